@@ -1,0 +1,33 @@
+# The two commands of the README: `make run` and `make test`.
+BUILD   ?= build
+RELEASE ?= build-release
+JOBS    ?= $(shell nproc)
+CMAKE_FLAGS ?=
+
+.PHONY: all deps configure build run test bench fuzz install package clean
+
+all: build
+
+deps:
+	@sh tools/install-deps.sh debian-packages.txt
+
+configure: deps
+	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Debug -DQM_SANITIZE=ON $(CMAKE_FLAGS) >/dev/null
+
+build: configure
+	@cmake --build $(BUILD) -j $(JOBS)
+
+run: build
+	ASAN_OPTIONS=detect_leaks=0 ./$(BUILD)/app/quillmarch
+
+test: build
+	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+
+# Benchmarks want an optimised build without sanitizers.
+bench: deps
+	@cmake -S . -B $(RELEASE) -DCMAKE_BUILD_TYPE=Release -DQM_BENCH=ON -DQM_TESTS=OFF >/dev/null
+	@cmake --build $(RELEASE) -j $(JOBS)
+	@for b in $(RELEASE)/bench/bench_*; do echo "== $$b"; QT_QPA_PLATFORM=offscreen $$b; done
+
+clean:
+	rm -rf $(BUILD) $(RELEASE)

@@ -1,0 +1,78 @@
+#pragma once
+// Owner-drawn grid: the map grid, the symbol columns and the maplet grid. It knows
+// nothing of maps; a per-cell paint callback draws every visible cell.
+#include <QAbstractScrollArea>
+#include <QRect>
+#include <functional>
+
+namespace qm {
+
+struct TGridRect {
+    int Left = 0, Top = 0, Right = 0, Bottom = 0; // 0-based columns/rows, inclusive, normalised
+    bool Contains(int c, int r) const { return c >= Left && c <= Right && r >= Top && r <= Bottom; }
+};
+
+class TDrawGrid : public QAbstractScrollArea {
+    Q_OBJECT
+public:
+    // (painter, column, row, cell rectangle in viewport pixels, selected)
+    using DrawCellFn = std::function<void(QPainter&, int, int, const QRect&, bool)>;
+
+    explicit TDrawGrid(QWidget* parent = nullptr);
+
+    void SetColCount(int n);
+    void SetRowCount(int n);
+    int ColCount() const { return cols_; }
+    int RowCount() const { return rows_; }
+    // Cell size in pixels; 0 or less paints nothing and never divides by zero.
+    void SetCellSize(int width, int height);
+    int DefaultColWidth() const { return cellW_; }
+    int DefaultRowHeight() const { return cellH_; }
+    void SetGridLineWidth(int w);
+    int GridLineWidth() const { return line_; }
+    // Range selection by click and drag; otherwise one cell at a time.
+    void SetRangeSelect(bool on) { rangeSelect_ = on; }
+
+    TGridRect Selection() const { return sel_; }
+    void SetSelection(const TGridRect& r);   // clamped into the grid and normalised
+    int Row() const { return anchorRow_; }    // the cell of the last press
+    int Col() const { return anchorCol_; }
+
+    void SetDrawCell(DrawCellFn fn) { drawCell_ = std::move(fn); }
+    // Rectangle of a cell in viewport coordinates (may lie outside the viewport).
+    QRect CellRect(int c, int r) const;
+    // Column and row under a viewport point, or -1.
+    bool CellAt(const QPoint& p, int& c, int& r) const;
+    void ScrollToCell(int c, int r);
+
+signals:
+    // Selection changed by the user (press or drag); SelectCell for single cells.
+    void SelectCell(int col, int row);
+    // Any mouse button released over the grid after a press in it.
+    void MouseUp(Qt::MouseButton button, Qt::KeyboardModifiers mods, const QPoint& pos);
+
+protected:
+    void paintEvent(QPaintEvent*) override;
+    void mousePressEvent(QMouseEvent*) override;
+    void mouseMoveEvent(QMouseEvent*) override;
+    void mouseReleaseEvent(QMouseEvent*) override;
+    void resizeEvent(QResizeEvent*) override;
+    void scrollContentsBy(int dx, int dy) override;
+    QSize sizeHint() const override;
+
+private:
+    void UpdateScrollBars();
+    int PitchX() const { return cellW_ + line_; }
+    int PitchY() const { return cellH_ + line_; }
+
+    int cols_ = 1, rows_ = 1;
+    int cellW_ = 16, cellH_ = 16;
+    int line_ = 0;
+    bool rangeSelect_ = false;
+    bool pressed_ = false;
+    int anchorCol_ = 0, anchorRow_ = 0;
+    TGridRect sel_;
+    DrawCellFn drawCell_;
+};
+
+} // namespace qm

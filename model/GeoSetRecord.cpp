@@ -1,0 +1,35 @@
+#include "GeoSetRecord.h"
+
+#include <cstring>
+
+#include "RecordFile.h"
+#include "ShortString.h"
+
+namespace qm {
+
+TMaplet& TGeoSetRecord::Maplet(int position, int section) {
+    return Maplets[ClampPosition(position) - 1][ClampSection(section) - 1];
+}
+
+const TMaplet& TGeoSetRecord::Maplet(int position, int section) const {
+    return Maplets[ClampPosition(position) - 1][ClampSection(section) - 1];
+}
+
+void ClearGeoSetRecord(TGeoSetRecord& rec, const std::string& currentTilesetName) {
+    std::memset(&rec, 0, sizeof rec);
+    SetShortString(rec.TilesetName, currentTilesetName);
+    rec.Position = 1;
+    rec.Section = 1;
+}
+
+std::string GeoTilesetName(const TGeoSetRecord& rec) { return GetShortString(rec.TilesetName); }
+
+void ReadGeoSetFile(const std::string& path, TGeoSetRecord& rec) {
+    ReadRecordPrefix(path, &rec, sizeof rec);
+    if (rec.Position < 1 || rec.Position > GeoPositions) rec.Position = 1;
+    if (rec.Section < 1 || rec.Section > GeoSections) rec.Section = 1;
+}
+
+void WriteGeoSetFile(const std::string& path, const TGeoSetRecord& rec) { WriteFileAtomic(path, &rec, sizeof rec); }
+
+} // namespace qm
