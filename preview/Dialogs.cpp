@@ -1,0 +1,44 @@
+#include "Dialogs.h"
+
+#include <QFileDialog>
+#include <QMessageBox>
+
+namespace qm {
+
+namespace {
+class TQtDialogs : public TDialogs {
+public:
+    QString OpenFileName(QWidget* parent, const QString& caption, const QString& dir,
+                         const QString& filter) override {
+        return QFileDialog::getOpenFileName(parent, caption, dir, filter);
+    }
+    QString SaveFileName(QWidget* parent, const QString& caption, const QString& dir, const QString& filter,
+                         const QString& defaultSuffix, QString* selectedFilter) override {
+        QFileDialog dlg(parent, caption, dir, filter);
+        dlg.setAcceptMode(QFileDialog::AcceptSave);
+        // The program asks before overwriting, with its own words.
+        dlg.setOption(QFileDialog::DontConfirmOverwrite, true);
+        if (!defaultSuffix.isEmpty()) dlg.setDefaultSuffix(defaultSuffix);
+        if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty()) return {};
+        if (selectedFilter) *selectedFilter = dlg.selectedNameFilter();
+        return dlg.selectedFiles().first();
+    }
+    TConfirm YesNoCancel(QWidget* parent, const QString& text) override {
+        auto r = QMessageBox::question(parent, QStringLiteral("Confirm"), text,
+                                       QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
+                                       QMessageBox::Cancel);
+        return r == QMessageBox::Yes ? TConfirm::Yes : (r == QMessageBox::No ? TConfirm::No : TConfirm::Cancel);
+    }
+    void Error(QWidget* parent, const QString& text) override {
+        QMessageBox::critical(parent, QStringLiteral("Quillmarch"), text);
+    }
+};
+
+TQtDialogs gQtDialogs;
+TDialogs* gDialogs = nullptr;
+} // namespace
+
+TDialogs& Dialogs() { return gDialogs ? *gDialogs : gQtDialogs; }
+void SetDialogs(TDialogs* d) { gDialogs = d; }
+
+} // namespace qm

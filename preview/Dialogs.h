@@ -1,0 +1,32 @@
+#pragma once
+// The one seam through which windows ask the user: file, confirmation and message
+// dialogs (and, in the printer layer, the print dialogs). Tests install their own
+// answers with SetDialogs; the program uses the Qt dialogs.
+#include <QString>
+
+class QWidget;
+
+namespace qm {
+
+enum class TConfirm { Yes, No, Cancel };
+
+class TDialogs {
+public:
+    virtual ~TDialogs() = default;
+    // filter in Qt form, e.g. "Quillmarch Map Files (*.map)"; returns "" on cancel.
+    // selectedFilter, when given, receives the filter the user picked.
+    virtual QString OpenFileName(QWidget* parent, const QString& caption, const QString& dir,
+                                 const QString& filter) = 0;
+    virtual QString SaveFileName(QWidget* parent, const QString& caption, const QString& dir,
+                                 const QString& filter, const QString& defaultSuffix,
+                                 QString* selectedFilter = nullptr) = 0;
+    virtual TConfirm YesNoCancel(QWidget* parent, const QString& text) = 0;
+    virtual void Error(QWidget* parent, const QString& text) = 0;
+};
+
+// The dialogs in use (Qt's unless a test installed others).
+TDialogs& Dialogs();
+// Installs `d` (not owned); null restores Qt's dialogs.
+void SetDialogs(TDialogs* d);
+
+} // namespace qm
