@@ -2,15 +2,13 @@
 // Owner-drawn grid: the map grid, the symbol columns and the maplet grid. It knows
 // nothing of maps; a per-cell paint callback draws every visible cell.
 #include <QAbstractScrollArea>
+#include <QColor>
 #include <QRect>
 #include <functional>
 
-namespace qm {
+#include "editor/GridRect.h"
 
-struct TGridRect {
-    int Left = 0, Top = 0, Right = 0, Bottom = 0; // 0-based columns/rows, inclusive, normalised
-    bool Contains(int c, int r) const { return c >= Left && c <= Right && r >= Top && r <= Bottom; }
-};
+namespace qm {
 
 class TDrawGrid : public QAbstractScrollArea {
     Q_OBJECT
@@ -32,6 +30,9 @@ public:
     int GridLineWidth() const { return line_; }
     // Range selection by click and drag; otherwise one cell at a time.
     void SetRangeSelect(bool on) { rangeSelect_ = on; }
+    bool RangeSelect() const { return rangeSelect_; }
+    // Colour of the lines between cells and of the area beyond the last cell.
+    void SetLineColor(const QColor& c);
 
     TGridRect Selection() const { return sel_; }
     void SetSelection(const TGridRect& r);   // clamped into the grid and normalised
@@ -56,6 +57,7 @@ protected:
     void mousePressEvent(QMouseEvent*) override;
     void mouseMoveEvent(QMouseEvent*) override;
     void mouseReleaseEvent(QMouseEvent*) override;
+    void keyPressEvent(QKeyEvent*) override;
     void resizeEvent(QResizeEvent*) override;
     void scrollContentsBy(int dx, int dy) override;
     QSize sizeHint() const override;
@@ -64,6 +66,7 @@ private:
     void UpdateScrollBars();
     int PitchX() const { return cellW_ + line_; }
     int PitchY() const { return cellH_ + line_; }
+    void MoveSelectionTo(int c, int r, bool extend);
 
     int cols_ = 1, rows_ = 1;
     int cellW_ = 16, cellH_ = 16;
@@ -73,6 +76,7 @@ private:
     int anchorCol_ = 0, anchorRow_ = 0;
     TGridRect sel_;
     DrawCellFn drawCell_;
+    QColor lineColor_{192, 192, 192};
 };
 
 } // namespace qm

@@ -1,0 +1,78 @@
+#include "editor/Clipboard.h"
+
+#include <cstring>
+
+namespace qm {
+
+namespace {
+
+TGridRect InsideMapRect(const TGridRect& sel) {
+    return NormalisedGridRect(sel.Left, sel.Top, sel.Right, sel.Bottom, MapSize, MapSize);
+}
+
+// Steps 2 to 5 of Copy; Cut runs the same and empties the map cells as it goes.
+void TakeRegion(TMapRecord& map, TMapClipboard& clip, const TGridRect& sel, TLayerMode current, bool cut) {
+    const TGridRect g = InsideMapRect(sel);
+    std::memset(clip.Cells, 0, sizeof clip.Cells);
+    clip.SourceLayerMode = current;
+    clip.Width = g.Width();
+    clip.Height = g.Height();
+    for (int i = 1; i <= clip.Width; ++i) {
+        for (int j = 1; j <= clip.Height; ++j) {
+            TMapCell& cell = map.Cell(g.Left + i, g.Top + j);
+            clip.Cells[i - 1][j - 1] = cell;
+            if (!cut) continue;
+            if (current != lmLower) cell.Upper = 0;
+            if (current != lmUpper) cell.Lower = 0;
+        }
+    }
+}
+
+} // namespace
+
+void CopySelection(TMapRecord& map, TMapRecord& undo, TMapClipboard& clip, const TGridRect& sel,
+                   TLayerMode current) {
+    TakeUndoSnapshot(map, undo);
+    TakeRegion(map, clip, sel, current, false);
+}
+
+void CutSelection(TMapRecord& map, TMapRecord& undo, TMapClipboard& clip, const TGridRect& sel,
+                  TLayerMode current) {
+    TakeUndoSnapshot(map, undo);
+    TakeRegion(map, clip, sel, current, true);
+}
+
+void PasteClipboard(TMapRecord& map, TMapRecord& undo, const TMapClipboard& clip, const TGridRect& sel,
+                    TLayerMode current) {
+    TakeUndoSnapshot(map, undo);
+    const TGridRect g = InsideMapRect(sel);
+    // A clipboard filled by hand could claim more than its room; never read past it.
+    const int w = clip.Width < 0 ? 0 : (clip.Width > MapSize ? MapSize : clip.Width);
+    const int h = clip.Height < 0 ? 0 : (clip.Height > MapSize ? MapSize : clip.Height);
+    for (int i = 1; i <= w; ++i) {
+        for (int j = 1; j <= h; ++j) {
+            const int x = g.Left + i, y = g.Top + j;
+            if (!InsideMap(x, y)) continue;
+            const TMapCell& from = clip.Cell(i, j);
+            TMapCell& to = map.Cell(x, y);
+            switch (current) {
+            case lmUpper: to.Upper = clip.SourceLayerMode == lmLower ? from.Lower : from.Upper; break;
+            case lmLower: to.Lower = clip.SourceLayerMode == lmUpper ? from.Upper : from.Lower; break;
+            default:
+                to.Upper = from.Upper;
+                to.Lower = from.Lower;
+                break;
+            }
+        }
+    }
+}
+
+void UndoExchange(TMapRecord& map, TMapRecord& undo) {
+    // The scratch record lives for the run, like the other two.
+    static TMapRecord scratch;
+    scratch = map;
+    map = undo;
+    undo = scratch;
+}
+
+} // namespace qm

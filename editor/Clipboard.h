@@ -1,0 +1,32 @@
+#pragma once
+// The internal map clipboard and single-level undo, as functions over records.
+// Copy, Cut and Paste take the undo snapshot themselves; Undo never does.
+#include "editor/GridRect.h"
+#include "model/MapRecord.h"
+
+namespace qm {
+
+struct TMapClipboard {
+    // Whole-map room, laid out like TMapRecord::Cells; the region is columns
+    // 1..Width, rows 1..Height, everything else 0.
+    TMapCell Cells[MapSize][MapSize]{};
+    int Width = 0, Height = 0; // both 0 until the first Cut or Copy
+    TLayerMode SourceLayerMode = lmAuto;
+
+    const TMapCell& Cell(int x, int y) const { return Cells[x - 1][y - 1]; }
+};
+
+// All three bytes of every selected cell into the clipboard.
+void CopySelection(TMapRecord& map, TMapRecord& undo, TMapClipboard& clip, const TGridRect& sel,
+                   TLayerMode current);
+// Copy, then empties the layers of `current` in the map; Spare stays.
+void CutSelection(TMapRecord& map, TMapRecord& undo, TMapClipboard& clip, const TGridRect& sel,
+                  TLayerMode current);
+// Writes the region at the selection's top-left cell by the paste layer table, clipped
+// at the map edge; Spare is never written.
+void PasteClipboard(TMapRecord& map, TMapRecord& undo, const TMapClipboard& clip, const TGridRect& sel,
+                    TLayerMode current);
+// Exchanges the two records whole.
+void UndoExchange(TMapRecord& map, TMapRecord& undo);
+
+} // namespace qm

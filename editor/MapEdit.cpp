@@ -1,0 +1,120 @@
+#include "editor/MapEdit.h"
+
+#include "editor/SmartTerrain.h"
+
+namespace qm {
+
+namespace {
+TGridRect InsideMapRect(const TGridRect& sel) {
+    return NormalisedGridRect(sel.Left, sel.Top, sel.Right, sel.Bottom, MapSize, MapSize);
+}
+} // namespace
+
+void PaintCell(TMapCell& cell, uint8_t symbol, TLayerMode mode, const TLayerFlags& layerFlags) {
+    switch (mode) {
+    case lmUpper: cell.Upper = symbol; break;
+    case lmLower: cell.Lower = symbol; break;
+    default:
+        if (symbol == 0) cell.Upper = cell.Lower = 0;
+        else if (layerFlags[symbol] == 1) cell.Upper = symbol;
+        else cell.Lower = symbol;
+        break;
+    }
+}
+
+void EraseCell(TMapCell& cell, TLayerMode mode) {
+    if (mode != lmLower) cell.Upper = 0;
+    if (mode != lmUpper) cell.Lower = 0;
+}
+
+void PaintMapCell(TMapRecord& map, int col, int row, uint8_t symbol, TLayerMode mode,
+                  const TLayerFlags& layerFlags) {
+    if (!InsideMap(col, row)) return;
+    PaintCell(map.Cell(col, row), symbol, mode, layerFlags);
+}
+
+void DrawSelection(TMapRecord& map, const TGridRect& sel, uint8_t symbol, TLayerMode mode,
+                   const TLayerFlags& layerFlags) {
+    const TGridRect g = InsideMapRect(sel);
+    for (int c = g.Left; c <= g.Right; ++c)
+        for (int r = g.Top; r <= g.Bottom; ++r) PaintMapCell(map, c + 1, r + 1, symbol, mode, layerFlags);
+}
+
+void EraseSelection(TMapRecord& map, const TGridRect& sel, TLayerMode mode) {
+    const TGridRect g = InsideMapRect(sel);
+    for (int c = g.Left; c <= g.Right; ++c)
+        for (int r = g.Top; r <= g.Bottom; ++r) EraseCell(map.Cell(c + 1, r + 1), mode);
+}
+
+int TerrainBaseOf(TTool tool) {
+    switch (tool) {
+    case TTool::Wall: return 128;
+    case TTool::Water: return 144;
+    case TTool::Fire: return 160;
+    case TTool::Hole: return 176;
+    case TTool::Slime: return 192;
+    case TTool::Forest: return 208;
+    case TTool::Mountain: return 224;
+    case TTool::Desert: return 240;
+    default: return -1;
+    }
+}
+
+void DrawCommand(TMapRecord& map, TMapRecord& undo, const TGridRect& sel, TLayerMode mode,
+                 const TLayerFlags& layerFlags) {
+    TakeUndoSnapshot(map, undo);
+    DrawSelection(map, sel, map.CurrentSymbol, mode, layerFlags);
+}
+
+void EraserCommand(TMapRecord& map, TMapRecord& undo, const TGridRect& sel, TLayerMode mode) {
+    TakeUndoSnapshot(map, undo);
+    EraseSelection(map, sel, mode);
+}
+
+void SmartTerrainCommand(TMapRecord& map, TMapRecord& undo, const TGridRect& sel, int base, TLayerMode mode) {
+    TakeUndoSnapshot(map, undo);
+    const TGridRect g = InsideMapRect(sel);
+    StampSmartTerrain(map, g.Left + 1, g.Top + 1, base, mode);
+}
+
+bool ApplyTool(TTool tool, TMapRecord& map, TMapRecord& undo, const TGridRect& sel, TLayerMode mode,
+               const TLayerFlags& layerFlags) {
+    switch (tool) {
+    case TTool::Selection: return false;
+    case TTool::Draw: DrawCommand(map, undo, sel, mode, layerFlags); return true;
+    case TTool::Eraser: EraserCommand(map, undo, sel, mode); return true;
+    default: SmartTerrainCommand(map, undo, sel, TerrainBaseOf(tool), mode); return true;
+    }
+}
+
+namespace {
+struct TZoomStep {
+    int Size, In, Out;
+};
+constexpr TZoomStep ZoomTable[] = {
+    {8, 16, 8}, {16, 32, 8}, {32, 48, 16}, {48, 64, 32}, {64, 80, 48}, {80, 96, 64}, {96, 96, 80},
+};
+} // namespace
+
+int ZoomInSize(int w) {
+    for (const TZoomStep& z : ZoomTable)
+        if (z.Size == w) return z.In;
+    return 96;
+}
+
+int ZoomOutSize(int w) {
+    for (const TZoomStep& z : ZoomTable)
+        if (z.Size == w) return z.Out;
+    return 8;
+}
+
+std::optional<TLayerStep> NextLayerStep(int image) {
+    switch (image) {
+    case 16: return TLayerStep{14, lmUpper};
+    case 14: return TLayerStep{15, lmLower};
+    case 15: return TLayerStep{16, lmAuto};
+    default: return std::nullopt;
+    }
+}
+
+} // namespace qm

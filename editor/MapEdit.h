@@ -1,0 +1,62 @@
+#pragma once
+// Drawing tools and layers as functions over the map record. Cells are addressed by
+// 1-based column and row; selections by 0-based grid rectangles. Spare is never touched.
+#include <array>
+#include <cstdint>
+#include <optional>
+
+#include "editor/GridRect.h"
+#include "model/MapRecord.h"
+
+namespace qm {
+
+using TLayerFlags = std::array<uint8_t, 256>;
+
+// The layer rule for one cell: lmAuto follows layerFlags (0 empties both layers),
+// lmUpper and lmLower write that layer only. Shared with the maplet editor.
+void PaintCell(TMapCell& cell, uint8_t symbol, TLayerMode mode, const TLayerFlags& layerFlags);
+void EraseCell(TMapCell& cell, TLayerMode mode);
+
+// Cell (col, row), each 1..72; a cell outside the map is left alone.
+void PaintMapCell(TMapRecord& map, int col, int row, uint8_t symbol, TLayerMode mode,
+                  const TLayerFlags& layerFlags);
+
+// Over a selection (clamped into the map), column by column, rows within.
+void DrawSelection(TMapRecord& map, const TGridRect& sel, uint8_t symbol, TLayerMode mode,
+                   const TLayerFlags& layerFlags);
+void EraseSelection(TMapRecord& map, const TGridRect& sel, TLayerMode mode);
+
+// The tool buttons of the map grid, in the order the release tests them.
+enum class TTool { Selection, Draw, Eraser, Wall, Water, Fire, Hole, Slime, Forest, Mountain, Desert };
+
+// First symbol of a smart tool's terrain row (128, 144, ..., 240); -1 for other tools.
+int TerrainBaseOf(TTool tool);
+
+// The commands run on a mouse release: each takes the undo snapshot first.
+// Draw paints map.CurrentSymbol; a smart tool stamps once at the selection's top-left cell.
+void DrawCommand(TMapRecord& map, TMapRecord& undo, const TGridRect& sel, TLayerMode mode,
+                 const TLayerFlags& layerFlags);
+void EraserCommand(TMapRecord& map, TMapRecord& undo, const TGridRect& sel, TLayerMode mode);
+void SmartTerrainCommand(TMapRecord& map, TMapRecord& undo, const TGridRect& sel, int base, TLayerMode mode);
+
+// The map grid's mouse release: runs the tool on the selection. Returns false (and
+// touches neither record) for the Selection tool; true when the grid needs a repaint.
+bool ApplyTool(TTool tool, TMapRecord& map, TMapRecord& undo, const TGridRect& sel, TLayerMode mode,
+               const TLayerFlags& layerFlags);
+
+// Zoom steps over 8, 16, 32, 48, 64, 80, 96; any other size goes to 96 (in) or 8 (out).
+int ZoomInSize(int w);
+int ZoomOutSize(int w);
+
+// Layer button: image 16 -> 14 (lmUpper) -> 15 (lmLower) -> 16 (lmAuto); other images: none.
+struct TLayerStep {
+    int Image;
+    TLayerMode Mode;
+};
+std::optional<TLayerStep> NextLayerStep(int image);
+
+// View settings kept in the record; they never take the undo snapshot.
+inline void SetBackground(TMapRecord& map) { map.Background = map.CurrentSymbol; }
+inline void SetShowHidden(TMapRecord& map, bool on) { map.ShowHidden = on ? 1 : 0; }
+
+} // namespace qm
