@@ -2,8 +2,39 @@
 
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPageSetupDialog>
+#include <QPrintDialog>
+#include <QPrinter>
+
+#include "Printer.h"
 
 namespace qm {
+
+bool TDialogs::PrintDialog(QWidget* parent, TPrintRange& range) {
+    QPrinter* printer = Printer().QtPrinter();
+    if (!printer) return true; // a printer without a dialog takes the range as offered
+    printer->setFromTo(range.FromPage, range.ToPage);
+    QPrintDialog dlg(printer, parent);
+    dlg.setMinMax(range.MinPage, range.MaxPage);
+    dlg.setOption(QAbstractPrintDialog::PrintPageRange, true);
+    if (dlg.exec() != QDialog::Accepted) return false;
+    // "All pages" leaves no range in Qt: that is the whole offered range.
+    if (printer->fromPage() > 0) {
+        range.FromPage = printer->fromPage();
+        range.ToPage = printer->toPage();
+    } else {
+        range.FromPage = range.MinPage;
+        range.ToPage = range.MaxPage;
+    }
+    return true;
+}
+
+void TDialogs::PrinterSetup(QWidget* parent) {
+    QPrinter* printer = Printer().QtPrinter();
+    if (!printer) return;
+    QPageSetupDialog dlg(printer, parent);
+    dlg.exec();
+}
 
 namespace {
 class TQtDialogs : public TDialogs {

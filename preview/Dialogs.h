@@ -10,6 +10,14 @@ namespace qm {
 
 enum class TConfirm { Yes, No, Cancel };
 
+// Page range of a print dialog: the limits offered and the range the user chose.
+struct TPrintRange {
+    int MinPage = 1;
+    int MaxPage = 999;
+    int FromPage = 1;
+    int ToPage = 999;
+};
+
 class TDialogs {
 public:
     virtual ~TDialogs() = default;
@@ -22,6 +30,11 @@ public:
                                  QString* selectedFilter = nullptr) = 0;
     virtual TConfirm YesNoCancel(QWidget* parent, const QString& text) = 0;
     virtual void Error(QWidget* parent, const QString& text) = 0;
+    // The print dialog for the process-wide printer, with a page range; false when
+    // cancelled. Only FromPage and ToPage are read back.
+    virtual bool PrintDialog(QWidget* parent, TPrintRange& range);
+    // The printer set-up dialog (printer, paper, orientation); its result is ignored.
+    virtual void PrinterSetup(QWidget* parent);
 };
 
 // The dialogs in use (Qt's unless a test installed others).

@@ -1,0 +1,321 @@
+#include "Canvas.h"
+
+#include <QFontMetricsF>
+#include <QHash>
+#include <QPaintEngine>
+#include <QPainter>
+#include <cmath>
+#include <cstdlib>
+
+namespace qm {
+
+namespace {
+// Rounded a * b / c, as the classic MulDiv.
+int MulDiv(int a, int b, int c) {
+    if (c == 0) return 0;
+    return static_cast<int>(std::lround(static_cast<double>(a) * b / c));
+}
+} // namespace
+
+// ---- TFont ----
+
+TFont::TFont(int pixelsPerInch) : name_(QStringLiteral("MS Sans Serif")) {
+    SetPixelsPerInch(pixelsPerInch);
+    height_ = -MulDiv(size_, ppi_, 72);
+}
+
+void TFont::Changed() { if (OnChange) OnChange(); }
+
+void TFont::SetName(const QString& n) {
+    if (n == name_) return;
+    name_ = n;
+    Changed();
+}
+void TFont::SetSize(int points) {
+    size_ = points;
+    height_ = -MulDiv(points, ppi_, 72);
+    Changed();
+}
+void TFont::SetHeight(int h) {
+    height_ = h;
+    size_ = -MulDiv(h, 72, ppi_);
+    Changed();
+}
+void TFont::SetColor(QColor c) {
+    if (c == color_) return;
+    color_ = c;
+    Changed();
+}
+void TFont::SetStyle(uint8_t s) {
+    if (s == style_) return;
+    style_ = s;
+    Changed();
+}
+void TFont::SetCharset(uint8_t c) {
+    if (c == charset_) return;
+    charset_ = c;
+    Changed();
+}
+void TFont::SetPitch(uint8_t p) {
+    if (p == pitch_) return;
+    pitch_ = p;
+    Changed();
+}
+void TFont::Assign(const TFont& src) {
+    name_ = src.name_;
+    size_ = src.size_;
+    height_ = -MulDiv(size_, ppi_, 72);
+    color_ = src.color_;
+    style_ = src.style_;
+    charset_ = src.charset_;
+    pitch_ = src.pitch_;
+    Changed();
+}
+
+// ---- TPen, TBrush ----
+
+void TPen::SetColor(QColor c) { color_ = c; Changed(); }
+void TPen::SetWidth(int w) { width_ = w; Changed(); }
+void TPen::SetMode(TPenMode m) { mode_ = m; Changed(); }
+void TPen::SetStyle(TPenStyle s) { style_ = s; Changed(); }
+void TPen::Assign(const TPen& src) {
+    color_ = src.color_;
+    width_ = src.width_;
+    mode_ = src.mode_;
+    style_ = src.style_;
+    Changed();
+}
+
+void TBrush::SetColor(QColor c) { color_ = c; Changed(); }
+void TBrush::SetStyle(TBrushStyle s) { style_ = s; Changed(); }
+void TBrush::Assign(const TBrush& src) {
+    color_ = src.color_;
+    style_ = src.style_;
+    Changed();
+}
+
+// ---- QFont mapping ----
+
+QFont ToQFont(const TFont& f) {
+    QFont q(f.Name());
+    q.setBold(f.Style() & fsBold);
+    q.setItalic(f.Style() & fsItalic);
+    q.setUnderline(f.Style() & fsUnderline);
+    q.setStrikeOut(f.Style() & fsStrikeOut);
+    const int h = f.Height();
+    if (h < 0) {
+        q.setPixelSize(-h);
+    } else if (h > 0) {
+        // A cell height: pick the em so that ascent + descent comes to h.
+        static QHash<QString, double> cellPerEm;
+        const QString key = f.Name() + QChar('/') + QString::number(f.Style());
+        auto it = cellPerEm.find(key);
+        if (it == cellPerEm.end()) {
+            QFont ref(q);
+            ref.setPixelSize(1000);
+            QFontMetricsF m(ref);
+            const double cell = m.ascent() + m.descent();
+            it = cellPerEm.insert(key, cell > 0 ? cell / 1000.0 : 1.0);
+        }
+        q.setPixelSize(std::max(1, static_cast<int>(std::lround(h / it.value()))));
+    } else {
+        q.setPixelSize(std::max(1, MulDiv(f.Size(), f.PixelsPerInch(), 72)));
+    }
+    return q;
+}
+
+// ---- TCanvas ----
+
+TCanvas::TCanvas(int pixelsPerInch) : Font(pixelsPerInch) {}
+
+// ---- TPainterCanvas ----
+
+TPainterCanvas::TPainterCanvas(QPainter* p, int pixelsPerInch) : TCanvas(pixelsPerInch), painter_(p) {
+    Font.OnChange = [this] { fontDirty_ = true; };
+}
+
+const QFont& TPainterCanvas::CurrentQFont() {
+    if (fontDirty_) {
+        qfont_ = ToQFont(Font);
+        fontDirty_ = false;
+    }
+    return qfont_;
+}
+
+void TPainterCanvas::ApplyPen() {
+    if (!painter_) return;
+    QPen pen(Pen.Color());
+    pen.setWidth(std::max(0, Pen.Width()));
+    // Width 0 and 1 are one device pixel wide, as on any classic device.
+    if (Pen.Width() <= 1) pen.setCosmetic(true);
+    switch (Pen.Style()) {
+    case psSolid: pen.setStyle(Qt::SolidLine); break;
+    case psDash: pen.setStyle(Qt::DashLine); break;
+    case psDot: pen.setStyle(Qt::DotLine); break;
+    case psClear: pen.setStyle(Qt::NoPen); break;
+    }
+    painter_->setPen(pen);
+    // Raster operations exist only on raster devices; elsewhere they draw as copies.
+    const bool raster = painter_->device() && painter_->device()->devType() != QInternal::Printer &&
+                        painter_->paintEngine() && painter_->paintEngine()->type() == QPaintEngine::Raster;
+    QPainter::CompositionMode cm = QPainter::CompositionMode_SourceOver;
+    if (raster) {
+        switch (Pen.Mode()) {
+        case pmMask: cm = QPainter::RasterOp_SourceAndDestination; break;
+        case pmMerge: cm = QPainter::RasterOp_SourceOrDestination; break;
+        case pmXor: cm = QPainter::RasterOp_SourceXorDestination; break;
+        case pmNot: cm = QPainter::RasterOp_NotDestination; break;
+        case pmCopy: break;
+        }
+    }
+    painter_->setCompositionMode(cm);
+}
+
+void TPainterCanvas::TextOut(int x, int y, const QString& text) {
+    if (!painter_ || text.isEmpty()) return;
+    const QFont& f = CurrentQFont();
+    painter_->save();
+    painter_->setCompositionMode(QPainter::CompositionMode_SourceOver);
+    painter_->setFont(f);
+    painter_->setPen(Font.Color());
+    QFontMetricsF m(f);
+    painter_->drawText(QPointF(x, y + m.ascent()), text);
+    painter_->restore();
+}
+
+int TPainterCanvas::TextWidth(const QString& text) {
+    return static_cast<int>(std::lround(QFontMetricsF(CurrentQFont()).horizontalAdvance(text)));
+}
+
+int TPainterCanvas::TextHeight(const QString&) {
+    QFontMetricsF m(CurrentQFont());
+    return static_cast<int>(std::lround(m.ascent() + m.descent()));
+}
+
+void TPainterCanvas::MoveTo(int x, int y) { pos_ = QPoint(x, y); }
+
+void TPainterCanvas::LineTo(int x, int y) {
+    if (painter_) {
+        ApplyPen();
+        painter_->drawLine(pos_, QPoint(x, y));
+        painter_->setCompositionMode(QPainter::CompositionMode_SourceOver);
+    }
+    pos_ = QPoint(x, y);
+}
+
+void TPainterCanvas::StretchDraw(const QRect& r, const QImage& bitmap) {
+    if (!painter_ || bitmap.isNull()) return;
+    painter_->drawImage(r, bitmap);
+}
+
+void TPainterCanvas::StretchDraw(const QRect& r, const QPicture& graphic) {
+    if (!painter_ || graphic.isNull()) return;
+    const QRect b = graphic.boundingRect();
+    if (b.width() <= 0 || b.height() <= 0) return;
+    painter_->save();
+    painter_->translate(r.topLeft());
+    painter_->scale(double(r.width()) / b.width(), double(r.height()) / b.height());
+    painter_->translate(-b.topLeft());
+    painter_->drawPicture(0, 0, graphic);
+    painter_->restore();
+}
+
+void TPainterCanvas::StretchDIBits(const QRect& dest, const QImage& bits) {
+    if (!painter_ || bits.isNull()) return;
+    painter_->save();
+    painter_->setCompositionMode(QPainter::CompositionMode_Source);
+    painter_->drawImage(dest, bits, QRect(0, 0, bits.width(), bits.height()));
+    painter_->restore();
+}
+
+void TPainterCanvas::SetBackgroundTransparent() {
+    if (painter_) painter_->setBackgroundMode(Qt::TransparentMode);
+}
+
+// ---- TRecordingCanvas ----
+
+TRecordingCanvas::TRecordingCanvas(int pixelsPerInch) : TCanvas(pixelsPerInch) {}
+
+int TRecordingCanvas::CharWidth(QChar c, int height) {
+    return std::abs(height) * (2 + c.unicode() % 3) / 4;
+}
+
+int TRecordingCanvas::Count(Kind k) const {
+    int n = 0;
+    for (const Op& o : Ops) n += o.kind == k;
+    return n;
+}
+
+TRecordingCanvas::Op TRecordingCanvas::Make(Kind k) const {
+    Op o{};
+    o.kind = k;
+    o.page = Page;
+    o.fontName = Font.Name();
+    o.fontHeight = Font.Height();
+    o.penColor = Pen.Color();
+    o.penWidth = Pen.Width();
+    o.penMode = Pen.Mode();
+    return o;
+}
+
+void TRecordingCanvas::TextOut(int x, int y, const QString& text) {
+    Op o = Make(kTextOut);
+    o.pt = QPoint(x, y);
+    o.text = text;
+    Ops.push_back(o);
+}
+
+int TRecordingCanvas::TextWidth(const QString& text) {
+    int w = 0;
+    for (QChar c : text) w += CharWidth(c, Font.Height());
+    return w;
+}
+
+int TRecordingCanvas::TextHeight(const QString&) {
+    ++TextHeightCalls;
+    return std::abs(Font.Height());
+}
+
+void TRecordingCanvas::MoveTo(int x, int y) {
+    Op o = Make(kMoveTo);
+    o.pt = QPoint(x, y);
+    Ops.push_back(o);
+}
+
+void TRecordingCanvas::LineTo(int x, int y) {
+    Op o = Make(kLineTo);
+    o.pt = QPoint(x, y);
+    Ops.push_back(o);
+}
+
+namespace {
+QColor Centre(const QImage& img) {
+    if (img.isNull()) return {};
+    return img.pixelColor(img.width() / 2, img.height() / 2);
+}
+} // namespace
+
+void TRecordingCanvas::StretchDraw(const QRect& r, const QImage& bitmap) {
+    Op o = Make(kStretchDraw);
+    o.rect = r;
+    o.imageSize = bitmap.size();
+    o.imageCentre = Centre(bitmap);
+    Ops.push_back(o);
+}
+
+void TRecordingCanvas::StretchDraw(const QRect& r, const QPicture& graphic) {
+    Op o = Make(kStretchPicture);
+    o.rect = r;
+    o.imageSize = graphic.boundingRect().size();
+    Ops.push_back(o);
+}
+
+void TRecordingCanvas::StretchDIBits(const QRect& dest, const QImage& bits) {
+    Op o = Make(kStretchDIBits);
+    o.rect = dest;
+    o.imageSize = bits.size();
+    o.imageCentre = Centre(bits);
+    Ops.push_back(o);
+}
+
+} // namespace qm

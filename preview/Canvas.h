@@ -1,0 +1,211 @@
+#pragma once
+// Canvas state and the targets a drawing surface writes to: a QPainter (the preview's
+// paint box or the printer), or a recorder that keeps every call for tests.
+#include <QColor>
+#include <QFont>
+#include <QImage>
+#include <QPicture>
+#include <QRect>
+#include <QString>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <vector>
+
+class QPainter;
+
+namespace qm {
+
+// Raster operation for bitmap transfers: plain copy.
+constexpr uint32_t SRCCOPY = 0x00CC0020;
+
+enum TFontStyle : uint8_t { fsBold = 1, fsItalic = 2, fsUnderline = 4, fsStrikeOut = 8 };
+
+// A logical font. Height follows the classic convention: negative = em height,
+// positive = cell height (em plus internal leading), in the target's logical units.
+// Size is in points; setting one derives the other through PixelsPerInch.
+class TFont {
+public:
+    explicit TFont(int pixelsPerInch = 96);
+
+    std::function<void()> OnChange;
+
+    const QString& Name() const { return name_; }
+    int Size() const { return size_; }
+    int Height() const { return height_; }
+    QColor Color() const { return color_; }
+    uint8_t Style() const { return style_; }
+    uint8_t Charset() const { return charset_; }
+    uint8_t Pitch() const { return pitch_; }
+    int PixelsPerInch() const { return ppi_; }
+
+    void SetName(const QString& n);
+    void SetSize(int points);
+    void SetHeight(int h);
+    void SetColor(QColor c);
+    void SetStyle(uint8_t s);
+    void SetCharset(uint8_t c);
+    void SetPitch(uint8_t p);
+    void SetPixelsPerInch(int ppi) { ppi_ = ppi > 0 ? ppi : 96; }
+
+    // Takes name, point size, style, colour, charset and pitch; the height is
+    // realised at this font's own resolution (so it comes out negative).
+    void Assign(const TFont& src);
+
+private:
+    void Changed();
+    QString name_;
+    int size_ = 8;
+    int height_ = 0;
+    QColor color_ = Qt::black;
+    uint8_t style_ = 0;
+    uint8_t charset_ = 1;
+    uint8_t pitch_ = 0;
+    int ppi_ = 96;
+};
+
+enum TPenMode : uint8_t { pmCopy, pmMask, pmMerge, pmNot, pmXor };
+enum TPenStyle : uint8_t { psSolid, psDash, psDot, psClear };
+
+class TPen {
+public:
+    std::function<void()> OnChange;
+    QColor Color() const { return color_; }
+    int Width() const { return width_; }
+    TPenMode Mode() const { return mode_; }
+    TPenStyle Style() const { return style_; }
+    void SetColor(QColor c);
+    void SetWidth(int w);
+    void SetMode(TPenMode m);
+    void SetStyle(TPenStyle s);
+    void Assign(const TPen& src);
+    bool operator==(const TPen& o) const {
+        return color_ == o.color_ && width_ == o.width_ && mode_ == o.mode_ && style_ == o.style_;
+    }
+
+private:
+    void Changed() { if (OnChange) OnChange(); }
+    QColor color_ = Qt::black;
+    int width_ = 1;
+    TPenMode mode_ = pmCopy;
+    TPenStyle style_ = psSolid;
+};
+
+enum TBrushStyle : uint8_t { bsSolid, bsClear };
+
+class TBrush {
+public:
+    std::function<void()> OnChange;
+    QColor Color() const { return color_; }
+    TBrushStyle Style() const { return style_; }
+    void SetColor(QColor c);
+    void SetStyle(TBrushStyle s);
+    void Assign(const TBrush& src);
+
+private:
+    void Changed() { if (OnChange) OnChange(); }
+    QColor color_ = Qt::white;
+    TBrushStyle style_ = bsSolid;
+};
+
+// The QFont a logical font stands for, with its pixel size in logical units.
+QFont ToQFont(const TFont& f);
+
+// A drawing target with its own font, pen, brush and copy mode.
+class TCanvas {
+public:
+    explicit TCanvas(int pixelsPerInch = 96);
+    virtual ~TCanvas() = default;
+    TCanvas(const TCanvas&) = delete;
+    TCanvas& operator=(const TCanvas&) = delete;
+
+    TFont Font;
+    TPen Pen;
+    TBrush Brush;
+    uint32_t CopyMode = SRCCOPY;
+
+    virtual void TextOut(int x, int y, const QString& text) = 0;
+    virtual int TextWidth(const QString& text) = 0;
+    virtual int TextHeight(const QString& text) = 0;
+    virtual void MoveTo(int x, int y) = 0;
+    virtual void LineTo(int x, int y) = 0;
+    virtual void StretchDraw(const QRect& r, const QImage& bitmap) = 0;
+    virtual void StretchDraw(const QRect& r, const QPicture& graphic) = 0;
+    // Device-independent bits stretched onto the device (printers).
+    virtual void StretchDIBits(const QRect& dest, const QImage& bits) { StretchDraw(dest, bits); }
+    virtual void SetBackgroundTransparent() {}
+    virtual quintptr Handle() const { return 0; }
+};
+
+// Draws on a QPainter that someone else owns; with no painter it only measures.
+class TPainterCanvas : public TCanvas {
+public:
+    explicit TPainterCanvas(QPainter* p = nullptr, int pixelsPerInch = 96);
+    void SetPainter(QPainter* p) { painter_ = p; }
+    QPainter* Painter() const { return painter_; }
+
+    void TextOut(int x, int y, const QString& text) override;
+    int TextWidth(const QString& text) override;
+    int TextHeight(const QString& text) override;
+    void MoveTo(int x, int y) override;
+    void LineTo(int x, int y) override;
+    void StretchDraw(const QRect& r, const QImage& bitmap) override;
+    void StretchDraw(const QRect& r, const QPicture& graphic) override;
+    void StretchDIBits(const QRect& dest, const QImage& bits) override;
+    void SetBackgroundTransparent() override;
+    quintptr Handle() const override { return reinterpret_cast<quintptr>(painter_); }
+
+private:
+    const QFont& CurrentQFont();
+    void ApplyPen();
+    QPainter* painter_;
+    QPoint pos_;
+    QFont qfont_;
+    bool fontDirty_ = true;
+};
+
+// Keeps every call, with the state it was made in, for tests.
+class TRecordingCanvas : public TCanvas {
+public:
+    enum Kind { kTextOut, kMoveTo, kLineTo, kStretchDraw, kStretchPicture, kStretchDIBits };
+    struct Op {
+        Kind kind;
+        int page;          // the page the printer was on (0 outside a job)
+        QPoint pt;
+        QRect rect;
+        QString text;
+        QSize imageSize;
+        QColor imageCentre; // colour of the image's centre pixel
+        QString fontName;
+        int fontHeight;
+        QColor penColor;
+        int penWidth;
+        TPenMode penMode;
+    };
+
+    explicit TRecordingCanvas(int pixelsPerInch = 96);
+    std::vector<Op> Ops;
+    int Page = 0;
+    int TextHeightCalls = 0;
+    bool BackgroundTransparent = false;
+
+    // Deterministic widths: each character is |height| * (2 + code % 3) / 4 wide.
+    static int CharWidth(QChar c, int height);
+    int Count(Kind k) const;
+
+    void TextOut(int x, int y, const QString& text) override;
+    int TextWidth(const QString& text) override;
+    int TextHeight(const QString& text) override;
+    void MoveTo(int x, int y) override;
+    void LineTo(int x, int y) override;
+    void StretchDraw(const QRect& r, const QImage& bitmap) override;
+    void StretchDraw(const QRect& r, const QPicture& graphic) override;
+    void StretchDIBits(const QRect& dest, const QImage& bits) override;
+    void SetBackgroundTransparent() override { BackgroundTransparent = true; }
+    quintptr Handle() const override { return 0x5151; }
+
+private:
+    Op Make(Kind k) const;
+};
+
+} // namespace qm
