@@ -1,0 +1,109 @@
+// The map view and the editing commands of the main window.
+#include <QAction>
+#include <QToolButton>
+
+#include "app/Twinviewform.h"
+#include "editor/CellPainters.h"
+#include "editor/Clipboard.h"
+#include "editor/MapEdit.h"
+
+namespace qm {
+
+void Twinviewform::DrawGrid1DrawCell(QPainter& p, int col, int row, const QRect& rect, bool selected) {
+    TQuillmarch& a = *app_;
+    if (!a.Tileset.IsRendered() || col < 0 || col >= MapSize || row < 0 || row >= MapSize) return;
+    DrawMapGridCell(p, col, row, rect, selected, a.CurrentMap, a.Tileset, a.CellBitmap, &a.CellCache);
+}
+
+void Twinviewform::SymbolGridDrawCell(QPainter& p, int, int row, const QRect& rect, bool selected) {
+    TQuillmarch& a = *app_;
+    if (!a.Tileset.IsRendered() || row < 0 || row > 255) return;
+    DrawSymbolCell(p, row, rect, selected, a.Tileset, a.CellBitmap, &a.CellCache);
+}
+
+void Twinviewform::SymbolGridSelectCell(int, int row) {
+    if (row < 0 || row > 255) return;
+    app_->CurrentMap.CurrentSymbol = static_cast<uint8_t>(row);
+    ButtonDraw->setChecked(true);
+}
+
+TTool Twinviewform::CurrentTool() const {
+    const std::pair<QToolButton*, TTool> tools[] = {
+        {ButtonDraw, TTool::Draw},         {ButtonErase, TTool::Eraser},     {ButtonWall, TTool::Wall},
+        {ButtonWater, TTool::Water},       {ButtonFire, TTool::Fire},        {ButtonHole, TTool::Hole},
+        {ButtonSlime, TTool::Slime},       {ButtonForest, TTool::Forest},    {ButtonMountain, TTool::Mountain},
+        {ButtonDesert, TTool::Desert},
+    };
+    for (const auto& [button, tool] : tools)
+        if (button->isChecked()) return tool;
+    return TTool::Selection;
+}
+
+void Twinviewform::DrawGrid1MouseUp() {
+    TQuillmarch& a = *app_;
+    if (ApplyTool(CurrentTool(), a.CurrentMap, a.UndoMap, DrawGrid1->Selection(), a.CurrentLayerMode,
+                  a.Tileset.LayerFlags))
+        RepaintMap();
+}
+
+void Twinviewform::LayerButtonClick() {
+    const auto step = NextLayerStep(layerImage_);
+    if (!step) return;
+    layerImage_ = step->Image;
+    app_->CurrentLayerMode = step->Mode;
+    RefreshIcons();
+}
+
+void Twinviewform::ApplyZoom(int size) {
+    app_->CurrentMap.Zoom = static_cast<uint8_t>(size);
+    DrawGrid1->SetCellSize(size, size);
+    RepaintMap();
+}
+
+void Twinviewform::ZoomInExecute() { ApplyZoom(ZoomInSize(DrawGrid1->DefaultColWidth())); }
+
+void Twinviewform::ZoomOutExecute() { ApplyZoom(ZoomOutSize(DrawGrid1->DefaultColWidth())); }
+
+void Twinviewform::ShowHiddenClick() {
+    // The item's own toggle has already inverted the check mark.
+    SetShowHidden(app_->CurrentMap, ShowHidden->isChecked());
+    RepaintMap();
+}
+
+void Twinviewform::SetBackground1Click() {
+    SetBackground(app_->CurrentMap);
+    RepaintMap();
+}
+
+void Twinviewform::CutExecute() {
+    TQuillmarch& a = *app_;
+    CutSelection(a.CurrentMap, a.UndoMap, a.MapClipboard, DrawGrid1->Selection(), a.CurrentLayerMode);
+    RepaintMap();
+}
+
+void Twinviewform::CopyExecute() {
+    TQuillmarch& a = *app_;
+    CopySelection(a.CurrentMap, a.UndoMap, a.MapClipboard, DrawGrid1->Selection(), a.CurrentLayerMode);
+    RepaintMap();
+}
+
+void Twinviewform::PasteExecute() {
+    TQuillmarch& a = *app_;
+    PasteClipboard(a.CurrentMap, a.UndoMap, a.MapClipboard, DrawGrid1->Selection(), a.CurrentLayerMode);
+    RepaintMap();
+}
+
+void Twinviewform::UndoExecute() {
+    UndoExchange(app_->CurrentMap, app_->UndoMap);
+    RepaintMap();
+}
+
+void Twinviewform::RepaintMap() { DrawGrid1->viewport()->update(); }
+
+void Twinviewform::RepaintBoth() {
+    app_->CellCache.Clear();
+    DrawGrid1->viewport()->update();
+    SymbolGrid->viewport()->update();
+}
+
+} // namespace qm

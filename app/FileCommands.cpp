@@ -1,0 +1,171 @@
+// Start-up and the map file commands of the main window.
+#include <QAction>
+#include <QFileInfo>
+#include <QStatusBar>
+
+#include "app/TqmAboutBox.h"
+#include "app/Twinviewform.h"
+#include "model/RecordFile.h"
+#include "model/ShortString.h"
+#include "preview/Dialogs.h"
+#include "tiles/TPaletteForm.h"
+#include "tiles/TSplashForm.h"
+
+namespace qm {
+
+namespace {
+const QString kMapFilter = QStringLiteral("Quillmarch Map Files (*.map)");
+const QString kMapSuffix = QStringLiteral("map");
+const QString kTitle = QStringLiteral("QuillMarch");
+
+std::string ToPath(const QString& s) { return s.toLocal8Bit().toStdString(); }
+QString FolderOf(const QString& path) {
+    QString dir = QFileInfo(path).absolutePath();
+    if (!dir.endsWith(QLatin1Char('/'))) dir += QLatin1Char('/');
+    return dir;
+}
+} // namespace
+
+void Twinviewform::FormShow() { setWindowTitle(kTitle); }
+
+void Twinviewform::FormActivate() {
+    if (!app_->FirstActivation) return;
+    app_->FirstActivation = false;
+    FirstTimeSetup();
+}
+
+void Twinviewform::FirstTimeSetup() {
+    TQuillmarch& a = *app_;
+    // A default tileset that fails to render leaves the program usable without symbols.
+    QString renderError;
+    try {
+        LoadTileset(QString());
+    } catch (const std::exception& e) {
+        renderError = QString::fromLocal8Bit(e.what());
+    }
+    ClearMapRecord(a.UndoMap);
+    ResetMap(a.CurrentMap, a.Tileset.CurrentTilesetName.toStdString(), DrawGrid1->DefaultColWidth());
+
+    ClearGeoSetRecord(a.GeoSet, a.Tileset.CurrentTilesetName.toStdString());
+    SetGenerateRandomMapEnabled(false);
+    const QString geo = a.ProgramDir + QStringLiteral("defaultgeoset.geo");
+    QString geoError;
+    if (QFileInfo(geo).isFile()) {
+        try {
+            a.GeoSetFileName = geo;
+            ReadGeoSetFile(ToPath(geo), a.GeoSet);
+            const QString name = BareTilesetName(QString::fromLocal8Bit(GeoTilesetName(a.GeoSet).c_str()));
+            if (!SameNameIgnoringCase(name.toStdString(), a.Tileset.CurrentTilesetName.toStdString()))
+                LoadTileset(name);
+            SetGenerateRandomMapEnabled(true);
+        } catch (const std::exception& e) {
+            geoError = QString::fromLocal8Bit(e.what());
+        }
+    }
+
+    a.MapDialogDir = a.GeoDialogDir = a.PictureDialogDir = a.ProgramDir;
+    ShowHidden->setChecked(a.CurrentMap.ShowHidden != 0);
+    RepaintBoth();
+    update();
+    if (!renderError.isEmpty()) Dialogs().Error(this, renderError);
+    if (!geoError.isEmpty()) Dialogs().Error(this, geoError);
+}
+
+void Twinviewform::NewExecute() {
+    TQuillmarch& a = *app_;
+    TakeUndoSnapshot(a.CurrentMap, a.UndoMap);
+    ResetMap(a.CurrentMap, MapTilesetName(a.CurrentMap), DrawGrid1->DefaultColWidth());
+    ShowHidden->setChecked(true);
+    a.MapFileName.clear();
+    setWindowTitle(kTitle);
+    RepaintMap();
+}
+
+void Twinviewform::OpenExecute() {
+    TQuillmarch& a = *app_;
+    const QString path = Dialogs().OpenFileName(this, QStringLiteral("Open"), a.MapDialogDir, kMapFilter);
+    if (path.isEmpty()) return;
+    a.MapDialogDir = FolderOf(path);
+    ReadMapFile(ToPath(path), a.CurrentMap); // throws with the record untouched
+    a.MapFileName = path;
+    ShowHidden->setChecked(a.CurrentMap.ShowHidden != 0);
+    ApplyZoom(a.CurrentMap.Zoom);
+
+    // The map is open even when its tileset picture cannot be used; say so afterwards.
+    QString tilesetError;
+    const QString name = QString::fromLocal8Bit(MapTilesetName(a.CurrentMap).c_str());
+    if (!SameNameIgnoringCase(name.toStdString(), a.Tileset.CurrentTilesetName.toStdString())) {
+        try {
+            LoadTileset(BareTilesetName(name));
+        } catch (const std::exception& e) {
+            tilesetError = QString::fromLocal8Bit(e.what());
+        }
+    }
+    SetCaptionFor(path);
+    RepaintMap();
+    if (!tilesetError.isEmpty()) Dialogs().Error(this, tilesetError);
+}
+
+void Twinviewform::WriteMapTo(const QString& path) {
+    WriteMapFile(ToPath(path), app_->CurrentMap); // atomic: a failure keeps the old file
+    app_->MapFileName = path;
+    SetCaptionFor(path);
+}
+
+void Twinviewform::SaveExecute() {
+    if (app_->MapFileName.isEmpty()) {
+        SaveAsExecute();
+        return;
+    }
+    WriteMapTo(app_->MapFileName);
+}
+
+void Twinviewform::SaveAsExecute() {
+    TQuillmarch& a = *app_;
+    const QString path =
+        Dialogs().SaveFileName(this, QStringLiteral("Save As"), a.MapDialogDir, kMapFilter, kMapSuffix);
+    if (path.isEmpty()) return;
+    a.MapDialogDir = FolderOf(path);
+    if (QFileInfo::exists(path) &&
+        Dialogs().YesNoCancel(this, QStringLiteral("OK to overwrite %1").arg(path)) != TConfirm::Yes)
+        return;
+    WriteMapTo(path);
+}
+
+void Twinviewform::FileExit1Execute() { close(); }
+
+void Twinviewform::HelpAbout1Execute() {
+    if (aboutBox_) aboutBox_->exec();
+}
+
+void Twinviewform::Default1Click() { LoadTileset(QString()); }
+
+void Twinviewform::Custom1Click() {
+    if (!paletteForm_) return;
+    paletteForm_->SetDirectory(app_->ProgramDir);
+    paletteForm_->Reread();
+    if (paletteForm_->exec() != QDialog::Accepted) return;
+    LoadTileset(paletteForm_->SelectedPath());
+}
+
+void Twinviewform::SetCaptionFor(const QString& path) {
+    setWindowTitle(kTitle + QStringLiteral(" - ") + QFileInfo(path).fileName());
+}
+
+void Twinviewform::SetGenerateRandomMapEnabled(bool on) { GenerateRandomMap1->setEnabled(on); }
+
+void Twinviewform::LoadTileset(const QString& path) {
+    TQuillmarch& a = *app_;
+    QString error;
+    try {
+        RenderTileset(a.Tileset, a.CurrentMap, path, a.TileBitmap, splash_);
+    } catch (const TTilesetError& e) {
+        error = QString::fromLocal8Bit(e.what());
+    }
+    if (splash_) splash_->hide();
+    RefreshIcons();
+    RepaintBoth();
+    if (!error.isEmpty()) throw TTilesetError(error.toLocal8Bit().toStdString());
+}
+
+} // namespace qm

@@ -1,0 +1,39 @@
+#pragma once
+// Process start: the application object and the windows, created in their fixed order.
+#include <QApplication>
+#include <memory>
+
+namespace qm {
+
+class Twinviewform;
+class TqmAboutBox;
+class TSplashForm;
+class TPaletteForm;
+
+// Catches what a command lets escape, so no exception crosses the event loop.
+class TQuillmarchApplication : public QApplication {
+public:
+    TQuillmarchApplication(int& argc, char** argv);
+    bool notify(QObject* receiver, QEvent* event) override;
+};
+
+// The windows of a run; each lives until the end of the process.
+struct TApplicationWindows {
+    TApplicationWindows();
+    TApplicationWindows(TApplicationWindows&&) noexcept;
+    ~TApplicationWindows();
+    std::unique_ptr<Twinviewform> Main;
+    std::unique_ptr<TqmAboutBox> About;
+    std::unique_ptr<TSplashForm> Splash;
+    std::unique_ptr<TPaletteForm> Palette;
+};
+
+// Main window, About box, "Rendering Tileset", "Select Tileset", in this order, joined
+// to the main window. programDir empty = the executable's folder.
+TApplicationWindows CreateApplicationWindows(const QString& programDir = {});
+
+// Shows the main window maximised (filling the screen also where no window manager
+// maximises it) and asks for activation, which runs the first-time set-up.
+void ShowMainWindow(Twinviewform& main);
+
+} // namespace qm

@@ -1,0 +1,40 @@
+#pragma once
+// The program's process-wide state, owned by one object that the main window creates.
+// Functions that touch a part of it receive that part as a parameter.
+#include <QImage>
+#include <QString>
+
+#include "editor/CellCache.h"
+#include "editor/Clipboard.h"
+#include "model/GeoSetRecord.h"
+#include "model/LayerMode.h"
+#include "model/MapRecord.h"
+#include "tiles/Tileset.h"
+
+namespace qm {
+
+struct TQuillmarch {
+    TMapRecord CurrentMap{};
+    TMapRecord UndoMap{};
+    TGeoSetRecord GeoSet{};
+    TMapClipboard MapClipboard;
+    TRenderedTileset Tileset;
+    TCellCache CellCache; // scaled cells of both grids, dropped with each new tileset
+    TLayerMode CurrentLayerMode = lmAuto;
+    QImage TileBitmap; // cutting bitmap of the tileset rendering
+    QImage CellBitmap; // composition bitmap of every cell drawn
+    QString MapFileName;
+    QString GeoSetFileName;
+    bool FirstActivation = true;
+    QString ProgramDir; // the executable's folder, with a trailing separator
+
+    // Folders the map and GeoSet file dialogs open in; the program folder at first.
+    QString MapDialogDir;
+    QString GeoDialogDir;
+    QString PictureDialogDir;
+};
+
+// The folder of the running executable with its trailing separator.
+QString DefaultProgramDir();
+
+} // namespace qm

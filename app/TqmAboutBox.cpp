@@ -1,0 +1,63 @@
+#include "app/TqmAboutBox.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPainter>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "tiles/Tileset.h"
+
+namespace qm {
+
+namespace {
+// A few symbols of the built-in tileset side by side: the program's own art.
+QPixmap TilesetArt() {
+    const QImage& sheet = DefaultTilesetPicture();
+    const int tile = sheet.width() / 16;
+    if (tile <= 0) return {};
+    const int symbols[] = {17, 1, 141, 157, 205};
+    QImage art(tile * 2, tile * 2, QImage::Format_RGB32);
+    art.fill(Qt::white);
+    QPainter p(&art);
+    for (int i = 0; i < 4; ++i) {
+        const int s = symbols[i + 1];
+        p.drawImage(QRect((i % 2) * tile, (i / 2) * tile, tile, tile), sheet,
+                    QRect((s % 16) * tile, (s / 16) * tile, tile, tile));
+    }
+    p.end();
+    return QPixmap::fromImage(art.scaled(64, 64, Qt::KeepAspectRatio, Qt::SmoothTransformation));
+}
+} // namespace
+
+TqmAboutBox::TqmAboutBox(QWidget* parent) : QDialog(parent) {
+    setObjectName(QStringLiteral("qmAboutBox"));
+    setWindowTitle(QStringLiteral("About"));
+    setModal(true);
+    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+
+    ProgramIcon = new QLabel(this);
+    ProgramIcon->setObjectName(QStringLiteral("ProgramIcon"));
+    ProgramIcon->setPixmap(TilesetArt());
+    ProgramIcon->setFrameShape(QFrame::Panel);
+    ProgramIcon->setFrameShadow(QFrame::Sunken);
+
+    Version = new QLabel(QStringLiteral("Version 1.0.2.0"), this);
+    Version->setObjectName(QStringLiteral("Version"));
+
+    OKButton = new QPushButton(QStringLiteral("OK"), this);
+    OKButton->setObjectName(QStringLiteral("OKButton"));
+    OKButton->setDefault(true);
+    connect(OKButton, &QPushButton::clicked, this, &QDialog::accept);
+
+    auto* top = new QHBoxLayout;
+    top->addWidget(ProgramIcon);
+    top->addSpacing(12);
+    top->addWidget(Version, 1);
+    auto* outer = new QVBoxLayout(this);
+    outer->addLayout(top);
+    outer->addWidget(OKButton, 0, Qt::AlignHCenter);
+    setFixedSize(sizeHint());
+}
+
+} // namespace qm

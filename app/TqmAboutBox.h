@@ -1,0 +1,20 @@
+#pragma once
+// The About box: a picture, the version and an OK button.
+#include <QDialog>
+
+class QLabel;
+class QPushButton;
+
+namespace qm {
+
+class TqmAboutBox : public QDialog {
+    Q_OBJECT
+public:
+    explicit TqmAboutBox(QWidget* parent = nullptr);
+
+    QLabel* ProgramIcon = nullptr;
+    QLabel* Version = nullptr;
+    QPushButton* OKButton = nullptr;
+};
+
+} // namespace qm

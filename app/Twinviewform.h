@@ -1,0 +1,195 @@
+#pragma once
+// The main window: map grid, symbol column, menus, tool bar and the map commands.
+#include <QMainWindow>
+#include <QString>
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "app/TQuillmarch.h"
+#include "editor/MapEdit.h"
+#include "editor/TDrawGrid.h"
+
+class QAction;
+class QActionGroup;
+class QButtonGroup;
+class QMenu;
+class QToolBar;
+class QToolButton;
+class QStatusBar;
+
+namespace qm {
+
+class TqmAboutBox;
+class TSplashForm;
+class TPaletteForm;
+
+class Twinviewform : public QMainWindow {
+    Q_OBJECT
+public:
+    // programDir: the program folder with its trailing separator; empty = the executable's.
+    explicit Twinviewform(const QString& programDir = {}, QWidget* parent = nullptr);
+    ~Twinviewform() override;
+
+    TQuillmarch& State() { return *app_; }
+    const TQuillmarch& State() const { return *app_; }
+
+    // Windows created after this one at start-up; not owned.
+    void SetAboutBox(TqmAboutBox* box) { aboutBox_ = box; }
+    void SetSplash(TSplashForm* splash) { splash_ = splash; }
+    void SetPaletteForm(TPaletteForm* form) { paletteForm_ = form; }
+
+    // Runs a command; a failure is shown to the user and never leaves the event loop.
+    void RunCommand(const std::function<void()>& command);
+
+    // Event handlers and commands, named after their controls.
+    void FormShow();
+    void FormActivate();
+    void FirstTimeSetup();
+    void NewExecute();
+    void OpenExecute();
+    void SaveExecute();
+    void SaveAsExecute();
+    void FileExit1Execute();
+    void HelpAbout1Execute();
+    void Default1Click();
+    void Custom1Click();
+    void DrawGrid1DrawCell(QPainter& p, int col, int row, const QRect& rect, bool selected);
+    void SymbolGridDrawCell(QPainter& p, int col, int row, const QRect& rect, bool selected);
+    void SymbolGridSelectCell(int col, int row);
+    void DrawGrid1MouseUp();
+    void LayerButtonClick();
+    void ZoomInExecute();
+    void ZoomOutExecute();
+    void ShowHiddenClick();
+    void SetBackground1Click();
+    void CutExecute();
+    void CopyExecute();
+    void PasteExecute();
+    void UndoExecute();
+
+    // Renders a tileset and brings icons and both grids up to date; a picture that
+    // cannot be used throws TTilesetError after the view is refreshed.
+    void LoadTileset(const QString& path);
+    // Enables or disables "Generate Random Map" (cleared or loaded GeoSet).
+    void SetGenerateRandomMapEnabled(bool on);
+
+    // The image of the layer button: 16 automatic, 14 upper, 15 lower.
+    int LayerImage() const { return layerImage_; }
+    // The tool icon number an action, menu item or button shows, or -1.
+    static int ImageIndexOf(const QObject* o);
+
+    // Controls, by their designer names.
+    TDrawGrid* DrawGrid1 = nullptr;
+    TDrawGrid* SymbolGrid = nullptr;
+    QToolBar* ToolBar1 = nullptr;
+    QStatusBar* StatusBar1 = nullptr;
+    QWidget* Panel1 = nullptr;
+
+    QToolButton* ButtonNew = nullptr;
+    QToolButton* ButtonOpen = nullptr;
+    QToolButton* ButtonSave = nullptr;
+    QToolButton* ToolButton28 = nullptr;
+    QToolButton* ButtonDraw = nullptr;
+    QToolButton* ButtonErase = nullptr;
+    QToolButton* ButtonWall = nullptr;
+    QToolButton* ButtonWater = nullptr;
+    QToolButton* ButtonFire = nullptr;
+    QToolButton* ButtonHole = nullptr;
+    QToolButton* ButtonSlime = nullptr;
+    QToolButton* ButtonForest = nullptr;
+    QToolButton* ButtonMountain = nullptr;
+    QToolButton* ButtonDesert = nullptr;
+    QToolButton* LayerButton = nullptr;
+    QToolButton* ButtonCut = nullptr;
+    QToolButton* ButtonCopy = nullptr;
+    QToolButton* ButtonPaste = nullptr;
+    QToolButton* ButtonUndo = nullptr;
+    QToolButton* ToolButton24 = nullptr;
+    QToolButton* ToolButton25 = nullptr;
+    QToolButton* ToolButton22 = nullptr;
+    QButtonGroup* ToolGroup = nullptr;
+
+    // The action list QuillmarchActions.
+    QObject* QuillmarchActions = nullptr;
+    QAction* New = nullptr;
+    QAction* Open = nullptr;
+    QAction* Save = nullptr;
+    QAction* SaveAs = nullptr;
+    QAction* Print = nullptr;
+    QAction* PrintSetup = nullptr;
+    QAction* ZoomIn = nullptr;
+    QAction* ZoomOut = nullptr;
+    QAction* Cut = nullptr;
+    QAction* Copy = nullptr;
+    QAction* Paste = nullptr;
+    QAction* Undo = nullptr;
+    QAction* GeoNew = nullptr;
+    QAction* GeoOpen = nullptr;
+    QAction* GeoSave = nullptr;
+    QAction* ExportDisk = nullptr;
+    QAction* ExportClipboard = nullptr;
+    QAction* ExportDiskTiled = nullptr;
+
+    // Menus and their items.
+    QMenu* File1 = nullptr;
+    QMenu* Edit1 = nullptr;
+    QMenu* Options1 = nullptr;
+    QMenu* Help1 = nullptr;
+    QMenu* Tileset1 = nullptr;
+    QAction* New1 = nullptr;
+    QAction* Open1 = nullptr;
+    QAction* Save1 = nullptr;
+    QAction* SaveAs1 = nullptr;
+    QAction* PrintSetup1 = nullptr;
+    QAction* Print1 = nullptr;
+    QAction* Default1 = nullptr;
+    QAction* Custom1 = nullptr;
+    QAction* Geoset1 = nullptr;
+    QAction* GenerateRandomMap1 = nullptr;
+    QAction* ExportImage1 = nullptr;
+    QAction* ExportTiledMapImages1 = nullptr;
+    QAction* FileExitItem = nullptr;
+    QAction* Cut1 = nullptr;
+    QAction* Copy1 = nullptr;
+    QAction* Paste1 = nullptr;
+    QAction* Undo1 = nullptr;
+    QAction* CopyImage1 = nullptr;
+    QAction* ShowHidden = nullptr;
+    QAction* ZoomIn1 = nullptr;
+    QAction* ZoomOut1 = nullptr;
+    QAction* RandomMaplet1 = nullptr;
+    QAction* SetBackground1 = nullptr;
+    QAction* HelpAboutItem = nullptr;
+
+protected:
+    bool event(QEvent* e) override;
+    void showEvent(QShowEvent* e) override;
+
+private:
+    void CreateActions();
+    void CreateMenus();
+    void CreateToolBar();
+    void CreateGrids();
+    QAction* MakeAction(const char* name, const QString& caption, int image, const QString& hint);
+    QAction* AddItem(QMenu* menu, const char* name, const QString& caption, const QString& shortcut,
+                     const QString& hint, QAction* action);
+    QToolButton* AddButton(const char* name, QAction* action, int image, const QString& hint, bool tool);
+    void AddSeparator(const char* name);
+    void RefreshIcons();
+    void SetCaptionFor(const QString& path);
+    void ApplyZoom(int size);
+    void RepaintMap();
+    void RepaintBoth();
+    void WriteMapTo(const QString& path);
+    TTool CurrentTool() const;
+
+    std::unique_ptr<TQuillmarch> app_;
+    TqmAboutBox* aboutBox_ = nullptr;
+    TSplashForm* splash_ = nullptr;
+    TPaletteForm* paletteForm_ = nullptr;
+    int layerImage_ = 16;
+    std::vector<QObject*> imaged_; // actions, items and buttons that show a tool icon
+};
+
+} // namespace qm

@@ -1,0 +1,12 @@
+// quillmarch: the map-drawing program.
+#include "app/Startup.h"
+#include "app/Twinviewform.h"
+#include "tiles/AppIcon.h"
+
+int main(int argc, char** argv) {
+    qm::TQuillmarchApplication app(argc, argv);
+    app.setWindowIcon(qm::AppIcon());
+    qm::TApplicationWindows windows = qm::CreateApplicationWindows();
+    qm::ShowMainWindow(*windows.Main);
+    return app.exec();
+}
