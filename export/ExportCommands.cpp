@@ -1,0 +1,99 @@
+#include "ExportCommands.h"
+
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QPainter>
+#include <QProgressDialog>
+#include <memory>
+
+#include "ExportPicture.h"
+#include "preview/Dialogs.h"
+
+namespace qm {
+
+const char* const SavePictureFilter = "Bitmaps (*.bmp);;JPEG Image File (*.jpg);;PNG Image File (*.png)";
+
+namespace {
+
+// A progress window that appears only when an export takes longer than a moment;
+// its Cancel stops the export and nothing is left behind.
+class TExportProgress {
+public:
+    TExportProgress(QWidget* parent, const QString& label)
+        : dlg_(std::make_unique<QProgressDialog>(label, "Cancel", 0, 1, parent)) {
+        dlg_->setWindowTitle("Exporting Image");
+        dlg_->setWindowModality(Qt::WindowModal);
+        dlg_->setMinimumDuration(400);
+        dlg_->setAutoClose(false);
+        dlg_->setAutoReset(false);
+        dlg_->setValue(0);
+    }
+    ~TExportProgress() { dlg_->close(); }
+
+    TProgressFn Fn() {
+        return [this](int done, int total) {
+            if (dlg_->maximum() != total) dlg_->setMaximum(total);
+            dlg_->setValue(done); // processes events while the window is shown
+            return !dlg_->wasCanceled();
+        };
+    }
+
+private:
+    std::unique_ptr<QProgressDialog> dlg_;
+};
+
+QString AskFile(QWidget* parent, const QString& caption, const QString& startFolder, QString& filter) {
+    return Dialogs().SaveFileName(parent, caption, startFolder, SavePictureFilter, QString(), &filter);
+}
+
+} // namespace
+
+QString ExportDiskExecute(QWidget* parent, const TMapRecord& map, const TRenderedTileset& ts,
+                          const TGridRect& selection, int zoom, const QString& startFolder) {
+    QString filter;
+    const QString path = AskFile(parent, "Export Image", startFolder, filter);
+    if (path.isEmpty()) return QString();
+    TExportProgress progress(parent, "Exporting " + path);
+    try {
+        ExportMapPicture(path.toStdString(), FormatForFile(path, filter), map, ts, ExportArea(selection), zoom,
+                         progress.Fn());
+    } catch (const TExportCancelled&) {
+        return QString();
+    }
+    return path;
+}
+
+QStringList ExportDiskTiledExecute(QWidget* parent, const TMapRecord& map, const TRenderedTileset& ts, int zoom,
+                                   const QString& startFolder) {
+    QString filter;
+    const QString path = AskFile(parent, "Export Tiled Map Images", startFolder, filter);
+    if (path.isEmpty()) return {};
+    TExportProgress progress(parent, "Exporting " + path);
+    try {
+        return ExportTiledMapPictures(path, FormatForFile(path, filter), map, ts, zoom, progress.Fn());
+    } catch (const TExportCancelled&) {
+        return {};
+    }
+}
+
+bool ExportImageClipboardExecute(QWidget* parent, const TMapRecord& map, const TRenderedTileset& ts,
+                                 const TGridRect& selection, int zoom) {
+    const TPictureSource src = MapPictureSource(map, ts, ExportArea(selection), zoom);
+    if (src.Width <= 0 || src.Height <= 0) return false;
+    QImage picture(src.Width, src.Height, QImage::Format_RGB32);
+    TExportProgress progress(parent, "Copying the picture to the clipboard");
+    const TProgressFn step = progress.Fn();
+    {
+        QPainter p(&picture);
+        const int bands = src.BandCount();
+        for (int i = 0; i < bands; ++i) {
+            const int top = i * src.BandHeight;
+            p.drawImage(0, top, src.Band(top, std::min(src.BandHeight, src.Height - top)));
+            if (!step(i + 1, bands)) return false;
+        }
+    }
+    QGuiApplication::clipboard()->setImage(picture);
+    return true;
+}
+
+} // namespace qm

@@ -1,0 +1,37 @@
+#pragma once
+// The three export commands of the main window: "Export Image...", "Export Tiled Map
+// Images" and "Copy Image". Each is complete in itself; the window handler passes
+// its state and shows whatever is thrown (TFileError) in its error display.
+#include <QString>
+#include <QStringList>
+
+#include "editor/GridRect.h"
+#include "model/MapRecord.h"
+#include "tiles/Tileset.h"
+
+class QWidget;
+
+namespace qm {
+
+// SavePictureDialog's filter, in Qt form; no default extension.
+extern const char* const SavePictureFilter;
+
+// Asks for a file through Dialogs().SaveFileName (starting in startFolder) and writes
+// the map, or the selection when it spans more than one cell, at `zoom` pixels per
+// cell. Format: the file's extension when it is .bmp/.jpg/.jpeg/.png, else the
+// chosen filter. Returns the path written; empty when the user cancelled the dialog
+// or the progress window.
+QString ExportDiskExecute(QWidget* parent, const TMapRecord& map, const TRenderedTileset& ts,
+                          const TGridRect& selection, int zoom, const QString& startFolder);
+
+// As ExportDiskExecute for the whole map in four quarter pictures (see
+// TiledFileNames). Returns the four paths written; empty when cancelled.
+QStringList ExportDiskTiledExecute(QWidget* parent, const TMapRecord& map, const TRenderedTileset& ts, int zoom,
+                                   const QString& startFolder);
+
+// Puts the picture of the map, or of the selection when it spans more than one cell,
+// on the system clipboard. Returns false when cancelled from the progress window.
+bool ExportImageClipboardExecute(QWidget* parent, const TMapRecord& map, const TRenderedTileset& ts,
+                                 const TGridRect& selection, int zoom);
+
+} // namespace qm

@@ -1,0 +1,130 @@
+#include "ExportPicture.h"
+
+#include <QFileInfo>
+#include <QPainter>
+#include <algorithm>
+#include <memory>
+
+#include "editor/CellPainters.h"
+
+namespace qm {
+
+namespace {
+
+constexpr int MaxExportZoom = 1024;
+
+TGridRect ClipToMap(const TGridRect& a) {
+    TGridRect g;
+    g.Left = std::max(a.Left, 0);
+    g.Top = std::max(a.Top, 0);
+    g.Right = std::min(a.Right, MapSize - 1);
+    g.Bottom = std::min(a.Bottom, MapSize - 1);
+    return g;
+}
+
+void CheckZoom(const std::string& path, int zoom) {
+    if (zoom < 1 || zoom > MaxExportZoom)
+        throw TFileError(CannotCreateMessage(path, "A cell size of " + std::to_string(zoom) +
+                                                       " pixels is outside 1 to " + std::to_string(MaxExportZoom) + "."));
+}
+
+} // namespace
+
+TGridRect ExportArea(const TGridRect& selection) {
+    const TGridRect s = ClipToMap(selection);
+    if (s.Width() < 1 || s.Height() < 1) return WholeMapArea;
+    if (s.Width() * s.Height() > 1) return s;
+    return WholeMapArea;
+}
+
+TPictureSource MapPictureSource(const TMapRecord& map, const TRenderedTileset& ts, const TGridRect& area, int zoom) {
+    const TGridRect a = ClipToMap(area);
+    TPictureSource src;
+    if (zoom < 1 || zoom > MaxExportZoom || a.Width() < 1 || a.Height() < 1) return src; // empty
+    src.Width = a.Width() * zoom;
+    src.Height = a.Height() * zoom;
+    src.BandHeight = zoom;
+    src.Band = [&map, &ts, a, zoom, width = src.Width](int top, int rows) {
+        QImage band(width, rows, QImage::Format_RGB32);
+        band.fill(Qt::white);
+        QImage cellBitmap;
+        QPainter p(&band);
+        // Bands start on a cell row; `rows` is at most one cell high.
+        const int r = a.Top + top / zoom;
+        // The grid's own cell painter, never selected, and no cache: a cache of
+        // every distinct cell at a large zoom would cost more memory than the band.
+        for (int c = a.Left; c <= a.Right; ++c)
+            DrawMapGridCell(p, c, r, QRect((c - a.Left) * zoom, 0, zoom, zoom), false, map, ts, cellBitmap, nullptr);
+        return band;
+    };
+    return src;
+}
+
+QImage ComposeMapPicture(const TMapRecord& map, const TRenderedTileset& ts, const TGridRect& area, int zoom) {
+    const TPictureSource src = MapPictureSource(map, ts, area, zoom);
+    if (src.Width <= 0 || src.Height <= 0) return QImage();
+    QImage picture(src.Width, src.Height, QImage::Format_RGB32);
+    QPainter p(&picture);
+    for (int i = 0; i < src.BandCount(); ++i) {
+        const int top = i * src.BandHeight;
+        p.drawImage(0, top, src.Band(top, std::min(src.BandHeight, src.Height - top)));
+    }
+    return picture;
+}
+
+void ExportMapPicture(const std::string& path, TPictureFormat f, const TMapRecord& map, const TRenderedTileset& ts,
+                      const TGridRect& area, int zoom, const TProgressFn& progress) {
+    CheckZoom(path, zoom);
+    WritePictureFile(path, f, MapPictureSource(map, ts, area, zoom), progress);
+}
+
+std::array<TGridRect, 4> TiledQuarters() {
+    constexpr int h = MapSize / 2;
+    return {TGridRect{0, 0, h - 1, h - 1}, TGridRect{h, 0, MapSize - 1, h - 1},
+            TGridRect{0, h, h - 1, MapSize - 1}, TGridRect{h, h, MapSize - 1, MapSize - 1}};
+}
+
+std::array<QString, 4> TiledFileNames(const QString& chosen) {
+    static const char* const suffixes[4] = {"-top-left", "-top-right", "-bottom-left", "-bottom-right"};
+    // The extension is what follows the last dot of the file-name part, if any.
+    const int slash = chosen.lastIndexOf('/');
+    const int dot = chosen.lastIndexOf('.');
+    const bool hasExt = dot > slash + 1;
+    const QString stem = hasExt ? chosen.left(dot) : chosen;
+    const QString ext = hasExt ? chosen.mid(dot) : QString();
+    std::array<QString, 4> names;
+    for (int i = 0; i < 4; ++i) names[i] = stem + suffixes[i] + ext;
+    return names;
+}
+
+QStringList ExportTiledMapPictures(const QString& chosen, TPictureFormat f, const TMapRecord& map,
+                                   const TRenderedTileset& ts, int zoom, const TProgressFn& progress) {
+    const auto names = TiledFileNames(chosen);
+    const auto quarters = TiledQuarters();
+    std::array<TPictureSource, 4> sources;
+    for (int i = 0; i < 4; ++i) {
+        CheckZoom(names[i].toStdString(), zoom);
+        sources[i] = MapPictureSource(map, ts, quarters[i], zoom);
+        CheckPictureSize(names[i].toStdString(), f, sources[i].Width, sources[i].Height);
+    }
+    int total = 0;
+    for (const auto& s : sources) total += s.BandCount();
+
+    std::array<std::unique_ptr<TAtomicFile>, 4> files;
+    int before = 0;
+    for (int i = 0; i < 4; ++i) {
+        files[i] = std::make_unique<TAtomicFile>(names[i].toStdString());
+        TProgressFn step;
+        if (progress) step = [&, before](int done, int) { return progress(before + done, total); };
+        WritePictureTo(*files[i], f, sources[i], step);
+        before += sources[i].BandCount();
+    }
+    QStringList written;
+    for (int i = 0; i < 4; ++i) {
+        files[i]->Commit();
+        written << names[i];
+    }
+    return written;
+}
+
+} // namespace qm

@@ -1,0 +1,148 @@
+// PNG: signature, IHDR, IDAT chunks as the deflate stream fills its buffer, IEND.
+// Colour type 2 (RGB), 8 bits, no interlace; each row gets the filter that makes
+// its bytes smallest, the usual heuristic that keeps maps with flat colour small.
+#include <QImage>
+#include <cstdlib>
+#include <zlib.h>
+
+#include "PictureWriters.h"
+#include "WriterSupport.h"
+
+namespace qm {
+
+namespace {
+
+using detail::PutBE32;
+
+void WriteChunk(TAtomicFile& out, const char type[4], const uint8_t* data, uint32_t size) {
+    std::vector<uint8_t> head;
+    PutBE32(head, size);
+    head.insert(head.end(), type, type + 4);
+    uLong crc = crc32(0L, reinterpret_cast<const Bytef*>(type), 4);
+    // crc32 takes a uInt length; chunks here are far below that.
+    if (size > 0) crc = crc32(crc, data, size);
+    std::vector<uint8_t> tail;
+    PutBE32(tail, uint32_t(crc));
+    out.Write(head.data(), head.size());
+    if (size > 0) out.Write(data, size);
+    out.Write(tail.data(), tail.size());
+}
+
+inline uint8_t Paeth(int a, int b, int c) {
+    int p = a + b - c;
+    int pa = std::abs(p - a), pb = std::abs(p - b), pc = std::abs(p - c);
+    if (pa <= pb && pa <= pc) return uint8_t(a);
+    if (pb <= pc) return uint8_t(b);
+    return uint8_t(c);
+}
+
+// Fills out[0] with the filter type and out[1..] with the filtered row.
+void FilterRow(const uint8_t* cur, const uint8_t* prev, size_t n, std::vector<uint8_t> (&cand)[5],
+               std::vector<uint8_t>& out) {
+    constexpr size_t bpp = 3;
+    uint64_t cost[5] = {};
+    for (size_t i = 0; i < n; ++i) {
+        const int x = cur[i];
+        const int a = i >= bpp ? cur[i - bpp] : 0;
+        const int b = prev[i];
+        const int c = i >= bpp ? prev[i - bpp] : 0;
+        const uint8_t f[5] = {uint8_t(x), uint8_t(x - a), uint8_t(x - b), uint8_t(x - ((a + b) >> 1)),
+                              uint8_t(x - Paeth(a, b, c))};
+        for (int k = 0; k < 5; ++k) {
+            cand[k][i] = f[k];
+            cost[k] += uint64_t(std::abs(int(int8_t(f[k]))));
+        }
+    }
+    int best = 0;
+    for (int k = 1; k < 5; ++k)
+        if (cost[k] < cost[best]) best = k;
+    out[0] = uint8_t(best);
+    std::memcpy(out.data() + 1, cand[best].data(), n);
+}
+
+class TDeflater {
+public:
+    TDeflater(TAtomicFile& out) : out_(out), buf_(1 << 16) {
+        z_.zalloc = Z_NULL;
+        z_.zfree = Z_NULL;
+        z_.opaque = Z_NULL;
+        if (deflateInit(&z_, 6) != Z_OK)
+            throw TFileError(CannotCreateMessage(out.Path(), "Not enough memory for compression."));
+    }
+    ~TDeflater() { deflateEnd(&z_); }
+    TDeflater(const TDeflater&) = delete;
+    TDeflater& operator=(const TDeflater&) = delete;
+
+    void Feed(const uint8_t* data, size_t n, int flush) {
+        z_.next_in = const_cast<Bytef*>(data);
+        z_.avail_in = uInt(n);
+        for (;;) {
+            z_.next_out = buf_.data() + used_;
+            z_.avail_out = uInt(buf_.size() - used_);
+            int rc = deflate(&z_, flush);
+            if (rc == Z_STREAM_ERROR) throw std::logic_error("deflate stream error");
+            used_ = buf_.size() - z_.avail_out;
+            if (used_ == buf_.size()) {
+                WriteChunk(out_, "IDAT", buf_.data(), uint32_t(used_));
+                used_ = 0;
+                continue;
+            }
+            if (flush == Z_FINISH ? rc == Z_STREAM_END : z_.avail_in == 0) break;
+        }
+        if (flush == Z_FINISH && used_ > 0) {
+            WriteChunk(out_, "IDAT", buf_.data(), uint32_t(used_));
+            used_ = 0;
+        }
+    }
+
+private:
+    TAtomicFile& out_;
+    z_stream z_{};
+    std::vector<uint8_t> buf_;
+    size_t used_ = 0;
+};
+
+} // namespace
+
+void WritePng(TAtomicFile& out, const TPictureSource& src, const TProgressFn& progress) {
+    static const uint8_t signature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1a, '\n'};
+    out.Write(signature, sizeof signature);
+
+    std::vector<uint8_t> ihdr;
+    PutBE32(ihdr, uint32_t(src.Width));
+    PutBE32(ihdr, uint32_t(src.Height));
+    ihdr.push_back(8); // bit depth
+    ihdr.push_back(2); // colour type: RGB
+    ihdr.push_back(0); // deflate
+    ihdr.push_back(0); // adaptive filtering
+    ihdr.push_back(0); // no interlace
+    WriteChunk(out, "IHDR", ihdr.data(), uint32_t(ihdr.size()));
+
+    const size_t n = size_t(src.Width) * 3;
+    std::vector<uint8_t> cur(n), prev(n, 0), filtered(n + 1);
+    std::vector<uint8_t> cand[5];
+    for (auto& c : cand) c.resize(n);
+
+    TDeflater z(out);
+    const int bands = src.BandCount();
+    for (int index = 0; index < bands; ++index) {
+        const QImage band = detail::FetchBand(src, index);
+        for (int y = 0; y < band.height(); ++y) {
+            const auto* px = reinterpret_cast<const QRgb*>(band.constScanLine(y));
+            uint8_t* d = cur.data();
+            for (int x = 0; x < src.Width; ++x, d += 3) {
+                d[0] = uint8_t(qRed(px[x]));
+                d[1] = uint8_t(qGreen(px[x]));
+                d[2] = uint8_t(qBlue(px[x]));
+            }
+            FilterRow(cur.data(), prev.data(), n, cand, filtered);
+            z.Feed(filtered.data(), filtered.size(), Z_NO_FLUSH);
+            cur.swap(prev);
+        }
+        detail::Report(progress, index + 1, bands);
+    }
+    z.Feed(nullptr, 0, Z_FINISH);
+    WriteChunk(out, "IEND", nullptr, 0);
+}
+
+} // namespace qm
