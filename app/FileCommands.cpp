@@ -19,6 +19,9 @@ const QString kMapSuffix = QStringLiteral("map");
 const QString kTitle = QStringLiteral("QuillMarch");
 
 std::string ToPath(const QString& s) { return s.toLocal8Bit().toStdString(); }
+// Tileset names are stored one byte a character.
+std::string NameBytes(const QString& s) { return s.toLatin1().toStdString(); }
+QString NameFromBytes(const std::string& s) { return QString::fromLatin1(s.data(), qsizetype(s.size())); }
 QString FolderOf(const QString& path) {
     QString dir = QFileInfo(path).absolutePath();
     if (!dir.endsWith(QLatin1Char('/'))) dir += QLatin1Char('/');
@@ -44,9 +47,9 @@ void Twinviewform::FirstTimeSetup() {
         renderError = QString::fromLocal8Bit(e.what());
     }
     ClearMapRecord(a.UndoMap);
-    ResetMap(a.CurrentMap, a.Tileset.CurrentTilesetName.toStdString(), DrawGrid1->DefaultColWidth());
+    ResetMap(a.CurrentMap, NameBytes(a.Tileset.CurrentTilesetName), DrawGrid1->DefaultColWidth());
 
-    ClearGeoSetRecord(a.GeoSet, a.Tileset.CurrentTilesetName.toStdString());
+    ClearGeoSetRecord(a.GeoSet, NameBytes(a.Tileset.CurrentTilesetName));
     SetGenerateRandomMapEnabled(false);
     const QString geo = a.ProgramDir + QStringLiteral("defaultgeoset.geo");
     QString geoError;
@@ -54,8 +57,8 @@ void Twinviewform::FirstTimeSetup() {
         try {
             a.GeoSetFileName = geo;
             ReadGeoSetFile(ToPath(geo), a.GeoSet);
-            const QString name = BareTilesetName(QString::fromLocal8Bit(GeoTilesetName(a.GeoSet).c_str()));
-            if (!SameNameIgnoringCase(name.toStdString(), a.Tileset.CurrentTilesetName.toStdString()))
+            const QString name = BareTilesetName(NameFromBytes(GeoTilesetName(a.GeoSet)));
+            if (!SameNameIgnoringCase(NameBytes(name), NameBytes(a.Tileset.CurrentTilesetName)))
                 LoadTileset(name);
             SetGenerateRandomMapEnabled(true);
         } catch (const std::exception& e) {
@@ -74,7 +77,7 @@ void Twinviewform::FirstTimeSetup() {
 void Twinviewform::NewExecute() {
     TQuillmarch& a = *app_;
     TakeUndoSnapshot(a.CurrentMap, a.UndoMap);
-    ResetMap(a.CurrentMap, MapTilesetName(a.CurrentMap), DrawGrid1->DefaultColWidth());
+    ResetMap(a.CurrentMap, NameBytes(a.Tileset.CurrentTilesetName), DrawGrid1->DefaultColWidth());
     ShowHidden->setChecked(true);
     a.MapFileName.clear();
     setWindowTitle(kTitle);
@@ -93,8 +96,8 @@ void Twinviewform::OpenExecute() {
 
     // The map is open even when its tileset picture cannot be used; say so afterwards.
     QString tilesetError;
-    const QString name = QString::fromLocal8Bit(MapTilesetName(a.CurrentMap).c_str());
-    if (!SameNameIgnoringCase(name.toStdString(), a.Tileset.CurrentTilesetName.toStdString())) {
+    const QString name = NameFromBytes(MapTilesetName(a.CurrentMap));
+    if (!SameNameIgnoringCase(NameBytes(name), NameBytes(a.Tileset.CurrentTilesetName))) {
         try {
             LoadTileset(BareTilesetName(name));
         } catch (const std::exception& e) {

@@ -28,6 +28,7 @@ bool TQuillmarchApplication::notify(QObject* receiver, QEvent* event) {
 
 TApplicationWindows::TApplicationWindows() = default;
 TApplicationWindows::TApplicationWindows(TApplicationWindows&&) noexcept = default;
+TApplicationWindows& TApplicationWindows::operator=(TApplicationWindows&&) noexcept = default;
 TApplicationWindows::~TApplicationWindows() = default;
 
 TApplicationWindows CreateApplicationWindows(const QString& programDir) {

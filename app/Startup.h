@@ -21,6 +21,7 @@ public:
 struct TApplicationWindows {
     TApplicationWindows();
     TApplicationWindows(TApplicationWindows&&) noexcept;
+    TApplicationWindows& operator=(TApplicationWindows&&) noexcept;
     ~TApplicationWindows();
     std::unique_ptr<Twinviewform> Main;
     std::unique_ptr<TqmAboutBox> About;

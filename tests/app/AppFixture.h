@@ -1,0 +1,98 @@
+#pragma once
+// A real main window on the offscreen platform, with the dialogs answered by the test.
+#include <QAction>
+#include <QDir>
+#include <QStringList>
+#include <QTest>
+#include <QToolButton>
+#include <deque>
+#include <gtest/gtest.h>
+#include <memory>
+
+#include "TestSupport.h"
+#include "app/Startup.h"
+#include "app/Twinviewform.h"
+#include "preview/Dialogs.h"
+
+namespace qmtest {
+
+class TScriptedDialogs : public qm::TDialogs {
+public:
+    std::deque<QString> FileAnswers; // "" = cancel
+    std::deque<qm::TConfirm> ConfirmAnswers;
+    QStringList Errors, Confirms, FileDirs;
+
+    QString OpenFileName(QWidget*, const QString&, const QString& dir, const QString& filter) override {
+        FileDirs << dir;
+        LastFilter = filter;
+        return Next();
+    }
+    QString SaveFileName(QWidget*, const QString&, const QString& dir, const QString& filter,
+                         const QString& suffix, QString*) override {
+        FileDirs << dir;
+        LastFilter = filter;
+        LastSuffix = suffix;
+        return Next();
+    }
+    qm::TConfirm YesNoCancel(QWidget*, const QString& text) override {
+        Confirms << text;
+        if (ConfirmAnswers.empty()) return qm::TConfirm::Cancel;
+        auto a = ConfirmAnswers.front();
+        ConfirmAnswers.pop_front();
+        return a;
+    }
+    void Error(QWidget*, const QString& text) override { Errors << text; }
+    QString LastFilter, LastSuffix;
+
+private:
+    QString Next() {
+        if (FileAnswers.empty()) return {};
+        QString s = FileAnswers.front();
+        FileAnswers.pop_front();
+        return s;
+    }
+};
+
+class AppTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        qm::SetDialogs(&dialogs);
+        oldCwd = QDir::currentPath();
+        QDir::setCurrent(QString::fromStdString(work.Path()));
+    }
+    void TearDown() override {
+        windows = {};
+        qm::SetDialogs(nullptr);
+        QDir::setCurrent(oldCwd);
+    }
+
+    // Creates the windows with the temporary program folder, shows the main window and
+    // waits for its first activation to finish the set-up.
+    void Start() {
+        windows = qm::CreateApplicationWindows(ProgramDir());
+        win = windows.Main.get();
+        qm::ShowMainWindow(*win);
+        ASSERT_TRUE(QTest::qWaitForWindowActive(win));
+        ASSERT_FALSE(win->State().FirstActivation);
+        ASSERT_TRUE(win->State().Tileset.IsRendered());
+    }
+    QString ProgramDir() const { return QString::fromStdString(program.Path()) + "/"; }
+    QString WorkFile(const char* name) const { return QString::fromStdString(work.File(name)); }
+
+    qm::TMapRecord& Map() { return win->State().CurrentMap; }
+    qm::TMapRecord& Undo() { return win->State().UndoMap; }
+
+    // Centre of grid cell (c, r) in the map grid's viewport.
+    QPoint CellCentre(int c, int r) const { return win->DrawGrid1->CellRect(c, r).center(); }
+    QWidget* GridPort() const { return win->DrawGrid1->viewport(); }
+    void Click(QAbstractButton* b) { QTest::mouseClick(b, Qt::LeftButton); }
+    void Trigger(QAction* a) { a->trigger(); }
+
+    TempDir program, work;
+    TScriptedDialogs dialogs;
+    qm::TApplicationWindows windows;
+    qm::Twinviewform* win = nullptr;
+    QString oldCwd;
+};
+
+} // namespace qmtest

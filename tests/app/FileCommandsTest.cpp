@@ -1,0 +1,240 @@
+// New, Open, Save, Save As through the real actions, dialogs answered by the test.
+#include <QFile>
+#include <sys/stat.h>
+
+#include "AppFixture.h"
+#include "model/RecordFile.h"
+#include "model/ShortString.h"
+
+using namespace qmtest;
+
+namespace {
+
+// A map record with a few recognisable bytes.
+qm::TMapRecord SampleMap(uint8_t mark, const std::string& tileset = "", uint8_t zoom = 32) {
+    qm::TMapRecord m;
+    qm::ClearMapRecord(m);
+    m.Cell(5, 7) = {mark, uint8_t(mark + 1), 3};
+    m.Zoom = zoom;
+    m.ShowHidden = 0;
+    m.CurrentSymbol = 42;
+    qm::SetMapTilesetName(m, tileset);
+    return m;
+}
+
+std::vector<unsigned char> Bytes(const qm::TMapRecord& m) {
+    auto p = reinterpret_cast<const unsigned char*>(&m);
+    return {p, p + sizeof m};
+}
+
+TEST_F(AppTest, CaptionsAfterNewOpenAndSaveAs) {
+    Start();
+    EXPECT_EQ(win->windowTitle(), "QuillMarch");
+
+    TempDir other;
+    qm::WriteMapFile(other.File("dungeon.map"), SampleMap(20));
+    dialogs.FileAnswers = {QString::fromStdString(other.File("dungeon.map"))};
+    Trigger(win->Open1);
+    EXPECT_EQ(win->windowTitle(), "QuillMarch - dungeon.map");
+    EXPECT_EQ(dialogs.LastFilter, "Quillmarch Map Files (*.map)");
+    EXPECT_EQ(dialogs.FileDirs.value(0), ProgramDir()); // the program folder the first time
+
+    dialogs.FileAnswers = {WorkFile("copy.map")};
+    Trigger(win->SaveAs1);
+    EXPECT_EQ(win->windowTitle(), "QuillMarch - copy.map");
+    EXPECT_EQ(dialogs.LastSuffix, "map");
+    EXPECT_EQ(win->State().MapFileName, WorkFile("copy.map"));
+    EXPECT_EQ(ReadAll(work.File("copy.map")), ReadAll(other.File("dungeon.map")));
+
+    Trigger(win->New1);
+    EXPECT_EQ(win->windowTitle(), "QuillMarch");
+    EXPECT_TRUE(win->State().MapFileName.isEmpty());
+}
+
+TEST_F(AppTest, OpenAppliesTheRecordsViewSettings) {
+    Start();
+    qm::WriteMapFile(work.File("a.map"), SampleMap(20, "", 48));
+    dialogs.FileAnswers = {WorkFile("a.map")};
+    Trigger(win->Open);
+    EXPECT_EQ(Map().Cell(5, 7).Upper, 20);
+    EXPECT_FALSE(win->ShowHidden->isChecked());
+    EXPECT_EQ(win->DrawGrid1->DefaultColWidth(), 48);
+    EXPECT_EQ(win->DrawGrid1->DefaultRowHeight(), 48);
+    EXPECT_EQ(win->State().MapFileName, WorkFile("a.map"));
+    EXPECT_TRUE(dialogs.Errors.isEmpty());
+}
+
+TEST_F(AppTest, CancelledDialogsChangeNothing) {
+    Start();
+    Map().Cell(1, 1).Upper = 7;
+    const auto before = Bytes(Map());
+    for (QAction* a : {win->Open1, win->SaveAs1, win->Save1}) {
+        SCOPED_TRACE(a->objectName().toStdString());
+        dialogs.FileAnswers = {""};
+        Trigger(a);
+        EXPECT_EQ(Bytes(Map()), before);
+        EXPECT_EQ(win->windowTitle(), "QuillMarch");
+        EXPECT_TRUE(win->State().MapFileName.isEmpty());
+    }
+    EXPECT_TRUE(work.List().empty());
+}
+
+TEST_F(AppTest, SaveAsOverAnExistingFileOnlyOnYes) {
+    Start();
+    const std::vector<unsigned char> old = {1, 2, 3, 4};
+    struct Case {
+        qm::TConfirm answer;
+        bool written;
+    } cases[] = {{qm::TConfirm::No, false}, {qm::TConfirm::Cancel, false}, {qm::TConfirm::Yes, true}};
+    for (const Case& c : cases) {
+        WriteAll(work.File("old.map"), old);
+        dialogs.Confirms.clear();
+        dialogs.FileAnswers = {WorkFile("old.map")};
+        dialogs.ConfirmAnswers = {c.answer};
+        Trigger(win->SaveAs);
+        ASSERT_EQ(dialogs.Confirms.size(), 1);
+        EXPECT_EQ(dialogs.Confirms[0], "OK to overwrite " + WorkFile("old.map"));
+        if (c.written) {
+            EXPECT_EQ(ReadAll(work.File("old.map")), Bytes(Map()));
+            EXPECT_EQ(win->State().MapFileName, WorkFile("old.map"));
+        } else {
+            EXPECT_EQ(ReadAll(work.File("old.map")), old);
+            EXPECT_TRUE(win->State().MapFileName.isEmpty());
+            EXPECT_EQ(win->windowTitle(), "QuillMarch");
+        }
+    }
+}
+
+TEST_F(AppTest, SaveWithoutAFileNameAsksForOne) {
+    Start();
+    dialogs.FileAnswers = {WorkFile("first.map")};
+    Trigger(win->Save1);
+    EXPECT_EQ(win->State().MapFileName, WorkFile("first.map"));
+    EXPECT_EQ(win->windowTitle(), "QuillMarch - first.map");
+    // Now it has a name: Save writes there without asking.
+    Map().Cell(2, 2).Upper = 99;
+    Trigger(win->Save);
+    EXPECT_TRUE(dialogs.FileAnswers.empty());
+    EXPECT_EQ(ReadAll(work.File("first.map")), Bytes(Map()));
+}
+
+TEST_F(AppTest, FailedSaveKeepsTheOldFileAndSaysWhy) {
+    Start();
+    dialogs.FileAnswers = {WorkFile("keep.map")};
+    Trigger(win->SaveAs);
+    const auto saved = ReadAll(work.File("keep.map"));
+    Map().Cell(9, 9).Lower = 12;
+    qm::SetWriteFailureAfterForTesting(100);
+    Trigger(win->Save);
+    qm::SetWriteFailureAfterForTesting(-1);
+    ASSERT_EQ(dialogs.Errors.size(), 1);
+    EXPECT_TRUE(dialogs.Errors[0].startsWith("Cannot create file")) << dialogs.Errors[0].toStdString();
+    EXPECT_TRUE(dialogs.Errors[0].contains("keep.map"));
+    EXPECT_EQ(ReadAll(work.File("keep.map")), saved);
+    EXPECT_EQ(work.List(), std::vector<std::string>{"keep.map"}); // no temporary left behind
+
+    // Save As to a folder that does not exist: error, name and caption unchanged.
+    dialogs.FileAnswers = {WorkFile("missing/x.map")};
+    Trigger(win->SaveAs);
+    EXPECT_EQ(dialogs.Errors.size(), 2);
+    EXPECT_EQ(win->State().MapFileName, WorkFile("keep.map"));
+    EXPECT_EQ(win->windowTitle(), "QuillMarch - keep.map");
+}
+
+TEST_F(AppTest, FailedOpenChangesNothing) {
+    Start();
+    Map().Cell(4, 4).Upper = 66;
+    const auto before = Bytes(Map());
+    dialogs.FileAnswers = {WorkFile("nothere.map")};
+    Trigger(win->Open);
+    ASSERT_EQ(dialogs.Errors.size(), 1);
+    EXPECT_TRUE(dialogs.Errors[0].startsWith("Cannot open file")) << dialogs.Errors[0].toStdString();
+    EXPECT_TRUE(dialogs.Errors[0].contains("nothere.map"));
+    EXPECT_EQ(Bytes(Map()), before);
+    EXPECT_TRUE(win->State().MapFileName.isEmpty());
+    EXPECT_EQ(win->windowTitle(), "QuillMarch");
+}
+
+TEST_F(AppTest, ReadOnlyMapOpens) {
+    Start();
+    qm::WriteMapFile(work.File("locked.map"), SampleMap(31));
+    ASSERT_EQ(::chmod(work.File("locked.map").c_str(), 0444), 0);
+    dialogs.FileAnswers = {WorkFile("locked.map")};
+    Trigger(win->Open);
+    EXPECT_TRUE(dialogs.Errors.isEmpty());
+    EXPECT_EQ(Map().Cell(5, 7).Upper, 31);
+    EXPECT_EQ(win->windowTitle(), "QuillMarch - locked.map");
+}
+
+TEST_F(AppTest, OpenRendersTheTilesetOnlyWhenTheNameDiffers) {
+    Start();
+    struct Case {
+        const char* name;
+        bool renders;
+        const char* current; // CurrentTilesetName afterwards
+    } cases[] = {
+        {"Caves.bmp", true, "Caves.bmp"},
+        {"CAVES.BMP", false, "Caves.bmp"},
+        {"caves.bmp", false, "Caves.bmp"},
+        {"Other.bmp", true, "Other.bmp"},
+        {"", true, ""},
+        {"sub/dir/Deep.bmp", true, "Deep.bmp"}, // folder parts never reach the renderer
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        qm::WriteMapFile(work.File("t.map"), SampleMap(5, c.name));
+        const uint64_t generation = win->State().Tileset.Generation;
+        dialogs.FileAnswers = {WorkFile("t.map")};
+        Trigger(win->Open);
+        EXPECT_EQ(win->State().Tileset.Generation != generation, c.renders);
+        EXPECT_EQ(win->State().Tileset.CurrentTilesetName, c.current);
+        EXPECT_TRUE(dialogs.Errors.isEmpty());
+    }
+}
+
+TEST_F(AppTest, UnusableTilesetIsReportedAndTheMapStillOpens) {
+    Start();
+    WriteAll(work.File("broken.bmp"), std::vector<unsigned char>(200, 0x42));
+    qm::WriteMapFile(work.File("b.map"), SampleMap(8, "broken.bmp"));
+    const QImage before = win->State().Tileset.DesktopPalette[1];
+    dialogs.FileAnswers = {WorkFile("b.map")};
+    Trigger(win->Open);
+    ASSERT_EQ(dialogs.Errors.size(), 1);
+    EXPECT_EQ(win->State().Tileset.TileSize, 48);
+    EXPECT_EQ(win->State().Tileset.DesktopPalette[1], before);
+    EXPECT_EQ(Map().Cell(5, 7).Upper, 8);
+    EXPECT_EQ(win->windowTitle(), "QuillMarch - b.map");
+}
+
+TEST_F(AppTest, NewTakesTheSnapshotAndKeepsZoomAndTileset) {
+    Start();
+    Trigger(win->ZoomIn);
+    Map().Cell(10, 10).Upper = 50;
+    win->ShowHidden->trigger(); // unchecked
+    ASSERT_EQ(Map().ShowHidden, 0);
+    Trigger(win->New);
+    EXPECT_EQ(Map().Cell(10, 10).Upper, 0);
+    EXPECT_EQ(Map().Zoom, 32);
+    EXPECT_EQ(Map().ShowHidden, 1);
+    EXPECT_TRUE(win->ShowHidden->isChecked());
+    Trigger(win->Undo);
+    EXPECT_EQ(Map().Cell(10, 10).Upper, 50);
+}
+
+TEST_F(AppTest, ZeroOrOddZoomFromAFileIsHarmless) {
+    Start();
+    for (uint8_t zoom : {uint8_t(0), uint8_t(1), uint8_t(50), uint8_t(255)}) {
+        SCOPED_TRACE(int(zoom));
+        qm::WriteMapFile(work.File("z.map"), SampleMap(3, "", zoom));
+        dialogs.FileAnswers = {WorkFile("z.map")};
+        Trigger(win->Open);
+        EXPECT_EQ(win->DrawGrid1->DefaultColWidth(), zoom);
+        win->DrawGrid1->grab(); // paints every visible cell
+        QTest::mouseClick(GridPort(), Qt::LeftButton, {}, QPoint(5, 5));
+        Trigger(win->ZoomIn);
+        EXPECT_EQ(Map().Zoom, 96);
+    }
+    EXPECT_TRUE(dialogs.Errors.isEmpty());
+}
+
+} // namespace
