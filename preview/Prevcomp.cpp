@@ -1,0 +1,150 @@
+#include "Prevcomp.h"
+
+#include <QCoreApplication>
+#include <QPushButton>
+#include <QToolButton>
+#include <algorithm>
+
+#include "Dialogs.h"
+#include "Preview.h"
+#include "Printer.h"
+#include "Prntstat.h"
+
+namespace qm {
+
+void TZoomOptions::SetMinZoom(int v) { minZoom_ = std::clamp(v, 1, 100); }
+void TZoomOptions::SetMaxZoom(int v) { maxZoom_ = std::clamp(v, 100, 5000); }
+void TZoomOptions::SetZoomStep(int v) { zoomStep_ = std::clamp(v, 0, 5000); }
+void TZoomOptions::Assign(const TZoomOptions& src) {
+    SetMinZoom(src.minZoom_);
+    SetMaxZoom(src.maxZoom_);
+    SetZoomStep(src.zoomStep_);
+}
+
+TPrintPreview::TPrintPreview(QWidget* owner) : owner_(owner) {}
+TPrintPreview::~TPrintPreview() = default;
+
+namespace {
+// Clears a reference to a window when the operation that made it ends, however it ends.
+template <typename T>
+struct ClearOnExit {
+    T*& ref;
+    ~ClearOnExit() { ref = nullptr; }
+};
+} // namespace
+
+void TPrintPreview::Preview() {
+    auto form = std::make_unique<TPreviewForm>(owner_);
+    previewForm_ = form.get();
+    ClearOnExit<TPreviewForm> clear{previewForm_};
+
+    form->OnBeginPrint = OnBeginPrint;
+    form->OnPrintPage = OnPrintPage;
+    form->OnEndPrint = OnEndPrint;
+    form->ZoomMin = static_cast<float>(zoomOptions_.MinZoom()) / 100.0f;
+    form->ZoomMax = static_cast<float>(zoomOptions_.MaxZoom()) / 100.0f;
+    form->ZoomFactor = 1.0f + static_cast<float>(zoomOptions_.ZoomStep()) / 100.0f;
+    form->PrintBut->setVisible(visibleButtons_.Print);
+    form->NextPageBut->setVisible(visibleButtons_.Next);
+    form->PrevPageBut->setVisible(visibleButtons_.Prev);
+    form->ZoomInBut->setVisible(visibleButtons_.ZoomIn);
+    form->ZoomOutBut->setVisible(visibleButtons_.ZoomOut);
+    form->CloseBut->setVisible(visibleButtons_.Close);
+    form->GridBut->setVisible(visibleButtons_.Grid);
+    form->CurPage = CurrentPage;
+    form->GridColor = GridColor;
+    form->GridWidth = GridWidth;
+    form->setWindowTitle(Title);
+    form->GridBut->setChecked(ShowGrid);
+
+    form->Run();
+    const bool print = form->PrintRequested;
+    // The next preview opens with the grid as the user left it, even if printing fails.
+    ShowGrid = form->GridBut->isChecked();
+    if (print) PrintDocument();
+}
+
+void TPrintPreview::CallPrintPage(std::unique_ptr<TPageInfo>& info, TSpecialCanvas& s) {
+    if (!OnPrintPage) throw PrintException("Print Page Function Not Assigned!");
+    OnPrintPage(info, s);
+    if (!info) throw PrintException("Print Page Function dropped the page information!");
+}
+
+void TPrintPreview::PrintDocument() {
+    TPrintRange range;
+    range.MinPage = 1;
+    range.MaxPage = 999;
+    range.FromPage = 1;
+    range.ToPage = 999;
+    auto status = std::make_unique<TPrintStatusForm>(owner_);
+    statusForm_ = status.get();
+    ClearOnExit<TPrintStatusForm> clear{statusForm_};
+    TPrinter& printer = Printer();
+
+    (void)printer.Canvas().TextHeight(QStringLiteral("J"));
+    if (!Dialogs().PrintDialog(owner_, range)) return;
+    (void)printer.Canvas().TextHeight(QStringLiteral("J"));
+    if (!OnBeginPrint) throw PrintException("Begin Print Function Not Assigned!");
+
+    status->show();
+    status->SetTitle(QStringLiteral("Initializing"));
+    std::unique_ptr<TPageInfo> info;
+    std::unique_ptr<TSpecialCanvas> surface;
+    try {
+        OnBeginPrint(info);
+        if (!info) throw PrintException("Begin Print Function supplied no page information!");
+        printer.SetTitle(info->Title);
+        printer.BeginDoc();
+
+        {
+            TSpecialCanvas pagination(QStringLiteral("Pagination"));
+            pagination.SetPaginateMode();
+            for (int n = 1; n <= range.FromPage - 1; ++n) {
+                status->SetTitle(QStringLiteral("Paginating Page ") + QString::number(n));
+                status->repaint();
+                info->PageNumber = n;
+                CallPrintPage(info, pagination);
+            }
+        }
+
+        Trace(QStringLiteral("*** Printing... "));
+        surface = std::make_unique<TSpecialCanvas>(QStringLiteral("Print"));
+        surface->SetPrintMode();
+        surface->PostPrinterSetup();
+        status->SetTitle(info->Title);
+        printer.SetWindowOrigin(surface->NoPrintLeft, surface->NoPrintTop);
+
+        int p = range.FromPage - 1;
+        for (;;) {
+            // The only point where the Cancel button is seen.
+            QCoreApplication::processEvents();
+            if (status->Cancelled()) {
+                printer.Abort();
+                break;
+            }
+            ++p;
+            status->SetPage(p);
+            info->PageNumber = p;
+            CallPrintPage(info, *surface);
+            if (!info->LastPage && p + 1 <= range.ToPage) {
+                printer.NewPage();
+                continue;
+            }
+            printer.EndDoc();
+            break;
+        }
+
+        if (!OnEndPrint) throw PrintException("End Print Function Not Assigned!");
+        OnEndPrint(info);
+        status->close();
+        surface.reset();
+    } catch (...) {
+        // Nothing half-done survives the error: job dropped, window closed, surface freed.
+        if (printer.Printing()) printer.Abort();
+        status->close();
+        surface.reset();
+        throw;
+    }
+}
+
+} // namespace qm
