@@ -1,0 +1,35 @@
+#include "tiles/TSplashForm.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+#include <QVBoxLayout>
+
+namespace qm {
+
+TSplashForm::TSplashForm(QWidget* parent)
+    : QWidget(parent, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint) {
+    setObjectName("SplashForm");
+    setWindowTitle("Rendering Tileset");
+    setAttribute(Qt::WA_ShowWithoutActivating);
+    setFixedSize(260, 44);
+    Progress = new QProgressBar(this);
+    Progress->setObjectName("Progress");
+    Progress->setRange(0, 255);
+    Progress->setTextVisible(false);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(10, 10, 10, 10);
+    layout->addWidget(Progress);
+}
+
+void TSplashForm::ShowCentred() {
+    if (QScreen* screen = QGuiApplication::primaryScreen()) {
+        QRect r(QPoint(0, 0), size());
+        r.moveCenter(screen->availableGeometry().center());
+        move(r.topLeft());
+    }
+    show();
+    raise();
+    repaint();
+}
+
+} // namespace qm

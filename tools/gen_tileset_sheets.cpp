@@ -1,0 +1,151 @@
+// Pictures for looking at the artwork: a labelled contact sheet, terrains stamped into
+// rings, blobs and corridors over ground, and the application icon.
+#include <QDir>
+#include <QPainter>
+#include <QPainterPath>
+#include <cmath>
+
+#include "gen_tileset.h"
+
+namespace gen {
+
+namespace {
+
+QImage Symbol(const QImage& transparentSheet, int s, int S) { return transparentSheet.copy(CellRect(s, S)); }
+
+QImage WhiteTransparent(const QImage& indexed) {
+    QImage img = indexed;
+    QList<QRgb> t = img.colorTable();
+    for (QRgb& c : t)
+        if ((c & 0xFFFFFF) == 0xFFFFFF) c = 0;
+    img.setColorTable(t);
+    return img.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+}
+
+// Shape number for a 2 x 2 block of quarters (bit 0 NW, 1 NE, 2 SW, 3 SE); -1 for none.
+int ShapeFor(int quarters) {
+    for (int k = 1; k < 16; ++k)
+        if (ShapeQuarters(k) == quarters) return k;
+    return -1;
+}
+
+// One panel: a ring, a blob and a corridor of one terrain laid out on a quarter grid.
+QImage TerrainPanel(const QImage& ts, int family, int S, int ground) {
+    const int N = 12;
+    auto in = [](int qx, int qy) {
+        const double x = (qx + 0.5) / 2, y = (qy + 0.5) / 2;
+        const double ring = std::hypot(x - 3.5, y - 3.5);
+        if (ring > 1.4 && ring < 2.7) return true;
+        if (std::hypot(x - 9.2, y - 3.2) < 2.0) return true;
+        if (qy >= 16 && qy <= 17 && qx >= 2 && qx <= 19) return true;  // corridor east
+        if (qx >= 18 && qx <= 19 && qy >= 16 && qy <= 22) return true; // then south
+        if (qx >= 6 && qx <= 7 && qy >= 12 && qy <= 21) return true;   // a crossing
+        return false;
+    };
+    QImage out(N * S, N * S, QImage::Format_ARGB32_Premultiplied);
+    QPainter p(&out);
+    for (int cy = 0; cy < N; ++cy)
+        for (int cx = 0; cx < N; ++cx) {
+            const QPoint at(cx * S, cy * S);
+            p.fillRect(QRect(at, QSize(S, S)), Qt::white);
+            p.drawImage(at, Symbol(ts, ground == 10 ? 10 + (cy % 2) : ground, S));
+            const int q = (in(2 * cx, 2 * cy) ? 1 : 0) | (in(2 * cx + 1, 2 * cy) ? 2 : 0) | (in(2 * cx, 2 * cy + 1) ? 4 : 0) |
+                          (in(2 * cx + 1, 2 * cy + 1) ? 8 : 0);
+            const int k = ShapeFor(q);
+            if (k > 0) p.drawImage(at, Symbol(ts, 128 + 16 * family + k, S));
+        }
+    return out;
+}
+
+} // namespace
+
+void WritePreviews(const QImage& tileset, const QString& dir, const QString& prefix) {
+    const int S = tileset.width() / 16;
+    const QImage ts = WhiteTransparent(tileset);
+
+    // Contact sheet at twice the size, numbered, on a light checker so white shows as empty.
+    const int cell = 2 * S + 4, label = 12;
+    QImage sheet(16 * cell + 8, 16 * (cell + label) + 3 * 32 + 40, QImage::Format_RGB32);
+    sheet.fill(qRgb(236, 236, 240));
+    {
+        QPainter p(&sheet);
+        for (int s = 0; s < 256; ++s) {
+            const QPoint at(4 + (s % 16) * cell, 4 + (s / 16) * (cell + label));
+            for (int y = 0; y < 2 * S; y += 8)
+                for (int x = 0; x < 2 * S; x += 8)
+                    p.fillRect(at.x() + x, at.y() + y, 8, 8, ((x + y) / 8) % 2 ? QColor(255, 255, 255) : QColor(222, 226, 232));
+            p.drawImage(QRect(at, QSize(2 * S, 2 * S)), Symbol(ts, s, S));
+        }
+        const int iconTop = 16 * (cell + label) + 16;
+        for (int i = 0; i < 24; ++i) {
+            const QPoint at(4 + i * 40, iconTop);
+            p.fillRect(QRect(at, QSize(32, 32)), Qt::white);
+            p.drawImage(QRect(at, QSize(32, 32)), ts.copy(32 + 16 * i, 16 * S, 16, 16));
+            p.drawImage(QRect(at + QPoint(0, 48), QSize(16, 16)), ts.copy(32 + 16 * i, 16 * S, 16, 16));
+        }
+    }
+    for (int s = 0; s < 256; ++s)
+        DrawTinyText(sheet, 4 + (s % 16) * cell, 4 + (s / 16) * (cell + label) + 2 * S + 3, QString::number(s), qRgb(40, 40, 60));
+    for (int i = 0; i < 24; ++i) DrawTinyText(sheet, 4 + i * 40, 16 * (cell + label) + 16 + 35, QString::number(i), qRgb(40, 40, 60));
+    sheet.save(dir + "/" + prefix + "-contact-sheet.png");
+
+    // Terrains: two rows of four panels at full size, and the same at 16 px per cell.
+    const int N = 12;
+    QImage demo(4 * N * S + 3 * 8, 2 * N * S + 8, QImage::Format_RGB32);
+    demo.fill(qRgb(60, 60, 60));
+    QImage small(4 * N * 16 + 3 * 4, 2 * N * 16 + 4, QImage::Format_RGB32);
+    small.fill(qRgb(60, 60, 60));
+    {
+        QPainter p(&demo), q(&small);
+        q.setRenderHint(QPainter::SmoothPixmapTransform);
+        const int grounds[8] = {10, 17, 83, 10, 1, 17, 97, 18};
+        for (int f = 0; f < 8; ++f) {
+            const QImage panel = TerrainPanel(ts, f, S, grounds[f]);
+            p.drawImage((f % 4) * (N * S + 8), (f / 4) * (N * S + 8), panel);
+            q.drawImage(QRect((f % 4) * (N * 16 + 4), (f / 4) * (N * 16 + 4), N * 16, N * 16), panel);
+        }
+    }
+    demo.save(dir + "/" + prefix + "-terrain.png");
+    small.save(dir + "/" + prefix + "-terrain-16px.png");
+}
+
+void WriteAppIcons(const QImage& tileset, const QString& dir) {
+    const int S = tileset.width() / 16;
+    const QImage ts = WhiteTransparent(tileset);
+    // A little map: grass with a lake, a tree, and a red room-number marker, in a frame.
+    QImage big(256, 256, QImage::Format_ARGB32_Premultiplied);
+    big.fill(0);
+    {
+        QImage map(3 * S, 3 * S, QImage::Format_ARGB32_Premultiplied);
+        QPainter m(&map);
+        const int lake[3][3] = {{8, 2, 5}, {4, 13, 3}, {7, 1, 6}};
+        for (int y = 0; y < 3; ++y)
+            for (int x = 0; x < 3; ++x) {
+                m.drawImage(x * S, y * S, Symbol(ts, 17, S));
+                m.drawImage(x * S, y * S, Symbol(ts, 144 + lake[y][x], S));
+            }
+        m.drawImage(2 * S, 0, Symbol(ts, 58, S));
+        m.drawImage(0, 2 * S, Symbol(ts, 58, S));
+        m.end();
+        QPainter p(&big);
+        p.setRenderHint(QPainter::Antialiasing);
+        p.setRenderHint(QPainter::SmoothPixmapTransform);
+        QPainterPath frame;
+        frame.addRoundedRect(QRectF(8, 8, 240, 240), 36, 36);
+        p.fillPath(frame, QColor(96, 64, 40));
+        QPainterPath inner;
+        inner.addRoundedRect(QRectF(22, 22, 212, 212), 24, 24);
+        p.setClipPath(inner);
+        p.drawImage(QRectF(22, 22, 212, 212), map);
+        p.setClipping(false);
+        p.setPen(QPen(QColor(40, 26, 16), 6));
+        p.setBrush(Qt::NoBrush);
+        p.drawPath(frame);
+    }
+    for (int size : {16, 24, 32, 48, 64, 128, 256}) {
+        const QImage icon = size == 256 ? big : big.scaled(size, size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        icon.save(QString("%1/quillmarch-%2.png").arg(dir).arg(size));
+    }
+}
+
+} // namespace gen
