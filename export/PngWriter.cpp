@@ -36,9 +36,25 @@ inline uint8_t Paeth(int a, int b, int c) {
     return uint8_t(c);
 }
 
-// Fills out[0] with the filter type and out[1..] with the filtered row.
-void FilterRow(const uint8_t* cur, const uint8_t* prev, size_t n, std::vector<uint8_t> (&cand)[5],
-               std::vector<uint8_t>& out) {
+// Filtered byte i of the row under filter type k.
+inline uint8_t Filtered(int k, const uint8_t* cur, const uint8_t* prev, size_t i) {
+    constexpr size_t bpp = 3;
+    const int x = cur[i];
+    const int a = i >= bpp ? cur[i - bpp] : 0;
+    const int b = prev[i];
+    const int c = i >= bpp ? prev[i - bpp] : 0;
+    switch (k) {
+    case 1: return uint8_t(x - a);
+    case 2: return uint8_t(x - b);
+    case 3: return uint8_t(x - ((a + b) >> 1));
+    case 4: return uint8_t(x - Paeth(a, b, c));
+    default: return uint8_t(x);
+    }
+}
+
+// Fills out[0] with the filter type and out[1..] with the filtered row: first the
+// cost of every filter (sum of the bytes taken as signed), then the cheapest one.
+void FilterRow(const uint8_t* cur, const uint8_t* prev, size_t n, std::vector<uint8_t>& out) {
     constexpr size_t bpp = 3;
     uint64_t cost[5] = {};
     for (size_t i = 0; i < n; ++i) {
@@ -46,27 +62,28 @@ void FilterRow(const uint8_t* cur, const uint8_t* prev, size_t n, std::vector<ui
         const int a = i >= bpp ? cur[i - bpp] : 0;
         const int b = prev[i];
         const int c = i >= bpp ? prev[i - bpp] : 0;
-        const uint8_t f[5] = {uint8_t(x), uint8_t(x - a), uint8_t(x - b), uint8_t(x - ((a + b) >> 1)),
-                              uint8_t(x - Paeth(a, b, c))};
-        for (int k = 0; k < 5; ++k) {
-            cand[k][i] = f[k];
-            cost[k] += uint64_t(std::abs(int(int8_t(f[k]))));
-        }
+        cost[0] += uint64_t(std::abs(int(int8_t(uint8_t(x)))));
+        cost[1] += uint64_t(std::abs(int(int8_t(uint8_t(x - a)))));
+        cost[2] += uint64_t(std::abs(int(int8_t(uint8_t(x - b)))));
+        cost[3] += uint64_t(std::abs(int(int8_t(uint8_t(x - ((a + b) >> 1))))));
+        cost[4] += uint64_t(std::abs(int(int8_t(uint8_t(x - Paeth(a, b, c))))));
     }
     int best = 0;
     for (int k = 1; k < 5; ++k)
         if (cost[k] < cost[best]) best = k;
     out[0] = uint8_t(best);
-    std::memcpy(out.data() + 1, cand[best].data(), n);
+    for (size_t i = 0; i < n; ++i) out[i + 1] = Filtered(best, cur, prev, i);
 }
 
+// Level 4 with the strategy meant for filtered rows: a whole map at the largest zoom
+// in about half the time of the default level, for a file a few percent larger.
 class TDeflater {
 public:
     TDeflater(TAtomicFile& out) : out_(out), buf_(1 << 16) {
         z_.zalloc = Z_NULL;
         z_.zfree = Z_NULL;
         z_.opaque = Z_NULL;
-        if (deflateInit(&z_, 6) != Z_OK)
+        if (deflateInit2(&z_, 4, Z_DEFLATED, 15, 8, Z_FILTERED) != Z_OK)
             throw TFileError(CannotCreateMessage(out.Path(), "Not enough memory for compression."));
     }
     ~TDeflater() { deflateEnd(&z_); }
@@ -120,8 +137,6 @@ void WritePng(TAtomicFile& out, const TPictureSource& src, const TProgressFn& pr
 
     const size_t n = size_t(src.Width) * 3;
     std::vector<uint8_t> cur(n), prev(n, 0), filtered(n + 1);
-    std::vector<uint8_t> cand[5];
-    for (auto& c : cand) c.resize(n);
 
     TDeflater z(out);
     const int bands = src.BandCount();
@@ -135,7 +150,7 @@ void WritePng(TAtomicFile& out, const TPictureSource& src, const TProgressFn& pr
                 d[1] = uint8_t(qGreen(px[x]));
                 d[2] = uint8_t(qBlue(px[x]));
             }
-            FilterRow(cur.data(), prev.data(), n, cand, filtered);
+            FilterRow(cur.data(), prev.data(), n, filtered);
             z.Feed(filtered.data(), filtered.size(), Z_NO_FLUSH);
             cur.swap(prev);
         }

@@ -1,0 +1,117 @@
+// Whole map at zoom 96 (6912 x 6912) to each format: time, and how far the peak
+// resident memory rises above where it stood before the export.
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QPainter>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <string>
+#include <unistd.h>
+
+#include "export/ExportPicture.h"
+#ifdef QM_HAVE_TILES
+#include "tiles/Tileset.h"
+#endif
+
+using namespace qm;
+
+namespace {
+
+long StatusKb(const char* key) {
+    std::ifstream f("/proc/self/status");
+    std::string line;
+    const std::string k = std::string(key) + ":";
+    while (std::getline(f, line))
+        if (line.rfind(k, 0) == 0) return std::atol(line.c_str() + k.size());
+    return -1;
+}
+
+// Resets the peak (VmHWM) to the present resident size.
+void ResetPeak() {
+    std::ofstream f("/proc/self/clear_refs");
+    f << "5";
+}
+
+TRenderedTileset MakeTileset() {
+    TRenderedTileset ts;
+#ifdef QM_HAVE_TILES
+    TMapRecord scratch{};
+    QImage tileBitmap;
+    RenderTileset(ts, scratch, QString(), tileBitmap, nullptr);
+#else
+    // Textured symbols, so the encoders see art rather than flat colour.
+    ts.TileSize = 48;
+    for (int s = 0; s < 256; ++s) {
+        QImage img(48, 48, QImage::Format_ARGB32_Premultiplied);
+        for (int y = 0; y < 48; ++y)
+            for (int x = 0; x < 48; ++x) {
+                const int n = ((x * 7 + y * 13 + s * 31) ^ (x * y)) % 37;
+                img.setPixel(x, y, qRgb((s * 67 + n) % 256, (s * 151 + 2 * n) % 256, (s * 29 + 3 * n) % 256));
+            }
+        if (s > 0 && s < 128)
+            for (int y = 0; y < 48; ++y)
+                for (int x = 0; x < 48; ++x)
+                    if ((x - 24) * (x - 24) + (y - 24) * (y - 24) > 300) img.setPixel(x, y, 0);
+        ts.DesktopPalette[s] = img;
+    }
+    ts.Generation = 1;
+#endif
+    return ts;
+}
+
+// A full map: floor background, ground everywhere, objects on most cells.
+TMapRecord MakeMap() {
+    TMapRecord m;
+    ClearMapRecord(m);
+    m.Background = 11;
+    m.Zoom = 96;
+    for (int x = 1; x <= MapSize; ++x)
+        for (int y = 1; y <= MapSize; ++y) {
+            auto& c = m.Cell(x, y);
+            c.Lower = uint8_t(16 + (x / 5 + y / 7) % 6);
+            const int k = (x * 7 + y * 13) % 11;
+            if (k > 3) c.Upper = uint8_t(128 + (x * y + k) % 128);
+            else if (k > 1) c.Upper = uint8_t(26 + k);
+        }
+    return m;
+}
+
+void ExportWholeMap(benchmark::State& state, TPictureFormat format) {
+    static const TRenderedTileset ts = MakeTileset();
+    static const TMapRecord map = MakeMap();
+    char dir[] = "/tmp/qm-bench-export.XXXXXX";
+    if (!::mkdtemp(dir)) {
+        state.SkipWithError("no temporary folder");
+        return;
+    }
+    const std::string path = std::string(dir) + "/map" + FormatExtension(format);
+    long peakGrowthKb = 0;
+    for (auto _ : state) {
+        ResetPeak();
+        const long before = StatusKb("VmRSS");
+        ExportMapPicture(path, format, map, ts, WholeMapArea, 96);
+        peakGrowthKb = std::max(peakGrowthKb, StatusKb("VmHWM") - before);
+    }
+    std::ifstream f(path, std::ios::binary | std::ios::ate);
+    state.counters["peak_growth_MB"] = double(peakGrowthKb) / 1024.0;
+    state.counters["file_MB"] = double(f.tellg()) / (1024.0 * 1024.0);
+    std::remove(path.c_str());
+    ::rmdir(dir);
+}
+
+} // namespace
+
+BENCHMARK_CAPTURE(ExportWholeMap, png, TPictureFormat::Png)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK_CAPTURE(ExportWholeMap, jpeg, TPictureFormat::Jpeg)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK_CAPTURE(ExportWholeMap, bmp, TPictureFormat::Bmp)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
