@@ -14,6 +14,7 @@
 #include <QScrollBar>
 #include <QSpinBox>
 #include <QStatusTipEvent>
+#include <QStyle>
 #include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -525,10 +526,19 @@ void TPreviewForm::SetZoom(float z) {
     const int pw = std::max(1, RoundEven(bz * aspect));
     const int ph = std::max(1, RoundEven(bz));
 
-    const int sbw = ScrollBox1->width();
-    const int sbh = ScrollBox1->height();
+    // Room for the page: the scroll box less any scroll bar the other direction needs,
+    // so a centred page stays centred in what is visible.
+    const int bar = ScrollBox1->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, ScrollBox1);
+    int sbw = ScrollBox1->width();
+    int sbh = ScrollBox1->height();
+    bool needH = !(pw + 6 < sbw - 1);
+    bool needV = !(ph + 6 < sbh - 1);
+    if (needV && !needH) needH = !(pw + 6 < sbw - bar - 1);
+    if (needH && !needV) needV = !(ph + 6 < sbh - bar - 1);
+    if (needV) sbw -= bar;
+    if (needH) sbh -= bar;
     int cw, ch, left, top;
-    if (pw + 6 < sbw - 1) {
+    if (!needH) {
         cw = sbw - 1;
         ScrollBox1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
         left = cw / 2 - pw / 2;
@@ -537,7 +547,7 @@ void TPreviewForm::SetZoom(float z) {
         ScrollBox1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
         left = 3;
     }
-    if (ph + 6 < sbh - 1) {
+    if (!needV) {
         ch = sbh - 1;
         ScrollBox1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
         top = ch / 2 - ph / 2;
