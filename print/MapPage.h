@@ -1,0 +1,92 @@
+#pragma once
+// The map on paper: the page layout as a pure function, and the three handlers a
+// print-preview component calls to preview or print the map page by page.
+#include <QImage>
+#include <QString>
+#include <functional>
+#include <memory>
+
+#include "editor/GridRect.h"
+#include "model/MapRecord.h"
+#include "preview/Prevtype.h"
+#include "tiles/Tileset.h"
+
+namespace qm {
+
+class TPrintPreview;
+
+enum TGridStyle { gsNone = 0, gsAlignedSquares = 1, gsAlignedHexes = 2, gsOffsetSquares = 3, gsHexOverlay = 4 };
+
+// The choices of "Print Properties", by item index.
+struct TPrintSettings {
+    int ScaleIndex = 0;     // 0 fit to page, 1..6 = 0.25" .. 1.50"
+    bool PrintTitle = true;
+    bool WholeMap = true;   // false: the grid's selection
+    int LeftMargin = 1;     // 0..3 = 0.25", 0.50", 1.00", 1.50"
+    int TopMargin = 1;
+    int RightMargin = 1;
+    int BottomMargin = 1;
+    int GridStyle = gsNone; // -1 (nothing selected) draws no grid
+};
+
+// Inches of a scale item (0 for "Fit To Page") and of a margin item.
+float ScaleItemInches(int index);
+float MarginItemInches(int index);
+
+// Everything the page handler reads; the main window and the command-line renderer
+// both fill one in.
+struct TMapPrintSource {
+    const TMapRecord* Map = nullptr;
+    const TRenderedTileset* Tileset = nullptr;
+    QImage* CellBitmap = nullptr;
+    TGridRect Selection;  // 0-based grid cells, used when !Settings.WholeMap
+    QString MapFileName;  // may carry a folder; empty for a map never saved or opened
+    TPrintSettings Settings;
+};
+
+// All quantities in printer pixels from the sheet's top-left corner; 1-based map cells.
+struct TPageLayout {
+    int X1 = 1, Y1 = 1, X2 = MapSize, Y2 = MapSize;
+    int NC = MapSize, NR = MapSize;
+    int LM = 0, RM = 0, TM = 0, BM = 0, TH = 0;
+    int AW = 0, AH = 0;
+    int CW = 0, CH = 0;
+    int CPP = 0, RPP = 0;
+    int PX = 1, PY = 1, N = 1;
+    // No cell fits (cell of 0 pixels, or a cell larger than the room between the
+    // margins): one page with only the title.
+    bool Empty = false;
+    int Pages() const { return N * N; }
+};
+
+TPageLayout ComputePageLayout(const TPrintSettings& s, const TGridRect& selection, int pageWidth, int pageHeight,
+                              int xres, int yres);
+
+// Page row and column (1-based) of page p, row by row over the N x N grid.
+void PagePosition(const TPageLayout& l, int page, int& pr, int& pc);
+
+// "[Untitled]", or "[PCx / PRy] - name" with the map file's name without folder.
+QString PageTitle(const QString& mapFileName, int pc, int pr);
+
+// Draws page info.PageNumber and sets info.LastPage.
+void PrintMapPage(TPageInfo& info, TSpecialCanvas& s, const TMapPrintSource& src);
+
+// The handlers bound to the component's three events. `source` is asked afresh for
+// every page, so all pages see the settings and map of the moment.
+class TMapPageHandler {
+public:
+    using SourceFn = std::function<TMapPrintSource()>;
+    explicit TMapPageHandler(SourceFn source) : source_(std::move(source)) {}
+
+    void PrintPreview1BeginPrint(std::unique_ptr<TPageInfo>& Info);
+    void PrintPreview1PrintPage(std::unique_ptr<TPageInfo>& Info, TSpecialCanvas& SCanvas);
+    void PrintPreview1EndPrint(std::unique_ptr<TPageInfo>& Info);
+
+    // Binds the three handlers to the component's events.
+    void Bind(TPrintPreview& preview);
+
+private:
+    SourceFn source_;
+};
+
+} // namespace qm

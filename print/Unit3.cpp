@@ -1,0 +1,140 @@
+#include "Unit3.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+
+#include "preview/Dialogs.h"
+#include "preview/Prevcomp.h"
+
+namespace qm {
+
+namespace {
+QString Inches(float v) { return QString::number(v, 'f', 2) + QChar('"'); }
+} // namespace
+
+TPrintOptions::TPrintOptions(QWidget* parent) : QDialog(parent) {
+    setObjectName(QStringLiteral("PrintOptions"));
+    setWindowTitle(QStringLiteral("Print Properties"));
+    setWindowFlags(Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+    setFixedSize(225, 269);
+    QFont f(QStringLiteral("MS Sans Serif"));
+    f.setPointSize(8);
+    f.setBold(true);
+    setFont(f);
+    QPalette pal = palette();
+    pal.setColor(QPalette::WindowText, Qt::black);
+    setPalette(pal);
+
+    auto label = [this](const char* name, const QString& text, int x, int y) {
+        auto* l = new QLabel(text, this);
+        l->setObjectName(QString::fromLatin1(name));
+        l->setGeometry(x, y, 100, 14);
+        return l;
+    };
+    auto combo = [this](const char* name, int x, int y, int w) {
+        auto* c = new QComboBox(this);
+        c->setObjectName(QString::fromLatin1(name));
+        c->setGeometry(x, y, w, 22);
+        return c;
+    };
+
+    ScaleLabel = label("ScaleLabel", QStringLiteral("Scale"), 8, 8);
+    ScaleCombo = combo("ScaleCombo", 8, 23, 100);
+    ScaleCombo->addItem(QStringLiteral("Fit To Page"));
+    for (int i = 1; i <= 6; ++i) ScaleCombo->addItem(Inches(ScaleItemInches(i)));
+    ScaleLabel->setBuddy(ScaleCombo);
+
+    TitleCB = new QCheckBox(QStringLiteral("Print Title"), this);
+    TitleCB->setObjectName(QStringLiteral("TitleCB"));
+    TitleCB->setGeometry(120, 25, 100, 18);
+    TitleCB->setChecked(true);
+
+    RadioGroup1 = new QGroupBox(QStringLiteral("Print Area"), this);
+    RadioGroup1->setObjectName(QStringLiteral("RadioGroup1"));
+    RadioGroup1->setGeometry(120, 52, 97, 62);
+    MapRB = new QRadioButton(QStringLiteral("Map"), RadioGroup1);
+    MapRB->setObjectName(QStringLiteral("MapRB"));
+    MapRB->setGeometry(8, 18, 85, 18);
+    MapRB->setChecked(true);
+    SelectedRB = new QRadioButton(QStringLiteral("Selection"), RadioGroup1);
+    SelectedRB->setObjectName(QStringLiteral("SelectedRB"));
+    SelectedRB->setGeometry(8, 38, 85, 18);
+
+    struct Margin { const char* labelName; const char* comboName; const char* text; QLabel** l; QComboBox** c; };
+    const Margin margins[] = {
+        {"LeftMarginLabel", "LeftMarginCombo", "Left Margin", &LeftMarginLabel, &LeftMarginCombo},
+        {"TopMarginLabel", "TopMarginCombo", "Top Margin", &TopMarginLabel, &TopMarginCombo},
+        {"RightMarginLabel", "RightMarginCombo", "Right Margin", &RightMarginLabel, &RightMarginCombo},
+        {"BottomMarginLabel", "BottomMarginCombo", "Bottom Margin", &BottomMarginLabel, &BottomMarginCombo},
+    };
+    int y = 52;
+    for (const Margin& m : margins) {
+        *m.l = label(m.labelName, QString::fromLatin1(m.text), 8, y);
+        *m.c = combo(m.comboName, 8, y + 15, 100);
+        for (int i = 0; i < 4; ++i) (*m.c)->addItem(Inches(MarginItemInches(i)));
+        (*m.l)->setBuddy(*m.c);
+        y += 44;
+    }
+
+    GridStyleLabel = label("GridStyleLabel", QStringLiteral("Grid Style"), 120, 124);
+    GridStyleCombo = combo("GridStyleCombo", 120, 139, 97);
+    GridStyleCombo->setEditable(true);
+    GridStyleCombo->setInsertPolicy(QComboBox::NoInsert);
+    GridStyleCombo->addItems({QStringLiteral("None"), QStringLiteral("Aligned Squares"), QStringLiteral("Aligned Hexes"),
+                              QStringLiteral("Offset Squares"), QStringLiteral("Hex Overlay")});
+    GridStyleLabel->setBuddy(GridStyleCombo);
+
+    Button1 = new QPushButton(QStringLiteral("Ok"), this);
+    Button1->setObjectName(QStringLiteral("Button1"));
+    Button1->setGeometry(24, 236, 75, 25);
+    Button1->setDefault(true);
+    Button2 = new QPushButton(QStringLiteral("Cancel"), this);
+    Button2->setObjectName(QStringLiteral("Button2"));
+    Button2->setGeometry(124, 236, 75, 25);
+    Button2->setAutoDefault(false);
+    connect(Button1, &QPushButton::clicked, this, &QDialog::accept);
+    connect(Button2, &QPushButton::clicked, this, &QDialog::reject);
+
+    FormCreate();
+}
+
+void TPrintOptions::FormCreate() {
+    ScaleCombo->setCurrentIndex(0);
+    LeftMarginCombo->setCurrentIndex(1);
+    TopMarginCombo->setCurrentIndex(1);
+    RightMarginCombo->setCurrentIndex(1);
+    BottomMarginCombo->setCurrentIndex(1);
+    GridStyleCombo->setCurrentIndex(0);
+}
+
+int TPrintOptions::GridStyleIndex() const {
+    // What the box shows decides: text typed over an item that names none is no item.
+    return GridStyleCombo->findText(GridStyleCombo->currentText(), Qt::MatchExactly | Qt::MatchCaseSensitive);
+}
+
+TPrintSettings TPrintOptions::Settings() const {
+    TPrintSettings s;
+    s.ScaleIndex = ScaleCombo->currentIndex();
+    s.PrintTitle = TitleCB->isChecked();
+    s.WholeMap = MapRB->isChecked();
+    s.LeftMargin = LeftMarginCombo->currentIndex();
+    s.TopMargin = TopMarginCombo->currentIndex();
+    s.RightMargin = RightMarginCombo->currentIndex();
+    s.BottomMargin = BottomMarginCombo->currentIndex();
+    s.GridStyle = GridStyleIndex();
+    return s;
+}
+
+void PrintExecute(TPrintOptions& dialog, TPrintPreview& preview) {
+    if (dialog.exec() != QDialog::Accepted) return;
+    preview.Preview();
+}
+
+void PrintSetupExecute(QWidget* parent) { Dialogs().PrinterSetup(parent); }
+
+} // namespace qm
