@@ -110,6 +110,14 @@ struct Draft {
                 if (InLane(sides, x, y)) ground[x][y] = s;
     }
     void Put(int x, int y, uint8_t s) { object[x][y] = s; }
+    // The two cells of every corridor next to an inner border are flagstone, so floors
+    // meet alike at every border whatever lies on either side.
+    void BorderFloors() {
+        if (Has(N)) Ground(5, 1, 8, 2, Flagstone);
+        if (Has(S)) Ground(5, 11, 8, 12, Flagstone);
+        if (Has(W)) Ground(1, 5, 2, 8, Flagstone);
+        if (Has(E)) Ground(11, 5, 12, 8, Flagstone);
+    }
 };
 
 [[noreturn]] void Fail(const std::string& what, int position, int section) {
@@ -496,6 +504,7 @@ void BuildDefaultGeoSet(qm::TGeoSetRecord& geo) {
         for (int s = 1; s <= qm::GeoSections; ++s) {
             Draft d(InnerSides(p));
             Sections[p - 1][s - 1](d);
+            d.BorderFloors();
             Finish(d, geo.Maplet(p, s), p, s);
         }
     // The editor opens on the centre maplet, painting flagstone floor.
