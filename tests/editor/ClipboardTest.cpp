@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <functional>
 
 #include "EditorTestSupport.h"
 #include "editor/Clipboard.h"
@@ -185,5 +186,38 @@ TEST(Undo, SequencesOfCommands) {
         UndoExchange(*f.map, *f.undo);
         EXPECT_TRUE(SameRecord(*f.map, *startup));
         EXPECT_EQ(f.undo->Cell(72, 72).Upper, 172);
+    }
+}
+
+TEST(Undo, SnapshotIsTakenByExactlyTheCommandsThatTakeIt) {
+    TLayerFlags flags{};
+    using Cmd = std::function<void(Fixture&)>;
+    const TGridRect sel{2, 2, 3, 3};
+    const struct {
+        const char* name;
+        bool snapshots;
+        Cmd run;
+    } cases[] = {
+        {"Copy", true, [&](Fixture& f) { CopySelection(*f.map, *f.undo, *f.clip, sel, lmAuto); }},
+        {"Cut", true, [&](Fixture& f) { CutSelection(*f.map, *f.undo, *f.clip, sel, lmAuto); }},
+        {"Paste", true, [&](Fixture& f) { PasteClipboard(*f.map, *f.undo, *f.clip, sel, lmAuto); }},
+        {"Draw", true, [&](Fixture& f) { DrawCommand(*f.map, *f.undo, sel, lmAuto, flags); }},
+        {"Eraser", true, [&](Fixture& f) { EraserCommand(*f.map, *f.undo, sel, lmAuto); }},
+        {"Smart tool", true, [&](Fixture& f) { SmartTerrainCommand(*f.map, *f.undo, sel, 160, lmAuto); }},
+        {"Undo", false, [&](Fixture& f) { UndoExchange(*f.map, *f.undo); }},
+        {"Set Background", false, [&](Fixture& f) { SetBackground(*f.map); }},
+        {"Show Hidden", false, [&](Fixture& f) { SetShowHidden(*f.map, false); }},
+        {"Selection tool", false,
+         [&](Fixture& f) { ApplyTool(TTool::Selection, *f.map, *f.undo, sel, lmAuto, flags); }},
+    };
+    for (const auto& k : cases) {
+        SCOPED_TRACE(k.name);
+        Fixture f;
+        f.map->CurrentSymbol = 3;
+        f.undo->Background = 99; // marks the old snapshot
+        const auto before = *f.map;
+        k.run(f);
+        if (k.snapshots) EXPECT_TRUE(SameRecord(*f.undo, before));
+        else EXPECT_EQ(f.undo->Background, k.name == std::string("Undo") ? before.Background : 99);
     }
 }

@@ -75,22 +75,6 @@ TEST(MapEdit, EraserByModeNeverTouchesSpare) {
     }
 }
 
-TEST(MapEdit, DrawPaintsTheWholeSelectionWithTheCurrentSymbol) {
-    TLayerFlags flags{};
-    flags[70] = 1;
-    auto map = qmtest::NewMap();
-    map->CurrentSymbol = 70;
-    map->Cell(72, 72).Spare = 5;
-    auto undo = qmtest::NewMap();
-    DrawCommand(*map, *undo, TGridRect{70, 69, 71, 71}, lmAuto, flags);
-    int painted = 0;
-    for (int x = 1; x <= MapSize; ++x)
-        for (int y = 1; y <= MapSize; ++y) painted += map->Cell(x, y).Upper == 70;
-    EXPECT_EQ(painted, 6);
-    EXPECT_EQ(map->Cell(71, 70).Upper, 70);
-    EXPECT_EQ(map->Cell(72, 72).Spare, 5);
-}
-
 TEST(MapEdit, ToolsSnapshotFirstAndTheSelectionToolNever) {
     TLayerFlags flags{};
     const TTool tools[] = {TTool::Selection, TTool::Draw,   TTool::Eraser, TTool::Wall,
