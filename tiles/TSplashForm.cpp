@@ -28,7 +28,6 @@ void TSplashForm::ShowCentred() {
         move(r.topLeft());
     }
     show();
-    raise();
     repaint();
 }
 
