@@ -8,9 +8,12 @@
 
 #include "editor/Compose.h"
 #include "geoset/GeoSet.h"
+#include "geoset/geoedit.h"
+#include <QAction>
 #include "geoset/RandomMap.h"
 #include "tiles/Tileset.h"
 #include "tools/gen_geoset.h"
+#include "editor/TDrawGrid.h"
 
 using namespace qm;
 
@@ -64,5 +67,22 @@ int main(int argc, char** argv) {
         }
     p.end();
     sheet.save(out + "/maplets.png");
+
+    // The maplet editor as the user sees it.
+    QString fileName;
+    TGeoSetContext ctx;
+    ctx.GeoSet = &geo;
+    ctx.GeoSetFileName = &fileName;
+    ctx.Tileset = &ts;
+    ctx.CurrentMap = &map;
+    ctx.TileBitmap = &tileBitmap;
+    QAction geoNew("New"), geoOpen("Open"), geoSave("Save");
+    geoNew.setIcon(QIcon(QPixmap::fromImage(ts.ToolPalette[0])));
+    geoOpen.setIcon(QIcon(QPixmap::fromImage(ts.ToolPalette[1])));
+    geoSave.setIcon(QIcon(QPixmap::fromImage(ts.ToolPalette[2])));
+    TGeoEditForm form(ctx, cell, &geoNew, &geoOpen, &geoSave);
+    form.show();
+    form.GeoGrid->SetSelection({2, 3, 5, 4});
+    form.grab().save(out + "/editor.png");
     return 0;
 }
