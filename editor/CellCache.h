@@ -2,7 +2,8 @@
 // Composed, scaled cells kept for repainting. A scaled cell depends only on the layers
 // it shows (after row alternation and hidden test), the tileset rendering and the cell
 // size, so cells with equal layers share one image. The cache drops everything when
-// the tileset generation or the cell size changes.
+// the tileset generation or the cell size changes. Map cells and symbol-column cells
+// are kept apart, so one cache can serve both grids at their different sizes.
 #include <QImage>
 #include <QSize>
 #include <cstdint>
@@ -21,17 +22,20 @@ public:
     const QImage& Symbol(const TRenderedTileset& ts, uint8_t s, const QSize& cellSize, QImage& cellBitmap);
 
     void Clear();
-    size_t Count() const { return images_.size(); }
+    size_t Count() const { return cells_.images.size() + symbols_.images.size(); }
 
 private:
-    void Revalidate(const TRenderedTileset& ts, const QSize& cellSize);
+    struct TBucket {
+        std::unordered_map<uint32_t, QImage> images;
+        uint64_t generation = 0;
+        int tileSize = -1;
+        QSize cellSize;
+    };
     template <class ComposeFn>
-    const QImage& Lookup(uint32_t key, const QSize& cellSize, QImage& cellBitmap, ComposeFn compose);
+    static const QImage& Lookup(TBucket& b, const TRenderedTileset& ts, uint32_t key, const QSize& cellSize,
+                                QImage& cellBitmap, ComposeFn compose);
 
-    std::unordered_map<uint32_t, QImage> images_;
-    uint64_t generation_ = 0;
-    int tileSize_ = -1;
-    QSize cellSize_;
+    TBucket cells_, symbols_;
 };
 
 } // namespace qm

@@ -179,9 +179,11 @@ TEST(CellCache, DropsOnNewTilesetGenerationAndOnCellSize) {
     EXPECT_EQ(At(cache.MapCell(*map, ts, 0, 0, QSize(16, 16), bmp), 0, 0), qRgb(1, 2, 3));
     EXPECT_EQ(cache.MapCell(*map, ts, 0, 0, QSize(32, 32), bmp).size(), QSize(32, 32));
     EXPECT_EQ(cache.Count(), 1u);
-    // Symbol 0 in the symbol column is its image, not the white of an empty map cell.
-    EXPECT_EQ(At(cache.Symbol(ts, 0, QSize(32, 32), bmp), 5, 5), SymbolColor(0));
+    // Symbol 0 in the symbol column is its image, not the white of an empty map cell;
+    // the symbol column's size does not push the map cells out.
+    EXPECT_EQ(At(cache.Symbol(ts, 0, QSize(50, 50), bmp), 5, 5), SymbolColor(0));
     EXPECT_EQ(At(cache.MapCell(*map, ts, 1, 1, QSize(32, 32), bmp), 5, 5), White);
+    EXPECT_EQ(cache.Count(), 3u);
 }
 
 TEST(CellPainters, SelectionOutlinesSitWhereTheyBelong) {
