@@ -216,8 +216,10 @@ TEST_F(AppTest, MapGridShowsTheComposedCells) {
     const QImage shot = win->DrawGrid1->viewport()->grab().toImage();
     // Rows alternate 11 and 10 from the top: neighbouring rows differ, rows two apart match.
     auto cell = [&](int c, int r) { return shot.copy(win->DrawGrid1->CellRect(c, r)); };
-    EXPECT_EQ(cell(0, 0), cell(0, 2));
-    EXPECT_NE(cell(0, 0), cell(0, 1));
+    EXPECT_EQ(cell(5, 0), cell(5, 2));
+    EXPECT_NE(cell(5, 0), cell(5, 1));
+    // The selected cell carries its outline.
+    EXPECT_EQ(QColor(shot.pixel(win->DrawGrid1->CellRect(0, 0).topLeft() + QPoint(1, 1))), QColor(Qt::black));
 }
 
 } // namespace
