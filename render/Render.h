@@ -1,0 +1,33 @@
+#pragma once
+// What quillmarch-render does once its command line is parsed: read the map, render
+// its tileset, and write the picture or print the PDF through the program's own
+// composition, writers, page handler and print-preview component.
+#include <QString>
+#include <ostream>
+
+#include "RenderArgs.h"
+#include "model/MapRecord.h"
+#include "tiles/Tileset.h"
+
+namespace qm {
+
+// A failure that ends the run with exit status 1; the message is shown as it is.
+class TRenderError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// The tileset file to render for this map: --tileset when given (it must be a
+// readable file), else the map's TilesetName beside the map file, then in the
+// program folder; empty for the built-in tileset.
+QString ChooseTilesetFile(const TRenderArgs& args, const TMapRecord& map, const QString& programFolder);
+
+// Reads the map (a short file fills only the start of a cleared record, as Open does)
+// and renders the chosen tileset. Throws TRenderError.
+void LoadMapAndTileset(const TRenderArgs& args, const QString& programFolder, TMapRecord& map, TRenderedTileset& ts);
+
+// Runs the whole job; one line per file written goes to `out`, messages to `err`.
+// Returns the exit status (0 or 1).
+int RunRender(const TRenderArgs& args, const QString& programFolder, std::ostream& out, std::ostream& err);
+
+} // namespace qm

@@ -1,0 +1,283 @@
+#include "RenderArgs.h"
+
+#include <algorithm>
+#include <charconv>
+#include <map>
+#include <set>
+
+namespace qm {
+
+namespace {
+
+const std::set<std::string> PictureOptions = {"--zoom", "--region", "--show-hidden"};
+const std::set<std::string> PdfOptions = {"--scale", "--margins", "--title", "--area",
+                                          "--grid",  "--paper",   "--resolution", "--pages"};
+const std::set<std::string> CommonOptions = {"--tileset"};
+
+std::string Lower(std::string s) {
+    std::transform(s.begin(), s.end(), s.begin(), [](unsigned char c) { return char(std::tolower(c)); });
+    return s;
+}
+
+bool EndsWith(const std::string& s, const std::string& tail) {
+    return s.size() >= tail.size() && s.compare(s.size() - tail.size(), tail.size(), tail) == 0;
+}
+
+// A whole decimal number and nothing else.
+std::optional<int> ParseInt(const std::string& s) {
+    int v = 0;
+    const char* end = s.data() + s.size();
+    auto [p, ec] = std::from_chars(s.data(), end, v);
+    if (s.empty() || ec != std::errc() || p != end) return std::nullopt;
+    return v;
+}
+
+std::vector<std::string> Split(const std::string& s, char sep) {
+    std::vector<std::string> parts;
+    size_t start = 0;
+    for (;;) {
+        size_t at = s.find(sep, start);
+        parts.push_back(s.substr(start, at == std::string::npos ? std::string::npos : at - start));
+        if (at == std::string::npos) break;
+        start = at + 1;
+    }
+    return parts;
+}
+
+// "L,T,R,B", 1-based inclusive map cells, as a 0-based grid rectangle.
+std::optional<TGridRect> ParseCells(const std::string& s) {
+    const auto parts = Split(s, ',');
+    if (parts.size() != 4) return std::nullopt;
+    int v[4];
+    for (int i = 0; i < 4; ++i) {
+        auto n = ParseInt(parts[i]);
+        if (!n || *n < 1 || *n > MapSize) return std::nullopt;
+        v[i] = *n;
+    }
+    if (v[0] > v[2] || v[1] > v[3]) return std::nullopt;
+    return TGridRect{v[0] - 1, v[1] - 1, v[2] - 1, v[3] - 1};
+}
+
+// Index of `s` in a list of inch values written with two decimals; "1", "1.0" and
+// "1.00" all name the same size.
+std::optional<int> ParseInches(const std::string& s, const std::vector<int>& hundredths) {
+    // digits, optionally a dot and one or two more digits
+    size_t dot = s.find('.');
+    std::string whole = s.substr(0, dot), frac = dot == std::string::npos ? "" : s.substr(dot + 1);
+    if (whole.empty() || whole.size() > 2 || frac.size() > 2 || (dot != std::string::npos && frac.empty()))
+        return std::nullopt;
+    auto w = ParseInt(whole);
+    if (!w || *w < 0) return std::nullopt;
+    int f = 0;
+    if (!frac.empty()) {
+        auto n = ParseInt(frac);
+        if (!n || *n < 0) return std::nullopt;
+        f = frac.size() == 1 ? *n * 10 : *n;
+    }
+    const int value = *w * 100 + f;
+    for (size_t i = 0; i < hundredths.size(); ++i)
+        if (hundredths[i] == value) return int(i);
+    return std::nullopt;
+}
+
+std::optional<bool> ParseOnOff(const std::string& s) {
+    if (s == "on") return true;
+    if (s == "off") return false;
+    return std::nullopt;
+}
+
+} // namespace
+
+const char* RenderUsage() {
+    return "Usage: quillmarch-render [options] MAP OUTPUT\n"
+           "\n"
+           "Draws a Quillmarch map (.map) as a picture or prints it to a PDF file.\n"
+           "The kind of output follows OUTPUT's extension: .png, .jpg or .jpeg, .bmp, or .pdf.\n"
+           "\n"
+           "Pictures (.png, .jpg, .jpeg, .bmp):\n"
+           "  --zoom N                 pixels per cell, 1 to 256 (default: the map's own zoom)\n"
+           "  --region L,T,R,B         cells to draw, 1-based and inclusive (default: the whole map)\n"
+           "  --show-hidden on|off     draw hidden symbols (default: the map's own setting)\n"
+           "\n"
+           "PDF (.pdf):\n"
+           "  --scale fit|0.25|0.50|0.75|1.00|1.25|1.50\n"
+           "                           inches per cell, or fit the area to one page (default: fit)\n"
+           "  --margins L,T,R,B        each 0.25, 0.50, 1.00 or 1.50 inch (default: 0.50 each)\n"
+           "  --title on|off           title line with the page's place and the map's name (default: on)\n"
+           "  --area map|L,T,R,B       the whole map or these cells, 1-based and inclusive (default: map)\n"
+           "  --grid none|squares|hexes|offset|overlay\n"
+           "                           movement grid over the cells (default: none)\n"
+           "  --paper letter|a4        portrait sheet (default: letter)\n"
+           "  --resolution DPI         printer resolution, 72 to 2400 (default: 600)\n"
+           "  --pages FROM-TO          pages to print, 1 to 999 (default: all)\n"
+           "\n"
+           "Both:\n"
+           "  --tileset FILE           draw with this tileset instead of the map's own; the map's\n"
+           "                           tileset is looked for beside the map, then in the program\n"
+           "                           folder, and the built-in one is used when neither has it\n"
+           "  --help                   show this text\n"
+           "\n"
+           "One line naming each file written goes to standard output. Exit status: 0 done,\n"
+           "1 a bad option value or a map, tileset or output that cannot be used (no partial\n"
+           "output is left), 2 a usage error.\n";
+}
+
+TRenderParse ParseRenderArgs(const std::vector<std::string>& args) {
+    TRenderParse r;
+    auto usage = [&](const std::string& m) {
+        r.Kind = TRenderParse::Usage;
+        r.Message = m;
+        return r;
+    };
+    auto bad = [&](const std::string& m) {
+        r.Kind = TRenderParse::BadValue;
+        r.Message = m;
+        return r;
+    };
+
+    std::vector<std::string> operands;
+    std::map<std::string, std::string> opts;
+    bool onlyOperands = false;
+    for (size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        if (onlyOperands || a.size() < 2 || a[0] != '-' ) {
+            operands.push_back(a);
+            continue;
+        }
+        if (a == "--") {
+            onlyOperands = true;
+            continue;
+        }
+        if (a == "--help" || a == "-h") {
+            r.Kind = TRenderParse::Help;
+            return r;
+        }
+        std::string name = a, value;
+        bool inlineValue = false;
+        if (auto eq = a.find('='); eq != std::string::npos && a.rfind("--", 0) == 0) {
+            name = a.substr(0, eq);
+            value = a.substr(eq + 1);
+            inlineValue = true;
+        }
+        if (!PictureOptions.count(name) && !PdfOptions.count(name) && !CommonOptions.count(name))
+            return usage("unknown option " + name);
+        if (!inlineValue) {
+            if (i + 1 >= args.size()) return usage("option " + name + " needs a value");
+            value = args[++i];
+        }
+        if (opts.count(name)) return usage("option " + name + " is given twice");
+        opts[name] = value;
+    }
+    if (operands.size() < 2) return usage("expected MAP and OUTPUT");
+    if (operands.size() > 2) return usage("unexpected argument " + operands[2]);
+    r.Args.MapPath = operands[0];
+    r.Args.OutputPath = operands[1];
+    if (r.Args.MapPath.empty() || r.Args.OutputPath.empty()) return usage("MAP and OUTPUT must not be empty");
+
+    const std::string out = Lower(r.Args.OutputPath);
+    if (EndsWith(out, ".pdf")) {
+        r.Args.Pdf = true;
+    } else if (EndsWith(out, ".png")) {
+        r.Args.PictureFormat = TPictureFormat::Png;
+    } else if (EndsWith(out, ".jpg") || EndsWith(out, ".jpeg")) {
+        r.Args.PictureFormat = TPictureFormat::Jpeg;
+    } else if (EndsWith(out, ".bmp")) {
+        r.Args.PictureFormat = TPictureFormat::Bmp;
+    } else {
+        return usage("OUTPUT must end in .png, .jpg, .jpeg, .bmp or .pdf: " + r.Args.OutputPath);
+    }
+    for (const auto& [name, value] : opts) {
+        if (r.Args.Pdf && PictureOptions.count(name)) return usage(name + " applies to pictures, not to PDF output");
+        if (!r.Args.Pdf && PdfOptions.count(name)) return usage(name + " applies to PDF output only");
+    }
+
+    auto get = [&](const char* name) -> const std::string* {
+        auto it = opts.find(name);
+        return it == opts.end() ? nullptr : &it->second;
+    };
+    auto quoted = [](const std::string& v) { return "\"" + v + "\""; };
+
+    if (auto v = get("--tileset")) {
+        if (v->empty()) return bad("--tileset needs a file name");
+        r.Args.TilesetPath = *v;
+    }
+    if (auto v = get("--zoom")) {
+        auto n = ParseInt(*v);
+        if (!n || *n < 1 || *n > 256) return bad("--zoom must be a whole number from 1 to 256, not " + quoted(*v));
+        r.Args.Zoom = *n;
+    }
+    if (auto v = get("--region")) {
+        auto g = ParseCells(*v);
+        if (!g) return bad("--region must be L,T,R,B with 1 <= L <= R <= 72 and 1 <= T <= B <= 72, not " + quoted(*v));
+        r.Args.Region = *g;
+    }
+    if (auto v = get("--show-hidden")) {
+        auto b = ParseOnOff(*v);
+        if (!b) return bad("--show-hidden must be on or off, not " + quoted(*v));
+        r.Args.ShowHidden = *b;
+    }
+    if (auto v = get("--scale")) {
+        if (*v == "fit") {
+            r.Args.ScaleItem = 0;
+        } else {
+            auto i = ParseInches(*v, {25, 50, 75, 100, 125, 150});
+            if (!i) return bad("--scale must be fit, 0.25, 0.50, 0.75, 1.00, 1.25 or 1.50, not " + quoted(*v));
+            r.Args.ScaleItem = *i + 1;
+        }
+    }
+    if (auto v = get("--margins")) {
+        const auto parts = Split(*v, ',');
+        bool ok = parts.size() == 4;
+        for (size_t k = 0; ok && k < 4; ++k) {
+            auto i = ParseInches(parts[k], {25, 50, 100, 150});
+            if (!i) ok = false;
+            else r.Args.MarginItems[k] = *i;
+        }
+        if (!ok) return bad("--margins must be L,T,R,B, each 0.25, 0.50, 1.00 or 1.50, not " + quoted(*v));
+    }
+    if (auto v = get("--title")) {
+        auto b = ParseOnOff(*v);
+        if (!b) return bad("--title must be on or off, not " + quoted(*v));
+        r.Args.Title = *b;
+    }
+    if (auto v = get("--area")) {
+        if (*v != "map") {
+            auto g = ParseCells(*v);
+            if (!g) return bad("--area must be map or L,T,R,B with 1 <= L <= R <= 72 and 1 <= T <= B <= 72, not " + quoted(*v));
+            r.Args.Area = *g;
+        }
+    }
+    if (auto v = get("--grid")) {
+        static const char* const styles[] = {"none", "squares", "hexes", "offset", "overlay"};
+        int found = -1;
+        for (int k = 0; k < 5; ++k)
+            if (*v == styles[k]) found = k;
+        if (found < 0) return bad("--grid must be none, squares, hexes, offset or overlay, not " + quoted(*v));
+        r.Args.GridStyle = found;
+    }
+    if (auto v = get("--paper")) {
+        if (*v == "letter") r.Args.Paper = TRenderPaper::Letter;
+        else if (*v == "a4") r.Args.Paper = TRenderPaper::A4;
+        else return bad("--paper must be letter or a4, not " + quoted(*v));
+    }
+    if (auto v = get("--resolution")) {
+        auto n = ParseInt(*v);
+        if (!n || *n < 72 || *n > 2400) return bad("--resolution must be a whole number from 72 to 2400, not " + quoted(*v));
+        r.Args.Resolution = *n;
+    }
+    if (auto v = get("--pages")) {
+        const auto parts = Split(*v, '-');
+        std::optional<int> from, to;
+        if (parts.size() == 2) {
+            from = ParseInt(parts[0]);
+            to = ParseInt(parts[1]);
+        }
+        if (!from || !to || *from < 1 || *to > 999 || *from > *to)
+            return bad("--pages must be FROM-TO with 1 <= FROM <= TO <= 999, not " + quoted(*v));
+        r.Args.FromPage = *from;
+        r.Args.ToPage = *to;
+    }
+    return r;
+}
+
+} // namespace qm

@@ -1,0 +1,53 @@
+#pragma once
+// The command line of quillmarch-render, parsed by a pure function: no files are
+// touched and nothing global is read, so any byte string can be fed to it.
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "editor/GridRect.h"
+#include "export/PictureWriters.h"
+#include "model/MapRecord.h"
+
+namespace qm {
+
+enum class TRenderPaper { Letter, A4 };
+
+struct TRenderArgs {
+    std::string MapPath;
+    std::string OutputPath;
+    bool Pdf = false;                    // else a picture in PictureFormat
+    TPictureFormat PictureFormat = TPictureFormat::Png;
+    std::string TilesetPath;             // empty: the map's own tileset
+
+    // Pictures.
+    std::optional<int> Zoom;             // 1..256; default the map's Zoom
+    std::optional<TGridRect> Region;     // 0-based grid cells; default the whole map
+    std::optional<bool> ShowHidden;      // default the map's own setting
+
+    // PDF, in the terms of the "Print Properties" dialog.
+    int ScaleItem = 0;                   // 0 fit, 1..6 = 0.25 .. 1.50 inch
+    int MarginItems[4] = {1, 1, 1, 1};   // left, top, right, bottom: 0.25, 0.50, 1.00, 1.50 inch
+    bool Title = true;
+    std::optional<TGridRect> Area;       // empty: the whole map
+    int GridStyle = 0;                   // 0 none .. 4 hex overlay
+    TRenderPaper Paper = TRenderPaper::Letter;
+    int Resolution = 600;
+    int FromPage = 1, ToPage = 999;
+};
+
+struct TRenderParse {
+    enum TKind { Run, Help, BadValue, Usage } Kind = Run;
+    std::string Message;                 // for BadValue and Usage
+    TRenderArgs Args;
+
+    int ExitCode() const { return Kind == BadValue ? 1 : Kind == Usage ? 2 : 0; }
+};
+
+// args excludes the program name.
+TRenderParse ParseRenderArgs(const std::vector<std::string>& args);
+
+// The --help text.
+const char* RenderUsage();
+
+} // namespace qm

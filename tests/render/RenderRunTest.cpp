@@ -1,0 +1,196 @@
+// quillmarch-render as a whole process: exit codes and messages for every kind of
+// bad input, and pictures equal to the program's own composition.
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QImage>
+#include <QProcess>
+
+#include "export/ExportPicture.h"
+#include "model/RecordFile.h"
+#include "render/Render.h"
+#include "tests/TestSupport.h"
+
+using namespace qm;
+
+namespace {
+
+struct TResult {
+    int code = -1;
+    std::string out, err;
+};
+
+TResult RunRenderer(const QStringList& args) {
+    QProcess p;
+    p.start(QStringLiteral(QM_PROGRAM_DIR "/quillmarch-render"), args);
+    TResult r;
+    if (!p.waitForFinished(120000)) return r;
+    r.code = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -2;
+    r.out = p.readAllStandardOutput().toStdString();
+    r.err = p.readAllStandardError().toStdString();
+    return r;
+}
+
+QString Q(const std::string& s) { return QString::fromStdString(s); }
+
+// A map drawn with the default tileset: floors, ground, objects, a hidden marker.
+TMapRecord SampleMap() {
+    TMapRecord m;
+    ClearMapRecord(m);
+    m.Background = 11;
+    m.Zoom = 8;
+    for (int x = 1; x <= MapSize; ++x)
+        for (int y = 1; y <= MapSize; ++y) {
+            if ((x + y) % 3 == 0) m.Cell(x, y).Lower = 17;
+            if ((x * y) % 7 == 0) m.Cell(x, y).Upper = uint8_t(26 + x % 6);
+        }
+    m.Cell(3, 3).Upper = 35; // hidden
+    m.Cell(72, 1).Upper = 144;
+    return m;
+}
+
+const TRenderedTileset& DefaultTileset() {
+    static const TRenderedTileset ts = [] {
+        TRenderedTileset t;
+        TMapRecord scratch;
+        ClearMapRecord(scratch);
+        QImage tileBitmap;
+        RenderTileset(t, scratch, QString(), tileBitmap, nullptr);
+        return t;
+    }();
+    return ts;
+}
+
+int MaxDiff(const QImage& a, const QImage& b) {
+    if (a.size() != b.size() || a.isNull()) return 999;
+    const QImage x = a.convertToFormat(QImage::Format_RGB32), y = b.convertToFormat(QImage::Format_RGB32);
+    int m = 0;
+    for (int r = 0; r < x.height(); ++r)
+        for (int c = 0; c < x.width(); ++c) {
+            const QRgb p = x.pixel(c, r), q = y.pixel(c, r);
+            m = std::max({m, std::abs(qRed(p) - qRed(q)), std::abs(qGreen(p) - qGreen(q)), std::abs(qBlue(p) - qBlue(q))});
+        }
+    return m;
+}
+
+} // namespace
+
+TEST(RenderRun, PictureEqualsTheProgramsComposition) {
+    qmtest::TempDir dir;
+    TMapRecord map = SampleMap();
+    WriteMapFile(dir.File("m.map"), map);
+    struct Case {
+        QStringList opts;
+        TGridRect area;
+        int zoom;
+        int showHidden;
+    } cases[] = {
+        {{}, WholeMapArea, 8, 1},                                             // the map's own zoom
+        {{"--zoom", "20", "--region", "70,1,72,2"}, {69, 0, 71, 1}, 20, 1},   // corner region
+        {{"--zoom", "48", "--region", "3,3,3,3"}, {2, 2, 2, 2}, 48, 1},       // 1 x 1, hidden shown
+        {{"--zoom", "48", "--region", "3,3,3,3", "--show-hidden", "off"}, {2, 2, 2, 2}, 48, 0},
+    };
+    for (const auto& c : cases) {
+        const std::string out = dir.File("p.png");
+        QStringList args = c.opts;
+        args << Q(dir.File("m.map")) << Q(out);
+        const TResult r = RunRenderer(args);
+        ASSERT_EQ(r.code, 0) << r.err;
+        EXPECT_EQ(r.out, out + "\n");
+        EXPECT_EQ(r.err, "");
+        TMapRecord shown = map;
+        shown.ShowHidden = uint8_t(c.showHidden);
+        EXPECT_EQ(MaxDiff(QImage(Q(out)), ComposeMapPicture(shown, DefaultTileset(), c.area, c.zoom)), 0)
+            << args.join(' ').toStdString();
+    }
+    // Show Hidden off really changes the hidden cell.
+    TMapRecord off = map;
+    off.ShowHidden = 0;
+    EXPECT_GT(MaxDiff(ComposeMapPicture(off, DefaultTileset(), {2, 2, 2, 2}, 48),
+                      ComposeMapPicture(map, DefaultTileset(), {2, 2, 2, 2}, 48)),
+              0);
+}
+
+TEST(RenderRun, BadInputExitCodesAndMessages) {
+    qmtest::TempDir dir;
+    WriteMapFile(dir.File("m.map"), SampleMap());
+    qmtest::WriteAll(dir.File("notes.bmp"), {'h', 'e', 'l', 'l', 'o'});
+    const std::string map = dir.File("m.map");
+    struct Case {
+        QStringList args;
+        int code;
+        std::string errStart;
+    } cases[] = {
+        {{}, 2, "quillmarch-render: expected MAP and OUTPUT\nUsage: quillmarch-render [options] MAP OUTPUT"},
+        {{Q(map), Q(dir.File("o.gif"))}, 2, "quillmarch-render: OUTPUT must end in"},
+        {{"--bogus", Q(map), Q(dir.File("o.png"))}, 2, "quillmarch-render: unknown option --bogus"},
+        {{"--zoom", "0", Q(map), Q(dir.File("o.png"))}, 1, "quillmarch-render: --zoom must be a whole number from 1 to 256"},
+        {{Q(dir.File("none.map")), Q(dir.File("o.png"))}, 1,
+         "quillmarch-render: Cannot open file \"" + dir.File("none.map") + "\". No such file or directory"},
+        {{Q(dir.Path()), Q(dir.File("o.png"))}, 1,
+         "quillmarch-render: Cannot open file \"" + dir.Path() + "\". Is a directory"},
+        {{"--tileset", Q(dir.File("none.bmp")), Q(map), Q(dir.File("o.png"))}, 1,
+         "quillmarch-render: Cannot use tileset \"" + dir.File("none.bmp") + "\". No such file."},
+        {{"--tileset", Q(dir.File("notes.bmp")), Q(map), Q(dir.File("o.png"))}, 1,
+         "quillmarch-render: Cannot use tileset \"" + dir.File("notes.bmp") + "\"."},
+        {{Q(map), Q(dir.File("no/such/o.png"))}, 1,
+         "quillmarch-render: Cannot create file \"" + dir.File("no/such/o.png") + "\". No such file or directory"},
+        {{Q(map), Q(dir.File("no/such/o.pdf"))}, 1, "quillmarch-render: "},
+    };
+    for (const auto& c : cases) {
+        const TResult r = RunRenderer(c.args);
+        EXPECT_EQ(r.code, c.code) << c.args.join(' ').toStdString() << "\n" << r.err;
+        EXPECT_EQ(r.err.substr(0, c.errStart.size()), c.errStart) << r.err;
+        EXPECT_EQ(r.out, "");
+        // Nothing but the inputs is left behind.
+        EXPECT_EQ(dir.List(), (std::vector<std::string>{"m.map", "notes.bmp"})) << c.args.join(' ').toStdString();
+    }
+    const TResult help = RunRenderer({"--help"});
+    EXPECT_EQ(help.code, 0);
+    EXPECT_EQ(help.out.rfind("Usage: quillmarch-render [options] MAP OUTPUT", 0), 0u);
+}
+
+TEST(RenderRun, ExistingOutputSurvivesAFailure) {
+    qmtest::TempDir dir;
+    TMapRecord map = SampleMap();
+    map.Zoom = 0; // no zoom of its own
+    WriteMapFile(dir.File("m.map"), map);
+    qmtest::WriteAll(dir.File("o.png"), {1, 2, 3});
+    const TResult r = RunRenderer({Q(dir.File("m.map")), Q(dir.File("o.png"))});
+    EXPECT_EQ(r.code, 1);
+    EXPECT_EQ(r.err, "quillmarch-render: The map \"" + dir.File("m.map") + "\" has no zoom of its own (0); give --zoom N.\n");
+    EXPECT_EQ(qmtest::ReadAll(dir.File("o.png")), (std::vector<unsigned char>{1, 2, 3}));
+    EXPECT_EQ(dir.List(), (std::vector<std::string>{"m.map", "o.png"}));
+}
+
+// Where the map's tileset is looked for: beside the map, then in the program folder.
+TEST(RenderRun, TilesetLookup) {
+    qmtest::TempDir mapDir, progDir;
+    const QString prog = Q(progDir.Path()) + "/";
+    QImage sheet(256, 256, QImage::Format_RGB32);
+    sheet.fill(Qt::red);
+    TMapRecord map = SampleMap();
+    SetMapTilesetName(map, "custom.bmp");
+    WriteMapFile(mapDir.File("m.map"), map);
+    TRenderArgs args;
+    args.MapPath = mapDir.File("m.map");
+
+    EXPECT_EQ(ChooseTilesetFile(args, map, prog), QString()); // nowhere: built-in
+    sheet.save(Q(progDir.File("custom.bmp")), "BMP");
+    EXPECT_EQ(ChooseTilesetFile(args, map, prog), Q(progDir.File("custom.bmp")));
+    sheet.save(Q(mapDir.File("custom.bmp")), "BMP");
+    EXPECT_EQ(ChooseTilesetFile(args, map, prog), Q(mapDir.File("custom.bmp")));
+    args.TilesetPath = progDir.File("custom.bmp");
+    EXPECT_EQ(ChooseTilesetFile(args, map, prog), Q(progDir.File("custom.bmp")));
+    // A name with folders in it is cut to its file name.
+    args.TilesetPath.clear();
+    SetMapTilesetName(map, "../../etc/custom.bmp");
+    EXPECT_EQ(ChooseTilesetFile(args, map, prog), Q(mapDir.File("custom.bmp")));
+
+    // The whole process draws with the tileset found beside the map.
+    const TResult r = RunRenderer({"--zoom", "4", "--region", "2,2,2,2", Q(mapDir.File("m.map")), Q(mapDir.File("c.png"))});
+    ASSERT_EQ(r.code, 0) << r.err;
+    const QImage cell(Q(mapDir.File("c.png")));
+    ASSERT_EQ(cell.size(), QSize(4, 4));
+    EXPECT_EQ(cell.pixel(2, 2), qRgb(255, 0, 0));
+}
