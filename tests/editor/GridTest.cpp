@@ -216,3 +216,20 @@ TEST(TDrawGrid, MapGridShowsComposedCellsAndTheSelection) {
     EXPECT_EQ(shot.pixel(1, 17) | 0xff000000u, qRgb(0, 0, 0));
     EXPECT_EQ(shot.pixel(8, 33) | 0xff000000u, qmtest::SymbolColor(11));
 }
+
+TEST(TDrawGrid, ScrollThumbMovesTheViewWhileDragged) {
+    MapGrid g(16, 200, 200);
+    QScrollBar* v = g.grid.verticalScrollBar();
+    ASSERT_GT(v->maximum(), 0);
+    v->setSliderDown(true); // the user holds the thumb
+    v->setSliderPosition(16 * 10);
+    EXPECT_EQ(g.grid.CellRect(0, 10).top(), 0); // moved before the thumb is let go
+    int c, r;
+    ASSERT_TRUE(g.grid.CellAt(QPoint(3, 3), c, r));
+    EXPECT_EQ(r, 10);
+    v->setSliderDown(false);
+    // Zooming out keeps the scroll range within the smaller content.
+    g.grid.SetCellSize(8, 8);
+    EXPECT_LE(v->maximum(), 72 * 8);
+    EXPECT_LE(v->value(), v->maximum());
+}
