@@ -190,12 +190,3 @@ TEST(RandomMap, InsertionChoosesPositionsAndSectionsEvenly) {
     EXPECT_LT(chiSquare(positions, 9, Runs / 9.0), 26.12);
     EXPECT_LT(chiSquare(sections, 6, Runs / 6.0), 20.52);
 }
-
-TEST(RandomMap, DrawsStayInRange) {
-    TGeoRandom rng(3);
-    for (int n = 0; n < 2000; ++n) {
-        const int s = RandomSection(rng), p = RandomPosition(rng);
-        ASSERT_TRUE(s >= 1 && s <= 6);
-        ASSERT_TRUE(p >= 1 && p <= 9);
-    }
-}
