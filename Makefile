@@ -3,8 +3,9 @@ BUILD   ?= build
 RELEASE ?= build-release
 JOBS    ?= $(shell nproc)
 CMAKE_FLAGS ?=
+PREFIX  ?= /usr/local
 
-.PHONY: all deps configure build run test bench fuzz install package clean
+.PHONY: all deps configure build run test bench fuzz release install package clean
 
 all: build
 
@@ -28,6 +29,19 @@ bench: deps
 	@cmake -S . -B $(RELEASE) -DCMAKE_BUILD_TYPE=Release -DQM_BENCH=ON -DQM_TESTS=OFF >/dev/null
 	@cmake --build $(RELEASE) -j $(JOBS)
 	@for b in $(RELEASE)/bench/bench_*; do echo "== $$b"; QT_QPA_PLATFORM=offscreen $$b; done
+
+# Installing and packaging use the optimised tree without sanitizers, building only what
+# is installed. `make install PREFIX=$HOME/.local` installs for one user.
+release: deps
+	@cmake -S . -B $(RELEASE) -DCMAKE_BUILD_TYPE=Release -DQM_TESTS=OFF $(CMAKE_FLAGS) >/dev/null
+	@cmake --build $(RELEASE) -j $(JOBS) --target installable
+
+install: release
+	cmake --install $(RELEASE) --prefix $(PREFIX)
+
+# quillmarch_<version>_amd64.deb in $(RELEASE)
+package: release
+	cd $(RELEASE) && cpack -G DEB
 
 clean:
 	rm -rf $(BUILD) $(RELEASE)
