@@ -126,6 +126,11 @@ TGeoEditForm::TGeoEditForm(TGeoSetContext& ctx, QImage& cellBitmap, QAction* geo
     UpdateIcons();
 }
 
+TGeoEditForm::~TGeoEditForm() {
+    ctx_.SelectorsChanged = nullptr;
+    if (ctx_.DialogParent == this) ctx_.DialogParent = nullptr;
+}
+
 void TGeoEditForm::UpdateIcons() {
     GeoLayerButton->setIcon(PaletteIcon(*ctx_.Tileset, layerImage_));
 }

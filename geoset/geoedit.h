@@ -23,6 +23,7 @@ public:
     // first tool buttons. The form installs ctx.SelectorsChanged and ctx.DialogParent.
     TGeoEditForm(TGeoSetContext& ctx, QImage& cellBitmap, QAction* geoNew, QAction* geoOpen, QAction* geoSave,
                  QWidget* parent = nullptr);
+    ~TGeoEditForm() override; // takes its hooks back out of the context
 
     QToolBar* ToolBar1 = nullptr;
     QToolButton* GeoLayerButton = nullptr;
