@@ -6,22 +6,25 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "tiles/AppIcon.h"
 #include "tiles/Tileset.h"
 
 namespace qm {
 
 namespace {
-// A few symbols of the built-in tileset side by side: the program's own art.
-QPixmap TilesetArt() {
+// The program's icon; a few symbols of the built-in tileset when it has none.
+QPixmap AboutPicture() {
+    const QPixmap icon = AppIcon().pixmap(64, 64);
+    if (!icon.isNull()) return icon;
     const QImage& sheet = DefaultTilesetPicture();
     const int tile = sheet.width() / 16;
     if (tile <= 0) return {};
-    const int symbols[] = {17, 1, 141, 157, 205};
+    const int symbols[] = {1, 141, 157, 205};
     QImage art(tile * 2, tile * 2, QImage::Format_RGB32);
     art.fill(Qt::white);
     QPainter p(&art);
     for (int i = 0; i < 4; ++i) {
-        const int s = symbols[i + 1];
+        const int s = symbols[i];
         p.drawImage(QRect((i % 2) * tile, (i / 2) * tile, tile, tile), sheet,
                     QRect((s % 16) * tile, (s / 16) * tile, tile, tile));
     }
@@ -38,7 +41,7 @@ TqmAboutBox::TqmAboutBox(QWidget* parent) : QDialog(parent) {
 
     ProgramIcon = new QLabel(this);
     ProgramIcon->setObjectName(QStringLiteral("ProgramIcon"));
-    ProgramIcon->setPixmap(TilesetArt());
+    ProgramIcon->setPixmap(AboutPicture());
     ProgramIcon->setFrameShape(QFrame::Panel);
     ProgramIcon->setFrameShadow(QFrame::Sunken);
 

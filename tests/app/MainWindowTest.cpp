@@ -284,10 +284,16 @@ TEST_F(AppTest, SecondActivationDoesNothing) {
 
 TEST_F(AppTest, StatusBarShowsTheHintUnderTheMouse) {
     Start();
-    QTest::mouseMove(win->ButtonErase);
-    QStatusTipEvent tip(win->ButtonErase->statusTip());
-    QApplication::sendEvent(win->ButtonErase, &tip);
-    EXPECT_EQ(win->StatusBar1->currentMessage(), " Eraser Tool");
+    struct Hover {
+        QWidget* widget;
+        const char* hint;
+    } hovers[] = {{win->ButtonErase, " Eraser Tool"},
+                  {win->ButtonCut, " Cut The Current Map Selection To The Clipboard."},
+                  {win->LayerButton, " Layer Selection Tool"}};
+    for (const Hover& h : hovers) {
+        QTest::mouseMove(h.widget);
+        EXPECT_EQ(win->StatusBar1->currentMessage(), h.hint);
+    }
 }
 
 TEST_F(AppTest, AboutBoxShowsVersionAndCloses) {

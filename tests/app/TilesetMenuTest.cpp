@@ -1,0 +1,100 @@
+// The Tileset submenu: Default, and Custom... through the real "Select Tileset" window.
+#include <QImage>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTimer>
+
+#include "AppFixture.h"
+#include "tiles/TPaletteForm.h"
+
+using namespace qmtest;
+
+namespace {
+
+enum class Answer { PickAndOk, OkWithoutPick, Cancel };
+
+struct ChooserCase {
+    const char* pick; // file to select, or "" for none
+    Answer answer;
+    int tileSize;        // afterwards
+    const char* name;    // CurrentTilesetName afterwards
+    bool renders;
+    bool error;
+};
+
+void SaveBmp(const std::string& path, int w, int h, QRgb fill) {
+    QImage img(w, h, QImage::Format_RGB32);
+    img.fill(fill);
+    ASSERT_TRUE(img.save(QString::fromStdString(path), "BMP"));
+}
+
+TEST_F(AppTest, CustomTilesetChooser) {
+    SaveBmp(program.File("small.bmp"), 512, 512, qRgb(200, 30, 30));
+    WriteAll(program.File("broken.bmp"), std::vector<unsigned char>(64, 7));
+    Start();
+    const ChooserCase cases[] = {
+        {"small.bmp", Answer::PickAndOk, 32, "small.bmp", true, false},
+        {"small.bmp", Answer::Cancel, 32, "small.bmp", false, false},
+        {"", Answer::OkWithoutPick, 48, "", true, false},
+        {"small.bmp", Answer::PickAndOk, 32, "small.bmp", true, false},
+        {"small.bmp", Answer::PickAndOk, 32, "small.bmp", true, false}, // the same file renders again
+        {"broken.bmp", Answer::PickAndOk, 32, "broken.bmp", false, true},
+    };
+    for (const ChooserCase& c : cases) {
+        SCOPED_TRACE(std::string(c.pick) + " " + std::to_string(int(c.answer)));
+        dialogs.Errors.clear();
+        const uint64_t generation = win->State().Tileset.Generation;
+        QStringList listed;
+        QTimer::singleShot(0, [&] {
+            qm::TPaletteForm* form = windows.Palette.get();
+            for (int i = 0; i < form->FileListBox->count(); ++i) listed << form->FileListBox->item(i)->text();
+            if (c.answer == Answer::PickAndOk) {
+                const auto items = form->FileListBox->findItems(c.pick, Qt::MatchExactly);
+                if (!items.isEmpty()) items.first()->setSelected(true);
+            }
+            QTest::mouseClick(c.answer == Answer::Cancel ? form->CancelButton : form->OkButton, Qt::LeftButton);
+        });
+        Trigger(win->Custom1);
+        EXPECT_EQ(listed, QStringList({"broken.bmp", "small.bmp"}));
+        EXPECT_EQ(win->State().Tileset.Generation != generation, c.renders);
+        EXPECT_EQ(win->State().Tileset.TileSize, c.tileSize);
+        EXPECT_EQ(win->State().Tileset.CurrentTilesetName, c.name);
+        EXPECT_EQ(qm::MapTilesetName(Map()), c.name);
+        EXPECT_EQ(dialogs.Errors.size(), c.error ? 1 : 0);
+        EXPECT_FALSE(win->ToolButton24->icon().isNull());
+    }
+    // The chooser made the program folder the place where bare names are found.
+    EXPECT_EQ(QDir::currentPath() + "/", ProgramDir());
+}
+
+TEST_F(AppTest, DefaultTilesetKeepsTheCells) {
+    SaveBmp(program.File("small.bmp"), 512, 512, qRgb(10, 200, 10));
+    Start();
+    QDir::setCurrent(ProgramDir());
+    qm::TMapRecord m;
+    qm::ResetMap(m, "small.bmp", 16);
+    m.Cell(7, 7).Upper = 99;
+    qm::WriteMapFile(work.File("s.map"), m);
+    dialogs.FileAnswers = {WorkFile("s.map")};
+    Trigger(win->Open);
+    ASSERT_EQ(win->State().Tileset.TileSize, 32);
+    // The map grid now draws the custom picture's solid green.
+    win->DrawGrid1->viewport()->update();
+    const QImage before = win->DrawGrid1->viewport()->grab().toImage();
+    EXPECT_EQ(QColor(before.pixel(win->DrawGrid1->CellRect(6, 6).center())), QColor(10, 200, 10));
+
+    Trigger(win->Default1);
+    EXPECT_EQ(win->State().Tileset.TileSize, 48);
+    EXPECT_EQ(qm::MapTilesetName(Map()), "");
+    EXPECT_EQ(Map().Cell(7, 7).Upper, 99);
+    const QImage after = win->DrawGrid1->viewport()->grab().toImage();
+    EXPECT_NE(QColor(after.pixel(win->DrawGrid1->CellRect(6, 6).center())), QColor(10, 200, 10));
+}
+
+TEST_F(AppTest, ExitClosesTheMainWindow) {
+    Start();
+    Trigger(win->FileExitItem);
+    EXPECT_FALSE(win->isVisible());
+}
+
+} // namespace
