@@ -1,0 +1,111 @@
+// Map printing: the whole map at 1.00 inch (121 pages) to a PDF file, and one
+// fit-to-page page painted in the preview window.
+#include <QApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QPainter>
+#include <QTemporaryDir>
+#include <benchmark/benchmark.h>
+
+#include "preview/Dialogs.h"
+#include "preview/Prevcomp.h"
+#include "preview/Preview.h"
+#include "preview/Printer.h"
+#include "print/MapPage.h"
+
+using namespace qm;
+
+namespace {
+
+struct AcceptAll : TDialogs {
+    QString OpenFileName(QWidget*, const QString&, const QString&, const QString&) override { return {}; }
+    QString SaveFileName(QWidget*, const QString&, const QString&, const QString&, const QString&, QString*) override {
+        return {};
+    }
+    TConfirm YesNoCancel(QWidget*, const QString&) override { return TConfirm::Cancel; }
+    void Error(QWidget*, const QString&) override {}
+    bool PrintDialog(QWidget*, TPrintRange&) override { return true; }
+    void PrinterSetup(QWidget*) override {}
+};
+
+// A busy map: every cell has a lower symbol, many an upper one, and a floor below.
+struct BusyMap {
+    TRenderedTileset ts;
+    std::unique_ptr<TMapRecord> map = std::make_unique<TMapRecord>();
+    QImage tileBitmap, cellBitmap;
+    BusyMap() {
+        ClearMapRecord(*map);
+        RenderTileset(ts, *map, QString(), tileBitmap, nullptr);
+        map->Background = 11;
+        for (int x = 1; x <= MapSize; ++x)
+            for (int y = 1; y <= MapSize; ++y) {
+                map->Cell(x, y).Lower = static_cast<uint8_t>(16 + (x * 5 + y * 3) % 64);
+                if ((x + y) % 3 == 0) map->Cell(x, y).Upper = static_cast<uint8_t>(100 + (x * y) % 60);
+            }
+    }
+    TMapPrintSource Source(int scale) {
+        TMapPrintSource s;
+        s.Map = map.get();
+        s.Tileset = &ts;
+        s.CellBitmap = &cellBitmap;
+        s.MapFileName = "bench.map";
+        s.Settings.ScaleIndex = scale;
+        s.Settings.GridStyle = gsAlignedSquares;
+        return s;
+    }
+};
+
+void BM_PrintWholeMapOneInchToPdf(benchmark::State& state) {
+    BusyMap m;
+    QTemporaryDir dir;
+    TQtPrinter qt;
+    AcceptAll dialogs;
+    SetPrinter(&qt);
+    SetDialogs(&dialogs);
+    TMapPageHandler handler([&] { return m.Source(4); });
+    TPrintPreview preview;
+    handler.Bind(preview);
+    const QString pdf = dir.filePath("map.pdf");
+    qt.SetPdfFile(pdf);
+    for (auto _ : state) preview.PrintDocument();
+    state.counters["MB"] = QFileInfo(pdf).size() / 1e6;
+    SetPrinter(nullptr);
+    SetDialogs(nullptr);
+}
+BENCHMARK(BM_PrintWholeMapOneInchToPdf)->Unit(benchmark::kMillisecond)->Iterations(2);
+
+void BM_PreviewFitToPage(benchmark::State& state) {
+    BusyMap m;
+    TRecordingPrinter printer;
+    SetPrinter(&printer);
+    TMapPageHandler handler([&] { return m.Source(0); });
+    TPreviewForm form;
+    form.OnBeginPrint = [&](std::unique_ptr<TPageInfo>& i) { handler.PrintPreview1BeginPrint(i); };
+    form.OnPrintPage = [&](std::unique_ptr<TPageInfo>& i, TSpecialCanvas& s) { handler.PrintPreview1PrintPage(i, s); };
+    form.OnEndPrint = [&](std::unique_ptr<TPageInfo>& i) { handler.PrintPreview1EndPrint(i); };
+    form.Begin();
+    form.PB1->resize(773, 1000);
+    QImage target(773, 1000, QImage::Format_ARGB32_Premultiplied);
+    for (auto _ : state) {
+        target.fill(Qt::white);
+        QPainter p(&target);
+        int page = 1;
+        form.PaintPage(page, form.PB1, p);
+        p.end();
+        benchmark::DoNotOptimize(target.bits());
+    }
+    form.End();
+    SetPrinter(nullptr);
+}
+BENCHMARK(BM_PreviewFitToPage)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
