@@ -67,10 +67,15 @@ void TDrawGrid::SetLineColor(const QColor& c) {
 
 void TDrawGrid::SetSelection(const TGridRect& r) {
     const TGridRect n = NormalisedGridRect(r.Left, r.Top, r.Right, r.Bottom, cols_, rows_);
-    anchorCol_ = Clamp(anchorCol_, 0, cols_ - 1);
-    anchorRow_ = Clamp(anchorRow_, 0, rows_ - 1);
-    if (n == sel_) return;
+    if (n == sel_) {
+        anchorCol_ = Clamp(anchorCol_, 0, cols_ - 1);
+        anchorRow_ = Clamp(anchorRow_, 0, rows_ - 1);
+        return;
+    }
+    // The keys move on from a selection set by the program as from one clicked.
     sel_ = n;
+    anchorCol_ = n.Left;
+    anchorRow_ = n.Top;
     viewport()->update();
 }
 

@@ -36,7 +36,7 @@ public:
 
     TGridRect Selection() const { return sel_; }
     void SetSelection(const TGridRect& r);   // clamped into the grid and normalised
-    int Row() const { return anchorRow_; }    // the cell of the last press
+    int Row() const { return anchorRow_; }    // the cell of the last press or SetSelection
     int Col() const { return anchorCol_; }
 
     void SetDrawCell(DrawCellFn fn) { drawCell_ = std::move(fn); }
