@@ -290,7 +290,9 @@ void Twinviewform::CreateToolBar() {
     ToolBar1->setFixedHeight(kToolBarHeight);
     ToolBar1->setIconSize(QSize(16, 16));
     ToolBar1->setContextMenuPolicy(Qt::PreventContextMenu);
-    ToolBar1->setStyleSheet(QStringLiteral("QToolBar { spacing: 0px; padding: 0px 2px; }"));
+    // Two 2-pixel bevels above and below the buttons.
+    ToolBar1->setStyleSheet(QStringLiteral("QToolBar { spacing: 0px; padding: 0px 2px; border: none; "
+                                           "border-top: 2px groove palette(mid); border-bottom: 2px groove palette(mid); }"));
     addToolBar(Qt::TopToolBarArea, ToolBar1);
 
     ToolGroup = new QButtonGroup(this);
