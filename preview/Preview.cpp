@@ -575,7 +575,14 @@ void TPreviewForm::TwoPageView() {
     SetZoom(1.0f);
     PagePanel2->resize(PagePanel->size());
     const int w = PagePanel->width();
-    PagePanel->move(ScrollBox1->width() / 2 - (2 * w + 10) / 2, PagePanel->y());
+    int left = ScrollBox1->width() / 2 - (2 * w + 10) / 2;
+    if (left < 3) {
+        // Two pages wider than the box: scroll to them rather than cut the first one off.
+        left = 3;
+        ContainPanel->resize(std::max(ContainPanel->width(), 2 * w + 10 + 6), ContainPanel->height());
+        ScrollBox1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    }
+    PagePanel->move(left, PagePanel->y());
     PagePanel2->move(PagePanel->x() + w + 10, PagePanel->y());
     ZoomInBut->setEnabled(false);
     ZoomOutBut->setEnabled(false);

@@ -344,3 +344,17 @@ TEST(PreviewRunTest, MissingBeginHandlerRaisesBeforeTheWindowOpens) {
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(PreviewFormTest, TwoPagesWiderThanTheBoxScrollInsteadOfBeingCutOff) {
+    Open(4);
+    form->resize(500, 700);
+    QApplication::processEvents();
+    Click(form->TwoPageBut);
+    EXPECT_GE(form->PagePanel->x(), 0);
+    EXPECT_GE(form->ContainPanel->width(), form->PagePanel2->x() + form->PagePanel2->width());
+    EXPECT_EQ(form->ScrollBox1->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
+}
+
+} // namespace
