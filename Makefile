@@ -23,6 +23,17 @@ run: build
 
 test: build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+	@$(MAKE) --no-print-directory fuzz FUZZ_SECONDS=$(FUZZ_SMOKE_SECONDS)
+
+# Fuzzing: each loader and the renderer's command line, built with clang and libFuzzer
+# in their own tree, run FUZZ_SECONDS each from the seed corpora in fuzz/corpus/.
+FUZZ_BUILD ?= build-fuzz
+FUZZ_SECONDS ?= 60
+FUZZ_SMOKE_SECONDS ?= 5
+fuzz: deps
+	@cmake -S fuzz -B $(FUZZ_BUILD) -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+	@cmake --build $(FUZZ_BUILD) -j $(JOBS) --target fuzz_all
+	@sh fuzz/run.sh $(FUZZ_BUILD) $(FUZZ_SECONDS)
 
 # Benchmarks want an optimised build without sanitizers.
 bench: deps
@@ -44,4 +55,4 @@ package: release
 	cd $(RELEASE) && cpack -G DEB
 
 clean:
-	rm -rf $(BUILD) $(RELEASE)
+	rm -rf $(BUILD) $(RELEASE) $(FUZZ_BUILD)

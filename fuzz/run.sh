@@ -1,0 +1,36 @@
+#!/bin/sh
+# Runs every fuzz target for SECONDS seconds from its seed corpus and reports
+# executions per second and in all. Usage: fuzz/run.sh BUILD_DIR SECONDS
+# Findings go to BUILD_DIR/findings/<target>/; the committed seeds are not touched.
+set -u
+build=$(cd "$1" && pwd)
+seconds=$2
+root=$(cd "$(dirname "$0")" && pwd)
+status=0
+export QT_QPA_PLATFORM=offscreen
+export ASAN_OPTIONS=detect_leaks=1:allocator_may_return_null=0
+export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+for exe in "$build"/fuzz_*; do
+    [ -x "$exe" ] || continue
+    target=${exe##*/fuzz_}
+    seeds="$root/corpus/$target"
+    work="$build/work/$target"
+    findings="$build/findings/$target"
+    mkdir -p "$work" "$findings"
+    log="$build/log-$target.txt"
+    # The targets change their working folder: give them absolute paths only.
+    (cd "$findings" && "$exe" -max_total_time="$seconds" -timeout=20 -rss_limit_mb=2560 -malloc_limit_mb=1024 \
+        -max_len=40000 -print_final_stats=1 -artifact_prefix="$findings/" "$work" "$seeds") >"$log" 2>&1
+    rc=$?
+    runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -1)
+    secs=$(sed -n 's/^Done [0-9]* runs in \([0-9]*\) second.*/\1/p' "$log" | tail -1)
+    [ -n "$secs" ] && [ "$secs" -gt 0 ] || secs=$seconds
+    if [ "$rc" -eq 0 ]; then
+        echo "fuzz_$target: ${runs:-0} executions in ${secs} s, $(( ${runs:-0} / secs )) per second: no failure"
+    else
+        echo "fuzz_$target: FAILED (exit $rc) after ${runs:-?} executions; see $log and $findings"
+        grep -E "^(==[0-9]+==ERROR|SUMMARY|invariant broken|.*runtime error)" "$log" | head -5
+        status=1
+    fi
+done
+exit $status
