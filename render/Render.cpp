@@ -2,9 +2,15 @@
 
 #include <QFileInfo>
 #include <QImage>
+#include <QPageLayout>
+#include <QPrinter>
 
 #include "export/ExportPicture.h"
 #include "model/RecordFile.h"
+#include "preview/Dialogs.h"
+#include "preview/Prevcomp.h"
+#include "preview/Printer.h"
+#include "print/MapPage.h"
 
 namespace qm {
 
@@ -22,6 +28,78 @@ void RenderPicture(const TRenderArgs& args, const TMapRecord& map, const TRender
     if (zoom < 1)
         throw TRenderError("The map \"" + args.MapPath + "\" has no zoom of its own (0); give --zoom N.");
     ExportMapPicture(args.OutputPath, args.PictureFormat, shown, ts, args.Region ? *args.Region : WholeMapArea, zoom);
+}
+
+// Answers the print run's dialog with the page range of the command line; nothing
+// else is ever asked without a window.
+class TRangeDialogs : public TDialogs {
+public:
+    TRangeDialogs(int from, int to) : from_(from), to_(to) {}
+    QString OpenFileName(QWidget*, const QString&, const QString&, const QString&) override { return {}; }
+    QString SaveFileName(QWidget*, const QString&, const QString&, const QString&, const QString&, QString*) override {
+        return {};
+    }
+    TConfirm YesNoCancel(QWidget*, const QString&) override { return TConfirm::Cancel; }
+    void Error(QWidget*, const QString&) override {}
+    bool PrintDialog(QWidget*, TPrintRange& range) override {
+        range.FromPage = from_;
+        range.ToPage = to_;
+        return true;
+    }
+    void PrinterSetup(QWidget*) override {}
+
+private:
+    int from_, to_;
+};
+
+// Installs the PDF printer and the dialog answers for one run, and takes them away.
+struct TPrintSeams {
+    TPrintSeams(TPrinter* p, TDialogs* d) {
+        SetPrinter(p);
+        SetDialogs(d);
+    }
+    ~TPrintSeams() {
+        SetPrinter(nullptr);
+        SetDialogs(nullptr);
+    }
+};
+
+void RenderPdf(const TRenderArgs& args, const TMapRecord& map, const TRenderedTileset& ts) {
+    const QString out = QString::fromStdString(args.OutputPath);
+    // Found out before a single page is drawn rather than when the file is put in place.
+    if (QFileInfo(out).isDir()) throw TFileError(CannotCreateMessage(args.OutputPath, "Is a directory"));
+    TQtPrinter printer;
+    printer.SetPdfFile(out);
+    QPrinter* q = printer.QtPrinter();
+    q->setResolution(args.Resolution);
+    const QPageSize paper(args.Paper == TRenderPaper::A4 ? QPageSize::A4 : QPageSize::Letter);
+    // The same quarter inch of unprintable edge the program's printer has.
+    q->setPageLayout(QPageLayout(paper, QPageLayout::Portrait, QMarginsF(0.25, 0.25, 0.25, 0.25), QPageLayout::Inch));
+
+    TRangeDialogs dialogs(args.FromPage, args.ToPage);
+    TPrintSeams seams(&printer, &dialogs);
+
+    QImage cellBitmap;
+    TMapPrintSource src;
+    src.Map = &map;
+    src.Tileset = &ts;
+    src.CellBitmap = &cellBitmap;
+    src.MapFileName = QString::fromStdString(args.MapPath);
+    src.Settings.ScaleIndex = args.ScaleItem;
+    src.Settings.PrintTitle = args.Title;
+    src.Settings.WholeMap = !args.Area.has_value();
+    if (args.Area) src.Selection = *args.Area;
+    src.Settings.LeftMargin = args.MarginItems[0];
+    src.Settings.TopMargin = args.MarginItems[1];
+    src.Settings.RightMargin = args.MarginItems[2];
+    src.Settings.BottomMargin = args.MarginItems[3];
+    src.Settings.GridStyle = args.GridStyle;
+
+    TPrintPreview preview;
+    TMapPageHandler handler([&src] { return src; });
+    handler.Bind(preview);
+    preview.PrintDocument(); // its exceptions carry messages fit to show as they are
+    if (!QFileInfo(out).isFile()) throw TRenderError("Cannot create file \"" + args.OutputPath + "\". Nothing was printed.");
 }
 
 } // namespace
@@ -67,8 +145,9 @@ int RunRender(const TRenderArgs& args, const QString& programFolder, std::ostrea
         TRenderedTileset ts;
         LoadMapAndTileset(args, programFolder, map, ts);
         if (args.Pdf)
-            throw TRenderError("PDF output is not available yet.");
-        RenderPicture(args, map, ts);
+            RenderPdf(args, map, ts);
+        else
+            RenderPicture(args, map, ts);
         out << args.OutputPath << "\n";
         return 0;
     } catch (const std::exception& e) {

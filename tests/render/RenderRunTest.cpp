@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QImage>
 #include <QProcess>
+#include <sys/stat.h>
 
 #include "export/ExportPicture.h"
 #include "model/RecordFile.h"
@@ -115,6 +116,8 @@ TEST(RenderRun, BadInputExitCodesAndMessages) {
     qmtest::TempDir dir;
     WriteMapFile(dir.File("m.map"), SampleMap());
     qmtest::WriteAll(dir.File("notes.bmp"), {'h', 'e', 'l', 'l', 'o'});
+    ASSERT_EQ(::mkdir(dir.File("folder.pdf").c_str(), 0755), 0);
+    ASSERT_EQ(::mkdir(dir.File("pics.png").c_str(), 0755), 0);
     const std::string map = dir.File("m.map");
     struct Case {
         QStringList args;
@@ -135,7 +138,12 @@ TEST(RenderRun, BadInputExitCodesAndMessages) {
          "quillmarch-render: Cannot use tileset \"" + dir.File("notes.bmp") + "\"."},
         {{Q(map), Q(dir.File("no/such/o.png"))}, 1,
          "quillmarch-render: Cannot create file \"" + dir.File("no/such/o.png") + "\". No such file or directory"},
-        {{Q(map), Q(dir.File("no/such/o.pdf"))}, 1, "quillmarch-render: "},
+        {{Q(map), Q(dir.File("no/such/o.pdf"))}, 1,
+         "quillmarch-render: Cannot print to " + dir.File("no/such/o.pdf") + ": the file cannot be written."},
+        {{Q(map), Q(dir.File("folder.pdf"))}, 1,
+         "quillmarch-render: Cannot create file \"" + dir.File("folder.pdf") + "\". Is a directory"},
+        {{Q(map), Q(dir.File("pics.png"))}, 1,
+         "quillmarch-render: Cannot create file \"" + dir.File("pics.png") + "\". Is a directory"},
     };
     for (const auto& c : cases) {
         const TResult r = RunRenderer(c.args);
@@ -143,7 +151,8 @@ TEST(RenderRun, BadInputExitCodesAndMessages) {
         EXPECT_EQ(r.err.substr(0, c.errStart.size()), c.errStart) << r.err;
         EXPECT_EQ(r.out, "");
         // Nothing but the inputs is left behind.
-        EXPECT_EQ(dir.List(), (std::vector<std::string>{"m.map", "notes.bmp"})) << c.args.join(' ').toStdString();
+        EXPECT_EQ(dir.List(), (std::vector<std::string>{"folder.pdf", "m.map", "notes.bmp", "pics.png"}))
+            << c.args.join(' ').toStdString();
     }
     const TResult help = RunRenderer({"--help"});
     EXPECT_EQ(help.code, 0);
@@ -193,4 +202,43 @@ TEST(RenderRun, TilesetLookup) {
     const QImage cell(Q(mapDir.File("c.png")));
     ASSERT_EQ(cell.size(), QSize(4, 4));
     EXPECT_EQ(cell.pixel(2, 2), qRgb(255, 0, 0));
+}
+
+namespace {
+// Page objects in a PDF file ("/Type /Page", not the "/Type /Pages" tree node).
+int PdfPages(const std::string& path) {
+    const auto bytes = qmtest::ReadAll(path);
+    const std::string s(bytes.begin(), bytes.end());
+    int n = 0;
+    for (size_t at = s.find("/Type /Page"); at != std::string::npos; at = s.find("/Type /Page", at + 1))
+        if (at + 11 >= s.size() || s[at + 11] != 's') ++n;
+    return n;
+}
+} // namespace
+
+TEST(RenderRun, PdfPageCounts) {
+    qmtest::TempDir dir;
+    WriteMapFile(dir.File("keep.map"), SampleMap());
+    const QString map = Q(dir.File("keep.map"));
+    struct Case {
+        QStringList opts;
+        int pages;
+    } cases[] = {
+        {{"--scale", "1.00", "--paper", "letter", "--resolution", "600"}, 121}, // 11 x 11 pages
+        {{"--scale", "1.00", "--pages", "12-12"}, 1},
+        {{"--scale", "1.00", "--pages", "120-999"}, 2},                       // stops at the last page
+        {{}, 1},                                                              // fit to page
+        {{"--area", "3,3,3,3", "--grid", "squares", "--title", "off", "--paper", "a4"}, 1},
+        // 3 x 5 cells a page: 10 x 10 cells need 4 x 2 pages, so a grid of 4 x 4
+        {{"--area", "1,1,10,10", "--scale", "1.50", "--margins", "1.50,1.50,1.50,1.50", "--resolution", "100"}, 16},
+    };
+    for (const auto& c : cases) {
+        const std::string out = dir.File("keep.pdf");
+        const TResult r = RunRenderer(QStringList(c.opts) << map << Q(out));
+        ASSERT_EQ(r.code, 0) << c.opts.join(' ').toStdString() << "\n" << r.err;
+        EXPECT_EQ(r.out, out + "\n");
+        EXPECT_EQ(PdfPages(out), c.pages) << c.opts.join(' ').toStdString();
+        EXPECT_EQ(dir.List(), (std::vector<std::string>{"keep.map", "keep.pdf"}));
+        QFile::remove(Q(out));
+    }
 }
