@@ -1,5 +1,8 @@
 // Start-up and the map file commands of the main window.
 #include <QAction>
+#include <QFileDevice>
+#include <cerrno>
+#include <cstring>
 #include <QFileInfo>
 #include <QStatusBar>
 
@@ -110,6 +113,12 @@ void Twinviewform::OpenExecute() {
 }
 
 void Twinviewform::WriteMapTo(const QString& path) {
+    // A read-only map stays as it is: the atomic replace would otherwise swap it out
+    // whatever its permissions say.
+    const QFileInfo info(path);
+    const auto anyWrite = QFileDevice::WriteOwner | QFileDevice::WriteGroup | QFileDevice::WriteOther;
+    if (info.exists() && (!(info.permissions() & anyWrite) || !info.isWritable()))
+        throw TFileError(CannotCreateMessage(ToPath(path), std::strerror(EACCES)));
     WriteMapFile(ToPath(path), app_->CurrentMap); // atomic: a failure keeps the old file
     app_->MapFileName = path;
     SetCaptionFor(path);

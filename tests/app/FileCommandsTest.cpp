@@ -166,6 +166,23 @@ TEST_F(AppTest, ReadOnlyMapOpens) {
     EXPECT_EQ(win->windowTitle(), "QuillMarch - locked.map");
 }
 
+TEST_F(AppTest, ReadOnlyMapIsNotReplacedBySave) {
+    Start();
+    qm::WriteMapFile(work.File("locked.map"), SampleMap(31));
+    ASSERT_EQ(::chmod(work.File("locked.map").c_str(), 0444), 0);
+    const auto before = ReadAll(work.File("locked.map"));
+    dialogs.FileAnswers = {WorkFile("locked.map")};
+    Trigger(win->Open);
+    Map().Cell(1, 1).Upper = 1;
+    Trigger(win->Save);
+    dialogs.FileAnswers = {WorkFile("locked.map")};
+    dialogs.ConfirmAnswers = {qm::TConfirm::Yes};
+    Trigger(win->SaveAs);
+    ASSERT_EQ(dialogs.Errors.size(), 2);
+    for (const QString& e : dialogs.Errors) EXPECT_TRUE(e.startsWith("Cannot create file")) << e.toStdString();
+    EXPECT_EQ(ReadAll(work.File("locked.map")), before);
+}
+
 TEST_F(AppTest, OpenRendersTheTilesetOnlyWhenTheNameDiffers) {
     Start();
     struct Case {
