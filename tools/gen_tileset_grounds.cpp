@@ -149,9 +149,11 @@ void DrawGrounds(QImage& sheet, const Style& st) {
         return c;
     });
     put(64, [&](double x, double y) { return Cobbles(x, y, S, Rgb(104, 98, 92), Rgb(164, 152, 138), 6400, 4); });
-    put(68, [&](double x, double y) {
-        QRgb c = Mix(Rgb(220, 230, 242), Rgb(248, 250, 252), Fbm(x, y, S, 6800));
-        if (ValueNoise(x, y, 24, S, 6801) > 0.85) c = Rgb(200, 214, 232);
+    put(68, [&](double x, double y) { // snow drifts, shaded like the ground beneath them
+        auto h = [&](double px, double py) { return 6 * u * Fbm(px, py, S, 6800); };
+        const double shade = Clamp01(0.5 + 0.5 * ((h(x - 1, y) - h(x + 1, y)) + (h(x, y - 1) - h(x, y + 1))) / (2 * u));
+        QRgb c = Mix(Rgb(190, 204, 226), Rgb(246, 248, 252), 0.35 + 0.65 * shade);
+        if (ValueNoise(x, y, 24, S, 6801) > 0.86) c = Rgb(176, 192, 218);
         return c;
     });
     put(83, [&](double x, double y) {

@@ -174,10 +174,11 @@ void DrawObjects(QImage& sheet, const Style& st) {
                 Line(p, QPointF(24, 21.5), QPointF(24, 25), C(40, 30, 20), 1);
             }
         } else {
-            Poly(p, {QPointF(8, 20), QPointF(13, 20), QPointF(13, 48 - 6), QPointF(8, 48 - 6)}, QBrush(Wood));
-            p.setPen(QPen(C(120, 110, 100), 0.8, Qt::DashLine));
+            p.setPen(QPen(C(120, 110, 100), 1.0, Qt::DashLine));
             p.setBrush(Qt::NoBrush);
-            p.drawArc(QRectF(-24, -8, 64, 64), 0, -90 * 16);
+            p.drawArc(QRectF(8 - 28, 24 - 28, 56, 56), 0, -90 * 16);
+            Box(p, QRectF(8, 24, 5, 24), Wood, 0.5);
+            Line(p, QPointF(10.5, 27), QPointF(10.5, 45), DarkWood, 0.8);
         }
         p.restore();
     };
@@ -248,17 +249,11 @@ void DrawObjects(QImage& sheet, const Style& st) {
         Line(p, QPointF(6, 27), QPointF(42, 27), Iron.darker(130), 2);
         for (double x = 9; x < 42; x += 5) Line(p, QPointF(x, 18), QPointF(x, 30), Iron, 1.8);
     });
-    FillCell(sheet, 33, S, [&](double x, double y) {
-        const double slit = std::abs(x - S / 2.0) < S * 0.04 && y > S * 0.1 && y < S * 0.29 ? 1 : 0;
-        const double flare = std::abs(x - S / 2.0) < (S * 0.04 + (y - S * 0.29) * 0.0) ? 1 : 0;
-        (void)flare;
-        auto sd = [&](double px, double py) {
-            const double band = py - S * 0.29;
-            const double hole = std::abs(px - S / 2.0) - (S * 0.03 + std::max(0.0, py - S * 0.1) * 0.35);
-            return std::max(band, -hole);
-        };
-        if (slit > 0 && y < S * 0.29) return qRgb(34, 30, 34);
-        return ShadeTerrain(0, sd, x, y, S);
+    obj(33, [&](QPainter& p) { // an arrow slit in an east-west wall, widening inwards
+        Box(p, QRectF(0, 17, 48, 14), C(96, 92, 104), 0.5);
+        for (double x : {8.0, 20.0, 32.0, 44.0}) Line(p, QPointF(x, 18), QPointF(x, 30), C(70, 66, 76), 0.8);
+        Line(p, QPointF(0, 24), QPointF(48, 24), C(70, 66, 76), 0.8);
+        Poly(p, {QPointF(22.5, 17), QPointF(25.5, 17), QPointF(31, 31), QPointF(17, 31)}, QBrush(C(30, 28, 34)));
     });
 
     // 34..38 hidden markers
@@ -406,7 +401,12 @@ void DrawObjects(QImage& sheet, const Style& st) {
         Line(p, QPointF(16, 18), QPointF(32, 30), DarkWood, 3);
         Flame(p, QPointF(24, 23), 9);
     });
-    obj(53, [&](QPainter& p) { Tent(p, QPointF(24, 24), 17, C(196, 172, 120)); });
+    obj(53, [&](QPainter& p) {
+        for (QPointF c : {QPointF(3, 3), QPointF(45, 3), QPointF(3, 45), QPointF(45, 45)}) Line(p, QPointF(24, 24), c, C(120, 100, 70), 0.9);
+        Tent(p, QPointF(24, 24), 16, C(196, 172, 120));
+        Poly(p, {QPointF(24, 30), QPointF(29, 40), QPointF(19, 40)}, QBrush(C(70, 54, 36)));
+        Ball(p, 24, 24, 1.8, DarkWood);
+    });
     obj(54, [&](QPainter& p) {
         Box(p, QRectF(6, 12, 26, 24), Wood, 1);
         for (double x = 11; x < 32; x += 5) Line(p, QPointF(x, 13), QPointF(x, 35), DarkWood, 0.8);

@@ -32,14 +32,18 @@ int ShapeFor(int quarters) {
 // One panel: a ring, a blob and a corridor of one terrain laid out on a quarter grid.
 QImage TerrainPanel(const QImage& ts, int family, int S, int ground) {
     const int N = 12;
+    // Terrain laid down the way stamps lay it: 2 x 2 cell squares centred on cell centres,
+    // so every edge runs along cell midlines.
+    static const int stamps[][2] = {
+        {2, 2}, {3, 2}, {4, 2}, {5, 2}, {6, 2}, {2, 3}, {6, 3}, {2, 4}, {6, 4}, {2, 5}, {6, 5}, {2, 6}, {3, 6}, {4, 6},
+        {5, 6}, {6, 6},                                   // a ring
+        {9, 2}, {10, 2}, {9, 3}, {10, 3}, {10, 4}, {9, 5}, // a blob touching another corner-wise
+        {1, 9}, {2, 9}, {3, 9}, {4, 9}, {5, 9}, {6, 9}, {7, 9}, {8, 9}, {8, 10}, {8, 11}, {8, 8}, // a corridor
+        {10, 8}, {10, 9}, {10, 10},
+    };
     auto in = [](int qx, int qy) {
-        const double x = (qx + 0.5) / 2, y = (qy + 0.5) / 2;
-        const double ring = std::hypot(x - 3.5, y - 3.5);
-        if (ring > 1.4 && ring < 2.7) return true;
-        if (std::hypot(x - 9.2, y - 3.2) < 2.0) return true;
-        if (qy >= 16 && qy <= 17 && qx >= 2 && qx <= 19) return true;  // corridor east
-        if (qx >= 18 && qx <= 19 && qy >= 16 && qy <= 22) return true; // then south
-        if (qx >= 6 && qx <= 7 && qy >= 12 && qy <= 21) return true;   // a crossing
+        for (auto& c : stamps)
+            if (qx >= 2 * c[0] - 1 && qx <= 2 * c[0] + 2 && qy >= 2 * c[1] - 1 && qy <= 2 * c[1] + 2) return true;
         return false;
     };
     QImage out(N * S, N * S, QImage::Format_ARGB32_Premultiplied);
@@ -141,6 +145,37 @@ void WriteAppIcons(const QImage& tileset, const QString& dir) {
         p.setPen(QPen(QColor(40, 26, 16), 6));
         p.setBrush(Qt::NoBrush);
         p.drawPath(frame);
+        // the quill that draws the map
+        p.translate(128, 128);
+        p.rotate(45);
+        QPainterPath vane;
+        vane.moveTo(0, -120);
+        vane.cubicTo(30, -96, 28, -10, 3, 46);
+        vane.lineTo(-3, 46);
+        vane.cubicTo(-18, 0, -20, -90, 0, -120);
+        p.setPen(QPen(QColor(40, 26, 16), 6));
+        p.setBrush(QColor(246, 240, 222));
+        p.drawPath(vane);
+        p.setClipPath(vane);
+        p.setPen(QPen(QColor(176, 160, 132), 2.5));
+        for (int i = 0; i < 14; ++i) {
+            const double y = -104 + i * 10.5;
+            p.drawLine(QPointF(0, y + 8), QPointF(30, y - 6));
+            p.drawLine(QPointF(0, y + 8), QPointF(-24, y - 4));
+        }
+        p.setClipping(false);
+        p.setPen(QPen(QColor(40, 26, 16), 6));
+        p.drawLine(QPointF(0, -112), QPointF(0, 80));
+        p.setPen(QPen(QColor(226, 214, 186), 2.5));
+        p.drawLine(QPointF(0, -110), QPointF(0, 78));
+        p.setPen(QPen(QColor(40, 26, 16), 5));
+        p.setBrush(QColor(60, 60, 70));
+        QPainterPath nib;
+        nib.moveTo(-6, 78);
+        nib.lineTo(6, 78);
+        nib.lineTo(0, 106);
+        nib.closeSubpath();
+        p.drawPath(nib);
     }
     for (int size : {16, 24, 32, 48, 64, 128, 256}) {
         const QImage icon = size == 256 ? big : big.scaled(size, size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);

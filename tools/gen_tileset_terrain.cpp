@@ -113,14 +113,16 @@ QRgb ShadeTerrain(int family, const std::function<double(double, double)>& sdAt,
         if (depth < 3.2 * u) return Mix(Rgb(226, 242, 248), c, SmoothStep(2 * u, 3.2 * u, depth));
         return c;
     }
-    case 2: { // fire: molten rock with glowing veins and a charred crust at the edge
-        const double vein = std::abs(Fbm(x, y, S, 221) - 0.5);
-        QRgb c = Mix(Rgb(172, 36, 12), Rgb(240, 128, 24), SmoothStep(0.3, 0.7, f));
-        if (vein < 0.06) c = Mix(Rgb(255, 232, 110), c, vein / 0.06);
+    case 2: { // fire: hottest in the middle, flame tongues, a charred crust at the edge
+        const double wx = 6 * u * ValueNoise(x, y, 4, S, 223), wy = 6 * u * ValueNoise(x, y, 4, S, 224);
+        const double tongues = 1 - std::abs(2 * Fbm(x + wx, y + wy, S, 221) - 1);
+        const double heat = Clamp01(0.55 * SmoothStep(0, 16 * u, depth) + 0.3 * f + 0.35 * tongues * tongues - 0.1);
+        QRgb c = heat < 0.5 ? Mix(Rgb(150, 22, 10), Rgb(238, 104, 20), heat * 2) : Mix(Rgb(238, 104, 20), Rgb(255, 220, 96), (heat - 0.5) * 2);
         if (depth < outline) return Rgb(40, 16, 12);
-        if (depth < 5 * u) {
-            const double crust = SmoothStep(2.5 * u, 5 * u, depth);
-            return Mix(Mix(Rgb(62, 34, 26), Rgb(110, 64, 46), 0.5 + 0.5 * toLight), Rgb(255, 170, 50), crust * 0.8);
+        if (depth < 4 * u) {
+            const double ember = ValueNoise(x, y, 16, S, 222) > 0.7 ? 1 : 0;
+            const QRgb crust = Mix(Rgb(54, 30, 24), Rgb(104, 60, 44), 0.5 + 0.5 * toLight);
+            return Mix(ember ? Rgb(220, 90, 30) : crust, c, SmoothStep(2.5 * u, 4 * u, depth));
         }
         return c;
     }
@@ -162,32 +164,42 @@ QRgb ShadeTerrain(int family, const std::function<double(double, double)>& sdAt,
         if (depth < 3.5 * u) return Mix(Scale(c, 0.7), c, depth / (3.5 * u));
         return c;
     }
-    case 6: { // mountain: rock that rises away from a lit or shaded cliff
-        const Cellular w = Worley(x, y, 3, S, 621, 0.9);
-        const double ridge = SmoothStep(0, 3 * u, w.f2 - w.f1);
-        const double height = SmoothStep(0, 20 * u, depth);
-        QRgb c = Mix(Rgb(120, 104, 88), Rgb(196, 184, 164), 0.25 + 0.45 * height + 0.3 * f);
-        const double facing = ((x - w.cx) * -1 + (y - w.cy) * -1) / (S / 3.0);
-        c = Scale(c, 0.9 + 0.18 * facing);
-        if (ridge < 1) c = Mix(Rgb(90, 76, 64), c, 0.3 + 0.7 * ridge);
-        if (depth < outline) return Rgb(44, 34, 28);
-        if (depth < 7 * u) {
+    case 6: { // mountain: a hill-shaded massif rising from a cliff at its foot
+        auto height = [&](double px, double py) {
+            const double d = std::min(-sdAt(px, py), 1e4);
+            const Cellular w = Worley(px, py, 2, S, 640, 0.6); // one peak per Voronoi cell
+            const double peaks = (w.f2 - w.f1) + 2 * u * ValueNoise(px, py, 8, S, 642);
+            return 8 * u * SmoothStep(0, 14 * u, d) + 0.8 * peaks * SmoothStep(0, 9 * u, d);
+        };
+        const double gx = height(x + 1, y) - height(x - 1, y), gy = height(x, y + 1) - height(x, y - 1);
+        const double shade = Clamp01(0.55 + 0.6 * (-gx - gy) / std::sqrt(2.0) / (2 * u));
+        const double h = height(x, y) / (20 * u);
+        QRgb c = Mix(Rgb(128, 106, 84), Rgb(178, 170, 158), SmoothStep(0.1, 0.9, h));
+        c = Scale(c, 0.6 + 0.6 * shade + 0.08 * (ValueNoise(x, y, 12, S, 643) - 0.5));
+        if (depth < outline) return Rgb(50, 38, 30);
+        if (depth < 5 * u) {
             const double along = nx * y - ny * x;
-            const double hatch = 0.5 + 0.5 * std::sin(2 * Pi * along / (3.2 * u));
-            QRgb cliff = Mix(Rgb(86, 70, 58), Rgb(212, 196, 170), 0.5 + 0.5 * toLight);
-            cliff = Scale(cliff, 0.82 + 0.18 * hatch);
-            return Mix(cliff, c, SmoothStep(5.5 * u, 7 * u, depth));
+            const double hatch = 0.5 + 0.5 * std::sin(2 * Pi * along / (3 * u));
+            QRgb cliff = Mix(Rgb(84, 66, 52), Rgb(196, 176, 148), 0.5 + 0.5 * toLight);
+            cliff = Scale(cliff, 0.8 + 0.2 * hatch);
+            return Mix(cliff, c, SmoothStep(3.8 * u, 5 * u, depth));
         }
         return c;
     }
-    default: { // desert: rippled sand with a dune crest along the edge
-        const double ripple = std::sin(2 * Pi * (3 * x + 2 * y) / S + 4.0 * ValueNoise(x, y, 4, S, 731));
-        QRgb c = Mix(Rgb(226, 184, 112), Rgb(242, 212, 150), f);
-        c = Scale(c, 0.94 + 0.06 * ripple);
-        if (depth < outline) return Rgb(132, 88, 44);
-        if (depth < 5 * u) {
-            const QRgb crest = Mix(Rgb(196, 140, 74), Rgb(250, 230, 180), 0.5 + 0.5 * toLight);
-            return Mix(crest, c, SmoothStep(3.5 * u, 5 * u, depth));
+    default: { // desert: wind-shaped dunes, lit from the top left, with a crest at the edge
+        auto height = [&](double px, double py) {
+            const double w = 3.0 * ValueNoise(px, py, 4, S, 731);
+            const double ph = 2 * Pi * (2 * px + 3 * py) / S + w;
+            return 3 * u * (std::sin(ph) + 0.3 * std::sin(2 * ph)) + 3 * u * Fbm(px, py, S, 732);
+        };
+        const double gx = height(x + 1, y) - height(x - 1, y), gy = height(x, y + 1) - height(x, y - 1);
+        const double shade = Clamp01(0.6 + 0.5 * (-gx - gy) / std::sqrt(2.0) / (2 * u));
+        QRgb c = Mix(Rgb(214, 150, 72), Rgb(244, 200, 124), Fbm(x, y, S, 733));
+        c = Scale(c, 0.72 + 0.42 * shade);
+        if (depth < outline) return Rgb(128, 80, 36);
+        if (depth < 4.5 * u) {
+            const QRgb crest = Mix(Rgb(176, 114, 52), Rgb(252, 222, 160), 0.5 + 0.5 * toLight);
+            return Mix(crest, c, SmoothStep(3 * u, 4.5 * u, depth));
         }
         return c;
     }
