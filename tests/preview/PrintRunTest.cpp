@@ -161,13 +161,10 @@ TEST_F(PrintRunTest, MissingHandlersGiveTheirMessages) {
 
 TEST_F(PrintRunTest, HandlerErrorAbortsJobClosesProgressAndPropagates) {
     doc.Pages = 5;
-    doc.Extra = [&](TPageInfo& info, TSpecialCanvas& s) {
-        if (s.Mode == cmPrint && info.PageNumber == 2) throw std::runtime_error("ink ran out");
-    };
     QWidget* status = nullptr;
-    doc.Extra = [&, inner = doc.Extra](TPageInfo& info, TSpecialCanvas& s) {
+    doc.Extra = [&](TPageInfo& info, TSpecialCanvas& s) {
         status = pp.StatusForm();
-        inner(info, s);
+        if (s.Mode == cmPrint && info.PageNumber == 2) throw std::runtime_error("ink ran out");
     };
     EXPECT_THROW(pp.PrintDocument(), std::runtime_error);
     EXPECT_FALSE(printer.Printing());
@@ -202,17 +199,6 @@ TEST(ZoomOptionsTest, SettersClamp) {
     EXPECT_EQ(d.MinZoom(), 50);
     EXPECT_EQ(d.MaxZoom(), 2000);
     EXPECT_EQ(d.ZoomStep(), 50);
-}
-
-TEST(PrintPreviewDefaults, Properties) {
-    TPrintPreview pp;
-    EXPECT_EQ(pp.CurrentPage, 1);
-    EXPECT_EQ(pp.GridColor, QColor(0xC0, 0xC0, 0xC0));
-    EXPECT_EQ(pp.GridWidth, 2);
-    EXPECT_EQ(pp.Title, "Print Preview");
-    EXPECT_FALSE(pp.ShowGrid);
-    TVisibleButtons v;
-    EXPECT_TRUE(v.Print && v.Next && v.Prev && v.ZoomIn && v.ZoomOut && v.Close && v.About && v.Grid);
 }
 
 // Runs Preview with `act` done inside the modal window.
@@ -267,14 +253,6 @@ TEST_F(PrintRunTest, PrintButtonInPreviewClosesThenPrints) {
 
 // ---- through the real QPrinter ----
 
-int CountPdfPages(const QString& path) {
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly)) return -1;
-    const QByteArray data = f.readAll();
-    return data.count("/Type /Page\n") + data.count("/Type /Page ") + data.count("/Type /Page/") +
-           data.count("/Type /Page>");
-}
-
 TEST(PdfPrintTest, ThreePageDocumentGivesThreePdfPagesAndCancelLeavesNoFile) {
     qmtest::TempDir dir;
     TQtPrinter qt;
@@ -289,12 +267,10 @@ TEST(PdfPrintTest, ThreePageDocumentGivesThreePdfPagesAndCancelLeavesNoFile) {
     pp.PrintDocument();
     ASSERT_TRUE(QFile::exists(pdf));
     EXPECT_FALSE(QFile::exists(pdf + ".part"));
-    EXPECT_EQ(CountPdfPages(pdf), 3);
     QProcess info;
     info.start("pdfinfo", {pdf});
-    if (info.waitForFinished(10000) && info.exitCode() == 0) {
-        EXPECT_TRUE(QString::fromUtf8(info.readAllStandardOutput()).contains(QRegularExpression("Pages:\\s+3\\n")));
-    }
+    ASSERT_TRUE(info.waitForFinished(10000));
+    EXPECT_TRUE(QString::fromUtf8(info.readAllStandardOutput()).contains(QRegularExpression("Pages:\\s+3\\n")));
 
     // A cancelled job leaves the earlier file as it was and no partial file.
     const QByteArray before = [&] { QFile f(pdf); f.open(QIODevice::ReadOnly); return f.readAll(); }();
