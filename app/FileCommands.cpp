@@ -173,6 +173,9 @@ void Twinviewform::LoadTileset(const QString& path) {
         RenderTileset(a.Tileset, a.CurrentMap, path, a.TileBitmap, splash_);
     } catch (const TTilesetError& e) {
         error = QString::fromLocal8Bit(e.what());
+    } catch (...) {
+        if (splash_) splash_->hide();
+        throw;
     }
     if (splash_) splash_->hide();
     RefreshIcons();

@@ -58,9 +58,11 @@ TqmAboutBox::TqmAboutBox(QWidget* parent) : QDialog(parent) {
     top->addSpacing(12);
     top->addWidget(Version, 1);
     auto* outer = new QVBoxLayout(this);
+    outer->setContentsMargins(16, 16, 16, 12);
+    outer->setSpacing(14);
     outer->addLayout(top);
     outer->addWidget(OKButton, 0, Qt::AlignHCenter);
-    setFixedSize(sizeHint());
+    setFixedSize(sizeHint().expandedTo(QSize(260, 0)));
 }
 
 } // namespace qm
