@@ -1,10 +1,13 @@
 #include "ExportCommands.h"
 
 #include <QClipboard>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QPainter>
 #include <QProgressDialog>
 #include <memory>
+#include <stdexcept>
+#include <string>
 
 #include "ExportPicture.h"
 #include "preview/Dialogs.h"
@@ -53,7 +56,7 @@ QString ExportDiskExecute(QWidget* parent, const TMapRecord& map, const TRendere
     QString filter;
     const QString path = AskFile(parent, "Export Image", startFolder, filter);
     if (path.isEmpty()) return QString();
-    TExportProgress progress(parent, "Exporting " + path);
+    TExportProgress progress(parent, "Exporting " + QFileInfo(path).fileName());
     try {
         ExportMapPicture(path.toStdString(), FormatForFile(path, filter), map, ts, ExportArea(selection), zoom,
                          progress.Fn());
@@ -68,7 +71,7 @@ QStringList ExportDiskTiledExecute(QWidget* parent, const TMapRecord& map, const
     QString filter;
     const QString path = AskFile(parent, "Export Tiled Map Images", startFolder, filter);
     if (path.isEmpty()) return {};
-    TExportProgress progress(parent, "Exporting " + path);
+    TExportProgress progress(parent, "Exporting " + QFileInfo(path).fileName() + " in four parts");
     try {
         return ExportTiledMapPictures(path, FormatForFile(path, filter), map, ts, zoom, progress.Fn());
     } catch (const TExportCancelled&) {
@@ -79,7 +82,9 @@ QStringList ExportDiskTiledExecute(QWidget* parent, const TMapRecord& map, const
 bool ExportImageClipboardExecute(QWidget* parent, const TMapRecord& map, const TRenderedTileset& ts,
                                  const TGridRect& selection, int zoom) {
     const TPictureSource src = MapPictureSource(map, ts, ExportArea(selection), zoom);
-    if (src.Width <= 0 || src.Height <= 0) return false;
+    if (src.Width <= 0 || src.Height <= 0)
+        throw std::runtime_error("Cannot copy the picture: a cell size of " + std::to_string(zoom) +
+                                 " pixels gives no picture.");
     QImage picture(src.Width, src.Height, QImage::Format_RGB32);
     TExportProgress progress(parent, "Copying the picture to the clipboard");
     const TProgressFn step = progress.Fn();

@@ -30,7 +30,8 @@ QStringList ExportDiskTiledExecute(QWidget* parent, const TMapRecord& map, const
                                    const QString& startFolder);
 
 // Puts the picture of the map, or of the selection when it spans more than one cell,
-// on the system clipboard. Returns false when cancelled from the progress window.
+// on the system clipboard. Returns false when cancelled from the progress window;
+// throws std::runtime_error for a cell size that gives no picture.
 bool ExportImageClipboardExecute(QWidget* parent, const TMapRecord& map, const TRenderedTileset& ts,
                                  const TGridRect& selection, int zoom);
 

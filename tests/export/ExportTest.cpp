@@ -308,4 +308,7 @@ TEST_F(ExportTest, CopyImagePutsThePictureOnTheClipboard) {
         EXPECT_TRUE(d.SameSize);
         EXPECT_EQ(d.Max, 0);
     }
+    // No picture at all: said so, and the clipboard keeps what it had.
+    EXPECT_THROW(ExportImageClipboardExecute(nullptr, map, ts, WholeMapArea, 0), std::runtime_error);
+    EXPECT_EQ(QGuiApplication::clipboard()->image().size(), QSize(72 * 4, 72 * 4));
 }
