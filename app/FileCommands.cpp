@@ -160,6 +160,11 @@ void Twinviewform::Custom1Click() {
     LoadTileset(paletteForm_->SelectedPath());
 }
 
+void Twinviewform::TilesetChanged() {
+    RefreshIcons();
+    RepaintBoth();
+}
+
 void Twinviewform::SetCaptionFor(const QString& path) {
     setWindowTitle(kTitle + QStringLiteral(" - ") + QFileInfo(path).fileName());
 }
@@ -178,8 +183,7 @@ void Twinviewform::LoadTileset(const QString& path) {
         throw;
     }
     if (splash_) splash_->hide();
-    RefreshIcons();
-    RepaintBoth();
+    TilesetChanged();
     if (!error.isEmpty()) throw TTilesetError(error.toLocal8Bit().toStdString());
 }
 

@@ -71,6 +71,11 @@ public:
     // Renders a tileset and brings icons and both grids up to date; a picture that
     // cannot be used throws TTilesetError after the view is refreshed.
     void LoadTileset(const QString& path);
+    // A tileset was rendered elsewhere (a GeoSet brought one): new icons, both grids
+    // repainted from scratch.
+    void TilesetChanged();
+    // Repaints the whole map grid after the map record changed.
+    void RepaintMap();
     // Enables or disables "Generate Random Map" (cleared or loaded GeoSet).
     void SetGenerateRandomMapEnabled(bool on);
 
@@ -179,7 +184,6 @@ private:
     void RefreshIcons();
     void SetCaptionFor(const QString& path);
     void ApplyZoom(int size);
-    void RepaintMap();
     void RepaintBoth();
     void WriteMapTo(const QString& path);
     TTool CurrentTool() const;
