@@ -70,8 +70,9 @@ TEST_F(ExportTest, PictureIsWhatTheMapGridShows) {
         grid.SetGridLineWidth(0);
         grid.SetCellSize(zoom, zoom);
         QImage cellBitmap;
+        TCellCache cache; // as the main window paints its grid
         grid.SetDrawCell([&](QPainter& p, int c, int r, const QRect& rect, bool) {
-            DrawMapGridCell(p, c, r, rect, false, map, ts, cellBitmap, nullptr);
+            DrawMapGridCell(p, c, r, rect, false, map, ts, cellBitmap, &cache);
         });
         grid.resize(333, 257);
         grid.show();
