@@ -20,6 +20,7 @@ struct ChooserCase {
     const char* name;    // CurrentTilesetName afterwards
     bool renders;
     bool error;
+    bool customIcons; // the tool bar shows the custom picture's icon strip
 };
 
 void SaveBmp(const std::string& path, int w, int h, QRgb fill) {
@@ -29,16 +30,16 @@ void SaveBmp(const std::string& path, int w, int h, QRgb fill) {
 }
 
 TEST_F(AppTest, CustomTilesetChooser) {
-    SaveBmp(program.File("small.bmp"), 512, 512, qRgb(200, 30, 30));
+    SaveBmp(program.File("small.bmp"), 512, 528, qRgb(200, 30, 30)); // with a marker strip
     WriteAll(program.File("broken.bmp"), std::vector<unsigned char>(64, 7));
     Start();
     const ChooserCase cases[] = {
-        {"small.bmp", Answer::PickAndOk, 32, "small.bmp", true, false},
-        {"small.bmp", Answer::Cancel, 32, "small.bmp", false, false},
-        {"", Answer::OkWithoutPick, 48, "", true, false},
-        {"small.bmp", Answer::PickAndOk, 32, "small.bmp", true, false},
-        {"small.bmp", Answer::PickAndOk, 32, "small.bmp", true, false}, // the same file renders again
-        {"broken.bmp", Answer::PickAndOk, 32, "broken.bmp", false, true},
+        {"small.bmp", Answer::PickAndOk, 32, "small.bmp", true, false, true},
+        {"small.bmp", Answer::Cancel, 32, "small.bmp", false, false, true},
+        {"", Answer::OkWithoutPick, 48, "", true, false, false},
+        {"small.bmp", Answer::PickAndOk, 32, "small.bmp", true, false, true},
+        {"small.bmp", Answer::PickAndOk, 32, "small.bmp", true, false, true}, // the same file renders again
+        {"broken.bmp", Answer::PickAndOk, 32, "broken.bmp", false, true, true},
     };
     for (const ChooserCase& c : cases) {
         SCOPED_TRACE(std::string(c.pick) + " " + std::to_string(int(c.answer)));
@@ -61,7 +62,8 @@ TEST_F(AppTest, CustomTilesetChooser) {
         EXPECT_EQ(win->State().Tileset.CurrentTilesetName, c.name);
         EXPECT_EQ(qm::MapTilesetName(Map()), c.name);
         EXPECT_EQ(dialogs.Errors.size(), c.error ? 1 : 0);
-        EXPECT_FALSE(win->ToolButton24->icon().isNull());
+        const QImage icon = win->ToolButton24->icon().pixmap(16, 16).toImage();
+        EXPECT_EQ(QColor(icon.pixel(8, 8)) == QColor(200, 30, 30), c.customIcons);
     }
     // The chooser made the program folder the place where bare names are found.
     EXPECT_EQ(QDir::currentPath() + "/", ProgramDir());
