@@ -135,7 +135,7 @@ void LoadMapAndTileset(const TRenderArgs& args, const QString& programFolder, TM
     try {
         RenderTileset(ts, scratch, tileset, tileBitmap, nullptr);
     } catch (const TTilesetError& e) {
-        throw TRenderError("Cannot use tileset \"" + tileset.toStdString() + "\". " + e.what());
+        throw TRenderError(e.what()); // names the file and the reason
     }
 }
 

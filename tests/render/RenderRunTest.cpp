@@ -135,7 +135,7 @@ TEST(RenderRun, BadInputExitCodesAndMessages) {
         {{"--tileset", Q(dir.File("none.bmp")), Q(map), Q(dir.File("o.png"))}, 1,
          "quillmarch-render: Cannot use tileset \"" + dir.File("none.bmp") + "\". No such file."},
         {{"--tileset", Q(dir.File("notes.bmp")), Q(map), Q(dir.File("o.png"))}, 1,
-         "quillmarch-render: Cannot use tileset \"" + dir.File("notes.bmp") + "\"."},
+         "quillmarch-render: Cannot use tileset \"" + dir.File("notes.bmp") + "\": the file is not a BMP picture.\n"},
         {{Q(map), Q(dir.File("no/such/o.png"))}, 1,
          "quillmarch-render: Cannot create file \"" + dir.File("no/such/o.png") + "\". No such file or directory"},
         {{Q(map), Q(dir.File("no/such/o.pdf"))}, 1,
