@@ -141,11 +141,15 @@ void DrawGrounds(QImage& sheet, const Style& st) {
         return c;
     });
     put(57, [&](double x, double y) { return Planks(x, y, S, true, Rgb(96, 64, 40), Rgb(146, 104, 64), 5700); });
-    put(63, [&](double x, double y) {
-        QRgb c = Speckled(x, y, S, Rgb(140, 108, 72), Rgb(172, 138, 96), 6300);
-        const double w = 3 * u * (0.8 + 0.4 * ValueNoise(x, y, 4, S, 6301));
-        for (double ry : {S * 0.32, S * 0.68})
-            if (std::abs(y - ry) < w) c = Scale(c, 0.78 + 0.1 * std::abs(y - ry) / w);
+    put(63, [&](double x, double y) { // a dirt road running east-west: two wheel ruts, a grassy crown
+        QRgb c = Speckled(x, y, S, Rgb(146, 112, 74), Rgb(178, 142, 98), 6300);
+        const double wob = 1.5 * u * (ValueNoise(x, y, 4, S, 6301) - 0.5);
+        for (double ry : {S * 0.3, S * 0.7}) {
+            const double d = std::abs(y - ry - wob);
+            if (d < 2.6 * u) c = Scale(c, 0.72 + 0.1 * d / (2.6 * u));
+            else if (d < 3.6 * u) c = Scale(c, 1.08);
+        }
+        if (std::abs(y - S * 0.5 - wob) < 2 * u && ValueNoise(x, y, 12, S, 6302) > 0.45) c = Rgb(110, 140, 64);
         return c;
     });
     put(64, [&](double x, double y) { return Cobbles(x, y, S, Rgb(104, 98, 92), Rgb(164, 152, 138), 6400, 4); });

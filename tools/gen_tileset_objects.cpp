@@ -310,11 +310,15 @@ void DrawObjects(QImage& sheet, const Style& st) {
         p.setBrush(Qt::NoBrush);
         p.drawEllipse(QPointF(24, 24), 7, 7);
     });
-    obj(40, [&](QPainter& p) {
-        Box(p, QRectF(8, 8, 32, 32), Stone.darker(115), 1);
-        Ball(p, 24, 27, 10, C(176, 172, 162));
-        Ball(p, 24, 19, 6, C(196, 192, 182));
-        Line(p, QPointF(31, 24), QPointF(37, 14), C(176, 172, 162), 3);
+    obj(40, [&](QPainter& p) { // a robed figure in stone on its plinth
+        Box(p, QRectF(8, 8, 32, 34), Stone.darker(125), 1);
+        Box(p, QRectF(13, 35, 22, 5), Stone.darker(105), 0.5);
+        const QColor marble(204, 200, 192);
+        Poly(p, {QPointF(19, 19), QPointF(29, 19), QPointF(32, 35), QPointF(16, 35)}, Bevel(QRectF(16, 19, 16, 16), marble));
+        Line(p, QPointF(19, 21), QPointF(14, 29), marble.darker(110), 2.6);
+        Line(p, QPointF(29, 21), QPointF(34, 12), marble.darker(110), 2.6);
+        Line(p, QPointF(35, 7), QPointF(33, 17), C(150, 146, 140), 1.6);
+        Ball(p, 24, 15, 4.6, marble.lighter(106));
     });
     obj(41, [&](QPainter& p) {
         Box(p, QRectF(6, 14, 36, 20), Stone, 1);

@@ -138,10 +138,10 @@ QRgb ShadeTerrain(int family, const std::function<double(double, double)>& sdAt,
     }
     case 4: { // slime: bubbling green ooze with a bright meniscus
         const Cellular w = Worley(x, y, 4, S, 411, 0.7);
-        QRgb c = Mix(Rgb(78, 150, 36), Rgb(150, 206, 62), f);
+        QRgb c = Mix(Rgb(150, 214, 40), Rgb(54, 140, 84), 0.65 * SmoothStep(0, 16 * u, depth) + 0.35 * f);
         const double br = 3.2 * u * (0.6 + 0.6 * Hash01(int(w.id), 3, 412));
         if (w.f1 < br) {
-            c = Mix(Rgb(170, 226, 90), Rgb(110, 178, 44), w.f1 / br);
+            c = Mix(Rgb(196, 240, 96), Scale(c, 0.85), w.f1 / br);
             const double hx = x - (w.cx - br * 0.35), hy = y - (w.cy - br * 0.35);
             if (std::hypot(hx, hy) < br * 0.3) c = Rgb(226, 250, 180);
         }

@@ -99,6 +99,38 @@ TEST_P(TilesetArt, TerrainPiecesCoverTheirQuarters) {
         }
 }
 
+// Pieces whose touching sides cover the same quarters must continue each other's texture
+// across the border: the step from one to the other is no larger than the steps beside it.
+TEST_P(TilesetArt, NeighbouringPiecesJoinWithoutSeams) {
+    const int h = S / 2, far = S / 6;
+    for (int family = 0; family < 8; ++family)
+        for (int a = 1; a < 16; ++a)
+            for (int b = 1; b < 16; ++b)
+                for (bool horizontal : {true, false}) {
+                    const int qa = Quarters[a], qb = Quarters[b];
+                    // east side of a against west side of b, or south side of a against north of b
+                    const bool fits = horizontal ? ((qa >> 1 & 1) == (qb & 1) && (qa >> 3 & 1) == (qb >> 2 & 1))
+                                                 : ((qa >> 2 & 1) == (qb & 1) && (qa >> 3 & 1) == (qb >> 1 & 1));
+                    if (!fits) continue;
+                    const int sa = 128 + 16 * family + a, sb = 128 + 16 * family + b;
+                    // pixel k steps into the cell from the shared border, at position t along it
+                    auto inA = [&](int k, int t) { return horizontal ? Px(sa, S - 1 - k, t) : Px(sa, t, S - 1 - k); };
+                    auto inB = [&](int k, int t) { return horizontal ? Px(sb, k, t) : Px(sb, t, k); };
+                    double across = 0, beside = 0;
+                    int n = 0;
+                    for (int t = 0; t < S; ++t) {
+                        if (std::abs(t - h + 0.5) < far) continue; // where an edge may cross the border
+                        if (IsWhite(inA(0, t))) continue;
+                        across += std::abs(Luma(inA(0, t)) - Luma(inB(0, t)));
+                        beside += std::max(std::abs(Luma(inA(0, t)) - Luma(inA(1, t))), std::abs(Luma(inB(0, t)) - Luma(inB(1, t))));
+                        ++n;
+                    }
+                    if (n == 0) continue;
+                    EXPECT_LE(across / n, 1.25 * beside / n + 2)
+                        << GetParam().name << " terrain " << family << ": " << a << (horizontal ? " | " : " over ") << b;
+                }
+}
+
 TEST_P(TilesetArt, LonePatchSitsInsideItsCell) {
     for (int family = 0; family < 8; ++family) {
         const int s = 128 + 16 * family;
