@@ -60,10 +60,11 @@ void Twinviewform::FirstTimeSetup() {
         try {
             a.GeoSetFileName = geo;
             ReadGeoSetFile(ToPath(geo), a.GeoSet);
+            // The GeoSet is loaded even when the tileset it names cannot be used.
+            SetGenerateRandomMapEnabled(true);
             const QString name = BareTilesetName(NameFromBytes(GeoTilesetName(a.GeoSet)));
             if (!SameNameIgnoringCase(NameBytes(name), NameBytes(a.Tileset.CurrentTilesetName)))
                 LoadTileset(name);
-            SetGenerateRandomMapEnabled(true);
         } catch (const std::exception& e) {
             geoError = QString::fromLocal8Bit(e.what());
         }
