@@ -1,5 +1,6 @@
 // Start-up and the map file commands of the main window.
 #include <QAction>
+#include <QApplication>
 #include <QFileDevice>
 #include <cerrno>
 #include <cstring>
@@ -183,7 +184,17 @@ void Twinviewform::LoadTileset(const QString& path) {
         if (splash_) splash_->hide();
         throw;
     }
-    if (splash_) splash_->hide();
+    if (splash_) {
+        splash_->hide();
+        // Showing the progress window may have moved activation to it; once the
+        // window system has said so, the main window takes it back.
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                if (isVisible() && QApplication::activeWindow() != this) activateWindow();
+            },
+            Qt::QueuedConnection);
+    }
     TilesetChanged();
     if (!error.isEmpty()) throw TTilesetError(error.toLocal8Bit().toStdString());
 }
