@@ -15,6 +15,10 @@ const std::map<char, QRgb>& Key() {
         {'B', qRgb(58, 104, 190)},  {'b', qRgb(164, 204, 240)}, {'Y', qRgb(240, 198, 64)},  {'y', qRgb(190, 140, 40)},
         {'R', qRgb(206, 44, 40)},   {'r', qRgb(130, 24, 22)},   {'N', qRgb(132, 86, 46)},   {'n', qRgb(196, 146, 88)},
         {'P', qRgb(238, 150, 160)}, {'S', qRgb(172, 182, 196)}, {'D', qRgb(70, 74, 84)},
+        {'o', qRgb(238, 122, 30)},  {'L', qRgb(118, 196, 56)},  {'l', qRgb(198, 238, 136)}, {'F', qRgb(36, 96, 40)},
+        {'f', qRgb(88, 158, 60)},   {'M', qRgb(158, 146, 132)}, {'m', qRgb(98, 88, 80)},    {'d', qRgb(232, 190, 112)},
+        {'e', qRgb(184, 132, 68)},  {'w', qRgb(118, 114, 130)}, {'v', qRgb(62, 60, 72)},    {'h', qRgb(14, 12, 16)},
+        {'u', qRgb(150, 118, 84)},
     };
     return key;
 }
@@ -76,6 +80,51 @@ const char* const Art[] = {
 };
 const int ArtIcons[] = {0, 1, 2, 3, 4, 5, 17, 18, 19, 20, 21, 22, 23};
 
+// Terrain tools: tiny swatches of each terrain, 6 Wall to 13 Desert.
+const char* const TerrainArt[] = {
+    // 6
+    "................", ".KKKKKKKKKKKKKK.", ".KGwwvwwwwvwwwK.", ".KwwwvwwwwvwwwK.",
+    ".KvvvvvvvvvvvvK.", ".KwvwwwwvwwwwvK.", ".KwvwwwwvwwwwvK.", ".KvvvvvvvvvvvvK.",
+    ".KwwwvwwwwvwwwK.", ".KwwwvwwwwvwwwK.", ".KvvvvvvvvvvvvK.", ".KwvwwwwvwwwwvK.",
+    ".KwvwwwwvwwwwvK.", ".KvvvvvvvvvvvvK.", ".KKKKKKKKKKKKKK.", "................",
+    // 7
+    "................", "...KKKKKKKKKK...", "..KBBBBBBBBBBK..", ".KBBBBBBBBBBBBK.",
+    ".KBbbBBBBbbBBBK.", ".KbBBbBBbBBbBBK.", ".KBBBBbbBBBBbBK.", ".KBBBBBBBBBBBBK.",
+    ".KBBbbBBBBbbBBK.", ".KBbBBbBBbBBbBK.", ".KbBBBBbbBBBBbK.", ".KBBBBBBBBBBBBK.",
+    "..KBBBBBBBBBBK..", "...KKKKKKKKKK...", "................", "................",
+    // 8
+    ".......K........", "......KRK.......", "......KRRK......", ".....KRRRK..K...",
+    "....KRRoRRK.KK..", "...KRRooRRKKRK..", "...KRooYoRRRRK..", "..KRRoYYooRRRK..",
+    "..KRooYYYooRRK..", "..KRoYYYYYoRRK..", "..KRoYYWYYooRK..", "..KRooYYYYoRRK..",
+    "...KRooooooRK...", "....KRRRRRRK....", ".....KKKKKK.....", "................",
+    // 9
+    "................", "...KKKKKKKKKK...", "..KuuuuuuuuuuK..", ".KuuumuuuuuuuuK.",
+    ".KuKKKKKKKKKKuK.", ".KuKhhhhhhhhKuK.", ".KuKhhhhhhhhKmK.", ".KmKhhhhhhhhKuK.",
+    ".KuKhhhhhhhhKuK.", ".KuKhhhhhhhhKuK.", ".KuKhhhhhhhhKuK.", ".KuKKKKKKKKKKuK.",
+    ".KuuuuuuuumuuuK.", "..KuuuuuuuuuuK..", "...KKKKKKKKKK...", "................",
+    // 10
+    "................", "....KKKKKKK.....", "..KKLLLLLLLKK...", ".KLLLlLLLLLLLK..",
+    ".KLLlWlLLLLLLK..", ".KLLLlLLLLlLLLK.", ".KLLLLLLLlWlLLK.", "KLLLLLLLLLlLLLK.",
+    "KLLlLLLLLLLLLLK.", "KLlWlLLLLLLLLK..", "KLLlLLLLLlLLLK..", ".KLLLLLLlWlLLK..",
+    ".KKLLLLLLlLLK...", "...KKLLLLLKK....", ".....KKKKK......", "................",
+    // 11
+    "................", ".....KKKKK......", "....KfllffK.....", "...KflfffffK....",
+    "...KfffffFFK....", "..KKKfffFFKKKK..", ".KffKKFFFKKflfK.", "KflffFKKKKlfffFK",
+    "KfffffFK.KffffFK", "KffffFFK.KfffFFK", ".KFFFFK..KKFFFK.", "..KKKK..KNK.KK..",
+    "........KNK.....", ".........K......", "................", "................",
+    // 12
+    "................", ".......K........", "......KWK.......", ".....KWWMK......",
+    ".....KWMMmK.....", "....KMMMMmK.K...", "....KMMMMmmKMK..", "...KMMMMMmmKMmK.",
+    "...KMMMMMmmmMmK.", "..KMMMMMMmmmmmmK", "..KMMMMMmmmmmmmK", ".KMMMMMmmmmmmmmK",
+    ".KKKKKKKKKKKKKKK", "................", "................", "................",
+    // 13
+    "................", "...KKKKKKKKKK...", "..KddddddddddK..", ".KddddddeeddddK.",
+    ".KdddddeddeeddK.", ".KddeeeddddddeK.", ".KdeddddddddddK.", ".KdddddddeeeddK.",
+    ".KddddddeddddeK.", ".KdeeeddeddddK..", ".KeddddddddddK..", ".KdddddeeeddddK.",
+    "..KddddddddddK..", "...KKKKKKKKKK...", "................", "................",
+};
+
+
 void PutPixel(QImage& sheet, int icon, int x, int y, QRgb c, int stripTop) {
     sheet.setPixel(32 + 16 * icon + x, stripTop + y, c);
 }
@@ -92,19 +141,11 @@ void DrawIcons(QImage& sheet, const Style& st) {
                 PutPixel(sheet, ArtIcons[n], x, y, it == Key().end() ? qRgb(255, 255, 255) : it->second, top);
             }
         }
-    // Terrain tools: a tiny lone patch of the terrain itself.
     for (int t = 0; t < 8; ++t)
         for (int y = 0; y < 16; ++y)
             for (int x = 0; x < 16; ++x) {
-                QRgb c;
-                const bool inside = std::abs(x - 7.5) <= 6.5 && std::abs(y - 7.5) <= 6.5 &&
-                                    std::hypot(std::max(0.0, std::abs(x - 7.5) - 3.5), std::max(0.0, std::abs(y - 7.5) - 3.5)) <= 3.0;
-                const bool edge = inside && !(std::abs(x - 7.5) <= 5.5 && std::abs(y - 7.5) <= 5.5 &&
-                                              std::hypot(std::max(0.0, std::abs(x - 7.5) - 3.5), std::max(0.0, std::abs(y - 7.5) - 3.5)) <= 2.0);
-                if (!inside) c = qRgb(255, 255, 255);
-                else if (edge) c = Key().at('K');
-                else c = TerrainPixel(t, 13, (x + 0.5) * 3 + 20, (y + 0.5) * 3 + 20, 48);
-                PutPixel(sheet, 6 + t, x, y, c, top);
+                auto it = Key().find(TerrainArt[t * 16 + y][x]);
+                PutPixel(sheet, 6 + t, x, y, it == Key().end() ? qRgb(255, 255, 255) : it->second, top);
             }
     // Layer modes: two stacked diamonds; red marks the layer the mode works on.
     const QRgb red = qRgb(214, 44, 44), grey = qRgb(176, 176, 184), ink = Key().at('K');
