@@ -257,15 +257,14 @@ void DrawObjects(QImage& sheet, const Style& st) {
     });
 
     // 34..38 hidden markers
-    obj(34, [&](QPainter& p) { // trap: jaws
+    obj(34, [&](QPainter& p) { // trap: a warning triangle with its exclamation mark
         MarkerRing(p);
-        QPainterPath jaw;
-        jaw.moveTo(13, 22);
-        for (int i = 0; i < 6; ++i) jaw.lineTo(15 + i * 3.6, i % 2 ? 22 : 29), jaw.lineTo(16.8 + i * 3.6, 22);
-        p.setPen(QPen(C(120, 16, 20), 2.2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-        p.setBrush(Qt::NoBrush);
-        p.drawPath(jaw);
-        p.drawPath(QTransform().translate(0, 48).scale(1, -1).map(jaw).translated(0, 0));
+        const QColor mark(120, 16, 20);
+        p.setPen(QPen(mark, 2.6, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        p.setBrush(C(250, 214, 96));
+        p.drawPolygon(QPolygonF({QPointF(24, 12), QPointF(35, 32), QPointF(13, 32)}));
+        Line(p, QPointF(24, 18), QPointF(24, 25), mark, 3);
+        Ball(p, 24, 29, 1.6, mark);
     });
     obj(35, [&](QPainter& p) { // secret door: S
         MarkerRing(p);
