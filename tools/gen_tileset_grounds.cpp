@@ -156,7 +156,7 @@ void DrawGrounds(QImage& sheet, const Style& st) {
     put(68, [&](double x, double y) { // snow drifts, shaded like the ground beneath them
         auto h = [&](double px, double py) { return 6 * u * Fbm(px, py, S, 6800); };
         const double shade = Clamp01(0.5 + 0.5 * ((h(x - 1, y) - h(x + 1, y)) + (h(x, y - 1) - h(x, y + 1))) / (2 * u));
-        QRgb c = Mix(Rgb(190, 204, 226), Rgb(246, 248, 252), 0.35 + 0.65 * shade);
+        QRgb c = Mix(Rgb(172, 188, 216), Rgb(236, 241, 249), 0.3 + 0.7 * shade);
         if (ValueNoise(x, y, 24, S, 6801) > 0.86) c = Rgb(176, 192, 218);
         return c;
     });
