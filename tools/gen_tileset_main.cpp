@@ -3,6 +3,7 @@
 //   gen_tileset <art folder> <program folder>
 #include <QDir>
 #include <QGuiApplication>
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 
@@ -41,7 +42,10 @@ void Parchment(QImage& sheet, int S) {
             const double lum = (0.3 * qRed(c) + 0.59 * qGreen(c) + 0.11 * qBlue(c)) / 255.0;
             const double t = std::pow(lum, 0.85);
             QRgb sepia = Mix(Rgb(52, 32, 20), Rgb(240, 224, 186), t);
-            sepia = Mix(sepia, c, 0.22);
+            // strong colours keep a wash of their hue, like inks on an old chart
+            const int hi = std::max({qRed(c), qGreen(c), qBlue(c)}), lo = std::min({qRed(c), qGreen(c), qBlue(c)});
+            const double saturation = hi > 0 ? double(hi - lo) / hi : 0.0;
+            sepia = Mix(sepia, c, 0.18 + 0.3 * saturation);
             if ((sepia & 0xFFFFFF) == 0xFFFFFF) sepia = qRgb(250, 246, 236);
             sheet.setPixel(x, y, sepia);
         }
