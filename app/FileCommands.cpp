@@ -53,25 +53,15 @@ void Twinviewform::FirstTimeSetup() {
     ClearMapRecord(a.UndoMap);
     ResetMap(a.CurrentMap, NameBytes(a.Tileset.CurrentTilesetName), DrawGrid1->DefaultColWidth());
 
-    ClearGeoSetRecord(a.GeoSet, NameBytes(a.Tileset.CurrentTilesetName));
-    SetGenerateRandomMapEnabled(false);
-    const QString geo = a.ProgramDir + QStringLiteral("defaultgeoset.geo");
     QString geoError;
-    if (QFileInfo(geo).isFile()) {
-        try {
-            a.GeoSetFileName = geo;
-            ReadGeoSetFile(ToPath(geo), a.GeoSet);
-            // The GeoSet is loaded even when the tileset it names cannot be used.
-            SetGenerateRandomMapEnabled(true);
-            const QString name = BareTilesetName(NameFromBytes(GeoTilesetName(a.GeoSet)));
-            if (!SameNameIgnoringCase(NameBytes(name), NameBytes(a.Tileset.CurrentTilesetName)))
-                LoadTileset(name);
-        } catch (const std::exception& e) {
-            geoError = QString::fromLocal8Bit(e.what());
-        }
+    try {
+        GeoSetStartup(geoCtx_, a.ProgramDir);
+    } catch (const std::exception& e) {
+        geoError = QString::fromLocal8Bit(e.what());
     }
 
     a.MapDialogDir = a.GeoDialogDir = a.PictureDialogDir = a.ProgramDir;
+    geoCtx_.DialogDir = a.ProgramDir;
     ShowHidden->setChecked(a.CurrentMap.ShowHidden != 0);
     RepaintBoth();
     update();

@@ -6,6 +6,8 @@
 #include "app/TqmAboutBox.h"
 #include "app/Twinviewform.h"
 #include "preview/Dialogs.h"
+#include "geoset/geoedit.h"
+#include "print/Unit3.h"
 #include "tiles/TPaletteForm.h"
 #include "tiles/TSplashForm.h"
 
@@ -28,18 +30,43 @@ bool TQuillmarchApplication::notify(QObject* receiver, QEvent* event) {
 
 TApplicationWindows::TApplicationWindows() = default;
 TApplicationWindows::TApplicationWindows(TApplicationWindows&&) noexcept = default;
-TApplicationWindows& TApplicationWindows::operator=(TApplicationWindows&&) noexcept = default;
-TApplicationWindows::~TApplicationWindows() = default;
+// Windows go in the reverse order of their creation: the later ones hold on to the main window.
+static void CloseWindows(TApplicationWindows& w) {
+    w.GeoEdit.reset();
+    w.Palette.reset();
+    w.Splash.reset();
+    w.PrintOptions.reset();
+    w.About.reset();
+    w.Main.reset();
+}
+
+TApplicationWindows& TApplicationWindows::operator=(TApplicationWindows&& o) noexcept {
+    CloseWindows(*this);
+    Main = std::move(o.Main);
+    About = std::move(o.About);
+    PrintOptions = std::move(o.PrintOptions);
+    Splash = std::move(o.Splash);
+    Palette = std::move(o.Palette);
+    GeoEdit = std::move(o.GeoEdit);
+    return *this;
+}
+
+TApplicationWindows::~TApplicationWindows() { CloseWindows(*this); }
 
 TApplicationWindows CreateApplicationWindows(const QString& programDir) {
     TApplicationWindows w;
     w.Main = std::make_unique<Twinviewform>(programDir);
     w.About = std::make_unique<TqmAboutBox>();
+    w.PrintOptions = std::make_unique<TPrintOptions>();
     w.Splash = std::make_unique<TSplashForm>();
     w.Palette = std::make_unique<TPaletteForm>();
-    w.Main->SetAboutBox(w.About.get());
-    w.Main->SetSplash(w.Splash.get());
-    w.Main->SetPaletteForm(w.Palette.get());
+    Twinviewform& m = *w.Main;
+    w.GeoEdit = std::make_unique<TGeoEditForm>(m.GeoContext(), m.State().CellBitmap, m.GeoNew, m.GeoOpen, m.GeoSave);
+    m.SetAboutBox(w.About.get());
+    m.SetPrintOptions(w.PrintOptions.get());
+    m.SetSplash(w.Splash.get());
+    m.SetPaletteForm(w.Palette.get());
+    m.SetGeoEditForm(w.GeoEdit.get());
     return w;
 }
 

@@ -9,6 +9,8 @@ class Twinviewform;
 class TqmAboutBox;
 class TSplashForm;
 class TPaletteForm;
+class TPrintOptions;
+class TGeoEditForm;
 
 // Catches what a command lets escape, so no exception crosses the event loop.
 class TQuillmarchApplication : public QApplication {
@@ -25,11 +27,14 @@ struct TApplicationWindows {
     ~TApplicationWindows();
     std::unique_ptr<Twinviewform> Main;
     std::unique_ptr<TqmAboutBox> About;
+    std::unique_ptr<TPrintOptions> PrintOptions;
     std::unique_ptr<TSplashForm> Splash;
     std::unique_ptr<TPaletteForm> Palette;
+    std::unique_ptr<TGeoEditForm> GeoEdit;
 };
 
-// Main window, About box, "Rendering Tileset", "Select Tileset", in this order, joined
+// Main window, About box, "Print Properties", "Rendering Tileset", "Select Tileset" and
+// "GeoSet Maplet Editor", in this order, joined
 // to the main window. programDir empty = the executable's folder.
 TApplicationWindows CreateApplicationWindows(const QString& programDir = {});
 

@@ -21,6 +21,8 @@
 #include <exception>
 
 #include "preview/Dialogs.h"
+#include "preview/Prevcomp.h"
+#include "print/MapPage.h"
 
 namespace qm {
 
@@ -50,6 +52,7 @@ Twinviewform::Twinviewform(const QString& programDir, QWidget* parent)
     CreateMenus();
     CreateToolBar();
     CreateGrids();
+    CreateDocumentCommands();
 
     StatusBar1 = new QStatusBar(this);
     StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
@@ -58,7 +61,11 @@ Twinviewform::Twinviewform(const QString& programDir, QWidget* parent)
     setWindowTitle(QStringLiteral("QuillMarch"));
 }
 
-Twinviewform::~Twinviewform() = default;
+Twinviewform::~Twinviewform() {
+    // The maplet editor may outlive us at shut-down; it must not call back into us.
+    geoCtx_.SetGenerateEnabled = nullptr;
+    geoCtx_.TilesetChanged = nullptr;
+}
 
 int Twinviewform::ImageIndexOf(const QObject* o) {
     const QVariant v = o ? o->property(kImageProperty) : QVariant();
@@ -134,9 +141,6 @@ void Twinviewform::CreateActions() {
     wire(Paste, &Twinviewform::PasteExecute);
     wire(Undo, &Twinviewform::UndoExecute);
 
-    // Printing, GeoSet files and picture export are joined by their own windows.
-    for (QAction* a : {Print, PrintSetup, GeoNew, GeoOpen, GeoSave, ExportDisk, ExportClipboard, ExportDiskTiled})
-        a->setEnabled(false);
 }
 
 QAction* Twinviewform::AddItem(QMenu* menu, const char* name, const QString& caption, const QString& shortcut,
@@ -247,8 +251,8 @@ void Twinviewform::CreateMenus() {
     wire(ShowHidden, &Twinviewform::ShowHiddenClick);
     wire(SetBackground1, &Twinviewform::SetBackground1Click);
 
-    // Joined later by the GeoSet windows.
-    for (QAction* a : {Geoset1, GenerateRandomMap1, RandomMaplet1}) a->setEnabled(false);
+    // Enabled once a GeoSet file has been read.
+    GenerateRandomMap1->setEnabled(false);
 }
 
 QToolButton* Twinviewform::AddButton(const char* name, QAction* action, int image, const QString& hint, bool tool) {

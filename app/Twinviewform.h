@@ -9,6 +9,7 @@
 #include "app/TQuillmarch.h"
 #include "editor/MapEdit.h"
 #include "editor/TDrawGrid.h"
+#include "geoset/GeoSet.h"
 
 class QAction;
 class QActionGroup;
@@ -23,6 +24,10 @@ namespace qm {
 class TqmAboutBox;
 class TSplashForm;
 class TPaletteForm;
+class TPrintOptions;
+class TPrintPreview;
+class TMapPageHandler;
+class TGeoEditForm;
 
 class Twinviewform : public QMainWindow {
     Q_OBJECT
@@ -36,8 +41,12 @@ public:
 
     // Windows created after this one at start-up; not owned.
     void SetAboutBox(TqmAboutBox* box) { aboutBox_ = box; }
-    void SetSplash(TSplashForm* splash) { splash_ = splash; }
+    void SetSplash(TSplashForm* splash) { splash_ = splash; geoCtx_.Splash = splash; }
     void SetPaletteForm(TPaletteForm* form) { paletteForm_ = form; }
+    void SetPrintOptions(TPrintOptions* dialog) { printOptions_ = dialog; }
+    void SetGeoEditForm(TGeoEditForm* form) { geoEditForm_ = form; }
+    // What the GeoSet commands and the maplet editor work on.
+    TGeoSetContext& GeoContext() { return geoCtx_; }
 
     // Runs a command; a failure is shown to the user and never leaves the event loop.
     void RunCommand(const std::function<void()>& command);
@@ -67,6 +76,17 @@ public:
     void CopyExecute();
     void PasteExecute();
     void UndoExecute();
+    void PrintExecute();
+    void PrintSetupExecute();
+    void GeoSet1Click();
+    void GenerateRandomMap1Click();
+    void RandomMaplet1Click();
+    void GeoNewExecute();
+    void GeoOpenExecute();
+    void GeoSaveExecute();
+    void ExportDiskExecute();
+    void ExportDiskTiledExecute();
+    void ExportImageClipboardExecute();
 
     // Renders a tileset and brings icons and both grids up to date; a picture that
     // cannot be used throws TTilesetError after the view is refreshed.
@@ -114,6 +134,9 @@ public:
     QToolButton* ToolButton25 = nullptr;
     QToolButton* ToolButton22 = nullptr;
     QButtonGroup* ToolGroup = nullptr;
+
+    // The print-preview component; its three events run the map page handler.
+    std::unique_ptr<TPrintPreview> PrintPreview1;
 
     // The action list QuillmarchActions.
     QObject* QuillmarchActions = nullptr;
@@ -176,6 +199,7 @@ private:
     void CreateMenus();
     void CreateToolBar();
     void CreateGrids();
+    void CreateDocumentCommands();
     QAction* MakeAction(const char* name, const QString& caption, int image, const QString& hint);
     QAction* AddItem(QMenu* menu, const char* name, const QString& caption, const QString& shortcut,
                      const QString& hint, QAction* action);
@@ -192,6 +216,10 @@ private:
     TqmAboutBox* aboutBox_ = nullptr;
     TSplashForm* splash_ = nullptr;
     TPaletteForm* paletteForm_ = nullptr;
+    TPrintOptions* printOptions_ = nullptr;
+    TGeoEditForm* geoEditForm_ = nullptr;
+    std::unique_ptr<TMapPageHandler> mapPages_;
+    TGeoSetContext geoCtx_;
     int layerImage_ = 16;
     std::vector<QObject*> imaged_; // actions, items and buttons that show a tool icon
 };
