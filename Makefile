@@ -21,9 +21,10 @@ build: configure
 run: build
 	ASAN_OPTIONS=detect_leaks=0 ./$(BUILD)/app/quillmarch
 
+# A short fuzz smoke run of every loader comes first, so the test summary is the last line.
 test: build
-	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
 	@$(MAKE) --no-print-directory fuzz FUZZ_SECONDS=$(FUZZ_SMOKE_SECONDS)
+	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
 
 # Fuzzing: each loader and the renderer's command line, built with clang and libFuzzer
 # in their own tree, run FUZZ_SECONDS each from the seed corpora in fuzz/corpus/.
