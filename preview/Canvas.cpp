@@ -203,9 +203,28 @@ void TPainterCanvas::LineTo(int x, int y) {
     pos_ = QPoint(x, y);
 }
 
+// Under a scaling mapping (the preview maps the sheet onto a small box) each image's
+// edges are snapped to whole device pixels from the mapped sheet coordinates, so cells
+// that share an edge in sheet units share it on screen too: no hairline gaps between them.
+static void DrawImageSnapped(QPainter& p, const QRect& r, const QImage& img) {
+    const QTransform t = p.combinedTransform();
+    if (t.type() > QTransform::TxScale) {
+        p.drawImage(r, img);
+        return;
+    }
+    const QRectF d = t.mapRect(QRectF(r));
+    const QRect dev(QPoint(qRound(d.left()), qRound(d.top())), QPoint(qRound(d.right()) - 1, qRound(d.bottom()) - 1));
+    if (dev.width() <= 0 || dev.height() <= 0) return; // smaller than a device pixel
+    p.save();
+    p.setWorldMatrixEnabled(false);
+    p.setViewTransformEnabled(false);
+    p.drawImage(dev, img);
+    p.restore();
+}
+
 void TPainterCanvas::StretchDraw(const QRect& r, const QImage& bitmap) {
     if (!painter_ || bitmap.isNull()) return;
-    painter_->drawImage(r, bitmap);
+    DrawImageSnapped(*painter_, r, bitmap);
 }
 
 void TPainterCanvas::StretchDraw(const QRect& r, const QPicture& graphic) {
@@ -224,7 +243,7 @@ void TPainterCanvas::StretchDIBits(const QRect& dest, const QImage& bits) {
     if (!painter_ || bits.isNull()) return;
     painter_->save();
     painter_->setCompositionMode(QPainter::CompositionMode_Source);
-    painter_->drawImage(dest, bits, QRect(0, 0, bits.width(), bits.height()));
+    DrawImageSnapped(*painter_, dest, bits);
     painter_->restore();
 }
 

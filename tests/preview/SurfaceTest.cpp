@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <QPainter>
 
 #include "PreviewTestSupport.h"
 #include "preview/Canvas.h"
@@ -260,3 +261,25 @@ TEST(FontTest, HeightAndSizeFollowEachOther) {
 }
 
 } // namespace
+
+// Cells that share an edge on the sheet share it on a scaled preview: no paper shows
+// between them, whatever fraction of a pixel the mapping puts the edge at.
+TEST(PainterCanvas, AdjacentBitmapsLeaveNoGapUnderScaling) {
+    QImage cell(8, 8, QImage::Format_ARGB32_Premultiplied);
+    cell.fill(Qt::black);
+    for (double scale : {0.05, 0.0731, 0.1337, 0.29, 0.5}) {
+        QImage box(400, 60, QImage::Format_ARGB32_Premultiplied);
+        box.fill(Qt::white);
+        QPainter p(&box);
+        p.setWindow(0, 0, int(400 / scale), int(60 / scale));
+        p.setViewport(0, 0, 400, 60);
+        qm::TPainterCanvas canvas(&p);
+        const int cw = 62;
+        const int n = int(380 / scale) / cw;
+        for (int i = 0; i < n; ++i) canvas.StretchDraw(QRect(i * cw, 0, cw, int(50 / scale)), cell);
+        p.end();
+        const int last = int(n * cw * scale) - 1;
+        for (int x = 0; x < last; ++x)
+            ASSERT_EQ(box.pixel(x, 10), qRgb(0, 0, 0)) << "gap at x " << x << " for scale " << scale;
+    }
+}
