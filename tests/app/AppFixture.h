@@ -42,7 +42,13 @@ public:
         return a;
     }
     void Error(QWidget*, const QString& text) override { Errors << text; }
+    bool PrintDialog(QWidget*, qm::TPrintRange&) override {
+        ++PrintDialogsShown;
+        return PrintAnswer;
+    }
     QString LastFilter, LastSuffix;
+    bool PrintAnswer = true;
+    int PrintDialogsShown = 0;
 
 private:
     QString Next() {

@@ -1,0 +1,140 @@
+// The commands that hand the map to other windows, driven through the real main window.
+#include <QClipboard>
+#include <QComboBox>
+#include <QFile>
+#include <QGuiApplication>
+#include <QImage>
+#include <QPushButton>
+#include <QTimer>
+#include <cstring>
+
+#include "AppFixture.h"
+#include "geoset/geoedit.h"
+#include "preview/Preview.h"
+#include "preview/Prevcomp.h"
+#include "preview/Printer.h"
+#include "print/Unit3.h"
+
+namespace qmtest {
+
+namespace {
+class DocumentTest : public AppTest {
+protected:
+    // The program folder holds the shipped default GeoSet.
+    void StartWithDefaultGeoSet() {
+        ASSERT_TRUE(QFile::copy(QStringLiteral(QM_PROGRAM_DIR "/defaultgeoset.geo"),
+                                ProgramDir() + QStringLiteral("defaultgeoset.geo")));
+        Start();
+    }
+    bool MapIsEmpty() {
+        for (int x = 1; x <= 72; ++x)
+            for (int y = 1; y <= 72; ++y)
+                if (Map().Cell(x, y).Upper || Map().Cell(x, y).Lower) return false;
+        return true;
+    }
+};
+} // namespace
+
+// File > Print: the dialog's choices, the preview, its Print button and the print run
+// all meet: the whole map at one inch a cell is 121 pages on a letter sheet at 600 dpi.
+TEST_F(DocumentTest, PrintRunsFromTheDialogThroughThePreviewToThePrinter) {
+    qm::TRecordingPrinter printer;
+    printer.SetGeometry(600, 600, QSize(5100, 6600));
+    qm::SetPrinter(&printer);
+    Start();
+    Map().Cell(3, 3).Lower = 1;
+    qm::TPrintOptions* dialog = windows.PrintOptions.get();
+    bool previewShown = false;
+    QTimer::singleShot(0, [&] {
+        dialog->ScaleCombo->setCurrentIndex(4); // 1.00"
+        QTest::mouseClick(dialog->Button1, Qt::LeftButton);
+        QTimer::singleShot(0, [&] {
+            qm::TPreviewForm* form = win->PrintPreview1->PreviewForm();
+            ASSERT_NE(form, nullptr);
+            previewShown = form->isVisible();
+            QTest::mouseClick(form->PrintBut, Qt::LeftButton);
+        });
+    });
+    Trigger(win->Print);
+    EXPECT_TRUE(previewShown);
+    EXPECT_EQ(dialogs.PrintDialogsShown, 1);
+    EXPECT_EQ(printer.PagesPrinted(), 121);
+    EXPECT_TRUE(dialogs.Errors.isEmpty()) << dialogs.Errors.join("\n").toStdString();
+
+    // Cancel keeps the choice for the next Print but opens nothing.
+    QTimer::singleShot(0, [&] { QTest::mouseClick(dialog->Button2, Qt::LeftButton); });
+    Trigger(win->Print);
+    EXPECT_EQ(dialogs.PrintDialogsShown, 1);
+    EXPECT_EQ(dialog->ScaleCombo->currentIndex(), 4);
+    qm::SetPrinter(nullptr);
+}
+
+TEST_F(DocumentTest, RandomMapAndRandomMapletFromTheShippedGeoSet) {
+    StartWithDefaultGeoSet();
+    ASSERT_TRUE(win->GenerateRandomMap1->isEnabled());
+    ASSERT_TRUE(MapIsEmpty());
+    const qm::TMapRecord undoBefore = Undo();
+
+    QTest::keyClick(win, Qt::Key_R, Qt::ControlModifier);
+    EXPECT_FALSE(MapIsEmpty());
+    EXPECT_EQ(std::memcmp(&Undo(), &undoBefore, sizeof undoBefore), 0); // no snapshot
+
+    // Insert Random Maplet at the top-right: clipped to columns 66..72, and undoable.
+    const qm::TMapRecord beforeInsert = Map();
+    win->DrawGrid1->SetSelection({65, 0, 65, 0});
+    QTest::keyClick(win, Qt::Key_M, Qt::ControlModifier);
+    for (int x = 1; x <= 65; ++x)
+        for (int y = 1; y <= 72; ++y)
+            ASSERT_EQ(std::memcmp(&Map().Cell(x, y), &beforeInsert.Cell(x, y), 3), 0) << x << "," << y;
+    Trigger(win->Undo);
+    EXPECT_EQ(std::memcmp(&Map(), &beforeInsert, sizeof beforeInsert), 0);
+}
+
+TEST_F(DocumentTest, GeoSetMenuShowsTheMapletEditorOnTheRecord) {
+    StartWithDefaultGeoSet();
+    win->State().GeoSet.Position = 5;
+    win->State().GeoSet.Section = 3;
+    qm::TGeoEditForm* form = windows.GeoEdit.get();
+    bool shown = false;
+    int position = -1, section = -1;
+    QTimer::singleShot(0, [&] {
+        shown = form->isVisible() && form->isModal();
+        position = form->PositionBox->currentIndex();
+        section = form->SectionBox->currentIndex();
+        form->close();
+    });
+    Trigger(win->Geoset1);
+    EXPECT_TRUE(shown);
+    EXPECT_EQ(position, 4);
+    EXPECT_EQ(section, 2);
+}
+
+TEST_F(DocumentTest, PictureExportsFromTheMenus) {
+    Start();
+    Map().Cell(1, 1).Lower = 1;
+    Map().Cell(72, 72).Lower = 16;
+    const int zoom = win->DrawGrid1->DefaultColWidth();
+
+    dialogs.FileAnswers = {WorkFile("whole.png")};
+    Trigger(win->ExportImage1);
+    QImage whole(WorkFile("whole.png"));
+    EXPECT_EQ(whole.size(), QSize(72 * zoom, 72 * zoom));
+
+    // A selection of more than one cell exports just that region.
+    win->DrawGrid1->SetSelection({2, 3, 5, 4});
+    dialogs.FileAnswers = {WorkFile("part.bmp")};
+    Trigger(win->ExportImage1);
+    EXPECT_EQ(QImage(WorkFile("part.bmp")).size(), QSize(4 * zoom, 2 * zoom));
+
+    dialogs.FileAnswers = {WorkFile("tiles.jpg")};
+    Trigger(win->ExportTiledMapImages1);
+    for (const char* name : {"tiles-top-left.jpg", "tiles-top-right.jpg", "tiles-bottom-left.jpg",
+                             "tiles-bottom-right.jpg"})
+        EXPECT_EQ(QImage(WorkFile(name)).size(), QSize(36 * zoom, 36 * zoom)) << name;
+
+    Trigger(win->CopyImage1);
+    EXPECT_EQ(QGuiApplication::clipboard()->image().size(), QSize(4 * zoom, 2 * zoom));
+    EXPECT_TRUE(dialogs.Errors.isEmpty()) << dialogs.Errors.join("\n").toStdString();
+}
+
+} // namespace qmtest
