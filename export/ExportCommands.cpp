@@ -85,7 +85,15 @@ bool ExportImageClipboardExecute(QWidget* parent, const TMapRecord& map, const T
     if (src.Width <= 0 || src.Height <= 0)
         throw std::runtime_error("Cannot copy the picture: a cell size of " + std::to_string(zoom) +
                                  " pixels gives no picture.");
+    // The clipboard takes the whole picture in memory at once, unlike the file writers.
+    const std::string size = std::to_string(src.Width) + " x " + std::to_string(src.Height);
+    if (qint64(src.Width) * src.Height > MaxClipboardPixels)
+        throw std::runtime_error("Cannot copy the picture: it is " + size +
+                                 " pixels, more than the clipboard takes (64 million pixels). Zoom out or "
+                                 "select a smaller region.");
     QImage picture(src.Width, src.Height, QImage::Format_RGB32);
+    if (picture.isNull())
+        throw std::runtime_error("Cannot copy the picture: not enough memory for " + size + " pixels.");
     TExportProgress progress(parent, "Copying the picture to the clipboard");
     const TProgressFn step = progress.Fn();
     {

@@ -32,6 +32,9 @@ QStringList ExportDiskTiledExecute(QWidget* parent, const TMapRecord& map, const
 // Puts the picture of the map, or of the selection when it spans more than one cell,
 // on the system clipboard. Returns false when cancelled from the progress window;
 // throws std::runtime_error for a cell size that gives no picture.
+// Largest picture Copy Image puts on the clipboard (a whole map at zoom 96 is 48 million).
+constexpr qint64 MaxClipboardPixels = 64ll * 1000 * 1000;
+
 bool ExportImageClipboardExecute(QWidget* parent, const TMapRecord& map, const TRenderedTileset& ts,
                                  const TGridRect& selection, int zoom);
 

@@ -312,4 +312,14 @@ TEST_F(ExportTest, CopyImagePutsThePictureOnTheClipboard) {
     // No picture at all: said so, and the clipboard keeps what it had.
     EXPECT_THROW(ExportImageClipboardExecute(nullptr, map, ts, WholeMapArea, 0), std::runtime_error);
     EXPECT_EQ(QGuiApplication::clipboard()->image().size(), QSize(72 * 4, 72 * 4));
+
+    // A zoom a map file can carry (255) would ask for 1.3 GB at once: refused with the size.
+    try {
+        ExportImageClipboardExecute(nullptr, map, ts, WholeMapArea, 255);
+        ADD_FAILURE() << "no error for a 18360 x 18360 picture";
+    } catch (const std::runtime_error& e) {
+        EXPECT_NE(std::string(e.what()).find("18360 x 18360 pixels, more than the clipboard takes"), std::string::npos)
+            << e.what();
+    }
+    EXPECT_EQ(QGuiApplication::clipboard()->image().size(), QSize(72 * 4, 72 * 4));
 }
