@@ -1,4 +1,5 @@
 #include "Gopage.h"
+#include "FormStyle.h"
 
 #include <QFrame>
 #include <QPushButton>
@@ -12,16 +13,9 @@ TGoPageForm::TGoPageForm(QWidget* parent) : QDialog(parent) {
     setWindowTitle(QStringLiteral("Go to Page Number"));
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint);
     setFixedSize(231, 116);
-    QFont f(QStringLiteral("MS Sans Serif"));
-    f.setPointSize(8);
-    f.setBold(true);
-    setFont(f);
+    setFont(DialogFont());
 
-    Bevel1 = new QFrame(this);
-    Bevel1->setObjectName(QStringLiteral("Bevel1"));
-    Bevel1->setFrameShape(QFrame::Box);
-    Bevel1->setFrameShadow(QFrame::Sunken);
-    Bevel1->setGeometry(11, 8, 209, 57);
+    Bevel1 = MakeBevel(this, QRect(11, 8, 209, 57));
 
     PageNum = new QSpinBox(this);
     PageNum->setObjectName(QStringLiteral("PageNum"));

@@ -1,4 +1,5 @@
 #include "Prntstat.h"
+#include "FormStyle.h"
 
 #include <QFrame>
 #include <QLabel>
@@ -11,16 +12,9 @@ TPrintStatusForm::TPrintStatusForm(QWidget* parent) : QDialog(parent) {
     setWindowTitle(QStringLiteral("Print Status"));
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint);
     setFixedSize(278, 118);
-    QFont f(QStringLiteral("MS Sans Serif"));
-    f.setPointSize(8);
-    f.setBold(true);
-    setFont(f);
+    setFont(DialogFont());
 
-    Bevel1 = new QFrame(this);
-    Bevel1->setObjectName(QStringLiteral("Bevel1"));
-    Bevel1->setFrameShape(QFrame::Box);
-    Bevel1->setFrameShadow(QFrame::Sunken);
-    Bevel1->setGeometry(8, 8, 265, 65);
+    Bevel1 = MakeBevel(this, QRect(8, 8, 265, 65));
 
     auto label = [this](const char* name, const QString& text, QRect r, Qt::Alignment a) {
         auto* l = new QLabel(text, this);

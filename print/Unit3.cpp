@@ -9,6 +9,7 @@
 #include <QRadioButton>
 
 #include "preview/Dialogs.h"
+#include "preview/FormStyle.h"
 #include "preview/Prevcomp.h"
 
 namespace qm {
@@ -22,10 +23,7 @@ TPrintOptions::TPrintOptions(QWidget* parent) : QDialog(parent) {
     setWindowTitle(QStringLiteral("Print Properties"));
     setWindowFlags(Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
     setFixedSize(225, 269);
-    QFont f(QStringLiteral("MS Sans Serif"));
-    f.setPointSize(8);
-    f.setBold(true);
-    setFont(f);
+    setFont(DialogFont());
     QPalette pal = palette();
     pal.setColor(QPalette::WindowText, Qt::black);
     setPalette(pal);

@@ -106,12 +106,3 @@ void ExportWholeMap(benchmark::State& state, TPictureFormat format) {
 BENCHMARK_CAPTURE(ExportWholeMap, png, TPictureFormat::Png)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK_CAPTURE(ExportWholeMap, jpeg, TPictureFormat::Jpeg)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK_CAPTURE(ExportWholeMap, bmp, TPictureFormat::Bmp)->Unit(benchmark::kMillisecond)->Iterations(3);
-
-int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -99,4 +99,3 @@ BENCHMARK_CAPTURE(RunRenderer, pdf_121_pages,
                                            TempFolder() + "/keep.pdf"})
     ->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(2);
 
-BENCHMARK_MAIN();
