@@ -11,9 +11,7 @@
 #include <unistd.h>
 
 #include "export/ExportPicture.h"
-#ifdef QM_HAVE_TILES
 #include "tiles/Tileset.h"
-#endif
 
 using namespace qm;
 
@@ -36,28 +34,9 @@ void ResetPeak() {
 
 TRenderedTileset MakeTileset() {
     TRenderedTileset ts;
-#ifdef QM_HAVE_TILES
     TMapRecord scratch{};
     QImage tileBitmap;
     RenderTileset(ts, scratch, QString(), tileBitmap, nullptr);
-#else
-    // Textured symbols, so the encoders see art rather than flat colour.
-    ts.TileSize = 48;
-    for (int s = 0; s < 256; ++s) {
-        QImage img(48, 48, QImage::Format_ARGB32_Premultiplied);
-        for (int y = 0; y < 48; ++y)
-            for (int x = 0; x < 48; ++x) {
-                const int n = ((x * 7 + y * 13 + s * 31) ^ (x * y)) % 37;
-                img.setPixel(x, y, qRgb((s * 67 + n) % 256, (s * 151 + 2 * n) % 256, (s * 29 + 3 * n) % 256));
-            }
-        if (s > 0 && s < 128)
-            for (int y = 0; y < 48; ++y)
-                for (int x = 0; x < 48; ++x)
-                    if ((x - 24) * (x - 24) + (y - 24) * (y - 24) > 300) img.setPixel(x, y, 0);
-        ts.DesktopPalette[s] = img;
-    }
-    ts.Generation = 1;
-#endif
     return ts;
 }
 
