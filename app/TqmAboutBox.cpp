@@ -45,6 +45,15 @@ TqmAboutBox::TqmAboutBox(QWidget* parent) : QDialog(parent) {
     ProgramIcon->setFrameShape(QFrame::Panel);
     ProgramIcon->setFrameShadow(QFrame::Sunken);
 
+    ProductName = new QLabel(QStringLiteral("Quillmarch"), this);
+    ProductName->setObjectName(QStringLiteral("ProductName"));
+    QFont big = ProductName->font();
+    big.setPointSizeF(big.pointSizeF() * 1.6);
+    big.setBold(true);
+    ProductName->setFont(big);
+    Comments = new QLabel(QStringLiteral("Maps for tabletop role-playing and miniature games."), this);
+    Comments->setObjectName(QStringLiteral("Comments"));
+
     Version = new QLabel(QStringLiteral("Version 1.0.2.0"), this);
     Version->setObjectName(QStringLiteral("Version"));
 
@@ -56,7 +65,12 @@ TqmAboutBox::TqmAboutBox(QWidget* parent) : QDialog(parent) {
     auto* top = new QHBoxLayout;
     top->addWidget(ProgramIcon);
     top->addSpacing(12);
-    top->addWidget(Version, 1);
+    auto* texts = new QVBoxLayout;
+    texts->setSpacing(4);
+    texts->addWidget(ProductName);
+    texts->addWidget(Comments);
+    texts->addWidget(Version);
+    top->addLayout(texts, 1);
     auto* outer = new QVBoxLayout(this);
     outer->setContentsMargins(16, 16, 16, 12);
     outer->setSpacing(14);

@@ -1,5 +1,5 @@
 #pragma once
-// The About box: a picture, the version and an OK button.
+// The About box: a picture, the program's name, the version and an OK button.
 #include <QDialog>
 
 class QLabel;
@@ -13,6 +13,8 @@ public:
     explicit TqmAboutBox(QWidget* parent = nullptr);
 
     QLabel* ProgramIcon = nullptr;
+    QLabel* ProductName = nullptr;
+    QLabel* Comments = nullptr;
     QLabel* Version = nullptr;
     QPushButton* OKButton = nullptr;
 };
