@@ -10,6 +10,7 @@
 #include <string>
 #include <unistd.h>
 
+#include "bench/BenchSupport.h"
 #include "export/ExportPicture.h"
 #include "tiles/Tileset.h"
 
@@ -40,26 +41,9 @@ TRenderedTileset MakeTileset() {
     return ts;
 }
 
-// A full map: floor background, ground everywhere, objects on most cells.
-TMapRecord MakeMap() {
-    TMapRecord m;
-    ClearMapRecord(m);
-    m.Background = 11;
-    m.Zoom = 96;
-    for (int x = 1; x <= MapSize; ++x)
-        for (int y = 1; y <= MapSize; ++y) {
-            auto& c = m.Cell(x, y);
-            c.Lower = uint8_t(16 + (x / 5 + y / 7) % 6);
-            const int k = (x * 7 + y * 13) % 11;
-            if (k > 3) c.Upper = uint8_t(128 + (x * y + k) % 128);
-            else if (k > 1) c.Upper = uint8_t(26 + k);
-        }
-    return m;
-}
-
 void ExportWholeMap(benchmark::State& state, TPictureFormat format) {
     static const TRenderedTileset ts = MakeTileset();
-    static const TMapRecord map = MakeMap();
+    static const TMapRecord map = qmbench::FullSampleMap(96);
     char dir[] = "/tmp/qm-bench-export.XXXXXX";
     if (!::mkdtemp(dir)) {
         state.SkipWithError("no temporary folder");

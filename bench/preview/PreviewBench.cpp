@@ -4,6 +4,8 @@
 #include <QPainter>
 #include <benchmark/benchmark.h>
 
+#include "bench/BenchSupport.h"
+
 #include "preview/Preview.h"
 #include "preview/Printer.h"
 
@@ -34,16 +36,7 @@ void BM_PreviewPage72x72(benchmark::State& state) {
     };
     form.OnEndPrint = [](std::unique_ptr<TPageInfo>& i) { i.reset(); };
     form.Begin();
-    form.PB1->resize(773, 1000);
-    QImage target(773, 1000, QImage::Format_ARGB32_Premultiplied);
-    for (auto _ : state) {
-        target.fill(Qt::white);
-        QPainter p(&target);
-        int page = 1;
-        form.PaintPage(page, form.PB1, p);
-        p.end();
-        benchmark::DoNotOptimize(target.bits());
-    }
+    qmbench::TimePreviewPage(state, form);
     form.End();
     SetPrinter(nullptr);
 }

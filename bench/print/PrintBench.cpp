@@ -7,6 +7,8 @@
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 
+#include "bench/BenchSupport.h"
+
 #include "preview/Dialogs.h"
 #include "preview/Prevcomp.h"
 #include "preview/Preview.h"
@@ -84,16 +86,7 @@ void BM_PreviewFitToPage(benchmark::State& state) {
     form.OnPrintPage = [&](std::unique_ptr<TPageInfo>& i, TSpecialCanvas& s) { handler.PrintPreview1PrintPage(i, s); };
     form.OnEndPrint = [&](std::unique_ptr<TPageInfo>& i) { handler.PrintPreview1EndPrint(i); };
     form.Begin();
-    form.PB1->resize(773, 1000);
-    QImage target(773, 1000, QImage::Format_ARGB32_Premultiplied);
-    for (auto _ : state) {
-        target.fill(Qt::white);
-        QPainter p(&target);
-        int page = 1;
-        form.PaintPage(page, form.PB1, p);
-        p.end();
-        benchmark::DoNotOptimize(target.bits());
-    }
+    qmbench::TimePreviewPage(state, form);
     form.End();
     SetPrinter(nullptr);
 }

@@ -14,6 +14,7 @@
 #include <unistd.h>
 #include <vector>
 
+#include "bench/BenchSupport.h"
 #include "model/MapRecord.h"
 
 extern char** environ;
@@ -33,18 +34,7 @@ std::string TempFolder() {
 // A full map: floor background, ground everywhere, objects and terrain on most cells.
 std::string SampleMap() {
     const std::string path = TempFolder() + "/keep.map";
-    TMapRecord m;
-    ClearMapRecord(m);
-    m.Background = 11;
-    m.Zoom = 48;
-    for (int x = 1; x <= MapSize; ++x)
-        for (int y = 1; y <= MapSize; ++y) {
-            auto& c = m.Cell(x, y);
-            c.Lower = uint8_t(16 + (x / 5 + y / 7) % 6);
-            const int k = (x * 7 + y * 13) % 11;
-            if (k > 3) c.Upper = uint8_t(128 + (x * y + k) % 128);
-            else if (k > 1) c.Upper = uint8_t(26 + k);
-        }
+    const TMapRecord m = qmbench::FullSampleMap(48);
     WriteMapFile(path, m);
     return path;
 }
