@@ -6,6 +6,7 @@
 #include <QPageLayout>
 #include <QPainter>
 #include <QPrinter>
+#include <QPrintEngine>
 #include <QPrinterInfo>
 
 #include "Prevtype.h"
@@ -35,6 +36,33 @@ TPrinter& Printer() {
 void SetPrinter(TPrinter* p) { gPrinter = p; }
 
 // ---- TQtPrinter ----
+
+// The job options the CUPS print engine hands to the job, as name, value, name, value.
+static const auto CupsOptionsKey = QPrintEngine::PrintEnginePropertyKey(0xfe00);
+
+QStringList CupsJobOptions(QPrinter& printer) {
+    return printer.printEngine() ? printer.printEngine()->property(CupsOptionsKey).toStringList() : QStringList();
+}
+
+void AskForNoScaling(QPrinter& printer) {
+    QPrintEngine* engine = printer.printEngine();
+    if (!engine) return;
+    QStringList options = engine->property(CupsOptionsKey).toStringList();
+    // CUPS gets the pages as PDF and would fit them to the printable area unless told
+    // not to; the map's cells must keep their size in inches.
+    const std::pair<const char*, const char*> wanted[] = {{"print-scaling", "none"}, {"fit-to-page", "false"}};
+    for (const auto& [name, value] : wanted) {
+        bool set = false;
+        for (qsizetype i = 0; i + 1 < options.size(); i += 2) {
+            if (options[i] == QLatin1String(name)) {
+                options[i + 1] = QString::fromLatin1(value);
+                set = true;
+            }
+        }
+        if (!set) options << QString::fromLatin1(name) << QString::fromLatin1(value);
+    }
+    engine->setProperty(CupsOptionsKey, options);
+}
 
 TQtPrinter::TQtPrinter()
     : printer_(std::make_unique<QPrinter>(QPrinter::HighResolution)),
@@ -98,6 +126,7 @@ void TQtPrinter::BeginDoc() {
         partial_ = target_ + QStringLiteral(".part");
         printer_->setOutputFileName(partial_);
     }
+    if (printer_->outputFormat() == QPrinter::NativeFormat) AskForNoScaling(*printer_);
     painter_ = std::make_unique<QPainter>();
     if (!painter_->begin(printer_.get())) {
         painter_.reset();

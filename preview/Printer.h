@@ -5,6 +5,7 @@
 #include <QPoint>
 #include <QSize>
 #include <QString>
+#include <QStringList>
 #include <memory>
 #include <vector>
 
@@ -86,6 +87,11 @@ private:
     QString partial_;
     int page_ = 0;
 };
+
+// Asks the CUPS job of the next print on `printer` to print at 100 %, unscaled; and the
+// job options as they stand (name, value, ...), empty for printers that are not CUPS's.
+void AskForNoScaling(QPrinter& printer);
+QStringList CupsJobOptions(QPrinter& printer);
 
 // A printer that keeps pages, strokes, texts and job calls, with settable geometry.
 class TRecordingPrinter : public TPrinter {

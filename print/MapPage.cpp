@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "BattleMat.h"
 #include "editor/Compose.h"
 #include "preview/Prevcomp.h"
 
@@ -56,25 +57,41 @@ TPageLayout ComputePageLayout(const TPrintSettings& s, const TGridRect& selectio
         l.CH = l.AH / l.NR;
         l.CW = l.CH = std::min(l.CW, l.CH);
     } else {
-        l.CW = ScaleInches(xres, size);
-        l.CH = ScaleInches(yres, size);
+        const int corr = std::clamp(s.Mat.Correction, 950, 1050);
+        const float corrected = corr == 1000 ? size : size * static_cast<float>(corr) / 1000.0f;
+        l.CW = ScaleInches(xres, corrected);
+        l.CH = ScaleInches(yres, corrected);
+        // The strip repeated from the neighbours takes its room from the cells.
+        l.OVX = ScaleInches(xres, OverlapItemInches(s.Mat.Overlap));
+        l.OVY = ScaleInches(yres, OverlapItemInches(s.Mat.Overlap));
     }
-    if (l.CW <= 0 || l.CH <= 0 || l.AW < l.CW || l.AH < l.CH) {
+    if (l.CW <= 0 || l.CH <= 0 || l.AW - l.OVX < l.CW || l.AH - l.OVY < l.CH) {
         l.Empty = true;
         l.CPP = l.RPP = 0;
         l.PX = l.PY = l.N = 1;
+        l.OVX = l.OVY = 0;
         return l;
     }
-    l.CPP = l.AW / l.CW;
-    l.RPP = l.AH / l.CH;
+    l.CPP = (l.AW - l.OVX) / l.CW;
+    l.RPP = (l.AH - l.OVY) / l.CH;
     l.PX = CeilDiv(l.NC, l.CPP);
     l.PY = CeilDiv(l.NR, l.RPP);
     l.N = std::max(l.PX, l.PY);
+    l.SheetCols = s.Mat.SkipEmpty ? l.PX : l.N;
+    l.SheetRows = s.Mat.SkipEmpty ? l.PY : l.N;
+    l.Overview = s.Mat.Overview;
     return l;
 }
 
 void PagePosition(const TPageLayout& l, int page, int& pr, int& pc) {
-    const int n = std::max(1, l.N);
+    if (l.Overview) {
+        if (page <= 1) {
+            pr = pc = 0;
+            return;
+        }
+        --page;
+    }
+    const int n = std::max(1, l.SheetCols);
     // Rounded up for pages from 1 on; page 0 or less lies before the first page row.
     pr = page > 0 ? (page + n - 1) / n : -((-page) / n);
     pc = page - (pr - 1) * n;
@@ -178,6 +195,12 @@ void PrintMapPage(TPageInfo& info, TSpecialCanvas& s, const TMapPrintSource& src
     int pr = 0, pc = 0;
     PagePosition(lay, p, pr, pc);
     info.LastPage = p >= lay.Pages();
+    const TPrintedMap printed(src.Map, set.Mat.Hidden);
+    const TMapRecord* map = printed.Map();
+    if (lay.Overview && pr == 0) {
+        PrintOverviewPage(s, src, lay, map);
+        return;
+    }
 
     if (lay.TH > 0) {
         s.Font().SetName(QStringLiteral("Ariel"));
@@ -186,10 +209,12 @@ void PrintMapPage(TPageInfo& info, TSpecialCanvas& s, const TMapPrintSource& src
     }
     if (lay.Empty) return;
 
-    const bool canCompose = src.Map && src.Tileset && src.CellBitmap && src.Tileset->IsRendered();
+    const bool canCompose = map && src.Tileset && src.CellBitmap && src.Tileset->IsRendered();
     const int style = set.GridStyle;
-    for (int m = 1; m <= lay.RPP; ++m) {
-        for (int h = 1; h <= lay.CPP; ++h) {
+    // Slots past CPP and RPP hold the overlap strips' cells, drawn whole and trimmed after.
+    const TSheetFrame frame = SheetFrame(lay, pr, pc);
+    for (int m = 1; m <= lay.RPP + frame.ExtraRows; ++m) {
+        for (int h = 1; h <= lay.CPP + frame.ExtraCols; ++h) {
             const int l = lay.LM + (h - 1) * lay.CW;
             const int t = lay.TM + lay.TH + (m - 1) * lay.CH;
             const int r = lay.LM + h * lay.CW;
@@ -199,16 +224,18 @@ void PrintMapPage(TPageInfo& info, TSpecialCanvas& s, const TMapPrintSource& src
             if (x > lay.X2 || y > lay.Y2 || x < lay.X1 || y < lay.Y1) continue;
             const int cx = static_cast<int>(x), cy = static_cast<int>(y);
             if (canCompose) {
-                const TMapCell& cell = src.Map->Cell(cx, cy);
-                if (cell.Upper != 0 || cell.Lower != 0 || src.Map->Background != 0) {
-                    ComposeMapCell(*src.CellBitmap, *src.Map, *src.Tileset, cx - 1, cy - 1);
+                const TMapCell& cell = map->Cell(cx, cy);
+                if (cell.Upper != 0 || cell.Lower != 0 || map->Background != 0) {
+                    ComposePrintedCell(*src.CellBitmap, *map, *src.Tileset, cx - 1, cy - 1, set.Mat.InkSaver);
                     s.StretchDraw(QRect(l, t, r - l, b - t), *src.CellBitmap);
                 }
             }
             CellGrid(s, style, lay, cx, cy, l, t, r, b);
         }
     }
+    CoverStripOverflow(s, lay, frame);
     if (style == gsHexOverlay) HexOverlay(s, lay);
+    if (set.Mat.Marks) DrawSheetMarks(s, frame, pr, pc);
 }
 
 void TMapPageHandler::PrintPreview1BeginPrint(std::unique_ptr<TPageInfo>& Info) {

@@ -17,6 +17,25 @@ class TPrintPreview;
 
 enum TGridStyle { gsNone = 0, gsAlignedSquares = 1, gsAlignedHexes = 2, gsOffsetSquares = 3, gsHexOverlay = 4 };
 
+enum TOverlap { ovNone = 0, ovEighth = 1, ovQuarter = 2, ovHalf = 3 };
+enum THiddenPrint { hpAsMap = 0, hpShow = 1, hpLeaveOut = 2 };
+
+// The battle-mat choices of "Print Properties": sheets meant to be trimmed and taped
+// together. Every default leaves the printout as it is without them.
+struct TBattleMatOptions {
+    int Overlap = ovNone;       // strip of the neighbours' map repeated on the right and bottom
+    bool Marks = false;         // crop marks, hatched glue strips and sheet labels
+    bool Overview = false;      // an extra first sheet: the whole area small, with a 2" ruler
+    int Correction = 1000;      // tenths of a percent, 950..1050, applied to fixed cell sizes
+    bool SkipEmpty = false;     // only the sheets that hold map cells
+    int Hidden = hpAsMap;       // player copy: hpLeaveOut
+    bool InkSaver = false;      // ground (lower layer, background) as a light wash
+    bool operator==(const TBattleMatOptions&) const = default;
+};
+
+// Inches of an overlap item.
+float OverlapItemInches(int index);
+
 // The choices of "Print Properties", by item index.
 struct TPrintSettings {
     int ScaleIndex = 0;     // 0 fit to page, 1..6 = 0.25" .. 1.50"
@@ -27,6 +46,7 @@ struct TPrintSettings {
     int RightMargin = 1;
     int BottomMargin = 1;
     int GridStyle = gsNone; // -1 (nothing selected) draws no grid
+    TBattleMatOptions Mat;
 };
 
 // Inches of a scale item (0 for "Fit To Page") and of a margin item.
@@ -56,13 +76,20 @@ struct TPageLayout {
     // No cell fits (cell of 0 pixels, or a cell larger than the room between the
     // margins): one page with only the title.
     bool Empty = false;
-    int Pages() const { return N * N; }
+    // Battle-mat additions: the overlap strip (pixels), the sheet grid actually printed
+    // (N x N, or PX x PY when empty sheets are skipped) and the overview sheet before it.
+    int OVX = 0, OVY = 0;
+    int SheetCols = 1, SheetRows = 1;
+    bool Overview = false;
+    int Sheets() const { return SheetCols * SheetRows; }
+    int Pages() const { return Sheets() + (Overview ? 1 : 0); }
 };
 
 TPageLayout ComputePageLayout(const TPrintSettings& s, const TGridRect& selection, int pageWidth, int pageHeight,
                               int xres, int yres);
 
-// Page row and column (1-based) of page p, row by row over the N x N grid.
+// Page row and column (1-based) of page p, row by row over the sheet grid (N x N by
+// default); the overview sheet, when there is one, is page 1 and gets row and column 0.
 void PagePosition(const TPageLayout& l, int page, int& pr, int& pc);
 
 // "[Untitled]", or "[PCx / PRy] - name" with the map file's name without folder.

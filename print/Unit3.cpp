@@ -2,11 +2,14 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDoubleSpinBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <algorithm>
+#include <cmath>
 
 #include "preview/Dialogs.h"
 #include "preview/FormStyle.h"
@@ -98,7 +101,66 @@ TPrintOptions::TPrintOptions(QWidget* parent) : QDialog(parent) {
     connect(Button1, &QPushButton::clicked, this, &QDialog::accept);
     connect(Button2, &QPushButton::clicked, this, &QDialog::reject);
 
+    BattleMatBut = new QPushButton(QStringLiteral("Battle Mat >>"), this);
+    BattleMatBut->setObjectName(QStringLiteral("BattleMatBut"));
+    BattleMatBut->setGeometry(120, 190, 97, 25);
+    BattleMatBut->setAutoDefault(false);
+    BattleMatBut->setCheckable(true);
+    connect(BattleMatBut, &QPushButton::toggled, this, &TPrintOptions::ShowBattleMat);
+
+    // Placed beside the dialog's own controls when first shown; hidden, the dialog keeps its size.
+    BattleMatGroup = new QGroupBox(QStringLiteral("Battle Mat"), this);
+    BattleMatGroup->setObjectName(QStringLiteral("BattleMatGroup"));
+    BattleMatGroup->hide();
+    auto check = [this](const char* name, const QString& text, int y) {
+        auto* c = new QCheckBox(text, BattleMatGroup);
+        c->setObjectName(QString::fromLatin1(name));
+        c->setGeometry(8, y, 158, 18);
+        return c;
+    };
+    OverlapLabel = new QLabel(QStringLiteral("Overlap"), BattleMatGroup);
+    OverlapLabel->setObjectName(QStringLiteral("OverlapLabel"));
+    OverlapLabel->setGeometry(8, 20, 100, 14);
+    OverlapCombo = new QComboBox(BattleMatGroup);
+    OverlapCombo->setObjectName(QStringLiteral("OverlapCombo"));
+    OverlapCombo->setGeometry(8, 35, 100, 22);
+    OverlapCombo->addItems({QStringLiteral("None"), QStringLiteral("1/8\""), QStringLiteral("1/4\""), QStringLiteral("1/2\"")});
+    OverlapLabel->setBuddy(OverlapCombo);
+    MarksCB = check("MarksCB", QStringLiteral("Cut And Glue Marks"), 68);
+    OverviewCB = check("OverviewCB", QStringLiteral("Overview Sheet"), 92);
+    SkipEmptyCB = check("SkipEmptyCB", QStringLiteral("Skip Empty Sheets"), 116);
+    PlayerCopyCB = check("PlayerCopyCB", QStringLiteral("Player Copy"), 140);
+    PlayerCopyCB->setToolTip(QStringLiteral("Leave hidden symbols out, whatever Show Hidden says"));
+    InkSaverCB = check("InkSaverCB", QStringLiteral("Ink Saver"), 164);
+    InkSaverCB->setToolTip(QStringLiteral("Print the ground as a light wash; walls, objects and grid stay dark"));
+    CorrectionLabel = new QLabel(QStringLiteral("Scale Correction"), BattleMatGroup);
+    CorrectionLabel->setObjectName(QStringLiteral("CorrectionLabel"));
+    CorrectionLabel->setGeometry(8, 192, 150, 14);
+    CorrectionEdit = new QDoubleSpinBox(BattleMatGroup);
+    CorrectionEdit->setObjectName(QStringLiteral("CorrectionEdit"));
+    CorrectionEdit->setGeometry(8, 207, 100, 22);
+    CorrectionEdit->setRange(95.0, 105.0);
+    CorrectionEdit->setDecimals(1);
+    CorrectionEdit->setSingleStep(0.1);
+    CorrectionEdit->setSuffix(QStringLiteral(" %"));
+    CorrectionEdit->setValue(100.0);
+    CorrectionEdit->setToolTip(QStringLiteral("Print the overview, measure its 2\" square, and set this to "
+                                              "the percentage shown times 2.00 divided by the inches measured"));
+    CorrectionLabel->setBuddy(CorrectionEdit);
+
     FormCreate();
+}
+
+void TPrintOptions::ShowBattleMat(bool shown) {
+    BattleMatBut->setText(shown ? QStringLiteral("Battle Mat <<") : QStringLiteral("Battle Mat >>"));
+    if (shown) {
+        setFixedSize(225 + 182, 269);
+        BattleMatGroup->setGeometry(225, 8, 174, 253);
+        BattleMatGroup->show();
+    } else {
+        BattleMatGroup->hide();
+        setFixedSize(225, 269);
+    }
 }
 
 void TPrintOptions::FormCreate() {
@@ -108,6 +170,7 @@ void TPrintOptions::FormCreate() {
     RightMarginCombo->setCurrentIndex(1);
     BottomMarginCombo->setCurrentIndex(1);
     GridStyleCombo->setCurrentIndex(0);
+    OverlapCombo->setCurrentIndex(0);
 }
 
 int TPrintOptions::GridStyleIndex() const {
@@ -125,6 +188,13 @@ TPrintSettings TPrintOptions::Settings() const {
     s.RightMargin = RightMarginCombo->currentIndex();
     s.BottomMargin = BottomMarginCombo->currentIndex();
     s.GridStyle = GridStyleIndex();
+    s.Mat.Overlap = std::max(0, OverlapCombo->currentIndex());
+    s.Mat.Marks = MarksCB->isChecked();
+    s.Mat.Overview = OverviewCB->isChecked();
+    s.Mat.Correction = static_cast<int>(std::lround(CorrectionEdit->value() * 10.0));
+    s.Mat.SkipEmpty = SkipEmptyCB->isChecked();
+    s.Mat.Hidden = PlayerCopyCB->isChecked() ? hpLeaveOut : hpAsMap;
+    s.Mat.InkSaver = InkSaverCB->isChecked();
     return s;
 }
 

@@ -7,6 +7,7 @@
 
 class QCheckBox;
 class QComboBox;
+class QDoubleSpinBox;
 class QGroupBox;
 class QLabel;
 class QPushButton;
@@ -39,6 +40,20 @@ public:
     QComboBox* GridStyleCombo; // editable: typed text that names no item means no grid
     QPushButton* Button1;      // "Ok"
     QPushButton* Button2;      // "Cancel"
+
+    // The battle-mat group, shown beside the dialog by "Battle Mat >>".
+    QPushButton* BattleMatBut;
+    QGroupBox* BattleMatGroup;
+    QLabel* OverlapLabel;
+    QComboBox* OverlapCombo;
+    QCheckBox* MarksCB;
+    QCheckBox* OverviewCB;
+    QCheckBox* SkipEmptyCB;
+    QCheckBox* PlayerCopyCB;
+    QCheckBox* InkSaverCB;
+    QLabel* CorrectionLabel;
+    QDoubleSpinBox* CorrectionEdit;
+    void ShowBattleMat(bool shown);
 
     // The item index of the grid style, or -1 when the text names no item.
     int GridStyleIndex() const;

@@ -94,6 +94,13 @@ void RenderPdf(const TRenderArgs& args, const TMapRecord& map, const TRenderedTi
     src.Settings.RightMargin = args.MarginItems[2];
     src.Settings.BottomMargin = args.MarginItems[3];
     src.Settings.GridStyle = args.GridStyle;
+    src.Settings.Mat.Overlap = args.Overlap;
+    src.Settings.Mat.Marks = args.Marks;
+    src.Settings.Mat.Overview = args.Overview;
+    src.Settings.Mat.Correction = args.Correction;
+    src.Settings.Mat.SkipEmpty = args.SkipEmpty;
+    src.Settings.Mat.InkSaver = args.InkSaver;
+    if (args.ShowHidden) src.Settings.Mat.Hidden = *args.ShowHidden ? hpShow : hpLeaveOut;
 
     TPrintPreview preview;
     TMapPageHandler handler([&src] { return src; });

@@ -9,10 +9,13 @@ namespace qm {
 
 namespace {
 
-const std::set<std::string> PictureOptions = {"--zoom", "--region", "--show-hidden"};
+const std::set<std::string> PictureOptions = {"--zoom", "--region"};
 const std::set<std::string> PdfOptions = {"--scale", "--margins", "--title", "--area",
                                           "--grid",  "--paper",   "--resolution", "--pages"};
-const std::set<std::string> CommonOptions = {"--tileset"};
+const std::set<std::string> CommonOptions = {"--tileset", "--show-hidden"};
+// Battle-mat sheets, PDF only.
+const std::set<std::string> MatOptions = {"--overlap", "--marks", "--overview", "--correction", "--skip-empty",
+                                          "--ink-saver"};
 
 std::string Lower(std::string s) {
     std::transform(s.begin(), s.end(), s.begin(), [](unsigned char c) { return char(std::tolower(c)); });
@@ -97,7 +100,6 @@ const char* RenderUsage() {
            "Pictures (.png, .jpg, .jpeg, .bmp):\n"
            "  --zoom N                 pixels per cell, 1 to 256 (default: the map's own zoom)\n"
            "  --region L,T,R,B         cells to draw, 1-based and inclusive (default: the whole map)\n"
-           "  --show-hidden on|off     draw hidden symbols (default: the map's own setting)\n"
            "\n"
            "PDF (.pdf):\n"
            "  --scale fit|0.25|0.50|0.75|1.00|1.25|1.50\n"
@@ -111,7 +113,21 @@ const char* RenderUsage() {
            "  --resolution DPI         printer resolution, 72 to 2400 (default: 600)\n"
            "  --pages FROM-TO          pages to print, 1 to 999 (default: all)\n"
            "\n"
+           "PDF sheets for a battle mat:\n"
+           "  --overlap 0|0.125|0.25|0.5\n"
+           "                           repeat this strip (inches) of the neighbouring sheets on\n"
+           "                           each sheet's right and bottom edge, to glue on (default: 0)\n"
+           "  --marks on|off           crop marks, hatched glue strips and sheet labels (default: off)\n"
+           "  --overview on|off        first sheet: the whole area small with the sheet grid, the\n"
+           "                           scale and a 2-inch ruler square (default: off)\n"
+           "  --correction PERCENT     95.0 to 105.0: scale cells for a printer that shrinks or grows\n"
+           "                           (default: 100.0)\n"
+           "  --skip-empty on|off      leave out sheets that hold no map cell (default: off)\n"
+           "  --ink-saver on|off       ground symbols as a light wash (default: off)\n"
+           "\n"
            "Both:\n"
+           "  --show-hidden on|off     draw hidden symbols; off makes a player copy (default: the\n"
+           "                           map's own setting)\n"
            "  --tileset FILE           draw with this tileset instead of the map's own; the map's\n"
            "                           tileset is looked for beside the map, then in the program\n"
            "                           folder, and the built-in one is used when neither has it\n"
@@ -159,7 +175,8 @@ TRenderParse ParseRenderArgs(const std::vector<std::string>& args) {
             value = a.substr(eq + 1);
             inlineValue = true;
         }
-        if (!PictureOptions.count(name) && !PdfOptions.count(name) && !CommonOptions.count(name))
+        if (!PictureOptions.count(name) && !PdfOptions.count(name) && !CommonOptions.count(name) &&
+            !MatOptions.count(name))
             return usage("unknown option " + name);
         if (!inlineValue) {
             if (i + 1 >= args.size()) return usage("option " + name + " needs a value");
@@ -188,7 +205,8 @@ TRenderParse ParseRenderArgs(const std::vector<std::string>& args) {
     }
     for (const auto& [name, value] : opts) {
         if (r.Args.Pdf && PictureOptions.count(name)) return usage(name + " applies to pictures, not to PDF output");
-        if (!r.Args.Pdf && PdfOptions.count(name)) return usage(name + " applies to PDF output only");
+        if (!r.Args.Pdf && (PdfOptions.count(name) || MatOptions.count(name)))
+            return usage(name + " applies to PDF output only");
     }
 
     auto get = [&](const char* name) -> const std::string* {
@@ -276,6 +294,38 @@ TRenderParse ParseRenderArgs(const std::vector<std::string>& args) {
             return bad("--pages must be FROM-TO with 1 <= FROM <= TO <= 999, not " + quoted(*v));
         r.Args.FromPage = *from;
         r.Args.ToPage = *to;
+    }
+
+    // Battle-mat sheets.
+    if (auto v = get("--overlap")) {
+        static const char* const items[] = {"0", "0.125", "0.25", "0.5"};
+        int found = -1;
+        for (int k = 0; k < 4; ++k)
+            if (*v == items[k]) found = k;
+        if (found < 0) return bad("--overlap must be 0, 0.125, 0.25 or 0.5, not " + quoted(*v));
+        r.Args.Overlap = found;
+    }
+    struct Switch { const char* name; bool* to; };
+    for (const Switch& sw : {Switch{"--marks", &r.Args.Marks}, Switch{"--overview", &r.Args.Overview},
+                             Switch{"--skip-empty", &r.Args.SkipEmpty}, Switch{"--ink-saver", &r.Args.InkSaver}}) {
+        if (auto v = get(sw.name)) {
+            auto b = ParseOnOff(*v);
+            if (!b) return bad(std::string(sw.name) + " must be on or off, not " + quoted(*v));
+            *sw.to = *b;
+        }
+    }
+    if (auto v = get("--correction")) {
+        // 95 to 105 with at most one decimal: "98", "98.0", "102.5".
+        const size_t dot = v->find('.');
+        const std::string whole = v->substr(0, dot), frac = dot == std::string::npos ? "" : v->substr(dot + 1);
+        auto w = ParseInt(whole);
+        auto f = frac.empty() ? std::optional<int>(0) : ParseInt(frac);
+        const bool shape = !whole.empty() && whole.size() <= 3 && frac.size() <= 1 &&
+                           (dot == std::string::npos || !frac.empty()) && w && *w >= 0 && f && *f >= 0;
+        const int tenths = shape ? *w * 10 + *f : -1;
+        if (tenths < 950 || tenths > 1050)
+            return bad("--correction must be a percentage from 95.0 to 105.0, not " + quoted(*v));
+        r.Args.Correction = tenths;
     }
     return r;
 }

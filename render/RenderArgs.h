@@ -34,6 +34,15 @@ struct TRenderArgs {
     TRenderPaper Paper = TRenderPaper::Letter;
     int Resolution = 600;
     int FromPage = 1, ToPage = 999;
+
+    // PDF battle-mat sheets, as the dialog's "Battle Mat" group (ShowHidden above
+    // makes the player copy).
+    int Overlap = 0;                     // 0 none, 1..3 = 1/8, 1/4, 1/2 inch
+    bool Marks = false;
+    bool Overview = false;
+    int Correction = 1000;               // tenths of a percent, 950..1050
+    bool SkipEmpty = false;
+    bool InkSaver = false;
 };
 
 struct TRenderParse {

@@ -1,0 +1,277 @@
+#include "BattleMat.h"
+
+#include <QFileInfo>
+#include <QPainter>
+#include <algorithm>
+
+#include "editor/Compose.h"
+
+namespace qm {
+
+float OverlapItemInches(int index) {
+    static const float inches[] = {0.0f, 0.125f, 0.25f, 0.5f};
+    return index >= 0 && index < 4 ? inches[index] : 0.0f;
+}
+
+QString SheetLabel(int pr, int pc) {
+    QString letters;
+    for (int n = std::max(pr, 1); n > 0; n = (n - 1) / 26) letters.prepend(QChar('A' + (n - 1) % 26));
+    return letters + QString::number(pc);
+}
+
+QString OverviewTitle(const QString& mapFileName) {
+    const QString name = QFileInfo(mapFileName).fileName();
+    return name.isEmpty() ? QStringLiteral("[Overview]") : QStringLiteral("[Overview] - ") + name;
+}
+
+TSheetFrame SheetFrame(const TPageLayout& lay, int pr, int pc) {
+    TSheetFrame f;
+    if (lay.Empty || pr < 1 || pc < 1) return f;
+    const long long firstX = lay.X1 + static_cast<long long>(pc - 1) * lay.CPP;
+    const long long firstY = lay.Y1 + static_cast<long long>(pr - 1) * lay.RPP;
+    const int cols = static_cast<int>(std::clamp<long long>(lay.X2 - firstX + 1, 0, lay.CPP));
+    const int rows = static_cast<int>(std::clamp<long long>(lay.Y2 - firstY + 1, 0, lay.RPP));
+    const int l = lay.LM, t = lay.TM + lay.TH;
+    f.Trim = QRect(l, t, cols * lay.CW, rows * lay.CH);
+    // A strip repeats the neighbour's first cells, so only sheets with a neighbour holding cells get one.
+    if (cols > 0 && rows > 0) {
+        if (pc < lay.PX && lay.OVX > 0) {
+            f.StripRight = lay.OVX;
+            f.ExtraCols = (lay.OVX + lay.CW - 1) / lay.CW;
+        }
+        if (pr < lay.PY && lay.OVY > 0) {
+            f.StripBottom = lay.OVY;
+            f.ExtraRows = (lay.OVY + lay.CH - 1) / lay.CH;
+        }
+    }
+    return f;
+}
+
+TPrintedMap::TPrintedMap(const TMapRecord* map, int hidden) : map_(map) {
+    if (!map || hidden == hpAsMap) return;
+    copy_ = std::make_unique<TMapRecord>(*map);
+    copy_->ShowHidden = hidden == hpShow ? 1 : 0;
+    map_ = copy_.get();
+}
+
+void ComposePrintedCell(QImage& cellBitmap, const TMapRecord& map, const TRenderedTileset& ts, int c, int r,
+                        bool inkSaver) {
+    if (!inkSaver) {
+        ComposeMapCell(cellBitmap, map, ts, c, r);
+        return;
+    }
+    const TCellLayers l = VisibleLayers(map, ts, c, r);
+    ComposeCell(cellBitmap, ts, l.Background, l.Lower, 0);
+    // Each channel keeps a quarter of its ink (255 - value), rounded down.
+    for (int y = 0; y < cellBitmap.height(); ++y) {
+        auto* row = reinterpret_cast<QRgb*>(cellBitmap.scanLine(y));
+        for (int x = 0; x < cellBitmap.width(); ++x) {
+            const QRgb p = row[x];
+            row[x] = qRgb(255 - (255 - qRed(p)) / 4, 255 - (255 - qGreen(p)) / 4, 255 - (255 - qBlue(p)) / 4);
+        }
+    }
+    if (l.Upper != 0 && ts.IsRendered() && !ts.DesktopPalette[l.Upper].isNull()) {
+        QPainter p(&cellBitmap);
+        p.drawImage(0, 0, ts.DesktopPalette[l.Upper]);
+    }
+}
+
+namespace {
+
+const QImage& White() {
+    static const QImage white = [] {
+        QImage im(1, 1, QImage::Format_RGB32);
+        im.fill(0xffffffffu);
+        return im;
+    }();
+    return white;
+}
+
+// Leaves the surface's pen as it found it: later pages draw some grids with the pen
+// they are given.
+struct TPenKeeper {
+    TSpecialCanvas& s;
+    QColor color;
+    int width;
+    TPenMode mode;
+    explicit TPenKeeper(TSpecialCanvas& c) : s(c), color(c.Pen.Color()), width(c.Pen.Width()), mode(c.Pen.Mode()) {}
+    ~TPenKeeper() {
+        s.Pen.SetColor(color);
+        s.Pen.SetWidth(width);
+        s.Pen.SetMode(mode);
+    }
+};
+
+void SetPen(TSpecialCanvas& s, QColor c, int width) {
+    s.Pen.SetColor(c);
+    s.Pen.SetWidth(width);
+    s.Pen.SetMode(pmCopy);
+}
+
+void Line(TSpecialCanvas& s, int x0, int y0, int x1, int y1) {
+    s.MoveTo(x0, y0);
+    s.LineTo(x1, y1);
+}
+
+void Frame(TSpecialCanvas& s, const QRect& r) {
+    const int x1 = r.x() + r.width(), y1 = r.y() + r.height();
+    s.MoveTo(r.x(), r.y());
+    s.LineTo(x1, r.y());
+    s.LineTo(x1, y1);
+    s.LineTo(r.x(), y1);
+    s.LineTo(r.x(), r.y());
+}
+
+// Lines rising at 45 degrees across the rectangle, `step` apart along each edge.
+void Hatch(TSpecialCanvas& s, const QRect& r, int step) {
+    if (r.width() <= 0 || r.height() <= 0 || step <= 0) return;
+    const int x0 = r.x(), y0 = r.y(), w = r.width(), h = r.height();
+    // Line k joins the points with x - x0 + (y0 + h - y) = k.
+    for (int k = step; k < w + h; k += step) {
+        const int ax = x0 + std::max(0, k - h), ay = y0 + h - std::min(k, h);
+        const int bx = x0 + std::min(k, w), by = y0 + h - std::max(0, k - w);
+        Line(s, ax, ay, bx, by);
+    }
+}
+
+void CentredText(TSpecialCanvas& s, int cx, int y, const QString& text) {
+    s.TextOut(cx - s.TextWidth(text) / 2, y, text);
+}
+
+} // namespace
+
+void CoverStripOverflow(TSpecialCanvas& s, const TPageLayout& lay, const TSheetFrame& f) {
+    if (!f.HasCells() || (f.StripRight == 0 && f.StripBottom == 0)) return;
+    const int l = f.Trim.x(), t = f.Trim.y();
+    const int drawnRight = l + (lay.CPP + f.ExtraCols) * lay.CW;
+    const int drawnBottom = t + (lay.RPP + f.ExtraRows) * lay.CH;
+    const int stripRight = f.Trim.x() + f.Trim.width() + f.StripRight;
+    const int stripBottom = f.Trim.y() + f.Trim.height() + f.StripBottom;
+    if (f.StripRight > 0 && drawnRight > stripRight)
+        s.StretchDraw(QRect(stripRight, t, drawnRight - stripRight, drawnBottom - t), White());
+    if (f.StripBottom > 0 && drawnBottom > stripBottom)
+        s.StretchDraw(QRect(l, stripBottom, drawnRight - l, drawnBottom - stripBottom), White());
+}
+
+void DrawSheetMarks(TSpecialCanvas& s, const TSheetFrame& f, int pr, int pc) {
+    TPenKeeper keep(s);
+    const int gap = s.ScaleX(1.0f / 16), len = s.ScaleX(3.0f / 16);
+    const int gapY = s.ScaleY(1.0f / 16), lenY = s.ScaleY(3.0f / 16);
+    const QRect& t = f.Trim;
+    const int left = t.x(), top = t.y(), right = t.x() + t.width(), bottom = t.y() + t.height();
+    const int outerRight = right + f.StripRight, outerBottom = bottom + f.StripBottom;
+    if (f.HasCells()) {
+        // Light glue strips first, so the marks stay on top.
+        SetPen(s, QColor(0xB4, 0xB4, 0xB4), std::max(1, s.ScaleX(0.01f)));
+        const int step = std::max(2, s.ScaleX(0.1f));
+        if (f.StripRight > 0) Hatch(s, QRect(right, top, f.StripRight, outerBottom - top), step);
+        if (f.StripBottom > 0) Hatch(s, QRect(left, bottom, right - left, f.StripBottom), step);
+
+        // Each trim line continued into the margins on both sides of the printed area.
+        SetPen(s, Qt::black, std::max(1, s.ScaleX(0.005f)));
+        for (int x : {left, right}) {
+            Line(s, x, top - gapY, x, top - gapY - lenY);
+            Line(s, x, outerBottom + gapY, x, outerBottom + gapY + lenY);
+        }
+        for (int y : {top, bottom}) {
+            Line(s, left - gap, y, left - gap - len, y);
+            Line(s, outerRight + gap, y, outerRight + gap + len, y);
+        }
+    }
+    s.Font().SetName(QStringLiteral("Arial"));
+    s.Font().SetSize(12);
+    const int labelTop = (f.HasCells() ? outerBottom : top) + gapY;
+    const int centre = f.HasCells() ? (left + outerRight) / 2 : left + s.ScaleX(0.5f);
+    CentredText(s, centre, labelTop, SheetLabel(pr, pc));
+}
+
+int RulerSide(int pixelsPerInch, int correction) {
+    return ScaleInches(pixelsPerInch, 2.0f * static_cast<float>(std::clamp(correction, 950, 1050)) / 1000.0f);
+}
+
+void PrintOverviewPage(TSpecialCanvas& s, const TMapPrintSource& src, const TPageLayout& lay, const TMapRecord* map) {
+    if (lay.TH > 0) {
+        s.Font().SetName(QStringLiteral("Ariel"));
+        s.Font().SetSize(18);
+        s.TextOut(s.ScaleX(0.1f) + lay.LM, lay.TM, OverviewTitle(src.MapFileName));
+    }
+    TPenKeeper keep(s);
+    const TBattleMatOptions& mat = src.Settings.Mat;
+    const int top = lay.TM + lay.TH;
+    const int sideX = RulerSide(s.XRes, mat.Correction), sideY = RulerSide(s.YRes, mat.Correction);
+    const int textLine = s.ScaleY(0.22f);
+    // Below the picture: two lines of text, the ruler square and its caption.
+    const int band = s.ScaleY(0.25f) + 2 * textLine + s.ScaleY(0.15f) + sideY;
+    const int oc = std::min(lay.AW / std::max(1, lay.NC), (lay.AH - band) / std::max(1, lay.NR));
+
+    // The whole print area, cell by cell, composed as the sheets compose it.
+    const bool canCompose = map && src.Tileset && src.CellBitmap && src.Tileset->IsRendered();
+    const int pictureW = std::max(0, oc) * lay.NC, pictureH = std::max(0, oc) * lay.NR;
+    if (oc > 0) {
+        for (int y = lay.Y1; y <= lay.Y2; ++y) {
+            for (int x = lay.X1; x <= lay.X2; ++x) {
+                if (!canCompose) break;
+                const TMapCell& cell = map->Cell(x, y);
+                if (cell.Upper == 0 && cell.Lower == 0 && map->Background == 0) continue;
+                ComposePrintedCell(*src.CellBitmap, *map, *src.Tileset, x - 1, y - 1, mat.InkSaver);
+                s.StretchDraw(QRect(lay.LM + (x - lay.X1) * oc, top + (y - lay.Y1) * oc, oc, oc), *src.CellBitmap);
+            }
+        }
+        SetPen(s, Qt::black, std::max(1, s.ScaleX(0.005f)));
+        Frame(s, QRect(lay.LM, top, pictureW, pictureH));
+
+        // The sheets that are printed after this one, each with its label.
+        SetPen(s, QColor(0xC0, 0x10, 0x10), std::max(1, s.ScaleX(0.01f)));
+        s.Font().SetName(QStringLiteral("Arial"));
+        for (int pr = 1; pr <= lay.PY && !lay.Empty; ++pr) {
+            for (int pc = 1; pc <= lay.PX; ++pc) {
+                const int c0 = (pc - 1) * lay.CPP, c1 = std::min(pc * lay.CPP, lay.NC);
+                const int r0 = (pr - 1) * lay.RPP, r1 = std::min(pr * lay.RPP, lay.NR);
+                const QRect r(lay.LM + c0 * oc, top + r0 * oc, (c1 - c0) * oc, (r1 - r0) * oc);
+                Frame(s, r);
+                const int points = std::clamp(r.height() * 72 / std::max(1, s.YRes) / 3, 6, 16);
+                s.Font().SetSize(points);
+                CentredText(s, r.center().x(), r.center().y() - s.ScaleY(points / 144.0f), SheetLabel(pr, pc));
+            }
+        }
+    }
+
+    // The scale, in words.
+    s.Font().SetName(QStringLiteral("Arial"));
+    s.Font().SetSize(11);
+    int y = top + pictureH + s.ScaleY(0.25f);
+    const int sheets = lay.Empty ? 0 : lay.Sheets();
+    s.TextOut(lay.LM, y,
+              QStringLiteral("%1 sheets after this one: %2 across, %3 down.").arg(sheets).arg(lay.SheetCols).arg(lay.SheetRows));
+    y += textLine;
+    const float size = ScaleItemInches(src.Settings.ScaleIndex);
+    const QString pct = QString::number(mat.Correction / 10.0, 'f', 1);
+    const QString scale =
+        size == 0.0f ? QStringLiteral("Fit to page: %1\" per cell.").arg(QString::number(double(lay.CW) / s.XRes, 'f', 2))
+                     : QStringLiteral("Scale %1\" per cell, corrected to %2 %.").arg(QString::number(size, 'f', 2), pct);
+    s.TextOut(lay.LM, y, scale);
+    y += textLine + s.ScaleY(0.15f);
+
+    // The ruler: a square of 2 inches with ticks every quarter inch along two sides.
+    const int x0 = lay.LM;
+    SetPen(s, Qt::black, std::max(1, s.ScaleX(0.005f)));
+    Frame(s, QRect(x0, y, sideX, sideY));
+    for (int k = 1; k < 8; ++k) {
+        const int tickX = s.ScaleX(k % 4 == 0 ? 0.25f : k % 2 == 0 ? 0.15f : 0.08f);
+        const int tickY = s.ScaleY(k % 4 == 0 ? 0.25f : k % 2 == 0 ? 0.15f : 0.08f);
+        const int dx = static_cast<int>(static_cast<long long>(sideX) * k / 8);
+        const int dy = static_cast<int>(static_cast<long long>(sideY) * k / 8);
+        Line(s, x0 + dx, y, x0 + dx, y + tickY);
+        Line(s, x0, y + dy, x0 + tickX, y + dy);
+    }
+    const int tx = x0 + sideX + s.ScaleX(0.25f);
+    const QString lines[] = {
+        QStringLiteral("This square measures 2.00\" (50.8 mm) on each side once"),
+        QStringLiteral("Scale Correction (now %1 %) suits this printer.").arg(pct),
+        QStringLiteral("If it measures M inches, set Scale Correction"),
+        QStringLiteral("to %1 x 2.00 / M and print again.").arg(pct),
+    };
+    for (int i = 0; i < 4; ++i) s.TextOut(tx, y + i * textLine, lines[i]);
+}
+
+} // namespace qm

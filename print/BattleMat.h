@@ -1,0 +1,60 @@
+#pragma once
+// Sheets meant to be taped into a battle mat: overlap strips, crop marks, glue strips,
+// sheet labels, the overview sheet with its ruler, and the player copy and ink saver
+// ways of composing a printed cell. The page handler calls these beside its own drawing.
+#include <QImage>
+#include <QRect>
+#include <QString>
+
+#include "MapPage.h"
+
+namespace qm {
+
+// "A1", "B3", ...: row letter (A..Z, then AA, AB, ...) and column number.
+QString SheetLabel(int pr, int pc);
+
+// The title of the overview sheet: "[Overview]" or "[Overview] - name".
+QString OverviewTitle(const QString& mapFileName);
+
+// Where a sheet's own cells lie and how far its overlap strips reach, in printer pixels.
+struct TSheetFrame {
+    QRect Trim;          // the sheet's own cells: cut along this rectangle
+    int StripRight = 0;  // width of the repeated strip beyond Trim's right edge
+    int StripBottom = 0; // height of the repeated strip below Trim's bottom edge
+    // Cell slots beyond CPP and RPP that the strips reach into (partly).
+    int ExtraCols = 0, ExtraRows = 0;
+    bool HasCells() const { return Trim.width() > 0 && Trim.height() > 0; }
+};
+TSheetFrame SheetFrame(const TPageLayout& lay, int pr, int pc);
+
+// The map whose hidden switch the printout follows: the map itself, or a copy whose
+// ShowHidden the player copy (or a forced show) has set.
+class TPrintedMap {
+public:
+    TPrintedMap(const TMapRecord* map, int hidden);
+    const TMapRecord* Map() const { return map_; }
+
+private:
+    std::unique_ptr<TMapRecord> copy_;
+    const TMapRecord* map_;
+};
+
+// Composes a printed cell: as the map view does, or with the ground (background and
+// lower layer) washed out to a quarter of its ink under a full-strength upper layer.
+void ComposePrintedCell(QImage& cellBitmap, const TMapRecord& map, const TRenderedTileset& ts, int c, int r,
+                        bool inkSaver);
+
+// Paints white over the parts of partly printed strip cells that lie past the strips.
+void CoverStripOverflow(TSpecialCanvas& s, const TPageLayout& lay, const TSheetFrame& f);
+
+// Crop marks at the trim lines, hatched glue strips and the sheet label.
+void DrawSheetMarks(TSpecialCanvas& s, const TSheetFrame& f, int pr, int pc);
+
+// The overview sheet: the whole print area small with the sheet grid and labels, the
+// scale, and a ruler square of 2 inches (times the scale correction).
+void PrintOverviewPage(TSpecialCanvas& s, const TMapPrintSource& src, const TPageLayout& lay, const TMapRecord* map);
+
+// Side of the overview's ruler square in printer pixels.
+int RulerSide(int pixelsPerInch, int correction);
+
+} // namespace qm
