@@ -179,7 +179,7 @@ void DrawSheetMarks(TSpecialCanvas& s, const TSheetFrame& f, int pr, int pc) {
         }
     }
     s.Font().SetName(QStringLiteral("Arial"));
-    s.Font().SetSize(12);
+    s.Font().SetSize(14);
     const int labelTop = (f.HasCells() ? outerBottom : top) + gapY;
     const int centre = f.HasCells() ? (left + outerRight) / 2 : left + s.ScaleX(0.5f);
     CentredText(s, centre, labelTop, SheetLabel(pr, pc));
@@ -229,9 +229,16 @@ void PrintOverviewPage(TSpecialCanvas& s, const TMapPrintSource& src, const TPag
                 const int r0 = (pr - 1) * lay.RPP, r1 = std::min(pr * lay.RPP, lay.NR);
                 const QRect r(lay.LM + c0 * oc, top + r0 * oc, (c1 - c0) * oc, (r1 - r0) * oc);
                 Frame(s, r);
-                const int points = std::clamp(r.height() * 72 / std::max(1, s.YRes) / 3, 6, 16);
+                // As large as a third of the sheet's height allows, and narrower than the sheet.
+                const QString label = SheetLabel(pr, pc);
+                int points = std::clamp(r.height() * 72 / std::max(1, s.YRes) / 3, 5, 16);
                 s.Font().SetSize(points);
-                CentredText(s, r.center().x(), r.center().y() - s.ScaleY(points / 144.0f), SheetLabel(pr, pc));
+                while (points > 5 && s.TextWidth(label) > r.width() * 9 / 10) s.Font().SetSize(--points);
+                // On a white tag, so the label reads over any map.
+                const int tw = s.TextWidth(label), th = s.ScaleY(points * 1.2f / 72), pad = s.ScaleX(0.03f);
+                const QRect tag(r.center().x() - tw / 2 - pad, r.center().y() - th / 2, tw + 2 * pad, th);
+                s.StretchDraw(tag, White());
+                s.TextOut(tag.x() + pad, tag.y(), label);
             }
         }
     }

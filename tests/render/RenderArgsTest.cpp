@@ -201,3 +201,45 @@ TEST(RenderArgs, ArbitraryBytes) {
         EXPECT_TRUE(p.Kind == TRenderParse::Run || !p.Message.empty() || p.Kind == TRenderParse::Help);
     }
 }
+
+TEST(RenderArgs, BattleMatOptions) {
+    auto d = Parse({"m.map", "o.pdf"});
+    EXPECT_EQ(d.Args.Overlap, 0);
+    EXPECT_FALSE(d.Args.Marks || d.Args.Overview || d.Args.SkipEmpty || d.Args.InkSaver);
+    EXPECT_EQ(d.Args.Correction, 1000);
+    auto p = Parse({"--overlap", "0.25", "--marks", "on", "--overview=on", "--correction", "98", "--skip-empty", "on",
+                    "--ink-saver", "on", "--show-hidden", "off", "m.map", "o.pdf"});
+    ASSERT_EQ(p.Kind, TRenderParse::Run) << p.Message;
+    EXPECT_EQ(p.Args.Overlap, 2);
+    EXPECT_TRUE(p.Args.Marks && p.Args.Overview && p.Args.SkipEmpty && p.Args.InkSaver);
+    EXPECT_EQ(p.Args.Correction, 980);
+    EXPECT_EQ(p.Args.ShowHidden, false); // the player copy, now for PDF output too
+
+    using K = TRenderParse::TKind;
+    struct Case { std::vector<std::string> args; K kind; int correction; std::string message; };
+    const Case cases[] = {
+        {{"--correction", "95", "m.map", "o.pdf"}, K::Run, 950, ""},
+        {{"--correction", "105.0", "m.map", "o.pdf"}, K::Run, 1050, ""},
+        {{"--correction", "101.3", "m.map", "o.pdf"}, K::Run, 1013, ""},
+        {{"--correction", "94.9", "m.map", "o.pdf"}, K::BadValue, 0,
+         "--correction must be a percentage from 95.0 to 105.0, not \"94.9\""},
+        {{"--correction", "100.25", "m.map", "o.pdf"}, K::BadValue, 0,
+         "--correction must be a percentage from 95.0 to 105.0, not \"100.25\""},
+        {{"--correction", "100.", "m.map", "o.pdf"}, K::BadValue, 0,
+         "--correction must be a percentage from 95.0 to 105.0, not \"100.\""},
+        {{"--correction", "-99", "m.map", "o.pdf"}, K::BadValue, 0,
+         "--correction must be a percentage from 95.0 to 105.0, not \"-99\""},
+        {{"--overlap", "0.3", "m.map", "o.pdf"}, K::BadValue, 0, "--overlap must be 0, 0.125, 0.25 or 0.5, not \"0.3\""},
+        {{"--marks", "yes", "m.map", "o.pdf"}, K::BadValue, 0, "--marks must be on or off, not \"yes\""},
+        {{"--ink-saver", "", "m.map", "o.pdf"}, K::BadValue, 0, "--ink-saver must be on or off, not \"\""},
+        {{"--overview", "on", "m.map", "o.png"}, K::Usage, 0, "--overview applies to PDF output only"},
+    };
+    for (const Case& c : cases) {
+        auto r = Parse(c.args);
+        EXPECT_EQ(r.Kind, c.kind) << c.args[1];
+        EXPECT_EQ(r.Message, c.message);
+        if (c.kind == K::Run) {
+            EXPECT_EQ(r.Args.Correction, c.correction) << c.args[1];
+        }
+    }
+}

@@ -242,3 +242,35 @@ TEST(RenderRun, PdfPageCounts) {
         QFile::remove(Q(out));
     }
 }
+
+TEST(RenderRun, BattleMatSheetsAndThePlayerCopy) {
+    qmtest::TempDir dir;
+    WriteMapFile(dir.File("keep.map"), SampleMap());
+    const QString map = Q(dir.File("keep.map"));
+    const std::string out = dir.File("keep.pdf");
+    struct Case { QStringList opts; int pages; };
+    const Case cases[] = {
+        {{"--scale", "1.00", "--skip-empty", "on", "--resolution", "100"}, 88},
+        {{"--scale", "1.00", "--skip-empty", "on", "--overview", "on", "--marks", "on", "--resolution", "100"}, 89},
+        {{"--scale", "1.00", "--overlap", "0.5", "--resolution", "100"}, 121},
+    };
+    for (const Case& c : cases) {
+        const TResult r = RunRenderer(QStringList(c.opts) << map << Q(out));
+        ASSERT_EQ(r.code, 0) << r.err;
+        EXPECT_EQ(PdfPages(out), c.pages) << c.opts.join(' ').toStdString();
+    }
+    // The hidden marker of cell (3, 3) prints as the map says, or not at all in the player copy.
+    auto cell = [&](const QString& showHidden) {
+        QStringList args{"--area", "3,3,3,3", "--title", "off", "--resolution", "100"};
+        if (!showHidden.isEmpty()) args << "--show-hidden" << showHidden;
+        const TResult r = RunRenderer(args << map << Q(out));
+        EXPECT_EQ(r.code, 0) << r.err;
+        QProcess raster;
+        raster.start("pdftoppm", {"-png", "-r", "20", "-singlefile", Q(out), Q(dir.File("cell"))});
+        raster.waitForFinished(60000);
+        return QImage(Q(dir.File("cell.png"))).copy(20, 20, 120, 120);
+    };
+    const QImage asMap = cell(""), shown = cell("on"), player = cell("off");
+    EXPECT_EQ(MaxDiff(asMap, shown), 0);
+    EXPECT_GT(MaxDiff(shown, player), 40);
+}
