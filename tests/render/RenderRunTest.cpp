@@ -250,9 +250,13 @@ TEST(RenderRun, BattleMatSheetsAndThePlayerCopy) {
     const std::string out = dir.File("keep.pdf");
     struct Case { QStringList opts; int pages; };
     const Case cases[] = {
-        {{"--scale", "1.00", "--skip-empty", "on", "--resolution", "100"}, 88},
-        {{"--scale", "1.00", "--skip-empty", "on", "--overview", "on", "--marks", "on", "--resolution", "100"}, 89},
-        {{"--scale", "1.00", "--overlap", "0.5", "--resolution", "100"}, 121},
+        // 20 x 20 cells at 7 x 10 a sheet: a grid of 3 x 3 sheets of which 3 x 2 hold cells;
+        // a half-inch overlap leaves 7 x 9 a sheet, and all 3 x 3 hold cells.
+        {{"--scale", "1.00", "--area", "1,1,20,20", "--title", "off", "--resolution", "100"}, 9},
+        {{"--scale", "1.00", "--area", "1,1,20,20", "--title", "off", "--skip-empty", "on", "--resolution", "100"}, 6},
+        {{"--scale", "1.00", "--area", "1,1,20,20", "--title", "off", "--skip-empty", "on", "--overview", "on", "--marks", "on",
+          "--resolution", "100"}, 7},
+        {{"--scale", "1.00", "--area", "1,1,20,20", "--title", "off", "--skip-empty", "on", "--overlap", "0.5", "--resolution", "100"}, 9},
     };
     for (const Case& c : cases) {
         const TResult r = RunRenderer(QStringList(c.opts) << map << Q(out));
