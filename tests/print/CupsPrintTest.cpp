@@ -124,7 +124,7 @@ public:
         text.replace("Letter/US Letter", "AnsiA/US Letter");
         Write("margins.ppd", QString::fromLatin1(text));
         QString out;
-        if (!RunTool("lpadmin", {"-h", Socket(), "-p", "QmPdf", "-E", "-v", "cups-pdf:/", "-P", dir_ + "/margins.ppd",
+        if (!RunTool("/usr/sbin/lpadmin", {"-h", Socket(), "-p", "QmPdf", "-E", "-v", "cups-pdf:/", "-P", dir_ + "/margins.ppd",
                                  "-o", "print-scaling-default=fit"},
                      &out))
             return QStringLiteral("lpadmin failed: ") + out;
@@ -136,7 +136,7 @@ public:
         QElapsedTimer t;
         t.start();
         while (t.elapsed() < ms) {
-            if (RunTool("lpstat", {"-h", Socket(), "-o"}, &pending, 10000) && pending.trimmed().isEmpty()) return true;
+            if (RunTool("/usr/bin/lpstat", {"-h", Socket(), "-o"}, &pending, 10000) && pending.trimmed().isEmpty()) return true;
             QThread::msleep(250);
         }
         return false;
