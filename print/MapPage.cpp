@@ -169,6 +169,16 @@ void HexOverlay(TSpecialCanvas& s, const TPageLayout& lay) {
     s.Pen.SetMode(pmCopy);
 }
 
+// Map cell (cx, cy), 1-based, composed at the tileset's size. From the source's cell
+// cache when it has one: identical cells then come back as the very same image.
+const QImage& PrintedCell(const TMapPrintSource& src, int cx, int cy) {
+    const int n = src.Tileset->TileSize;
+    if (src.Cells && n > 0)
+        return src.Cells->MapCell(*src.Map, *src.Tileset, cx - 1, cy - 1, QSize(n, n), *src.CellBitmap);
+    ComposeMapCell(*src.CellBitmap, *src.Map, *src.Tileset, cx - 1, cy - 1);
+    return *src.CellBitmap;
+}
+
 } // namespace
 
 void PrintMapPage(TPageInfo& info, TSpecialCanvas& s, const TMapPrintSource& src) {
@@ -200,10 +210,8 @@ void PrintMapPage(TPageInfo& info, TSpecialCanvas& s, const TMapPrintSource& src
             const int cx = static_cast<int>(x), cy = static_cast<int>(y);
             if (canCompose) {
                 const TMapCell& cell = src.Map->Cell(cx, cy);
-                if (cell.Upper != 0 || cell.Lower != 0 || src.Map->Background != 0) {
-                    ComposeMapCell(*src.CellBitmap, *src.Map, *src.Tileset, cx - 1, cy - 1);
-                    s.StretchDraw(QRect(l, t, r - l, b - t), *src.CellBitmap);
-                }
+                if (cell.Upper != 0 || cell.Lower != 0 || src.Map->Background != 0)
+                    s.StretchDraw(QRect(l, t, r - l, b - t), PrintedCell(src, cx, cy));
             }
             CellGrid(s, style, lay, cx, cy, l, t, r, b);
         }
@@ -218,7 +226,9 @@ void TMapPageHandler::PrintPreview1BeginPrint(std::unique_ptr<TPageInfo>& Info) 
 
 void TMapPageHandler::PrintPreview1PrintPage(std::unique_ptr<TPageInfo>& Info, TSpecialCanvas& SCanvas) {
     if (!Info) return;
-    PrintMapPage(*Info, SCanvas, source_());
+    TMapPrintSource src = source_();
+    if (!src.Cells) src.Cells = &cells_;
+    PrintMapPage(*Info, SCanvas, src);
 }
 
 void TMapPageHandler::PrintPreview1EndPrint(std::unique_ptr<TPageInfo>& Info) { Info.reset(); }
