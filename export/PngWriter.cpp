@@ -1,8 +1,21 @@
 // PNG: signature, IHDR, IDAT chunks as the deflate stream fills its buffer, IEND.
-// Colour type 2 (RGB), 8 bits, no interlace; each row gets the filter that makes
-// its bytes smallest, the usual heuristic that keeps maps with flat colour small.
+// Colour type 2 (RGB), 8 bits, no interlace; every row is Paeth-filtered: on maps
+// about one percent larger than choosing a filter per row, in one straight pass.
+//
+// The filtered rows are cut into segments of about half a megabyte at whole rows, and
+// the segments are deflated on worker threads while the next bands are composed.
+// Each segment is a raw deflate stream primed with the last 32 KB of the segment
+// before it and ends on a sync flush (the last one on the final block), so the
+// pieces join into one zlib stream. Where the cuts fall depends on the picture
+// alone, never on timing: the file is the same, byte for byte, on any machine.
 #include <QImage>
+#include <algorithm>
+#include <chrono>
 #include <cstdlib>
+#include <deque>
+#include <future>
+#include <memory>
+#include <thread>
 #include <zlib.h>
 
 #include "PictureWriters.h"
@@ -13,6 +26,11 @@ namespace qm {
 namespace {
 
 using detail::PutBE32;
+
+constexpr int Level = 4; // a whole map at the largest zoom in about half the time of the default level
+constexpr size_t SegmentBytes = size_t(1) << 19;
+constexpr size_t Window = size_t(1) << 15;
+constexpr size_t IdatBytes = size_t(1) << 16;
 
 void WriteChunk(TAtomicFile& out, const char type[4], const uint8_t* data, uint32_t size) {
     std::vector<uint8_t> head;
@@ -28,95 +46,142 @@ void WriteChunk(TAtomicFile& out, const char type[4], const uint8_t* data, uint3
     out.Write(tail.data(), tail.size());
 }
 
-inline uint8_t Paeth(int a, int b, int c) {
-    int p = a + b - c;
-    int pa = std::abs(p - a), pb = std::abs(p - b), pc = std::abs(p - c);
-    if (pa <= pb && pa <= pc) return uint8_t(a);
-    if (pb <= pc) return uint8_t(b);
-    return uint8_t(c);
-}
-
-// Filtered byte i of the row under filter type k.
-inline uint8_t Filtered(int k, const uint8_t* cur, const uint8_t* prev, size_t i) {
+// The Paeth-filtered row: out[0] = 4, out[1..n] = cur - predictor. Written without
+// branches on 16-bit lanes so the compiler can vectorise it.
+void PaethRow(const uint8_t* cur, const uint8_t* prev, size_t n, uint8_t* out) {
     constexpr size_t bpp = 3;
-    const int x = cur[i];
-    const int a = i >= bpp ? cur[i - bpp] : 0;
-    const int b = prev[i];
-    const int c = i >= bpp ? prev[i - bpp] : 0;
-    switch (k) {
-    case 1: return uint8_t(x - a);
-    case 2: return uint8_t(x - b);
-    case 3: return uint8_t(x - ((a + b) >> 1));
-    case 4: return uint8_t(x - Paeth(a, b, c));
-    default: return uint8_t(x);
+    out[0] = 4;
+    uint8_t* f = out + 1;
+    // Left of the first pixel a and c are 0, and the predictor is the byte above.
+    for (size_t i = 0; i < bpp && i < n; ++i) f[i] = uint8_t(cur[i] - prev[i]);
+    for (size_t i = bpp; i < n; ++i) {
+        const int16_t a = cur[i - bpp], b = prev[i], c = prev[i - bpp];
+        const int16_t pa = int16_t(std::abs(b - c));
+        const int16_t pb = int16_t(std::abs(a - c));
+        const int16_t pc = int16_t(std::abs(a + b - 2 * c));
+        const int16_t bc = pb <= pc ? b : c;
+        const int16_t pred = (pa <= pb && pa <= pc) ? a : bc;
+        f[i] = uint8_t(cur[i] - pred);
     }
 }
 
-// Fills out[0] with the filter type and out[1..] with the filtered row: first the
-// cost of every filter (sum of the bytes taken as signed), then the cheapest one.
-void FilterRow(const uint8_t* cur, const uint8_t* prev, size_t n, std::vector<uint8_t>& out) {
-    constexpr size_t bpp = 3;
-    uint64_t cost[5] = {};
-    for (size_t i = 0; i < n; ++i) {
-        const int x = cur[i];
-        const int a = i >= bpp ? cur[i - bpp] : 0;
-        const int b = prev[i];
-        const int c = i >= bpp ? prev[i - bpp] : 0;
-        cost[0] += uint64_t(std::abs(int(int8_t(uint8_t(x)))));
-        cost[1] += uint64_t(std::abs(int(int8_t(uint8_t(x - a)))));
-        cost[2] += uint64_t(std::abs(int(int8_t(uint8_t(x - b)))));
-        cost[3] += uint64_t(std::abs(int(int8_t(uint8_t(x - ((a + b) >> 1))))));
-        cost[4] += uint64_t(std::abs(int(int8_t(uint8_t(x - Paeth(a, b, c))))));
+struct TSegment {
+    std::vector<uint8_t> data;
+    uLong adler = 1;
+    bool noMemory = false;
+};
+
+// Deflates one segment: raw deflate primed with `dictionary`, ending on a sync flush,
+// or on the final block when `last`.
+TSegment DeflateSegment(std::shared_ptr<const std::vector<uint8_t>> in, std::vector<uint8_t> dictionary, bool last) {
+    TSegment s;
+    z_stream z{};
+    if (deflateInit2(&z, Level, Z_DEFLATED, -15, 8, Z_FILTERED) != Z_OK) {
+        s.noMemory = true;
+        return s;
     }
-    int best = 0;
-    for (int k = 1; k < 5; ++k)
-        if (cost[k] < cost[best]) best = k;
-    out[0] = uint8_t(best);
-    for (size_t i = 0; i < n; ++i) out[i + 1] = Filtered(best, cur, prev, i);
+    std::unique_ptr<z_stream, int (*)(z_stream*)> guard(&z, deflateEnd);
+    if (!dictionary.empty() && deflateSetDictionary(&z, dictionary.data(), uInt(dictionary.size())) != Z_OK)
+        throw std::logic_error("deflate dictionary refused");
+    s.adler = adler32(1L, in->data(), uInt(in->size()));
+    // Maps pack well: start small, so the pieces in flight stay a few MB in all.
+    s.data.resize(in->size() / 8 + 4096);
+    z.next_in = const_cast<Bytef*>(in->data());
+    z.avail_in = uInt(in->size());
+    const int flush = last ? Z_FINISH : Z_SYNC_FLUSH;
+    size_t used = 0;
+    for (;;) {
+        z.next_out = s.data.data() + used;
+        z.avail_out = uInt(s.data.size() - used);
+        const int rc = deflate(&z, flush);
+        if (rc == Z_STREAM_ERROR) throw std::logic_error("deflate stream error");
+        used = s.data.size() - z.avail_out;
+        // Done when all input is in and the flush has room left over behind it.
+        if (last ? rc == Z_STREAM_END : z.avail_in == 0 && z.avail_out > 0) break;
+        s.data.resize(s.data.size() * 2);
+    }
+    s.data.resize(used);
+    return s;
 }
 
-// Level 4 with the strategy meant for filtered rows: a whole map at the largest zoom
-// in about half the time of the default level, for a file a few percent larger.
-class TDeflater {
+// The zlib stream in IDAT chunks: header, the segments in order as they finish,
+// Adler-32 of everything. At most `inFlight` segments are compressing at a time.
+class TParallelDeflater {
 public:
-    TDeflater(TAtomicFile& out) : out_(out), buf_(1 << 16) {
-        z_.zalloc = Z_NULL;
-        z_.zfree = Z_NULL;
-        z_.opaque = Z_NULL;
-        if (deflateInit2(&z_, 4, Z_DEFLATED, 15, 8, Z_FILTERED) != Z_OK)
-            throw TFileError(CannotCreateMessage(out.Path(), "Not enough memory for compression."));
+    TParallelDeflater(TAtomicFile& out, size_t inFlight) : out_(out), inFlight_(std::max<size_t>(1, inFlight)) {
+        // CMF: deflate, 32 KB window; FLG: the "fast" level class, check bits.
+        unsigned header = 0x7800 | 1u << 6;
+        header += 31 - header % 31;
+        Put(uint8_t(header >> 8));
+        Put(uint8_t(header));
+        idat_.reserve(IdatBytes);
     }
-    ~TDeflater() { deflateEnd(&z_); }
-    TDeflater(const TDeflater&) = delete;
-    TDeflater& operator=(const TDeflater&) = delete;
 
-    void Feed(const uint8_t* data, size_t n, int flush) {
-        z_.next_in = const_cast<Bytef*>(data);
-        z_.avail_in = uInt(n);
-        for (;;) {
-            z_.next_out = buf_.data() + used_;
-            z_.avail_out = uInt(buf_.size() - used_);
-            int rc = deflate(&z_, flush);
-            if (rc == Z_STREAM_ERROR) throw std::logic_error("deflate stream error");
-            used_ = buf_.size() - z_.avail_out;
-            if (used_ == buf_.size()) {
-                WriteChunk(out_, "IDAT", buf_.data(), uint32_t(used_));
-                used_ = 0;
-                continue;
-            }
-            if (flush == Z_FINISH ? rc == Z_STREAM_END : z_.avail_in == 0) break;
+    // Hands one filtered segment over; writes whatever has finished in order.
+    void Add(std::vector<uint8_t> segment, bool last) {
+        auto in = std::make_shared<const std::vector<uint8_t>>(std::move(segment));
+        std::vector<uint8_t> dictionary = std::move(window_);
+        const size_t keep = std::min(Window, in->size());
+        window_.assign(in->end() - std::ptrdiff_t(keep), in->end());
+        if (keep < Window && !dictionary.empty()) {
+            // A segment shorter than the window: the older bytes still count.
+            const size_t older = std::min(Window - keep, dictionary.size());
+            window_.insert(window_.begin(), dictionary.end() - std::ptrdiff_t(older), dictionary.end());
         }
-        if (flush == Z_FINISH && used_ > 0) {
-            WriteChunk(out_, "IDAT", buf_.data(), uint32_t(used_));
-            used_ = 0;
-        }
+        pending_.push_back({in->size(), std::async(std::launch::async, DeflateSegment, in, std::move(dictionary), last)});
+        while (pending_.size() >= inFlight_ ||
+               (!pending_.empty() &&
+                pending_.front().result.wait_for(std::chrono::seconds(0)) == std::future_status::ready))
+            WriteOldest();
+    }
+
+    void Finish() {
+        while (!pending_.empty()) WriteOldest();
+        Put(uint8_t(adler_ >> 24));
+        Put(uint8_t(adler_ >> 16));
+        Put(uint8_t(adler_ >> 8));
+        Put(uint8_t(adler_));
+        if (!idat_.empty()) WriteChunk(out_, "IDAT", idat_.data(), uint32_t(idat_.size()));
+        idat_.clear();
     }
 
 private:
+    struct TPending {
+        size_t length;
+        std::future<TSegment> result;
+    };
+
+    void WriteOldest() {
+        TPending p = std::move(pending_.front());
+        pending_.pop_front();
+        const TSegment s = p.result.get();
+        if (s.noMemory) throw TFileError(CannotCreateMessage(out_.Path(), "Not enough memory for compression."));
+        adler_ = adler32_combine(adler_, s.adler, z_off_t(p.length));
+        for (size_t at = 0; at < s.data.size();) {
+            const size_t n = std::min(IdatBytes - idat_.size(), s.data.size() - at);
+            idat_.insert(idat_.end(), s.data.begin() + std::ptrdiff_t(at), s.data.begin() + std::ptrdiff_t(at + n));
+            at += n;
+            if (idat_.size() == IdatBytes) {
+                WriteChunk(out_, "IDAT", idat_.data(), uint32_t(idat_.size()));
+                idat_.clear();
+            }
+        }
+    }
+    void Put(uint8_t b) {
+        idat_.push_back(b);
+        if (idat_.size() == IdatBytes) {
+            WriteChunk(out_, "IDAT", idat_.data(), uint32_t(idat_.size()));
+            idat_.clear();
+        }
+    }
+
     TAtomicFile& out_;
-    z_stream z_{};
-    std::vector<uint8_t> buf_;
-    size_t used_ = 0;
+    const size_t inFlight_;
+    std::vector<uint8_t> window_;
+    std::vector<uint8_t> idat_;
+    uLong adler_ = 1;
+    // Destroyed before the members above: an unfinished export waits for its workers.
+    std::deque<TPending> pending_;
 };
 
 } // namespace
@@ -131,18 +196,23 @@ void WritePng(TAtomicFile& out, const TPictureSource& src, const TProgressFn& pr
     ihdr.push_back(8); // bit depth
     ihdr.push_back(2); // colour type: RGB
     ihdr.push_back(0); // deflate
-    ihdr.push_back(0); // adaptive filtering
+    ihdr.push_back(0); // filter method 0 (the five row filters)
     ihdr.push_back(0); // no interlace
     WriteChunk(out, "IHDR", ihdr.data(), uint32_t(ihdr.size()));
 
     const size_t n = size_t(src.Width) * 3;
-    std::vector<uint8_t> cur(n), prev(n, 0), filtered(n + 1);
+    const size_t rowBytes = n + 1;
+    const size_t rowsPerSegment = std::max<size_t>(1, SegmentBytes / rowBytes);
+    std::vector<uint8_t> cur(n), prev(n, 0), segment;
 
-    TDeflater z(out);
+    // One segment compressing per core, and one more waiting, while this thread composes.
+    const unsigned cores = std::max(1u, std::thread::hardware_concurrency());
+    TParallelDeflater z(out, cores + 1);
     const int bands = src.BandCount();
+    int row = 0;
     for (int index = 0; index < bands; ++index) {
         const QImage band = detail::FetchBand(src, index);
-        for (int y = 0; y < band.height(); ++y) {
+        for (int y = 0; y < band.height(); ++y, ++row) {
             const auto* px = reinterpret_cast<const QRgb*>(band.constScanLine(y));
             uint8_t* d = cur.data();
             for (int x = 0; x < src.Width; ++x, d += 3) {
@@ -150,13 +220,19 @@ void WritePng(TAtomicFile& out, const TPictureSource& src, const TProgressFn& pr
                 d[1] = uint8_t(qGreen(px[x]));
                 d[2] = uint8_t(qBlue(px[x]));
             }
-            FilterRow(cur.data(), prev.data(), n, filtered);
-            z.Feed(filtered.data(), filtered.size(), Z_NO_FLUSH);
+            if (segment.empty()) segment.reserve(rowsPerSegment * rowBytes);
+            segment.resize(segment.size() + rowBytes);
+            PaethRow(cur.data(), prev.data(), n, segment.data() + segment.size() - rowBytes);
             cur.swap(prev);
+            const bool last = row + 1 == src.Height;
+            if (last || segment.size() >= rowsPerSegment * rowBytes) {
+                z.Add(std::move(segment), last);
+                segment = {};
+            }
         }
         detail::Report(progress, index + 1, bands);
     }
-    z.Feed(nullptr, 0, Z_FINISH);
+    z.Finish();
     WriteChunk(out, "IEND", nullptr, 0);
 }
 

@@ -186,6 +186,18 @@ void HexOverlay(TSpecialCanvas& s, const TPageLayout& lay) {
     s.Pen.SetMode(pmCopy);
 }
 
+// Map cell (cx, cy), 1-based, composed at the tileset's size. From the source's cell
+// cache when it has one: identical cells then come back as the very same image.
+// The cell as printed. Plain cells come from the shared cache, so a PDF stores each distinct
+// cell once; ink-saver cells differ from the cached ones and are composed afresh.
+const QImage& PrintedCell(const TMapPrintSource& src, const TMapRecord& map, int cx, int cy, bool inkSaver) {
+    const int n = src.Tileset->TileSize;
+    if (src.Cells && n > 0 && !inkSaver)
+        return src.Cells->MapCell(map, *src.Tileset, cx - 1, cy - 1, QSize(n, n), *src.CellBitmap);
+    ComposePrintedCell(*src.CellBitmap, map, *src.Tileset, cx - 1, cy - 1, inkSaver);
+    return *src.CellBitmap;
+}
+
 } // namespace
 
 void PrintMapPage(TPageInfo& info, TSpecialCanvas& s, const TMapPrintSource& src) {
@@ -225,10 +237,8 @@ void PrintMapPage(TPageInfo& info, TSpecialCanvas& s, const TMapPrintSource& src
             const int cx = static_cast<int>(x), cy = static_cast<int>(y);
             if (canCompose) {
                 const TMapCell& cell = map->Cell(cx, cy);
-                if (cell.Upper != 0 || cell.Lower != 0 || map->Background != 0) {
-                    ComposePrintedCell(*src.CellBitmap, *map, *src.Tileset, cx - 1, cy - 1, set.Mat.InkSaver);
-                    s.StretchDraw(QRect(l, t, r - l, b - t), *src.CellBitmap);
-                }
+                if (cell.Upper != 0 || cell.Lower != 0 || map->Background != 0)
+                    s.StretchDraw(QRect(l, t, r - l, b - t), PrintedCell(src, *map, cx, cy, set.Mat.InkSaver));
             }
             CellGrid(s, style, lay, cx, cy, l, t, r, b);
         }
@@ -245,7 +255,9 @@ void TMapPageHandler::PrintPreview1BeginPrint(std::unique_ptr<TPageInfo>& Info) 
 
 void TMapPageHandler::PrintPreview1PrintPage(std::unique_ptr<TPageInfo>& Info, TSpecialCanvas& SCanvas) {
     if (!Info) return;
-    PrintMapPage(*Info, SCanvas, source_());
+    TMapPrintSource src = source_();
+    if (!src.Cells) src.Cells = &cells_;
+    PrintMapPage(*Info, SCanvas, src);
 }
 
 void TMapPageHandler::PrintPreview1EndPrint(std::unique_ptr<TPageInfo>& Info) { Info.reset(); }

@@ -6,6 +6,7 @@
 #include <functional>
 #include <memory>
 
+#include "editor/CellCache.h"
 #include "editor/GridRect.h"
 #include "model/MapRecord.h"
 #include "preview/Prevtype.h"
@@ -62,6 +63,9 @@ struct TMapPrintSource {
     TGridRect Selection;  // 0-based grid cells, used when !Settings.WholeMap
     QString MapFileName;  // may carry a folder; empty for a map never saved or opened
     TPrintSettings Settings;
+    // Composed cells kept across pages, so equal cells are drawn as one shared image
+    // (a PDF then stores each once). Optional; the page handler supplies its own.
+    TCellCache* Cells = nullptr;
 };
 
 // All quantities in printer pixels from the sheet's top-left corner; 1-based map cells.
@@ -114,6 +118,7 @@ public:
 
 private:
     SourceFn source_;
+    TCellCache cells_;
 };
 
 } // namespace qm

@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <QImage>
+#include <QProcess>
 #include <QRandomGenerator>
+#include <cstdio>
 #include <cstring>
 
 #include "ExportTestSupport.h"
@@ -285,4 +287,70 @@ TEST(PictureWriters, BmpAsksForBandsBottomUpOthersTopDown) {
         const std::vector<int> want = format == TPictureFormat::Bmp ? std::vector<int>{20, 10, 0} : std::vector<int>{0, 10, 20};
         EXPECT_EQ(tops, want) << FormatExtension(format);
     }
+}
+
+namespace {
+
+// The pixels of a PNG as an independent decoder sees them: the project's zlib-only
+// Python decoder writes them out as a PPM. Null when it refused the file.
+QImage PythonDecoded(const std::string& png, const std::string& ppm) {
+    QProcess p;
+    p.start("python3", {QM_SOURCE_DIR "/tools/png_pixels.py", QString::fromStdString(png), QString::fromStdString(ppm)});
+    if (!p.waitForFinished(120000) || p.exitStatus() != QProcess::NormalExit || p.exitCode() != 0) {
+        ADD_FAILURE() << "python decoder: " << p.readAllStandardError().toStdString();
+        return {};
+    }
+    const auto b = qmtest::ReadAll(ppm);
+    int w = 0, h = 0, at = 0;
+    if (std::sscanf(reinterpret_cast<const char*>(b.data()), "P6\n%d %d\n255\n%n", &w, &h, &at) < 2 || at == 0 ||
+        b.size() != size_t(at) + size_t(w) * size_t(h) * 3)
+        return {};
+    QImage img(w, h, QImage::Format_RGB32);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            const unsigned char* px = &b[size_t(at) + (size_t(y) * size_t(w) + size_t(x)) * 3];
+            img.setPixel(x, y, qRgb(px[0], px[1], px[2]));
+        }
+    return img;
+}
+
+} // namespace
+
+// Pictures large enough that the rows are deflated in several pieces on worker
+// threads: the same bytes on every run, and the same pixels through Qt's decoder and
+// through an independent one.
+TEST(PictureWriters, PngFromSeveralPiecesIsStableAndDecodesExactly) {
+    struct Case {
+        int w, h, band;
+    } cases[] = {{1, 1, 1}, {37, 29, 8}, {760, 300, 17}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::to_string(c.w) + "x" + std::to_string(c.h));
+        qmtest::TempDir dir;
+        const QImage src = Synthetic(c.w, c.h);
+        WritePictureFile(dir.File("a.png"), TPictureFormat::Png, ImageSource(src, c.band));
+        WritePictureFile(dir.File("b.png"), TPictureFormat::Png, ImageSource(src, c.band));
+        EXPECT_EQ(qmtest::ReadAll(dir.File("a.png")), qmtest::ReadAll(dir.File("b.png")));
+        EXPECT_EQ(Compare(QImage(QString::fromStdString(dir.File("a.png"))), src).Max, 0);
+        const QImage py = PythonDecoded(dir.File("a.png"), dir.File("a.ppm"));
+        const auto d = Compare(py, src);
+        ASSERT_TRUE(d.SameSize);
+        EXPECT_EQ(d.Max, 0);
+    }
+}
+
+// A failing disk and a cancel while pieces are still being compressed.
+TEST(PictureWriters, PngStopsCleanlyWithPiecesInFlight) {
+    const QImage img = Synthetic(3000, 900);
+    const std::vector<unsigned char> old = {5, 6};
+    qmtest::TempDir dir;
+    const std::string path = dir.File("x.png");
+    qmtest::WriteAll(path, old);
+    SetWriteFailureAfterForTesting(70000);
+    const std::string err = FileErrorOf([&] { WritePictureFile(path, TPictureFormat::Png, ImageSource(img, 30)); });
+    SetWriteFailureAfterForTesting(-1);
+    EXPECT_EQ(err, "Cannot create file \"" + path + "\". Input/output error");
+    EXPECT_THROW(WritePictureFile(path, TPictureFormat::Png, ImageSource(img, 30), [](int done, int) { return done < 20; }),
+                 TExportCancelled);
+    EXPECT_EQ(qmtest::ReadAll(path), old);
+    EXPECT_EQ(dir.List(), std::vector<std::string>{"x.png"});
 }

@@ -560,4 +560,48 @@ TEST(MapPdfTest, WholeMapAtOneInchPrintsEveryPageAndCellsCarryTheirColours) {
     EXPECT_TRUE(near(page.pixel(25 + 50 + 25, 37 + 25), qRgb(255, 255, 255))); // blank cell
 }
 
+// Equal cells are one image in the PDF, however often they are drawn.
+TEST(MapPdfTest, EqualCellsShareOneImage) {
+    qmtest::TempDir dir;
+    TQtPrinter qt;
+    Dialogs dialogs;
+    SetPrinter(&qt);
+    SetDialogs(&dialogs);
+    TRenderedTileset ts;
+    MakeTileset(ts, 16);
+    auto map = std::make_unique<TMapRecord>();
+    ClearMapRecord(*map);
+    for (int x = 1; x <= MapSize; ++x)
+        for (int y = 1; y <= MapSize; ++y) map->Cell(x, y).Lower = uint8_t(1 + (x + 2 * y) % 3);
+    map->Cell(5, 5).Upper = 9;
+    QImage cellBitmap;
+    TMapPrintSource src;
+    src.Map = map.get();
+    src.Tileset = &ts;
+    src.CellBitmap = &cellBitmap;
+    TMapPageHandler handler([&] { return src; });
+    TPrintPreview preview;
+    handler.Bind(preview);
+    const QString pdf = QString::fromStdString(dir.File("map.pdf"));
+    qt.SetPdfFile(pdf);
+    preview.PrintDocument();
+    SetPrinter(nullptr);
+    SetDialogs(nullptr);
+
+    QProcess list;
+    list.start("pdfimages", {"-list", pdf});
+    ASSERT_TRUE(list.waitForFinished(60000));
+    const QStringList lines = QString::fromUtf8(list.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
+    std::set<QString> objects;
+    int drawn = 0;
+    for (const QString& line : lines.mid(2)) {
+        const QStringList f = line.split(' ', Qt::SkipEmptyParts);
+        ASSERT_GT(f.size(), 11) << line.toStdString();
+        objects.insert(f[10]);
+        ++drawn;
+    }
+    EXPECT_EQ(drawn, MapSize * MapSize);
+    EXPECT_EQ(objects.size(), 4u);
+}
+
 } // namespace
