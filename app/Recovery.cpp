@@ -74,13 +74,25 @@ QString DefaultRecoveryFolder() {
 
 TRecoveryStore::TRecoveryStore(const QString& folder)
     : folder_(folder),
-      id_(QStringLiteral("%1-%2").arg(QCoreApplication::applicationPid()).arg(QDateTime::currentMSecsSinceEpoch())) {}
+      id_(QStringLiteral("%1-%2").arg(QCoreApplication::applicationPid()).arg(QDateTime::currentMSecsSinceEpoch())),
+      writer_([this] { WriterLoop(); }) {}
 
 TRecoveryStore::~TRecoveryStore() {
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        stop_ = true;
+    }
+    wake_.notify_all();
+    writer_.join();
     if (lockFd_ >= 0) ::close(lockFd_);
 }
 
 QString TRecoveryStore::FileFor(TRecoveryKind kind) const { return folder_ + "/" + id_ + "." + Suffix(kind); }
+
+void TRecoveryStore::SetErrorHandler(std::function<void(const QString&)> handler) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    onError_ = std::move(handler);
+}
 
 void TRecoveryStore::EnsureLocked() {
     if (lockFd_ >= 0) return;
@@ -91,19 +103,59 @@ void TRecoveryStore::EnsureLocked() {
 }
 
 void TRecoveryStore::Write(TRecoveryKind kind, const void* record, size_t size, const TRecoveryInfo& info) {
-    EnsureLocked();
-    const QByteArray trailer = Trailer(info);
-    TAtomicFile f(Local(FileFor(kind)));
-    f.Write(record, size);
-    f.Write(trailer.constData(), size_t(trailer.size()));
-    f.Commit();
+    QByteArray bytes(static_cast<const char*>(record), qsizetype(size));
+    bytes += Trailer(info);
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        // A newer copy of the same document makes a waiting one pointless.
+        for (auto it = jobs_.begin(); it != jobs_.end();)
+            it = it->Kind == kind ? jobs_.erase(it) : it + 1;
+        jobs_.push_back({kind, std::move(bytes)});
+    }
+    wake_.notify_one();
 }
 
-void TRecoveryStore::Remove(TRecoveryKind kind) { QFile::remove(FileFor(kind)); }
+void TRecoveryStore::WriterLoop() {
+    std::unique_lock<std::mutex> lock(mutex_);
+    for (;;) {
+        wake_.wait(lock, [this] { return stop_ || !jobs_.empty(); });
+        if (jobs_.empty()) return; // stopping with nothing left to write
+        TJob job = std::move(jobs_.front());
+        jobs_.pop_front();
+        busy_ = true;
+        lock.unlock();
+        QString error;
+        try {
+            EnsureLocked();
+            // Guards against the end of the process, not of the machine: no flush to
+            // disk before the rename.
+            TAtomicFile f(Local(FileFor(job.Kind)), false);
+            f.Write(job.Bytes.constData(), size_t(job.Bytes.size()));
+            f.Commit();
+        } catch (const std::exception& e) {
+            error = QString::fromLocal8Bit(e.what());
+        }
+        lock.lock();
+        busy_ = false;
+        if (!error.isEmpty() && onError_) onError_(error);
+        idle_.notify_all();
+    }
+}
+
+void TRecoveryStore::Flush() {
+    std::unique_lock<std::mutex> lock(mutex_);
+    idle_.wait(lock, [this] { return jobs_.empty() && !busy_; });
+}
+
+void TRecoveryStore::Remove(TRecoveryKind kind) {
+    Flush();
+    QFile::remove(FileFor(kind));
+}
 
 void TRecoveryStore::RemoveAll() {
-    Remove(TRecoveryKind::Map);
-    Remove(TRecoveryKind::GeoSet);
+    Flush();
+    QFile::remove(FileFor(TRecoveryKind::Map));
+    QFile::remove(FileFor(TRecoveryKind::GeoSet));
     if (lockFd_ >= 0) {
         QFile::remove(folder_ + "/" + id_ + ".lock");
         ::close(lockFd_);

@@ -8,7 +8,12 @@
 #include <QByteArray>
 #include <QDateTime>
 #include <QString>
+#include <condition_variable>
+#include <deque>
+#include <functional>
 #include <memory>
+#include <mutex>
+#include <thread>
 #include <vector>
 
 namespace qm {
@@ -40,16 +45,23 @@ QString DefaultRecoveryFolder();
 class TRecoveryStore {
 public:
     explicit TRecoveryStore(const QString& folder);
-    ~TRecoveryStore(); // releases the lock; the copies stay (RemoveAll removes them)
+    ~TRecoveryStore(); // finishes the writes, releases the lock; the copies stay
+
     TRecoveryStore(const TRecoveryStore&) = delete;
     TRecoveryStore& operator=(const TRecoveryStore&) = delete;
 
     const QString& Folder() const { return folder_; }
     QString FileFor(TRecoveryKind kind) const;
 
-    // Writes record + trailer atomically, replacing this instance's previous copy.
-    // Throws TFileError naming the file.
+    // Takes a copy of the record and returns at once: a writer thread of its own puts
+    // record + trailer in place atomically (replacing this instance's previous copy),
+    // in the order asked, so the disk never holds up the user. A failure is passed to
+    // the error handler, on the writer thread.
     void Write(TRecoveryKind kind, const void* record, size_t size, const TRecoveryInfo& info);
+    void SetErrorHandler(std::function<void(const QString&)> handler);
+    // Waits until every write asked for so far is done.
+    void Flush();
+    // Removes a copy once the writes before it are done.
     void Remove(TRecoveryKind kind);
     // Both copies and the lock file; used at a clean exit.
     void RemoveAll();
@@ -63,10 +75,22 @@ public:
     static TOrphanCopy ReadCopy(const QString& path, TRecoveryKind kind, size_t recordSize);
 
 private:
+    struct TJob {
+        TRecoveryKind Kind;
+        QByteArray Bytes;
+    };
     void EnsureLocked();
+    void WriterLoop();
     QString folder_;
     QString id_;
-    int lockFd_ = -1;
+    int lockFd_ = -1; // touched by the writer thread only while it is busy
+
+    std::mutex mutex_;
+    std::condition_variable wake_, idle_;
+    std::deque<TJob> jobs_;
+    bool busy_ = false, stop_ = false;
+    std::function<void(const QString&)> onError_;
+    std::thread writer_;
 };
 
 } // namespace qm

@@ -26,6 +26,12 @@ QString FolderOf(const QString& path) { return QFileInfo(path).absolutePath() + 
 
 void Twinviewform::CreateRecovery() {
     recovery_ = std::make_unique<TRecoveryStore>(DefaultRecoveryFolder());
+    // Not worth a message box in the middle of drawing; the status bar says it.
+    recovery_->SetErrorHandler([this](const QString& error) {
+        QMetaObject::invokeMethod(
+            this, [this, error] { StatusBar1->showMessage(QStringLiteral(" No recovery copy: %1").arg(error)); },
+            Qt::QueuedConnection);
+    });
     recoveryTimer_.setSingleShot(true);
     recoveryTimer_.setInterval(kRecoveryDelayMs);
     connect(&recoveryTimer_, &QTimer::timeout, this, [this] { WriteRecoveryCopies(); });
@@ -43,20 +49,15 @@ void Twinviewform::ScheduleRecovery() {
 void Twinviewform::WriteRecoveryCopies() {
     recoveryTimer_.stop();
     const TQuillmarch& a = *app_;
-    try {
-        if (a.MapDocument.Modified) {
-            const TRecoveryInfo info{a.MapFileName, Latin1(MapTilesetName(a.CurrentMap)), a.MapDocument.NeedsName,
-                                     QDateTime::currentDateTime()};
-            recovery_->Write(TRecoveryKind::Map, &a.CurrentMap, sizeof a.CurrentMap, info);
-        }
-        if (a.GeoSetDocument.Modified) {
-            const TRecoveryInfo info{a.GeoSetFileName, Latin1(GeoTilesetName(a.GeoSet)), false,
-                                     QDateTime::currentDateTime()};
-            recovery_->Write(TRecoveryKind::GeoSet, &a.GeoSet, sizeof a.GeoSet, info);
-        }
-    } catch (const std::exception& e) {
-        // Not worth a message box in the middle of drawing; the status bar says it.
-        StatusBar1->showMessage(QStringLiteral(" No recovery copy: %1").arg(QString::fromLocal8Bit(e.what())));
+    if (a.MapDocument.Modified) {
+        const TRecoveryInfo info{a.MapFileName, Latin1(MapTilesetName(a.CurrentMap)), a.MapDocument.NeedsName,
+                                 QDateTime::currentDateTime()};
+        recovery_->Write(TRecoveryKind::Map, &a.CurrentMap, sizeof a.CurrentMap, info);
+    }
+    if (a.GeoSetDocument.Modified) {
+        const TRecoveryInfo info{a.GeoSetFileName, Latin1(GeoTilesetName(a.GeoSet)), false,
+                                 QDateTime::currentDateTime()};
+        recovery_->Write(TRecoveryKind::GeoSet, &a.GeoSet, sizeof a.GeoSet, info);
     }
 }
 
@@ -112,6 +113,7 @@ bool Twinviewform::RecoverCopy(const TOrphanCopy& copy) {
     }
     // This instance's own copy exists before the old one goes.
     WriteRecoveryCopies();
+    recovery_->Flush();
     if (!tilesetError.isEmpty()) Dialogs().Error(this, tilesetError);
     return true;
 }

@@ -113,7 +113,8 @@ public:
     // Recovery copies of this instance; written RecoveryDelay ms after the last change.
     TRecoveryStore& Recovery() { return *recovery_; }
     void SetRecoveryDelay(int ms) { recoveryTimer_.setInterval(ms); }
-    // Writes the copies of whatever is modified now; a failure shows in the status bar.
+    // Hands the copies of whatever is modified now to the recovery writer; a failure
+    // shows in the status bar.
     void WriteRecoveryCopies();
 
     // Renders a tileset and brings icons and both grids up to date; a picture that
