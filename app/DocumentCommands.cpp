@@ -7,6 +7,7 @@
 #include "export/ExportCommands.h"
 #include "geoset/RandomMap.h"
 #include "geoset/geoedit.h"
+#include "preview/Dialogs.h"
 #include "preview/Prevcomp.h"
 #include "print/MapPage.h"
 #include "print/Unit3.h"
@@ -23,6 +24,7 @@ void Twinviewform::CreateDocumentCommands() {
     geoCtx_.DialogDir = a.ProgramDir;
     geoCtx_.SetGenerateEnabled = [this](bool on) { SetGenerateRandomMapEnabled(on); };
     geoCtx_.TilesetChanged = [this] { TilesetChanged(); };
+    geoCtx_.GeoSetChanged = [this] { GeoSetChanged(); };
 
     PrintPreview1 = std::make_unique<TPrintPreview>(this);
     PrintPreview1->Title = QStringLiteral("Print Preview");
@@ -67,19 +69,70 @@ void Twinviewform::GeoSet1Click() {
 }
 
 void Twinviewform::GenerateRandomMap1Click() {
+    // The whole map is replaced: Undo brings the previous one back.
+    TakeUndoSnapshot(app_->CurrentMap, app_->UndoMap);
     GenerateRandomMap(app_->CurrentMap, app_->GeoSet);
-    RepaintMap();
+    MapChanged();
 }
 
 void Twinviewform::RandomMaplet1Click() {
     const TGridRect sel = DrawGrid1->Selection();
     InsertRandomMaplet(app_->CurrentMap, app_->UndoMap, app_->GeoSet, sel.Left, sel.Top);
-    RepaintMap();
+    MapChanged();
 }
 
-void Twinviewform::GeoNewExecute() { qm::GeoNewExecute(geoCtx_); }
-void Twinviewform::GeoOpenExecute() { qm::GeoOpenExecute(geoCtx_); }
-void Twinviewform::GeoSaveExecute() { qm::GeoSaveExecute(geoCtx_); }
+void Twinviewform::GeoSetChanged() {
+    app_->GeoSetDocument.Changed();
+    if (geoEditForm_) geoEditForm_->setWindowModified(true);
+    ScheduleRecovery();
+}
+
+void Twinviewform::MarkGeoSetClean() {
+    app_->GeoSetDocument.Clean();
+    if (recovery_) recovery_->Remove(TRecoveryKind::GeoSet);
+    if (geoEditForm_) geoEditForm_->setWindowModified(false);
+}
+
+bool Twinviewform::AskSaveGeoSetChanges() {
+    if (!app_->GeoSetDocument.Modified) return true;
+    const QString name = app_->GeoSetFileName.isEmpty() ? QStringLiteral("Untitled GeoSet")
+                                                         : QFileInfo(app_->GeoSetFileName).fileName();
+    QWidget* parent = geoEditForm_ && geoEditForm_->isVisible() ? static_cast<QWidget*>(geoEditForm_) : this;
+    const TConfirm answer = Dialogs().Question(parent, QStringLiteral("Save changes to %1?").arg(name),
+                                               QStringLiteral("Save"), QStringLiteral("Discard"),
+                                               QStringLiteral("Cancel"));
+    if (answer == TConfirm::No) return true;
+    if (answer != TConfirm::Yes) return false;
+    try {
+        if (!qm::GeoSaveExecute(geoCtx_)) return false;
+    } catch (const std::exception& e) {
+        Dialogs().Error(parent, QString::fromLocal8Bit(e.what()));
+        return false;
+    }
+    MarkGeoSetClean();
+    return true;
+}
+
+void Twinviewform::GeoNewExecute() {
+    if (!AskSaveGeoSetChanges()) return;
+    qm::GeoNewExecute(geoCtx_);
+    app_->GeoSetFileName.clear(); // the new GeoSet has no file yet
+    MarkGeoSetClean();
+}
+
+void Twinviewform::GeoOpenExecute() {
+    if (!AskSaveGeoSetChanges()) return;
+    try {
+        if (qm::GeoOpenExecute(geoCtx_)) MarkGeoSetClean();
+    } catch (const TTilesetError&) {
+        MarkGeoSetClean(); // the GeoSet is read; only its tileset could not be used
+        throw;
+    }
+}
+
+void Twinviewform::GeoSaveExecute() {
+    if (qm::GeoSaveExecute(geoCtx_)) MarkGeoSetClean();
+}
 
 void Twinviewform::ExportDiskExecute() {
     const QString path = qm::ExportDiskExecute(this, app_->CurrentMap, app_->Tileset, DrawGrid1->Selection(),

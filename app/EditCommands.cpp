@@ -1,6 +1,7 @@
 // The map view and the editing commands of the main window.
 #include <QAction>
 #include <QToolButton>
+#include <cstring>
 
 #include "app/Twinviewform.h"
 #include "editor/CellPainters.h"
@@ -8,6 +9,10 @@
 #include "editor/MapEdit.h"
 
 namespace qm {
+
+namespace {
+bool SameRecord(const TMapRecord& a, const TMapRecord& b) { return std::memcmp(&a, &b, sizeof a) == 0; }
+} // namespace
 
 void Twinviewform::DrawGrid1DrawCell(QPainter& p, int col, int row, const QRect& rect, bool selected) {
     TQuillmarch& a = *app_;
@@ -41,9 +46,12 @@ TTool Twinviewform::CurrentTool() const {
 
 void Twinviewform::DrawGrid1MouseUp() {
     TQuillmarch& a = *app_;
-    if (ApplyTool(CurrentTool(), a.CurrentMap, a.UndoMap, DrawGrid1->Selection(), a.CurrentLayerMode,
-                  a.Tileset.LayerFlags))
-        RepaintMap();
+    if (!ApplyTool(CurrentTool(), a.CurrentMap, a.UndoMap, DrawGrid1->Selection(), a.CurrentLayerMode,
+                   a.Tileset.LayerFlags))
+        return;
+    // The tool took the undo snapshot first: a stroke that changed nothing is no change.
+    if (SameRecord(a.CurrentMap, a.UndoMap)) RepaintMap();
+    else MapChanged();
 }
 
 void Twinviewform::LayerButtonClick() {
@@ -66,19 +74,23 @@ void Twinviewform::ZoomOutExecute() { ApplyZoom(ZoomOutSize(DrawGrid1->DefaultCo
 
 void Twinviewform::ShowHiddenClick() {
     // The item's own toggle has already inverted the check mark.
+    // Saved with the map and used by printing: a change to the map.
     SetShowHidden(app_->CurrentMap, ShowHidden->isChecked());
-    RepaintMap();
+    MapChanged();
 }
 
 void Twinviewform::SetBackground1Click() {
+    const uint8_t before = app_->CurrentMap.Background;
     SetBackground(app_->CurrentMap);
-    RepaintMap();
+    if (app_->CurrentMap.Background != before) MapChanged();
+    else RepaintMap();
 }
 
 void Twinviewform::CutExecute() {
     TQuillmarch& a = *app_;
     CutSelection(a.CurrentMap, a.UndoMap, a.MapClipboard, DrawGrid1->Selection(), a.CurrentLayerMode);
-    RepaintMap();
+    if (SameRecord(a.CurrentMap, a.UndoMap)) RepaintMap();
+    else MapChanged();
 }
 
 void Twinviewform::CopyExecute() {
@@ -90,12 +102,16 @@ void Twinviewform::CopyExecute() {
 void Twinviewform::PasteExecute() {
     TQuillmarch& a = *app_;
     PasteClipboard(a.CurrentMap, a.UndoMap, a.MapClipboard, DrawGrid1->Selection(), a.CurrentLayerMode);
-    RepaintMap();
+    if (SameRecord(a.CurrentMap, a.UndoMap)) RepaintMap();
+    else MapChanged();
 }
 
 void Twinviewform::UndoExecute() {
-    UndoExchange(app_->CurrentMap, app_->UndoMap);
-    RepaintMap();
+    TQuillmarch& a = *app_;
+    const bool same = SameRecord(a.CurrentMap, a.UndoMap);
+    UndoExchange(a.CurrentMap, a.UndoMap);
+    if (same) RepaintMap();
+    else MapChanged();
 }
 
 void Twinviewform::RepaintMap() { DrawGrid1->viewport()->update(); }

@@ -4,6 +4,7 @@
 #include <QFileDevice>
 #include <cerrno>
 #include <cstring>
+#include <exception>
 #include <QFileInfo>
 #include <QStatusBar>
 
@@ -33,7 +34,7 @@ QString FolderOf(const QString& path) {
 }
 } // namespace
 
-void Twinviewform::FormShow() { setWindowTitle(kTitle); }
+void Twinviewform::FormShow() { UpdateCaption(); }
 
 void Twinviewform::FormActivate() {
     if (!app_->FirstActivation) return;
@@ -63,28 +64,78 @@ void Twinviewform::FirstTimeSetup() {
     a.MapDialogDir = a.GeoDialogDir = a.PictureDialogDir = a.ProgramDir;
     geoCtx_.DialogDir = a.ProgramDir;
     ShowHidden->setChecked(a.CurrentMap.ShowHidden != 0);
+    MarkMapClean();
+    MarkGeoSetClean();
     RepaintBoth();
     update();
     if (!renderError.isEmpty()) Dialogs().Error(this, renderError);
     if (!geoError.isEmpty()) Dialogs().Error(this, geoError);
+    OfferRecovery();
+}
+
+QString Twinviewform::MapDisplayName() const {
+    return app_->MapFileName.isEmpty() ? QStringLiteral("Untitled") : QFileInfo(app_->MapFileName).fileName();
+}
+
+void Twinviewform::UpdateCaption() {
+    const QString name = app_->MapFileName.isEmpty() ? QString() : QStringLiteral(" - ") + MapDisplayName();
+    setWindowTitle(kTitle + name + QStringLiteral("[*]"));
+    setWindowModified(app_->MapDocument.Modified);
+}
+
+void Twinviewform::MapChanged() {
+    app_->MapDocument.Changed();
+    setWindowModified(true);
+    ScheduleRecovery();
+    RepaintMap();
+}
+
+void Twinviewform::MarkMapClean(bool needsName) {
+    app_->MapDocument.Clean(needsName);
+    if (recovery_) recovery_->Remove(TRecoveryKind::Map);
+    UpdateCaption();
+}
+
+bool Twinviewform::AskSaveChanges() {
+    if (!app_->MapDocument.Modified) return true;
+    const TConfirm answer = Dialogs().Question(this, QStringLiteral("Save changes to %1?").arg(MapDisplayName()),
+                                               QStringLiteral("Save"), QStringLiteral("Discard"),
+                                               QStringLiteral("Cancel"));
+    if (answer == TConfirm::No) return true;
+    if (answer != TConfirm::Yes) return false;
+    try {
+        return SaveMap();
+    } catch (const std::exception& e) {
+        Dialogs().Error(this, QString::fromLocal8Bit(e.what()));
+        return false;
+    }
 }
 
 void Twinviewform::NewExecute() {
+    if (!AskSaveChanges()) return;
     TQuillmarch& a = *app_;
-    TakeUndoSnapshot(a.CurrentMap, a.UndoMap);
     ResetMap(a.CurrentMap, NameBytes(a.Tileset.CurrentTilesetName), DrawGrid1->DefaultColWidth());
+    // Undo stays within the new document.
+    TakeUndoSnapshot(a.CurrentMap, a.UndoMap);
     ShowHidden->setChecked(true);
     a.MapFileName.clear();
-    setWindowTitle(kTitle);
+    MarkMapClean();
     RepaintMap();
 }
 
 void Twinviewform::OpenExecute() {
-    TQuillmarch& a = *app_;
-    const QString path = Dialogs().OpenFileName(this, QStringLiteral("Open"), a.MapDialogDir, kMapFilter);
+    if (!AskSaveChanges()) return;
+    const QString path = Dialogs().OpenFileName(this, QStringLiteral("Open"), app_->MapDialogDir, kMapFilter);
     if (path.isEmpty()) return;
+    OpenMapFile(path);
+}
+
+void Twinviewform::OpenMapFile(const QString& path) {
+    TQuillmarch& a = *app_;
     a.MapDialogDir = FolderOf(path);
     ReadMapFile(ToPath(path), a.CurrentMap); // throws with the record untouched
+    // Anything but one whole record was not written by us: never replace it unasked.
+    const bool foreign = QFileInfo(path).size() != qint64(sizeof(TMapRecord));
     a.MapFileName = path;
     ShowHidden->setChecked(a.CurrentMap.ShowHidden != 0);
     ApplyZoom(a.CurrentMap.Zoom);
@@ -99,7 +150,9 @@ void Twinviewform::OpenExecute() {
             tilesetError = QString::fromLocal8Bit(e.what());
         }
     }
-    SetCaptionFor(path);
+    // Undo stays within the opened document.
+    TakeUndoSnapshot(a.CurrentMap, a.UndoMap);
+    MarkMapClean(foreign);
     RepaintMap();
     if (!tilesetError.isEmpty()) Dialogs().Error(this, tilesetError);
 }
@@ -113,52 +166,66 @@ void Twinviewform::WriteMapTo(const QString& path) {
         throw TFileError(CannotCreateMessage(ToPath(path), std::strerror(EACCES)));
     WriteMapFile(ToPath(path), app_->CurrentMap); // atomic: a failure keeps the old file
     app_->MapFileName = path;
-    SetCaptionFor(path);
+    MarkMapClean();
 }
 
-void Twinviewform::SaveExecute() {
-    if (app_->MapFileName.isEmpty()) {
-        SaveAsExecute();
-        return;
-    }
+bool Twinviewform::SaveMap() {
+    if (app_->MapFileName.isEmpty() || app_->MapDocument.NeedsName) return SaveMapAs();
     WriteMapTo(app_->MapFileName);
+    return true;
 }
 
-void Twinviewform::SaveAsExecute() {
+bool Twinviewform::SaveMapAs() {
     TQuillmarch& a = *app_;
     const QString path =
         Dialogs().SaveFileName(this, QStringLiteral("Save As"), a.MapDialogDir, kMapFilter, kMapSuffix);
-    if (path.isEmpty()) return;
+    if (path.isEmpty()) return false;
     a.MapDialogDir = FolderOf(path);
     if (QFileInfo::exists(path) &&
         Dialogs().YesNoCancel(this, QStringLiteral("OK to overwrite %1").arg(path)) != TConfirm::Yes)
-        return;
+        return false;
     WriteMapTo(path);
+    return true;
 }
 
+void Twinviewform::SaveExecute() { SaveMap(); }
+
+void Twinviewform::SaveAsExecute() { SaveMapAs(); }
+
+// Closing the window asks about unsaved changes (closeEvent).
 void Twinviewform::FileExit1Execute() { close(); }
 
 void Twinviewform::HelpAbout1Execute() {
     if (aboutBox_) aboutBox_->exec();
 }
 
-void Twinviewform::Default1Click() { LoadTileset(QString()); }
+void Twinviewform::Default1Click() { LoadTilesetForMap(QString()); }
 
 void Twinviewform::Custom1Click() {
     if (!paletteForm_) return;
     paletteForm_->SetDirectory(app_->ProgramDir);
     paletteForm_->Reread();
     if (paletteForm_->exec() != QDialog::Accepted) return;
-    LoadTileset(paletteForm_->SelectedPath());
+    LoadTilesetForMap(paletteForm_->SelectedPath());
+}
+
+// A tileset chosen for the map rewrites its tileset name: that is a change to the map,
+// also when the picture then turns out unusable.
+void Twinviewform::LoadTilesetForMap(const QString& path) {
+    const std::string before = MapTilesetName(app_->CurrentMap);
+    std::exception_ptr error;
+    try {
+        LoadTileset(path);
+    } catch (...) {
+        error = std::current_exception();
+    }
+    if (MapTilesetName(app_->CurrentMap) != before) MapChanged();
+    if (error) std::rethrow_exception(error);
 }
 
 void Twinviewform::TilesetChanged() {
     RefreshIcons();
     RepaintBoth();
-}
-
-void Twinviewform::SetCaptionFor(const QString& path) {
-    setWindowTitle(kTitle + QStringLiteral(" - ") + QFileInfo(path).fileName());
 }
 
 void Twinviewform::SetGenerateRandomMapEnabled(bool on) { GenerateRandomMap1->setEnabled(on); }

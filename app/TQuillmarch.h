@@ -13,6 +13,21 @@
 
 namespace qm {
 
+// Whether a document holds changes that are in no file. Every command that changes the
+// document marks it; New, Open and Save leave it clean.
+struct TDocumentState {
+    bool Modified = false;
+    // Opened from a file that is not exactly one record long (a picture opened by
+    // mistake): Save asks for a name first, so that file is only replaced on purpose.
+    bool NeedsName = false;
+
+    void Changed() { Modified = true; }
+    void Clean(bool needsName = false) {
+        Modified = false;
+        NeedsName = needsName;
+    }
+};
+
 struct TQuillmarch {
     TMapRecord CurrentMap{};
     TMapRecord UndoMap{};
@@ -25,6 +40,8 @@ struct TQuillmarch {
     QImage CellBitmap; // composition bitmap of every cell drawn
     QString MapFileName;
     QString GeoSetFileName;
+    TDocumentState MapDocument;
+    TDocumentState GeoSetDocument;
     bool FirstActivation = true;
     QString ProgramDir; // the executable's folder, with a trailing separator
 

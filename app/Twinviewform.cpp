@@ -53,15 +53,19 @@ Twinviewform::Twinviewform(const QString& programDir, QWidget* parent)
     CreateToolBar();
     CreateGrids();
     CreateDocumentCommands();
+    CreateRecovery();
 
     StatusBar1 = new QStatusBar(this);
     StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
     StatusBar1->setSizeGripEnabled(false);
     setStatusBar(StatusBar1);
-    setWindowTitle(QStringLiteral("QuillMarch"));
+    setWindowTitle(QStringLiteral("QuillMarch[*]"));
 }
 
 Twinviewform::~Twinviewform() {
+    // Ending the run without a crash: nothing is left to recover.
+    recoveryTimer_.stop();
+    recovery_->RemoveAll();
     // The maplet editor may outlive us at shut-down; it must not call back into us.
     geoCtx_.SetGenerateEnabled = nullptr;
     geoCtx_.TilesetChanged = nullptr;

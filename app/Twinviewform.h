@@ -6,6 +6,10 @@
 #include <memory>
 #include <vector>
 
+#include <QElapsedTimer>
+#include <QTimer>
+
+#include "app/Recovery.h"
 #include "app/TQuillmarch.h"
 #include "editor/MapEdit.h"
 #include "editor/TDrawGrid.h"
@@ -87,6 +91,31 @@ public:
     void ExportDiskExecute();
     void ExportDiskTiledExecute();
     void ExportImageClipboardExecute();
+
+    // Asks "Save changes to <name>?" (Save / Discard / Cancel) when the map is modified.
+    // True: the caller may go on (saved, discarded, or nothing to save); false: the user
+    // cancelled or the save failed (already reported).
+    bool AskSaveChanges();
+    // The same question for the GeoSet of the maplet editor.
+    bool AskSaveGeoSetChanges();
+    // Reads a map file as Open does (record, name, caption, view settings, tileset) and
+    // makes the opened map the undo copy too, so Undo never brings back another
+    // document. Asks nothing. A file that cannot be read throws TFileError with the map
+    // unchanged.
+    void OpenMapFile(const QString& path);
+    // Every command that changes the map record calls this once it has: the map is
+    // marked modified, its recovery copy scheduled and the map grid repainted.
+    void MapChanged();
+    // The maplet editor changed the GeoSet: marked modified, recovery copy scheduled.
+    void GeoSetChanged();
+    // Offers the recovery copies left by instances that no longer run (start-up does).
+    void OfferRecovery();
+    // Recovery copies of this instance; written RecoveryDelay ms after the last change.
+    TRecoveryStore& Recovery() { return *recovery_; }
+    void SetRecoveryDelay(int ms) { recoveryTimer_.setInterval(ms); }
+    // Hands the copies of whatever is modified now to the recovery writer; a failure
+    // shows in the status bar.
+    void WriteRecoveryCopies();
 
     // Renders a tileset and brings icons and both grids up to date; a picture that
     // cannot be used throws TTilesetError after the view is refreshed.
@@ -193,6 +222,8 @@ public:
 protected:
     bool event(QEvent* e) override;
     void showEvent(QShowEvent* e) override;
+    // Closing asks about unsaved changes first; a clean exit removes the recovery copies.
+    void closeEvent(QCloseEvent* e) override;
 
 private:
     void CreateActions();
@@ -200,19 +231,31 @@ private:
     void CreateToolBar();
     void CreateGrids();
     void CreateDocumentCommands();
+    void CreateRecovery();
     QAction* MakeAction(const char* name, const QString& caption, int image, const QString& hint);
     QAction* AddItem(QMenu* menu, const char* name, const QString& caption, const QString& shortcut,
                      const QString& hint, QAction* action);
     QToolButton* AddButton(const char* name, QAction* action, int image, const QString& hint, bool tool);
     void AddSeparator(const char* name);
     void RefreshIcons();
-    void SetCaptionFor(const QString& path);
+    void UpdateCaption();
+    void LoadTilesetForMap(const QString& path);
+    QString MapDisplayName() const;
+    bool SaveMap();   // false when cancelled
+    bool SaveMapAs(); // false when cancelled
+    void MarkMapClean(bool needsName = false);
+    void MarkGeoSetClean();
+    void ScheduleRecovery();
+    bool RecoverCopy(const TOrphanCopy& copy);
     void ApplyZoom(int size);
     void RepaintBoth();
     void WriteMapTo(const QString& path);
     TTool CurrentTool() const;
 
     std::unique_ptr<TQuillmarch> app_;
+    std::unique_ptr<TRecoveryStore> recovery_;
+    QTimer recoveryTimer_;
+    QElapsedTimer recoveryPending_; // since the first change not yet in a copy
     TqmAboutBox* aboutBox_ = nullptr;
     TSplashForm* splash_ = nullptr;
     TPaletteForm* paletteForm_ = nullptr;

@@ -49,13 +49,23 @@ QString AskFile(QWidget* parent, const QString& caption, const QString& startFol
     return Dialogs().SaveFileName(parent, caption, startFolder, SavePictureFilter, QString(), &filter);
 }
 
+// As Save As does: existing files are replaced only on Yes, asked once for all of them.
+bool MayReplace(QWidget* parent, const QStringList& paths) {
+    QStringList existing;
+    for (const QString& p : paths)
+        if (QFileInfo::exists(p)) existing << p;
+    return existing.isEmpty() ||
+           Dialogs().YesNoCancel(parent, QStringLiteral("OK to overwrite %1?").arg(existing.join(QStringLiteral(", ")))) ==
+               TConfirm::Yes;
+}
+
 } // namespace
 
 QString ExportDiskExecute(QWidget* parent, const TMapRecord& map, const TRenderedTileset& ts,
                           const TGridRect& selection, int zoom, const QString& startFolder) {
     QString filter;
     const QString path = AskFile(parent, "Export Image", startFolder, filter);
-    if (path.isEmpty()) return QString();
+    if (path.isEmpty() || !MayReplace(parent, {path})) return QString();
     TExportProgress progress(parent, "Exporting " + QFileInfo(path).fileName());
     try {
         ExportMapPicture(path.toStdString(), FormatForFile(path, filter), map, ts, ExportArea(selection), zoom,
@@ -71,6 +81,8 @@ QStringList ExportDiskTiledExecute(QWidget* parent, const TMapRecord& map, const
     QString filter;
     const QString path = AskFile(parent, "Export Tiled Map Images", startFolder, filter);
     if (path.isEmpty()) return {};
+    const auto names = TiledFileNames(path);
+    if (!MayReplace(parent, QStringList(names.begin(), names.end()))) return {};
     TExportProgress progress(parent, "Exporting " + QFileInfo(path).fileName() + " in four parts");
     try {
         return ExportTiledMapPictures(path, FormatForFile(path, filter), map, ts, zoom, progress.Fn());

@@ -19,13 +19,15 @@ extern const char* const SavePictureFilter;
 // Asks for a file through Dialogs().SaveFileName (starting in startFolder) and writes
 // the map, or the selection when it spans more than one cell, at `zoom` pixels per
 // cell. Format: the file's extension when it is .bmp/.jpg/.jpeg/.png, else the
-// chosen filter. Returns the path written; empty when the user cancelled the dialog
-// or the progress window.
+// chosen filter. An existing file is replaced only when the user answers Yes to "OK to
+// overwrite <path>?". Returns the path written; empty when the user cancelled the
+// dialog, declined the overwrite or cancelled the progress window.
 QString ExportDiskExecute(QWidget* parent, const TMapRecord& map, const TRenderedTileset& ts,
                           const TGridRect& selection, int zoom, const QString& startFolder);
 
 // As ExportDiskExecute for the whole map in four quarter pictures (see
-// TiledFileNames). Returns the four paths written; empty when cancelled.
+// TiledFileNames), asking once before replacing those of the four that exist. Returns
+// the four paths written; empty when cancelled.
 QStringList ExportDiskTiledExecute(QWidget* parent, const TMapRecord& map, const TRenderedTileset& ts, int zoom,
                                    const QString& startFolder);
 

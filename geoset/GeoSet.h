@@ -32,6 +32,8 @@ struct TGeoSetContext {
     std::function<void(bool)> SetGenerateEnabled;
     // A GeoSet brought another tileset: repaint the map grid and the symbol column.
     std::function<void()> TilesetChanged;
+    // The maplet editor painted into the record (the GeoSet is now modified).
+    std::function<void()> GeoSetChanged;
     // The record changed under the maplet editor: set its selectors, repaint its grid.
     // The editor installs this itself.
     std::function<void()> SelectorsChanged;

@@ -34,7 +34,7 @@ TGeoEditForm::TGeoEditForm(TGeoSetContext& ctx, QImage& cellBitmap, QAction* geo
                            QAction* geoSave, QWidget* parent)
     : QDialog(parent), ctx_(ctx), cellBitmap_(cellBitmap) {
     setObjectName(QStringLiteral("GeoEditForm"));
-    setWindowTitle(QStringLiteral("GeoSet Maplet Editor"));
+    setWindowTitle(QStringLiteral("GeoSet Maplet Editor[*]"));
     setWindowFlags(Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
     setModal(true);
     setFixedSize(ClientWidth, ClientHeight);
@@ -180,6 +180,7 @@ void TGeoEditForm::GeoGridMouseUp() {
         for (int r = sel.Top; r <= sel.Bottom; ++r)
             PaintMapletCell(geo, geo.Position, geo.Section, c, r, geo.PaintSymbol, ctx_.Tileset->LayerFlags);
     GeoGrid->viewport()->update();
+    if (ctx_.GeoSetChanged) ctx_.GeoSetChanged();
 }
 
 void TGeoEditForm::GeoLayerButtonClick() {

@@ -58,7 +58,7 @@ size_t ReadRecordPrefix(const std::string& path, void* dest, size_t size) {
     return got;
 }
 
-TAtomicFile::TAtomicFile(const std::string& path) : path_(path) {
+TAtomicFile::TAtomicFile(const std::string& path, bool syncToDisk) : path_(path), sync_(syncToDisk) {
     std::string dir = ".";
     std::string base = path;
     auto slash = path.find_last_of('/');
@@ -121,7 +121,7 @@ void TAtomicFile::Write(const void* data, size_t size) {
 }
 
 void TAtomicFile::Commit() {
-    if (::fsync(fd_) != 0) Fail(errno);
+    if (sync_ && ::fsync(fd_) != 0) Fail(errno);
     if (::close(fd_) != 0) {
         fd_ = -1;
         Fail(errno);

@@ -33,7 +33,10 @@ void WriteFileAtomic(const std::string& path, const void* data, size_t size);
 // Every failure throws TFileError with the target's name and the system's reason.
 class TAtomicFile {
 public:
-    explicit TAtomicFile(const std::string& path);
+    // syncToDisk false skips the flush to disk before the rename: the file then survives
+    // the end of the process but not necessarily a power cut, and Commit takes
+    // microseconds instead of milliseconds (recovery copies written while the user works).
+    explicit TAtomicFile(const std::string& path, bool syncToDisk = true);
     ~TAtomicFile();
     TAtomicFile(const TAtomicFile&) = delete;
     TAtomicFile& operator=(const TAtomicFile&) = delete;
@@ -48,6 +51,7 @@ private:
     std::string temp_;
     int fd_ = -1;
     long written_ = 0;
+    bool sync_ = true;
 };
 
 // Test seam: when set, the atomic writer fails after writing this many bytes, as a

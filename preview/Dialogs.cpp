@@ -5,10 +5,16 @@
 #include <QPageSetupDialog>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QPushButton>
 
 #include "Printer.h"
 
 namespace qm {
+
+TConfirm TDialogs::Question(QWidget* parent, const QString& text, const QString&, const QString&,
+                            const QString&) {
+    return YesNoCancel(parent, text);
+}
 
 bool TDialogs::PrintDialog(QWidget* parent, TPrintRange& range) {
     QPrinter* printer = Printer().QtPrinter();
@@ -59,6 +65,19 @@ public:
                                        QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
                                        QMessageBox::Cancel);
         return r == QMessageBox::Yes ? TConfirm::Yes : (r == QMessageBox::No ? TConfirm::No : TConfirm::Cancel);
+    }
+    TConfirm Question(QWidget* parent, const QString& text, const QString& yes, const QString& no,
+                      const QString& cancel) override {
+        QMessageBox box(QMessageBox::Question, QStringLiteral("Quillmarch"), text, QMessageBox::NoButton, parent);
+        QPushButton* yesButton = box.addButton(yes, QMessageBox::AcceptRole);
+        QPushButton* noButton = box.addButton(no, QMessageBox::DestructiveRole);
+        QPushButton* cancelButton = box.addButton(cancel, QMessageBox::RejectRole);
+        box.setDefaultButton(yesButton);
+        box.setEscapeButton(cancelButton);
+        box.exec();
+        if (box.clickedButton() == yesButton) return TConfirm::Yes;
+        if (box.clickedButton() == noButton) return TConfirm::No;
+        return TConfirm::Cancel;
     }
     void Error(QWidget* parent, const QString& text) override {
         QMessageBox::critical(parent, QStringLiteral("Quillmarch"), text);

@@ -29,6 +29,11 @@ public:
                                  const QString& filter, const QString& defaultSuffix,
                                  QString* selectedFilter = nullptr) = 0;
     virtual TConfirm YesNoCancel(QWidget* parent, const QString& text) = 0;
+    // A three-way question whose buttons say what they do ("Save" / "Discard" /
+    // "Cancel"): the first button answers Yes, the second No, the third and Escape
+    // Cancel. Unless overridden it is asked as YesNoCancel.
+    virtual TConfirm Question(QWidget* parent, const QString& text, const QString& yes, const QString& no,
+                              const QString& cancel);
     virtual void Error(QWidget* parent, const QString& text) = 0;
     // The print dialog for the process-wide printer, with a page range; false when
     // cancelled. Only FromPage and ToPage are read back.

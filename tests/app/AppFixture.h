@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QStringList>
 #include <QTest>
+#include <QWindow>
 #include <QToolButton>
 #include <deque>
 #include <gtest/gtest.h>
@@ -84,6 +85,9 @@ protected:
     }
     QString ProgramDir() const { return QString::fromStdString(program.Path()) + "/"; }
     QString WorkFile(const char* name) const { return QString::fromStdString(work.File(name)); }
+
+    // The caption as the window system shows it: "[*]" gone, "*" when modified.
+    QString Caption() const { return win->windowHandle() ? win->windowHandle()->title() : win->windowTitle(); }
 
     qm::TMapRecord& Map() { return win->State().CurrentMap; }
     qm::TMapRecord& Undo() { return win->State().UndoMap; }

@@ -73,11 +73,17 @@ TEST_F(DocumentTest, RandomMapAndRandomMapletFromTheShippedGeoSet) {
     StartWithDefaultGeoSet();
     ASSERT_TRUE(win->GenerateRandomMap1->isEnabled());
     ASSERT_TRUE(MapIsEmpty());
-    const qm::TMapRecord undoBefore = Undo();
+    Map().Cell(3, 3) = {40, 17, 9}; // something of the user's that must come back
+    const qm::TMapRecord before = Map();
 
     QTest::keyClick(win, Qt::Key_R, Qt::ControlModifier);
     EXPECT_FALSE(MapIsEmpty());
-    EXPECT_EQ(std::memcmp(&Undo(), &undoBefore, sizeof undoBefore), 0); // no snapshot
+    const qm::TMapRecord generated = Map();
+    EXPECT_TRUE(win->isWindowModified());
+    Trigger(win->Undo); // the whole previous map, byte for byte
+    EXPECT_EQ(std::memcmp(&Map(), &before, sizeof before), 0);
+    Trigger(win->Undo);
+    EXPECT_EQ(std::memcmp(&Map(), &generated, sizeof generated), 0);
 
     // Insert Random Maplet at the top-right: clipped to columns 66..72, and undoable.
     const qm::TMapRecord beforeInsert = Map();

@@ -96,6 +96,7 @@ TEST_F(AppTest, SmartToolsStampTheirTerrainAtTheSelectionsTopLeft) {
     Start();
     for (const ToolCase& t : kSmartTools) {
         SCOPED_TRACE(t.button);
+        dialogs.ConfirmAnswers = {qm::TConfirm::No}; // discard the previous stamp
         Trigger(win->New);
         Click(win->findChild<QToolButton*>(t.button));
         Drag(GridPort(), CellCentre(10, 10), CellCentre(14, 14)); // 5 x 5 selection

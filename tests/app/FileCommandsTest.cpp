@@ -29,25 +29,25 @@ std::vector<unsigned char> Bytes(const qm::TMapRecord& m) {
 
 TEST_F(AppTest, CaptionsAfterNewOpenAndSaveAs) {
     Start();
-    EXPECT_EQ(win->windowTitle(), "QuillMarch");
+    EXPECT_EQ(Caption(), "QuillMarch");
 
     TempDir other;
     qm::WriteMapFile(other.File("dungeon.map"), SampleMap(20));
     dialogs.FileAnswers = {QString::fromStdString(other.File("dungeon.map"))};
     Trigger(win->Open1);
-    EXPECT_EQ(win->windowTitle(), "QuillMarch - dungeon.map");
+    EXPECT_EQ(Caption(), "QuillMarch - dungeon.map");
     EXPECT_EQ(dialogs.LastFilter, "Quillmarch Map Files (*.map)");
     EXPECT_EQ(dialogs.FileDirs.value(0), ProgramDir()); // the program folder the first time
 
     dialogs.FileAnswers = {WorkFile("copy.map")};
     Trigger(win->SaveAs1);
-    EXPECT_EQ(win->windowTitle(), "QuillMarch - copy.map");
+    EXPECT_EQ(Caption(), "QuillMarch - copy.map");
     EXPECT_EQ(dialogs.LastSuffix, "map");
     EXPECT_EQ(win->State().MapFileName, WorkFile("copy.map"));
     EXPECT_EQ(ReadAll(work.File("copy.map")), ReadAll(other.File("dungeon.map")));
 
     Trigger(win->New1);
-    EXPECT_EQ(win->windowTitle(), "QuillMarch");
+    EXPECT_EQ(Caption(), "QuillMarch");
     EXPECT_TRUE(win->State().MapFileName.isEmpty());
 }
 
@@ -73,7 +73,7 @@ TEST_F(AppTest, CancelledDialogsChangeNothing) {
         dialogs.FileAnswers = {""};
         Trigger(a);
         EXPECT_EQ(Bytes(Map()), before);
-        EXPECT_EQ(win->windowTitle(), "QuillMarch");
+        EXPECT_EQ(Caption(), "QuillMarch");
         EXPECT_TRUE(win->State().MapFileName.isEmpty());
     }
     EXPECT_TRUE(work.List().empty());
@@ -100,7 +100,7 @@ TEST_F(AppTest, SaveAsOverAnExistingFileOnlyOnYes) {
         } else {
             EXPECT_EQ(ReadAll(work.File("old.map")), old);
             EXPECT_TRUE(win->State().MapFileName.isEmpty());
-            EXPECT_EQ(win->windowTitle(), "QuillMarch");
+            EXPECT_EQ(Caption(), "QuillMarch");
         }
     }
 }
@@ -110,7 +110,7 @@ TEST_F(AppTest, SaveWithoutAFileNameAsksForOne) {
     dialogs.FileAnswers = {WorkFile("first.map")};
     Trigger(win->Save1);
     EXPECT_EQ(win->State().MapFileName, WorkFile("first.map"));
-    EXPECT_EQ(win->windowTitle(), "QuillMarch - first.map");
+    EXPECT_EQ(Caption(), "QuillMarch - first.map");
     // Now it has a name: Save writes there without asking.
     Map().Cell(2, 2).Upper = 99;
     Trigger(win->Save);
@@ -138,7 +138,7 @@ TEST_F(AppTest, FailedSaveKeepsTheOldFileAndSaysWhy) {
     Trigger(win->SaveAs);
     EXPECT_EQ(dialogs.Errors.size(), 2);
     EXPECT_EQ(win->State().MapFileName, WorkFile("keep.map"));
-    EXPECT_EQ(win->windowTitle(), "QuillMarch - keep.map");
+    EXPECT_EQ(Caption(), "QuillMarch - keep.map");
 }
 
 TEST_F(AppTest, FailedOpenChangesNothing) {
@@ -152,7 +152,7 @@ TEST_F(AppTest, FailedOpenChangesNothing) {
     EXPECT_TRUE(dialogs.Errors[0].contains("nothere.map"));
     EXPECT_EQ(Bytes(Map()), before);
     EXPECT_TRUE(win->State().MapFileName.isEmpty());
-    EXPECT_EQ(win->windowTitle(), "QuillMarch");
+    EXPECT_EQ(Caption(), "QuillMarch");
 }
 
 TEST_F(AppTest, ReadOnlyMapOpens) {
@@ -163,7 +163,7 @@ TEST_F(AppTest, ReadOnlyMapOpens) {
     Trigger(win->Open);
     EXPECT_TRUE(dialogs.Errors.isEmpty());
     EXPECT_EQ(Map().Cell(5, 7).Upper, 31);
-    EXPECT_EQ(win->windowTitle(), "QuillMarch - locked.map");
+    EXPECT_EQ(Caption(), "QuillMarch - locked.map");
 }
 
 TEST_F(AppTest, ReadOnlyMapIsNotReplacedBySave) {
@@ -220,22 +220,23 @@ TEST_F(AppTest, UnusableTilesetIsReportedAndTheMapStillOpens) {
     EXPECT_EQ(win->State().Tileset.TileSize, 48);
     EXPECT_EQ(win->State().Tileset.DesktopPalette[1], before);
     EXPECT_EQ(Map().Cell(5, 7).Upper, 8);
-    EXPECT_EQ(win->windowTitle(), "QuillMarch - b.map");
+    EXPECT_EQ(Caption(), "QuillMarch - b.map");
 }
 
-TEST_F(AppTest, NewTakesTheSnapshotAndKeepsZoomAndTileset) {
+TEST_F(AppTest, NewKeepsZoomAndTilesetAndUndoStaysInTheNewMap) {
     Start();
     Trigger(win->ZoomIn);
     Map().Cell(10, 10).Upper = 50;
     win->ShowHidden->trigger(); // unchecked
     ASSERT_EQ(Map().ShowHidden, 0);
+    dialogs.ConfirmAnswers = {qm::TConfirm::No};
     Trigger(win->New);
     EXPECT_EQ(Map().Cell(10, 10).Upper, 0);
     EXPECT_EQ(Map().Zoom, 32);
     EXPECT_EQ(Map().ShowHidden, 1);
     EXPECT_TRUE(win->ShowHidden->isChecked());
     Trigger(win->Undo);
-    EXPECT_EQ(Map().Cell(10, 10).Upper, 50);
+    EXPECT_EQ(Map().Cell(10, 10).Upper, 0); // the discarded map does not come back
 }
 
 TEST_F(AppTest, ZeroOrOddZoomFromAFileIsHarmless) {

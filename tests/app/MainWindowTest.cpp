@@ -231,7 +231,7 @@ TEST_F(AppTest, IconsComeFromTheToolPalette) {
 
 TEST_F(AppTest, StartUpState) {
     Start();
-    EXPECT_EQ(win->windowTitle(), "QuillMarch");
+    EXPECT_EQ(Caption(), "QuillMarch");
     EXPECT_EQ(win->State().Tileset.TileSize, 48);
     EXPECT_TRUE(win->State().Tileset.CurrentTilesetName.isEmpty());
     EXPECT_EQ(Map().Zoom, 16);
