@@ -87,6 +87,7 @@ public:
     void ExportDiskExecute();
     void ExportDiskTiledExecute();
     void ExportImageClipboardExecute();
+    void ExportVttExecute();
 
     // Renders a tileset and brings icons and both grids up to date; a picture that
     // cannot be used throws TTilesetError after the view is refreshed.
@@ -158,6 +159,7 @@ public:
     QAction* ExportDisk = nullptr;
     QAction* ExportClipboard = nullptr;
     QAction* ExportDiskTiled = nullptr;
+    QAction* ExportVtt = nullptr;
 
     // Menus and their items.
     QMenu* File1 = nullptr;
@@ -177,6 +179,7 @@ public:
     QAction* GenerateRandomMap1 = nullptr;
     QAction* ExportImage1 = nullptr;
     QAction* ExportTiledMapImages1 = nullptr;
+    QAction* ExportVirtualTabletopMap1 = nullptr;
     QAction* FileExitItem = nullptr;
     QAction* Cut1 = nullptr;
     QAction* Copy1 = nullptr;

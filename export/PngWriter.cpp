@@ -14,7 +14,7 @@ namespace {
 
 using detail::PutBE32;
 
-void WriteChunk(TAtomicFile& out, const char type[4], const uint8_t* data, uint32_t size) {
+void WriteChunk(const TByteSink& out, const char type[4], const uint8_t* data, uint32_t size) {
     std::vector<uint8_t> head;
     PutBE32(head, size);
     head.insert(head.end(), type, type + 4);
@@ -23,9 +23,9 @@ void WriteChunk(TAtomicFile& out, const char type[4], const uint8_t* data, uint3
     if (size > 0) crc = crc32(crc, data, size);
     std::vector<uint8_t> tail;
     PutBE32(tail, uint32_t(crc));
-    out.Write(head.data(), head.size());
-    if (size > 0) out.Write(data, size);
-    out.Write(tail.data(), tail.size());
+    out(head.data(), head.size());
+    if (size > 0) out(data, size);
+    out(tail.data(), tail.size());
 }
 
 inline uint8_t Paeth(int a, int b, int c) {
@@ -79,12 +79,12 @@ void FilterRow(const uint8_t* cur, const uint8_t* prev, size_t n, std::vector<ui
 // in about half the time of the default level, for a file a few percent larger.
 class TDeflater {
 public:
-    TDeflater(TAtomicFile& out) : out_(out), buf_(1 << 16) {
+    TDeflater(const TByteSink& out, const std::string& path) : out_(out), buf_(1 << 16) {
         z_.zalloc = Z_NULL;
         z_.zfree = Z_NULL;
         z_.opaque = Z_NULL;
         if (deflateInit2(&z_, 4, Z_DEFLATED, 15, 8, Z_FILTERED) != Z_OK)
-            throw TFileError(CannotCreateMessage(out.Path(), "Not enough memory for compression."));
+            throw TFileError(CannotCreateMessage(path, "Not enough memory for compression."));
     }
     ~TDeflater() { deflateEnd(&z_); }
     TDeflater(const TDeflater&) = delete;
@@ -113,7 +113,7 @@ public:
     }
 
 private:
-    TAtomicFile& out_;
+    const TByteSink& out_;
     z_stream z_{};
     std::vector<uint8_t> buf_;
     size_t used_ = 0;
@@ -121,9 +121,13 @@ private:
 
 } // namespace
 
-void WritePng(TAtomicFile& out, const TPictureSource& src, const TProgressFn& progress) {
+void WritePng(TAtomicFile& file, const TPictureSource& src, const TProgressFn& progress) {
+    WritePng([&file](const void* data, size_t n) { file.Write(data, n); }, file.Path(), src, progress);
+}
+
+void WritePng(const TByteSink& out, const std::string& path, const TPictureSource& src, const TProgressFn& progress) {
     static const uint8_t signature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1a, '\n'};
-    out.Write(signature, sizeof signature);
+    out(signature, sizeof signature);
 
     std::vector<uint8_t> ihdr;
     PutBE32(ihdr, uint32_t(src.Width));
@@ -138,7 +142,7 @@ void WritePng(TAtomicFile& out, const TPictureSource& src, const TProgressFn& pr
     const size_t n = size_t(src.Width) * 3;
     std::vector<uint8_t> cur(n), prev(n, 0), filtered(n + 1);
 
-    TDeflater z(out);
+    TDeflater z(out, path);
     const int bands = src.BandCount();
     for (int index = 0; index < bands; ++index) {
         const QImage band = detail::FetchBand(src, index);
