@@ -427,7 +427,7 @@ void ExportVttMap(const std::string& path, const TMapRecord& map, const TRendere
     TAtomicFile file(path);
     file.Write(j.data(), j.size());
     TBase64Out image(file);
-    WritePng([&image](const void* data, size_t n) { image.Put(data, n); }, path, picture, progress);
+    WritePng([&image](const void* data, size_t n) { image.Put(data, n); }, path, picture, progress, true);
     image.Finish();
     file.Write("\"}\n", 3);
     file.Commit();

@@ -8,6 +8,7 @@
 #include <string>
 #include <unistd.h>
 
+#include "export/ExportPicture.h"
 #include "export/VttExport.h"
 #include "geoset/RandomMap.h"
 #include "tiles/Tileset.h"
@@ -59,7 +60,19 @@ void VttGeometryOnly(benchmark::State& state) {
     state.counters["polylines"] = double(walls);
 }
 
+// The picture alone, composed band by band as the export does, without encoding.
+void VttPictureOnly(benchmark::State& state) {
+    static const World w;
+    TMapRecord shown = w.map;
+    shown.ShowHidden = 0;
+    for (auto _ : state) {
+        const TPictureSource src = MapPictureSource(shown, w.ts, TGridRect{0, 0, MapSize - 1, MapSize - 1}, 100);
+        for (int i = 0; i < src.BandCount(); ++i) benchmark::DoNotOptimize(src.Band(i * src.BandHeight, src.BandHeight).constBits());
+    }
+}
+
 } // namespace
 
+BENCHMARK(VttPictureOnly)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(VttWholeMap)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(VttGeometryOnly)->Unit(benchmark::kMillisecond);
