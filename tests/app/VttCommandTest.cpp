@@ -7,12 +7,15 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QListWidget>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTimer>
+#include <cstring>
 
 #include "AppFixture.h"
 #include "export/VttOptionsDialog.h"
+#include "tiles/TPaletteForm.h"
 
 namespace qmtest {
 
@@ -74,6 +77,41 @@ TEST_F(AppTest, ExportVirtualTabletopMapFromTheFileMenu) {
     Trigger(win->ExportVirtualTabletopMap1);
     EXPECT_EQ(dialogs.FileAnswers.size(), 1u);
     EXPECT_FALSE(QFile::exists(WorkFile("other.dd2vtt")));
+}
+
+// The symbol table follows the tileset: a side file's mistake is shown with its line and
+// leaves only the terrain roles; the default tileset brings the built-in table back.
+TEST_F(AppTest, SymbolTableFollowsTheTileset) {
+    ASSERT_TRUE(QFile::copy(QStringLiteral(QM_PROGRAM_DIR "/parchment.bmp"), ProgramDir() + "cave.bmp"));
+    auto roles = [&](const char* text) {
+        WriteAll(program.File("cave.roles"), std::vector<unsigned char>(text, text + std::strlen(text)));
+    };
+    auto choose = [&] {
+        QTimer::singleShot(0, [&] {
+            qm::TPaletteForm* form = windows.Palette.get();
+            form->FileListBox->findItems("cave.bmp", Qt::MatchExactly).first()->setSelected(true);
+            QTest::mouseClick(form->OkButton, Qt::LeftButton);
+        });
+        Trigger(win->Custom1);
+    };
+    Start();
+    EXPECT_EQ(win->State().Symbols[46].name, "Torch");
+
+    roles("46 lamp range=3 Glow worms\n");
+    choose();
+    ASSERT_EQ(dialogs.Errors.size(), 1);
+    EXPECT_EQ(dialogs.Errors[0], "cave.roles, line 1: unknown role \"lamp\" (use none, wall, door, window, obstacle or light).");
+    EXPECT_EQ(win->State().Tileset.CurrentTilesetName, "cave.bmp");
+    EXPECT_EQ(win->State().Symbols[46].role, qm::SymbolRole::None);
+    EXPECT_EQ(win->State().Symbols[140].role, qm::SymbolRole::Wall);
+
+    roles("46 light range=3 Glow worms\n");
+    choose();
+    EXPECT_EQ(dialogs.Errors.size(), 1);
+    EXPECT_EQ(win->State().Symbols[46].name, "Glow worms");
+
+    Trigger(win->Default1);
+    EXPECT_EQ(win->State().Symbols[46].name, "Torch");
 }
 
 } // namespace qmtest
