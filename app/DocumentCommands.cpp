@@ -54,6 +54,7 @@ void Twinviewform::CreateDocumentCommands() {
     wire(ExportDisk, &Twinviewform::ExportDiskExecute);
     wire(ExportDiskTiled, &Twinviewform::ExportDiskTiledExecute);
     wire(ExportClipboard, &Twinviewform::ExportImageClipboardExecute);
+    wire(ExportVtt, &Twinviewform::ExportVttExecute);
 }
 
 void Twinviewform::PrintExecute() {
@@ -149,6 +150,12 @@ void Twinviewform::ExportDiskTiledExecute() {
 void Twinviewform::ExportImageClipboardExecute() {
     qm::ExportImageClipboardExecute(this, app_->CurrentMap, app_->Tileset, DrawGrid1->Selection(),
                                     DrawGrid1->DefaultColWidth());
+}
+
+void Twinviewform::ExportVttExecute() {
+    const QString path = qm::ExportVttExecute(this, app_->CurrentMap, app_->Tileset, app_->Symbols,
+                                              DrawGrid1->Selection(), app_->PictureDialogDir);
+    if (!path.isEmpty()) app_->PictureDialogDir = QFileInfo(path).absolutePath() + QLatin1Char('/');
 }
 
 } // namespace qm

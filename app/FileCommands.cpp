@@ -224,6 +224,13 @@ void Twinviewform::LoadTilesetForMap(const QString& path) {
 }
 
 void Twinviewform::TilesetChanged() {
+    // The symbol table follows the tileset; a broken side file leaves only the terrain roles.
+    try {
+        app_->Symbols = SymbolTableFor(app_->Tileset.SourcePath.toLocal8Bit().toStdString());
+    } catch (const std::exception& e) {
+        app_->Symbols = TerrainSymbolTable();
+        Dialogs().Error(this, QString::fromLocal8Bit(e.what()));
+    }
     RefreshIcons();
     RepaintBoth();
 }

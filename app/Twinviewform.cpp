@@ -130,6 +130,9 @@ void Twinviewform::CreateActions() {
     ExportDiskTiled = MakeAction("ExportDiskTiled", QStringLiteral("Export Tiled Map Images"), -1,
                                  QStringLiteral(" Export Map To Disk As Four Tiled BMP, JPG Or PNG Files At The "
                                                 "Current Level Of Detail."));
+    ExportVtt = MakeAction("ExportVtt", QStringLiteral("Export Virtual Tabletop Map..."), -1,
+                           QStringLiteral(" Export Map Or Currently Selected Map Region With Its Walls, Doors And "
+                                          "Lights As A Universal VTT File For Virtual Tabletops."));
 
     auto wire = [this](QAction* a, void (Twinviewform::*handler)()) {
         connect(a, &QAction::triggered, this, [this, handler] { RunCommand([this, handler] { (this->*handler)(); }); });
@@ -203,6 +206,8 @@ void Twinviewform::CreateMenus() {
                            ExportDisk);
     ExportTiledMapImages1 = AddItem(File1, "ExportTiledMapImages1", QStringLiteral("Export Tiled Map Images"), {},
                                     ExportDiskTiled->statusTip(), ExportDiskTiled);
+    ExportVirtualTabletopMap1 = AddItem(File1, "ExportVirtualTabletopMap1", QStringLiteral("Export Virtual Tabletop Map..."),
+                                        {}, ExportVtt->statusTip(), ExportVtt);
     File1->addSeparator();
     FileExitItem = AddItem(File1, "FileExitItem", QStringLiteral("E&xit"), {}, QStringLiteral(" Exit Application"),
                            nullptr);

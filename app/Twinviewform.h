@@ -91,6 +91,7 @@ public:
     void ExportDiskExecute();
     void ExportDiskTiledExecute();
     void ExportImageClipboardExecute();
+    void ExportVttExecute();
 
     // Asks "Save changes to <name>?" (Save / Discard / Cancel) when the map is modified.
     // True: the caller may go on (saved, discarded, or nothing to save); false: the user
@@ -187,6 +188,7 @@ public:
     QAction* ExportDisk = nullptr;
     QAction* ExportClipboard = nullptr;
     QAction* ExportDiskTiled = nullptr;
+    QAction* ExportVtt = nullptr;
 
     // Menus and their items.
     QMenu* File1 = nullptr;
@@ -206,6 +208,7 @@ public:
     QAction* GenerateRandomMap1 = nullptr;
     QAction* ExportImage1 = nullptr;
     QAction* ExportTiledMapImages1 = nullptr;
+    QAction* ExportVirtualTabletopMap1 = nullptr;
     QAction* FileExitItem = nullptr;
     QAction* Cut1 = nullptr;
     QAction* Copy1 = nullptr;

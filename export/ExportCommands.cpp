@@ -10,6 +10,8 @@
 #include <string>
 
 #include "ExportPicture.h"
+#include "VttExport.h"
+#include "VttOptionsDialog.h"
 #include "preview/Dialogs.h"
 
 namespace qm {
@@ -119,6 +121,36 @@ bool ExportImageClipboardExecute(QWidget* parent, const TMapRecord& map, const T
     }
     QGuiApplication::clipboard()->setImage(picture);
     return true;
+}
+
+} // namespace qm
+
+// --- Export Virtual Tabletop Map ---
+
+namespace qm {
+
+const char* const SaveVttFilter = "Universal VTT (*.dd2vtt *.uvtt *.df2vtt)";
+
+QString ExportVttExecute(QWidget* parent, const TMapRecord& map, const TRenderedTileset& ts, const SymbolTable& symbols,
+                         const TGridRect& selection, const QString& startFolder) {
+    // The dialog's choices last for the run.
+    static TVttOptions last;
+    TVttOptionsDialog dlg(parent, last);
+    if (dlg.exec() != QDialog::Accepted) return QString();
+    last = dlg.Options();
+    const QString path = Dialogs().SaveFileName(parent, "Export Virtual Tabletop Map", startFolder, SaveVttFilter,
+                                                QStringLiteral("dd2vtt"));
+    if (path.isEmpty()) return QString();
+    if (QFileInfo::exists(path) &&
+        Dialogs().YesNoCancel(parent, QStringLiteral("OK to overwrite %1").arg(path)) != TConfirm::Yes)
+        return QString();
+    TExportProgress progress(parent, "Exporting " + QFileInfo(path).fileName());
+    try {
+        ExportVttMap(path.toStdString(), map, ts, symbols, ExportArea(selection), last, progress.Fn());
+    } catch (const TExportCancelled&) {
+        return QString();
+    }
+    return path;
 }
 
 } // namespace qm

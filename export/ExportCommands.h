@@ -7,6 +7,7 @@
 
 #include "editor/GridRect.h"
 #include "model/MapRecord.h"
+#include "tiles/SymbolTable.h"
 #include "tiles/Tileset.h"
 
 class QWidget;
@@ -39,5 +40,12 @@ constexpr qint64 MaxClipboardPixels = 64ll * 1000 * 1000;
 
 bool ExportImageClipboardExecute(QWidget* parent, const TMapRecord& map, const TRenderedTileset& ts,
                                  const TGridRect& selection, int zoom);
+
+// "Export Virtual Tabletop Map...": asks for pixels per cell and hidden symbols, then a
+// .dd2vtt/.uvtt/.df2vtt file (and before replacing one), and writes the selection when it spans
+// more than one cell, else the whole map. Returns the path written; empty when cancelled.
+extern const char* const SaveVttFilter;
+QString ExportVttExecute(QWidget* parent, const TMapRecord& map, const TRenderedTileset& ts, const SymbolTable& symbols,
+                         const TGridRect& selection, const QString& startFolder);
 
 } // namespace qm

@@ -61,6 +61,10 @@ void WritePictureFile(const std::string& path, TPictureFormat f, const TPictureS
 void WriteBmp(TAtomicFile& out, const TPictureSource& src, const TProgressFn& progress);
 void WriteJpeg(TAtomicFile& out, const TPictureSource& src, const TProgressFn& progress, int quality = 90);
 void WritePng(TAtomicFile& out, const TPictureSource& src, const TProgressFn& progress);
+// The PNG bytes handed to `out` as they come (for a picture inside another file);
+// `path` names the file in messages.
+using TByteSink = std::function<void(const void* data, size_t size)>;
+void WritePng(const TByteSink& out, const std::string& path, const TPictureSource& src, const TProgressFn& progress);
 
 // A source over an image already in memory (the clipboard picture, tests).
 TPictureSource ImageSource(const QImage& image, int bandHeight);

@@ -32,7 +32,7 @@ constexpr size_t SegmentBytes = size_t(1) << 19;
 constexpr size_t Window = size_t(1) << 15;
 constexpr size_t IdatBytes = size_t(1) << 16;
 
-void WriteChunk(TAtomicFile& out, const char type[4], const uint8_t* data, uint32_t size) {
+void WriteChunk(const TByteSink& out, const char type[4], const uint8_t* data, uint32_t size) {
     std::vector<uint8_t> head;
     PutBE32(head, size);
     head.insert(head.end(), type, type + 4);
@@ -41,9 +41,9 @@ void WriteChunk(TAtomicFile& out, const char type[4], const uint8_t* data, uint3
     if (size > 0) crc = crc32(crc, data, size);
     std::vector<uint8_t> tail;
     PutBE32(tail, uint32_t(crc));
-    out.Write(head.data(), head.size());
-    if (size > 0) out.Write(data, size);
-    out.Write(tail.data(), tail.size());
+    out(head.data(), head.size());
+    if (size > 0) out(data, size);
+    out(tail.data(), tail.size());
 }
 
 // The Paeth-filtered row: out[0] = 4, out[1..n] = cur - predictor. Written without
@@ -108,7 +108,8 @@ TSegment DeflateSegment(std::shared_ptr<const std::vector<uint8_t>> in, std::vec
 // Adler-32 of everything. At most `inFlight` segments are compressing at a time.
 class TParallelDeflater {
 public:
-    TParallelDeflater(TAtomicFile& out, size_t inFlight) : out_(out), inFlight_(std::max<size_t>(1, inFlight)) {
+    TParallelDeflater(const TByteSink& out, const std::string& path, size_t inFlight)
+        : out_(out), path_(path), inFlight_(std::max<size_t>(1, inFlight)) {
         // CMF: deflate, 32 KB window; FLG: the "fast" level class, check bits.
         unsigned header = 0x7800 | 1u << 6;
         header += 31 - header % 31;
@@ -155,7 +156,7 @@ private:
         TPending p = std::move(pending_.front());
         pending_.pop_front();
         const TSegment s = p.result.get();
-        if (s.noMemory) throw TFileError(CannotCreateMessage(out_.Path(), "Not enough memory for compression."));
+        if (s.noMemory) throw TFileError(CannotCreateMessage(path_, "Not enough memory for compression."));
         adler_ = adler32_combine(adler_, s.adler, z_off_t(p.length));
         for (size_t at = 0; at < s.data.size();) {
             const size_t n = std::min(IdatBytes - idat_.size(), s.data.size() - at);
@@ -175,7 +176,8 @@ private:
         }
     }
 
-    TAtomicFile& out_;
+    const TByteSink& out_;
+    const std::string path_;
     const size_t inFlight_;
     std::vector<uint8_t> window_;
     std::vector<uint8_t> idat_;
@@ -186,9 +188,13 @@ private:
 
 } // namespace
 
-void WritePng(TAtomicFile& out, const TPictureSource& src, const TProgressFn& progress) {
+void WritePng(TAtomicFile& file, const TPictureSource& src, const TProgressFn& progress) {
+    WritePng([&file](const void* data, size_t n) { file.Write(data, n); }, file.Path(), src, progress);
+}
+
+void WritePng(const TByteSink& out, const std::string& path, const TPictureSource& src, const TProgressFn& progress) {
     static const uint8_t signature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1a, '\n'};
-    out.Write(signature, sizeof signature);
+    out(signature, sizeof signature);
 
     std::vector<uint8_t> ihdr;
     PutBE32(ihdr, uint32_t(src.Width));
@@ -207,7 +213,7 @@ void WritePng(TAtomicFile& out, const TPictureSource& src, const TProgressFn& pr
 
     // One segment compressing per core, and one more waiting, while this thread composes.
     const unsigned cores = std::max(1u, std::thread::hardware_concurrency());
-    TParallelDeflater z(out, cores + 1);
+    TParallelDeflater z(out, path, cores + 1);
     const int bands = src.BandCount();
     int row = 0;
     for (int index = 0; index < bands; ++index) {

@@ -6,6 +6,7 @@
 #include <QPrinter>
 
 #include "export/ExportPicture.h"
+#include "export/VttExport.h"
 #include "model/RecordFile.h"
 #include "preview/Dialogs.h"
 #include "preview/Prevcomp.h"
@@ -28,6 +29,14 @@ void RenderPicture(const TRenderArgs& args, const TMapRecord& map, const TRender
     if (zoom < 1)
         throw TRenderError("The map \"" + args.MapPath + "\" has no zoom of its own (0); give --zoom N.");
     ExportMapPicture(args.OutputPath, args.PictureFormat, shown, ts, args.Region ? *args.Region : WholeMapArea, zoom);
+}
+
+void RenderVtt(const TRenderArgs& args, const TMapRecord& map, const TRenderedTileset& ts) {
+    const SymbolTable symbols = SymbolTableFor(ts.SourcePath.toLocal8Bit().toStdString());
+    TVttOptions options;
+    options.PixelsPerCell = args.PixelsPerGrid;
+    options.IncludeHidden = args.ShowHidden.value_or(false);
+    ExportVttMap(args.OutputPath, map, ts, symbols, args.Region ? *args.Region : WholeMapArea, options);
 }
 
 // Answers the print run's dialog with the page range of the command line; nothing
@@ -153,6 +162,8 @@ int RunRender(const TRenderArgs& args, const QString& programFolder, std::ostrea
         LoadMapAndTileset(args, programFolder, map, ts);
         if (args.Pdf)
             RenderPdf(args, map, ts);
+        else if (args.Vtt)
+            RenderVtt(args, map, ts);
         else
             RenderPicture(args, map, ts);
         out << args.OutputPath << "\n";

@@ -5,6 +5,8 @@
 #include <map>
 #include <set>
 
+#include "export/VttExport.h"
+
 namespace qm {
 
 namespace {
@@ -16,6 +18,7 @@ const std::set<std::string> CommonOptions = {"--tileset", "--show-hidden"};
 // Battle-mat sheets, PDF only.
 const std::set<std::string> MatOptions = {"--overlap", "--marks", "--overview", "--correction", "--skip-empty",
                                           "--ink-saver"};
+const std::set<std::string> VttOptions = {"--ppg"};
 
 std::string Lower(std::string s) {
     std::transform(s.begin(), s.end(), s.begin(), [](unsigned char c) { return char(std::tolower(c)); });
@@ -95,11 +98,17 @@ const char* RenderUsage() {
     return "Usage: quillmarch-render [options] MAP OUTPUT\n"
            "\n"
            "Draws a Quillmarch map (.map) as a picture or prints it to a PDF file.\n"
-           "The kind of output follows OUTPUT's extension: .png, .jpg or .jpeg, .bmp, or .pdf.\n"
+           "The kind of output follows OUTPUT's extension: .png, .jpg or .jpeg, .bmp, .pdf, or a\n"
+           "virtual tabletop map .dd2vtt, .uvtt or .df2vtt.\n"
            "\n"
            "Pictures (.png, .jpg, .jpeg, .bmp):\n"
            "  --zoom N                 pixels per cell, 1 to 256 (default: the map's own zoom)\n"
            "  --region L,T,R,B         cells to draw, 1-based and inclusive (default: the whole map)\n"
+           "\n"
+           "Virtual tabletop maps (.dd2vtt, .uvtt, .df2vtt; Universal VTT: picture, walls, doors, lights):\n"
+           "  --ppg N                  pixels per cell in the picture, 16 to 227 (default: 100)\n"
+           "  --region L,T,R,B         as for pictures\n"
+           "  --show-hidden on|off     hidden symbols in the picture (default: off)\n"
            "\n"
            "PDF (.pdf):\n"
            "  --scale fit|0.25|0.50|0.75|1.00|1.25|1.50\n"
@@ -176,7 +185,7 @@ TRenderParse ParseRenderArgs(const std::vector<std::string>& args) {
             inlineValue = true;
         }
         if (!PictureOptions.count(name) && !PdfOptions.count(name) && !CommonOptions.count(name) &&
-            !MatOptions.count(name))
+            !MatOptions.count(name) && !VttOptions.count(name))
             return usage("unknown option " + name);
         if (!inlineValue) {
             if (i + 1 >= args.size()) return usage("option " + name + " needs a value");
@@ -200,13 +209,17 @@ TRenderParse ParseRenderArgs(const std::vector<std::string>& args) {
         r.Args.PictureFormat = TPictureFormat::Jpeg;
     } else if (EndsWith(out, ".bmp")) {
         r.Args.PictureFormat = TPictureFormat::Bmp;
+    } else if (IsVttFileName(out)) {
+        r.Args.Vtt = true;
     } else {
-        return usage("OUTPUT must end in .png, .jpg, .jpeg, .bmp or .pdf: " + r.Args.OutputPath);
+        return usage("OUTPUT must end in .png, .jpg, .jpeg, .bmp, .pdf, .dd2vtt, .uvtt or .df2vtt: " + r.Args.OutputPath);
     }
     for (const auto& [name, value] : opts) {
         if (r.Args.Pdf && PictureOptions.count(name)) return usage(name + " applies to pictures, not to PDF output");
         if (!r.Args.Pdf && (PdfOptions.count(name) || MatOptions.count(name)))
             return usage(name + " applies to PDF output only");
+        if (!r.Args.Vtt && VttOptions.count(name)) return usage(name + " applies to virtual tabletop maps only");
+        if (r.Args.Vtt && name == "--zoom") return usage("--zoom applies to pictures; use --ppg for virtual tabletop maps");
     }
 
     auto get = [&](const char* name) -> const std::string* {
@@ -233,6 +246,13 @@ TRenderParse ParseRenderArgs(const std::vector<std::string>& args) {
         auto b = ParseOnOff(*v);
         if (!b) return bad("--show-hidden must be on or off, not " + quoted(*v));
         r.Args.ShowHidden = *b;
+    }
+    if (auto v = get("--ppg")) {
+        auto n = ParseInt(*v);
+        if (!n || *n < MinVttPixelsPerCell || *n > MaxVttPixelsPerCell)
+            return bad("--ppg must be a whole number from " + std::to_string(MinVttPixelsPerCell) + " to " +
+                       std::to_string(MaxVttPixelsPerCell) + ", not " + quoted(*v));
+        r.Args.PixelsPerGrid = *n;
     }
     if (auto v = get("--scale")) {
         if (*v == "fit") {

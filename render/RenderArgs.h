@@ -17,13 +17,17 @@ struct TRenderArgs {
     std::string MapPath;
     std::string OutputPath;
     bool Pdf = false;                    // else a picture in PictureFormat
+    bool Vtt = false;                    // a virtual-tabletop map (.dd2vtt, .uvtt, .df2vtt)
     TPictureFormat PictureFormat = TPictureFormat::Png;
     std::string TilesetPath;             // empty: the map's own tileset
 
     // Pictures.
     std::optional<int> Zoom;             // 1..256; default the map's Zoom
     std::optional<TGridRect> Region;     // 0-based grid cells; default the whole map
-    std::optional<bool> ShowHidden;      // default the map's own setting
+    std::optional<bool> ShowHidden;      // default the map's own setting; off for a tabletop map
+
+    // Virtual-tabletop maps (Region and ShowHidden as for pictures).
+    int PixelsPerGrid = 100;             // --ppg 16..227
 
     // PDF, in the terms of the "Print Properties" dialog.
     int ScaleItem = 0;                   // 0 fit, 1..6 = 0.25 .. 1.50 inch

@@ -1,0 +1,436 @@
+#include "VttExport.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+#include <map>
+#include <optional>
+#include <tuple>
+
+#include "ExportPicture.h"
+
+namespace qm {
+
+namespace {
+
+// Geometry is built in thousandths of a cell, so lines from different symbols meet and
+// merge exactly.
+constexpr int Unit = 1000;
+
+int Milli(float cells) { return int(std::lround(double(cells) * Unit)); }
+
+struct Pt {
+    int x = 0, y = 0;
+    bool operator==(const Pt&) const = default;
+    bool operator<(const Pt& o) const { return std::tie(x, y) < std::tie(o.x, o.y); }
+};
+
+// An axis-parallel segment with a <= b.
+struct Seg {
+    Pt a, b;
+    bool Horizontal() const { return a.y == b.y; }
+};
+
+Seg MakeSeg(Pt p, Pt q) {
+    if (q < p) std::swap(p, q);
+    return {p, q};
+}
+
+bool OnSeg(const Seg& s, Pt p) {
+    if (s.Horizontal()) return p.y == s.a.y && p.x >= s.a.x && p.x <= s.b.x;
+    return p.x == s.a.x && p.y >= s.a.y && p.y <= s.b.y;
+}
+
+// Joins overlapping and touching pieces on one line into one segment each, which also
+// leaves no stretch covered twice.
+std::vector<Seg> MergeCollinear(std::vector<Seg> segs) {
+    auto key = [](const Seg& s) { return std::make_tuple(!s.Horizontal(), s.Horizontal() ? s.a.y : s.a.x, s.Horizontal() ? s.a.x : s.a.y); };
+    segs.erase(std::remove_if(segs.begin(), segs.end(), [](const Seg& s) { return s.a == s.b; }), segs.end());
+    std::sort(segs.begin(), segs.end(), [&](const Seg& l, const Seg& r) { return key(l) < key(r); });
+    std::vector<Seg> out;
+    for (const Seg& s : segs) {
+        if (!out.empty()) {
+            Seg& last = out.back();
+            const bool sameLine = last.Horizontal() == s.Horizontal() &&
+                                  (s.Horizontal() ? last.a.y == s.a.y : last.a.x == s.a.x);
+            if (sameLine && OnSeg(last, s.a)) {
+                if (last.b < s.b) last.b = s.b;
+                continue;
+            }
+        }
+        out.push_back(s);
+    }
+    return out;
+}
+
+// Chains segments end to end where exactly two meet; a chain that comes back to its
+// start is a closed loop.
+std::vector<std::vector<Pt>> Chain(const std::vector<Seg>& segs) {
+    std::map<Pt, std::vector<int>> ends;
+    for (int i = 0; i < int(segs.size()); ++i) {
+        ends[segs[i].a].push_back(i);
+        ends[segs[i].b].push_back(i);
+    }
+    std::vector<bool> used(segs.size(), false);
+    std::vector<std::vector<Pt>> lines;
+    auto walk = [&](int seg, Pt at) {
+        std::vector<Pt> pts{at};
+        for (;;) {
+            used[seg] = true;
+            const Pt next = segs[seg].a == at ? segs[seg].b : segs[seg].a;
+            pts.push_back(next);
+            const std::vector<int>& there = ends[next];
+            if (there.size() != 2) break;
+            const int other = there[0] == seg ? there[1] : there[0];
+            if (used[other]) break;
+            seg = other;
+            at = next;
+        }
+        lines.push_back(std::move(pts));
+    };
+    for (const auto& [p, list] : ends)
+        if (list.size() != 2)
+            for (int s : list)
+                if (!used[s]) walk(s, p);
+    for (int i = 0; i < int(segs.size()); ++i)
+        if (!used[i]) walk(i, segs[i].a);
+    return lines;
+}
+
+struct Portal {
+    Seg span;
+    bool vertical, closed;
+};
+
+struct Layout {
+    std::vector<Seg> walls;
+    std::vector<std::vector<Pt>> objects;
+    std::vector<Portal> portals;
+    std::vector<TVttLight> lights;
+};
+
+bool IsTerrainRow(int s) { return s >= 128; }
+
+Layout BuildLayout(const TMapRecord& map, const TRenderedTileset& ts, const SymbolTable& table, const TGridRect& a) {
+    Layout out;
+    const int W = a.Width(), H = a.Height();
+    // The symbols of a cell that may give geometry: both layers, never hidden ones. The
+    // background symbol is paint under every cell, not a thing standing in it.
+    auto symbolsOf = [&](int c, int r, auto&& f) {
+        const TMapCell& cell = map.Cell(c + 1, r + 1);
+        for (uint8_t s : {cell.Lower, cell.Upper})
+            if (s != 0 && !ts.HiddenFlags[s]) f(int(s), table[s]);
+    };
+
+    // Wall quarters at half-cell resolution; every boundary between a walled and an open
+    // quarter inside the area becomes a wall. A door or window opens its cell: full wall
+    // terrain lies on the lower layer, so a door drawn into a wall sits on top of it.
+    const int QW = 2 * W, QH = 2 * H;
+    std::vector<uint8_t> walled(size_t(QW) * QH, 0);
+    for (int r = 0; r < H; ++r)
+        for (int c = 0; c < W; ++c) {
+            bool opening = false;
+            symbolsOf(a.Left + c, a.Top + r, [&](int, const SymbolTraits& t) {
+                opening |= t.role == SymbolRole::Door || t.role == SymbolRole::Window;
+            });
+            if (opening) continue;
+            symbolsOf(a.Left + c, a.Top + r, [&](int, const SymbolTraits& t) {
+                if (t.role != SymbolRole::Wall) return;
+                const uint8_t q = t.quarters;
+                if (q & QuarterNW) walled[size_t(2 * r) * QW + 2 * c] = 1;
+                if (q & QuarterNE) walled[size_t(2 * r) * QW + 2 * c + 1] = 1;
+                if (q & QuarterSW) walled[size_t(2 * r + 1) * QW + 2 * c] = 1;
+                if (q & QuarterSE) walled[size_t(2 * r + 1) * QW + 2 * c + 1] = 1;
+            });
+        }
+    const int half = Unit / 2, x0 = a.Left * Unit, y0 = a.Top * Unit;
+    for (int qy = 0; qy < QH; ++qy)
+        for (int qx = 0; qx < QW; ++qx) {
+            const bool w = walled[size_t(qy) * QW + qx];
+            if (qx + 1 < QW && w != bool(walled[size_t(qy) * QW + qx + 1])) {
+                const int x = x0 + (qx + 1) * half;
+                out.walls.push_back(MakeSeg({x, y0 + qy * half}, {x, y0 + (qy + 1) * half}));
+            }
+            if (qy + 1 < QH && w != bool(walled[size_t(qy + 1) * QW + qx])) {
+                const int y = y0 + (qy + 1) * half;
+                out.walls.push_back(MakeSeg({x0 + qx * half, y}, {x0 + (qx + 1) * half, y}));
+            }
+        }
+
+    for (int r = a.Top; r <= a.Bottom; ++r)
+        for (int c = a.Left; c <= a.Right; ++c) {
+            const int L = c * Unit, T = r * Unit, R = L + Unit, B = T + Unit;
+            symbolsOf(c, r, [&](int s, const SymbolTraits& t) {
+                switch (t.role) {
+                case SymbolRole::Wall: {
+                    // Thin walls along the sides, meeting where two of them turn a corner.
+                    const int d = Milli(t.inset);
+                    const uint8_t e = t.edges;
+                    const int west = e & EdgeW ? L + d : L, east = e & EdgeE ? R - d : R;
+                    const int north = e & EdgeN ? T + d : T, south = e & EdgeS ? B - d : B;
+                    if (e & EdgeN) out.walls.push_back(MakeSeg({west, T + d}, {east, T + d}));
+                    if (e & EdgeS) out.walls.push_back(MakeSeg({west, B - d}, {east, B - d}));
+                    if (e & EdgeW) out.walls.push_back(MakeSeg({L + d, north}, {L + d, south}));
+                    if (e & EdgeE) out.walls.push_back(MakeSeg({R - d, north}, {R - d, south}));
+                    break;
+                }
+                case SymbolRole::Door:
+                case SymbolRole::Window: {
+                    const int at = Milli(t.across);
+                    const Seg span = t.vertical ? MakeSeg({L + at, T}, {L + at, B}) : MakeSeg({L, T + at}, {R, T + at});
+                    out.portals.push_back({span, t.vertical, t.role == SymbolRole::Door});
+                    break;
+                }
+                case SymbolRole::Obstacle: {
+                    const int bl = L + Milli(t.box[0]), bt = T + Milli(t.box[1]), br = L + Milli(t.box[2]),
+                              bb = T + Milli(t.box[3]);
+                    std::vector<Pt> outline;
+                    if (t.round) {
+                        const double cx = (bl + br) / 2.0, cy = (bt + bb) / 2.0, rx = (br - bl) / 2.0, ry = (bb - bt) / 2.0;
+                        for (int i = 0; i < 12; ++i) {
+                            const double ang = i * 3.14159265358979323846 / 6;
+                            outline.push_back({int(std::lround(cx + rx * std::cos(ang))), int(std::lround(cy + ry * std::sin(ang)))});
+                        }
+                    } else {
+                        outline = {{bl, bt}, {br, bt}, {br, bb}, {bl, bb}};
+                    }
+                    outline.push_back(outline.front());
+                    out.objects.push_back(std::move(outline));
+                    break;
+                }
+                case SymbolRole::Light:
+                    // Terrain fire lights once per 2 x 2 cells (gathered below): a lava lake
+                    // of single-cell lights would slow a tabletop down.
+                    if (!IsTerrainRow(s))
+                        out.lights.push_back({{(L + half) / double(Unit), (T + half) / double(Unit)}, t.range, t.color});
+                    break;
+                case SymbolRole::None: break;
+                }
+            });
+        }
+
+    // Terrain lights: one at the middle of the lit cells of each 2 x 2 block of the map.
+    struct Block {
+        double sx = 0, sy = 0;
+        int n = 0;
+        float range = 0;
+        std::uint32_t color = 0;
+    };
+    std::map<std::pair<int, int>, Block> blocks;
+    for (int r = a.Top; r <= a.Bottom; ++r)
+        for (int c = a.Left; c <= a.Right; ++c) {
+            bool lit = false; // fire on both layers of a cell counts once
+            symbolsOf(c, r, [&](int s, const SymbolTraits& t) {
+                if (t.role != SymbolRole::Light || !IsTerrainRow(s) || lit) return;
+                lit = true;
+                Block& b = blocks[{r / 2, c / 2}];
+                b.sx += c + 0.5;
+                b.sy += r + 0.5;
+                ++b.n;
+                b.range = std::max(b.range, t.range);
+                b.color = t.color;
+            });
+        }
+    for (const auto& [key, b] : blocks) out.lights.push_back({{b.sx / b.n, b.sy / b.n}, b.range, b.color});
+
+    out.walls = MergeCollinear(std::move(out.walls));
+
+    // Jambs: a door or window end that does not meet a wall is joined, along the cell
+    // border, to the nearest wall end on that border in the cell beside it (a thin
+    // wall running along the side of the neighbour, a terrain edge).
+    std::vector<Seg> jambs;
+    for (const Portal& p : out.portals) {
+        for (const Pt end : {p.span.a, p.span.b}) {
+            const bool touches = std::any_of(out.walls.begin(), out.walls.end(), [&](const Seg& w) { return OnSeg(w, end); });
+            if (touches) continue;
+            // The border the end lies on, and the span of it shared with the neighbour.
+            const bool onVerticalBorder = !p.vertical; // a horizontal span ends on a west or east border
+            const int cellLo = onVerticalBorder ? (end.y / Unit) * Unit : (end.x / Unit) * Unit;
+            const int neighbourCol = onVerticalBorder ? (end.x == p.span.a.x ? end.x / Unit - 1 : end.x / Unit) : end.x / Unit;
+            const int neighbourRow = onVerticalBorder ? end.y / Unit : (end.y == p.span.a.y ? end.y / Unit - 1 : end.y / Unit);
+            if (!a.Contains(neighbourCol, neighbourRow)) continue;
+            std::optional<Pt> best;
+            auto consider = [&](Pt q) {
+                const int along = onVerticalBorder ? q.y : q.x;
+                const bool onBorder = onVerticalBorder ? q.x == end.x : q.y == end.y;
+                if (!onBorder || along < cellLo || along > cellLo + Unit || q == end) return;
+                const int dist = std::abs(along - (onVerticalBorder ? end.y : end.x));
+                const int bestDist = best ? std::abs((onVerticalBorder ? best->y : best->x) - (onVerticalBorder ? end.y : end.x)) : 1 << 30;
+                if (dist < bestDist) best = q;
+            };
+            for (const Seg& w : out.walls) {
+                consider(w.a);
+                consider(w.b);
+            }
+            if (best) jambs.push_back(MakeSeg(end, *best));
+        }
+    }
+    if (!jambs.empty()) {
+        out.walls.insert(out.walls.end(), jambs.begin(), jambs.end());
+        out.walls = MergeCollinear(std::move(out.walls));
+    }
+    return out;
+}
+
+TVttPoint ToCells(Pt p) { return {p.x / double(Unit), p.y / double(Unit)}; }
+
+// Numbers as the file shows them: thousandths of a cell at most, no trailing zeros.
+std::string Num(double v) {
+    const long long m = std::llround(v * Unit);
+    std::string s = std::to_string(m / Unit);
+    if (m < 0 && m / Unit == 0) s = "-0";
+    int frac = int(std::llabs(m % Unit));
+    if (frac) {
+        char digits[4] = {char('0' + frac / 100), char('0' + frac / 10 % 10), char('0' + frac % 10), 0};
+        std::string f(digits);
+        while (!f.empty() && f.back() == '0') f.pop_back();
+        s += "." + f;
+    }
+    return s;
+}
+
+std::string Point(const TVttPoint& p) { return "{\"x\":" + Num(p.x) + ",\"y\":" + Num(p.y) + "}"; }
+
+std::string Hex8(std::uint32_t c) {
+    char buf[9];
+    std::snprintf(buf, sizeof buf, "%08x", c);
+    return buf;
+}
+
+void PutPolylines(std::string& j, const std::vector<TVttPolyline>& lines) {
+    j += '[';
+    for (size_t i = 0; i < lines.size(); ++i) {
+        if (i) j += ',';
+        j += '[';
+        for (size_t k = 0; k < lines[i].size(); ++k) {
+            if (k) j += ',';
+            j += Point(lines[i][k]);
+        }
+        j += ']';
+    }
+    j += ']';
+}
+
+// Base64 of a byte stream, written on to the file in large pieces.
+class TBase64Out {
+public:
+    explicit TBase64Out(TAtomicFile& file) : file_(file) {}
+    void Put(const void* data, size_t n) {
+        const auto* p = static_cast<const uint8_t*>(data);
+        for (size_t i = 0; i < n; ++i) {
+            held_[count_++] = p[i];
+            if (count_ == 3) Emit(3);
+        }
+        if (text_.size() > (1 << 16)) Flush();
+    }
+    void Finish() {
+        if (count_) Emit(count_);
+        Flush();
+    }
+
+private:
+    void Emit(int n) {
+        static const char abc[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+        const uint32_t v = uint32_t(held_[0]) << 16 | uint32_t(n > 1 ? held_[1] : 0) << 8 | (n > 2 ? held_[2] : 0);
+        text_ += abc[v >> 18 & 63];
+        text_ += abc[v >> 12 & 63];
+        text_ += n > 1 ? abc[v >> 6 & 63] : '=';
+        text_ += n > 2 ? abc[v & 63] : '=';
+        count_ = 0;
+    }
+    void Flush() {
+        if (!text_.empty()) file_.Write(text_.data(), text_.size());
+        text_.clear();
+    }
+    TAtomicFile& file_;
+    uint8_t held_[3] = {};
+    int count_ = 0;
+    std::string text_;
+};
+
+TGridRect Clipped(const TGridRect& a) {
+    return {std::max(a.Left, 0), std::max(a.Top, 0), std::min(a.Right, MapSize - 1), std::min(a.Bottom, MapSize - 1)};
+}
+
+} // namespace
+
+TVttGeometry VttGeometry(const TMapRecord& map, const TRenderedTileset& ts, const SymbolTable& symbols,
+                         const TGridRect& area) {
+    const TGridRect a = Clipped(area);
+    TVttGeometry g;
+    if (a.Width() < 1 || a.Height() < 1) return g;
+    Layout l = BuildLayout(map, ts, symbols, a);
+    for (const auto& line : Chain(l.walls)) {
+        TVttPolyline pl;
+        for (Pt p : line) pl.push_back(ToCells(p));
+        g.Walls.push_back(std::move(pl));
+    }
+    for (const auto& o : l.objects) {
+        TVttPolyline pl;
+        for (Pt p : o) pl.push_back(ToCells(p));
+        g.Objects.push_back(std::move(pl));
+    }
+    for (const Portal& p : l.portals) g.Portals.push_back({ToCells(p.span.a), ToCells(p.span.b), p.vertical, p.closed});
+    g.Lights = std::move(l.lights);
+    return g;
+}
+
+bool IsVttFileName(const std::string& path) {
+    const size_t dot = path.find_last_of('.');
+    const size_t slash = path.find_last_of('/');
+    if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return false;
+    std::string ext = path.substr(dot);
+    std::transform(ext.begin(), ext.end(), ext.begin(), [](unsigned char ch) { return char(std::tolower(ch)); });
+    return ext == ".dd2vtt" || ext == ".uvtt" || ext == ".df2vtt";
+}
+
+void ExportVttMap(const std::string& path, const TMapRecord& map, const TRenderedTileset& ts,
+                  const SymbolTable& symbols, const TGridRect& area, const TVttOptions& options,
+                  const TProgressFn& progress) {
+    const int ppg = options.PixelsPerCell;
+    if (ppg < MinVttPixelsPerCell || ppg > MaxVttPixelsPerCell)
+        throw TFileError(CannotCreateMessage(path, "A cell size of " + std::to_string(ppg) + " pixels is outside " +
+                                                       std::to_string(MinVttPixelsPerCell) + " to " +
+                                                       std::to_string(MaxVttPixelsPerCell) + "."));
+    const TGridRect a = Clipped(area);
+    TMapRecord shown = map;
+    shown.ShowHidden = options.IncludeHidden ? 1 : 0;
+    const TPictureSource picture = MapPictureSource(shown, ts, a, ppg);
+    CheckPictureSize(path, TPictureFormat::Png, picture.Width, picture.Height);
+    const TVttGeometry g = VttGeometry(map, ts, symbols, a);
+
+    std::string j;
+    j += "{\"format\":0.3,\"resolution\":{\"map_origin\":{\"x\":" + std::to_string(a.Left) + ",\"y\":" +
+         std::to_string(a.Top) + "},\"map_size\":{\"x\":" + std::to_string(a.Width()) + ",\"y\":" +
+         std::to_string(a.Height()) + "},\"pixels_per_grid\":" + std::to_string(ppg) + "},\n\"line_of_sight\":";
+    PutPolylines(j, g.Walls);
+    j += ",\n\"objects_line_of_sight\":";
+    PutPolylines(j, g.Objects);
+    j += ",\n\"portals\":[";
+    for (size_t i = 0; i < g.Portals.size(); ++i) {
+        const TVttPortal& p = g.Portals[i];
+        if (i) j += ',';
+        j += "{\"position\":" + Point({(p.a.x + p.b.x) / 2, (p.a.y + p.b.y) / 2}) + ",\"bounds\":[" + Point(p.a) + "," +
+             Point(p.b) + "],\"rotation\":" + (p.vertical ? "1.5707963267948966" : "0") +
+             ",\"closed\":" + (p.closed ? "true" : "false") + ",\"freestanding\":false}";
+    }
+    j += "],\n\"environment\":{\"baked_lighting\":false,\"ambient_light\":\"ffffffff\"},\n\"lights\":[";
+    for (size_t i = 0; i < g.Lights.size(); ++i) {
+        const TVttLight& l = g.Lights[i];
+        if (i) j += ',';
+        j += "{\"position\":" + Point(l.at) + ",\"range\":" + Num(l.range) + ",\"intensity\":1,\"color\":\"" +
+             Hex8(l.color) + "\",\"shadows\":true}";
+    }
+    j += "],\n\"image\":\"";
+
+    TAtomicFile file(path);
+    file.Write(j.data(), j.size());
+    TBase64Out image(file);
+    WritePng([&image](const void* data, size_t n) { image.Put(data, n); }, path, picture, progress);
+    image.Finish();
+    file.Write("\"}\n", 3);
+    file.Commit();
+}
+
+} // namespace qm

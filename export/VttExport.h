@@ -1,0 +1,69 @@
+#pragma once
+// The virtual-tabletop export (Universal VTT: .dd2vtt, .uvtt, .df2vtt): the map picture
+// plus the geometry that blocks sight and movement, doors, windows and lights, in
+// whole-map cell units. The geometry comes from the symbol table: walls at half-cell
+// resolution from the quarters wall symbols cover, thin walls along cell sides, door
+// and window spans, obstacle outlines and light sources. Widget-free.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "PictureWriters.h"
+#include "editor/GridRect.h"
+#include "model/MapRecord.h"
+#include "tiles/SymbolTable.h"
+#include "tiles/Tileset.h"
+
+namespace qm {
+
+// Pixels per cell a tabletop picture may use: at most 16384 pixels a side for the whole map.
+constexpr int MinVttPixelsPerCell = 16;
+constexpr int MaxVttPixelsPerCell = 227;
+constexpr int DefaultVttPixelsPerCell = 100;
+
+struct TVttPoint {
+    double x = 0, y = 0;
+    bool operator==(const TVttPoint&) const = default;
+};
+using TVttPolyline = std::vector<TVttPoint>; // a closed loop repeats its first point at the end
+
+struct TVttPortal {
+    TVttPoint a, b;       // the span, west to east or north to south
+    bool vertical = false; // in a north-south wall
+    bool closed = true;    // a door; false for a window
+};
+
+struct TVttLight {
+    TVttPoint at;
+    double range = 0;
+    std::uint32_t color = 0; // AARRGGBB
+};
+
+struct TVttGeometry {
+    std::vector<TVttPolyline> Walls;   // line_of_sight
+    std::vector<TVttPolyline> Objects; // objects_line_of_sight
+    std::vector<TVttPortal> Portals;
+    std::vector<TVttLight> Lights;
+};
+
+// The geometry of `area` (0-based grid cells, inclusive) of the map. Hidden symbols
+// never give geometry.
+TVttGeometry VttGeometry(const TMapRecord& map, const TRenderedTileset& ts, const SymbolTable& symbols,
+                         const TGridRect& area);
+
+struct TVttOptions {
+    int PixelsPerCell = DefaultVttPixelsPerCell;
+    bool IncludeHidden = false; // hidden symbols in the picture
+};
+
+// True for the extensions the format goes by (.dd2vtt, .uvtt, .df2vtt, any letter case).
+bool IsVttFileName(const std::string& path);
+
+// Writes the whole file through a temporary file and a rename. Throws TFileError (a
+// cell size outside MinVttPixelsPerCell..MaxVttPixelsPerCell included) or
+// TExportCancelled when the progress callback says stop; nothing is left behind then.
+void ExportVttMap(const std::string& path, const TMapRecord& map, const TRenderedTileset& ts,
+                  const SymbolTable& symbols, const TGridRect& area, const TVttOptions& options,
+                  const TProgressFn& progress = {});
+
+} // namespace qm

@@ -1,0 +1,117 @@
+// File > Export Virtual Tabletop Map... through the real main window: its dialog, the
+// file dialog, the question before replacing a file.
+#include <QApplication>
+#include <QCheckBox>
+#include <QDialogButtonBox>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QListWidget>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTimer>
+#include <cstring>
+
+#include "AppFixture.h"
+#include "export/VttOptionsDialog.h"
+#include "tiles/TPaletteForm.h"
+
+namespace qmtest {
+
+namespace {
+
+// Answers the options dialog once it is up: pixels per cell, then OK or Cancel.
+void AnswerOptions(int ppg, bool ok, bool* seenDefaults) {
+    QTimer::singleShot(0, [=] {
+        auto* dlg = qobject_cast<qm::TVttOptionsDialog*>(QApplication::activeModalWidget());
+        if (!dlg) return;
+        *seenDefaults = dlg->PixelsPerCellEdit->value() == 100 && !dlg->IncludeHiddenCheck->isChecked();
+        dlg->PixelsPerCellEdit->setValue(ppg);
+        auto* box = dlg->findChild<QDialogButtonBox*>("VttButtons");
+        QTest::mouseClick(box->button(ok ? QDialogButtonBox::Ok : QDialogButtonBox::Cancel), Qt::LeftButton);
+    });
+}
+
+} // namespace
+
+TEST_F(AppTest, ExportVirtualTabletopMapFromTheFileMenu) {
+    Start();
+    Map().Cell(3, 3) = {13, 10, 0}; // a door
+    Map().Cell(6, 6) = {46, 10, 0}; // a torch
+    win->DrawGrid1->SetSelection({1, 1, 7, 7});
+    const QString path = WorkFile("keep.dd2vtt");
+
+    bool defaults = false;
+    dialogs.FileAnswers = {path};
+    AnswerOptions(40, true, &defaults);
+    Trigger(win->ExportVirtualTabletopMap1);
+    EXPECT_TRUE(defaults);
+    EXPECT_EQ(dialogs.LastSuffix, "dd2vtt");
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    const QJsonObject j = QJsonDocument::fromJson(f.readAll()).object();
+    f.close();
+    EXPECT_EQ(j["resolution"].toObject()["pixels_per_grid"].toInt(), 40);
+    EXPECT_EQ(j["resolution"].toObject()["map_origin"].toObject()["x"].toInt(), 1);
+    EXPECT_EQ(j["resolution"].toObject()["map_size"].toObject()["x"].toInt(), 7);
+    EXPECT_EQ(j["portals"].toArray().size(), 1);
+    EXPECT_EQ(j["lights"].toArray().size(), 1);
+    EXPECT_TRUE(dialogs.Errors.isEmpty()) << dialogs.Errors.join("\n").toStdString();
+
+    // Replacing asks first; No leaves the file as it was. The dialog remembers 40.
+    const qint64 size = QFileInfo(path).size();
+    Map().Cell(6, 6) = {0, 10, 0};
+    dialogs.FileAnswers = {path};
+    dialogs.ConfirmAnswers = {qm::TConfirm::No};
+    AnswerOptions(40, true, &defaults);
+    Trigger(win->ExportVirtualTabletopMap1);
+    EXPECT_FALSE(defaults);
+    ASSERT_EQ(dialogs.Confirms.size(), 1);
+    EXPECT_EQ(dialogs.Confirms[0], "OK to overwrite " + path);
+    EXPECT_EQ(QFileInfo(path).size(), size);
+
+    // Cancel in the options dialog asks for no file at all.
+    dialogs.FileAnswers = {WorkFile("other.dd2vtt")};
+    AnswerOptions(40, false, &defaults);
+    Trigger(win->ExportVirtualTabletopMap1);
+    EXPECT_EQ(dialogs.FileAnswers.size(), 1u);
+    EXPECT_FALSE(QFile::exists(WorkFile("other.dd2vtt")));
+}
+
+// The symbol table follows the tileset: a side file's mistake is shown with its line and
+// leaves only the terrain roles; the default tileset brings the built-in table back.
+TEST_F(AppTest, SymbolTableFollowsTheTileset) {
+    ASSERT_TRUE(QFile::copy(QStringLiteral(QM_PROGRAM_DIR "/parchment.bmp"), ProgramDir() + "cave.bmp"));
+    auto roles = [&](const char* text) {
+        WriteAll(program.File("cave.roles"), std::vector<unsigned char>(text, text + std::strlen(text)));
+    };
+    auto choose = [&] {
+        QTimer::singleShot(0, [&] {
+            qm::TPaletteForm* form = windows.Palette.get();
+            form->FileListBox->findItems("cave.bmp", Qt::MatchExactly).first()->setSelected(true);
+            QTest::mouseClick(form->OkButton, Qt::LeftButton);
+        });
+        Trigger(win->Custom1);
+    };
+    Start();
+    EXPECT_EQ(win->State().Symbols[46].name, "Torch");
+
+    roles("46 lamp range=3 Glow worms\n");
+    choose();
+    ASSERT_EQ(dialogs.Errors.size(), 1);
+    EXPECT_EQ(dialogs.Errors[0], "cave.roles, line 1: unknown role \"lamp\" (use none, wall, door, window, obstacle or light).");
+    EXPECT_EQ(win->State().Tileset.CurrentTilesetName, "cave.bmp");
+    EXPECT_EQ(win->State().Symbols[46].role, qm::SymbolRole::None);
+    EXPECT_EQ(win->State().Symbols[140].role, qm::SymbolRole::Wall);
+
+    roles("46 light range=3 Glow worms\n");
+    choose();
+    EXPECT_EQ(dialogs.Errors.size(), 1);
+    EXPECT_EQ(win->State().Symbols[46].name, "Glow worms");
+
+    Trigger(win->Default1);
+    EXPECT_EQ(win->State().Symbols[46].name, "Torch");
+}
+
+} // namespace qmtest
