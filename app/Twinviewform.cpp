@@ -199,6 +199,7 @@ void Twinviewform::CreateMenus() {
                            ExportDisk);
     ExportTiledMapImages1 = AddItem(File1, "ExportTiledMapImages1", QStringLiteral("Export Tiled Map Images"), {},
                                     ExportDiskTiled->statusTip(), ExportDiskTiled);
+    AddTiledMapItems(File1);
     File1->addSeparator();
     FileExitItem = AddItem(File1, "FileExitItem", QStringLiteral("E&xit"), {}, QStringLiteral(" Exit Application"),
                            nullptr);

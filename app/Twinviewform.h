@@ -87,6 +87,8 @@ public:
     void ExportDiskExecute();
     void ExportDiskTiledExecute();
     void ExportImageClipboardExecute();
+    void ExportTiledMap1Click();
+    void ImportTiledMap1Click();
 
     // Renders a tileset and brings icons and both grids up to date; a picture that
     // cannot be used throws TTilesetError after the view is refreshed.
@@ -177,6 +179,8 @@ public:
     QAction* GenerateRandomMap1 = nullptr;
     QAction* ExportImage1 = nullptr;
     QAction* ExportTiledMapImages1 = nullptr;
+    QAction* ExportTiledMap1 = nullptr;
+    QAction* ImportTiledMap1 = nullptr;
     QAction* FileExitItem = nullptr;
     QAction* Cut1 = nullptr;
     QAction* Copy1 = nullptr;
@@ -200,6 +204,7 @@ private:
     void CreateToolBar();
     void CreateGrids();
     void CreateDocumentCommands();
+    void AddTiledMapItems(QMenu* file);
     QAction* MakeAction(const char* name, const QString& caption, int image, const QString& hint);
     QAction* AddItem(QMenu* menu, const char* name, const QString& caption, const QString& shortcut,
                      const QString& hint, QAction* action);

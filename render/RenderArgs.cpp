@@ -80,6 +80,20 @@ std::optional<int> ParseInches(const std::string& s, const std::vector<int>& hun
     return std::nullopt;
 }
 
+// MAP OUT.tmx exports for Tiled (only --tileset applies), IN.tmx OUT.map imports (no
+// options); anything else is not a Tiled job.
+std::optional<std::string> TiledJob(TRenderArgs& a, const std::map<std::string, std::string>& opts) {
+    const std::string in = Lower(a.MapPath), out = Lower(a.OutputPath);
+    if (EndsWith(out, ".tmx")) a.TiledExport = true;
+    else if (EndsWith(in, ".tmx") && EndsWith(out, ".map")) a.TiledImport = true;
+    else return std::nullopt;
+    for (const auto& [name, value] : opts)
+        if (a.TiledImport || name != "--tileset")
+            return name + (a.TiledImport ? " does not apply to importing a Tiled map"
+                                         : " does not apply to Tiled maps (only --tileset does)");
+    return std::string();
+}
+
 std::optional<bool> ParseOnOff(const std::string& s) {
     if (s == "on") return true;
     if (s == "off") return false;
@@ -110,6 +124,11 @@ const char* RenderUsage() {
            "  --paper letter|a4        portrait sheet (default: letter)\n"
            "  --resolution DPI         printer resolution, 72 to 2400 (default: 600)\n"
            "  --pages FROM-TO          pages to print, 1 to 999 (default: all)\n"
+           "\n"
+           "Tiled maps:\n"
+           "  MAP OUT.tmx              writes OUT.tmx, OUT-tileset.tsx and OUT-tileset.png for the\n"
+           "                           Tiled map editor (all three or none); --tileset applies\n"
+           "  IN.tmx OUT.map           imports an orthogonal Tiled map of at most 72 x 72 cells\n"
            "\n"
            "Both:\n"
            "  --tileset FILE           draw with this tileset instead of the map's own; the map's\n"
@@ -173,6 +192,15 @@ TRenderParse ParseRenderArgs(const std::vector<std::string>& args) {
     r.Args.MapPath = operands[0];
     r.Args.OutputPath = operands[1];
     if (r.Args.MapPath.empty() || r.Args.OutputPath.empty()) return usage("MAP and OUTPUT must not be empty");
+
+    if (auto tiled = TiledJob(r.Args, opts)) {
+        if (!tiled->empty()) return usage(*tiled);
+        if (auto v = opts.find("--tileset"); v != opts.end()) {
+            if (v->second.empty()) return bad("--tileset needs a file name");
+            r.Args.TilesetPath = v->second;
+        }
+        return r;
+    }
 
     const std::string out = Lower(r.Args.OutputPath);
     if (EndsWith(out, ".pdf")) {
