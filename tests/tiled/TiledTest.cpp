@@ -337,3 +337,41 @@ TEST(TiledImport, OversizedFileIsRefusedBeforeReading) {
 }
 
 } // namespace
+
+#include "render/RenderArgs.h"
+
+namespace {
+
+struct TTiledArgs {
+    std::vector<std::string> args;
+    TRenderParse::TKind kind;
+    bool exportJob, importJob;
+    std::string message;
+};
+
+TEST(TiledCommandLine, JobsFollowTheFileNames) {
+    using K = TRenderParse::TKind;
+    const std::vector<TTiledArgs> cases = {
+        {{"m.map", "o.tmx"}, K::Run, true, false, ""},
+        {{"--tileset", "t.bmp", "m.map", "o.TMX"}, K::Run, true, false, ""},
+        {{"i.tmx", "o.map"}, K::Run, false, true, ""},
+        {{"--zoom", "8", "m.map", "o.tmx"}, K::Usage, false, false,
+         "--zoom does not apply to Tiled maps (only --tileset does)"},
+        {{"--tileset", "t.bmp", "i.tmx", "o.map"}, K::Usage, false, false,
+         "--tileset does not apply to importing a Tiled map"},
+        {{"--tileset=", "m.map", "o.tmx"}, K::BadValue, false, false, "--tileset needs a file name"},
+        {{"m.map", "o.map"}, K::Usage, false, false, "OUTPUT must end in .png, .jpg, .jpeg, .bmp or .pdf: o.map"},
+    };
+    for (const TTiledArgs& c : cases) {
+        SCOPED_TRACE(c.args.back());
+        const TRenderParse p = ParseRenderArgs(c.args);
+        EXPECT_EQ(p.Kind, c.kind);
+        EXPECT_EQ(p.Message, c.message);
+        if (c.kind == K::Run) {
+            EXPECT_EQ(p.Args.TiledExport, c.exportJob);
+            EXPECT_EQ(p.Args.TiledImport, c.importJob);
+        }
+    }
+}
+
+} // namespace
