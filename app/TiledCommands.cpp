@@ -47,7 +47,7 @@ void Twinviewform::ExportTiledMap1Click() {
         Dialogs().YesNoCancel(this, QStringLiteral("OK to overwrite %1").arg(existing.join(QStringLiteral(", ")))) !=
             TConfirm::Yes)
         return;
-    ExportTiledMap(names.Tmx, a.CurrentMap, a.Tileset);
+    ExportTiledMap(names.Tmx, a.CurrentMap, a.Tileset, a.Symbols);
 }
 
 void Twinviewform::ImportTiledMap1Click() {

@@ -15,7 +15,15 @@ void RunTiledJob(const TRenderArgs& args, const QString& programFolder, std::ost
         TMapRecord map;
         TRenderedTileset ts;
         LoadMapAndTileset(args, programFolder, map, ts);
-        ExportTiledMap(args.OutputPath, map, ts);
+        // A broken NAME.roles beside the tileset costs the names and roles, not the export.
+        SymbolTable symbols;
+        try {
+            symbols = SymbolTableFor(ts.SourcePath.toLocal8Bit().toStdString());
+        } catch (const std::exception& e) {
+            symbols = TerrainSymbolTable();
+            err << "quillmarch-render: " << e.what() << "\n";
+        }
+        ExportTiledMap(args.OutputPath, map, ts, symbols);
         const TTiledFileNames names = TiledFileNamesFor(args.OutputPath);
         out << names.Tmx << "\n" << names.Tsx << "\n" << names.Png << "\n";
         return;

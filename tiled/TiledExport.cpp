@@ -221,7 +221,8 @@ std::string TmxText(const TMapRecord& map, int tileSize, const std::string& tsxF
     return out.toStdString();
 }
 
-std::string TsxText(const TRenderedTileset& ts, const std::string& tilesetName, const std::string& pngFileName) {
+std::string TsxText(const TRenderedTileset& ts, const SymbolTable& symbols, const std::string& tilesetName,
+                    const std::string& pngFileName) {
     const QString size = QString::number(ts.TileSize);
     QByteArray out;
     QXmlStreamWriter w(&out);
@@ -247,6 +248,9 @@ std::string TsxText(const TRenderedTileset& ts, const std::string& tilesetName, 
         w.writeStartElement("properties");
         if (ts.HiddenFlags[s]) Property(w, "hidden", "bool", "true");
         Property(w, "layer", nullptr, ts.LayerFlags[s] ? "upper" : "lower");
+        const SymbolTraits& traits = symbols[size_t(s)];
+        if (!traits.name.empty()) Property(w, "name", nullptr, QString::fromStdString(traits.name));
+        if (traits.role != SymbolRole::None) Property(w, "role", nullptr, RoleName(traits.role));
         w.writeEndElement();
         w.writeEndElement();
     }
@@ -300,13 +304,14 @@ QByteArray TilesetPng(const TRenderedTileset& ts) {
     return png;
 }
 
-void ExportTiledMap(const std::string& tmxPath, const TMapRecord& map, const TRenderedTileset& ts) {
+void ExportTiledMap(const std::string& tmxPath, const TMapRecord& map, const TRenderedTileset& ts,
+                    const SymbolTable& symbols) {
     const TTiledFileNames names = TiledFileNamesFor(tmxPath);
     if (!ts.IsRendered()) throw TFileError(CannotCreateMessage(names.Png, "No tileset is rendered."));
     const std::string tilesetName =
         ts.CurrentTilesetName.isEmpty() ? std::string("Quillmarch default") : ts.CurrentTilesetName.toStdString();
     const QByteArray png = TilesetPng(ts);
-    const std::string tsx = TsxText(ts, tilesetName, BaseName(names.Png));
+    const std::string tsx = TsxText(ts, symbols, tilesetName, BaseName(names.Png));
     const std::string tmx = TmxText(map, ts.TileSize, BaseName(names.Tsx));
 
     // The map refers to the tileset and the tileset to the picture: put them in place

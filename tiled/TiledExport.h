@@ -6,6 +6,7 @@
 #include <string>
 
 #include "model/MapRecord.h"
+#include "tiles/SymbolTable.h"
 #include "tiles/Tileset.h"
 
 namespace qm {
@@ -27,14 +28,17 @@ constexpr int TerrainBaseOf(int terrain) { return 128 + 16 * terrain; }
 std::string TerrainWangId(int shape);
 
 // The texts and picture of one export. The tileset name is the map's own; the file
-// names are bare names the .tmx and .tsx refer to each other by.
+// names are bare names the .tmx and .tsx refer to each other by. Each tile carries its
+// layer flag, hidden flag, and the name and role the symbol table gives it.
 std::string TmxText(const TMapRecord& map, int tileSize, const std::string& tsxFileName);
-std::string TsxText(const TRenderedTileset& ts, const std::string& tilesetName, const std::string& pngFileName);
+std::string TsxText(const TRenderedTileset& ts, const SymbolTable& symbols, const std::string& tilesetName,
+                    const std::string& pngFileName);
 QByteArray TilesetPng(const TRenderedTileset& ts);
 
 // Writes all three files or none: each goes to a temporary file first, and the
 // renames that put them in place are undone if a later one fails (files that were
 // there before are put back). Throws TFileError naming the file and the reason.
-void ExportTiledMap(const std::string& tmxPath, const TMapRecord& map, const TRenderedTileset& ts);
+void ExportTiledMap(const std::string& tmxPath, const TMapRecord& map, const TRenderedTileset& ts,
+                    const SymbolTable& symbols);
 
 } // namespace qm

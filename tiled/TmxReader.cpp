@@ -118,7 +118,9 @@ QByteArray ReadLimited(const std::string& path, const std::string& what) {
     if (f.size() > MaxTiledFileBytes)
         throw TTiledError("Cannot import Tiled file \"" + path + "\". It is larger than " +
                           std::to_string(MaxTiledFileBytes / (1024 * 1024)) + " MB.");
-    QByteArray bytes = f.read(MaxTiledFileBytes + 1);
+    // Only regular files get here, so their size is known; a file that grew meanwhile
+    // is caught after reading.
+    QByteArray bytes = f.readAll();
     if (bytes.size() > MaxTiledFileBytes)
         throw TTiledError("Cannot import Tiled file \"" + path + "\". It is larger than " +
                           std::to_string(MaxTiledFileBytes / (1024 * 1024)) + " MB.");

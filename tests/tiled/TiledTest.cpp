@@ -65,7 +65,7 @@ void Put(const std::string& path, const std::string& text) {
 TEST(TiledExport, BusyMapComesBackByteForByte) {
     qmtest::TempDir dir;
     const TMapRecord busy = BusyMap();
-    ExportTiledMap(dir.File("busy.tmx"), busy, DefaultTileset());
+    ExportTiledMap(dir.File("busy.tmx"), busy, DefaultTileset(), BuiltInSymbolTable());
     EXPECT_EQ(dir.List(), (std::vector<std::string>{"busy-tileset.png", "busy-tileset.tsx", "busy.tmx"}));
     const TTmxImport back = ReadTmxFile(dir.File("busy.tmx"), 16);
     EXPECT_EQ(back.FlippedTiles, 0);
@@ -81,7 +81,7 @@ TEST(TiledExport, LayersAreCsvWithSymbolPlusOne) {
     m.Cell(1, 1).Lower = 10;
     m.Cell(2, 1).Upper = 255;
     m.Cell(1, 2).Upper = 1;
-    ExportTiledMap(dir.File("m.tmx"), m, DefaultTileset());
+    ExportTiledMap(dir.File("m.tmx"), m, DefaultTileset(), BuiltInSymbolTable());
     const std::string tmx = Slurp(dir.File("m.tmx"));
     // background alternates 11 (row 1), 10 (row 2) as the view shows it: gids 12 and 11
     EXPECT_NE(tmx.find("name=\"background\" width=\"72\" height=\"72\">\n  <data encoding=\"csv\">\n12,12,"),
@@ -108,7 +108,7 @@ TEST(TiledExport, WangTilesColourTheCoveredCorners) {
     qmtest::TempDir dir;
     TMapRecord m;
     ClearMapRecord(m);
-    ExportTiledMap(dir.File("w.tmx"), m, DefaultTileset());
+    ExportTiledMap(dir.File("w.tmx"), m, DefaultTileset(), BuiltInSymbolTable());
     QFile f(QString::fromStdString(dir.File("w-tileset.tsx")));
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
     QXmlStreamReader xml(&f);
@@ -141,16 +141,22 @@ TEST(TiledExport, WangTilesColourTheCoveredCorners) {
     }
 }
 
-TEST(TiledExport, TilesCarryHiddenAndLayerProperties) {
+TEST(TiledExport, TilesCarryHiddenLayerNameAndRoleProperties) {
     qmtest::TempDir dir;
     TMapRecord m;
     ClearMapRecord(m);
-    ExportTiledMap(dir.File("p.tmx"), m, DefaultTileset());
+    ExportTiledMap(dir.File("p.tmx"), m, DefaultTileset(), BuiltInSymbolTable());
     const std::string tsx = Slurp(dir.File("p-tileset.tsx"));
     EXPECT_NE(tsx.find("<tile id=\"35\">\n  <properties>\n   <property name=\"hidden\" type=\"bool\" value=\"true\"/>\n"
-                       "   <property name=\"layer\" value=\"upper\"/>"),
+                       "   <property name=\"layer\" value=\"upper\"/>\n"
+                       "   <property name=\"name\" value=\"Secret door marker\"/>\n  </properties>"),
               std::string::npos);
-    EXPECT_NE(tsx.find("<tile id=\"10\">\n  <properties>\n   <property name=\"layer\" value=\"lower\"/>"),
+    EXPECT_NE(tsx.find("<tile id=\"10\">\n  <properties>\n   <property name=\"layer\" value=\"lower\"/>\n"
+                       "   <property name=\"name\" value=\"Stone floor\"/>\n  </properties>"),
+              std::string::npos);
+    EXPECT_NE(tsx.find("<tile id=\"12\">\n  <properties>\n   <property name=\"layer\" value=\"upper\"/>\n"
+                       "   <property name=\"name\" value=\"Wooden door, north-south wall\"/>\n"
+                       "   <property name=\"role\" value=\"door\"/>\n  </properties>"),
               std::string::npos);
     EXPECT_NE(tsx.find("<image source=\"p-tileset.png\" width=\"768\" height=\"768\"/>"), std::string::npos);
 }
@@ -162,7 +168,7 @@ TEST(TiledExport, FailedWriteLeavesNoneOfTheThree) {
     Put(dir.File("old-tileset.png"), "old picture");
     // Every file fails after this many bytes: the small .tsx goes through, the map does not.
     SetWriteFailureAfterForTesting(40000);
-    EXPECT_THROW(ExportTiledMap(dir.File("old.tmx"), m, DefaultTileset()), TFileError);
+    EXPECT_THROW(ExportTiledMap(dir.File("old.tmx"), m, DefaultTileset(), BuiltInSymbolTable()), TFileError);
     SetWriteFailureAfterForTesting(-1);
     EXPECT_EQ(dir.List(), std::vector<std::string>{"old-tileset.png"});
     EXPECT_EQ(Slurp(dir.File("old-tileset.png")), "old picture");
@@ -170,7 +176,7 @@ TEST(TiledExport, FailedWriteLeavesNoneOfTheThree) {
     // A folder in the way of the map: named in the message, nothing written.
     ASSERT_EQ(::mkdir(dir.File("d.tmx").c_str(), 0755), 0);
     try {
-        ExportTiledMap(dir.File("d.tmx"), m, DefaultTileset());
+        ExportTiledMap(dir.File("d.tmx"), m, DefaultTileset(), BuiltInSymbolTable());
         FAIL() << "no error";
     } catch (const TFileError& e) {
         EXPECT_EQ(std::string(e.what()), "Cannot create file \"" + dir.File("d.tmx") + "\". Is a directory");
