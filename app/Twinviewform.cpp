@@ -208,6 +208,7 @@ void Twinviewform::CreateMenus() {
                                     ExportDiskTiled->statusTip(), ExportDiskTiled);
     ExportVirtualTabletopMap1 = AddItem(File1, "ExportVirtualTabletopMap1", QStringLiteral("Export Virtual Tabletop Map..."),
                                         {}, ExportVtt->statusTip(), ExportVtt);
+    AddTiledMapItems(File1);
     File1->addSeparator();
     FileExitItem = AddItem(File1, "FileExitItem", QStringLiteral("E&xit"), {}, QStringLiteral(" Exit Application"),
                            nullptr);

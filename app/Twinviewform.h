@@ -117,6 +117,8 @@ public:
     // Hands the copies of whatever is modified now to the recovery writer; a failure
     // shows in the status bar.
     void WriteRecoveryCopies();
+    void ExportTiledMap1Click();
+    void ImportTiledMap1Click();
 
     // Renders a tileset and brings icons and both grids up to date; a picture that
     // cannot be used throws TTilesetError after the view is refreshed.
@@ -209,6 +211,8 @@ public:
     QAction* ExportImage1 = nullptr;
     QAction* ExportTiledMapImages1 = nullptr;
     QAction* ExportVirtualTabletopMap1 = nullptr;
+    QAction* ExportTiledMap1 = nullptr;
+    QAction* ImportTiledMap1 = nullptr;
     QAction* FileExitItem = nullptr;
     QAction* Cut1 = nullptr;
     QAction* Copy1 = nullptr;
@@ -235,6 +239,7 @@ private:
     void CreateGrids();
     void CreateDocumentCommands();
     void CreateRecovery();
+    void AddTiledMapItems(QMenu* file);
     QAction* MakeAction(const char* name, const QString& caption, int image, const QString& hint);
     QAction* AddItem(QMenu* menu, const char* name, const QString& caption, const QString& shortcut,
                      const QString& hint, QAction* action);

@@ -112,6 +112,13 @@ private:
 
 } // namespace
 
+unsigned TerrainShapeQuarters(int shape) {
+    if (shape < 1 || shape > 15) return 0;
+    const auto in = [shape](TShapeSet set) { return (set >> shape) & 1u; };
+    return (in(NorthSide | NWnotNE) ? qNW : 0u) | (in(NorthSide | NEnotNW) ? qNE : 0u) |
+           (in(SouthSide | SEnotSW) ? qSE : 0u) | (in(SouthSide | SWnotSE) ? qSW : 0u);
+}
+
 int ReadTerrainCell(const TTerrainStamp& st, int col, int row) {
     if (!InsideMap(col, row)) return st.Base + Full;
     const TMapCell& cell = st.Map.Cell(col, row);

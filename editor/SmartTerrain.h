@@ -19,6 +19,11 @@ int ReadTerrainCell(const TTerrainStamp& st, int col, int row);
 // Stores symbol on the working layer; outside the map the write is dropped.
 void WriteTerrainCell(const TTerrainStamp& st, int col, int row, int symbol);
 
+// The quarters a terrain shape covers, read off the same shape sets the stamp's rules
+// use; shape 0 and anything outside 1..15 cover none.
+enum TQuarter : unsigned { qNW = 1, qNE = 2, qSE = 4, qSW = 8 };
+unsigned TerrainShapeQuarters(int shape);
+
 // Stamps terrain `base` centred on (col, row), 1-based. Changes only the working layer
 // of the 3 x 3 patch. A base outside 0..240 (no room for 16 shapes) changes nothing.
 void StampSmartTerrain(TMapRecord& map, int col, int row, int base, TLayerMode mode);

@@ -11,6 +11,8 @@
 #include "model/MapRecord.h"
 #include "model/ShortString.h"
 
+#include <zlib.h>
+
 using namespace qm;
 using Bytes = std::vector<uint8_t>;
 namespace fs = std::filesystem;
@@ -203,6 +205,93 @@ void Args() {
     Put("render_args", "help", line({"--help"}));
 }
 
+// Tiled maps: small and whole-size, every layer encoding, embedded tilesets, the
+// properties Quillmarch writes, flipped tiles, groups.
+std::string TmxSeed(int w, int h, const std::string& props, const std::string& layers) {
+    return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<map version=\"1.8\" orientation=\"orthogonal\" "
+           "renderorder=\"right-down\" width=\"" + std::to_string(w) + "\" height=\"" + std::to_string(h) +
+           "\" tilewidth=\"16\" tileheight=\"16\" infinite=\"0\">\n" + props +
+           "<tileset firstgid=\"1\" name=\"t\" tilewidth=\"16\" tileheight=\"16\" tilecount=\"256\" "
+           "columns=\"16\"><image source=\"t.png\" width=\"256\" height=\"256\"/></tileset>\n" + layers + "</map>\n";
+}
+
+std::string TmxLayer(const std::string& name, int w, int h, const std::string& data) {
+    return "<layer id=\"1\" name=\"" + name + "\" width=\"" + std::to_string(w) + "\" height=\"" + std::to_string(h) +
+           "\">" + data + "</layer>\n";
+}
+
+std::string Base64(const Bytes& b) {
+    static const char* abc = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+    std::string s;
+    for (size_t i = 0; i < b.size(); i += 3) {
+        uint32_t v = uint32_t(b[i]) << 16 | (i + 1 < b.size() ? uint32_t(b[i + 1]) << 8 : 0) |
+                     (i + 2 < b.size() ? b[i + 2] : 0);
+        s += abc[v >> 18];
+        s += abc[(v >> 12) & 63];
+        s += i + 1 < b.size() ? abc[(v >> 6) & 63] : '=';
+        s += i + 2 < b.size() ? abc[v & 63] : '=';
+    }
+    return s;
+}
+
+Bytes Packed(const Bytes& raw, bool gzip) {
+    Bytes out(compressBound(uLong(raw.size())) + 32);
+    z_stream z{};
+    deflateInit2(&z, 9, Z_DEFLATED, gzip ? 16 + MAX_WBITS : MAX_WBITS, 8, Z_DEFAULT_STRATEGY);
+    z.next_in = const_cast<Bytef*>(raw.data());
+    z.avail_in = uInt(raw.size());
+    z.next_out = out.data();
+    z.avail_out = uInt(out.size());
+    deflate(&z, Z_FINISH);
+    out.resize(z.total_out);
+    deflateEnd(&z);
+    return out;
+}
+
+void TmxMaps() {
+    auto text = [](const std::string& s) { return Bytes(s.begin(), s.end()); };
+    auto gids = [](int n, uint32_t (*f)(int)) {
+        Bytes b;
+        for (int i = 0; i < n; ++i)
+            for (int k = 0; k < 4; ++k) b.push_back(uint8_t(f(i) >> (8 * k)));
+        return b;
+    };
+    auto csv = [](int n, uint32_t (*f)(int)) {
+        std::string s = "<data encoding=\"csv\">\n";
+        for (int i = 0; i < n; ++i) s += std::to_string(f(i)) + (i + 1 < n ? "," : "\n");
+        return s + "</data>";
+    };
+    const auto pattern = [](int i) { return uint32_t(i * 37 % 257); };
+    const auto flipped = [](int i) { return uint32_t(i % 3 == 0 ? 0x80000000u | 5u : i % 7); };
+    Put("tmx", "csv_4x3.tmx", text(TmxSeed(4, 3, "", TmxLayer("lower", 4, 3, csv(12, pattern)))));
+    Put("tmx", "base64_4x4.tmx",
+        text(TmxSeed(4, 4, "", TmxLayer("a", 4, 4, "<data encoding=\"base64\">" + Base64(gids(16, pattern)) + "</data>"))));
+    Put("tmx", "zlib_8x8.tmx",
+        text(TmxSeed(8, 8, "",
+                     TmxLayer("lower", 8, 8,
+                              "<data encoding=\"base64\" compression=\"zlib\">" + Base64(Packed(gids(64, pattern), false)) +
+                                  "</data>") +
+                         TmxLayer("upper", 8, 8,
+                                  "<data encoding=\"base64\" compression=\"gzip\">" +
+                                      Base64(Packed(gids(64, flipped), true)) + "</data>"))));
+    std::string tiles = "<data>";
+    for (int i = 0; i < 6; ++i) tiles += "<tile gid=\"" + std::to_string(pattern(i)) + "\"/>";
+    Put("tmx", "xml_tiles_3x2.tmx",
+        text(TmxSeed(3, 2, "", "<group name=\"g\">" + TmxLayer("x", 3, 2, tiles + "</data>") + "</group>")));
+    const std::string props =
+        "<properties>\n <property name=\"background\" type=\"int\" value=\"11\"/>\n <property "
+        "name=\"currentsymbol\" type=\"int\" value=\"200\"/>\n <property name=\"showhidden\" type=\"bool\" "
+        "value=\"false\"/>\n <property name=\"tileset\" value=\"parchment.bmp\"/>\n <property name=\"zoom\" "
+        "type=\"int\" value=\"48\"/>\n <property name=\"spare\" value=\"" + Base64(Packed(Bytes(72 * 72, 3), false)) +
+        "\"/>\n</properties>\n";
+    const auto sparse = [](int i) { return uint32_t(i % 97 == 0 ? 129 + i % 15 : 0); };
+    Put("tmx", "quillmarch_72x72.tmx",
+        text(TmxSeed(72, 72, props,
+                     TmxLayer("background", 72, 72, csv(72 * 72, [](int i) { return uint32_t(i / 72 % 2 ? 11 : 12); })) +
+                         TmxLayer("lower", 72, 72, csv(72 * 72, sparse)) +
+                         TmxLayer("upper", 72, 72, csv(72 * 72, [](int) { return 0u; })))));
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -215,5 +304,6 @@ int main(int argc, char** argv) {
     Maps();
     GeoSets();
     Args();
+    TmxMaps();
     return 0;
 }

@@ -157,6 +157,10 @@ void LoadMapAndTileset(const TRenderArgs& args, const QString& programFolder, TM
 
 int RunRender(const TRenderArgs& args, const QString& programFolder, std::ostream& out, std::ostream& err) {
     try {
+        if (args.TiledExport || args.TiledImport) {
+            RunTiledJob(args, programFolder, out, err);
+            return 0;
+        }
         TMapRecord map;
         TRenderedTileset ts;
         LoadMapAndTileset(args, programFolder, map, ts);

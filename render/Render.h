@@ -26,6 +26,10 @@ QString ChooseTilesetFile(const TRenderArgs& args, const TMapRecord& map, const 
 // and renders the chosen tileset. Throws TRenderError.
 void LoadMapAndTileset(const TRenderArgs& args, const QString& programFolder, TMapRecord& map, TRenderedTileset& ts);
 
+// The Tiled jobs: MAP OUT.tmx writes the three Tiled files, IN.tmx OUT.map imports.
+// Import notes (flipped tiles, layers left out) go to `err` without failing the run.
+void RunTiledJob(const TRenderArgs& args, const QString& programFolder, std::ostream& out, std::ostream& err);
+
 // Runs the whole job; one line per file written goes to `out`, messages to `err`.
 // Returns the exit status (0 or 1).
 int RunRender(const TRenderArgs& args, const QString& programFolder, std::ostream& out, std::ostream& err);

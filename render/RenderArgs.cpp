@@ -86,6 +86,20 @@ std::optional<int> ParseInches(const std::string& s, const std::vector<int>& hun
     return std::nullopt;
 }
 
+// MAP OUT.tmx exports for Tiled (only --tileset applies), IN.tmx OUT.map imports (no
+// options); anything else is not a Tiled job.
+std::optional<std::string> TiledJob(TRenderArgs& a, const std::map<std::string, std::string>& opts) {
+    const std::string in = Lower(a.MapPath), out = Lower(a.OutputPath);
+    if (EndsWith(out, ".tmx")) a.TiledExport = true;
+    else if (EndsWith(in, ".tmx") && EndsWith(out, ".map")) a.TiledImport = true;
+    else return std::nullopt;
+    for (const auto& [name, value] : opts)
+        if (a.TiledImport || name != "--tileset")
+            return name + (a.TiledImport ? " does not apply to importing a Tiled map"
+                                         : " does not apply to Tiled maps (only --tileset does)");
+    return std::string();
+}
+
 std::optional<bool> ParseOnOff(const std::string& s) {
     if (s == "on") return true;
     if (s == "off") return false;
@@ -134,9 +148,14 @@ const char* RenderUsage() {
            "  --skip-empty on|off      leave out sheets that hold no map cell (default: off)\n"
            "  --ink-saver on|off       ground symbols as a light wash (default: off)\n"
            "\n"
-           "Both:\n"
+           "Tiled maps:\n"
+           "  MAP OUT.tmx              writes OUT.tmx, OUT-tileset.tsx and OUT-tileset.png for the\n"
+           "                           Tiled map editor (all three or none); --tileset applies\n"
+           "  IN.tmx OUT.map           imports an orthogonal Tiled map of at most 72 x 72 cells\n"
+           "\n"
+           "All outputs:\n"
            "  --show-hidden on|off     draw hidden symbols; off makes a player copy (default: the\n"
-           "                           map's own setting)\n"
+           "                           map's own setting; off for virtual tabletop maps)\n"
            "  --tileset FILE           draw with this tileset instead of the map's own; the map's\n"
            "                           tileset is looked for beside the map, then in the program\n"
            "                           folder, and the built-in one is used when neither has it\n"
@@ -199,6 +218,15 @@ TRenderParse ParseRenderArgs(const std::vector<std::string>& args) {
     r.Args.MapPath = operands[0];
     r.Args.OutputPath = operands[1];
     if (r.Args.MapPath.empty() || r.Args.OutputPath.empty()) return usage("MAP and OUTPUT must not be empty");
+
+    if (auto tiled = TiledJob(r.Args, opts)) {
+        if (!tiled->empty()) return usage(*tiled);
+        if (auto v = opts.find("--tileset"); v != opts.end()) {
+            if (v->second.empty()) return bad("--tileset needs a file name");
+            r.Args.TilesetPath = v->second;
+        }
+        return r;
+    }
 
     const std::string out = Lower(r.Args.OutputPath);
     if (EndsWith(out, ".pdf")) {

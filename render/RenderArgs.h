@@ -20,6 +20,8 @@ struct TRenderArgs {
     bool Vtt = false;                    // a virtual-tabletop map (.dd2vtt, .uvtt, .df2vtt)
     TPictureFormat PictureFormat = TPictureFormat::Png;
     std::string TilesetPath;             // empty: the map's own tileset
+    bool TiledExport = false;            // MAP OUT.tmx: the map and its tileset for Tiled
+    bool TiledImport = false;            // IN.tmx OUT.map: a Tiled map as a Quillmarch map
 
     // Pictures.
     std::optional<int> Zoom;             // 1..256; default the map's Zoom

@@ -92,7 +92,8 @@ TEST_F(AppTest, MenusInOrderWithTheirSeparators) {
     };
     EXPECT_EQ(names(win->File1), QStringList({"New1", "Open1", "Save1", "SaveAs1", "-", "PrintSetup1", "Print1", "-",
                                               "Tileset", "-", "Geoset1", "GenerateRandomMap1", "-", "ExportImage1",
-                                              "ExportTiledMapImages1", "ExportVirtualTabletopMap1", "-", "FileExitItem"}));
+                                              "ExportTiledMapImages1", "ExportVirtualTabletopMap1",
+                                              "ExportTiledMap1", "ImportTiledMap1", "-", "FileExitItem"}));
     EXPECT_EQ(names(win->Tileset1), QStringList({"Default1", "Custom1"}));
     EXPECT_EQ(names(win->Edit1), QStringList({"Cut1", "Copy1", "Paste1", "Undo1", "-", "CopyImage1"}));
     EXPECT_EQ(names(win->Options1),

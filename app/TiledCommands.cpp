@@ -1,0 +1,84 @@
+// File > Export Tiled Map... and Import Tiled Map...: the map and its tileset for the
+// Tiled map editor, and Tiled maps back into the map record.
+#include <QFileInfo>
+#include <QMenu>
+
+#include "app/Twinviewform.h"
+#include "model/ShortString.h"
+#include "preview/Dialogs.h"
+#include "tiled/TiledExport.h"
+#include "tiled/TmxReader.h"
+
+namespace qm {
+
+namespace {
+const QString kTiledFilter = QStringLiteral("Tiled Map Files (*.tmx)");
+const QString kTiledSuffix = QStringLiteral("tmx");
+
+std::string ToPath(const QString& s) { return s.toLocal8Bit().toStdString(); }
+QString FromPath(const std::string& s) { return QString::fromLocal8Bit(s.c_str()); }
+QString FolderOf(const QString& path) { return QFileInfo(path).absolutePath() + QLatin1Char('/'); }
+} // namespace
+
+void Twinviewform::AddTiledMapItems(QMenu* file) {
+    ExportTiledMap1 = AddItem(file, "ExportTiledMap1", QStringLiteral("Export Tiled Map..."), {},
+                              QStringLiteral(" Export The Map With Its Tileset And Smart Terrains For The Tiled Map "
+                                             "Editor (TMX)."),
+                              nullptr);
+    ImportTiledMap1 = AddItem(file, "ImportTiledMap1", QStringLiteral("Import Tiled Map..."), {},
+                              QStringLiteral(" Replace The Map With A Map From The Tiled Map Editor (TMX)."), nullptr);
+    connect(ExportTiledMap1, &QAction::triggered, this, [this] { RunCommand([this] { ExportTiledMap1Click(); }); });
+    connect(ImportTiledMap1, &QAction::triggered, this, [this] { RunCommand([this] { ImportTiledMap1Click(); }); });
+}
+
+void Twinviewform::ExportTiledMap1Click() {
+    TQuillmarch& a = *app_;
+    QString path = Dialogs().SaveFileName(this, QStringLiteral("Export Tiled Map"), a.MapDialogDir, kTiledFilter,
+                                          kTiledSuffix);
+    if (path.isEmpty()) return;
+    if (!path.endsWith(QStringLiteral(".tmx"), Qt::CaseInsensitive)) path += QStringLiteral(".tmx");
+    a.MapDialogDir = FolderOf(path);
+    // One question for all three files that would be replaced.
+    const TTiledFileNames names = TiledFileNamesFor(ToPath(path));
+    QStringList existing;
+    for (const std::string& f : {names.Tmx, names.Tsx, names.Png})
+        if (QFileInfo::exists(FromPath(f))) existing << FromPath(f);
+    if (!existing.isEmpty() &&
+        Dialogs().YesNoCancel(this, QStringLiteral("OK to overwrite %1").arg(existing.join(QStringLiteral(", ")))) !=
+            TConfirm::Yes)
+        return;
+    ExportTiledMap(names.Tmx, a.CurrentMap, a.Tileset, a.Symbols);
+}
+
+void Twinviewform::ImportTiledMap1Click() {
+    TQuillmarch& a = *app_;
+    // The imported map takes the place of this document, as Open does.
+    if (!AskSaveChanges()) return;
+    const QString path = Dialogs().OpenFileName(this, QStringLiteral("Import Tiled Map"), a.MapDialogDir, kTiledFilter);
+    if (path.isEmpty()) return;
+    a.MapDialogDir = FolderOf(path);
+    const TTmxImport imported = ReadTmxFile(ToPath(path), DrawGrid1->DefaultColWidth()); // throws, map untouched
+
+    TakeUndoSnapshot(a.CurrentMap, a.UndoMap);
+    a.CurrentMap = imported.Map;
+    // The map came from elsewhere: Save asks for a name.
+    a.MapFileName.clear();
+    UpdateCaption();
+    ShowHidden->setChecked(a.CurrentMap.ShowHidden != 0);
+    ApplyZoom(a.CurrentMap.Zoom);
+    QString tilesetError;
+    const std::string name = MapTilesetName(a.CurrentMap);
+    if (!SameNameIgnoringCase(name, a.Tileset.CurrentTilesetName.toLatin1().toStdString())) {
+        try {
+            LoadTileset(BareTilesetName(QString::fromLatin1(name.data(), qsizetype(name.size()))));
+        } catch (const std::exception& e) {
+            tilesetError = QString::fromLocal8Bit(e.what());
+        }
+    }
+    MapChanged(); // an untitled, unsaved document
+    if (!tilesetError.isEmpty()) Dialogs().Error(this, tilesetError);
+    const std::string notes = ImportNotesText(imported, ToPath(path));
+    if (!notes.empty()) Dialogs().Error(this, FromPath(notes));
+}
+
+} // namespace qm

@@ -1,0 +1,37 @@
+// quillmarch-render's Tiled jobs: export a map for Tiled, import a Tiled map.
+#include "Render.h"
+#include "tiled/TiledExport.h"
+#include "tiled/TmxReader.h"
+
+namespace qm {
+
+namespace {
+// The grid's cell size at start-up: what a map from elsewhere opens with.
+constexpr int ImportZoom = 16;
+} // namespace
+
+void RunTiledJob(const TRenderArgs& args, const QString& programFolder, std::ostream& out, std::ostream& err) {
+    if (args.TiledExport) {
+        TMapRecord map;
+        TRenderedTileset ts;
+        LoadMapAndTileset(args, programFolder, map, ts);
+        // A broken NAME.roles beside the tileset costs the names and roles, not the export.
+        SymbolTable symbols;
+        try {
+            symbols = SymbolTableFor(ts.SourcePath.toLocal8Bit().toStdString());
+        } catch (const std::exception& e) {
+            symbols = TerrainSymbolTable();
+            err << "quillmarch-render: " << e.what() << "\n";
+        }
+        ExportTiledMap(args.OutputPath, map, ts, symbols);
+        const TTiledFileNames names = TiledFileNamesFor(args.OutputPath);
+        out << names.Tmx << "\n" << names.Tsx << "\n" << names.Png << "\n";
+        return;
+    }
+    const TTmxImport imported = ReadTmxFile(args.MapPath, ImportZoom);
+    WriteMapFile(args.OutputPath, imported.Map);
+    for (const std::string& note : imported.Notes) err << "quillmarch-render: " << args.MapPath << ": " << note << "\n";
+    out << args.OutputPath << "\n";
+}
+
+} // namespace qm
