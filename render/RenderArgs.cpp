@@ -240,7 +240,7 @@ TRenderParse ParseRenderArgs(const std::vector<std::string>& args) {
     } else if (IsVttFileName(out)) {
         r.Args.Vtt = true;
     } else {
-        return usage("OUTPUT must end in .png, .jpg, .jpeg, .bmp, .pdf, .dd2vtt, .uvtt or .df2vtt: " + r.Args.OutputPath);
+        return usage("OUTPUT must end in .png, .jpg, .jpeg, .bmp, .pdf, .tmx, .dd2vtt, .uvtt or .df2vtt: " + r.Args.OutputPath);
     }
     for (const auto& [name, value] : opts) {
         if (r.Args.Pdf && PictureOptions.count(name)) return usage(name + " applies to pictures, not to PDF output");

@@ -366,7 +366,7 @@ TEST(TiledCommandLine, JobsFollowTheFileNames) {
         {{"--tileset", "t.bmp", "i.tmx", "o.map"}, K::Usage, false, false,
          "--tileset does not apply to importing a Tiled map"},
         {{"--tileset=", "m.map", "o.tmx"}, K::BadValue, false, false, "--tileset needs a file name"},
-        {{"m.map", "o.map"}, K::Usage, false, false, "OUTPUT must end in .png, .jpg, .jpeg, .bmp or .pdf: o.map"},
+        {{"m.map", "o.map"}, K::Usage, false, false, "OUTPUT must end in .png, .jpg, .jpeg, .bmp, .pdf, .tmx, .dd2vtt, .uvtt or .df2vtt: o.map"},
     };
     for (const TTiledArgs& c : cases) {
         SCOPED_TRACE(c.args.back());
