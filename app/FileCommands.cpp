@@ -67,6 +67,14 @@ void Twinviewform::FirstTimeSetup() {
     update();
     if (!renderError.isEmpty()) Dialogs().Error(this, renderError);
     if (!geoError.isEmpty()) Dialogs().Error(this, geoError);
+
+    // A map named at start opens once everything else is ready; one that cannot be read
+    // is reported and the empty map stays.
+    if (!startFile_.isEmpty()) {
+        const QString path = startFile_;
+        startFile_.clear();
+        RunCommand([this, path] { OpenMapFile(path); });
+    }
 }
 
 void Twinviewform::NewExecute() {
@@ -83,6 +91,11 @@ void Twinviewform::OpenExecute() {
     TQuillmarch& a = *app_;
     const QString path = Dialogs().OpenFileName(this, QStringLiteral("Open"), a.MapDialogDir, kMapFilter);
     if (path.isEmpty()) return;
+    OpenMapFile(path);
+}
+
+void Twinviewform::OpenMapFile(const QString& path) {
+    TQuillmarch& a = *app_;
     a.MapDialogDir = FolderOf(path);
     ReadMapFile(ToPath(path), a.CurrentMap); // throws with the record untouched
     a.MapFileName = path;
@@ -135,6 +148,9 @@ void Twinviewform::SaveAsExecute() {
         return;
     WriteMapTo(path);
 }
+
+// No modified flag is kept yet: nothing is ever lost by going on.
+bool Twinviewform::AskSaveChanges() { return true; }
 
 void Twinviewform::FileExit1Execute() { close(); }
 

@@ -18,6 +18,7 @@ class QMenu;
 class QToolBar;
 class QToolButton;
 class QStatusBar;
+class QLabel;
 
 namespace qm {
 
@@ -66,7 +67,8 @@ public:
     void DrawGrid1DrawCell(QPainter& p, int col, int row, const QRect& rect, bool selected);
     void SymbolGridDrawCell(QPainter& p, int col, int row, const QRect& rect, bool selected);
     void SymbolGridSelectCell(int col, int row);
-    void DrawGrid1MouseUp();
+    // Shift held at the release: a smart tool stamps along the whole dragged rectangle.
+    void DrawGrid1MouseUp(Qt::KeyboardModifiers mods = {});
     void LayerButtonClick();
     void ZoomInExecute();
     void ZoomOutExecute();
@@ -87,6 +89,23 @@ public:
     void ExportDiskExecute();
     void ExportDiskTiledExecute();
     void ExportImageClipboardExecute();
+
+    // Where the pointer is: the status bar's right-hand panel, Ctrl + wheel zoom and the
+    // optional cell lines over the map view.
+    void DrawGrid1PointerCell(int col, int row);
+    void DrawGrid1WheelZoom(int notches, const QPoint& pos);
+    void ShowGridLinesClick();
+    // The right-hand panel's text: "Col C, Row R" (1-based), and the selection's size
+    // while a drag is under way.
+    QString CellPanelText() const;
+
+    // Opening from outside: a path or file: URL given at start, a file dropped on the window.
+    // true = the user lets the current map go (also when it has no changes).
+    bool AskSaveChanges();
+    // Opens a map file as Open does once its dialog has given the path.
+    void OpenMapFile(const QString& path);
+    // The map to open once the first-time set-up is done; empty for none.
+    void SetStartFile(const QString& path) { startFile_ = path; }
 
     // Renders a tileset and brings icons and both grids up to date; a picture that
     // cannot be used throws TTilesetError after the view is refreshed.
@@ -109,6 +128,7 @@ public:
     TDrawGrid* SymbolGrid = nullptr;
     QToolBar* ToolBar1 = nullptr;
     QStatusBar* StatusBar1 = nullptr;
+    QLabel* CellPanel = nullptr; // right-hand section of the status bar
     QWidget* Panel1 = nullptr;
 
     QToolButton* ButtonNew = nullptr;
@@ -188,10 +208,13 @@ public:
     QAction* ZoomOut1 = nullptr;
     QAction* RandomMaplet1 = nullptr;
     QAction* SetBackground1 = nullptr;
+    QAction* ShowGridLines1 = nullptr; // off at start; the screen only
     QAction* HelpAboutItem = nullptr;
 
 protected:
     bool event(QEvent* e) override;
+    void dragEnterEvent(QDragEnterEvent* e) override;
+    void dropEvent(QDropEvent* e) override;
     void showEvent(QShowEvent* e) override;
 
 private:
@@ -222,6 +245,12 @@ private:
     TGeoSetContext geoCtx_;
     int layerImage_ = 16;
     std::vector<QObject*> imaged_; // actions, items and buttons that show a tool icon
+
+    void CreateWhereAmI();
+    int pointerCol_ = -1, pointerRow_ = -1; // 0-based cell under the pointer, -1 none
+    bool dragging_ = false;                 // a selection drag on the map grid is under way
+    bool showGridLines_ = false;
+    QString startFile_;
 };
 
 } // namespace qm

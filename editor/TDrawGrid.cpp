@@ -5,6 +5,7 @@
 #include <QPaintEvent>
 #include <QPainter>
 #include <QScrollBar>
+#include <QWheelEvent>
 #include <algorithm>
 #include <climits>
 
@@ -194,7 +195,36 @@ void TDrawGrid::mousePressEvent(QMouseEvent* e) {
     if (before == sel_) emit SelectCell(c, r); // a click on the selected cell still picks it
 }
 
+void TDrawGrid::NotePointer(const QPoint& p) {
+    int c = -1, r = -1;
+    if (!viewport()->rect().contains(p) || !CellAt(p, c, r)) c = r = -1;
+    if (c == pointerCol_ && r == pointerRow_) return;
+    pointerCol_ = c;
+    pointerRow_ = r;
+    emit PointerCell(c, r);
+}
+
+void TDrawGrid::leaveEvent(QEvent* e) {
+    QAbstractScrollArea::leaveEvent(e);
+    NotePointer(QPoint(-1, -1));
+}
+
+void TDrawGrid::wheelEvent(QWheelEvent* e) {
+    if (!(e->modifiers() & Qt::ControlModifier)) {
+        wheelAngle_ = 0;
+        QAbstractScrollArea::wheelEvent(e);
+        return;
+    }
+    e->accept();
+    // High-resolution wheels send parts of a notch; zoom once per whole notch.
+    wheelAngle_ += e->angleDelta().y();
+    const int notches = wheelAngle_ / 120;
+    wheelAngle_ -= notches * 120;
+    if (notches) emit WheelZoom(notches, e->position().toPoint());
+}
+
 void TDrawGrid::mouseMoveEvent(QMouseEvent* e) {
+    NotePointer(e->position().toPoint());
     if (!pressed_ || !(e->buttons() & Qt::LeftButton)) return;
     if (PitchX() <= 0 || PitchY() <= 0) return;
     // Outside the grid the drag sticks to the nearest cell, so the selection stays inside.

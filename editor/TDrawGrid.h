@@ -51,6 +51,11 @@ signals:
     void SelectCell(int col, int row);
     // Any mouse button released over the grid after a press in it.
     void MouseUp(Qt::MouseButton button, Qt::KeyboardModifiers mods, const QPoint& pos);
+    // The cell under the pointer changed (with mouse tracking on); -1, -1 when it left.
+    void PointerCell(int col, int row);
+    // Ctrl + wheel: whole notches up (positive) or down, at a viewport point. The grid
+    // does not scroll for it.
+    void WheelZoom(int notches, const QPoint& pos);
 
 protected:
     void paintEvent(QPaintEvent*) override;
@@ -58,6 +63,8 @@ protected:
     void mouseMoveEvent(QMouseEvent*) override;
     void mouseReleaseEvent(QMouseEvent*) override;
     void keyPressEvent(QKeyEvent*) override;
+    void wheelEvent(QWheelEvent*) override;
+    void leaveEvent(QEvent*) override;
     void resizeEvent(QResizeEvent*) override;
     void scrollContentsBy(int dx, int dy) override;
     QSize sizeHint() const override;
@@ -75,6 +82,9 @@ private:
     bool pressed_ = false;
     int anchorCol_ = 0, anchorRow_ = 0;
     TGridRect sel_;
+    int pointerCol_ = -1, pointerRow_ = -1;
+    int wheelAngle_ = 0; // eighths of a degree towards the next whole notch
+    void NotePointer(const QPoint& p);
     DrawCellFn drawCell_;
     QColor lineColor_{192, 192, 192};
 };
