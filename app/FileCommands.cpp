@@ -169,6 +169,13 @@ void Twinviewform::Custom1Click() {
 }
 
 void Twinviewform::TilesetChanged() {
+    // The symbol table follows the tileset; a broken side file leaves only the terrain roles.
+    try {
+        app_->Symbols = SymbolTableFor(app_->Tileset.SourcePath.toLocal8Bit().toStdString());
+    } catch (const std::exception& e) {
+        app_->Symbols = TerrainSymbolTable();
+        Dialogs().Error(this, QString::fromLocal8Bit(e.what()));
+    }
     RefreshIcons();
     RepaintBoth();
 }

@@ -9,6 +9,7 @@
 #include "model/GeoSetRecord.h"
 #include "model/LayerMode.h"
 #include "model/MapRecord.h"
+#include "tiles/SymbolTable.h"
 #include "tiles/Tileset.h"
 
 namespace qm {
@@ -19,6 +20,7 @@ struct TQuillmarch {
     TGeoSetRecord GeoSet{};
     TMapClipboard MapClipboard;
     TRenderedTileset Tileset;
+    SymbolTable Symbols = BuiltInSymbolTable(); // names and roles of the tileset in use
     TCellCache CellCache; // scaled cells of both grids, dropped with each new tileset
     TLayerMode CurrentLayerMode = lmAuto;
     QImage TileBitmap; // cutting bitmap of the tileset rendering

@@ -200,6 +200,7 @@ void RenderTileset(TRenderedTileset& ts, TMapRecord& currentMap, const QString& 
     ts.ToolPalette = std::move(icons);
     ts.LayerFlags = layer;
     ts.HiddenFlags = hidden;
+    ts.SourcePath = custom ? info.absoluteFilePath() : QString();
     ++ts.Generation;
 }
 

@@ -23,6 +23,7 @@ struct TRenderedTileset {
     std::array<uint8_t, 256> HiddenFlags{};
     std::array<uint8_t, 256> LayerFlags{}; // 1 = upper layer in lmAuto
     QString CurrentTilesetName;            // file name without folder; empty = default
+    QString SourcePath;                    // the picture the images came from; empty = built-in
     // Bumped by every successful rendering, so caches of composed cells know to drop.
     uint64_t Generation = 0;
 

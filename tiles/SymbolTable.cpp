@@ -1,0 +1,417 @@
+#include "tiles/SymbolTable.h"
+
+#include <algorithm>
+#include <cctype>
+#include <charconv>
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+#include <vector>
+
+namespace qm {
+
+namespace {
+
+// The built-in catalogue: symbols 1..127 (the terrain rows come from TerrainSymbolTable).
+// Thin wall pieces draw a stone band 0.29 cells deep along their sides; the line of sight
+// runs down its middle. Doors, the portcullis and the arrow slit cross the middle of their cell.
+constexpr std::string_view kCatalogue = R"(# Quillmarch built-in tileset
+1 none Flagstone floor
+2 wall edges=N inset=0.145 Wall, north side
+3 wall edges=E inset=0.145 Wall, east side
+4 wall edges=S inset=0.145 Wall, south side
+5 wall edges=W inset=0.145 Wall, west side
+6 wall edges=NW inset=0.145 Wall corner, north-west
+7 wall edges=NE inset=0.145 Wall corner, north-east
+8 wall edges=ES inset=0.145 Wall corner, south-east
+9 wall edges=SW inset=0.145 Wall corner, south-west
+10 none Stone floor
+11 none Stone floor, cracked
+12 door axis=v Wooden door, north-south wall
+13 door axis=h Wooden door, east-west wall
+14 door axis=h Open door
+15 door axis=h Locked door
+16 none Dirt
+17 none Grass
+18 none Sand
+19 none Gravel
+20 none Wooden planks
+21 none Marble floor
+22 none Stairs up
+23 none Stairs down
+24 none Ladder
+25 none Dark pit floor
+26 none Table
+27 none Chair
+28 none Bed
+29 none Chest
+30 none Barrel
+31 none Crate
+32 window axis=h Portcullis
+33 window axis=h Arrow slit
+34 none Trap marker
+35 none Secret door marker
+36 none Treasure marker
+37 none Monster marker
+38 none Note marker
+39 obstacle box=0.19,0.19,0.81,0.81 Pillar
+40 obstacle box=0.17,0.17,0.83,0.87 Statue
+41 none Altar
+42 none Fountain
+43 none Well
+44 none Throne
+45 obstacle box=0.04,0.29,0.96,0.71 Bookshelf
+46 light range=4 color=ffffb25a Torch
+47 none Shallow water
+48 light range=2 color=ffff7a2a Lava cracks
+49 none Rubble
+50 none Bones
+51 none Spider web
+52 light range=6 color=ffffa040 Campfire
+53 none Tent
+54 none Cart
+55 none Rowing boat
+56 none Rope bridge
+57 none Wooden deck
+58 obstacle box=0.15,0.15,0.85,0.85 shape=round Tree
+59 none Bush
+60 none Rock
+61 obstacle box=0.13,0.13,0.9,0.9 shape=round Boulder
+62 obstacle box=0.2,0.2,0.8,0.8 shape=round Stalagmite
+63 none Dirt road
+64 none Cobblestones
+65 none Signpost
+66 none Fence, north-south
+67 none Fence, east-west
+68 none Snow
+69 none Room number 0
+70 none Room number 1
+71 none Room number 2
+72 none Room number 3
+73 none Room number 4
+74 none Room number 5
+75 none Room number 6
+76 none Room number 7
+77 none Room number 8
+78 none Room number 9
+79 none Arrow north
+80 none Arrow east
+81 none Arrow south
+82 none Arrow west
+83 none Cave floor
+84 none Mud
+85 none Ice
+86 light range=2 color=ff6ec8e6 Crystal
+87 none Mushroom patch
+88 none Grave
+89 obstacle box=0.25,0.25,0.75,0.75 Obelisk
+90 light range=2 color=ff965ad2 Teleport circle
+91 none Carpet
+92 none Spikes
+93 none Pressure plate
+94 none Lever
+95 none Chain
+96 none Dark grass
+97 none Dry grass
+98 none Flower meadow
+99 none Farmland
+100 none Crate stack, small
+101 obstacle box=0.06,0.06,0.94,0.94 Crate stack, large
+102 none Swamp
+103 none Ash
+104 none Cage
+105 none Anvil
+106 light range=3 color=ffff8c28 Forge
+107 none Loom
+108 none Cauldron
+109 none Dune sand
+110 none House
+111 none Tower
+112 none Castle
+113 none Temple
+114 none Village
+115 none Ruins
+116 none Cave mouth
+117 none Mine
+118 none Camp
+119 none Port
+120 none Bridge
+121 none Standing stones
+122 none Farm
+123 none Windmill
+124 none Lighthouse
+125 none Tavern
+126 none Shrine
+127 none Gate
+)";
+
+constexpr const char* kTerrainNames[8] = {"Wall", "Water", "Fire", "Hole", "Slime", "Forest", "Mountain", "Desert"};
+constexpr const char* kShapeNames[16] = {"lone patch",
+                                         "top half",
+                                         "bottom half",
+                                         "left half",
+                                         "right half",
+                                         "south-west corner",
+                                         "north-west corner",
+                                         "north-east corner",
+                                         "south-east corner",
+                                         "all but south-west",
+                                         "all but north-west",
+                                         "all but south-east",
+                                         "all but north-east",
+                                         "full",
+                                         "north-west and south-east",
+                                         "north-east and south-west"};
+// Quarters covered by terrain shape k, as the stamp's shape table gives them.
+constexpr std::uint8_t kShapeQuarters[16] = {0,
+                                             QuarterNW | QuarterNE,
+                                             QuarterSW | QuarterSE,
+                                             QuarterNW | QuarterSW,
+                                             QuarterNE | QuarterSE,
+                                             QuarterSW,
+                                             QuarterNW,
+                                             QuarterNE,
+                                             QuarterSE,
+                                             QuarterNW | QuarterNE | QuarterSE,
+                                             QuarterNE | QuarterSW | QuarterSE,
+                                             QuarterNW | QuarterNE | QuarterSW,
+                                             QuarterNW | QuarterSW | QuarterSE,
+                                             QuarterNW | QuarterNE | QuarterSW | QuarterSE,
+                                             QuarterNW | QuarterSE,
+                                             QuarterNE | QuarterSW};
+constexpr int kWallBase = 128, kFireBase = 160;
+
+constexpr std::size_t kMaxRolesFile = 1 << 20;
+
+class LineError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+std::string_view Trim(std::string_view s) {
+    while (!s.empty() && std::isspace(static_cast<unsigned char>(s.front()))) s.remove_prefix(1);
+    while (!s.empty() && std::isspace(static_cast<unsigned char>(s.back()))) s.remove_suffix(1);
+    return s;
+}
+
+// Splits off the next blank-separated word.
+std::string_view NextWord(std::string_view& rest) {
+    rest = Trim(rest);
+    std::size_t n = 0;
+    while (n < rest.size() && !std::isspace(static_cast<unsigned char>(rest[n]))) ++n;
+    const std::string_view word = rest.substr(0, n);
+    rest.remove_prefix(n);
+    return word;
+}
+
+float Number(std::string_view key, std::string_view v, float lo, float hi) {
+    float f = 0;
+    const auto [end, ec] = std::from_chars(v.data(), v.data() + v.size(), f);
+    if (ec != std::errc() || end != v.data() + v.size() || !std::isfinite(f) || f < lo || f > hi) {
+        std::ostringstream m;
+        m << key << "=" << v << ": expected a number from " << lo << " to " << hi;
+        throw LineError(m.str());
+    }
+    return f;
+}
+
+std::uint8_t Edges(std::string_view v) {
+    std::uint8_t e = 0;
+    for (char c : v) {
+        const char u = char(std::toupper(static_cast<unsigned char>(c)));
+        const std::uint8_t bit = u == 'N' ? EdgeN : u == 'E' ? EdgeE : u == 'S' ? EdgeS : u == 'W' ? EdgeW : 0;
+        if (!bit || (e & bit)) throw LineError("edges=" + std::string(v) + ": expected some of the letters N, E, S, W");
+        e |= bit;
+    }
+    if (!e) throw LineError("edges= needs at least one of N, E, S, W");
+    return e;
+}
+
+std::uint8_t Quarters(std::string_view v) {
+    std::uint8_t q = 0;
+    std::string_view rest = v;
+    while (!rest.empty()) {
+        const std::size_t plus = rest.find('+');
+        std::string part(rest.substr(0, plus));
+        for (char& c : part) c = char(std::toupper(static_cast<unsigned char>(c)));
+        const std::uint8_t bit = part == "NW" ? QuarterNW : part == "NE" ? QuarterNE : part == "SW" ? QuarterSW : part == "SE" ? QuarterSE : 0;
+        if (!bit) throw LineError("quarters=" + std::string(v) + ": expected quarters NW, NE, SW, SE joined by +");
+        q |= bit;
+        rest = plus == std::string_view::npos ? std::string_view() : rest.substr(plus + 1);
+        if (plus != std::string_view::npos && rest.empty())
+            throw LineError("quarters=" + std::string(v) + ": expected quarters NW, NE, SW, SE joined by +");
+    }
+    if (!q) throw LineError("quarters= needs at least one quarter");
+    return q;
+}
+
+std::uint32_t Colour(std::string_view v) {
+    std::uint32_t c = 0;
+    const auto [end, ec] = std::from_chars(v.data(), v.data() + v.size(), c, 16);
+    if (v.size() != 8 || ec != std::errc() || end != v.data() + v.size())
+        throw LineError("color=" + std::string(v) + ": expected 8 hex digits AARRGGBB");
+    return c;
+}
+
+SymbolRole RoleOf(std::string_view word) {
+    for (SymbolRole r : {SymbolRole::Wall, SymbolRole::Door, SymbolRole::Window, SymbolRole::Obstacle, SymbolRole::Light})
+        if (word == RoleName(r)) return r;
+    if (word == "none") return SymbolRole::None;
+    throw LineError("unknown role \"" + std::string(word) + "\" (use none, wall, door, window, obstacle or light)");
+}
+
+// One line "SYMBOL ROLE [KEY=VALUE ...] [NAME]" into t; returns the symbol.
+int ParseLine(std::string_view line, SymbolTable& table) {
+    std::string_view rest = line;
+    const std::string_view symWord = NextWord(rest);
+    int sym = 0;
+    const auto [end, ec] = std::from_chars(symWord.data(), symWord.data() + symWord.size(), sym);
+    if (ec != std::errc() || end != symWord.data() + symWord.size() || sym < 1 || sym > 255)
+        throw LineError("\"" + std::string(symWord) + "\" is not a symbol number from 1 to 255");
+    const std::string_view roleWord = NextWord(rest);
+    if (roleWord.empty()) throw LineError("symbol " + std::to_string(sym) + " has no role (use none, wall, door, window, obstacle or light)");
+    SymbolTraits t;
+    t.role = RoleOf(roleWord);
+    bool haveRange = false;
+    for (;;) {
+        std::string_view probe = rest;
+        const std::string_view word = NextWord(probe);
+        const std::size_t eq = word.find('=');
+        if (word.empty() || eq == std::string_view::npos) break;
+        rest = probe;
+        const std::string_view key = word.substr(0, eq), v = word.substr(eq + 1);
+        const SymbolRole r = t.role;
+        auto only = [&](SymbolRole a, SymbolRole b = SymbolRole::None) {
+            if (r != a && (b == SymbolRole::None || r != b))
+                throw LineError(std::string(key) + "= does not apply to " + (r == SymbolRole::None ? std::string("a symbol without a role") : "a " + std::string(RoleName(r))));
+        };
+        if (key == "edges") { only(SymbolRole::Wall); t.edges = Edges(v); }
+        else if (key == "quarters") { only(SymbolRole::Wall); t.quarters = Quarters(v); }
+        else if (key == "inset") { only(SymbolRole::Wall); t.inset = Number(key, v, 0, 0.5f); }
+        else if (key == "axis") {
+            only(SymbolRole::Door, SymbolRole::Window);
+            if (v != "h" && v != "v") throw LineError("axis=" + std::string(v) + ": expected h (in an east-west wall) or v (in a north-south wall)");
+            t.vertical = v == "v";
+        } else if (key == "at") { only(SymbolRole::Door, SymbolRole::Window); t.across = Number(key, v, 0, 1); }
+        else if (key == "box") {
+            only(SymbolRole::Obstacle);
+            std::array<float, 4> b{};
+            std::string_view list = v;
+            for (int i = 0; i < 4; ++i) {
+                const std::size_t comma = list.find(',');
+                if ((i < 3) != (comma != std::string_view::npos)) throw LineError("box=" + std::string(v) + ": expected four numbers L,T,R,B");
+                b[i] = Number("box", list.substr(0, comma), 0, 1);
+                list = i < 3 ? list.substr(comma + 1) : std::string_view();
+            }
+            if (b[0] >= b[2] || b[1] >= b[3]) throw LineError("box=" + std::string(v) + ": left must be below right and top below bottom");
+            t.box = b;
+        } else if (key == "shape") {
+            only(SymbolRole::Obstacle);
+            if (v != "square" && v != "round") throw LineError("shape=" + std::string(v) + ": expected square or round");
+            t.round = v == "round";
+        } else if (key == "range") { only(SymbolRole::Light); t.range = Number(key, v, 0.5f, 100); haveRange = true; }
+        else if (key == "color") { only(SymbolRole::Light); t.color = Colour(v); }
+        else throw LineError("unknown setting \"" + std::string(key) + "\"");
+    }
+    if (t.role == SymbolRole::Wall && !t.edges && !t.quarters) throw LineError("a wall needs edges= or quarters=");
+    if (t.role == SymbolRole::Light && !haveRange) throw LineError("a light needs range=");
+    if (t.role == SymbolRole::Light && !t.color) t.color = 0xffffffffu;
+    t.name = std::string(Trim(rest));
+    if (t.name.size() > 80) throw LineError("the name is longer than 80 characters");
+    table[sym] = std::move(t);
+    return sym;
+}
+
+} // namespace
+
+const char* RoleName(SymbolRole role) {
+    switch (role) {
+    case SymbolRole::Wall: return "wall";
+    case SymbolRole::Door: return "door";
+    case SymbolRole::Window: return "window";
+    case SymbolRole::Obstacle: return "obstacle";
+    case SymbolRole::Light: return "light";
+    case SymbolRole::None: break;
+    }
+    return "";
+}
+
+std::string_view BuiltInCatalogue() { return kCatalogue; }
+
+SymbolTable TerrainSymbolTable() {
+    SymbolTable t;
+    for (int family = 0; family < 8; ++family)
+        for (int k = 0; k < 16; ++k)
+            t[128 + 16 * family + k].name = std::string(kTerrainNames[family]) + ", " + kShapeNames[k];
+    for (int k = 1; k < 16; ++k) {
+        SymbolTraits& w = t[kWallBase + k];
+        w.role = SymbolRole::Wall;
+        w.quarters = kShapeQuarters[k];
+    }
+    // The lone wall patch is a free-standing block in the middle of its cell.
+    t[kWallBase].role = SymbolRole::Obstacle;
+    t[kWallBase].box = {0.14f, 0.14f, 0.86f, 0.86f};
+    for (int k = 0; k < 16; ++k) {
+        SymbolTraits& f = t[kFireBase + k];
+        f.role = SymbolRole::Light;
+        f.range = 3;
+        f.color = 0xffff9a3cu;
+    }
+    return t;
+}
+
+SymbolTable ParseSymbolTable(std::string_view text, const std::string& fileName) {
+    SymbolTable table = TerrainSymbolTable();
+    std::array<int, 256> seenOn{};
+    int lineNo = 0;
+    while (!text.empty()) {
+        const std::size_t nl = text.find('\n');
+        std::string_view line = text.substr(0, nl);
+        text = nl == std::string_view::npos ? std::string_view() : text.substr(nl + 1);
+        ++lineNo;
+        const std::size_t hash = line.find('#');
+        // A line whose first non-blank character is '#' is a comment; elsewhere '#' belongs to the name.
+        if (hash != std::string_view::npos && (hash == 0 || Trim(line.substr(0, hash)).empty())) line = line.substr(0, hash);
+        if (Trim(line).empty()) continue;
+        try {
+            if (line.find('\0') != std::string_view::npos) throw LineError("the line holds a zero byte");
+            const int sym = ParseLine(line, table);
+            if (seenOn[sym])
+                throw LineError("symbol " + std::to_string(sym) + " is already given on line " + std::to_string(seenOn[sym]));
+            seenOn[sym] = lineNo;
+        } catch (const LineError& e) {
+            throw std::runtime_error(fileName + ", line " + std::to_string(lineNo) + ": " + e.what() + ".");
+        }
+    }
+    return table;
+}
+
+SymbolTable BuiltInSymbolTable() { return ParseSymbolTable(kCatalogue, "built-in tileset"); }
+
+SymbolTable SymbolTableFor(const std::string& tilesetPath) {
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    if (tilesetPath.empty() || !fs::is_regular_file(tilesetPath, ec)) return BuiltInSymbolTable();
+    fs::path roles(tilesetPath);
+    roles.replace_extension(".roles");
+    if (fs::is_regular_file(roles, ec)) {
+        const std::string name = roles.string();
+        std::ifstream in(roles, std::ios::binary);
+        if (!in) throw std::runtime_error("Cannot read \"" + name + "\".");
+        std::string text;
+        text.resize(kMaxRolesFile + 1);
+        in.read(text.data(), std::streamsize(text.size()));
+        if (in.bad()) throw std::runtime_error("Cannot read \"" + name + "\".");
+        text.resize(std::size_t(in.gcount()));
+        if (text.size() > kMaxRolesFile) throw std::runtime_error("\"" + name + "\" is too large for a symbol table (over 1 MB).");
+        return ParseSymbolTable(text, roles.filename().string());
+    }
+    std::string file = fs::path(tilesetPath).filename().string();
+    std::transform(file.begin(), file.end(), file.begin(), [](unsigned char c) { return char(std::tolower(c)); });
+    if (file == "parchment.bmp") return BuiltInSymbolTable();
+    return TerrainSymbolTable();
+}
+
+} // namespace qm

@@ -1,0 +1,71 @@
+#pragma once
+// What each symbol of a tileset is: its name and its role on a battle map (wall, door,
+// window, obstacle, light), read by the exports and shown by the editor. Widget-free.
+//
+// A table is written as text, one symbol a line; the built-in tileset's own catalogue is
+// such a text (BuiltInCatalogue), and a custom tileset NAME.bmp may carry one beside it as
+// NAME.roles. The format is described in the README.
+#include <array>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace qm {
+
+enum class SymbolRole : std::uint8_t { None, Wall, Door, Window, Obstacle, Light };
+
+// Quarters of a cell, as the smart terrain's shape table names them.
+enum : std::uint8_t { QuarterNW = 1, QuarterNE = 2, QuarterSW = 4, QuarterSE = 8 };
+// Sides of a cell.
+enum : std::uint8_t { EdgeN = 1, EdgeE = 2, EdgeS = 4, EdgeW = 8 };
+
+struct SymbolTraits {
+    std::string name; // "Stone floor"; empty when the tileset names none
+    SymbolRole role = SymbolRole::None;
+
+    // Wall: the quarters it walls off (terrain-like pieces), and thin walls along the
+    // sides in `edges`, each running `inset` cells in from its side (parallel to it).
+    std::uint8_t quarters = 0;
+    std::uint8_t edges = 0;
+    float inset = 0;
+
+    // Door, window: true when it sits in a north-south wall (spans the cell from north
+    // to south), false in an east-west wall; `across` is where it crosses the cell,
+    // in cells from the west (vertical) or north (horizontal) side.
+    bool vertical = false;
+    float across = 0.5f;
+
+    // Obstacle: its footprint inside the cell (left, top, right, bottom in cells),
+    // an ellipse inside that box when `round`.
+    std::array<float, 4> box{0.2f, 0.2f, 0.8f, 0.8f};
+    bool round = false;
+
+    // Light: reach in cells and colour 0xAARRGGBB.
+    float range = 0;
+    std::uint32_t color = 0;
+};
+
+using SymbolTable = std::array<SymbolTraits, 256>;
+
+// "wall", "door", "window", "obstacle", "light"; "" for None.
+const char* RoleName(SymbolRole role);
+
+// The built-in (default) tileset; the shipped parchment.bmp draws the same catalogue.
+SymbolTable BuiltInSymbolTable();
+
+// The table for a tileset picture: empty path = the built-in tileset; NAME.roles beside
+// NAME.bmp when present; else the built-in catalogue for the shipped parchment.bmp; else only
+// the smart-terrain rows carry roles (and names). Errors throw std::runtime_error naming
+// the file and the line.
+SymbolTable SymbolTableFor(const std::string& tilesetPath);
+
+// Parses a table text. Rows not listed keep the smart-terrain defaults (TerrainSymbolTable).
+SymbolTable ParseSymbolTable(std::string_view text, const std::string& fileName);
+
+// Only the smart-terrain rows 128..255: wall quarters, fire lights, and their names.
+SymbolTable TerrainSymbolTable();
+
+// The built-in catalogue as table text, the same format as a NAME.roles file.
+std::string_view BuiltInCatalogue();
+
+} // namespace qm
