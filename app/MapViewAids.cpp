@@ -1,7 +1,9 @@
 // Aids for finding one's way on the map: the cell under the pointer in the status bar,
-// Ctrl + wheel zoom about the pointer, cell lines on screen, and maps that arrive from
-// outside (a start argument or a dropped file).
+// Ctrl + wheel zoom about the pointer, cell lines on screen, symbol names (tool tips, the
+// status bar, type-ahead in the symbol column), and maps that arrive from outside (a start
+// argument or a dropped file).
 #include <QAction>
+#include <QDateTime>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileInfo>
@@ -68,12 +70,56 @@ void Twinviewform::CreateWhereAmI() {
 }
 
 QString Twinviewform::CellPanelText() const {
+    if (symbolPointer_ >= 0) return SymbolName(symbolPointer_);
     if (pointerCol_ < 0 || pointerRow_ < 0) return {};
     QString text = QStringLiteral("Col %1, Row %2").arg(pointerCol_ + 1).arg(pointerRow_ + 1);
     const TGridRect sel = DrawGrid1->Selection();
     if (dragging_)
         text += QStringLiteral("   %1 x %2").arg(sel.Right - sel.Left + 1).arg(sel.Bottom - sel.Top + 1);
+    // What the cell shows on top.
+    const TMapCell& cell = app_->CurrentMap.Cell(pointerCol_ + 1, pointerRow_ + 1);
+    const QString name = SymbolName(cell.Upper ? cell.Upper : cell.Lower);
+    if ((cell.Upper || cell.Lower) && !name.isEmpty()) text += QStringLiteral("   ") + name;
     return text;
+}
+
+void Twinviewform::CreateSymbolNames() {
+    SymbolGrid->SetToolTipFn([this](int, int row) { return SymbolName(row); });
+    SymbolGrid->viewport()->setMouseTracking(true);
+    connect(SymbolGrid, &TDrawGrid::PointerCell, this, [this](int c, int r) { SymbolGridPointerCell(c, r); });
+    connect(SymbolGrid, &TDrawGrid::TypedText, this,
+            [this](const QString& text) { RunCommand([this, text] { SymbolGridTypedText(text); }); });
+}
+
+QString Twinviewform::SymbolName(int symbol) const {
+    if (symbol < 0 || symbol > 255) return {};
+    return QString::fromStdString(app_->Symbols[size_t(symbol)].name);
+}
+
+void Twinviewform::SymbolGridPointerCell(int, int row) {
+    symbolPointer_ = row;
+    CellPanel->setText(CellPanelText());
+}
+
+void Twinviewform::SymbolGridTypedText(const QString& text) {
+    // Letters typed within a second of each other make one prefix; the same letter again
+    // steps on to the next symbol that starts with it.
+    const qint64 now = QDateTime::currentMSecsSinceEpoch();
+    typedAhead_ = (typedAt_ >= 0 && now - typedAt_ < 1000) ? typedAhead_ + text : text;
+    typedAt_ = now;
+    QString prefix = typedAhead_;
+    if (prefix.count(prefix.at(0)) == prefix.size()) prefix = prefix.left(1);
+    const int current = SymbolGrid->Row();
+    const int first = prefix.size() == 1 ? current + 1 : current;
+    for (int k = 0; k < 256; ++k) {
+        const int row = (first + k) % 256;
+        if (!SymbolName(row).startsWith(prefix, Qt::CaseInsensitive)) continue;
+        SymbolGrid->SetSelection({0, row, 0, row});
+        SymbolGrid->ScrollToCell(0, row);
+        SymbolGridSelectCell(0, row);
+        SymbolGrid->viewport()->update();
+        return;
+    }
 }
 
 void Twinviewform::DrawGrid1PointerCell(int col, int row) {

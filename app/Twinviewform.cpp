@@ -59,6 +59,7 @@ Twinviewform::Twinviewform(const QString& programDir, QWidget* parent)
     StatusBar1->setSizeGripEnabled(false);
     setStatusBar(StatusBar1);
     CreateWhereAmI();
+    CreateSymbolNames();
     setWindowTitle(QStringLiteral("QuillMarch"));
 }
 

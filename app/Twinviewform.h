@@ -99,6 +99,12 @@ public:
     // while a drag is under way.
     QString CellPanelText() const;
 
+    // Symbol names: tool tips and type-ahead in the symbol column, the name under the
+    // pointer in the status bar's right-hand panel.
+    QString SymbolName(int symbol) const;
+    void SymbolGridPointerCell(int col, int row);
+    void SymbolGridTypedText(const QString& text);
+
     // Opening from outside: a path or file: URL given at start, a file dropped on the window.
     // true = the user lets the current map go (also when it has no changes).
     bool AskSaveChanges();
@@ -247,6 +253,10 @@ private:
     std::vector<QObject*> imaged_; // actions, items and buttons that show a tool icon
 
     void CreateWhereAmI();
+    void CreateSymbolNames();
+    int symbolPointer_ = -1;    // symbol column row under the pointer, -1 none
+    QString typedAhead_;        // letters typed in the symbol column lately
+    qint64 typedAt_ = -1;       // when the last of them came, ms since the epoch
     int pointerCol_ = -1, pointerRow_ = -1; // 0-based cell under the pointer, -1 none
     bool dragging_ = false;                 // a selection drag on the map grid is under way
     bool showGridLines_ = false;

@@ -4,7 +4,9 @@
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QHelpEvent>
 #include <QScrollBar>
+#include <QToolTip>
 #include <QWheelEvent>
 #include <algorithm>
 #include <climits>
@@ -204,6 +206,18 @@ void TDrawGrid::NotePointer(const QPoint& p) {
     emit PointerCell(c, r);
 }
 
+bool TDrawGrid::viewportEvent(QEvent* e) {
+    if (e->type() == QEvent::ToolTip && toolTip_) {
+        auto* help = static_cast<QHelpEvent*>(e);
+        int c, r;
+        const QString text = CellAt(help->pos(), c, r) ? toolTip_(c, r) : QString();
+        if (text.isEmpty()) QToolTip::hideText();
+        else QToolTip::showText(help->globalPos(), text, viewport(), CellRect(c, r));
+        return true;
+    }
+    return QAbstractScrollArea::viewportEvent(e);
+}
+
 void TDrawGrid::leaveEvent(QEvent* e) {
     QAbstractScrollArea::leaveEvent(e);
     NotePointer(QPoint(-1, -1));
@@ -255,7 +269,14 @@ void TDrawGrid::keyPressEvent(QKeyEvent* e) {
     case Qt::Key_PageDown: r += pageRows; break;
     case Qt::Key_Home: if (cols_ > 1) c = 0; else r = 0; break;
     case Qt::Key_End: if (cols_ > 1) c = cols_ - 1; else r = rows_ - 1; break;
-    default: QAbstractScrollArea::keyPressEvent(e); return;
+    default:
+        if (!e->text().isEmpty() && e->text().at(0).isPrint() &&
+            !(e->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))) {
+            emit TypedText(e->text());
+            return;
+        }
+        QAbstractScrollArea::keyPressEvent(e);
+        return;
     }
     MoveSelectionTo(c, r, false);
     ScrollToCell(anchorCol_, anchorRow_);

@@ -1,8 +1,10 @@
 // Finding one's way on the map and maps that come from outside: the pointer's cell in the
 // status bar, Ctrl + wheel zoom, the cell lines, Shift-drag terrain, start argument and drop.
+#include <QHelpEvent>
 #include <QLabel>
 #include <QMimeData>
 #include <QScrollBar>
+#include <QToolTip>
 #include <QUrl>
 #include <cstring>
 
@@ -191,4 +193,47 @@ TEST_F(AppTest, DroppedMapOpensOtherFilesAreRefused) {
     EXPECT_EQ(Map().Cell(5, 7).Upper, 20);
     EXPECT_EQ(win->State().MapFileName, WorkFile("dropped.map"));
     EXPECT_EQ(win->windowTitle(), "QuillMarch - dropped.map");
+}
+
+TEST_F(AppTest, SymbolColumnNamesItsRowsInTipsAndStatusBar) {
+    Start();
+    QWidget* column = win->SymbolGrid->viewport();
+    struct Row { int symbol; const char* name; };
+    const Row rows[] = {{10, "Stone floor"}, {13, "Wooden door, east-west wall"}, {34, "Trap marker"}};
+    for (const Row& r : rows) {
+        win->SymbolGrid->ScrollToCell(0, r.symbol);
+        const QPoint at = win->SymbolGrid->CellRect(0, r.symbol).center();
+        Move(column, at);
+        EXPECT_EQ(win->CellPanel->text(), r.name);
+        QHelpEvent tip(QEvent::ToolTip, at, column->mapToGlobal(at));
+        QApplication::sendEvent(column, &tip);
+        EXPECT_EQ(QToolTip::text(), r.name);
+    }
+    // Over the map the panel names what the cell shows on top.
+    QEvent leave(QEvent::Leave);
+    QApplication::sendEvent(win->SymbolGrid, &leave);
+    Map().Cell(3, 4) = {34, 10, 0};
+    Move(GridPort(), CellCentre(2, 3));
+    EXPECT_EQ(win->CellPanel->text(), "Col 3, Row 4   Trap marker");
+}
+
+TEST_F(AppTest, TypingInTheSymbolColumnJumpsToTheNextNameWithThoseLetters) {
+    Start();
+    win->SymbolGrid->setFocus();
+    QTest::keyClicks(win->SymbolGrid, "st"); // "Stone floor" is the first "st" after row 0
+    EXPECT_EQ(win->SymbolGrid->Row(), 10);
+    QTest::keyClicks(win->SymbolGrid, "a"); // "sta": the prefix goes on from the current row
+    EXPECT_EQ(win->SymbolGrid->Row(), 22);
+    EXPECT_EQ(Map().CurrentSymbol, 22);       // picked as by a click, Draw pressed
+    EXPECT_TRUE(win->ButtonDraw->isChecked());
+    QTest::qWait(1100);                       // a pause starts a new search after the current row
+    QTest::keyClicks(win->SymbolGrid, "s");
+    EXPECT_EQ(win->SymbolGrid->Row(), 23);
+    QTest::keyClicks(win->SymbolGrid, "s"); // the same letter again steps on
+    EXPECT_GT(win->SymbolGrid->Row(), 23);
+    EXPECT_TRUE(win->SymbolName(win->SymbolGrid->Row()).startsWith("S", Qt::CaseInsensitive));
+    const int before = win->SymbolGrid->Row();
+    QTest::qWait(1100);
+    QTest::keyClicks(win->SymbolGrid, "qqz"); // no name starts so: nothing moves
+    EXPECT_EQ(win->SymbolGrid->Row(), before);
 }
