@@ -5,6 +5,13 @@
 namespace gen {
 namespace {
 
+// A patch of ground with cut corners inside the maplet, so that grounds meet the meadows
+// of the maplets around on grass.
+void Patch(Draft& d, uint8_t ground) {
+    d.Ground(3, 2, 10, 11, ground);
+    d.Ground(2, 3, 11, 10, ground);
+}
+
 // A meadow with a lake and a copse.
 void LakeMeadow(Draft& d) {
     d.Open(1, 1, 11, 11);
@@ -25,10 +32,12 @@ void LakeMeadow(Draft& d) {
 void Hills(Draft& d) {
     d.Open(1, 1, 11, 11);
     d.Lanes(1);
-    d.Ground(1, 1, 12, 12, GrassB);
+    Patch(d, GrassB);
     d.Feature(2, 2, 4, 3, MountainBase);
     d.Feature(3, 4, 4, 4, MountainBase);
     d.Feature(8, 8, 10, 10, MountainBase);
+    d.Feature(9, 7, 10, 7, MountainBase);
+    d.Feature(7, 9, 7, 10, MountainBase);
     d.Put(10, 3, Tent);
     d.Put(9, 4, Campfire);
     d.Put(3, 9, Rock);
@@ -40,7 +49,7 @@ void Hills(Draft& d) {
 void Desert(Draft& d) {
     d.Open(1, 1, 11, 11);
     d.Lanes(1);
-    d.Ground(1, 1, 12, 12, Sand);
+    Patch(d, Sand);
     d.Feature(2, 2, 4, 4, DesertBase);
     d.Feature(8, 8, 10, 9, DesertBase);
     d.Feature(9, 2, 10, 3, WaterBase);
@@ -87,7 +96,7 @@ void Farm(Draft& d) {
 void Marsh(Draft& d) {
     d.Open(1, 1, 11, 11);
     d.Lanes(1);
-    d.Ground(1, 1, 12, 12, Swamp);
+    Patch(d, Swamp);
     d.Feature(2, 2, 3, 4, WaterBase);
     d.Feature(9, 8, 10, 10, WaterBase);
     d.Feature(8, 2, 9, 3, SlimeBase);
