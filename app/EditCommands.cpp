@@ -17,7 +17,7 @@ void Twinviewform::DrawGrid1DrawCell(QPainter& p, int col, int row, const QRect&
     if (showGridLines_) {
         // Faint lines on each cell's right and bottom edge; the screen only, never the
         // composed cell that exports and prints use.
-        p.setPen(QColor(0, 0, 0, 64));
+        p.setPen(QColor(0, 0, 0, 96));
         p.drawLine(rect.topRight(), rect.bottomRight());
         p.drawLine(rect.bottomLeft(), rect.bottomRight());
     }
