@@ -73,7 +73,9 @@ void Twinviewform::FirstTimeSetup() {
     if (!startFile_.isEmpty()) {
         const QString path = startFile_;
         startFile_.clear();
-        RunCommand([this, path] { OpenMapFile(path); });
+        RunCommand([this, path] {
+            if (AskSaveChanges()) OpenMapFile(path);
+        });
     }
 }
 
