@@ -1,5 +1,6 @@
 // The map view and the editing commands of the main window.
 #include <QAction>
+#include <QPainter>
 #include <QToolButton>
 #include <cstring>
 
@@ -18,6 +19,13 @@ void Twinviewform::DrawGrid1DrawCell(QPainter& p, int col, int row, const QRect&
     TQuillmarch& a = *app_;
     if (!a.Tileset.IsRendered() || col < 0 || col >= MapSize || row < 0 || row >= MapSize) return;
     DrawMapGridCell(p, col, row, rect, selected, a.CurrentMap, a.Tileset, a.CellBitmap, &a.CellCache);
+    if (showGridLines_) {
+        // Faint lines on each cell's right and bottom edge; the screen only, never the
+        // composed cell that exports and prints use.
+        p.setPen(QColor(0, 0, 0, 96));
+        p.drawLine(rect.topRight(), rect.bottomRight());
+        p.drawLine(rect.bottomLeft(), rect.bottomRight());
+    }
 }
 
 void Twinviewform::SymbolGridDrawCell(QPainter& p, int, int row, const QRect& rect, bool selected) {
@@ -44,10 +52,10 @@ TTool Twinviewform::CurrentTool() const {
     return TTool::Selection;
 }
 
-void Twinviewform::DrawGrid1MouseUp() {
+void Twinviewform::DrawGrid1MouseUp(Qt::KeyboardModifiers mods) {
     TQuillmarch& a = *app_;
     if (!ApplyTool(CurrentTool(), a.CurrentMap, a.UndoMap, DrawGrid1->Selection(), a.CurrentLayerMode,
-                   a.Tileset.LayerFlags))
+                   a.Tileset.LayerFlags, (mods & Qt::ShiftModifier) != 0))
         return;
     // The tool took the undo snapshot first: a stroke that changed nothing is no change.
     if (SameRecord(a.CurrentMap, a.UndoMap)) RepaintMap();

@@ -71,6 +71,16 @@ void Twinviewform::FirstTimeSetup() {
     if (!renderError.isEmpty()) Dialogs().Error(this, renderError);
     if (!geoError.isEmpty()) Dialogs().Error(this, geoError);
     OfferRecovery();
+
+    // A map named at start opens once everything else is ready; one that cannot be read
+    // is reported and the empty map stays.
+    if (!startFile_.isEmpty()) {
+        const QString path = startFile_;
+        startFile_.clear();
+        RunCommand([this, path] {
+            if (AskSaveChanges()) OpenMapFile(path);
+        });
+    }
 }
 
 QString Twinviewform::MapDisplayName() const {

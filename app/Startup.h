@@ -1,6 +1,7 @@
 #pragma once
 // Process start: the application object and the windows, created in their fixed order.
 #include <QApplication>
+#include <QStringList>
 #include <memory>
 
 namespace qm {
@@ -41,5 +42,9 @@ TApplicationWindows CreateApplicationWindows(const QString& programDir = {});
 // Shows the main window maximised (filling the screen also where no window manager
 // maximises it) and asks for activation, which runs the first-time set-up.
 void ShowMainWindow(Twinviewform& main);
+
+// The map named by the first command-line argument (a path or a file: URL), made
+// absolute; empty when there is none. The program takes no options.
+QString StartFileFromArguments(const QStringList& args);
 
 } // namespace qm

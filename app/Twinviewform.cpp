@@ -59,6 +59,8 @@ Twinviewform::Twinviewform(const QString& programDir, QWidget* parent)
     StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
     StatusBar1->setSizeGripEnabled(false);
     setStatusBar(StatusBar1);
+    CreateWhereAmI();
+    CreateSymbolNames();
     setWindowTitle(QStringLiteral("QuillMarch[*]"));
 }
 
@@ -386,7 +388,9 @@ void Twinviewform::CreateGrids() {
     });
     connect(SymbolGrid, &TDrawGrid::SelectCell, this,
             [this](int c, int r) { RunCommand([this, c, r] { SymbolGridSelectCell(c, r); }); });
-    connect(DrawGrid1, &TDrawGrid::MouseUp, this, [this] { RunCommand([this] { DrawGrid1MouseUp(); }); });
+    connect(DrawGrid1, &TDrawGrid::MouseUp, this, [this](Qt::MouseButton, Qt::KeyboardModifiers mods, const QPoint&) {
+        RunCommand([this, mods] { DrawGrid1MouseUp(mods); });
+    });
 }
 
 void Twinviewform::RefreshIcons() {

@@ -22,6 +22,7 @@ class QMenu;
 class QToolBar;
 class QToolButton;
 class QStatusBar;
+class QLabel;
 
 namespace qm {
 
@@ -70,7 +71,8 @@ public:
     void DrawGrid1DrawCell(QPainter& p, int col, int row, const QRect& rect, bool selected);
     void SymbolGridDrawCell(QPainter& p, int col, int row, const QRect& rect, bool selected);
     void SymbolGridSelectCell(int col, int row);
-    void DrawGrid1MouseUp();
+    // Shift held at the release: a smart tool stamps along the whole dragged rectangle.
+    void DrawGrid1MouseUp(Qt::KeyboardModifiers mods = {});
     void LayerButtonClick();
     void ZoomInExecute();
     void ZoomOutExecute();
@@ -120,6 +122,29 @@ public:
     void ExportTiledMap1Click();
     void ImportTiledMap1Click();
 
+    // Where the pointer is: the status bar's right-hand panel, Ctrl + wheel zoom and the
+    // optional cell lines over the map view.
+    void DrawGrid1PointerCell(int col, int row);
+    void DrawGrid1WheelZoom(int notches, const QPoint& pos);
+    void ShowGridLinesClick();
+    // The right-hand panel's text: "Col C, Row R" (1-based), and the selection's size
+    // while a drag is under way.
+    QString CellPanelText() const;
+
+    // Symbol names: tool tips and type-ahead in the symbol column, the name under the
+    // pointer in the status bar's right-hand panel.
+    QString SymbolName(int symbol) const;
+    void SymbolGridPointerCell(int col, int row);
+    void SymbolGridTypedText(const QString& text);
+
+    // Opening from outside: a path or file: URL given at start, a file dropped on the window.
+    // true = the user lets the current map go (also when it has no changes).
+    bool AskSaveChanges();
+    // Opens a map file as Open does once its dialog has given the path.
+    void OpenMapFile(const QString& path);
+    // The map to open once the first-time set-up is done; empty for none.
+    void SetStartFile(const QString& path) { startFile_ = path; }
+
     // Renders a tileset and brings icons and both grids up to date; a picture that
     // cannot be used throws TTilesetError after the view is refreshed.
     void LoadTileset(const QString& path);
@@ -141,6 +166,7 @@ public:
     TDrawGrid* SymbolGrid = nullptr;
     QToolBar* ToolBar1 = nullptr;
     QStatusBar* StatusBar1 = nullptr;
+    QLabel* CellPanel = nullptr; // right-hand section of the status bar
     QWidget* Panel1 = nullptr;
 
     QToolButton* ButtonNew = nullptr;
@@ -224,10 +250,13 @@ public:
     QAction* ZoomOut1 = nullptr;
     QAction* RandomMaplet1 = nullptr;
     QAction* SetBackground1 = nullptr;
+    QAction* ShowGridLines1 = nullptr; // off at start; the screen only
     QAction* HelpAboutItem = nullptr;
 
 protected:
     bool event(QEvent* e) override;
+    void dragEnterEvent(QDragEnterEvent* e) override;
+    void dropEvent(QDropEvent* e) override;
     void showEvent(QShowEvent* e) override;
     // Closing asks about unsaved changes first; a clean exit removes the recovery copies.
     void closeEvent(QCloseEvent* e) override;
@@ -273,6 +302,16 @@ private:
     TGeoSetContext geoCtx_;
     int layerImage_ = 16;
     std::vector<QObject*> imaged_; // actions, items and buttons that show a tool icon
+
+    void CreateWhereAmI();
+    void CreateSymbolNames();
+    int symbolPointer_ = -1;    // symbol column row under the pointer, -1 none
+    QString typedAhead_;        // letters typed in the symbol column lately
+    qint64 typedAt_ = -1;       // when the last of them came, ms since the epoch
+    int pointerCol_ = -1, pointerRow_ = -1; // 0-based cell under the pointer, -1 none
+    bool dragging_ = false;                 // a selection drag on the map grid is under way
+    bool showGridLines_ = false;
+    QString startFile_;
 };
 
 } // namespace qm

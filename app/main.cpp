@@ -7,6 +7,7 @@ int main(int argc, char** argv) {
     qm::TQuillmarchApplication app(argc, argv);
     app.setWindowIcon(qm::AppIcon());
     qm::TApplicationWindows windows = qm::CreateApplicationWindows();
+    windows.Main->SetStartFile(qm::StartFileFromArguments(app.arguments()));
     qm::ShowMainWindow(*windows.Main);
     return app.exec();
 }

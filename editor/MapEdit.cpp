@@ -77,13 +77,23 @@ void SmartTerrainCommand(TMapRecord& map, TMapRecord& undo, const TGridRect& sel
     StampSmartTerrain(map, g.Left + 1, g.Top + 1, base, mode);
 }
 
+void SmartTerrainAlongCommand(TMapRecord& map, TMapRecord& undo, const TGridRect& sel, int base, TLayerMode mode) {
+    TakeUndoSnapshot(map, undo);
+    const TGridRect g = InsideMapRect(sel);
+    for (int r = g.Top; r <= g.Bottom; ++r)
+        for (int c = g.Left; c <= g.Right; ++c) StampSmartTerrain(map, c + 1, r + 1, base, mode);
+}
+
 bool ApplyTool(TTool tool, TMapRecord& map, TMapRecord& undo, const TGridRect& sel, TLayerMode mode,
-               const TLayerFlags& layerFlags) {
+               const TLayerFlags& layerFlags, bool alongDrag) {
     switch (tool) {
     case TTool::Selection: return false;
     case TTool::Draw: DrawCommand(map, undo, sel, mode, layerFlags); return true;
     case TTool::Eraser: EraserCommand(map, undo, sel, mode); return true;
-    default: SmartTerrainCommand(map, undo, sel, TerrainBaseOf(tool), mode); return true;
+    default:
+        if (alongDrag) SmartTerrainAlongCommand(map, undo, sel, TerrainBaseOf(tool), mode);
+        else SmartTerrainCommand(map, undo, sel, TerrainBaseOf(tool), mode);
+        return true;
     }
 }
 

@@ -38,11 +38,15 @@ void DrawCommand(TMapRecord& map, TMapRecord& undo, const TGridRect& sel, TLayer
                  const TLayerFlags& layerFlags);
 void EraserCommand(TMapRecord& map, TMapRecord& undo, const TGridRect& sel, TLayerMode mode);
 void SmartTerrainCommand(TMapRecord& map, TMapRecord& undo, const TGridRect& sel, int base, TLayerMode mode);
+// A smart tool dragged with Shift: one snapshot, then a stamp at every cell of the
+// selection, row by row from the top, left to right within a row.
+void SmartTerrainAlongCommand(TMapRecord& map, TMapRecord& undo, const TGridRect& sel, int base, TLayerMode mode);
 
 // The map grid's mouse release: runs the tool on the selection. Returns false (and
 // touches neither record) for the Selection tool; true when the grid needs a repaint.
+// alongDrag: smart tools stamp every selected cell instead of the top-left one.
 bool ApplyTool(TTool tool, TMapRecord& map, TMapRecord& undo, const TGridRect& sel, TLayerMode mode,
-               const TLayerFlags& layerFlags);
+               const TLayerFlags& layerFlags, bool alongDrag = false);
 
 // Zoom steps over 8, 16, 32, 48, 64, 80, 96; any other size goes to 96 (in) or 8 (out).
 int ZoomInSize(int w);

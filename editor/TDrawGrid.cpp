@@ -4,7 +4,10 @@
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QHelpEvent>
 #include <QScrollBar>
+#include <QToolTip>
+#include <QWheelEvent>
 #include <algorithm>
 #include <climits>
 
@@ -194,7 +197,48 @@ void TDrawGrid::mousePressEvent(QMouseEvent* e) {
     if (before == sel_) emit SelectCell(c, r); // a click on the selected cell still picks it
 }
 
+void TDrawGrid::NotePointer(const QPoint& p) {
+    int c = -1, r = -1;
+    if (!viewport()->rect().contains(p) || !CellAt(p, c, r)) c = r = -1;
+    if (c == pointerCol_ && r == pointerRow_) return;
+    pointerCol_ = c;
+    pointerRow_ = r;
+    emit PointerCell(c, r);
+}
+
+bool TDrawGrid::viewportEvent(QEvent* e) {
+    if (e->type() == QEvent::ToolTip && toolTip_) {
+        auto* help = static_cast<QHelpEvent*>(e);
+        int c, r;
+        const QString text = CellAt(help->pos(), c, r) ? toolTip_(c, r) : QString();
+        if (text.isEmpty()) QToolTip::hideText();
+        else QToolTip::showText(help->globalPos(), text, viewport(), CellRect(c, r));
+        return true;
+    }
+    return QAbstractScrollArea::viewportEvent(e);
+}
+
+void TDrawGrid::leaveEvent(QEvent* e) {
+    QAbstractScrollArea::leaveEvent(e);
+    NotePointer(QPoint(-1, -1));
+}
+
+void TDrawGrid::wheelEvent(QWheelEvent* e) {
+    if (!(e->modifiers() & Qt::ControlModifier)) {
+        wheelAngle_ = 0;
+        QAbstractScrollArea::wheelEvent(e);
+        return;
+    }
+    e->accept();
+    // High-resolution wheels send parts of a notch; zoom once per whole notch.
+    wheelAngle_ += e->angleDelta().y();
+    const int notches = wheelAngle_ / 120;
+    wheelAngle_ -= notches * 120;
+    if (notches) emit WheelZoom(notches, e->position().toPoint());
+}
+
 void TDrawGrid::mouseMoveEvent(QMouseEvent* e) {
+    NotePointer(e->position().toPoint());
     if (!pressed_ || !(e->buttons() & Qt::LeftButton)) return;
     if (PitchX() <= 0 || PitchY() <= 0) return;
     // Outside the grid the drag sticks to the nearest cell, so the selection stays inside.
@@ -225,7 +269,14 @@ void TDrawGrid::keyPressEvent(QKeyEvent* e) {
     case Qt::Key_PageDown: r += pageRows; break;
     case Qt::Key_Home: if (cols_ > 1) c = 0; else r = 0; break;
     case Qt::Key_End: if (cols_ > 1) c = cols_ - 1; else r = rows_ - 1; break;
-    default: QAbstractScrollArea::keyPressEvent(e); return;
+    default:
+        if (!e->text().isEmpty() && e->text().at(0).isPrint() &&
+            !(e->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))) {
+            emit TypedText(e->text());
+            return;
+        }
+        QAbstractScrollArea::keyPressEvent(e);
+        return;
     }
     MoveSelectionTo(c, r, false);
     ScrollToCell(anchorCol_, anchorRow_);

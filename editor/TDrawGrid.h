@@ -4,6 +4,7 @@
 #include <QAbstractScrollArea>
 #include <QColor>
 #include <QRect>
+#include <QString>
 #include <functional>
 
 #include "editor/GridRect.h"
@@ -40,6 +41,8 @@ public:
     int Col() const { return anchorCol_; }
 
     void SetDrawCell(DrawCellFn fn) { drawCell_ = std::move(fn); }
+    // Tool tip of a cell (column, row); empty = none.
+    void SetToolTipFn(std::function<QString(int, int)> fn) { toolTip_ = std::move(fn); }
     // Rectangle of a cell in viewport coordinates (may lie outside the viewport).
     QRect CellRect(int c, int r) const;
     // Column and row under a viewport point, or -1.
@@ -51,6 +54,13 @@ signals:
     void SelectCell(int col, int row);
     // Any mouse button released over the grid after a press in it.
     void MouseUp(Qt::MouseButton button, Qt::KeyboardModifiers mods, const QPoint& pos);
+    // The cell under the pointer changed (with mouse tracking on); -1, -1 when it left.
+    void PointerCell(int col, int row);
+    // Ctrl + wheel: whole notches up (positive) or down, at a viewport point. The grid
+    // does not scroll for it.
+    void WheelZoom(int notches, const QPoint& pos);
+    // Printable text typed while the grid has focus (no Ctrl or Alt), for type-ahead.
+    void TypedText(const QString& text);
 
 protected:
     void paintEvent(QPaintEvent*) override;
@@ -58,6 +68,9 @@ protected:
     void mouseMoveEvent(QMouseEvent*) override;
     void mouseReleaseEvent(QMouseEvent*) override;
     void keyPressEvent(QKeyEvent*) override;
+    void wheelEvent(QWheelEvent*) override;
+    bool viewportEvent(QEvent*) override;
+    void leaveEvent(QEvent*) override;
     void resizeEvent(QResizeEvent*) override;
     void scrollContentsBy(int dx, int dy) override;
     QSize sizeHint() const override;
@@ -75,7 +88,11 @@ private:
     bool pressed_ = false;
     int anchorCol_ = 0, anchorRow_ = 0;
     TGridRect sel_;
+    int pointerCol_ = -1, pointerRow_ = -1;
+    int wheelAngle_ = 0; // eighths of a degree towards the next whole notch
+    void NotePointer(const QPoint& p);
     DrawCellFn drawCell_;
+    std::function<QString(int, int)> toolTip_;
     QColor lineColor_{192, 192, 192};
 };
 

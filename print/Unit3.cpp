@@ -1,8 +1,12 @@
 #include "Unit3.h"
 
 #include <QCheckBox>
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QDoubleSpinBox>
+#include <QStyle>
+#include <QStyleOptionComboBox>
+#include <algorithm>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -76,18 +80,40 @@ TPrintOptions::TPrintOptions(QWidget* parent) : QDialog(parent) {
     int y = 52;
     for (const Margin& m : margins) {
         *m.l = label(m.labelName, QString::fromLatin1(m.text), 8, y);
-        *m.c = combo(m.comboName, 8, y + 15, 100);
+        // Narrow enough to leave the Grid Style box room for its longest item.
+        *m.c = combo(m.comboName, 8, y + 15, 76);
+        (*m.l)->resize((*m.l)->fontMetrics().horizontalAdvance((*m.l)->text()) + 4, 14);
         for (int i = 0; i < 4; ++i) (*m.c)->addItem(Inches(MarginItemInches(i)));
         (*m.l)->setBuddy(*m.c);
         y += 44;
     }
 
-    GridStyleLabel = label("GridStyleLabel", QStringLiteral("Grid Style"), 120, 124);
-    GridStyleCombo = combo("GridStyleCombo", 120, 139, 97);
-    GridStyleCombo->setEditable(true);
-    GridStyleCombo->setInsertPolicy(QComboBox::NoInsert);
+    // Level with the right margin box, so that it can reach further left than a label allows.
+    GridStyleLabel = label("GridStyleLabel", QStringLiteral("Grid Style"), 120, 141);
+    GridStyleCombo = combo("GridStyleCombo", 120, 156, 97);
     GridStyleCombo->addItems({QStringLiteral("None"), QStringLiteral("Aligned Squares"), QStringLiteral("Aligned Hexes"),
                               QStringLiteral("Offset Squares"), QStringLiteral("Hex Overlay")});
+    // A pick list, wide enough for its longest item: it grows to the left, up to the
+    // margin column, and the list that drops down is never narrower than its items.
+    {
+        QStyleOptionComboBox opt;
+        opt.initFrom(GridStyleCombo);
+        opt.rect = QRect(0, 0, 100, 22);
+        const QRect field = GridStyleCombo->style()->subControlRect(QStyle::CC_ComboBox, &opt,
+                                                                     QStyle::SC_ComboBoxEditField, GridStyleCombo);
+        int text = 0;
+        for (int i = 0; i < GridStyleCombo->count(); ++i)
+            text = std::max(text, GridStyleCombo->fontMetrics().horizontalAdvance(GridStyleCombo->itemText(i)));
+        // It grows to the left up to the margin controls it sits beside.
+        const int right = 217;
+        int left = 0;
+        const QRect row(0, 156, right, 22);
+        for (QWidget* w : {static_cast<QWidget*>(RightMarginLabel), static_cast<QWidget*>(RightMarginCombo)})
+            if (w->geometry().intersects(row)) left = std::max(left, w->geometry().right() + 5);
+        const int width = std::clamp(text + (100 - field.width()) + 4, 97, right - left);
+        GridStyleCombo->setGeometry(right - width, 156, width, 22);
+        GridStyleCombo->view()->setMinimumWidth(GridStyleCombo->view()->sizeHintForColumn(0) + 8);
+    }
     GridStyleLabel->setBuddy(GridStyleCombo);
 
     Button1 = new QPushButton(QStringLiteral("Ok"), this);

@@ -97,7 +97,8 @@ TEST_F(AppTest, MenusInOrderWithTheirSeparators) {
     EXPECT_EQ(names(win->Tileset1), QStringList({"Default1", "Custom1"}));
     EXPECT_EQ(names(win->Edit1), QStringList({"Cut1", "Copy1", "Paste1", "Undo1", "-", "CopyImage1"}));
     EXPECT_EQ(names(win->Options1),
-              QStringList({"ShowHidden", "-", "ZoomIn1", "ZoomOut1", "-", "RandomMaplet1", "SetBackground1"}));
+              QStringList({"ShowHidden", "-", "ZoomIn1", "ZoomOut1", "-", "RandomMaplet1", "SetBackground1", "-",
+                           "ShowGridLines1"}));
     EXPECT_EQ(names(win->Help1), QStringList({"HelpAboutItem"}));
 }
 

@@ -128,9 +128,13 @@ struct LayoutCase {
 const LayoutCase Layout[] = {
     {"lib/quillmarch/quillmarch", Kind::Program, nullptr},
     {"lib/quillmarch/defaultgeoset.geo", Kind::Data, "app/defaultgeoset.geo"},
+    {"lib/quillmarch/caves.geo", Kind::Data, "app/caves.geo"},
+    {"lib/quillmarch/wilderness.geo", Kind::Data, "app/wilderness.geo"},
+    {"lib/quillmarch/keep.geo", Kind::Data, "app/keep.geo"},
     {"lib/quillmarch/parchment.bmp", Kind::Data, "app/parchment.bmp"},
     {"bin/quillmarch", Kind::Launcher, "lib/quillmarch/quillmarch"},
     {"share/applications/quillmarch.desktop", Kind::Data, nullptr},
+    {"share/mime/packages/quillmarch.xml", Kind::Data, nullptr},
 #if QM_HAS_RENDER
     {"lib/quillmarch/quillmarch-render", Kind::Program, nullptr},
     {"bin/quillmarch-render", Kind::Launcher, "lib/quillmarch/quillmarch-render"},
@@ -171,7 +175,7 @@ TEST_F(Installed, FilesLandInTheProgramFolderAndLaunchersLeadThere) {
         }
     }
     // The program folder holds what the program reads and nothing of the build.
-    QStringList expected = {"defaultgeoset.geo", "parchment.bmp", "quillmarch"};
+    QStringList expected = {"caves.geo", "defaultgeoset.geo", "keep.geo", "parchment.bmp", "quillmarch", "wilderness.geo"};
 #if QM_HAS_RENDER
     expected << "quillmarch-render";
 #endif
@@ -221,10 +225,16 @@ TEST_F(Installed, DesktopEntryStartsTheInstalledLauncherWithItsIcon) {
     EXPECT_EQ(keys["Type"], "Application");
     EXPECT_EQ(keys["Name"], "Quillmarch");
     EXPECT_EQ(keys["Terminal"], "false");
-    // The program takes no arguments, so no file field codes and no options.
+    // The program takes one map file and no options.
     const std::string exec = keys["Exec"];
-    EXPECT_EQ(exec.find_first_of(" %"), std::string::npos) << exec;
-    const QFileInfo launcher(QString::fromStdString(P("bin/" + exec)));
+    ASSERT_GE(exec.size(), 3u);
+    EXPECT_EQ(exec.substr(exec.size() - 3), " %f") << exec;
+    const std::string program = exec.substr(0, exec.size() - 3);
+    EXPECT_EQ(program.find_first_of(" %"), std::string::npos) << exec;
+    EXPECT_EQ(keys["MimeType"], "application/x-quillmarch-map;");
+    const QFileInfo mime(QString::fromStdString(P("share/mime/packages/quillmarch.xml")));
+    EXPECT_TRUE(mime.isFile());
+    const QFileInfo launcher(QString::fromStdString(P("bin/" + program)));
     EXPECT_TRUE(launcher.isSymLink() && launcher.isExecutable()) << exec;
     EXPECT_EQ(launcher.canonicalFilePath(), Canonical(P("lib/quillmarch/quillmarch")));
     ASSERT_FALSE(keys["Icon"].empty());

@@ -1,12 +1,16 @@
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
 #include <QGroupBox>
+#include <QLabel>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStyle>
+#include <QStyleOptionComboBox>
 #include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
@@ -428,7 +432,7 @@ TEST_F(PrintOptionsTest, DefaultsItemsAndLayout) {
     EXPECT_EQ(margin, (QStringList{"0.25\"", "0.50\"", "1.00\"", "1.50\""}));
     EXPECT_EQ(grid, (QStringList{"None", "Aligned Squares", "Aligned Hexes", "Offset Squares", "Hex Overlay"}));
     EXPECT_FALSE(dlg.ScaleCombo->isEditable());
-    EXPECT_TRUE(dlg.GridStyleCombo->isEditable());
+    EXPECT_FALSE(dlg.GridStyleCombo->isEditable());
     EXPECT_EQ(dlg.RadioGroup1->title(), "Print Area");
     EXPECT_EQ(dlg.Button1->text(), "Ok");
     EXPECT_EQ(dlg.Button2->text(), "Cancel");
@@ -473,12 +477,22 @@ TEST_F(PrintOptionsTest, ChoicesLastAcrossExecAndCancelKeepsThem) {
     EXPECT_EQ(dlg.Settings().LeftMargin, 0);
 }
 
-TEST_F(PrintOptionsTest, TypedGridStyleMatchingNoItemMeansNoGrid) {
-    struct Row { QString typed; int index; };
-    const Row rows[] = {{"Hex Overlay", 4}, {"Hexes please", -1}, {"hex overlay", -1}, {"", -1}, {"None", 0}};
-    for (const Row& r : rows) {
-        dlg.GridStyleCombo->setEditText(r.typed);
-        EXPECT_EQ(dlg.Settings().GridStyle, r.index) << r.typed.toStdString();
+TEST_F(PrintOptionsTest, GridStyleListShowsItsLongestItemWhole) {
+    QComboBox* c = dlg.GridStyleCombo;
+    // The text area of the closed box holds the longest item.
+    QStyleOptionComboBox opt;
+    opt.initFrom(c);
+    const QRect field = c->style()->subControlRect(QStyle::CC_ComboBox, &opt, QStyle::SC_ComboBoxEditField, c);
+    for (int i = 0; i < c->count(); ++i)
+        EXPECT_GE(field.width(), c->fontMetrics().horizontalAdvance(c->itemText(i))) << c->itemText(i).toStdString();
+    EXPECT_GE(c->view()->minimumWidth(), c->view()->sizeHintForColumn(0));
+    // Clear of the margin controls to its left, inside the dialog.
+    for (QWidget* w : {static_cast<QWidget*>(dlg.RightMarginLabel), static_cast<QWidget*>(dlg.RightMarginCombo)})
+        EXPECT_FALSE(c->geometry().intersects(w->geometry())) << w->objectName().toStdString();
+    EXPECT_LE(c->geometry().right(), 224);
+    for (int i = 0; i < c->count(); ++i) {
+        c->setCurrentIndex(i);
+        EXPECT_EQ(dlg.Settings().GridStyle, i);
     }
 }
 

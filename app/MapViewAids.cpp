@@ -1,0 +1,168 @@
+// Aids for finding one's way on the map: the cell under the pointer in the status bar,
+// Ctrl + wheel zoom about the pointer, cell lines on screen, symbol names (tool tips, the
+// status bar, type-ahead in the symbol column), and maps that arrive from outside (a start
+// argument or a dropped file).
+#include <QAction>
+#include <QDateTime>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileInfo>
+#include <QLabel>
+#include <QMenu>
+#include <QMimeData>
+#include <QScrollBar>
+#include <QStatusBar>
+#include <QUrl>
+#include <cmath>
+
+#include "app/Startup.h"
+#include "app/Twinviewform.h"
+
+namespace qm {
+
+namespace {
+// The one local .map file a drag carries, or empty.
+QString DroppedMapFile(const QMimeData* mime) {
+    if (!mime || !mime->hasUrls() || mime->urls().size() != 1) return {};
+    const QUrl url = mime->urls().first();
+    if (!url.isLocalFile()) return {};
+    const QString path = url.toLocalFile();
+    return path.endsWith(QStringLiteral(".map"), Qt::CaseInsensitive) ? path : QString();
+}
+} // namespace
+
+QString StartFileFromArguments(const QStringList& args) {
+    if (args.size() < 2 || args.at(1).isEmpty()) return {};
+    QString path = args.at(1);
+    if (path.startsWith(QStringLiteral("file:"), Qt::CaseInsensitive)) path = QUrl(path).toLocalFile();
+    if (path.isEmpty()) return args.at(1); // a file: URL naming no local file is reported as given
+    return QFileInfo(path).absoluteFilePath();
+}
+
+void Twinviewform::CreateWhereAmI() {
+    CellPanel = new QLabel(StatusBar1);
+    CellPanel->setObjectName(QStringLiteral("CellPanel"));
+    CellPanel->setMinimumWidth(fontMetrics().horizontalAdvance(QStringLiteral("Col 72, Row 72   72 x 72")) + 12);
+    StatusBar1->addPermanentWidget(CellPanel);
+
+    Options1->addSeparator();
+    ShowGridLines1 = AddItem(Options1, "ShowGridLines1", QStringLiteral("Show Grid Lines"), {},
+                             QStringLiteral(" Toggle Thin Lines Between The Map Cells On The Screen On/Off."), nullptr);
+    ShowGridLines1->setCheckable(true);
+    ShowGridLines1->setChecked(false);
+    connect(ShowGridLines1, &QAction::triggered, this, [this] { RunCommand([this] { ShowGridLinesClick(); }); });
+
+    DrawGrid1->viewport()->setMouseTracking(true);
+    connect(DrawGrid1, &TDrawGrid::PointerCell, this, [this](int c, int r) { DrawGrid1PointerCell(c, r); });
+    connect(DrawGrid1, &TDrawGrid::WheelZoom, this, [this](int notches, const QPoint& pos) {
+        RunCommand([this, notches, pos] { DrawGrid1WheelZoom(notches, pos); });
+    });
+    // Press and drag both report the selection; the release ends the drag.
+    connect(DrawGrid1, &TDrawGrid::SelectCell, this, [this](int, int) {
+        dragging_ = true;
+        CellPanel->setText(CellPanelText());
+    });
+    connect(DrawGrid1, &TDrawGrid::MouseUp, this, [this] {
+        dragging_ = false;
+        CellPanel->setText(CellPanelText());
+    });
+    setAcceptDrops(true);
+}
+
+QString Twinviewform::CellPanelText() const {
+    if (symbolPointer_ >= 0) return SymbolName(symbolPointer_);
+    if (pointerCol_ < 0 || pointerRow_ < 0) return {};
+    QString text = QStringLiteral("Col %1, Row %2").arg(pointerCol_ + 1).arg(pointerRow_ + 1);
+    const TGridRect sel = DrawGrid1->Selection();
+    if (dragging_)
+        text += QStringLiteral("   %1 x %2").arg(sel.Right - sel.Left + 1).arg(sel.Bottom - sel.Top + 1);
+    // What the cell shows on top.
+    const TMapCell& cell = app_->CurrentMap.Cell(pointerCol_ + 1, pointerRow_ + 1);
+    const QString name = SymbolName(cell.Upper ? cell.Upper : cell.Lower);
+    if ((cell.Upper || cell.Lower) && !name.isEmpty()) text += QStringLiteral("   ") + name;
+    return text;
+}
+
+void Twinviewform::CreateSymbolNames() {
+    SymbolGrid->SetToolTipFn([this](int, int row) { return SymbolName(row); });
+    SymbolGrid->viewport()->setMouseTracking(true);
+    connect(SymbolGrid, &TDrawGrid::PointerCell, this, [this](int c, int r) { SymbolGridPointerCell(c, r); });
+    connect(SymbolGrid, &TDrawGrid::TypedText, this,
+            [this](const QString& text) { RunCommand([this, text] { SymbolGridTypedText(text); }); });
+}
+
+QString Twinviewform::SymbolName(int symbol) const {
+    if (symbol < 0 || symbol > 255) return {};
+    return QString::fromStdString(app_->Symbols[size_t(symbol)].name);
+}
+
+void Twinviewform::SymbolGridPointerCell(int, int row) {
+    symbolPointer_ = row;
+    CellPanel->setText(CellPanelText());
+}
+
+void Twinviewform::SymbolGridTypedText(const QString& text) {
+    // Letters typed within a second of each other make one prefix; the same letter again
+    // steps on to the next symbol that starts with it.
+    const qint64 now = QDateTime::currentMSecsSinceEpoch();
+    typedAhead_ = (typedAt_ >= 0 && now - typedAt_ < 1000) ? typedAhead_ + text : text;
+    typedAt_ = now;
+    QString prefix = typedAhead_;
+    if (prefix.count(prefix.at(0)) == prefix.size()) prefix = prefix.left(1);
+    const int current = SymbolGrid->Row();
+    const int first = prefix.size() == 1 ? current + 1 : current;
+    for (int k = 0; k < 256; ++k) {
+        const int row = (first + k) % 256;
+        if (!SymbolName(row).startsWith(prefix, Qt::CaseInsensitive)) continue;
+        SymbolGrid->SetSelection({0, row, 0, row});
+        SymbolGrid->ScrollToCell(0, row);
+        SymbolGridSelectCell(0, row);
+        SymbolGrid->viewport()->update();
+        return;
+    }
+}
+
+void Twinviewform::DrawGrid1PointerCell(int col, int row) {
+    pointerCol_ = col;
+    pointerRow_ = row;
+    CellPanel->setText(CellPanelText());
+}
+
+void Twinviewform::DrawGrid1WheelZoom(int notches, const QPoint& pos) {
+    const int before = DrawGrid1->DefaultColWidth();
+    int size = before;
+    for (int k = 0; k < std::abs(notches); ++k) size = notches > 0 ? ZoomInSize(size) : ZoomOutSize(size);
+    if (size == before || before <= 0) return;
+    // The content point under the pointer, in cells, stays under the pointer.
+    QScrollBar* h = DrawGrid1->horizontalScrollBar();
+    QScrollBar* v = DrawGrid1->verticalScrollBar();
+    const double cx = double(pos.x() + h->value()) / before;
+    const double cy = double(pos.y() + v->value()) / before;
+    ApplyZoom(size);
+    h->setValue(int(std::lround(cx * size - pos.x())));
+    v->setValue(int(std::lround(cy * size - pos.y())));
+}
+
+void Twinviewform::ShowGridLinesClick() {
+    showGridLines_ = ShowGridLines1->isChecked();
+    RepaintMap();
+}
+
+void Twinviewform::dragEnterEvent(QDragEnterEvent* e) {
+    if (!DroppedMapFile(e->mimeData()).isEmpty()) e->acceptProposedAction();
+    else e->ignore();
+}
+
+void Twinviewform::dropEvent(QDropEvent* e) {
+    const QString path = DroppedMapFile(e->mimeData());
+    if (path.isEmpty()) {
+        e->ignore();
+        return;
+    }
+    e->acceptProposedAction();
+    RunCommand([this, path] {
+        if (AskSaveChanges()) OpenMapFile(path);
+    });
+}
+
+} // namespace qm

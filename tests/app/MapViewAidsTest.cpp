@@ -1,0 +1,239 @@
+// Finding one's way on the map and maps that come from outside: the pointer's cell in the
+// status bar, Ctrl + wheel zoom, the cell lines, Shift-drag terrain, start argument and drop.
+#include <QHelpEvent>
+#include <QLabel>
+#include <QMimeData>
+#include <QScrollBar>
+#include <QToolTip>
+#include <QUrl>
+#include <cstring>
+
+#include "AppFixture.h"
+#include "editor/SmartTerrain.h"
+#include "model/RecordFile.h"
+
+using namespace qmtest;
+
+namespace {
+
+void Move(QWidget* port, QPoint to, Qt::MouseButtons held = Qt::NoButton) {
+    QMouseEvent move(QEvent::MouseMove, to, port->mapToGlobal(to), Qt::NoButton, held, {});
+    QApplication::sendEvent(port, &move);
+}
+
+void Wheel(QWidget* port, QPoint at, int delta, Qt::KeyboardModifiers mods) {
+    QWheelEvent wheel(at, port->mapToGlobal(at), QPoint(), QPoint(0, delta), Qt::NoButton, mods, Qt::NoScrollPhase,
+                      false);
+    QApplication::sendEvent(port, &wheel);
+}
+
+qm::TMapRecord SampleMap(uint8_t mark, uint8_t zoom = 32) {
+    qm::TMapRecord m;
+    qm::ClearMapRecord(m);
+    m.Cell(5, 7).Upper = mark;
+    m.Zoom = zoom;
+    return m;
+}
+
+bool SameCells(const qm::TMapRecord& a, const qm::TMapRecord& b) {
+    return std::memcmp(a.Cells, b.Cells, sizeof a.Cells) == 0;
+}
+
+// Sends a drag of the given file's URL over the window and drops it.
+bool DropOn(QWidget* target, const QString& path) {
+    QMimeData mime;
+    mime.setUrls({QUrl::fromLocalFile(path)});
+    const QPoint at = target->rect().center();
+    QDragEnterEvent enter(at, Qt::CopyAction, &mime, Qt::LeftButton, {});
+    QApplication::sendEvent(target, &enter);
+    if (!enter.isAccepted()) return false;
+    QDropEvent drop(QPointF(at), Qt::CopyAction, &mime, Qt::LeftButton, {});
+    QApplication::sendEvent(target, &drop);
+    return drop.isAccepted();
+}
+
+} // namespace
+
+TEST_F(AppTest, ShiftDragStampsEveryCellAsOneUndoStep) {
+    Start();
+    Click(win->ButtonWall);
+    Map().Cell(30, 30).Upper = 77; // something the undo must bring back
+    const auto before = Map();
+    // A 1 x 6 line down column 21 (grid column 20), rows 11..16.
+    QTest::mousePress(GridPort(), Qt::LeftButton, Qt::ShiftModifier, CellCentre(20, 10));
+    Move(GridPort(), CellCentre(20, 15), Qt::LeftButton);
+    QTest::mouseRelease(GridPort(), Qt::LeftButton, Qt::ShiftModifier, CellCentre(20, 15));
+
+    static qm::TMapRecord expected;
+    expected = before;
+    for (int row = 11; row <= 16; ++row) qm::StampSmartTerrain(expected, 21, row, 128, qm::lmAuto);
+    EXPECT_TRUE(SameCells(Map(), expected));
+    EXPECT_EQ(Map().Cell(21, 16).Upper, 128 + 13); // the line reaches the bottom cell
+    EXPECT_TRUE(SameCells(Undo(), before));        // one snapshot, taken before the first stamp
+    Trigger(win->Undo);
+    EXPECT_TRUE(SameCells(Map(), before));
+
+    // Without Shift the same drag stamps once, at the top-left cell.
+    QTest::mousePress(GridPort(), Qt::LeftButton, {}, CellCentre(20, 10));
+    Move(GridPort(), CellCentre(20, 15), Qt::LeftButton);
+    QTest::mouseRelease(GridPort(), Qt::LeftButton, {}, CellCentre(20, 15));
+    expected = before;
+    qm::StampSmartTerrain(expected, 21, 11, 128, qm::lmAuto);
+    EXPECT_TRUE(SameCells(Map(), expected));
+}
+
+TEST_F(AppTest, StatusBarShowsThePointersCellAndTheDraggedSize) {
+    Start();
+    ASSERT_NE(win->CellPanel, nullptr);
+    EXPECT_TRUE(win->CellPanel->text().isEmpty());
+    Move(GridPort(), CellCentre(4, 9));
+    EXPECT_EQ(win->CellPanel->text(), "Col 5, Row 10");
+    QTest::mousePress(GridPort(), Qt::LeftButton, {}, CellCentre(4, 9));
+    Move(GridPort(), CellCentre(7, 10), Qt::LeftButton);
+    EXPECT_EQ(win->CellPanel->text(), "Col 8, Row 11   4 x 2");
+    QTest::mouseRelease(GridPort(), Qt::LeftButton, {}, CellCentre(7, 10));
+    EXPECT_EQ(win->CellPanel->text(), "Col 8, Row 11");
+    QEvent leave(QEvent::Leave);
+    QApplication::sendEvent(win->DrawGrid1, &leave);
+    EXPECT_TRUE(win->CellPanel->text().isEmpty());
+}
+
+TEST_F(AppTest, CtrlWheelZoomsKeepingTheCellUnderThePointer) {
+    Start();
+    win->ZoomIn->trigger(); // 32: the map is larger than the view, so it can scroll
+    win->DrawGrid1->horizontalScrollBar()->setValue(300);
+    win->DrawGrid1->verticalScrollBar()->setValue(200);
+    struct Step { int delta; int size; };
+    const Step steps[] = {{120, 48}, {120, 64}, {-120, 48}, {-240, 16}, {60, 16}, {60, 32}};
+    const QPoint at(137, 91);
+    for (const Step& s : steps) {
+        int c0, r0, c1, r1;
+        ASSERT_TRUE(win->DrawGrid1->CellAt(at, c0, r0));
+        Wheel(GridPort(), at, s.delta, Qt::ControlModifier);
+        EXPECT_EQ(win->DrawGrid1->DefaultColWidth(), s.size) << s.delta;
+        EXPECT_EQ(Map().Zoom, s.size);
+        ASSERT_TRUE(win->DrawGrid1->CellAt(at, c1, r1));
+        EXPECT_EQ(c1, c0) << s.delta;
+        EXPECT_EQ(r1, r0) << s.delta;
+    }
+    // A plain wheel scrolls and leaves the zoom alone.
+    const int top = win->DrawGrid1->verticalScrollBar()->value();
+    Wheel(GridPort(), at, -120, {});
+    EXPECT_EQ(win->DrawGrid1->DefaultColWidth(), 32);
+    EXPECT_GT(win->DrawGrid1->verticalScrollBar()->value(), top);
+}
+
+TEST_F(AppTest, GridLinesAreOffAtStartAndDrawnOnScreenOnly) {
+    Start();
+    ASSERT_NE(win->ShowGridLines1, nullptr);
+    EXPECT_TRUE(win->ShowGridLines1->isCheckable());
+    EXPECT_FALSE(win->ShowGridLines1->isChecked());
+    win->ZoomIn->trigger();
+    const QRect cell = win->DrawGrid1->CellRect(2, 2);
+    const QImage plain = GridPort()->grab().toImage();
+    win->ShowGridLines1->trigger();
+    EXPECT_TRUE(win->ShowGridLines1->isChecked());
+    const QImage lined = GridPort()->grab().toImage();
+    const QPoint edge(cell.right(), cell.center().y()), inside = cell.center();
+    EXPECT_NE(lined.pixel(edge * plain.devicePixelRatio()), plain.pixel(edge * plain.devicePixelRatio()));
+    EXPECT_EQ(lined.pixel(inside * plain.devicePixelRatio()), plain.pixel(inside * plain.devicePixelRatio()));
+}
+
+TEST(StartArguments, PathOrFileUrlBecomesAnAbsolutePath) {
+    const QString cwd = QDir::currentPath();
+    struct Case { QStringList args; QString want; };
+    const Case cases[] = {
+        {{"quillmarch"}, ""},
+        {{"quillmarch", "/maps/a.map"}, "/maps/a.map"},
+        {{"quillmarch", "rel.map"}, cwd + "/rel.map"},
+        {{"quillmarch", "file:///maps/with%20space.map"}, "/maps/with space.map"},
+        {{"quillmarch", "/maps/a.map", "/maps/b.map"}, "/maps/a.map"},
+    };
+    for (const Case& c : cases) EXPECT_EQ(qm::StartFileFromArguments(c.args), c.want) << c.args.join(' ').toStdString();
+}
+
+TEST_F(AppTest, MapNamedAtStartOpensAfterTheSetUp) {
+    qm::WriteMapFile(work.File("start.map"), SampleMap(20, 48));
+    windows = qm::CreateApplicationWindows(ProgramDir());
+    win = windows.Main.get();
+    win->SetStartFile(qm::StartFileFromArguments({"quillmarch", QUrl::fromLocalFile(WorkFile("start.map")).toString()}));
+    qm::ShowMainWindow(*win);
+    ASSERT_TRUE(QTest::qWaitFor([this] { return !win->State().FirstActivation; }, 5000));
+    EXPECT_EQ(Map().Cell(5, 7).Upper, 20);
+    EXPECT_EQ(win->DrawGrid1->DefaultColWidth(), 48);
+    EXPECT_EQ(win->windowTitle(), "QuillMarch - start.map");
+    EXPECT_TRUE(dialogs.Errors.isEmpty());
+}
+
+TEST_F(AppTest, MissingStartMapIsReportedAndTheMapStaysEmpty) {
+    windows = qm::CreateApplicationWindows(ProgramDir());
+    win = windows.Main.get();
+    win->SetStartFile(qm::StartFileFromArguments({"quillmarch", WorkFile("gone.map")}));
+    qm::ShowMainWindow(*win);
+    ASSERT_TRUE(QTest::qWaitFor([this] { return !win->State().FirstActivation; }, 5000));
+    ASSERT_EQ(dialogs.Errors.size(), 1);
+    EXPECT_TRUE(dialogs.Errors[0].startsWith("Cannot open file")) << dialogs.Errors[0].toStdString();
+    EXPECT_TRUE(dialogs.Errors[0].contains("gone.map"));
+    static qm::TMapRecord empty;
+    qm::ResetMap(empty, "", 16);
+    EXPECT_TRUE(SameCells(Map(), empty));
+    EXPECT_EQ(win->windowTitle(), "QuillMarch");
+    EXPECT_TRUE(win->State().MapFileName.isEmpty());
+}
+
+TEST_F(AppTest, DroppedMapOpensOtherFilesAreRefused) {
+    Start();
+    qm::WriteMapFile(work.File("dropped.map"), SampleMap(20));
+    std::FILE* f = std::fopen(work.File("notes.txt").c_str(), "w");
+    std::fputs("not a map", f);
+    std::fclose(f);
+    EXPECT_FALSE(DropOn(GridPort(), WorkFile("notes.txt")));
+    EXPECT_EQ(Map().Cell(5, 7).Upper, 0);
+    EXPECT_TRUE(DropOn(GridPort(), WorkFile("dropped.map")));
+    EXPECT_EQ(Map().Cell(5, 7).Upper, 20);
+    EXPECT_EQ(win->State().MapFileName, WorkFile("dropped.map"));
+    EXPECT_EQ(win->windowTitle(), "QuillMarch - dropped.map");
+}
+
+TEST_F(AppTest, SymbolColumnNamesItsRowsInTipsAndStatusBar) {
+    Start();
+    QWidget* column = win->SymbolGrid->viewport();
+    struct Row { int symbol; const char* name; };
+    const Row rows[] = {{10, "Stone floor"}, {13, "Wooden door, east-west wall"}, {34, "Trap marker"}};
+    for (const Row& r : rows) {
+        win->SymbolGrid->ScrollToCell(0, r.symbol);
+        const QPoint at = win->SymbolGrid->CellRect(0, r.symbol).center();
+        Move(column, at);
+        EXPECT_EQ(win->CellPanel->text(), r.name);
+        QHelpEvent tip(QEvent::ToolTip, at, column->mapToGlobal(at));
+        QApplication::sendEvent(column, &tip);
+        EXPECT_EQ(QToolTip::text(), r.name);
+    }
+    // Over the map the panel names what the cell shows on top.
+    QEvent leave(QEvent::Leave);
+    QApplication::sendEvent(win->SymbolGrid, &leave);
+    Map().Cell(3, 4) = {34, 10, 0};
+    Move(GridPort(), CellCentre(2, 3));
+    EXPECT_EQ(win->CellPanel->text(), "Col 3, Row 4   Trap marker");
+}
+
+TEST_F(AppTest, TypingInTheSymbolColumnJumpsToTheNextNameWithThoseLetters) {
+    Start();
+    win->SymbolGrid->setFocus();
+    QTest::keyClicks(win->SymbolGrid, "st"); // "Stone floor" is the first "st" after row 0
+    EXPECT_EQ(win->SymbolGrid->Row(), 10);
+    QTest::keyClicks(win->SymbolGrid, "a"); // "sta": the prefix goes on from the current row
+    EXPECT_EQ(win->SymbolGrid->Row(), 22);
+    EXPECT_EQ(Map().CurrentSymbol, 22);       // picked as by a click, Draw pressed
+    EXPECT_TRUE(win->ButtonDraw->isChecked());
+    QTest::qWait(1100);                       // a pause starts a new search after the current row
+    QTest::keyClicks(win->SymbolGrid, "s");
+    EXPECT_EQ(win->SymbolGrid->Row(), 23);
+    QTest::keyClicks(win->SymbolGrid, "s"); // the same letter again steps on
+    EXPECT_GT(win->SymbolGrid->Row(), 23);
+    EXPECT_TRUE(win->SymbolName(win->SymbolGrid->Row()).startsWith("S", Qt::CaseInsensitive));
+    const int before = win->SymbolGrid->Row();
+    QTest::qWait(1100);
+    QTest::keyClicks(win->SymbolGrid, "qqz"); // no name starts so: nothing moves
+    EXPECT_EQ(win->SymbolGrid->Row(), before);
+}
