@@ -137,11 +137,8 @@ public:
     void SymbolGridPointerCell(int col, int row);
     void SymbolGridTypedText(const QString& text);
 
-    // Opening from outside: a path or file: URL given at start, a file dropped on the window.
-    // true = the user lets the current map go (also when it has no changes).
-    bool AskSaveChanges();
-    // Opens a map file as Open does once its dialog has given the path.
-    void OpenMapFile(const QString& path);
+    // Opening from outside (a path or file: URL given at start, a file dropped on the
+    // window) goes through AskSaveChanges and OpenMapFile as Open does.
     // The map to open once the first-time set-up is done; empty for none.
     void SetStartFile(const QString& path) { startFile_ = path; }
 
