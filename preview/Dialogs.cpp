@@ -6,7 +6,7 @@
 #include <QPrintDialog>
 #include <QPrinter>
 
-#include "Printer.h"
+#include "QtPrinter.h"
 
 namespace qm {
 
@@ -67,6 +67,9 @@ public:
 
 TQtDialogs gQtDialogs;
 TDialogs* gDialogs = nullptr;
+// Where the Qt dialogs are linked in, the Qt printer is the default printer: its
+// dialogs need it.
+const bool gQtPrinterIsDefault = (UseQtPrinter(), true);
 } // namespace
 
 TDialogs& Dialogs() { return gDialogs ? *gDialogs : gQtDialogs; }

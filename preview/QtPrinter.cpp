@@ -1,0 +1,135 @@
+#include "QtPrinter.h"
+
+#include <QDir>
+#include <QFile>
+#include <QPageLayout>
+#include <QPainter>
+#include <QPrinter>
+#include <QPrinterInfo>
+
+#include "Prevtype.h"
+
+namespace qm {
+
+// ---- TQtPrinter ----
+
+TQtPrinter::TQtPrinter()
+    : printer_(std::make_unique<QPrinter>(QPrinter::HighResolution)),
+      canvas_(std::make_unique<TPainterCanvas>(nullptr, 600)) {
+    if (QPrinterInfo::availablePrinters().isEmpty()) {
+        printer_->setOutputFormat(QPrinter::PdfFormat);
+        printer_->setOutputFileName(QDir::home().filePath(QStringLiteral("Map.pdf")));
+    }
+    // QPrinter would otherwise work at 1200 dpi on whatever page the locale suggests.
+    printer_->setResolution(600);
+    printer_->setFullPage(false);
+    printer_->setPageLayout(QPageLayout(QPageSize(QPageSize::Letter), QPageLayout::Portrait,
+                                        QMarginsF(0.25, 0.25, 0.25, 0.25), QPageLayout::Inch));
+    canvas_->Font.SetPixelsPerInch(printer_->resolution());
+}
+
+TQtPrinter::~TQtPrinter() {
+    if (painter_) Abort();
+}
+
+int TQtPrinter::XRes() const { return printer_->resolution(); }
+int TQtPrinter::YRes() const { return printer_->resolution(); }
+
+QSize TQtPrinter::PhysicalPageSize() const {
+    return printer_->paperRect(QPrinter::DevicePixel).toRect().size();
+}
+
+QPoint TQtPrinter::PrintingOffset() const {
+    const QRectF paper = printer_->paperRect(QPrinter::DevicePixel);
+    const QRectF page = printer_->pageRect(QPrinter::DevicePixel);
+    return (page.topLeft() - paper.topLeft()).toPoint();
+}
+
+QSize TQtPrinter::PrintableSize() const {
+    return printer_->pageRect(QPrinter::DevicePixel).toRect().size();
+}
+
+void TQtPrinter::SetWindowOrigin(int x, int y) {
+    if (!painter_) return;
+    const QRect vp = painter_->viewport();
+    painter_->setWindow(QRect(x, y, vp.width(), vp.height()));
+}
+
+void TQtPrinter::SetTitle(const QString& title) { printer_->setDocName(title); }
+QString TQtPrinter::Title() const { return printer_->docName(); }
+
+void TQtPrinter::SetPdfFile(const QString& path) {
+    printer_->setOutputFormat(QPrinter::PdfFormat);
+    printer_->setOutputFileName(path);
+}
+
+void TQtPrinter::BeginDoc() {
+    if (painter_) throw PrintException("A print job is already running.");
+    canvas_->Font.SetPixelsPerInch(printer_->resolution());
+    target_.clear();
+    partial_.clear();
+    if (printer_->outputFormat() == QPrinter::PdfFormat) {
+        target_ = printer_->outputFileName();
+        if (target_.isEmpty()) throw PrintException("No PDF file was chosen to print to.");
+        // The job writes beside the target and takes its place only when it ends well.
+        partial_ = target_ + QStringLiteral(".part");
+        printer_->setOutputFileName(partial_);
+    }
+    painter_ = std::make_unique<QPainter>();
+    if (!painter_->begin(printer_.get())) {
+        painter_.reset();
+        if (!partial_.isEmpty()) {
+            printer_->setOutputFileName(target_);
+            QFile::remove(partial_);
+            throw PrintException(QStringLiteral("Cannot print to %1: the file cannot be written.").arg(target_));
+        }
+        throw PrintException(QStringLiteral("Cannot start printing on %1.").arg(printer_->printerName()));
+    }
+    canvas_->SetPainter(painter_.get());
+    page_ = 1;
+}
+
+void TQtPrinter::NewPage() {
+    if (!painter_) return;
+    const QRect window = painter_->window();
+    printer_->newPage();
+    painter_->setWindow(window);
+    ++page_;
+}
+
+void TQtPrinter::EndDoc() {
+    if (!painter_) return;
+    painter_->end();
+    painter_.reset();
+    canvas_->SetPainter(nullptr);
+    page_ = 0;
+    if (!partial_.isEmpty()) {
+        printer_->setOutputFileName(target_);
+        const QString part = partial_;
+        partial_.clear();
+        FinishPartialFile(part, target_);
+    }
+}
+
+void TQtPrinter::Abort() {
+    if (!painter_) return;
+    // QPrinter::abort does nothing for PDF output; there the half-written file is dropped.
+    if (partial_.isEmpty()) printer_->abort();
+    painter_->end();
+    painter_.reset();
+    canvas_->SetPainter(nullptr);
+    page_ = 0;
+    if (!partial_.isEmpty()) {
+        QFile::remove(partial_);
+        printer_->setOutputFileName(target_);
+        partial_.clear();
+    }
+}
+
+namespace {
+std::unique_ptr<TPrinter> MakeQtPrinter() { return std::make_unique<TQtPrinter>(); }
+} // namespace
+
+void UseQtPrinter() { SetDefaultPrinterFactory(MakeQtPrinter); }
+
+} // namespace qm
