@@ -12,7 +12,7 @@
 
 #include "Cursors.h"
 
-// Building the preview window's widgets; what they do lives in Preview.cpp.
+// Building the preview window's widgets; what they do lives beside this file.
 
 namespace qm {
 

@@ -36,13 +36,53 @@ void SetPrinter(TPrinter* p) { gPrinter = p; }
 
 void SetDefaultPrinterFactory(TPrinterFactory factory) { gFactory = factory; }
 
+// ---- TPainterPrinter ----
+
+TPainterPrinter::TPainterPrinter(int pixelsPerInch)
+    : canvas_(std::make_unique<TPainterCanvas>(nullptr, pixelsPerInch)) {}
+
+TPainterPrinter::~TPainterPrinter() = default;
+
+void TPainterPrinter::SetWindowOrigin(int x, int y) {
+    if (!painter_) return;
+    const QRect vp = painter_->viewport();
+    painter_->setWindow(QRect(x, y, vp.width(), vp.height()));
+}
+
+void TPainterPrinter::NewPage() {
+    if (!painter_) return;
+    const QRect window = painter_->window();
+    DeviceNewPage();
+    painter_->setWindow(window);
+    ++page_;
+}
+
+bool TPainterPrinter::StartPainting(QPaintDevice* device, int pixelsPerInch) {
+    canvas_->Font.SetPixelsPerInch(pixelsPerInch);
+    painter_ = std::make_unique<QPainter>();
+    if (!painter_->begin(device)) {
+        painter_.reset();
+        return false;
+    }
+    canvas_->SetPainter(painter_.get());
+    page_ = 1;
+    return true;
+}
+
+void TPainterPrinter::StopPainting() {
+    painter_->end();
+    painter_.reset();
+    canvas_->SetPainter(nullptr);
+    page_ = 0;
+}
+
 // ---- TPdfPrinter ----
 
 TPdfPrinter::TPdfPrinter(const QString& path)
-    : layout_(QPageSize(QPageSize::Letter), QPageLayout::Portrait, QMarginsF(0.25, 0.25, 0.25, 0.25),
+    : TPainterPrinter(600),
+      layout_(QPageSize(QPageSize::Letter), QPageLayout::Portrait, QMarginsF(0.25, 0.25, 0.25, 0.25),
               QPageLayout::Inch),
-      target_(path.isEmpty() ? QDir::home().filePath(QStringLiteral("Map.pdf")) : path),
-      canvas_(std::make_unique<TPainterCanvas>(nullptr, 600)) {}
+      target_(path.isEmpty() ? QDir::home().filePath(QStringLiteral("Map.pdf")) : path) {}
 
 TPdfPrinter::~TPdfPrinter() {
     if (painter_) Abort();
@@ -57,48 +97,28 @@ QSize TPdfPrinter::PhysicalPageSize() const { return layout_.fullRectPixels(reso
 QPoint TPdfPrinter::PrintingOffset() const { return layout_.paintRectPixels(resolution_).topLeft(); }
 QSize TPdfPrinter::PrintableSize() const { return layout_.paintRectPixels(resolution_).size(); }
 
-void TPdfPrinter::SetWindowOrigin(int x, int y) {
-    if (!painter_) return;
-    const QRect vp = painter_->viewport();
-    painter_->setWindow(QRect(x, y, vp.width(), vp.height()));
-}
-
 void TPdfPrinter::BeginDoc() {
     if (painter_) throw PrintException("A print job is already running.");
     if (target_.isEmpty()) throw PrintException("No PDF file was chosen to print to.");
-    canvas_->Font.SetPixelsPerInch(resolution_);
     // The job writes beside the target and takes its place only when it ends well.
     partial_ = target_ + QStringLiteral(".part");
     writer_ = std::make_unique<QPdfWriter>(partial_);
     writer_->setResolution(resolution_);
     writer_->setPageLayout(layout_);
     writer_->setTitle(title_);
-    painter_ = std::make_unique<QPainter>();
-    if (!painter_->begin(writer_.get())) {
-        painter_.reset();
+    if (!StartPainting(writer_.get(), resolution_)) {
         writer_.reset();
         QFile::remove(partial_);
         partial_.clear();
         throw PrintException(QStringLiteral("Cannot print to %1: the file cannot be written.").arg(target_));
     }
-    canvas_->SetPainter(painter_.get());
-    page_ = 1;
 }
 
-void TPdfPrinter::NewPage() {
-    if (!painter_) return;
-    const QRect window = painter_->window();
-    writer_->newPage();
-    painter_->setWindow(window);
-    ++page_;
-}
+void TPdfPrinter::DeviceNewPage() { writer_->newPage(); }
 
 void TPdfPrinter::Close() {
-    painter_->end();
-    painter_.reset();
+    StopPainting();
     writer_.reset();
-    canvas_->SetPainter(nullptr);
-    page_ = 0;
 }
 
 void TPdfPrinter::EndDoc() {

@@ -14,6 +14,7 @@
 class QPrinter;
 class QPainter;
 class QPdfWriter;
+class QPaintDevice;
 
 namespace qm {
 
@@ -52,10 +53,34 @@ TPrinter& Printer();
 // Installs `p` (not owned); null restores the default printer.
 void SetPrinter(TPrinter* p);
 
+// A printer whose jobs draw with a QPainter on a paint device: the canvas, the window
+// origin, pages and the painter's life, shared by the Qt printer and the PDF printer.
+class TPainterPrinter : public TPrinter {
+public:
+    TCanvas& Canvas() override { return *canvas_; }
+    void SetWindowOrigin(int x, int y) override;
+    void NewPage() override;
+    bool Printing() const override { return painter_ != nullptr; }
+    int PageNumber() const override { return page_; }
+
+protected:
+    explicit TPainterPrinter(int pixelsPerInch);
+    ~TPainterPrinter() override;
+    // Starts painting on the device at its resolution; false when the device refuses.
+    bool StartPainting(QPaintDevice* device, int pixelsPerInch);
+    void StopPainting();
+    // The device's own page break.
+    virtual void DeviceNewPage() = 0;
+
+    std::unique_ptr<QPainter> painter_;
+    std::unique_ptr<TPainterCanvas> canvas_;
+    int page_ = 0;
+};
+
 // Letter at 600 dpi with quarter-inch unprintable margins, printed to a PDF file through
 // Qt Gui alone: the default printer of a program without windows, and the command
 // line's printer.
-class TPdfPrinter : public TPrinter {
+class TPdfPrinter : public TPainterPrinter {
 public:
     explicit TPdfPrinter(const QString& path = QString());
     ~TPdfPrinter() override;
@@ -65,22 +90,18 @@ public:
     QSize PhysicalPageSize() const override;
     QPoint PrintingOffset() const override;
     QSize PrintableSize() const override;
-    TCanvas& Canvas() override { return *canvas_; }
-    void SetWindowOrigin(int x, int y) override;
     void SetTitle(const QString& title) override { title_ = title; }
     QString Title() const override { return title_; }
     void BeginDoc() override;
-    void NewPage() override;
     void EndDoc() override;
     void Abort() override;
-    bool Printing() const override { return painter_ != nullptr; }
-    int PageNumber() const override { return page_; }
 
     void SetPdfFile(const QString& path) { target_ = path; }
     void SetResolution(int dpi);
     void SetPageLayout(const QPageLayout& layout) { layout_ = layout; }
 
 private:
+    void DeviceNewPage() override;
     void Close();
     QPageLayout layout_;
     int resolution_ = 600;
@@ -88,9 +109,6 @@ private:
     QString target_;
     QString partial_;
     std::unique_ptr<QPdfWriter> writer_;
-    std::unique_ptr<QPainter> painter_;
-    std::unique_ptr<TPainterCanvas> canvas_;
-    int page_ = 0;
 };
 
 // A PDF job writes `partial` beside `target`; this puts it in place by renaming over the

@@ -14,8 +14,7 @@ namespace qm {
 // ---- TQtPrinter ----
 
 TQtPrinter::TQtPrinter()
-    : printer_(std::make_unique<QPrinter>(QPrinter::HighResolution)),
-      canvas_(std::make_unique<TPainterCanvas>(nullptr, 600)) {
+    : TPainterPrinter(600), printer_(std::make_unique<QPrinter>(QPrinter::HighResolution)) {
     if (QPrinterInfo::availablePrinters().isEmpty()) {
         printer_->setOutputFormat(QPrinter::PdfFormat);
         printer_->setOutputFileName(QDir::home().filePath(QStringLiteral("Map.pdf")));
@@ -49,12 +48,6 @@ QSize TQtPrinter::PrintableSize() const {
     return printer_->pageRect(QPrinter::DevicePixel).toRect().size();
 }
 
-void TQtPrinter::SetWindowOrigin(int x, int y) {
-    if (!painter_) return;
-    const QRect vp = painter_->viewport();
-    painter_->setWindow(QRect(x, y, vp.width(), vp.height()));
-}
-
 void TQtPrinter::SetTitle(const QString& title) { printer_->setDocName(title); }
 QString TQtPrinter::Title() const { return printer_->docName(); }
 
@@ -65,7 +58,6 @@ void TQtPrinter::SetPdfFile(const QString& path) {
 
 void TQtPrinter::BeginDoc() {
     if (painter_) throw PrintException("A print job is already running.");
-    canvas_->Font.SetPixelsPerInch(printer_->resolution());
     target_.clear();
     partial_.clear();
     if (printer_->outputFormat() == QPrinter::PdfFormat) {
@@ -75,9 +67,7 @@ void TQtPrinter::BeginDoc() {
         partial_ = target_ + QStringLiteral(".part");
         printer_->setOutputFileName(partial_);
     }
-    painter_ = std::make_unique<QPainter>();
-    if (!painter_->begin(printer_.get())) {
-        painter_.reset();
+    if (!StartPainting(printer_.get(), printer_->resolution())) {
         if (!partial_.isEmpty()) {
             printer_->setOutputFileName(target_);
             QFile::remove(partial_);
@@ -85,24 +75,13 @@ void TQtPrinter::BeginDoc() {
         }
         throw PrintException(QStringLiteral("Cannot start printing on %1.").arg(printer_->printerName()));
     }
-    canvas_->SetPainter(painter_.get());
-    page_ = 1;
 }
 
-void TQtPrinter::NewPage() {
-    if (!painter_) return;
-    const QRect window = painter_->window();
-    printer_->newPage();
-    painter_->setWindow(window);
-    ++page_;
-}
+void TQtPrinter::DeviceNewPage() { printer_->newPage(); }
 
 void TQtPrinter::EndDoc() {
     if (!painter_) return;
-    painter_->end();
-    painter_.reset();
-    canvas_->SetPainter(nullptr);
-    page_ = 0;
+    StopPainting();
     if (!partial_.isEmpty()) {
         printer_->setOutputFileName(target_);
         const QString part = partial_;
@@ -115,10 +94,7 @@ void TQtPrinter::Abort() {
     if (!painter_) return;
     // QPrinter::abort does nothing for PDF output; there the half-written file is dropped.
     if (partial_.isEmpty()) printer_->abort();
-    painter_->end();
-    painter_.reset();
-    canvas_->SetPainter(nullptr);
-    page_ = 0;
+    StopPainting();
     if (!partial_.isEmpty()) {
         QFile::remove(partial_);
         printer_->setOutputFileName(target_);
