@@ -18,8 +18,9 @@ configure: deps
 build: configure
 	@cmake --build $(BUILD) -j $(JOBS)
 
-run: build
-	ASAN_OPTIONS=detect_leaks=0 ./$(BUILD)/app/quillmarch
+# The program at full speed: the optimised tree that `make install` uses.
+run: release
+	./$(RELEASE)/app/quillmarch
 
 # A short fuzz smoke run of every loader comes first, so the test summary is the last line.
 test: build

@@ -247,11 +247,16 @@ void Twinviewform::TilesetChanged() {
 
 void Twinviewform::SetGenerateRandomMapEnabled(bool on) { GenerateRandomMap1->setEnabled(on); }
 
+void Twinviewform::SetSplash(TSplashForm* splash) {
+    splash_ = splash;
+    geoCtx_.TilesetProgress = splash ? splash->Listener() : TProgressFn();
+}
+
 void Twinviewform::LoadTileset(const QString& path) {
     TQuillmarch& a = *app_;
     QString error;
     try {
-        RenderTileset(a.Tileset, a.CurrentMap, path, a.TileBitmap, splash_);
+        RenderTileset(a.Tileset, a.CurrentMap, path, a.TileBitmap, splash_ ? splash_->Listener() : TProgressFn());
     } catch (const TTilesetError& e) {
         error = QString::fromLocal8Bit(e.what());
     } catch (...) {

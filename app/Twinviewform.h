@@ -46,7 +46,7 @@ public:
 
     // Windows created after this one at start-up; not owned.
     void SetAboutBox(TqmAboutBox* box) { aboutBox_ = box; }
-    void SetSplash(TSplashForm* splash) { splash_ = splash; geoCtx_.Splash = splash; }
+    void SetSplash(TSplashForm* splash);
     void SetPaletteForm(TPaletteForm* form) { paletteForm_ = form; }
     void SetPrintOptions(TPrintOptions* dialog) { printOptions_ = dialog; }
     void SetGeoEditForm(TGeoEditForm* form) { geoEditForm_ = form; }

@@ -8,6 +8,7 @@
 #include <stdexcept>
 #include <string>
 
+#include "model/Progress.h"
 #include "model/RecordFile.h"
 
 namespace qm {
@@ -26,8 +27,7 @@ struct TPictureSource {
     int BandCount() const { return BandHeight > 0 ? (Height + BandHeight - 1) / BandHeight : 0; }
 };
 
-// Called after each band with (bands done, bands in all); returning false cancels.
-using TProgressFn = std::function<bool(int done, int total)>;
+// TProgressFn is called after each band with (bands done, bands in all).
 
 // Thrown when the progress callback asked to stop; nothing has been written.
 class TExportCancelled : public std::runtime_error {

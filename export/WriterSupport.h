@@ -1,6 +1,9 @@
 #pragma once
 // Helpers shared by the picture encoders; not part of the export interface.
 #include <QImage>
+#include <cstdint>
+#include <cstring>
+#include <vector>
 
 #include "PictureWriters.h"
 
@@ -18,14 +21,6 @@ inline int BandRows(const TPictureSource& src, int index) {
 
 // Reports progress; throws TExportCancelled when the callback says stop.
 void Report(const TProgressFn& progress, int done, int total);
-
-} // namespace qm::detail
-
-#include <cstdint>
-#include <cstring>
-#include <vector>
-
-namespace qm::detail {
 
 // Collects small pieces into larger writes to the atomic file.
 class TBufferedOut {

@@ -8,7 +8,6 @@
 #include "editor/Compose.h"
 #include "model/RecordFile.h"
 #include "model/ShortString.h"
-#include "preview/Dialogs.h"
 
 namespace qm {
 
@@ -20,10 +19,6 @@ std::string NameBytes(const QString& name) { return name.toLatin1().toStdString(
 
 void SetGenerate(TGeoSetContext& ctx, bool on) {
     if (ctx.SetGenerateEnabled) ctx.SetGenerateEnabled(on);
-}
-
-void SelectorsChanged(TGeoSetContext& ctx) {
-    if (ctx.SelectorsChanged) ctx.SelectorsChanged();
 }
 } // namespace
 
@@ -42,14 +37,14 @@ void LoadGeoSet(TGeoSetContext& ctx, const QString& path) {
     if (!SameNameIgnoringCase(name, NameBytes(ctx.Tileset->CurrentTilesetName))) {
         try {
             RenderTileset(*ctx.Tileset, *ctx.CurrentMap, BareTilesetName(QString::fromLatin1(name)), *ctx.TileBitmap,
-                          ctx.Splash);
+                          ctx.TilesetProgress);
         } catch (const TTilesetError&) {
             // The GeoSet is in; the old symbols stay in use. Report after finishing.
             renderError = std::current_exception();
         }
         if (ctx.TilesetChanged) ctx.TilesetChanged();
     }
-    SelectorsChanged(ctx);
+    if (ctx.SelectorsChanged) ctx.SelectorsChanged();
     SetGenerate(ctx, true);
     if (renderError) std::rethrow_exception(renderError);
 }
@@ -60,32 +55,6 @@ void GeoSetStartup(TGeoSetContext& ctx, const QString& programDir) {
     ClearGeoSet(ctx);
     const QString path = QDir(programDir).filePath(DefaultGeoSetName);
     if (QFileInfo(path).isFile()) LoadGeoSet(ctx, path);
-}
-
-void GeoNewExecute(TGeoSetContext& ctx) {
-    ClearGeoSet(ctx);
-    SelectorsChanged(ctx);
-}
-
-bool GeoOpenExecute(TGeoSetContext& ctx) {
-    const QString path =
-        Dialogs().OpenFileName(ctx.DialogParent, QStringLiteral("Open GeoSet"), ctx.DialogDir, GeoSetFilter);
-    if (path.isEmpty()) return false;
-    LoadGeoSet(ctx, path);
-    return true;
-}
-
-bool GeoSaveExecute(TGeoSetContext& ctx) {
-    const QString offered = ctx.GeoSetFileName->isEmpty() ? ctx.DialogDir : *ctx.GeoSetFileName;
-    const QString path = Dialogs().SaveFileName(ctx.DialogParent, QStringLiteral("Save GeoSet"), offered, GeoSetFilter,
-                                                GeoSetSuffix);
-    if (path.isEmpty()) return false;
-    if (QFileInfo::exists(path) &&
-        Dialogs().YesNoCancel(ctx.DialogParent, QStringLiteral("OK to overwrite %1").arg(path)) != TConfirm::Yes)
-        return false;
-    SaveGeoSet(*ctx.GeoSet, path);
-    *ctx.GeoSetFileName = path;
-    return true;
 }
 
 void DrawMapletCell(QImage& cellBitmap, const TRenderedTileset& ts, const TGeoSetRecord& geo, int position,

@@ -1,12 +1,13 @@
 #pragma once
-// The process-wide GeoSet: clearing, loading and saving it, the New / Open / Save
-// commands of the maplet editor's tool bar, and composing one maplet cell.
+// The process-wide GeoSet: clearing, loading and saving it, and composing one maplet
+// cell. The tool bar's New / Open / Save commands are in GeoSetCommands.h.
 #include <QImage>
 #include <QString>
 #include <functional>
 
 #include "model/GeoSetRecord.h"
 #include "model/MapRecord.h"
+#include "model/Progress.h"
 #include "tiles/Tileset.h"
 
 class QWidget;
@@ -25,7 +26,7 @@ struct TGeoSetContext {
     TRenderedTileset* Tileset = nullptr;
     TMapRecord* CurrentMap = nullptr;       // a GeoSet's tileset becomes the map's too
     QImage* TileBitmap = nullptr;
-    TSplashForm* Splash = nullptr;
+    TProgressFn TilesetProgress;           // hears a tileset rendering, if set
     QWidget* DialogParent = nullptr;        // the maplet editor installs itself
     QString DialogDir;                      // starting folder of the file dialogs
     // Enables or disables "Generate Random Map".
@@ -56,14 +57,6 @@ void SaveGeoSet(const TGeoSetRecord& geo, const QString& path);
 
 // Start-up: ClearGeoSet, then the default GeoSet from the program folder if it is there.
 void GeoSetStartup(TGeoSetContext& ctx, const QString& programDir);
-
-// Tool bar commands. Open and Save return false when the user cancelled; failures
-// throw TFileError / TTilesetError for the application's error display.
-void GeoNewExecute(TGeoSetContext& ctx);
-bool GeoOpenExecute(TGeoSetContext& ctx);
-// Offers GeoSetFileName, asks "OK to overwrite <path>" before replacing an existing
-// file, writes atomically and remembers the path.
-bool GeoSaveExecute(TGeoSetContext& ctx);
 
 // A maplet cell in cellBitmap at TileSize: white, lower then upper; no background,
 // hidden symbols drawn too.

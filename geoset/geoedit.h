@@ -5,6 +5,7 @@
 #include <QImage>
 
 #include "geoset/GeoSet.h"
+#include "geoset/GeoSetCommands.h"
 
 class QAction;
 class QComboBox;

@@ -1,6 +1,6 @@
 #pragma once
 // Canvas state and the targets a drawing surface writes to: a QPainter (the preview's
-// paint box or the printer), or a recorder that keeps every call for tests.
+// paint box or the printer); tests add a recorder that keeps every call.
 #include <QColor>
 #include <QFont>
 #include <QImage>
@@ -134,7 +134,6 @@ public:
     // Device-independent bits stretched onto the device (printers).
     virtual void StretchDIBits(const QRect& dest, const QImage& bits) { StretchDraw(dest, bits); }
     virtual void SetBackgroundTransparent() {}
-    virtual quintptr Handle() const { return 0; }
 };
 
 // Draws on a QPainter that someone else owns; with no painter it only measures.
@@ -153,7 +152,6 @@ public:
     void StretchDraw(const QRect& r, const QPicture& graphic) override;
     void StretchDIBits(const QRect& dest, const QImage& bits) override;
     void SetBackgroundTransparent() override;
-    quintptr Handle() const override { return reinterpret_cast<quintptr>(painter_); }
 
 private:
     const QFont& CurrentQFont();
@@ -162,50 +160,6 @@ private:
     QPoint pos_;
     QFont qfont_;
     bool fontDirty_ = true;
-};
-
-// Keeps every call, with the state it was made in, for tests.
-class TRecordingCanvas : public TCanvas {
-public:
-    enum Kind { kTextOut, kMoveTo, kLineTo, kStretchDraw, kStretchPicture, kStretchDIBits };
-    struct Op {
-        Kind kind;
-        int page;          // the page the printer was on (0 outside a job)
-        QPoint pt;
-        QRect rect;
-        QString text;
-        QSize imageSize;
-        QColor imageCentre; // colour of the image's centre pixel
-        QString fontName;
-        int fontHeight;
-        QColor penColor;
-        int penWidth;
-        TPenMode penMode;
-    };
-
-    explicit TRecordingCanvas(int pixelsPerInch = 96);
-    std::vector<Op> Ops;
-    int Page = 0;
-    int TextHeightCalls = 0;
-    bool BackgroundTransparent = false;
-
-    // Deterministic widths: each character is |height| * (2 + code % 3) / 4 wide.
-    static int CharWidth(QChar c, int height);
-    int Count(Kind k) const;
-
-    void TextOut(int x, int y, const QString& text) override;
-    int TextWidth(const QString& text) override;
-    int TextHeight(const QString& text) override;
-    void MoveTo(int x, int y) override;
-    void LineTo(int x, int y) override;
-    void StretchDraw(const QRect& r, const QImage& bitmap) override;
-    void StretchDraw(const QRect& r, const QPicture& graphic) override;
-    void StretchDIBits(const QRect& dest, const QImage& bits) override;
-    void SetBackgroundTransparent() override { BackgroundTransparent = true; }
-    quintptr Handle() const override { return 0x5151; }
-
-private:
-    Op Make(Kind k) const;
 };
 
 } // namespace qm

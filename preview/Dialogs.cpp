@@ -7,7 +7,7 @@
 #include <QPrinter>
 #include <QPushButton>
 
-#include "Printer.h"
+#include "QtPrinter.h"
 
 namespace qm {
 
@@ -86,6 +86,9 @@ public:
 
 TQtDialogs gQtDialogs;
 TDialogs* gDialogs = nullptr;
+// Where the Qt dialogs are linked in, the Qt printer is the default printer: its
+// dialogs need it.
+const bool gQtPrinterIsDefault = (UseQtPrinter(), true);
 } // namespace
 
 TDialogs& Dialogs() { return gDialogs ? *gDialogs : gQtDialogs; }

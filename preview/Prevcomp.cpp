@@ -1,12 +1,12 @@
 #include "Prevcomp.h"
 
-#include <QCoreApplication>
 #include <QPushButton>
 #include <QToolButton>
 #include <algorithm>
 
 #include "Dialogs.h"
 #include "Preview.h"
+#include "PrintRun.h"
 #include "Printer.h"
 #include "Prntstat.h"
 
@@ -38,9 +38,9 @@ void TPrintPreview::Preview() {
     previewForm_ = form.get();
     ClearOnExit<TPreviewForm> clear{previewForm_};
 
-    form->OnBeginPrint = OnBeginPrint;
-    form->OnPrintPage = OnPrintPage;
-    form->OnEndPrint = OnEndPrint;
+    form->Document.OnBeginPrint = OnBeginPrint;
+    form->Document.OnPrintPage = OnPrintPage;
+    form->Document.OnEndPrint = OnEndPrint;
     form->ZoomMin = static_cast<float>(zoomOptions_.MinZoom()) / 100.0f;
     form->ZoomMax = static_cast<float>(zoomOptions_.MaxZoom()) / 100.0f;
     form->ZoomFactor = 1.0f + static_cast<float>(zoomOptions_.ZoomStep()) / 100.0f;
@@ -64,12 +64,6 @@ void TPrintPreview::Preview() {
     if (print) PrintDocument();
 }
 
-void TPrintPreview::CallPrintPage(std::unique_ptr<TPageInfo>& info, TSpecialCanvas& s) {
-    if (!OnPrintPage) throw PrintException("Print Page Function Not Assigned!");
-    OnPrintPage(info, s);
-    if (!info) throw PrintException("Print Page Function dropped the page information!");
-}
-
 void TPrintPreview::PrintDocument() {
     TPrintRange range;
     range.MinPage = 1;
@@ -83,68 +77,12 @@ void TPrintPreview::PrintDocument() {
 
     (void)printer.Canvas().TextHeight(QStringLiteral("J"));
     if (!Dialogs().PrintDialog(owner_, range)) return;
-    (void)printer.Canvas().TextHeight(QStringLiteral("J"));
-    if (!OnBeginPrint) throw PrintException("Begin Print Function Not Assigned!");
 
-    status->show();
-    status->SetTitle(QStringLiteral("Initializing"));
-    std::unique_ptr<TPageInfo> info;
-    std::unique_ptr<TSpecialCanvas> surface;
-    try {
-        OnBeginPrint(info);
-        if (!info) throw PrintException("Begin Print Function supplied no page information!");
-        printer.SetTitle(info->Title);
-        printer.BeginDoc();
-
-        {
-            TSpecialCanvas pagination(QStringLiteral("Pagination"));
-            pagination.SetPaginateMode();
-            for (int n = 1; n <= range.FromPage - 1; ++n) {
-                status->SetTitle(QStringLiteral("Paginating Page ") + QString::number(n));
-                status->repaint();
-                info->PageNumber = n;
-                CallPrintPage(info, pagination);
-            }
-        }
-
-        Trace(QStringLiteral("*** Printing... "));
-        surface = std::make_unique<TSpecialCanvas>(QStringLiteral("Print"));
-        surface->SetPrintMode();
-        surface->PostPrinterSetup();
-        status->SetTitle(info->Title);
-        printer.SetWindowOrigin(surface->NoPrintLeft, surface->NoPrintTop);
-
-        int p = range.FromPage - 1;
-        for (;;) {
-            // The only point where the Cancel button is seen.
-            QCoreApplication::processEvents();
-            if (status->Cancelled()) {
-                printer.Abort();
-                break;
-            }
-            ++p;
-            status->SetPage(p);
-            info->PageNumber = p;
-            CallPrintPage(info, *surface);
-            if (!info->LastPage && p + 1 <= range.ToPage) {
-                printer.NewPage();
-                continue;
-            }
-            printer.EndDoc();
-            break;
-        }
-
-        if (!OnEndPrint) throw PrintException("End Print Function Not Assigned!");
-        OnEndPrint(info);
-        status->close();
-        surface.reset();
-    } catch (...) {
-        // Nothing half-done survives the error: job dropped, window closed, surface freed.
-        if (printer.Printing()) printer.Abort();
-        status->close();
-        surface.reset();
-        throw;
-    }
+    TPageDocument doc;
+    doc.OnBeginPrint = OnBeginPrint;
+    doc.OnPrintPage = OnPrintPage;
+    doc.OnEndPrint = OnEndPrint;
+    RunPrintJob(doc, printer, range.FromPage, range.ToPage, status->Listener());
 }
 
 } // namespace qm

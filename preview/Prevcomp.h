@@ -78,7 +78,6 @@ public:
     TPrintStatusForm* StatusForm() const { return statusForm_; }
 
 private:
-    void CallPrintPage(std::unique_ptr<TPageInfo>& info, TSpecialCanvas& s);
     QWidget* owner_;
     TZoomOptions zoomOptions_;
     TVisibleButtons visibleButtons_;

@@ -8,6 +8,7 @@
 #include <functional>
 #include <memory>
 
+#include "PageDocument.h"
 #include "Prevtype.h"
 
 class QFrame;
@@ -72,14 +73,11 @@ public:
     TPaintBox* PB1;
     TPaintBox* PB2;
 
-    TBeginPrintEvent OnBeginPrint;
-    TPrintPageEvent OnPrintPage;
-    TEndPrintEvent OnEndPrint;
+    // The document shown: its handlers and what is known of its pages.
+    TPageDocument Document;
 
     int CurPage = 1;
     bool PrintRequested = false;
-    int LastKnownPage = -1;
-    int HighestPage = -1;
     QColor GridColor = QColor(0xC0, 0xC0, 0xC0);
     int GridWidth = 2;
     float ZoomMin = 0.5f, ZoomMax = 20.0f, ZoomFactor = 1.5f;
@@ -88,7 +86,7 @@ public:
     int BaseHeight() const { return baseHeight_; }
     bool Dragging() const { return dragging_; }
     int PB1CursorId() const { return pb1Cursor_; }
-    const TPageInfo* Info() const { return info_.get(); }
+    const TPageInfo* Info() const { return Document.Info(); }
 
     // Run = Begin, the modal display, End. Tests drive Begin, show and End themselves.
     void Run();
@@ -106,9 +104,6 @@ public:
     void PaintPage(int& p, TPaintBox* box, QPainter& painter);
     void DrawGrid(TSpecialCanvas& s);
     void RepaintBoth();
-
-    // Pages paginated in search of a last page before giving up.
-    static constexpr int MaxPages = 9999;
 
 protected:
     void showEvent(QShowEvent* e) override;
@@ -132,10 +127,13 @@ private:
     // Runs a command; an error goes to the error display and leaves the window open.
     void Guard(const std::function<void()>& fn);
     void ReportPaintError(int page, const QString& msg);
+    void ShowPaginating(int n);
+    void UpdatePageControls();
 
     float zoom_ = 1.0f;
     int baseHeight_ = 0;
-    std::unique_ptr<TPageInfo> info_;
+    int shownPage_ = 0;   // the page painted last
+    bool shownLast_ = false;
     int dragStartX_ = 0, dragStartY_ = 0;
     bool dragging_ = false;
     int pb1Cursor_ = 0;

@@ -7,9 +7,6 @@
 
 namespace qm {
 
-void Trace(const QString&) {}
-void Trace(const QString&, int) {}
-
 int32_t ScaleInches(int32_t pixelsPerInch, float inches) {
     // Extended precision from the single-precision argument; lrint rounds halves to even.
     const long double v = static_cast<long double>(pixelsPerInch) * static_cast<long double>(inches);
@@ -17,7 +14,6 @@ int32_t ScaleInches(int32_t pixelsPerInch, float inches) {
 }
 
 TSpecialCanvas::TSpecialCanvas(const QString& name) : Name(name) {
-    Trace(QStringLiteral("TSpecialCanvas.Create ") + name);
     DisplayCanvas = nullptr;
     Mode = cmPrint;
     FFont.SetName(QStringLiteral("Arial"));
@@ -28,7 +24,7 @@ TSpecialCanvas::TSpecialCanvas(const QString& name) : Name(name) {
     PostPrinterSetup();
 }
 
-TSpecialCanvas::~TSpecialCanvas() { Trace(QStringLiteral("TSpecialCanvas.Destroy ") + Name); }
+TSpecialCanvas::~TSpecialCanvas() = default;
 
 TCanvas& TSpecialCanvas::PrinterCanvas() { return Printer().Canvas(); }
 
@@ -40,7 +36,6 @@ void TSpecialCanvas::TakeState(TCanvas& target) {
 }
 
 void TSpecialCanvas::SetPreviewMode(TCanvas* canvas) {
-    Trace(QStringLiteral("Set Canvas Mode: PREVIEW"));
     Mode = cmPreview;
     DisplayCanvas = canvas;
     if (DisplayCanvas) TakeState(*DisplayCanvas);
@@ -48,7 +43,6 @@ void TSpecialCanvas::SetPreviewMode(TCanvas* canvas) {
 }
 
 void TSpecialCanvas::SetPrintMode() {
-    Trace(QStringLiteral("Set Canvas Mode: PRINT"));
     Mode = cmPrint;
     DisplayCanvas = nullptr;
     TakeState(PrinterCanvas());
@@ -56,38 +50,26 @@ void TSpecialCanvas::SetPrintMode() {
 }
 
 void TSpecialCanvas::SetPaginateMode() {
-    Trace(QStringLiteral("Set Canvas Mode:  PAGINATE"));
     Mode = cmPaginate;
     DisplayCanvas = nullptr;
     TakeState(PrinterCanvas());
 }
 
 void TSpecialCanvas::PostPrinterSetup() {
-    Trace(QString());
-    Trace(QStringLiteral("Post Printer Setup"));
     TPrinter& p = Printer();
     XRes = p.XRes();
     YRes = p.YRes();
-    Trace(QStringLiteral("Xres ="), XRes);
-    Trace(QStringLiteral("Yres ="), YRes);
     const QSize printable = p.PrintableSize();
     const QPoint offset = p.PrintingOffset();
     NoPrintLeft = offset.x();
     NoPrintTop = offset.y();
-    Trace(QStringLiteral("No Print Top ="), NoPrintTop);
-    Trace(QStringLiteral("No Print Left ="), NoPrintLeft);
     const QSize sheet = p.PhysicalPageSize();
     PageWidth = sheet.width();
     PageHeight = sheet.height();
-    Trace(QStringLiteral("Page Width ="), PageWidth);
-    Trace(QStringLiteral("Page Height ="), PageHeight);
     PrintRight = printable.width() + NoPrintLeft;
     PrintBottom = printable.height() + NoPrintTop;
-    Trace(QStringLiteral("FFont = ") + FFont.Name(), FFont.Size());
     SyncPrinterFont();
-    Trace(QStringLiteral("Printer = ") + PrinterCanvas().Font.Name(), PrinterCanvas().Font.Height());
     SyncDisplayFont();
-    Trace(QString());
 }
 
 bool TSpecialCanvas::SameFont(const TFont& a, const TFont& b) {
@@ -114,10 +96,6 @@ void TSpecialCanvas::SyncDisplayFont() {
 void TSpecialCanvas::FontChanged() {
     SyncPrinterFont();
     SyncDisplayFont();
-    Trace(QStringLiteral("FFont CHANGE = ") + FFont.Name() + QChar(' '), FFont.Size());
-    if (DisplayCanvas) Trace(QStringLiteral("Display Font Height = "), DisplayCanvas->Font.Height());
-    Trace(QStringLiteral("Printer Font Height = "), PrinterCanvas().Font.Height());
-    Trace(QString());
 }
 
 void TSpecialCanvas::PenChanged() {
@@ -193,22 +171,6 @@ void TSpecialCanvas::StretchDraw(const QRect& r, const QPicture& graphic) {
     } else if (Mode == cmPreview) {
         if (DisplayCanvas) DisplayCanvas->StretchDraw(r, graphic);
     }
-}
-
-namespace {
-void FontLine(const QString& label, const TFont& f) {
-    Trace(label + QStringLiteral(" Font = ") + f.Name() + QStringLiteral(" Size = ") + QString::number(f.Size()) +
-          QStringLiteral(" Height = ") + QString::number(f.Height()));
-}
-} // namespace
-
-void TSpecialCanvas::Dump() {
-    Trace(QStringLiteral("TSpecialCanvas Dump"));
-    FontLine(QStringLiteral("FFont"), FFont);
-    FontLine(QStringLiteral("Printer"), PrinterCanvas().Font);
-    if (DisplayCanvas) FontLine(QStringLiteral("Display"), DisplayCanvas->Font);
-    Trace(QStringLiteral("Printer Handle ="), static_cast<int>(PrinterCanvas().Handle()));
-    Trace(QString());
 }
 
 } // namespace qm

@@ -27,10 +27,6 @@ public:
     explicit PrintException(const char* msg) : std::runtime_error(msg) {}
 };
 
-// Trace lines: a sink that discards them; kept so a build can route them to a log.
-void Trace(const QString& text);
-void Trace(const QString& text, int value);
-
 enum TCanvasMode : uint8_t { cmPreview = 0, cmPrint = 1, cmPaginate = 2 };
 
 // Rounds inches at a resolution to whole pixels, halves to even, as the surface does.
@@ -90,7 +86,6 @@ public:
     void FontChanged();
     void PenChanged();
     void BrushChanged();
-    void Dump();
 
     // Same colour, point size, name (case-sensitive) and style set.
     static bool SameFont(const TFont& a, const TFont& b);

@@ -3,246 +3,144 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
-#include <QPageLayout>
 #include <QPainter>
-#include <QPrinter>
-#include <QPrintEngine>
-#include <QPrinterInfo>
+#include <QPdfWriter>
+#include <cstdio>
 
 #include "Prevtype.h"
 
 namespace qm {
 
 namespace {
-TQtPrinter* gQtPrinter = nullptr;
+TPrinter* gDefaultPrinter = nullptr;
 TPrinter* gPrinter = nullptr;
+TPrinterFactory gFactory = nullptr;
 
-void DropQtPrinter() {
-    delete gQtPrinter;
-    gQtPrinter = nullptr;
+void DropDefaultPrinter() {
+    delete gDefaultPrinter;
+    gDefaultPrinter = nullptr;
 }
 } // namespace
 
 TPrinter& Printer() {
     if (gPrinter) return *gPrinter;
-    if (!gQtPrinter) {
-        gQtPrinter = new TQtPrinter;
-        // QPrinter must go before the application object does.
-        qAddPostRoutine(DropQtPrinter);
+    if (!gDefaultPrinter) {
+        gDefaultPrinter = gFactory ? gFactory().release() : new TPdfPrinter;
+        // The printer must go before the application object does.
+        qAddPostRoutine(DropDefaultPrinter);
     }
-    return *gQtPrinter;
+    return *gDefaultPrinter;
 }
 
 void SetPrinter(TPrinter* p) { gPrinter = p; }
 
-// ---- TQtPrinter ----
+void SetDefaultPrinterFactory(TPrinterFactory factory) { gFactory = factory; }
 
-// The job options the CUPS print engine hands to the job, as name, value, name, value.
-static const auto CupsOptionsKey = QPrintEngine::PrintEnginePropertyKey(0xfe00);
+// ---- TPainterPrinter ----
 
-QStringList CupsJobOptions(QPrinter& printer) {
-    return printer.printEngine() ? printer.printEngine()->property(CupsOptionsKey).toStringList() : QStringList();
-}
+TPainterPrinter::TPainterPrinter(int pixelsPerInch)
+    : canvas_(std::make_unique<TPainterCanvas>(nullptr, pixelsPerInch)) {}
 
-void AskForNoScaling(QPrinter& printer) {
-    QPrintEngine* engine = printer.printEngine();
-    if (!engine) return;
-    QStringList options = engine->property(CupsOptionsKey).toStringList();
-    // CUPS gets the pages as PDF and would fit them to the printable area unless told
-    // not to; the map's cells must keep their size in inches.
-    const std::pair<const char*, const char*> wanted[] = {{"print-scaling", "none"}, {"fit-to-page", "false"}};
-    for (const auto& [name, value] : wanted) {
-        bool set = false;
-        for (qsizetype i = 0; i + 1 < options.size(); i += 2) {
-            if (options[i] == QLatin1String(name)) {
-                options[i + 1] = QString::fromLatin1(value);
-                set = true;
-            }
-        }
-        if (!set) options << QString::fromLatin1(name) << QString::fromLatin1(value);
-    }
-    engine->setProperty(CupsOptionsKey, options);
-}
+TPainterPrinter::~TPainterPrinter() = default;
 
-TQtPrinter::TQtPrinter()
-    : printer_(std::make_unique<QPrinter>(QPrinter::HighResolution)),
-      canvas_(std::make_unique<TPainterCanvas>(nullptr, 600)) {
-    if (QPrinterInfo::availablePrinters().isEmpty()) {
-        printer_->setOutputFormat(QPrinter::PdfFormat);
-        printer_->setOutputFileName(QDir::home().filePath(QStringLiteral("Map.pdf")));
-    }
-    // QPrinter would otherwise work at 1200 dpi on whatever page the locale suggests.
-    printer_->setResolution(600);
-    printer_->setFullPage(false);
-    printer_->setPageLayout(QPageLayout(QPageSize(QPageSize::Letter), QPageLayout::Portrait,
-                                        QMarginsF(0.25, 0.25, 0.25, 0.25), QPageLayout::Inch));
-    canvas_->Font.SetPixelsPerInch(printer_->resolution());
-}
-
-TQtPrinter::~TQtPrinter() {
-    if (painter_) Abort();
-}
-
-int TQtPrinter::XRes() const { return printer_->resolution(); }
-int TQtPrinter::YRes() const { return printer_->resolution(); }
-
-QSize TQtPrinter::PhysicalPageSize() const {
-    return printer_->paperRect(QPrinter::DevicePixel).toRect().size();
-}
-
-QPoint TQtPrinter::PrintingOffset() const {
-    const QRectF paper = printer_->paperRect(QPrinter::DevicePixel);
-    const QRectF page = printer_->pageRect(QPrinter::DevicePixel);
-    return (page.topLeft() - paper.topLeft()).toPoint();
-}
-
-QSize TQtPrinter::PrintableSize() const {
-    return printer_->pageRect(QPrinter::DevicePixel).toRect().size();
-}
-
-void TQtPrinter::SetWindowOrigin(int x, int y) {
+void TPainterPrinter::SetWindowOrigin(int x, int y) {
     if (!painter_) return;
     const QRect vp = painter_->viewport();
     painter_->setWindow(QRect(x, y, vp.width(), vp.height()));
 }
 
-void TQtPrinter::SetTitle(const QString& title) { printer_->setDocName(title); }
-QString TQtPrinter::Title() const { return printer_->docName(); }
-
-void TQtPrinter::SetPdfFile(const QString& path) {
-    printer_->setOutputFormat(QPrinter::PdfFormat);
-    printer_->setOutputFileName(path);
-}
-
-void TQtPrinter::BeginDoc() {
-    if (painter_) throw PrintException("A print job is already running.");
-    canvas_->Font.SetPixelsPerInch(printer_->resolution());
-    target_.clear();
-    partial_.clear();
-    if (printer_->outputFormat() == QPrinter::PdfFormat) {
-        target_ = printer_->outputFileName();
-        if (target_.isEmpty()) throw PrintException("No PDF file was chosen to print to.");
-        // The job writes beside the target and takes its place only when it ends well.
-        partial_ = target_ + QStringLiteral(".part");
-        printer_->setOutputFileName(partial_);
-    }
-    if (printer_->outputFormat() == QPrinter::NativeFormat) AskForNoScaling(*printer_);
-    painter_ = std::make_unique<QPainter>();
-    if (!painter_->begin(printer_.get())) {
-        painter_.reset();
-        if (!partial_.isEmpty()) {
-            printer_->setOutputFileName(target_);
-            QFile::remove(partial_);
-            throw PrintException(QStringLiteral("Cannot print to %1: the file cannot be written.").arg(target_));
-        }
-        throw PrintException(QStringLiteral("Cannot start printing on %1.").arg(printer_->printerName()));
-    }
-    canvas_->SetPainter(painter_.get());
-    page_ = 1;
-}
-
-void TQtPrinter::NewPage() {
+void TPainterPrinter::NewPage() {
     if (!painter_) return;
     const QRect window = painter_->window();
-    printer_->newPage();
+    DeviceNewPage();
     painter_->setWindow(window);
     ++page_;
 }
 
-void TQtPrinter::EndDoc() {
-    if (!painter_) return;
-    painter_->end();
-    painter_.reset();
-    canvas_->SetPainter(nullptr);
-    page_ = 0;
-    if (!partial_.isEmpty()) {
-        printer_->setOutputFileName(target_);
-        QFile::remove(target_);
-        const bool moved = QFile::rename(partial_, target_);
-        const QString part = partial_;
-        partial_.clear();
-        if (!moved) {
-            QFile::remove(part);
-            throw PrintException(QStringLiteral("Cannot write %1: the file cannot be replaced.").arg(target_));
-        }
+bool TPainterPrinter::StartPainting(QPaintDevice* device, int pixelsPerInch) {
+    canvas_->Font.SetPixelsPerInch(pixelsPerInch);
+    painter_ = std::make_unique<QPainter>();
+    if (!painter_->begin(device)) {
+        painter_.reset();
+        return false;
     }
+    canvas_->SetPainter(painter_.get());
+    page_ = 1;
+    return true;
 }
 
-void TQtPrinter::Abort() {
-    if (!painter_) return;
-    // QPrinter::abort does nothing for PDF output; there the half-written file is dropped.
-    if (partial_.isEmpty()) printer_->abort();
+void TPainterPrinter::StopPainting() {
     painter_->end();
     painter_.reset();
     canvas_->SetPainter(nullptr);
     page_ = 0;
-    if (!partial_.isEmpty()) {
+}
+
+// ---- TPdfPrinter ----
+
+TPdfPrinter::TPdfPrinter(const QString& path)
+    : TPainterPrinter(600),
+      layout_(QPageSize(QPageSize::Letter), QPageLayout::Portrait, QMarginsF(0.25, 0.25, 0.25, 0.25),
+              QPageLayout::Inch),
+      target_(path.isEmpty() ? QDir::home().filePath(QStringLiteral("Map.pdf")) : path) {}
+
+TPdfPrinter::~TPdfPrinter() {
+    if (painter_) Abort();
+}
+
+void TPdfPrinter::SetResolution(int dpi) {
+    resolution_ = dpi;
+    canvas_->Font.SetPixelsPerInch(dpi);
+}
+
+QSize TPdfPrinter::PhysicalPageSize() const { return layout_.fullRectPixels(resolution_).size(); }
+QPoint TPdfPrinter::PrintingOffset() const { return layout_.paintRectPixels(resolution_).topLeft(); }
+QSize TPdfPrinter::PrintableSize() const { return layout_.paintRectPixels(resolution_).size(); }
+
+void TPdfPrinter::BeginDoc() {
+    if (painter_) throw PrintException("A print job is already running.");
+    if (target_.isEmpty()) throw PrintException("No PDF file was chosen to print to.");
+    // The job writes beside the target and takes its place only when it ends well.
+    partial_ = target_ + QStringLiteral(".part");
+    writer_ = std::make_unique<QPdfWriter>(partial_);
+    writer_->setResolution(resolution_);
+    writer_->setPageLayout(layout_);
+    writer_->setTitle(title_);
+    if (!StartPainting(writer_.get(), resolution_)) {
+        writer_.reset();
         QFile::remove(partial_);
-        printer_->setOutputFileName(target_);
         partial_.clear();
+        throw PrintException(QStringLiteral("Cannot print to %1: the file cannot be written.").arg(target_));
     }
 }
 
-// ---- TRecordingPrinter ----
+void TPdfPrinter::DeviceNewPage() { writer_->newPage(); }
 
-TRecordingPrinter::TRecordingPrinter() : canvas_(600) {}
-
-void TRecordingPrinter::SetGeometry(int xres, int yres, QSize sheet, QPoint offset, QSize printable) {
-    xres_ = xres;
-    yres_ = yres;
-    sheet_ = sheet;
-    offset_ = offset;
-    printable_ = printable.isEmpty() ? QSize(sheet.width() - offset.x(), sheet.height() - offset.y()) : printable;
-    canvas_.Font.SetPixelsPerInch(yres);
+void TPdfPrinter::Close() {
+    StopPainting();
+    writer_.reset();
 }
 
-void TRecordingPrinter::SetWindowOrigin(int x, int y) {
-    Calls.push_back(QStringLiteral("WindowOrigin:%1,%2").arg(x).arg(y));
+void TPdfPrinter::EndDoc() {
+    if (!painter_) return;
+    Close();
+    const QString part = partial_;
+    partial_.clear();
+    FinishPartialFile(part, target_);
 }
 
-void TRecordingPrinter::SetTitle(const QString& title) {
-    title_ = title;
-    Calls.push_back(QStringLiteral("Title:") + title);
+void TPdfPrinter::Abort() {
+    if (!painter_) return;
+    Close();
+    QFile::remove(partial_);
+    partial_.clear();
 }
 
-void TRecordingPrinter::BeginDoc() {
-    Calls.push_back(QStringLiteral("BeginDoc"));
-    printing_ = true;
-    canvas_.Ops.clear();
-    canvas_.Page = 1;
-    pages_ = 1;
-}
-
-void TRecordingPrinter::NewPage() {
-    Calls.push_back(QStringLiteral("NewPage"));
-    ++canvas_.Page;
-    ++pages_;
-}
-
-void TRecordingPrinter::EndDoc() {
-    Calls.push_back(QStringLiteral("EndDoc"));
-    printing_ = false;
-    canvas_.Page = 0;
-}
-
-void TRecordingPrinter::Abort() {
-    Calls.push_back(QStringLiteral("Abort"));
-    printing_ = false;
-    canvas_.Page = 0;
-}
-
-std::vector<TRecordingCanvas::Op> TRecordingPrinter::OpsOnPage(int n) const {
-    std::vector<TRecordingCanvas::Op> out;
-    for (const auto& o : canvas_.Ops)
-        if (o.page == n) out.push_back(o);
-    return out;
-}
-
-void TRecordingPrinter::Clear() {
-    Calls.clear();
-    canvas_.Ops.clear();
-    canvas_.TextHeightCalls = 0;
-    pages_ = 0;
+void FinishPartialFile(const QString& partial, const QString& target) {
+    // rename(2) replaces the old file in one step: a failed rename leaves it whole.
+    if (::rename(QFile::encodeName(partial).constData(), QFile::encodeName(target).constData()) == 0) return;
+    QFile::remove(partial);
+    throw PrintException(QStringLiteral("Cannot write %1: the file cannot be replaced.").arg(target));
 }
 
 } // namespace qm

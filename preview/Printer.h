@@ -2,6 +2,7 @@
 // The one process-wide printer every drawing surface shares: its geometry, its canvas
 // and its job control. The program uses QPrinter (a CUPS printer, or a PDF file);
 // tests install a recording printer with the same interface.
+#include <QPageLayout>
 #include <QPoint>
 #include <QSize>
 #include <QString>
@@ -13,6 +14,8 @@
 
 class QPrinter;
 class QPainter;
+class QPdfWriter;
+class QPaintDevice;
 
 namespace qm {
 
@@ -46,95 +49,76 @@ public:
     virtual QPrinter* QtPrinter() { return nullptr; }
 };
 
-// The printer in use: the Qt printer unless a test installed another.
+// The printer in use: the default printer unless another was installed.
 TPrinter& Printer();
-// Installs `p` (not owned); null restores the Qt printer.
+// Installs `p` (not owned); null restores the default printer.
 void SetPrinter(TPrinter* p);
 
-// QPrinter at 600 dpi on Letter paper with quarter-inch unprintable margins; prints to
-// the system's default printer or, when there is none, to a PDF file.
-class TQtPrinter : public TPrinter {
+// A printer whose jobs draw with a QPainter on a paint device: the canvas, the window
+// origin, pages and the painter's life, shared by the Qt printer and the PDF printer.
+class TPainterPrinter : public TPrinter {
 public:
-    TQtPrinter();
-    ~TQtPrinter() override;
-
-    int XRes() const override;
-    int YRes() const override;
-    QSize PhysicalPageSize() const override;
-    QPoint PrintingOffset() const override;
-    QSize PrintableSize() const override;
     TCanvas& Canvas() override { return *canvas_; }
     void SetWindowOrigin(int x, int y) override;
-    void SetTitle(const QString& title) override;
-    QString Title() const override;
-    void BeginDoc() override;
     void NewPage() override;
-    void EndDoc() override;
-    void Abort() override;
     bool Printing() const override { return painter_ != nullptr; }
     int PageNumber() const override { return page_; }
-    QPrinter* QtPrinter() override { return printer_.get(); }
 
-    // Sends the next jobs to a PDF file.
-    void SetPdfFile(const QString& path);
+protected:
+    explicit TPainterPrinter(int pixelsPerInch);
+    ~TPainterPrinter() override;
+    // Starts painting on the device at its resolution; false when the device refuses.
+    bool StartPainting(QPaintDevice* device, int pixelsPerInch);
+    void StopPainting();
+    // The device's own page break.
+    virtual void DeviceNewPage() = 0;
 
-private:
-    void ApplyCanvasToPainter();
-    std::unique_ptr<QPrinter> printer_;
     std::unique_ptr<QPainter> painter_;
     std::unique_ptr<TPainterCanvas> canvas_;
-    QString target_; // the PDF file a job writes once it ends well
-    QString partial_;
     int page_ = 0;
 };
 
-// Asks the CUPS job of the next print on `printer` to print at 100 %, unscaled; and the
-// job options as they stand (name, value, ...), empty for printers that are not CUPS's.
-void AskForNoScaling(QPrinter& printer);
-QStringList CupsJobOptions(QPrinter& printer);
-
-// A printer that keeps pages, strokes, texts and job calls, with settable geometry.
-class TRecordingPrinter : public TPrinter {
+// Letter at 600 dpi with quarter-inch unprintable margins, printed to a PDF file through
+// Qt Gui alone: the default printer of a program without windows, and the command
+// line's printer.
+class TPdfPrinter : public TPainterPrinter {
 public:
-    TRecordingPrinter();
+    explicit TPdfPrinter(const QString& path = QString());
+    ~TPdfPrinter() override;
 
-    // Sheet, resolution, printable offset and size; the printable area defaults to the sheet.
-    void SetGeometry(int xres, int yres, QSize sheet, QPoint offset = {}, QSize printable = {});
-
-    int XRes() const override { return xres_; }
-    int YRes() const override { return yres_; }
-    QSize PhysicalPageSize() const override { return sheet_; }
-    QPoint PrintingOffset() const override { return offset_; }
-    QSize PrintableSize() const override { return printable_; }
-    TCanvas& Canvas() override { return canvas_; }
-    TRecordingCanvas& Recorder() { return canvas_; }
-    void SetWindowOrigin(int x, int y) override;
-    void SetTitle(const QString& title) override;
+    int XRes() const override { return resolution_; }
+    int YRes() const override { return resolution_; }
+    QSize PhysicalPageSize() const override;
+    QPoint PrintingOffset() const override;
+    QSize PrintableSize() const override;
+    void SetTitle(const QString& title) override { title_ = title; }
     QString Title() const override { return title_; }
     void BeginDoc() override;
-    void NewPage() override;
     void EndDoc() override;
     void Abort() override;
-    bool Printing() const override { return printing_; }
-    int PageNumber() const override { return canvas_.Page; }
 
-    // Job calls in order: "Title:<t>", "BeginDoc", "NewPage", "EndDoc", "Abort",
-    // "WindowOrigin:x,y".
-    std::vector<QString> Calls;
-    int PagesPrinted() const { return pages_; }
-    // Ops recorded on page n of the last job.
-    std::vector<TRecordingCanvas::Op> OpsOnPage(int n) const;
-    void Clear();
+    void SetPdfFile(const QString& path) { target_ = path; }
+    void SetResolution(int dpi);
+    void SetPageLayout(const QPageLayout& layout) { layout_ = layout; }
 
 private:
-    int xres_ = 600, yres_ = 600;
-    QSize sheet_{5100, 6600};
-    QPoint offset_;
-    QSize printable_{5100, 6600};
-    TRecordingCanvas canvas_;
+    void DeviceNewPage() override;
+    void Close();
+    QPageLayout layout_;
+    int resolution_ = 600;
     QString title_;
-    bool printing_ = false;
-    int pages_ = 0;
+    QString target_;
+    QString partial_;
+    std::unique_ptr<QPdfWriter> writer_;
 };
+
+// A PDF job writes `partial` beside `target`; this puts it in place by renaming over the
+// old file, so a failed rename leaves the old file whole. Throws PrintException.
+void FinishPartialFile(const QString& partial, const QString& target);
+
+// The printer Printer() makes when none is installed; the windowed program installs
+// the Qt printer here. Without one it is a TPdfPrinter writing Map.pdf in the home folder.
+using TPrinterFactory = std::unique_ptr<TPrinter> (*)();
+void SetDefaultPrinterFactory(TPrinterFactory factory);
 
 } // namespace qm

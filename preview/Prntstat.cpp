@@ -1,6 +1,7 @@
 #include "Prntstat.h"
 #include "FormStyle.h"
 
+#include <QCoreApplication>
 #include <QFrame>
 #include <QLabel>
 #include <QPushButton>
@@ -59,5 +60,22 @@ void TPrintStatusForm::CancelBtnClick() {
 }
 
 void TPrintStatusForm::reject() { CancelBtnClick(); }
+
+TPrintListener TPrintStatusForm::Listener() {
+    TPrintListener l;
+    l.Started = [this] { show(); };
+    l.Title = [this](const QString& t) {
+        SetTitle(t);
+        repaint();
+    };
+    l.Page = [this](int n) { SetPage(n); };
+    l.Cancelled = [this] {
+        // The only point where the Cancel button is seen.
+        QCoreApplication::processEvents();
+        return Cancelled();
+    };
+    l.Finished = [this] { close(); };
+    return l;
+}
 
 } // namespace qm

@@ -2,6 +2,8 @@
 // "Print Status": the progress window of a print run, with its Cancel button.
 #include <QDialog>
 
+#include "PrintRun.h"
+
 class QLabel;
 class QPushButton;
 class QFrame;
@@ -23,6 +25,9 @@ public:
     void SetTitle(const QString& text);
     void SetPage(int number);
     bool Cancelled() const { return cancelled_; }
+    // Follows a print run: shown when it starts, closed when it ends; the Cancel
+    // button is seen between pages.
+    TPrintListener Listener();
 
 protected:
     void showEvent(QShowEvent* e) override;

@@ -6,7 +6,6 @@
 
 #include "BattleMat.h"
 #include "editor/Compose.h"
-#include "preview/Prevcomp.h"
 
 namespace qm {
 
@@ -261,11 +260,5 @@ void TMapPageHandler::PrintPreview1PrintPage(std::unique_ptr<TPageInfo>& Info, T
 }
 
 void TMapPageHandler::PrintPreview1EndPrint(std::unique_ptr<TPageInfo>& Info) { Info.reset(); }
-
-void TMapPageHandler::Bind(TPrintPreview& preview) {
-    preview.OnBeginPrint = [this](std::unique_ptr<TPageInfo>& i) { PrintPreview1BeginPrint(i); };
-    preview.OnPrintPage = [this](std::unique_ptr<TPageInfo>& i, TSpecialCanvas& s) { PrintPreview1PrintPage(i, s); };
-    preview.OnEndPrint = [this](std::unique_ptr<TPageInfo>& i) { PrintPreview1EndPrint(i); };
-}
 
 } // namespace qm

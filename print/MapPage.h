@@ -14,8 +14,6 @@
 
 namespace qm {
 
-class TPrintPreview;
-
 enum TGridStyle { gsNone = 0, gsAlignedSquares = 1, gsAlignedHexes = 2, gsOffsetSquares = 3, gsHexOverlay = 4 };
 
 enum TOverlap { ovNone = 0, ovEighth = 1, ovQuarter = 2, ovHalf = 3 };
@@ -113,8 +111,13 @@ public:
     void PrintPreview1PrintPage(std::unique_ptr<TPageInfo>& Info, TSpecialCanvas& SCanvas);
     void PrintPreview1EndPrint(std::unique_ptr<TPageInfo>& Info);
 
-    // Binds the three handlers to the component's events.
-    void Bind(TPrintPreview& preview);
+    // Binds the three handlers to the events of a print-preview component or a page document.
+    template <typename T>
+    void Bind(T& target) {
+        target.OnBeginPrint = [this](std::unique_ptr<TPageInfo>& i) { PrintPreview1BeginPrint(i); };
+        target.OnPrintPage = [this](std::unique_ptr<TPageInfo>& i, TSpecialCanvas& s) { PrintPreview1PrintPage(i, s); };
+        target.OnEndPrint = [this](std::unique_ptr<TPageInfo>& i) { PrintPreview1EndPrint(i); };
+    }
 
 private:
     SourceFn source_;

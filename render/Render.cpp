@@ -3,13 +3,11 @@
 #include <QFileInfo>
 #include <QImage>
 #include <QPageLayout>
-#include <QPrinter>
 
 #include "export/ExportPicture.h"
 #include "export/VttExport.h"
 #include "model/RecordFile.h"
-#include "preview/Dialogs.h"
-#include "preview/Prevcomp.h"
+#include "preview/PrintRun.h"
 #include "preview/Printer.h"
 #include "print/MapPage.h"
 
@@ -39,54 +37,20 @@ void RenderVtt(const TRenderArgs& args, const TMapRecord& map, const TRenderedTi
     ExportVttMap(args.OutputPath, map, ts, symbols, args.Region ? *args.Region : WholeMapArea, options);
 }
 
-// Answers the print run's dialog with the page range of the command line; nothing
-// else is ever asked without a window.
-class TRangeDialogs : public TDialogs {
-public:
-    TRangeDialogs(int from, int to) : from_(from), to_(to) {}
-    QString OpenFileName(QWidget*, const QString&, const QString&, const QString&) override { return {}; }
-    QString SaveFileName(QWidget*, const QString&, const QString&, const QString&, const QString&, QString*) override {
-        return {};
-    }
-    TConfirm YesNoCancel(QWidget*, const QString&) override { return TConfirm::Cancel; }
-    void Error(QWidget*, const QString&) override {}
-    bool PrintDialog(QWidget*, TPrintRange& range) override {
-        range.FromPage = from_;
-        range.ToPage = to_;
-        return true;
-    }
-    void PrinterSetup(QWidget*) override {}
-
-private:
-    int from_, to_;
-};
-
-// Installs the PDF printer and the dialog answers for one run, and takes them away.
-struct TPrintSeams {
-    TPrintSeams(TPrinter* p, TDialogs* d) {
-        SetPrinter(p);
-        SetDialogs(d);
-    }
-    ~TPrintSeams() {
-        SetPrinter(nullptr);
-        SetDialogs(nullptr);
-    }
-};
-
 void RenderPdf(const TRenderArgs& args, const TMapRecord& map, const TRenderedTileset& ts) {
     const QString out = QString::fromStdString(args.OutputPath);
     // Found out before a single page is drawn rather than when the file is put in place.
     if (QFileInfo(out).isDir()) throw TFileError(CannotCreateMessage(args.OutputPath, "Is a directory"));
-    TQtPrinter printer;
-    printer.SetPdfFile(out);
-    QPrinter* q = printer.QtPrinter();
-    q->setResolution(args.Resolution);
+    TPdfPrinter printer(out);
+    printer.SetResolution(args.Resolution);
     const QPageSize paper(args.Paper == TRenderPaper::A4 ? QPageSize::A4 : QPageSize::Letter);
     // The same quarter inch of unprintable edge the program's printer has.
-    q->setPageLayout(QPageLayout(paper, QPageLayout::Portrait, QMarginsF(0.25, 0.25, 0.25, 0.25), QPageLayout::Inch));
-
-    TRangeDialogs dialogs(args.FromPage, args.ToPage);
-    TPrintSeams seams(&printer, &dialogs);
+    printer.SetPageLayout(QPageLayout(paper, QPageLayout::Portrait, QMarginsF(0.25, 0.25, 0.25, 0.25), QPageLayout::Inch));
+    // Every page surface measures and draws on the printer in use.
+    SetPrinter(&printer);
+    struct Restore {
+        ~Restore() { SetPrinter(nullptr); }
+    } restore;
 
     QImage cellBitmap;
     TMapPrintSource src;
@@ -111,10 +75,10 @@ void RenderPdf(const TRenderArgs& args, const TMapRecord& map, const TRenderedTi
     src.Settings.Mat.InkSaver = args.InkSaver;
     if (args.ShowHidden) src.Settings.Mat.Hidden = *args.ShowHidden ? hpShow : hpLeaveOut;
 
-    TPrintPreview preview;
+    TPageDocument doc;
     TMapPageHandler handler([&src] { return src; });
-    handler.Bind(preview);
-    preview.PrintDocument(); // its exceptions carry messages fit to show as they are
+    handler.Bind(doc);
+    RunPrintJob(doc, printer, args.FromPage, args.ToPage); // its exceptions carry messages fit to show as they are
     if (!QFileInfo(out).isFile()) throw TRenderError("Cannot create file \"" + args.OutputPath + "\". Nothing was printed.");
 }
 

@@ -1,5 +1,5 @@
 // quillmarch-render: draws a map as a picture or prints it to PDF, without a window.
-#include <QApplication>
+#include <QGuiApplication>
 #include <cstdlib>
 #include <iostream>
 
@@ -35,6 +35,6 @@ int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     qInstallMessageHandler(QuietQtMessages);
     int qtArgc = 1;
-    QApplication app(qtArgc, argv);
+    QGuiApplication app(qtArgc, argv);
     return qm::RunRender(parsed.Args, QCoreApplication::applicationDirPath() + "/", std::cout, std::cerr);
 }

@@ -21,6 +21,20 @@ TSplashForm::TSplashForm(QWidget* parent)
     layout->addWidget(Progress);
 }
 
+bool TSplashForm::Follow(int done, int total) {
+    if (done >= total) {
+        hide();
+        return true;
+    }
+    if (done == 0) {
+        Progress->setRange(0, total - 1);
+        Progress->setValue(0);
+        ShowCentred();
+    }
+    Progress->setValue(done);
+    return true;
+}
+
 void TSplashForm::ShowCentred() {
     if (QScreen* screen = QGuiApplication::primaryScreen()) {
         QRect r(QPoint(0, 0), size());

@@ -3,6 +3,8 @@
 #include <QProgressBar>
 #include <QWidget>
 
+#include "model/Progress.h"
+
 namespace qm {
 
 class TSplashForm : public QWidget {
@@ -12,6 +14,12 @@ public:
 
     // Shows the window centred on the screen, without taking the focus or input.
     void ShowCentred();
+
+    // Listens to a tileset rendering: shows at the first step, follows, hides at the end.
+    bool Follow(int done, int total);
+    TProgressFn Listener() {
+        return [this](int done, int total) { return Follow(done, total); };
+    }
 
     QProgressBar* Progress;
 };

@@ -6,7 +6,6 @@
 #include <cstring>
 
 #include "model/ShortString.h"
-#include "tiles/TSplashForm.h"
 
 static void InitTilesetResources() { Q_INIT_RESOURCE(tileset_art); }
 
@@ -131,7 +130,7 @@ const QImage& DefaultTilesetPicture() {
 }
 
 void RenderTileset(TRenderedTileset& ts, TMapRecord& currentMap, const QString& path, QImage& tileBitmap,
-                   TSplashForm* splash) {
+                   const TProgressFn& progress) {
     const QString name = BareTilesetName(path);
     ts.CurrentTilesetName = name;
     SetShortString(currentMap.TilesetName, name.toLatin1().toStdString());
@@ -147,13 +146,8 @@ void RenderTileset(TRenderedTileset& ts, TMapRecord& currentMap, const QString& 
 
     std::array<QImage, 256> images;
     tileBitmap = QImage(tileSize, tileSize, QImage::Format_ARGB32_Premultiplied);
-    if (splash) {
-        splash->Progress->setRange(0, 255);
-        splash->Progress->setValue(0);
-        splash->ShowCentred();
-    }
     for (int s = 0; s < 256; ++s) {
-        if (splash) splash->Progress->setValue(s);
+        if (progress && !progress(s, 256)) throw TTilesetError("Rendering the tileset was cancelled.");
         const QPoint at((s % 16) * tileSize, (s / 16) * tileSize);
         if (s == 0) {
             // Symbol 0 is only ever drawn onto white, so it keeps its white opaque.
@@ -172,7 +166,7 @@ void RenderTileset(TRenderedTileset& ts, TMapRecord& currentMap, const QString& 
             images[s] = tileBitmap.copy();
         }
     }
-    if (splash) splash->hide();
+    if (progress) progress(256, 256);
 
     // Icons come from a custom picture only when it carries its own strip.
     const bool iconsFromCustom = custom && hasStrip;

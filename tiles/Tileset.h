@@ -8,10 +8,9 @@
 #include <stdexcept>
 
 #include "model/MapRecord.h"
+#include "model/Progress.h"
 
 namespace qm {
-
-class TSplashForm;
 
 struct TRenderedTileset {
     int TileSize = 0;
@@ -43,9 +42,11 @@ constexpr int MaxTileSize = 256;
 // working directory; only a regular file is read), or the built-in default tileset when
 // no such file exists. Sets CurrentTilesetName and the map's TilesetName to the
 // file-name part of path first. A file that cannot be used throws TTilesetError and
-// leaves images, icons, flags and TileSize as they were. `splash` may be null.
+// leaves images, icons, flags and TileSize as they were. `progress`, when given, hears
+// (symbol, 256) before each symbol is cut and (256, 256) at the end; asking it to stop
+// throws TTilesetError and leaves everything as it was.
 void RenderTileset(TRenderedTileset& ts, TMapRecord& currentMap, const QString& path,
-                   QImage& tileBitmap, TSplashForm* splash);
+                   QImage& tileBitmap, const TProgressFn& progress = {});
 
 // The file-name part of a tileset name read from a file: folder parts dropped, so a
 // map or GeoSet can never point the program at a file outside the look-up folder.

@@ -52,7 +52,7 @@ TRenderedTileset MakeTileset() {
     TRenderedTileset ts;
     TMapRecord scratch{};
     QImage tileBitmap;
-    RenderTileset(ts, scratch, QString(), tileBitmap, nullptr);
+    RenderTileset(ts, scratch, QString(), tileBitmap);
     return ts;
 }
 

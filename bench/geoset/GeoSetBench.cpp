@@ -48,7 +48,7 @@ static void BM_MapletGridFrame(benchmark::State& state) {
     static TRenderedTileset ts;
     static TMapRecord map;
     QImage tileBitmap, cell;
-    RenderTileset(ts, map, QString(), tileBitmap, nullptr);
+    RenderTileset(ts, map, QString(), tileBitmap);
     QImage frame(12 * 32, 12 * 32, QImage::Format_ARGB32_Premultiplied);
     for (auto _ : state) {
         QPainter p(&frame);

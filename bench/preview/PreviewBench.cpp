@@ -8,6 +8,7 @@
 
 #include "preview/Preview.h"
 #include "preview/Printer.h"
+#include "tests/support/RecordingPrinter.h"
 
 using namespace qm;
 
@@ -25,8 +26,8 @@ void BM_PreviewPage72x72(benchmark::State& state) {
         tiles.push_back(im);
     }
     TPreviewForm form;
-    form.OnBeginPrint = [](std::unique_ptr<TPageInfo>& i) { i = std::make_unique<TPageInfo>(); };
-    form.OnPrintPage = [&](std::unique_ptr<TPageInfo>& info, TSpecialCanvas& s) {
+    form.Document.OnBeginPrint = [](std::unique_ptr<TPageInfo>& i) { i = std::make_unique<TPageInfo>(); };
+    form.Document.OnPrintPage = [&](std::unique_ptr<TPageInfo>& info, TSpecialCanvas& s) {
         const int cell = 62, left = s.ScaleX(0.5f), top = s.ScaleY(0.5f);
         for (int y = 0; y < 72; ++y)
             for (int x = 0; x < 72; ++x)
@@ -34,7 +35,7 @@ void BM_PreviewPage72x72(benchmark::State& state) {
         s.TextOut(left, top / 2, "A 72 x 72 document");
         info->LastPage = true;
     };
-    form.OnEndPrint = [](std::unique_ptr<TPageInfo>& i) { i.reset(); };
+    form.Document.OnEndPrint = [](std::unique_ptr<TPageInfo>& i) { i.reset(); };
     form.Begin();
     qmbench::TimePreviewPage(state, form);
     form.End();

@@ -14,6 +14,8 @@
 #include "preview/Preview.h"
 #include "preview/Printer.h"
 #include "print/MapPage.h"
+#include "tests/support/RecordingPrinter.h"
+#include "preview/QtPrinter.h"
 
 using namespace qm;
 
@@ -37,7 +39,7 @@ struct BusyMap {
     QImage tileBitmap, cellBitmap;
     BusyMap() {
         ClearMapRecord(*map);
-        RenderTileset(ts, *map, QString(), tileBitmap, nullptr);
+        RenderTileset(ts, *map, QString(), tileBitmap);
         map->Background = 11;
         for (int x = 1; x <= MapSize; ++x)
             for (int y = 1; y <= MapSize; ++y) {
@@ -82,9 +84,9 @@ void BM_PreviewFitToPage(benchmark::State& state) {
     SetPrinter(&printer);
     TMapPageHandler handler([&] { return m.Source(0); });
     TPreviewForm form;
-    form.OnBeginPrint = [&](std::unique_ptr<TPageInfo>& i) { handler.PrintPreview1BeginPrint(i); };
-    form.OnPrintPage = [&](std::unique_ptr<TPageInfo>& i, TSpecialCanvas& s) { handler.PrintPreview1PrintPage(i, s); };
-    form.OnEndPrint = [&](std::unique_ptr<TPageInfo>& i) { handler.PrintPreview1EndPrint(i); };
+    form.Document.OnBeginPrint = [&](std::unique_ptr<TPageInfo>& i) { handler.PrintPreview1BeginPrint(i); };
+    form.Document.OnPrintPage = [&](std::unique_ptr<TPageInfo>& i, TSpecialCanvas& s) { handler.PrintPreview1PrintPage(i, s); };
+    form.Document.OnEndPrint = [&](std::unique_ptr<TPageInfo>& i) { handler.PrintPreview1EndPrint(i); };
     form.Begin();
     qmbench::TimePreviewPage(state, form);
     form.End();

@@ -18,7 +18,7 @@ void BM_RenderDefault(benchmark::State& state) {
     TMapRecord map{};
     QImage tileBitmap;
     DefaultTilesetPicture();
-    for (auto _ : state) RenderTileset(ts, map, "", tileBitmap, nullptr);
+    for (auto _ : state) RenderTileset(ts, map, "", tileBitmap);
 }
 BENCHMARK(BM_RenderDefault)->Unit(benchmark::kMillisecond);
 
@@ -27,7 +27,7 @@ void BM_RenderDefaultWithSplash(benchmark::State& state) {
     TMapRecord map{};
     QImage tileBitmap;
     TSplashForm splash;
-    for (auto _ : state) RenderTileset(ts, map, "", tileBitmap, &splash);
+    for (auto _ : state) RenderTileset(ts, map, "", tileBitmap, splash.Listener());
 }
 BENCHMARK(BM_RenderDefaultWithSplash)->Unit(benchmark::kMillisecond);
 
@@ -38,7 +38,7 @@ void BM_RenderCustomFile(benchmark::State& state) {
     TRenderedTileset ts;
     TMapRecord map{};
     QImage tileBitmap;
-    for (auto _ : state) RenderTileset(ts, map, path, tileBitmap, nullptr);
+    for (auto _ : state) RenderTileset(ts, map, path, tileBitmap);
 }
 BENCHMARK(BM_RenderCustomFile)->Unit(benchmark::kMillisecond);
 

@@ -14,6 +14,7 @@
 #include "preview/Prevcomp.h"
 #include "preview/Printer.h"
 #include "print/Unit3.h"
+#include "tests/support/RecordingPrinter.h"
 
 namespace qmtest {
 

@@ -40,7 +40,7 @@ public:
 
 struct GeoSetState {
     GeoSetState() {
-        qm::RenderTileset(tileset, map, QString(), tileBitmap, nullptr);
+        qm::RenderTileset(tileset, map, QString(), tileBitmap);
         ctx.GeoSet = &geo;
         ctx.GeoSetFileName = &fileName;
         ctx.Tileset = &tileset;

@@ -11,6 +11,7 @@
 #include "model/ShortString.h"
 #include "tests/TestSupport.h"
 #include "tests/geoset/GeoSetFixture.h"
+#include "geoset/GeoSetCommands.h"
 
 using namespace qm;
 using qmtest::GeoSetState;
@@ -127,7 +128,7 @@ TEST(GeoSet, TilesetIsRenderedOnlyWhenTheNameDiffersBeyondLetterCase) {
     };
     for (const Case& c : cases) {
         auto st = State();
-        RenderTileset(st->tileset, st->map, "Tiny.bmp", st->tileBitmap, nullptr);
+        RenderTileset(st->tileset, st->map, "Tiny.bmp", st->tileBitmap);
         st->tileset.CurrentTilesetName = c.current;
         static TGeoSetRecord file;
         ClearGeoSetRecord(file, c.geoName);

@@ -30,7 +30,7 @@ std::string TilesetFailure(TRenderedTileset& ts, const std::string& path) {
     TMapRecord map{};
     QImage tileBitmap;
     try {
-        RenderTileset(ts, map, QString::fromStdString(path), tileBitmap, nullptr);
+        RenderTileset(ts, map, QString::fromStdString(path), tileBitmap);
     } catch (const TTilesetError& e) {
         return e.what();
     }
@@ -162,7 +162,7 @@ TEST(Limits, TilesetNamesFromAGeoSet) {
         TRenderedTileset ts;
         TMapRecord map{};
         QImage tileBitmap;
-        RenderTileset(ts, map, QString(), tileBitmap, nullptr);
+        RenderTileset(ts, map, QString(), tileBitmap);
         TGeoSetRecord loaded{};
         QString fileName;
         TGeoSetContext ctx;
@@ -277,7 +277,7 @@ TEST(Limits, ExportsAtTheLargestZooms) {
     TRenderedTileset ts;
     TMapRecord map{};
     QImage tileBitmap;
-    RenderTileset(ts, map, QString(), tileBitmap, nullptr);
+    RenderTileset(ts, map, QString(), tileBitmap);
     ClearMapRecord(map);
     map.Cell(3, 3).Upper = 130;
     qmtest::TempDir dir;

@@ -36,7 +36,7 @@ protected:
         geo.Maplet(3, 4).Cell(5, 6).Upper = 99;
         TMapRecord scratch{};
         QImage tileBitmap;
-        RenderTileset(ts, scratch, QString(), tileBitmap, nullptr);
+        RenderTileset(ts, scratch, QString(), tileBitmap);
     }
 
     static std::vector<TWriter> Writers() {

@@ -32,7 +32,7 @@ protected:
     void Open(int pages, int curPage = 1) {
         doc.Pages = pages;
         form = std::make_unique<TPreviewForm>();
-        doc.Bind(*form);
+        doc.Bind(form->Document);
         form->CurPage = curPage;
         form->resize(648, 518);
         form->Begin();
@@ -44,6 +44,8 @@ protected:
         QApplication::processEvents();
         form->PB1->grab();
         if (form->PagePanel2->isVisible()) form->PB2->grab();
+        // The labels and buttons follow the painted page once painting is over.
+        QApplication::processEvents();
     }
     void Click(QAbstractButton* b) {
         QTest::mouseClick(b, Qt::LeftButton);
@@ -72,7 +74,7 @@ TEST_F(PreviewFormTest, ThreePagesForwardAndBack) {
     EXPECT_EQ(PageLabel(), "Page 3");
     EXPECT_FALSE(form->NextPageBut->isEnabled());
     EXPECT_FALSE(form->LastPageSpeed->isEnabled());
-    EXPECT_EQ(form->LastKnownPage, 3);
+    EXPECT_EQ(form->Document.LastKnownPage, 3);
     Click(form->PrevPageBut);
     EXPECT_EQ(PageLabel(), "Page 2");
     Click(form->FirstPageSpeed);
@@ -247,7 +249,7 @@ TEST_F(PreviewFormTest, HandlerThatNeverEndsStopsAtTheBound) {
     Click(form->LastPageSpeed);
     ASSERT_EQ(dialogs.Errors.size(), 1u);
     EXPECT_EQ(dialogs.Errors[0], "The document reported no last page within 9999 pages.");
-    EXPECT_EQ(form->HighestPage, TPreviewForm::MaxPages);
+    EXPECT_EQ(form->Document.HighestPage, TPageDocument::MaxPages);
     EXPECT_EQ(form->CurPage, 1);
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 }
@@ -318,7 +320,7 @@ TEST_F(PreviewFormTest, ControlsCaptionsAndHints) {
 
 TEST_F(PreviewFormTest, MissingPageHandlerIsReportedOnceAndTheWindowStays) {
     Open(3);
-    form->OnPrintPage = nullptr;
+    form->Document.OnPrintPage = nullptr;
     form->PB1->update();
     Paint();
     Paint();
@@ -326,7 +328,7 @@ TEST_F(PreviewFormTest, MissingPageHandlerIsReportedOnceAndTheWindowStays) {
     ASSERT_EQ(dialogs.Errors.size(), 1u);
     EXPECT_EQ(dialogs.Errors[0], "Print Page Function Not Assigned!");
     EXPECT_TRUE(form->isVisible());
-    doc.Bind(*form);
+    doc.Bind(form->Document);
 }
 
 TEST(PreviewRunTest, MissingBeginHandlerRaisesBeforeTheWindowOpens) {

@@ -10,6 +10,7 @@
 #include "preview/Preview.h"
 #include "preview/Printer.h"
 #include "preview/Prevtype.h"
+#include "tests/support/RecordingPrinter.h"
 
 namespace qmtest {
 

@@ -12,6 +12,7 @@
 #include "PreviewTestSupport.h"
 #include "tests/TestSupport.h"
 #include "preview/Prntstat.h"
+#include "preview/QtPrinter.h"
 
 using namespace qm;
 using qmtest::Installed;

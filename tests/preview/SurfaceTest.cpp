@@ -3,6 +3,7 @@
 
 #include "PreviewTestSupport.h"
 #include "preview/Canvas.h"
+#include "tests/support/RecordingPrinter.h"
 
 using namespace qm;
 using qmtest::Installed;

@@ -24,6 +24,8 @@
 #include "print/MapPage.h"
 #include "print/Unit3.h"
 #include "tests/TestSupport.h"
+#include "tests/support/RecordingPrinter.h"
+#include "preview/QtPrinter.h"
 
 using namespace qm;
 

@@ -56,7 +56,7 @@ const TRenderedTileset& DefaultTileset() {
         TMapRecord scratch;
         ClearMapRecord(scratch);
         QImage tileBitmap;
-        RenderTileset(t, scratch, QString(), tileBitmap, nullptr);
+        RenderTileset(t, scratch, QString(), tileBitmap);
         return t;
     }();
     return ts;

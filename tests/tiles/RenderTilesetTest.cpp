@@ -31,7 +31,7 @@ struct KeepCwd {
 class RenderTilesetTest : public ::testing::Test {
 protected:
     void SetUp() override { qm::ClearMapRecord(map); }
-    void Render(const QString& path) { RenderTileset(ts, map, path, tileBitmap, nullptr); }
+    void Render(const QString& path) { RenderTileset(ts, map, path, tileBitmap); }
     QString Save(const QImage& img, const char* name) {
         const QString path = QString::fromStdString(dir.File(name));
         EXPECT_TRUE(img.save(path, "BMP"));
@@ -127,7 +127,7 @@ TEST_P(CustomSize, FlagsAndIconsComeFromTheStripOnlyWhenThereIsOne) {
     TRenderedTileset def;
     qm::TMapRecord scratch{};
     QImage bmp;
-    RenderTileset(def, scratch, "", bmp, nullptr);
+    RenderTileset(def, scratch, "", bmp);
 
     QImage img = Numbered(c.w, c.h);
     const int S = c.w / 16;
@@ -309,7 +309,7 @@ TEST(RenderTilesetSplash, ShownWhileCuttingAndHiddenAfter) {
     QImage bmp;
     int shownDuring = 0;
     QObject::connect(splash.Progress, &QProgressBar::valueChanged, [&](int) { shownDuring += splash.isVisible(); });
-    RenderTileset(ts, map, "", bmp, &splash);
+    RenderTileset(ts, map, "", bmp, splash.Listener());
     EXPECT_GT(shownDuring, 200);
     EXPECT_FALSE(splash.isVisible());
     EXPECT_EQ(splash.Progress->maximum(), 255);
