@@ -19,6 +19,7 @@
 #include "preview/Dialogs.h"
 #include "preview/Prevcomp.h"
 #include "preview/Printer.h"
+#include "preview/QtPrinter.h"
 #include "print/MapPage.h"
 #include "tests/TestSupport.h"
 
