@@ -161,7 +161,7 @@ TEST_F(AppTest, MapNamedAtStartOpensAfterTheSetUp) {
     ASSERT_TRUE(QTest::qWaitFor([this] { return !win->State().FirstActivation; }, 5000));
     EXPECT_EQ(Map().Cell(5, 7).Upper, 20);
     EXPECT_EQ(win->DrawGrid1->DefaultColWidth(), 48);
-    EXPECT_EQ(win->windowTitle(), "QuillMarch - start.map");
+    EXPECT_EQ(Caption(), "QuillMarch - start.map");
     EXPECT_TRUE(dialogs.Errors.isEmpty());
 }
 
@@ -177,7 +177,7 @@ TEST_F(AppTest, MissingStartMapIsReportedAndTheMapStaysEmpty) {
     static qm::TMapRecord empty;
     qm::ResetMap(empty, "", 16);
     EXPECT_TRUE(SameCells(Map(), empty));
-    EXPECT_EQ(win->windowTitle(), "QuillMarch");
+    EXPECT_EQ(Caption(), "QuillMarch");
     EXPECT_TRUE(win->State().MapFileName.isEmpty());
 }
 
@@ -192,7 +192,7 @@ TEST_F(AppTest, DroppedMapOpensOtherFilesAreRefused) {
     EXPECT_TRUE(DropOn(GridPort(), WorkFile("dropped.map")));
     EXPECT_EQ(Map().Cell(5, 7).Upper, 20);
     EXPECT_EQ(win->State().MapFileName, WorkFile("dropped.map"));
-    EXPECT_EQ(win->windowTitle(), "QuillMarch - dropped.map");
+    EXPECT_EQ(Caption(), "QuillMarch - dropped.map");
 }
 
 TEST_F(AppTest, SymbolColumnNamesItsRowsInTipsAndStatusBar) {
