@@ -14,6 +14,7 @@
 #include "print/BattleMat.h"
 #include "print/MapPage.h"
 #include "print/Unit3.h"
+#include "tests/support/RecordingPrinter.h"
 
 using namespace qm;
 
