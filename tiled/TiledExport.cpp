@@ -168,7 +168,10 @@ std::string TerrainWangId(int shape) {
     // top, top-right, right, bottom-right, bottom, bottom-left, left, top-left
     const int ids[8] = {0, (q & qNE) ? 1 : 0, 0, (q & qSE) ? 1 : 0, 0, (q & qSW) ? 1 : 0, 0, (q & qNW) ? 1 : 0};
     std::string s;
-    for (int i = 0; i < 8; ++i) s += (i ? "," : "") + std::to_string(ids[i]);
+    for (int i = 0; i < 8; ++i) {
+        if (i) s += ',';
+        s += std::to_string(ids[i]);
+    }
     return s;
 }
 

@@ -18,7 +18,12 @@ namespace {
 
 constexpr uint32_t FlipFlags = 0xF0000000u; // horizontal, vertical, diagonal, hexagonal rotation
 
-std::string Quoted(const QString& s) { return "\"" + s.toStdString() + "\""; }
+std::string Quoted(const QString& s) {
+    std::string q = s.toStdString();
+    q.insert(q.begin(), '"');
+    q += '"';
+    return q;
+}
 
 struct TLayer {
     QString Name;
