@@ -76,6 +76,16 @@ void ComposePrintedCell(QImage& cellBitmap, const TMapRecord& map, const TRender
     }
 }
 
+// The cell as printed. Plain cells come from the shared cache, so a PDF stores each distinct
+// cell once; ink-saver cells differ from the cached ones and are composed afresh.
+const QImage& PrintedCell(const TMapPrintSource& src, const TMapRecord& map, int cx, int cy, bool inkSaver) {
+    const int n = src.Tileset->TileSize;
+    if (src.Cells && n > 0 && !inkSaver)
+        return src.Cells->MapCell(map, *src.Tileset, cx - 1, cy - 1, QSize(n, n), *src.CellBitmap);
+    ComposePrintedCell(*src.CellBitmap, map, *src.Tileset, cx - 1, cy - 1, inkSaver);
+    return *src.CellBitmap;
+}
+
 namespace {
 
 const QImage& White() {
@@ -213,8 +223,8 @@ void PrintOverviewPage(TSpecialCanvas& s, const TMapPrintSource& src, const TPag
                 if (!canCompose) break;
                 const TMapCell& cell = map->Cell(x, y);
                 if (cell.Upper == 0 && cell.Lower == 0 && map->Background == 0) continue;
-                ComposePrintedCell(*src.CellBitmap, *map, *src.Tileset, x - 1, y - 1, mat.InkSaver);
-                s.StretchDraw(QRect(lay.LM + (x - lay.X1) * oc, top + (y - lay.Y1) * oc, oc, oc), *src.CellBitmap);
+                s.StretchDraw(QRect(lay.LM + (x - lay.X1) * oc, top + (y - lay.Y1) * oc, oc, oc),
+                              PrintedCell(src, *map, x, y, mat.InkSaver));
             }
         }
         SetPen(s, Qt::black, std::max(1, s.ScaleX(0.005f)));

@@ -50,6 +50,10 @@ void CoverStripOverflow(TSpecialCanvas& s, const TPageLayout& lay, const TSheetF
 // Crop marks at the trim lines, hatched glue strips and the sheet label.
 void DrawSheetMarks(TSpecialCanvas& s, const TSheetFrame& f, int pr, int pc);
 
+// The cell at 1-based column cx, row cy as printed: from the source's cell cache when it
+// has one, so equal cells are one image in a PDF; ink-saver cells are composed afresh.
+const QImage& PrintedCell(const TMapPrintSource& src, const TMapRecord& map, int cx, int cy, bool inkSaver);
+
 // The overview sheet: the whole print area small with the sheet grid and labels, the
 // scale, and a ruler square of 2 inches (times the scale correction).
 void PrintOverviewPage(TSpecialCanvas& s, const TMapPrintSource& src, const TPageLayout& lay, const TMapRecord* map);

@@ -187,15 +187,6 @@ void HexOverlay(TSpecialCanvas& s, const TPageLayout& lay) {
 
 // Map cell (cx, cy), 1-based, composed at the tileset's size. From the source's cell
 // cache when it has one: identical cells then come back as the very same image.
-// The cell as printed. Plain cells come from the shared cache, so a PDF stores each distinct
-// cell once; ink-saver cells differ from the cached ones and are composed afresh.
-const QImage& PrintedCell(const TMapPrintSource& src, const TMapRecord& map, int cx, int cy, bool inkSaver) {
-    const int n = src.Tileset->TileSize;
-    if (src.Cells && n > 0 && !inkSaver)
-        return src.Cells->MapCell(map, *src.Tileset, cx - 1, cy - 1, QSize(n, n), *src.CellBitmap);
-    ComposePrintedCell(*src.CellBitmap, map, *src.Tileset, cx - 1, cy - 1, inkSaver);
-    return *src.CellBitmap;
-}
 
 } // namespace
 
