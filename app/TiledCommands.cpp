@@ -4,6 +4,7 @@
 #include <QMenu>
 
 #include "app/Twinviewform.h"
+#include "export/ExportCommands.h"
 #include "model/ShortString.h"
 #include "preview/Dialogs.h"
 #include "tiled/TiledExport.h"
@@ -40,13 +41,7 @@ void Twinviewform::ExportTiledMap1Click() {
     a.MapDialogDir = FolderOf(path);
     // One question for all three files that would be replaced.
     const TTiledFileNames names = TiledFileNamesFor(ToPath(path));
-    QStringList existing;
-    for (const std::string& f : {names.Tmx, names.Tsx, names.Png})
-        if (QFileInfo::exists(FromPath(f))) existing << FromPath(f);
-    if (!existing.isEmpty() &&
-        Dialogs().YesNoCancel(this, QStringLiteral("OK to overwrite %1").arg(existing.join(QStringLiteral(", ")))) !=
-            TConfirm::Yes)
-        return;
+    if (!MayReplace(this, {FromPath(names.Tmx), FromPath(names.Tsx), FromPath(names.Png)})) return;
     ExportTiledMap(names.Tmx, a.CurrentMap, a.Tileset, a.Symbols);
 }
 

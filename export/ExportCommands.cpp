@@ -51,23 +51,25 @@ QString AskFile(QWidget* parent, const QString& caption, const QString& startFol
     return Dialogs().SaveFileName(parent, caption, startFolder, SavePictureFilter, QString(), &filter);
 }
 
-// As Save As does: existing files are replaced only on Yes, asked once for all of them.
-bool MayReplace(QWidget* parent, const QStringList& paths) {
+// The picture exports ask with a question mark, as they always have.
+const char* const PictureOverwriteQuestion = "OK to overwrite %1?";
+
+} // namespace
+
+bool MayReplace(QWidget* parent, const QStringList& paths, const char* question) {
     QStringList existing;
     for (const QString& p : paths)
         if (QFileInfo::exists(p)) existing << p;
     return existing.isEmpty() ||
-           Dialogs().YesNoCancel(parent, QStringLiteral("OK to overwrite %1?").arg(existing.join(QStringLiteral(", ")))) ==
+           Dialogs().YesNoCancel(parent, QString::fromLatin1(question).arg(existing.join(QStringLiteral(", ")))) ==
                TConfirm::Yes;
 }
-
-} // namespace
 
 QString ExportDiskExecute(QWidget* parent, const TMapRecord& map, const TRenderedTileset& ts,
                           const TGridRect& selection, int zoom, const QString& startFolder) {
     QString filter;
     const QString path = AskFile(parent, "Export Image", startFolder, filter);
-    if (path.isEmpty() || !MayReplace(parent, {path})) return QString();
+    if (path.isEmpty() || !MayReplace(parent, {path}, PictureOverwriteQuestion)) return QString();
     TExportProgress progress(parent, "Exporting " + QFileInfo(path).fileName());
     try {
         ExportMapPicture(path.toStdString(), FormatForFile(path, filter), map, ts, ExportArea(selection), zoom,
@@ -84,7 +86,7 @@ QStringList ExportDiskTiledExecute(QWidget* parent, const TMapRecord& map, const
     const QString path = AskFile(parent, "Export Tiled Map Images", startFolder, filter);
     if (path.isEmpty()) return {};
     const auto names = TiledFileNames(path);
-    if (!MayReplace(parent, QStringList(names.begin(), names.end()))) return {};
+    if (!MayReplace(parent, QStringList(names.begin(), names.end()), PictureOverwriteQuestion)) return {};
     TExportProgress progress(parent, "Exporting " + QFileInfo(path).fileName() + " in four parts");
     try {
         return ExportTiledMapPictures(path, FormatForFile(path, filter), map, ts, zoom, progress.Fn());
@@ -140,10 +142,7 @@ QString ExportVttExecute(QWidget* parent, const TMapRecord& map, const TRendered
     last = dlg.Options();
     const QString path = Dialogs().SaveFileName(parent, "Export Virtual Tabletop Map", startFolder, SaveVttFilter,
                                                 QStringLiteral("dd2vtt"));
-    if (path.isEmpty()) return QString();
-    if (QFileInfo::exists(path) &&
-        Dialogs().YesNoCancel(parent, QStringLiteral("OK to overwrite %1").arg(path)) != TConfirm::Yes)
-        return QString();
+    if (path.isEmpty() || !MayReplace(parent, {path})) return QString();
     TExportProgress progress(parent, "Exporting " + QFileInfo(path).fileName());
     try {
         ExportVttMap(path.toStdString(), map, ts, symbols, ExportArea(selection), last, progress.Fn());

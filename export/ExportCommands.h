@@ -14,6 +14,10 @@ class QWidget;
 
 namespace qm {
 
+// As Save As does: the files of `paths` that exist are replaced only when the user
+// answers Yes to `question` (%1: those files, comma separated), asked once for all.
+bool MayReplace(QWidget* parent, const QStringList& paths, const char* question = "OK to overwrite %1");
+
 // SavePictureDialog's filter, in Qt form; no default extension.
 extern const char* const SavePictureFilter;
 

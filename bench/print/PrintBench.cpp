@@ -21,17 +21,6 @@ using namespace qm;
 
 namespace {
 
-struct AcceptAll : TDialogs {
-    QString OpenFileName(QWidget*, const QString&, const QString&, const QString&) override { return {}; }
-    QString SaveFileName(QWidget*, const QString&, const QString&, const QString&, const QString&, QString*) override {
-        return {};
-    }
-    TConfirm YesNoCancel(QWidget*, const QString&) override { return TConfirm::Cancel; }
-    void Error(QWidget*, const QString&) override {}
-    bool PrintDialog(QWidget*, TPrintRange&) override { return true; }
-    void PrinterSetup(QWidget*) override {}
-};
-
 // A busy map: every cell has a lower symbol, many an upper one, and a floor below.
 struct BusyMap {
     TRenderedTileset ts;
@@ -63,7 +52,7 @@ void BM_PrintWholeMapOneInchToPdf(benchmark::State& state) {
     BusyMap m;
     QTemporaryDir dir;
     TQtPrinter qt;
-    AcceptAll dialogs;
+    TPrintingDialogs dialogs;
     SetPrinter(&qt);
     SetDialogs(&dialogs);
     TMapPageHandler handler([&] { return m.Source(4); });

@@ -44,21 +44,10 @@ void MakePatternTileset(TRenderedTileset& ts, int tileSize) {
     ts.LayerFlags.fill(0);
 }
 
-struct Dialogs : TDialogs {
-    QString OpenFileName(QWidget*, const QString&, const QString&, const QString&) override { return {}; }
-    QString SaveFileName(QWidget*, const QString&, const QString&, const QString&, const QString&, QString*) override {
-        return {};
-    }
-    TConfirm YesNoCancel(QWidget*, const QString&) override { return TConfirm::Cancel; }
-    void Error(QWidget*, const QString&) override {}
-    bool PrintDialog(QWidget*, TPrintRange&) override { return true; }
-    void PrinterSetup(QWidget*) override {}
-};
-
 class BattleMatTest : public ::testing::Test {
 protected:
     TRecordingPrinter printer;
-    Dialogs dialogs;
+    TPrintingDialogs dialogs;
     TRenderedTileset ts;
     std::unique_ptr<TMapRecord> map = std::make_unique<TMapRecord>();
     QImage cellBitmap;

@@ -21,6 +21,7 @@
 #include "preview/Printer.h"
 #include "preview/QtPrinter.h"
 #include "print/MapPage.h"
+#include "tests/support/RecordingPrinter.h"
 #include "tests/TestSupport.h"
 
 using namespace qm;
@@ -30,17 +31,6 @@ namespace {
 const char* const Cupsd = "/usr/sbin/cupsd";
 const char* const CupsPdfBackend = "/usr/lib/cups/backend/cups-pdf";
 const char* const CupsPdfPpd = "/usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd";
-
-struct Dialogs : TDialogs {
-    QString OpenFileName(QWidget*, const QString&, const QString&, const QString&) override { return {}; }
-    QString SaveFileName(QWidget*, const QString&, const QString&, const QString&, const QString&, QString*) override {
-        return {};
-    }
-    TConfirm YesNoCancel(QWidget*, const QString&) override { return TConfirm::Cancel; }
-    void Error(QWidget*, const QString&) override {}
-    bool PrintDialog(QWidget*, TPrintRange&) override { return true; }
-    void PrinterSetup(QWidget*) override {}
-};
 
 bool RunTool(const QString& program, const QStringList& args, QString* out = nullptr, int ms = 30000) {
     QProcess p;
@@ -221,7 +211,7 @@ TEST(CupsPrintTest, OneInchCellsKeepTheirPitchThroughACupsPdfQueue) {
         ASSERT_EQ(qt.QtPrinter()->outputFormat(), QPrinter::NativeFormat) << "no CUPS printer seen";
         qt.QtPrinter()->setPrinterName(QStringLiteral("QmPdf"));
         ASSERT_EQ(qt.QtPrinter()->printerName(), QStringLiteral("QmPdf"));
-        Dialogs dialogs;
+        TPrintingDialogs dialogs;
         SetPrinter(&qt);
         SetDialogs(&dialogs);
         TMapPageHandler handler([&] { return src; });

@@ -49,21 +49,10 @@ void MakeTileset(TRenderedTileset& ts, int tileSize) {
 // Symbol shown by map cell (x, y) in the test map: every cell differs from its neighbours.
 uint8_t CellSymbol(int x, int y) { return static_cast<uint8_t>(1 + (x * 3 + y * 7) % 200); }
 
-struct Dialogs : TDialogs {
-    QString OpenFileName(QWidget*, const QString&, const QString&, const QString&) override { return {}; }
-    QString SaveFileName(QWidget*, const QString&, const QString&, const QString&, const QString&, QString*) override {
-        return {};
-    }
-    TConfirm YesNoCancel(QWidget*, const QString&) override { return TConfirm::Cancel; }
-    void Error(QWidget*, const QString&) override {}
-    bool PrintDialog(QWidget*, TPrintRange&) override { return true; }
-    void PrinterSetup(QWidget*) override {}
-};
-
 class MapPageTest : public ::testing::Test {
 protected:
     TRecordingPrinter printer;
-    Dialogs dialogs;
+    TPrintingDialogs dialogs;
     TRenderedTileset ts;
     std::unique_ptr<TMapRecord> map = std::make_unique<TMapRecord>();
     QImage cellBitmap;
@@ -527,7 +516,7 @@ TEST_F(PrintOptionsTest, CancelOpensNoPreviewOkDoes) {
 TEST(MapPdfTest, WholeMapAtOneInchPrintsEveryPageAndCellsCarryTheirColours) {
     qmtest::TempDir dir;
     TQtPrinter qt;
-    Dialogs dialogs;
+    TPrintingDialogs dialogs;
     SetPrinter(&qt);
     SetDialogs(&dialogs);
     TRenderedTileset ts;
@@ -580,7 +569,7 @@ TEST(MapPdfTest, WholeMapAtOneInchPrintsEveryPageAndCellsCarryTheirColours) {
 TEST(MapPdfTest, EqualCellsShareOneImage) {
     qmtest::TempDir dir;
     TQtPrinter qt;
-    Dialogs dialogs;
+    TPrintingDialogs dialogs;
     SetPrinter(&qt);
     SetDialogs(&dialogs);
     TRenderedTileset ts;
