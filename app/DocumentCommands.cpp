@@ -3,14 +3,14 @@
 #include <QAction>
 #include <QFileInfo>
 
-#include "app/Twinviewform.h"
+#include "app/MainWindow.h"
 #include "export/ExportCommands.h"
 #include "geoset/RandomMap.h"
-#include "geoset/geoedit.h"
+#include "geoset/MapletEditor.h"
 #include "preview/Dialogs.h"
-#include "preview/Prevcomp.h"
+#include "preview/PrintPreview.h"
 #include "print/MapPage.h"
-#include "print/Unit3.h"
+#include "print/PrintOptionsDialog.h"
 
 namespace qm {
 

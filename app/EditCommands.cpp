@@ -4,7 +4,7 @@
 #include <QToolButton>
 #include <cstring>
 
-#include "app/Twinviewform.h"
+#include "app/MainWindow.h"
 #include "editor/CellPainters.h"
 #include "editor/Clipboard.h"
 #include "editor/MapEdit.h"

@@ -8,13 +8,13 @@
 #include <QFileInfo>
 #include <QStatusBar>
 
-#include "app/TqmAboutBox.h"
-#include "app/Twinviewform.h"
+#include "app/AboutBox.h"
+#include "app/MainWindow.h"
 #include "model/RecordFile.h"
 #include "model/ShortString.h"
 #include "preview/Dialogs.h"
-#include "tiles/TPaletteForm.h"
-#include "tiles/TSplashForm.h"
+#include "tiles/TilesetChooser.h"
+#include "tiles/TilesetProgressWindow.h"
 
 namespace qm {
 

@@ -16,7 +16,7 @@
 #include <cmath>
 
 #include "app/Startup.h"
-#include "app/Twinviewform.h"
+#include "app/MainWindow.h"
 
 namespace qm {
 

@@ -5,8 +5,8 @@
 #include <QStatusBar>
 #include <exception>
 
-#include "app/Twinviewform.h"
-#include "geoset/geoedit.h"
+#include "app/MainWindow.h"
+#include "geoset/MapletEditor.h"
 #include "model/RecordFile.h"
 #include "preview/Dialogs.h"
 #include "tiles/Tileset.h"

@@ -3,13 +3,13 @@
 #include <QScreen>
 #include <exception>
 
-#include "app/TqmAboutBox.h"
-#include "app/Twinviewform.h"
+#include "app/AboutBox.h"
+#include "app/MainWindow.h"
 #include "preview/Dialogs.h"
-#include "geoset/geoedit.h"
-#include "print/Unit3.h"
-#include "tiles/TPaletteForm.h"
-#include "tiles/TSplashForm.h"
+#include "geoset/MapletEditor.h"
+#include "print/PrintOptionsDialog.h"
+#include "tiles/TilesetChooser.h"
+#include "tiles/TilesetProgressWindow.h"
 
 namespace qm {
 

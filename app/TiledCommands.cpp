@@ -3,7 +3,7 @@
 #include <QFileInfo>
 #include <QMenu>
 
-#include "app/Twinviewform.h"
+#include "app/MainWindow.h"
 #include "export/ExportCommands.h"
 #include "model/ShortString.h"
 #include "preview/Dialogs.h"

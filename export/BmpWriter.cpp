@@ -3,8 +3,8 @@
 // holds only one band at a time.
 #include <QImage>
 
-#include "PictureWriters.h"
-#include "WriterSupport.h"
+#include "export/PictureWriters.h"
+#include "export/WriterSupport.h"
 
 namespace qm {
 

@@ -1,4 +1,4 @@
-#include "ExportCommands.h"
+#include "export/ExportCommands.h"
 
 #include <QClipboard>
 #include <QFileInfo>
@@ -9,9 +9,9 @@
 #include <stdexcept>
 #include <string>
 
-#include "ExportPicture.h"
-#include "VttExport.h"
-#include "VttOptionsDialog.h"
+#include "export/ExportPicture.h"
+#include "export/VttExport.h"
+#include "export/VttOptionsDialog.h"
 #include "preview/Dialogs.h"
 
 namespace qm {

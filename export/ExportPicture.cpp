@@ -1,4 +1,4 @@
-#include "ExportPicture.h"
+#include "export/ExportPicture.h"
 
 #include <QFileInfo>
 #include <QPainter>

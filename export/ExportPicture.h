@@ -7,7 +7,7 @@
 #include <array>
 #include <string>
 
-#include "PictureWriters.h"
+#include "export/PictureWriters.h"
 #include "editor/GridRect.h"
 #include "model/MapRecord.h"
 #include "tiles/Tileset.h"

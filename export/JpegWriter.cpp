@@ -8,8 +8,8 @@
 #include <exception>
 #include <jpeglib.h>
 
-#include "PictureWriters.h"
-#include "WriterSupport.h"
+#include "export/PictureWriters.h"
+#include "export/WriterSupport.h"
 
 namespace qm {
 

@@ -1,10 +1,10 @@
-#include "PictureWriters.h"
+#include "export/PictureWriters.h"
 
 #include <QFileInfo>
 #include <cstdint>
 #include <limits>
 
-#include "WriterSupport.h"
+#include "export/WriterSupport.h"
 
 namespace qm {
 

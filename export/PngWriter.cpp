@@ -18,8 +18,8 @@
 #include <thread>
 #include <zlib.h>
 
-#include "PictureWriters.h"
-#include "WriterSupport.h"
+#include "export/PictureWriters.h"
+#include "export/WriterSupport.h"
 
 namespace qm {
 

@@ -1,4 +1,4 @@
-#include "VttExport.h"
+#include "export/VttExport.h"
 
 #include <algorithm>
 #include <charconv>
@@ -8,7 +8,7 @@
 #include <optional>
 #include <tuple>
 
-#include "ExportPicture.h"
+#include "export/ExportPicture.h"
 
 namespace qm {
 

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "PictureWriters.h"
+#include "export/PictureWriters.h"
 #include "editor/GridRect.h"
 #include "model/MapRecord.h"
 #include "tiles/SymbolTable.h"

@@ -1,4 +1,4 @@
-#include "VttOptionsDialog.h"
+#include "export/VttOptionsDialog.h"
 
 #include <QCheckBox>
 #include <QDialogButtonBox>

@@ -3,7 +3,7 @@
 // symbols go into the picture.
 #include <QDialog>
 
-#include "VttExport.h"
+#include "export/VttExport.h"
 
 class QSpinBox;
 class QCheckBox;

@@ -5,7 +5,7 @@
 #include <cstring>
 #include <vector>
 
-#include "PictureWriters.h"
+#include "export/PictureWriters.h"
 
 namespace qm::detail {
 

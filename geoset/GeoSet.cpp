@@ -1,4 +1,4 @@
-#include "GeoSet.h"
+#include "geoset/GeoSet.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,4 +1,4 @@
-#include "GeoSetCommands.h"
+#include "geoset/GeoSetCommands.h"
 
 #include <QFileInfo>
 

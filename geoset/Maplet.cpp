@@ -1,4 +1,4 @@
-#include "Maplet.h"
+#include "geoset/Maplet.h"
 
 #include "editor/MapEdit.h"
 

@@ -1,4 +1,4 @@
-#include "RandomMap.h"
+#include "geoset/RandomMap.h"
 
 #include <chrono>
 

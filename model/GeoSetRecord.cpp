@@ -1,9 +1,9 @@
-#include "GeoSetRecord.h"
+#include "model/GeoSetRecord.h"
 
 #include <cstring>
 
-#include "RecordFile.h"
-#include "ShortString.h"
+#include "model/RecordFile.h"
+#include "model/ShortString.h"
 
 namespace qm {
 

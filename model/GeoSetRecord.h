@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-#include "MapRecord.h"
+#include "model/MapRecord.h"
 
 namespace qm {
 

@@ -1,9 +1,9 @@
-#include "MapRecord.h"
+#include "model/MapRecord.h"
 
 #include <cstring>
 
-#include "RecordFile.h"
-#include "ShortString.h"
+#include "model/RecordFile.h"
+#include "model/ShortString.h"
 
 namespace qm {
 

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-#include "LayerMode.h"
+#include "model/LayerMode.h"
 
 namespace qm {
 

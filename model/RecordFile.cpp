@@ -1,4 +1,4 @@
-#include "RecordFile.h"
+#include "model/RecordFile.h"
 
 #include <algorithm>
 #include <cerrno>

@@ -1,4 +1,4 @@
-#include "Canvas.h"
+#include "preview/Canvas.h"
 
 #include <QFontMetricsF>
 #include <QHash>

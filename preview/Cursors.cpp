@@ -1,4 +1,4 @@
-#include "Cursors.h"
+#include "preview/Cursors.h"
 
 #include <QFont>
 #include <QMap>

@@ -1,4 +1,4 @@
-#include "Dialogs.h"
+#include "preview/Dialogs.h"
 
 #include <QFileDialog>
 #include <QMessageBox>
@@ -7,7 +7,7 @@
 #include <QPrinter>
 #include <QPushButton>
 
-#include "QtPrinter.h"
+#include "preview/QtPrinter.h"
 
 namespace qm {
 

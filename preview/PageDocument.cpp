@@ -1,4 +1,4 @@
-#include "PageDocument.h"
+#include "preview/PageDocument.h"
 
 #include <algorithm>
 

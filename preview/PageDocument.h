@@ -5,7 +5,7 @@
 #include <functional>
 #include <memory>
 
-#include "Prevtype.h"
+#include "preview/PrintSurface.h"
 
 namespace qm {
 

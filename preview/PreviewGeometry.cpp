@@ -1,4 +1,4 @@
-#include "PreviewGeometry.h"
+#include "preview/PreviewGeometry.h"
 
 #include <algorithm>
 #include <cmath>

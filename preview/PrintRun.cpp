@@ -1,4 +1,4 @@
-#include "PrintRun.h"
+#include "preview/PrintRun.h"
 
 #include <memory>
 

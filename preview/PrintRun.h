@@ -5,8 +5,8 @@
 #include <QString>
 #include <functional>
 
-#include "PageDocument.h"
-#include "Printer.h"
+#include "preview/PageDocument.h"
+#include "preview/Printer.h"
 
 namespace qm {
 

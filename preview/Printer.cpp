@@ -1,4 +1,4 @@
-#include "Printer.h"
+#include "preview/Printer.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -7,7 +7,7 @@
 #include <QPdfWriter>
 #include <cstdio>
 
-#include "Prevtype.h"
+#include "preview/PrintSurface.h"
 
 namespace qm {
 

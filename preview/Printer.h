@@ -10,7 +10,7 @@
 #include <memory>
 #include <vector>
 
-#include "Canvas.h"
+#include "preview/Canvas.h"
 
 class QPrinter;
 class QPainter;

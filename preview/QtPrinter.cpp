@@ -1,4 +1,4 @@
-#include "QtPrinter.h"
+#include "preview/QtPrinter.h"
 
 #include <QDir>
 #include <QFile>
@@ -9,7 +9,7 @@
 #include <QPrinterInfo>
 #include <QStringList>
 
-#include "Prevtype.h"
+#include "preview/PrintSurface.h"
 
 namespace qm {
 

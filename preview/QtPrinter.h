@@ -6,7 +6,7 @@
 #include <QStringList>
 #include <memory>
 
-#include "Printer.h"
+#include "preview/Printer.h"
 
 namespace qm {
 

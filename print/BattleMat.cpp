@@ -1,4 +1,4 @@
-#include "BattleMat.h"
+#include "print/BattleMat.h"
 
 #include <QFileInfo>
 #include <QPainter>

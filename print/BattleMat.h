@@ -6,7 +6,7 @@
 #include <QRect>
 #include <QString>
 
-#include "MapPage.h"
+#include "print/MapPage.h"
 
 namespace qm {
 

@@ -1,10 +1,10 @@
-#include "MapPage.h"
+#include "print/MapPage.h"
 
 #include <QFileInfo>
 #include <algorithm>
 #include <cmath>
 
-#include "BattleMat.h"
+#include "print/BattleMat.h"
 #include "editor/Compose.h"
 
 namespace qm {

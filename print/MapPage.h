@@ -9,7 +9,7 @@
 #include "editor/CellCache.h"
 #include "editor/GridRect.h"
 #include "model/MapRecord.h"
-#include "preview/Prevtype.h"
+#include "preview/PrintSurface.h"
 #include "tiles/Tileset.h"
 
 namespace qm {

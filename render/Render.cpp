@@ -1,4 +1,4 @@
-#include "Render.h"
+#include "render/Render.h"
 
 #include <QFileInfo>
 #include <QImage>

@@ -5,7 +5,7 @@
 #include <QString>
 #include <ostream>
 
-#include "RenderArgs.h"
+#include "render/RenderArgs.h"
 #include "model/MapRecord.h"
 #include "tiles/Tileset.h"
 

@@ -1,4 +1,4 @@
-#include "RenderArgs.h"
+#include "render/RenderArgs.h"
 
 #include <algorithm>
 #include <charconv>

@@ -1,5 +1,5 @@
 // quillmarch-render's Tiled jobs: export a map for Tiled, import a Tiled map.
-#include "Render.h"
+#include "render/Render.h"
 #include "tiled/TiledExport.h"
 #include "tiled/TmxReader.h"
 

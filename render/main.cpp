@@ -3,8 +3,8 @@
 #include <cstdlib>
 #include <iostream>
 
-#include "Render.h"
-#include "RenderArgs.h"
+#include "render/Render.h"
+#include "render/RenderArgs.h"
 
 namespace {
 // stderr carries the renderer's own messages only; Qt's notices about the headless

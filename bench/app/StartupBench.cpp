@@ -8,7 +8,7 @@
 #include <QTemporaryDir>
 
 #include "app/Startup.h"
-#include "app/Twinviewform.h"
+#include "app/MainWindow.h"
 
 namespace {
 

@@ -13,7 +13,7 @@
 #include "editor/Clipboard.h"
 #include "editor/MapEdit.h"
 #include "editor/SmartTerrain.h"
-#include "editor/TDrawGrid.h"
+#include "editor/DrawGrid.h"
 
 using namespace qm;
 

@@ -12,7 +12,7 @@
 #include "export/VttExport.h"
 #include "geoset/RandomMap.h"
 #include "tiles/Tileset.h"
-#include "tools/gen_geoset.h"
+#include "tools/GeoSetGenerator.h"
 
 using namespace qm;
 

@@ -8,7 +8,7 @@
 #include "editor/Compose.h"
 #include "geoset/GeoSet.h"
 #include "geoset/RandomMap.h"
-#include "tools/gen_geoset.h"
+#include "tools/GeoSetGenerator.h"
 
 using namespace qm;
 

@@ -6,7 +6,7 @@
 
 #include "bench/BenchSupport.h"
 
-#include "preview/Preview.h"
+#include "preview/PreviewWindow.h"
 #include "preview/Printer.h"
 #include "tests/support/RecordingPrinter.h"
 

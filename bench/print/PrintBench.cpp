@@ -10,8 +10,8 @@
 #include "bench/BenchSupport.h"
 
 #include "preview/Dialogs.h"
-#include "preview/Prevcomp.h"
-#include "preview/Preview.h"
+#include "preview/PrintPreview.h"
+#include "preview/PreviewWindow.h"
 #include "preview/Printer.h"
 #include "print/MapPage.h"
 #include "tests/support/RecordingPrinter.h"

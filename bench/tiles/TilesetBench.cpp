@@ -6,7 +6,7 @@
 #include <QDir>
 #include <QTemporaryDir>
 
-#include "tiles/TSplashForm.h"
+#include "tiles/TilesetProgressWindow.h"
 #include "tiles/Tileset.h"
 
 using namespace qm;

@@ -10,9 +10,9 @@
 #include <gtest/gtest.h>
 #include <memory>
 
-#include "TestSupport.h"
+#include "tests/TestSupport.h"
 #include "app/Startup.h"
-#include "app/Twinviewform.h"
+#include "app/MainWindow.h"
 #include "preview/Dialogs.h"
 
 namespace qmtest {

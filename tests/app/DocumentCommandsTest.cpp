@@ -8,12 +8,12 @@
 #include <QTimer>
 #include <cstring>
 
-#include "AppFixture.h"
-#include "geoset/geoedit.h"
-#include "preview/Preview.h"
-#include "preview/Prevcomp.h"
+#include "tests/app/AppFixture.h"
+#include "geoset/MapletEditor.h"
+#include "preview/PreviewWindow.h"
+#include "preview/PrintPreview.h"
 #include "preview/Printer.h"
-#include "print/Unit3.h"
+#include "print/PrintOptionsDialog.h"
 #include "tests/support/RecordingPrinter.h"
 
 namespace qmtest {

@@ -1,5 +1,5 @@
 // Drawing on the real map grid with the mouse, the symbol column, layer button and view commands.
-#include "AppFixture.h"
+#include "tests/app/AppFixture.h"
 
 using namespace qmtest;
 

@@ -2,7 +2,7 @@
 #include <QFile>
 #include <sys/stat.h>
 
-#include "AppFixture.h"
+#include "tests/app/AppFixture.h"
 #include "model/RecordFile.h"
 #include "model/ShortString.h"
 

@@ -8,8 +8,8 @@
 #include <QStatusBar>
 #include <QToolBar>
 
-#include "AppFixture.h"
-#include "app/TqmAboutBox.h"
+#include "tests/app/AppFixture.h"
+#include "app/AboutBox.h"
 #include "model/RecordFile.h"
 
 using namespace qmtest;

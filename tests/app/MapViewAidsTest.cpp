@@ -8,7 +8,7 @@
 #include <QUrl>
 #include <cstring>
 
-#include "AppFixture.h"
+#include "tests/app/AppFixture.h"
 #include "editor/SmartTerrain.h"
 #include "model/RecordFile.h"
 

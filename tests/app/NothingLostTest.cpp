@@ -2,8 +2,8 @@
 // document, files that are not maps, and export over existing pictures.
 #include <QFile>
 
-#include "AppFixture.h"
-#include "geoset/geoedit.h"
+#include "tests/app/AppFixture.h"
+#include "geoset/MapletEditor.h"
 #include "model/RecordFile.h"
 
 using namespace qmtest;

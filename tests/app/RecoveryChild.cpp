@@ -7,9 +7,9 @@
 #include <cstdio>
 
 #include "app/Startup.h"
-#include "app/Twinviewform.h"
-#include "editor/TDrawGrid.h"
-#include "geoset/geoedit.h"
+#include "app/MainWindow.h"
+#include "editor/DrawGrid.h"
+#include "geoset/MapletEditor.h"
 
 namespace {
 bool WriteBytes(const char* path, const void* data, size_t size) {

@@ -9,7 +9,7 @@
 #include <sys/file.h>
 #include <unistd.h>
 
-#include "AppFixture.h"
+#include "tests/app/AppFixture.h"
 #include "app/Recovery.h"
 #include "model/RecordFile.h"
 

@@ -2,7 +2,7 @@
 #include <QMenu>
 #include <cstring>
 
-#include "AppFixture.h"
+#include "tests/app/AppFixture.h"
 #include "model/RecordFile.h"
 
 using namespace qm;

@@ -4,8 +4,8 @@
 #include <QPushButton>
 #include <QTimer>
 
-#include "AppFixture.h"
-#include "tiles/TPaletteForm.h"
+#include "tests/app/AppFixture.h"
+#include "tiles/TilesetChooser.h"
 
 using namespace qmtest;
 

@@ -13,9 +13,9 @@
 #include <QTimer>
 #include <cstring>
 
-#include "AppFixture.h"
+#include "tests/app/AppFixture.h"
 #include "export/VttOptionsDialog.h"
-#include "tiles/TPaletteForm.h"
+#include "tiles/TilesetChooser.h"
 
 namespace qmtest {
 

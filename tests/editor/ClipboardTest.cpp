@@ -3,7 +3,7 @@
 #include <cstring>
 #include <functional>
 
-#include "EditorTestSupport.h"
+#include "tests/editor/EditorTestSupport.h"
 #include "editor/Clipboard.h"
 #include "editor/MapEdit.h"
 

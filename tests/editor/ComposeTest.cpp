@@ -3,7 +3,7 @@
 #include <QPainter>
 #include <random>
 
-#include "EditorTestSupport.h"
+#include "tests/editor/EditorTestSupport.h"
 #include "editor/CellCache.h"
 #include "editor/CellPainters.h"
 #include "editor/Compose.h"

@@ -5,11 +5,11 @@
 #include <QTest>
 #include <set>
 
-#include "EditorTestSupport.h"
+#include "tests/editor/EditorTestSupport.h"
 #include "editor/CellCache.h"
 #include "editor/CellPainters.h"
 #include "editor/MapEdit.h"
-#include "editor/TDrawGrid.h"
+#include "editor/DrawGrid.h"
 
 using namespace qm;
 

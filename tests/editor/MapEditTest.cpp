@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "EditorTestSupport.h"
+#include "tests/editor/EditorTestSupport.h"
 #include "editor/MapEdit.h"
 #include "editor/SmartTerrain.h"
 

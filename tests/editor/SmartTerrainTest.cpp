@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "EditorTestSupport.h"
+#include "tests/editor/EditorTestSupport.h"
 #include "editor/SmartTerrain.h"
 
 using namespace qm;

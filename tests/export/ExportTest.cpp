@@ -7,9 +7,9 @@
 #include <fstream>
 #include <sys/stat.h>
 
-#include "ExportTestSupport.h"
+#include "tests/export/ExportTestSupport.h"
 #include "editor/CellPainters.h"
-#include "editor/TDrawGrid.h"
+#include "editor/DrawGrid.h"
 #include "export/ExportCommands.h"
 #include "export/ExportPicture.h"
 #include "preview/Dialogs.h"

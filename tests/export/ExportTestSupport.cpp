@@ -1,4 +1,4 @@
-#include "ExportTestSupport.h"
+#include "tests/export/ExportTestSupport.h"
 
 #include <QBuffer>
 #include <QPainter>

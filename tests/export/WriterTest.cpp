@@ -8,7 +8,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "ExportTestSupport.h"
+#include "tests/export/ExportTestSupport.h"
 #include "export/PictureWriters.h"
 #include "tests/TestSupport.h"
 

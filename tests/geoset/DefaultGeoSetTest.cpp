@@ -7,7 +7,7 @@
 
 #include "geoset/RandomMap.h"
 #include "tests/TestSupport.h"
-#include "tools/gen_geoset.h"
+#include "tools/GeoSetGenerator.h"
 
 using namespace qm;
 

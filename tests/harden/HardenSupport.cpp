@@ -1,4 +1,4 @@
-#include "HardenSupport.h"
+#include "tests/harden/HardenSupport.h"
 
 #include <cerrno>
 #include <cstring>

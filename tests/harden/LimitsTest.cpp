@@ -10,7 +10,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "HardenSupport.h"
+#include "tests/harden/HardenSupport.h"
 #include "export/ExportPicture.h"
 #include "geoset/GeoSet.h"
 #include "model/GeoSetRecord.h"

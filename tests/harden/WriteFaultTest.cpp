@@ -6,7 +6,7 @@
 #include <QImage>
 #include <functional>
 
-#include "HardenSupport.h"
+#include "tests/harden/HardenSupport.h"
 #include "export/ExportPicture.h"
 #include "geoset/GeoSet.h"
 #include "model/GeoSetRecord.h"

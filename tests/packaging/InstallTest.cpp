@@ -19,11 +19,11 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include "AppFixture.h"
-#include "TestSupport.h"
-#include "app/TQuillmarch.h"
+#include "tests/app/AppFixture.h"
+#include "tests/TestSupport.h"
+#include "app/ApplicationState.h"
 #include "model/MapRecord.h"
-#include "tiles/TPaletteForm.h"
+#include "tiles/TilesetChooser.h"
 
 extern char** environ;
 

@@ -6,10 +6,10 @@
 #include <vector>
 
 #include "preview/Dialogs.h"
-#include "preview/Prevcomp.h"
-#include "preview/Preview.h"
+#include "preview/PrintPreview.h"
+#include "preview/PreviewWindow.h"
 #include "preview/Printer.h"
-#include "preview/Prevtype.h"
+#include "preview/PrintSurface.h"
 #include "tests/support/RecordingPrinter.h"
 
 namespace qmtest {

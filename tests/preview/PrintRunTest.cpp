@@ -9,9 +9,9 @@
 #include <QToolButton>
 #include <gtest/gtest.h>
 
-#include "PreviewTestSupport.h"
+#include "tests/preview/PreviewTestSupport.h"
 #include "tests/TestSupport.h"
-#include "preview/Prntstat.h"
+#include "preview/PrintStatusWindow.h"
 #include "preview/QtPrinter.h"
 
 using namespace qm;

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 #include <QPainter>
 
-#include "PreviewTestSupport.h"
+#include "tests/preview/PreviewTestSupport.h"
 #include "preview/Canvas.h"
 #include "tests/support/RecordingPrinter.h"
 

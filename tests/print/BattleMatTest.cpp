@@ -9,11 +9,11 @@
 #include <set>
 
 #include "preview/Dialogs.h"
-#include "preview/Prevcomp.h"
+#include "preview/PrintPreview.h"
 #include "preview/Printer.h"
 #include "print/BattleMat.h"
 #include "print/MapPage.h"
-#include "print/Unit3.h"
+#include "print/PrintOptionsDialog.h"
 #include "tests/support/RecordingPrinter.h"
 
 using namespace qm;

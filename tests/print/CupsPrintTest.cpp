@@ -17,7 +17,7 @@
 #include <unistd.h>
 
 #include "preview/Dialogs.h"
-#include "preview/Prevcomp.h"
+#include "preview/PrintPreview.h"
 #include "preview/Printer.h"
 #include "preview/QtPrinter.h"
 #include "print/MapPage.h"

@@ -18,11 +18,11 @@
 #include <set>
 
 #include "preview/Dialogs.h"
-#include "preview/Prevcomp.h"
-#include "preview/Preview.h"
+#include "preview/PrintPreview.h"
+#include "preview/PreviewWindow.h"
 #include "preview/Printer.h"
 #include "print/MapPage.h"
-#include "print/Unit3.h"
+#include "print/PrintOptionsDialog.h"
 #include "tests/TestSupport.h"
 #include "tests/support/RecordingPrinter.h"
 #include "preview/QtPrinter.h"

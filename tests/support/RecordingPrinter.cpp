@@ -1,4 +1,4 @@
-#include "RecordingPrinter.h"
+#include "tests/support/RecordingPrinter.h"
 
 #include <cstdlib>
 

@@ -3,7 +3,7 @@
 #include <QProcess>
 #include <gtest/gtest.h>
 
-#include "../TestSupport.h"
+#include "tests/TestSupport.h"
 #include "tiles/Tileset.h"
 
 namespace {

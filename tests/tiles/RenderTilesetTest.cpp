@@ -9,9 +9,9 @@
 #include <cstring>
 #include <set>
 
-#include "../TestSupport.h"
+#include "tests/TestSupport.h"
 #include "model/MapRecord.h"
-#include "tiles/TSplashForm.h"
+#include "tiles/TilesetProgressWindow.h"
 #include "tiles/Tileset.h"
 
 namespace {

@@ -1,0 +1,234 @@
+#include "print/PrintOptionsDialog.h"
+
+#include <QCheckBox>
+#include <QAbstractItemView>
+#include <QComboBox>
+#include <QDoubleSpinBox>
+#include <QStyle>
+#include <QStyleOptionComboBox>
+#include <algorithm>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <algorithm>
+#include <cmath>
+
+#include "preview/Dialogs.h"
+#include "preview/DialogStyle.h"
+#include "preview/PrintPreview.h"
+
+namespace qm {
+
+namespace {
+QString Inches(float v) { return QString::number(v, 'f', 2) + QChar('"'); }
+} // namespace
+
+TPrintOptions::TPrintOptions(QWidget* parent) : QDialog(parent) {
+    setObjectName(QStringLiteral("PrintOptions"));
+    setWindowTitle(QStringLiteral("Print Properties"));
+    setWindowFlags(Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+    setFixedSize(225, 269);
+    setFont(DialogFont());
+    QPalette pal = palette();
+    pal.setColor(QPalette::WindowText, Qt::black);
+    setPalette(pal);
+
+    auto label = [this](const char* name, const QString& text, int x, int y) {
+        auto* l = new QLabel(text, this);
+        l->setObjectName(QString::fromLatin1(name));
+        l->setGeometry(x, y, 100, 14);
+        return l;
+    };
+    auto combo = [this](const char* name, int x, int y, int w) {
+        auto* c = new QComboBox(this);
+        c->setObjectName(QString::fromLatin1(name));
+        c->setGeometry(x, y, w, 22);
+        return c;
+    };
+
+    ScaleLabel = label("ScaleLabel", QStringLiteral("Scale"), 8, 8);
+    ScaleCombo = combo("ScaleCombo", 8, 23, 100);
+    ScaleCombo->addItem(QStringLiteral("Fit To Page"));
+    for (int i = 1; i <= 6; ++i) ScaleCombo->addItem(Inches(ScaleItemInches(i)));
+    ScaleLabel->setBuddy(ScaleCombo);
+
+    TitleCB = new QCheckBox(QStringLiteral("Print Title"), this);
+    TitleCB->setObjectName(QStringLiteral("TitleCB"));
+    TitleCB->setGeometry(120, 25, 100, 18);
+    TitleCB->setChecked(true);
+
+    RadioGroup1 = new QGroupBox(QStringLiteral("Print Area"), this);
+    RadioGroup1->setObjectName(QStringLiteral("RadioGroup1"));
+    RadioGroup1->setGeometry(120, 52, 97, 62);
+    MapRB = new QRadioButton(QStringLiteral("Map"), RadioGroup1);
+    MapRB->setObjectName(QStringLiteral("MapRB"));
+    MapRB->setGeometry(8, 18, 85, 18);
+    MapRB->setChecked(true);
+    SelectedRB = new QRadioButton(QStringLiteral("Selection"), RadioGroup1);
+    SelectedRB->setObjectName(QStringLiteral("SelectedRB"));
+    SelectedRB->setGeometry(8, 38, 85, 18);
+
+    struct Margin { const char* labelName; const char* comboName; const char* text; QLabel** l; QComboBox** c; };
+    const Margin margins[] = {
+        {"LeftMarginLabel", "LeftMarginCombo", "Left Margin", &LeftMarginLabel, &LeftMarginCombo},
+        {"TopMarginLabel", "TopMarginCombo", "Top Margin", &TopMarginLabel, &TopMarginCombo},
+        {"RightMarginLabel", "RightMarginCombo", "Right Margin", &RightMarginLabel, &RightMarginCombo},
+        {"BottomMarginLabel", "BottomMarginCombo", "Bottom Margin", &BottomMarginLabel, &BottomMarginCombo},
+    };
+    int y = 52;
+    for (const Margin& m : margins) {
+        *m.l = label(m.labelName, QString::fromLatin1(m.text), 8, y);
+        // Narrow enough to leave the Grid Style box room for its longest item.
+        *m.c = combo(m.comboName, 8, y + 15, 76);
+        (*m.l)->resize((*m.l)->fontMetrics().horizontalAdvance((*m.l)->text()) + 4, 14);
+        for (int i = 0; i < 4; ++i) (*m.c)->addItem(Inches(MarginItemInches(i)));
+        (*m.l)->setBuddy(*m.c);
+        y += 44;
+    }
+
+    // Level with the right margin box, so that it can reach further left than a label allows.
+    GridStyleLabel = label("GridStyleLabel", QStringLiteral("Grid Style"), 120, 141);
+    GridStyleCombo = combo("GridStyleCombo", 120, 156, 97);
+    GridStyleCombo->addItems({QStringLiteral("None"), QStringLiteral("Aligned Squares"), QStringLiteral("Aligned Hexes"),
+                              QStringLiteral("Offset Squares"), QStringLiteral("Hex Overlay")});
+    // A pick list, wide enough for its longest item: it grows to the left, up to the
+    // margin column, and the list that drops down is never narrower than its items.
+    {
+        QStyleOptionComboBox opt;
+        opt.initFrom(GridStyleCombo);
+        opt.rect = QRect(0, 0, 100, 22);
+        const QRect field = GridStyleCombo->style()->subControlRect(QStyle::CC_ComboBox, &opt,
+                                                                     QStyle::SC_ComboBoxEditField, GridStyleCombo);
+        int text = 0;
+        for (int i = 0; i < GridStyleCombo->count(); ++i)
+            text = std::max(text, GridStyleCombo->fontMetrics().horizontalAdvance(GridStyleCombo->itemText(i)));
+        // It grows to the left up to the margin controls it sits beside.
+        const int right = 217;
+        int left = 0;
+        const QRect row(0, 156, right, 22);
+        for (QWidget* w : {static_cast<QWidget*>(RightMarginLabel), static_cast<QWidget*>(RightMarginCombo)})
+            if (w->geometry().intersects(row)) left = std::max(left, w->geometry().right() + 5);
+        const int width = std::clamp(text + (100 - field.width()) + 4, 97, right - left);
+        GridStyleCombo->setGeometry(right - width, 156, width, 22);
+        GridStyleCombo->view()->setMinimumWidth(GridStyleCombo->view()->sizeHintForColumn(0) + 8);
+    }
+    GridStyleLabel->setBuddy(GridStyleCombo);
+
+    Button1 = new QPushButton(QStringLiteral("Ok"), this);
+    Button1->setObjectName(QStringLiteral("Button1"));
+    Button1->setGeometry(24, 236, 75, 25);
+    Button1->setDefault(true);
+    Button2 = new QPushButton(QStringLiteral("Cancel"), this);
+    Button2->setObjectName(QStringLiteral("Button2"));
+    Button2->setGeometry(124, 236, 75, 25);
+    Button2->setAutoDefault(false);
+    connect(Button1, &QPushButton::clicked, this, &QDialog::accept);
+    connect(Button2, &QPushButton::clicked, this, &QDialog::reject);
+
+    BattleMatBut = new QPushButton(QStringLiteral("Battle Mat >>"), this);
+    BattleMatBut->setObjectName(QStringLiteral("BattleMatBut"));
+    BattleMatBut->setGeometry(120, 190, 97, 25);
+    BattleMatBut->setAutoDefault(false);
+    BattleMatBut->setCheckable(true);
+    connect(BattleMatBut, &QPushButton::toggled, this, &TPrintOptions::ShowBattleMat);
+
+    // Placed beside the dialog's own controls when first shown; hidden, the dialog keeps its size.
+    BattleMatGroup = new QGroupBox(QStringLiteral("Battle Mat"), this);
+    BattleMatGroup->setObjectName(QStringLiteral("BattleMatGroup"));
+    BattleMatGroup->hide();
+    auto check = [this](const char* name, const QString& text, int y) {
+        auto* c = new QCheckBox(text, BattleMatGroup);
+        c->setObjectName(QString::fromLatin1(name));
+        c->setGeometry(8, y, 158, 18);
+        return c;
+    };
+    OverlapLabel = new QLabel(QStringLiteral("Overlap"), BattleMatGroup);
+    OverlapLabel->setObjectName(QStringLiteral("OverlapLabel"));
+    OverlapLabel->setGeometry(8, 20, 100, 14);
+    OverlapCombo = new QComboBox(BattleMatGroup);
+    OverlapCombo->setObjectName(QStringLiteral("OverlapCombo"));
+    OverlapCombo->setGeometry(8, 35, 100, 22);
+    OverlapCombo->addItems({QStringLiteral("None"), QStringLiteral("1/8\""), QStringLiteral("1/4\""), QStringLiteral("1/2\"")});
+    OverlapLabel->setBuddy(OverlapCombo);
+    MarksCB = check("MarksCB", QStringLiteral("Cut And Glue Marks"), 68);
+    OverviewCB = check("OverviewCB", QStringLiteral("Overview Sheet"), 92);
+    SkipEmptyCB = check("SkipEmptyCB", QStringLiteral("Skip Empty Sheets"), 116);
+    PlayerCopyCB = check("PlayerCopyCB", QStringLiteral("Player Copy"), 140);
+    PlayerCopyCB->setToolTip(QStringLiteral("Leave hidden symbols out, whatever Show Hidden says"));
+    InkSaverCB = check("InkSaverCB", QStringLiteral("Ink Saver"), 164);
+    InkSaverCB->setToolTip(QStringLiteral("Print the ground as a light wash; walls, objects and grid stay dark"));
+    CorrectionLabel = new QLabel(QStringLiteral("Scale Correction"), BattleMatGroup);
+    CorrectionLabel->setObjectName(QStringLiteral("CorrectionLabel"));
+    CorrectionLabel->setGeometry(8, 192, 150, 14);
+    CorrectionEdit = new QDoubleSpinBox(BattleMatGroup);
+    CorrectionEdit->setObjectName(QStringLiteral("CorrectionEdit"));
+    CorrectionEdit->setGeometry(8, 207, 100, 22);
+    CorrectionEdit->setRange(95.0, 105.0);
+    CorrectionEdit->setDecimals(1);
+    CorrectionEdit->setSingleStep(0.1);
+    CorrectionEdit->setSuffix(QStringLiteral(" %"));
+    CorrectionEdit->setValue(100.0);
+    CorrectionEdit->setToolTip(QStringLiteral("Print the overview, measure its 2\" square, and set this to "
+                                              "the percentage shown times 2.00 divided by the inches measured"));
+    CorrectionLabel->setBuddy(CorrectionEdit);
+
+    FormCreate();
+}
+
+void TPrintOptions::ShowBattleMat(bool shown) {
+    BattleMatBut->setText(shown ? QStringLiteral("Battle Mat <<") : QStringLiteral("Battle Mat >>"));
+    if (shown) {
+        setFixedSize(225 + 182, 269);
+        BattleMatGroup->setGeometry(225, 8, 174, 253);
+        BattleMatGroup->show();
+    } else {
+        BattleMatGroup->hide();
+        setFixedSize(225, 269);
+    }
+}
+
+void TPrintOptions::FormCreate() {
+    ScaleCombo->setCurrentIndex(0);
+    LeftMarginCombo->setCurrentIndex(1);
+    TopMarginCombo->setCurrentIndex(1);
+    RightMarginCombo->setCurrentIndex(1);
+    BottomMarginCombo->setCurrentIndex(1);
+    GridStyleCombo->setCurrentIndex(0);
+    OverlapCombo->setCurrentIndex(0);
+}
+
+int TPrintOptions::GridStyleIndex() const {
+    // What the box shows decides: text typed over an item that names none is no item.
+    return GridStyleCombo->findText(GridStyleCombo->currentText(), Qt::MatchExactly | Qt::MatchCaseSensitive);
+}
+
+TPrintSettings TPrintOptions::Settings() const {
+    TPrintSettings s;
+    s.ScaleIndex = ScaleCombo->currentIndex();
+    s.PrintTitle = TitleCB->isChecked();
+    s.WholeMap = MapRB->isChecked();
+    s.LeftMargin = LeftMarginCombo->currentIndex();
+    s.TopMargin = TopMarginCombo->currentIndex();
+    s.RightMargin = RightMarginCombo->currentIndex();
+    s.BottomMargin = BottomMarginCombo->currentIndex();
+    s.GridStyle = GridStyleIndex();
+    s.Mat.Overlap = std::max(0, OverlapCombo->currentIndex());
+    s.Mat.Marks = MarksCB->isChecked();
+    s.Mat.Overview = OverviewCB->isChecked();
+    s.Mat.Correction = static_cast<int>(std::lround(CorrectionEdit->value() * 10.0));
+    s.Mat.SkipEmpty = SkipEmptyCB->isChecked();
+    s.Mat.Hidden = PlayerCopyCB->isChecked() ? hpLeaveOut : hpAsMap;
+    s.Mat.InkSaver = InkSaverCB->isChecked();
+    return s;
+}
+
+void PrintExecute(TPrintOptions& dialog, TPrintPreview& preview) {
+    if (dialog.exec() != QDialog::Accepted) return;
+    preview.Preview();
+}
+
+void PrintSetupExecute(QWidget* parent) { Dialogs().PrinterSetup(parent); }
+
+} // namespace qm

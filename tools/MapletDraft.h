@@ -1,0 +1,101 @@
+#pragma once
+// Drafting maplets on a grid of cell corners, shared by the GeoSet designs.
+//
+// The barrier (wall, cliff or forest edge) and terrain are decided per cell corner (13 x 13
+// corners per maplet): a quarter of a cell is covered when the corner it touches is. Every
+// boundary between terrain and floor then runs along the middle of cells, where the tileset
+// draws its rims, and two maplets side by side share the corners of their common border.
+// The border corners are fixed per GeoSet: barrier everywhere except a run of corners (5..7
+// in most sets, giving a passage over the middle cells 6 and 7) on a side that faces
+// another maplet.
+#include <array>
+#include <cstdint>
+#include <functional>
+
+#include "model/GeoSetRecord.h"
+#include "tools/GeoSetGenerator.h"
+
+namespace gen {
+
+enum Side { N = 1, E = 2, S = 4, W = 8 };
+
+// Terrain rows of the default tileset.
+constexpr uint8_t WallBase = 128, WaterBase = 144, FireBase = 160, HoleBase = 176, SlimeBase = 192,
+                  ForestBase = 208, MountainBase = 224, DesertBase = 240;
+
+// Symbols of the default tileset's catalogue.
+enum : uint8_t {
+    Flagstone = 1, FloorA = 10, FloorB = 11, DoorNS = 12, DoorEW = 13, DoorOpen = 14, DoorLocked = 15, Dirt = 16,
+    Grass = 17, Sand = 18, Gravel = 19, Planks = 20, Marble = 21, StairsUp = 22, StairsDown = 23, Ladder = 24,
+    Table = 26, Chair = 27, Bed = 28, Chest = 29, Barrel = 30, Crate = 31, Portcullis = 32, Trap = 34,
+    SecretDoor = 35, Treasure = 36, Monster = 37, Note = 38, Pillar = 39, Statue = 40, Altar = 41, Fountain = 42,
+    Well = 43, Throne = 44, Bookshelf = 45, Torch = 46, ShallowWater = 47, Rubble = 49, Bones = 50, Web = 51,
+    Campfire = 52, Tent = 53, Cart = 54, Boat = 55, RopeBridge = 56, Deck = 57, Tree = 58, Bush = 59, Rock = 60,
+    Boulder = 61, Stalagmite = 62, DirtRoad = 63, Cobbles = 64, Signpost = 65, FenceNS = 66, FenceEW = 67,
+    CaveFloor = 83, Mud = 84, Ice = 85, Crystal = 86, Mushrooms = 87, Grave = 88, Obelisk = 89, Teleport = 90,
+    Carpet = 91, Spikes = 92, Plate = 93, Lever = 94, Chain = 95, GrassB = 96, GrassC = 97, Flowers = 98,
+    Farmland = 99, CrateStack = 100, BigCrateStack = 101, Swamp = 102, Ash = 103, Cage = 104, Anvil = 105,
+    Forge = 106, Loom = 107, Cauldron = 108, Dune = 109,
+};
+
+bool IsGround(uint8_t s);
+
+struct Draft {
+    Draft(int sides_, uint8_t barrier_, uint8_t floor, int gapLo_ = 5, int gapHi_ = 7);
+
+    int sides;
+    int gapLo, gapHi;                                 // open border corners of an inner side
+    uint8_t barrier;                                  // terrain of the corners left closed
+    std::array<std::array<bool, 13>, 13> wall;       // [i][j] corner, 0..12
+    std::array<std::array<uint8_t, 13>, 13> feature;  // terrain base at a corner, 0 none
+    std::array<std::array<uint8_t, 13>, 13> ground;   // [x][y] cell, 1..12
+    std::array<std::array<uint8_t, 13>, 13> object;   // [x][y] cell, 1..12
+
+    bool Has(int side) const { return (sides & side) != 0; }
+
+    // Corner ranges (i, j in 0..12).
+    void Open(int i0, int j0, int i1, int j1);
+    void Close(int i0, int j0, int i1, int j1);
+    void Feature(int i0, int j0, int i1, int j1, uint8_t base);
+    // Cells x0..x1, y0..y1 (1..12) made whole floor: their corners opened.
+    void Cells(int x0, int y0, int x1, int y1) { Open(x0 - 1, y0 - 1, x1, y1); }
+    // The passage from an inner side over the open border corners, `depth` cells deep;
+    // nothing for a closed side.
+    void Lane(int side, int depth);
+    void Lanes(int depth) {
+        for (int s : {N, E, S, W}) Lane(s, depth);
+    }
+    void Ground(int x0, int y0, int x1, int y1, uint8_t s);
+    // The two stone floor variants alternate by row, as the map background does.
+    void Floor(int x0, int y0, int x1, int y1);
+    // Ground along the passages of the inner sides, from the border to the middle.
+    void LaneGround(uint8_t s);
+    void Put(int x, int y, uint8_t s) { object[x][y] = s; }
+    // Closed doors where a passage from an inner side, narrow between two barrier rims,
+    // opens into a wider space.
+    void MouthDoors();
+    // The two cells of every passage next to an inner border get this ground, so grounds
+    // meet alike at every border whatever lies on either side.
+    void BorderGround(uint8_t s);
+};
+
+// Checks the design rules and writes the maplet; throws naming position and section.
+void Finish(const Draft& d, qm::TMaplet& m, int position, int section);
+
+using Design = std::function<void(Draft&)>;
+
+struct ThemeDesigns {
+    uint8_t barrier;     // terrain that closes the map
+    uint8_t floor;       // ground a draft starts with
+    uint8_t borderGround; // ground of the passage cells at every inner border, 0 none
+    uint8_t paintSymbol; // what the maplet editor paints with
+    const Design (*sections)[6]; // [9][6]
+    int gapLo = 5, gapHi = 7;    // open corners of every inner border
+};
+
+ThemeDesigns DungeonDesigns();
+ThemeDesigns CaveDesigns();
+ThemeDesigns WildernessDesigns();
+ThemeDesigns KeepDesigns();
+
+} // namespace gen
