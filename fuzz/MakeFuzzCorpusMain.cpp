@@ -5,13 +5,12 @@
 #include <filesystem>
 #include <string>
 #include <vector>
+#include <zlib.h>
 
 #include "fuzz/FuzzSupport.h"
 #include "model/GeoSetRecord.h"
 #include "model/MapRecord.h"
 #include "model/ShortString.h"
-
-#include <zlib.h>
 
 using namespace qm;
 using Bytes = std::vector<uint8_t>;

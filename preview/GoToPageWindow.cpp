@@ -1,10 +1,11 @@
 #include "preview/GoToPageWindow.h"
-#include "preview/DialogStyle.h"
 
 #include <QFrame>
 #include <QPushButton>
 #include <QSpinBox>
 #include <climits>
+
+#include "preview/DialogStyle.h"
 
 namespace qm {
 

@@ -1,10 +1,11 @@
 #include "preview/PrintStatusWindow.h"
-#include "preview/DialogStyle.h"
 
 #include <QCoreApplication>
 #include <QFrame>
 #include <QLabel>
 #include <QPushButton>
+
+#include "preview/DialogStyle.h"
 
 namespace qm {
 

@@ -1,6 +1,7 @@
 // Renders, for every shipped GeoSet, maps generated from it and a contact sheet of all its
 // maplets to PNG pictures for looking at: gen_geoset_preview <out-folder> [cell-pixels] [maps]
 // writes THEME-map1.png ..., THEME-maplets.png and editor.png.
+#include <QAction>
 #include <QApplication>
 #include <QDir>
 #include <QImage>
@@ -8,13 +9,12 @@
 #include <cstdio>
 
 #include "editor/Compose.h"
+#include "editor/DrawGrid.h"
 #include "geoset/GeoSet.h"
 #include "geoset/MapletEditor.h"
-#include <QAction>
 #include "geoset/RandomMap.h"
 #include "tiles/Tileset.h"
 #include "tools/GeoSetGenerator.h"
-#include "editor/DrawGrid.h"
 
 using namespace qm;
 
