@@ -10,6 +10,7 @@
 #include <zlib.h>
 
 #include "model/RecordFile.h"
+#include "render/RenderArgs.h"
 #include "tests/TestSupport.h"
 #include "tiled/TiledExport.h"
 #include "tiled/TmxReader.h"
@@ -342,11 +343,6 @@ TEST(TiledImport, OversizedFileIsRefusedBeforeReading) {
     }
 }
 
-} // namespace
-
-#include "render/RenderArgs.h"
-
-namespace {
 
 struct TTiledArgs {
     std::vector<std::string> args;
