@@ -112,20 +112,24 @@ struct Layout {
 
 bool IsTerrainRow(int s) { return s >= 128; }
 
-Layout BuildLayout(const TMapRecord& map, const TRenderedTileset& ts, const SymbolTable& table, const TGridRect& a) {
-    Layout out;
-    const int W = a.Width(), H = a.Height();
-    // The symbols of a cell that may give geometry: both layers, never hidden ones. The
-    // background symbol is paint under every cell, not a thing standing in it.
-    auto symbolsOf = [&](int c, int r, auto&& f) {
+// The symbols of a cell that may give geometry: both layers, never hidden ones. The
+// background symbol is paint under every cell, not a thing standing in it.
+struct ShownSymbols {
+    const TMapRecord& map;
+    const TRenderedTileset& ts;
+    const SymbolTable& table;
+    template <class F> void operator()(int c, int r, F&& f) const {
         const TMapCell& cell = map.Cell(c + 1, r + 1);
         for (uint8_t s : {cell.Lower, cell.Upper})
             if (s != 0 && !ts.HiddenFlags[s]) f(int(s), table[s]);
-    };
+    }
+};
 
-    // Wall quarters at half-cell resolution; every boundary between a walled and an open
-    // quarter inside the area becomes a wall. A door or window opens its cell: full wall
-    // terrain lies on the lower layer, so a door drawn into a wall sits on top of it.
+// Wall quarters at half-cell resolution; every boundary between a walled and an open
+// quarter inside the area becomes a wall. A door or window opens its cell: full wall
+// terrain lies on the lower layer, so a door drawn into a wall sits on top of it.
+void AddTerrainWalls(const ShownSymbols& symbolsOf, const TGridRect& a, Layout& out) {
+    const int W = a.Width(), H = a.Height();
     const int QW = 2 * W, QH = 2 * H;
     std::vector<uint8_t> walled(size_t(QW) * QH, 0);
     for (int r = 0; r < H; ++r)
@@ -157,60 +161,61 @@ Layout BuildLayout(const TMapRecord& map, const TRenderedTileset& ts, const Symb
                 out.walls.push_back(MakeSeg({x0 + qx * half, y}, {x0 + (qx + 1) * half, y}));
             }
         }
+}
 
-    for (int r = a.Top; r <= a.Bottom; ++r)
-        for (int c = a.Left; c <= a.Right; ++c) {
-            const int L = c * Unit, T = r * Unit, R = L + Unit, B = T + Unit;
-            symbolsOf(c, r, [&](int s, const SymbolTraits& t) {
-                switch (t.role) {
-                case SymbolRole::Wall: {
-                    // Thin walls along the sides, meeting where two of them turn a corner.
-                    const int d = Milli(t.inset);
-                    const uint8_t e = t.edges;
-                    const int west = e & EdgeW ? L + d : L, east = e & EdgeE ? R - d : R;
-                    const int north = e & EdgeN ? T + d : T, south = e & EdgeS ? B - d : B;
-                    if (e & EdgeN) out.walls.push_back(MakeSeg({west, T + d}, {east, T + d}));
-                    if (e & EdgeS) out.walls.push_back(MakeSeg({west, B - d}, {east, B - d}));
-                    if (e & EdgeW) out.walls.push_back(MakeSeg({L + d, north}, {L + d, south}));
-                    if (e & EdgeE) out.walls.push_back(MakeSeg({R - d, north}, {R - d, south}));
-                    break;
-                }
-                case SymbolRole::Door:
-                case SymbolRole::Window: {
-                    const int at = Milli(t.across);
-                    const Seg span = t.vertical ? MakeSeg({L + at, T}, {L + at, B}) : MakeSeg({L, T + at}, {R, T + at});
-                    out.portals.push_back({span, t.vertical, t.role == SymbolRole::Door});
-                    break;
-                }
-                case SymbolRole::Obstacle: {
-                    const int bl = L + Milli(t.box[0]), bt = T + Milli(t.box[1]), br = L + Milli(t.box[2]),
-                              bb = T + Milli(t.box[3]);
-                    std::vector<Pt> outline;
-                    if (t.round) {
-                        const double cx = (bl + br) / 2.0, cy = (bt + bb) / 2.0, rx = (br - bl) / 2.0, ry = (bb - bt) / 2.0;
-                        for (int i = 0; i < 12; ++i) {
-                            const double ang = i * 3.14159265358979323846 / 6;
-                            outline.push_back({int(std::lround(cx + rx * std::cos(ang))), int(std::lround(cy + ry * std::sin(ang)))});
-                        }
-                    } else {
-                        outline = {{bl, bt}, {br, bt}, {br, bb}, {bl, bb}};
-                    }
-                    outline.push_back(outline.front());
-                    out.objects.push_back(std::move(outline));
-                    break;
-                }
-                case SymbolRole::Light:
-                    // Terrain fire lights once per 2 x 2 cells (gathered below): a lava lake
-                    // of single-cell lights would slow a tabletop down.
-                    if (!IsTerrainRow(s))
-                        out.lights.push_back({{(L + half) / double(Unit), (T + half) / double(Unit)}, t.range, t.color});
-                    break;
-                case SymbolRole::None: break;
-                }
-            });
+// What one symbol of the cell whose top left is (L, T) stands for: thin walls, a door
+// or window, an obstacle's outline or a light.
+void AddSymbolGeometry(int s, const SymbolTraits& t, int L, int T, Layout& out) {
+    const int R = L + Unit, B = T + Unit, half = Unit / 2;
+    switch (t.role) {
+    case SymbolRole::Wall: {
+        // Thin walls along the sides, meeting where two of them turn a corner.
+        const int d = Milli(t.inset);
+        const uint8_t e = t.edges;
+        const int west = e & EdgeW ? L + d : L, east = e & EdgeE ? R - d : R;
+        const int north = e & EdgeN ? T + d : T, south = e & EdgeS ? B - d : B;
+        if (e & EdgeN) out.walls.push_back(MakeSeg({west, T + d}, {east, T + d}));
+        if (e & EdgeS) out.walls.push_back(MakeSeg({west, B - d}, {east, B - d}));
+        if (e & EdgeW) out.walls.push_back(MakeSeg({L + d, north}, {L + d, south}));
+        if (e & EdgeE) out.walls.push_back(MakeSeg({R - d, north}, {R - d, south}));
+        break;
+    }
+    case SymbolRole::Door:
+    case SymbolRole::Window: {
+        const int at = Milli(t.across);
+        const Seg span = t.vertical ? MakeSeg({L + at, T}, {L + at, B}) : MakeSeg({L, T + at}, {R, T + at});
+        out.portals.push_back({span, t.vertical, t.role == SymbolRole::Door});
+        break;
+    }
+    case SymbolRole::Obstacle: {
+        const int bl = L + Milli(t.box[0]), bt = T + Milli(t.box[1]), br = L + Milli(t.box[2]),
+                  bb = T + Milli(t.box[3]);
+        std::vector<Pt> outline;
+        if (t.round) {
+            const double cx = (bl + br) / 2.0, cy = (bt + bb) / 2.0, rx = (br - bl) / 2.0, ry = (bb - bt) / 2.0;
+            for (int i = 0; i < 12; ++i) {
+                const double ang = i * 3.14159265358979323846 / 6;
+                outline.push_back({int(std::lround(cx + rx * std::cos(ang))), int(std::lround(cy + ry * std::sin(ang)))});
+            }
+        } else {
+            outline = {{bl, bt}, {br, bt}, {br, bb}, {bl, bb}};
         }
+        outline.push_back(outline.front());
+        out.objects.push_back(std::move(outline));
+        break;
+    }
+    case SymbolRole::Light:
+        // Terrain fire lights once per 2 x 2 cells (AddTerrainLights): a lava lake of
+        // single-cell lights would slow a tabletop down.
+        if (!IsTerrainRow(s))
+            out.lights.push_back({{(L + half) / double(Unit), (T + half) / double(Unit)}, t.range, t.color});
+        break;
+    case SymbolRole::None: break;
+    }
+}
 
-    // Terrain lights: one at the middle of the lit cells of each 2 x 2 block of the map.
+// Terrain lights: one at the middle of the lit cells of each 2 x 2 block of the map.
+void AddTerrainLights(const ShownSymbols& symbolsOf, const TGridRect& a, Layout& out) {
     struct Block {
         double sx = 0, sy = 0;
         int n = 0;
@@ -233,12 +238,12 @@ Layout BuildLayout(const TMapRecord& map, const TRenderedTileset& ts, const Symb
             });
         }
     for (const auto& [key, b] : blocks) out.lights.push_back({{b.sx / b.n, b.sy / b.n}, b.range, b.color});
+}
 
-    out.walls = MergeCollinear(std::move(out.walls));
-
-    // Jambs: a door or window end that does not meet a wall is joined, along the cell
-    // border, to the nearest wall end on that border in the cell beside it (a thin
-    // wall running along the side of the neighbour, a terrain edge).
+// Jambs: a door or window end that does not meet a wall is joined, along the cell
+// border, to the nearest wall end on that border in the cell beside it (a thin wall
+// running along the side of the neighbour, a terrain edge). Walls are merged already.
+void AddJambs(const TGridRect& a, Layout& out) {
     std::vector<Seg> jambs;
     for (const Portal& p : out.portals) {
         for (const Pt end : {p.span.a, p.span.b}) {
@@ -270,6 +275,18 @@ Layout BuildLayout(const TMapRecord& map, const TRenderedTileset& ts, const Symb
         out.walls.insert(out.walls.end(), jambs.begin(), jambs.end());
         out.walls = MergeCollinear(std::move(out.walls));
     }
+}
+
+Layout BuildLayout(const TMapRecord& map, const TRenderedTileset& ts, const SymbolTable& table, const TGridRect& a) {
+    Layout out;
+    const ShownSymbols symbolsOf{map, ts, table};
+    AddTerrainWalls(symbolsOf, a, out);
+    for (int r = a.Top; r <= a.Bottom; ++r)
+        for (int c = a.Left; c <= a.Right; ++c)
+            symbolsOf(c, r, [&](int s, const SymbolTraits& t) { AddSymbolGeometry(s, t, c * Unit, r * Unit, out); });
+    AddTerrainLights(symbolsOf, a, out);
+    out.walls = MergeCollinear(std::move(out.walls));
+    AddJambs(a, out);
     return out;
 }
 
