@@ -134,10 +134,14 @@ void Stones(QPainter& p, std::initializer_list<std::array<double, 3>> s, QColor 
     for (auto& v : s) Ball(p, v[0], v[1], v[2], base);
 }
 
-} // namespace
+// Draws symbol s of the sheet with the painter function, in the sheet's style.
+struct Objects {
+    QImage& sheet;
+    const Style& st;
+    void operator()(int s, const std::function<void(QPainter&)>& f) const { DrawObject(sheet, s, st, f); }
+};
 
-void DrawObjects(QImage& sheet, const Style& st) {
-    auto obj = [&](int s, const std::function<void(QPainter&)>& f) { DrawObject(sheet, s, st, f); };
+void DrawWallPieces(QImage& sheet, const Style& st) {
     const int S = st.S;
 
     // 2..9 wall pieces: the wall terrain's stone, in a band along the cell's sides.
@@ -157,7 +161,9 @@ void DrawObjects(QImage& sheet, const Style& st) {
         };
         FillCell(sheet, 2 + i, S, [&](double x, double y) { return ShadeTerrain(0, sd, x, y, S); });
     }
+}
 
+void DrawDoors(const Objects& obj) {
     // 12..15 doors
     auto door = [&](QPainter& p, bool vertical, bool open, bool locked) {
         p.save();
@@ -186,7 +192,9 @@ void DrawObjects(QImage& sheet, const Style& st) {
     obj(13, [&](QPainter& p) { door(p, false, false, false); });
     obj(14, [&](QPainter& p) { door(p, false, true, false); });
     obj(15, [&](QPainter& p) { door(p, false, false, true); });
+}
 
+void DrawStairs(const Objects& obj) {
     // 22..24 stairs and ladder
     auto stairs = [&](QPainter& p, bool up) {
         for (int i = 0; i < 6; ++i) {
@@ -208,7 +216,9 @@ void DrawObjects(QImage& sheet, const Style& st) {
         Line(p, QPointF(33, 3), QPointF(33, 45), Wood, 3);
         for (double y = 8; y < 45; y += 7) Line(p, QPointF(15, y), QPointF(33, y), Wood.lighter(115), 2.4);
     });
+}
 
+void DrawFurniture(const Objects& obj) {
     // 26..31 furniture
     obj(26, [&](QPainter& p) {
         Box(p, QRectF(6, 12, 36, 24), Wood, 2);
@@ -240,7 +250,9 @@ void DrawObjects(QImage& sheet, const Style& st) {
         Ball(p, 24, 24, 2, DarkWood);
     });
     obj(31, [&](QPainter& p) { Crate(p, QRectF(9, 9, 30, 30)); });
+}
 
+void DrawOpenings(const Objects& obj) {
     // 32, 33 portcullis and arrow slit
     obj(32, [&](QPainter& p) {
         Box(p, QRectF(0, 18, 6, 12), C(96, 92, 104), 0.5);
@@ -255,7 +267,9 @@ void DrawObjects(QImage& sheet, const Style& st) {
         Line(p, QPointF(0, 24), QPointF(48, 24), C(70, 66, 76), 0.8);
         Poly(p, {QPointF(22.5, 17), QPointF(25.5, 17), QPointF(31, 31), QPointF(17, 31)}, QBrush(C(30, 28, 34)));
     });
+}
 
+void DrawHiddenMarkers(const Objects& obj) {
     // 34..38 hidden markers
     obj(34, [&](QPainter& p) { // trap: a warning triangle with its exclamation mark
         MarkerRing(p);
@@ -300,7 +314,9 @@ void DrawObjects(QImage& sheet, const Style& st) {
         Box(p, QRectF(16, 13, 16, 22), C(244, 232, 196), 1);
         for (double y = 18; y < 33; y += 4) Line(p, QPointF(19, y), QPointF(29, y), C(120, 16, 20), 1.3);
     });
+}
 
+void DrawHallFurnishings(const Objects& obj) {
     // 39..46 furnishings of halls and temples
     obj(39, [&](QPainter& p) {
         Box(p, QRectF(9, 9, 30, 30), Stone.darker(110), 2);
@@ -364,7 +380,9 @@ void DrawObjects(QImage& sheet, const Style& st) {
         Box(p, QRectF(19, 26, 10, 4), Iron, 1);
         Flame(p, QPointF(24, 18), 9);
     });
+}
 
+void DrawDebrisAndCamp(const Objects& obj) {
     // 49..56 debris and camp
     obj(49, [&](QPainter& p) {
         Stones(p, {{14, 16, 7}, {28, 12, 5}, {32, 28, 8}, {16, 32, 5.5}, {24, 22, 4}, {38, 38, 3.5}, {9, 26, 3}}, Stone);
@@ -437,7 +455,9 @@ void DrawObjects(QImage& sheet, const Style& st) {
         Line(p, QPointF(11, 0), QPointF(11, 48), C(190, 160, 110), 1.4);
         Line(p, QPointF(37, 0), QPointF(37, 48), C(190, 160, 110), 1.4);
     });
+}
 
+void DrawPlantsAndRocks(const Objects& obj) {
     // 58..62 plants and rocks
     obj(58, [&](QPainter& p) { Tree(p, 24, 24, 17); });
     obj(59, [&](QPainter& p) {
@@ -455,7 +475,9 @@ void DrawObjects(QImage& sheet, const Style& st) {
         const QColor rock(156, 130, 104);
         for (int i = 0; i < 4; ++i) Ball(p, 24 - i * 0.8, 24 - i * 0.8, 14 - i * 3.4, QColor(rock).lighter(100 + i * 10));
     });
+}
 
+void DrawSignAndFences(const Objects& obj) {
     // 65..67 sign and fences
     obj(65, [&](QPainter& p) {
         Box(p, QRectF(22, 8, 4, 34), DarkWood, 1);
@@ -472,7 +494,9 @@ void DrawObjects(QImage& sheet, const Style& st) {
     };
     obj(66, [&](QPainter& p) { fence(p, true); });
     obj(67, [&](QPainter& p) { fence(p, false); });
+}
 
+void DrawRoomNumbersAndArrows(const Objects& obj) {
     // 69..78 room numbers
     for (int d = 0; d < 10; ++d)
         obj(69 + d, [&](QPainter& p) {
@@ -490,7 +514,9 @@ void DrawObjects(QImage& sheet, const Style& st) {
             Poly(p, {QPointF(0, -18), QPointF(13, -3), QPointF(5, -3), QPointF(5, 17), QPointF(-5, 17), QPointF(-5, -3), QPointF(-13, -3)},
                  QBrush(C(196, 40, 36)));
         });
+}
 
+void DrawCaveAndMagic(const Objects& obj) {
     // 86..90 cave and magic
     obj(86, [&](QPainter& p) {
         const QColor cr(110, 200, 230);
@@ -546,7 +572,9 @@ void DrawObjects(QImage& sheet, const Style& st) {
             Line(p, QPointF(24 + 17.5 * std::cos(i * Pi / 6), 24 + 17.5 * std::sin(i * Pi / 6)),
                  QPointF(24 + 19.5 * std::cos(i * Pi / 6 + 0.1), 24 + 19.5 * std::sin(i * Pi / 6 + 0.1)), glow.darker(130), 1.2);
     });
+}
 
+void DrawMechanisms(const Objects& obj) {
     // 92..95 mechanisms
     obj(92, [&](QPainter& p) {
         for (int j = 0; j < 3; ++j)
@@ -573,7 +601,9 @@ void DrawObjects(QImage& sheet, const Style& st) {
             else p.drawRoundedRect(QRectF(19, 2 + i * 7.5, 10, 10), 5, 5);
         }
     });
+}
 
+void DrawCrateStacks(const Objects& obj) {
     // 100, 101 crate stacks
     obj(100, [&](QPainter& p) {
         Crate(p, QRectF(6, 16, 18, 18));
@@ -587,7 +617,9 @@ void DrawObjects(QImage& sheet, const Style& st) {
         Crate(p, QRectF(24, 24, 21, 21));
         Crate(p, QRectF(14, 14, 20, 20));
     });
+}
 
+void DrawWorkshop(const Objects& obj) {
     // 104..108 workshop
     obj(104, [&](QPainter& p) {
         p.setPen(QPen(C(90, 86, 80), 3));
@@ -625,7 +657,9 @@ void DrawObjects(QImage& sheet, const Style& st) {
         Ball(p, 28, 29, 1.8, C(170, 240, 120));
         Line(p, QPointF(10, 8), QPointF(38, 8), C(58, 56, 60), 2);
     });
+}
 
+void DrawOverlandPlaces(const Objects& obj) {
     // 110..127 places on overland maps
     obj(110, [&](QPainter& p) { Roof(p, QRectF(8, 12, 32, 24), C(178, 70, 50)); });
     obj(111, [&](QPainter& p) {
@@ -755,6 +789,28 @@ void DrawObjects(QImage& sheet, const Style& st) {
         Box(p, QRectF(14, 20, 20, 8), Wood, 0.5);
         for (double x = 17; x < 33; x += 4) Line(p, QPointF(x, 20), QPointF(x, 28), Iron, 1.2);
     });
+}
+
+} // namespace
+
+void DrawObjects(QImage& sheet, const Style& st) {
+    DrawWallPieces(sheet, st);
+    const Objects obj{sheet, st};
+    DrawDoors(obj);
+    DrawStairs(obj);
+    DrawFurniture(obj);
+    DrawOpenings(obj);
+    DrawHiddenMarkers(obj);
+    DrawHallFurnishings(obj);
+    DrawDebrisAndCamp(obj);
+    DrawPlantsAndRocks(obj);
+    DrawSignAndFences(obj);
+    DrawRoomNumbersAndArrows(obj);
+    DrawCaveAndMagic(obj);
+    DrawMechanisms(obj);
+    DrawCrateStacks(obj);
+    DrawWorkshop(obj);
+    DrawOverlandPlaces(obj);
 }
 
 } // namespace gen
