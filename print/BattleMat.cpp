@@ -199,78 +199,51 @@ int RulerSide(int pixelsPerInch, int correction) {
     return ScaleInches(pixelsPerInch, 2.0f * static_cast<float>(std::clamp(correction, 950, 1050)) / 1000.0f);
 }
 
-void PrintOverviewPage(TSpecialCanvas& s, const TMapPrintSource& src, const TPageLayout& lay, const TMapRecord* map) {
-    if (lay.TH > 0) {
-        s.Font().SetName(QStringLiteral("Ariel"));
-        s.Font().SetSize(18);
-        s.TextOut(s.ScaleX(0.1f) + lay.LM, lay.TM, OverviewTitle(src.MapFileName));
-    }
-    TPenKeeper keep(s);
-    const TBattleMatOptions& mat = src.Settings.Mat;
-    const int top = lay.TM + lay.TH;
-    const int sideX = RulerSide(s.XRes, mat.Correction), sideY = RulerSide(s.YRes, mat.Correction);
-    const int textLine = s.ScaleY(0.22f);
-    // Below the picture: two lines of text, the ruler square and its caption.
-    const int band = s.ScaleY(0.25f) + 2 * textLine + s.ScaleY(0.15f) + sideY;
-    const int oc = std::min(lay.AW / std::max(1, lay.NC), (lay.AH - band) / std::max(1, lay.NR));
+namespace {
 
-    // The whole print area, cell by cell, composed as the sheets compose it.
+// The whole print area at oc pixels a cell, composed as the sheets compose it, framed.
+void DrawOverviewPicture(TSpecialCanvas& s, const TMapPrintSource& src, const TPageLayout& lay, const TMapRecord* map,
+                         int top, int oc) {
     const bool canCompose = map && src.Tileset && src.CellBitmap && src.Tileset->IsRendered();
-    const int pictureW = std::max(0, oc) * lay.NC, pictureH = std::max(0, oc) * lay.NR;
-    if (oc > 0) {
-        for (int y = lay.Y1; y <= lay.Y2; ++y) {
-            for (int x = lay.X1; x <= lay.X2; ++x) {
-                if (!canCompose) break;
-                const TMapCell& cell = map->Cell(x, y);
-                if (cell.Upper == 0 && cell.Lower == 0 && map->Background == 0) continue;
-                s.StretchDraw(QRect(lay.LM + (x - lay.X1) * oc, top + (y - lay.Y1) * oc, oc, oc),
-                              PrintedCell(src, *map, x, y, mat.InkSaver));
-            }
-        }
-        SetPen(s, Qt::black, std::max(1, s.ScaleX(0.005f)));
-        Frame(s, QRect(lay.LM, top, pictureW, pictureH));
-
-        // The sheets that are printed after this one, each with its label.
-        SetPen(s, QColor(0xC0, 0x10, 0x10), std::max(1, s.ScaleX(0.01f)));
-        s.Font().SetName(QStringLiteral("Arial"));
-        for (int pr = 1; pr <= lay.PY && !lay.Empty; ++pr) {
-            for (int pc = 1; pc <= lay.PX; ++pc) {
-                const int c0 = (pc - 1) * lay.CPP, c1 = std::min(pc * lay.CPP, lay.NC);
-                const int r0 = (pr - 1) * lay.RPP, r1 = std::min(pr * lay.RPP, lay.NR);
-                const QRect r(lay.LM + c0 * oc, top + r0 * oc, (c1 - c0) * oc, (r1 - r0) * oc);
-                Frame(s, r);
-                // As large as a third of the sheet's height allows, and narrower than the sheet.
-                const QString label = SheetLabel(pr, pc);
-                int points = std::clamp(r.height() * 72 / std::max(1, s.YRes) / 3, 5, 16);
-                s.Font().SetSize(points);
-                while (points > 5 && s.TextWidth(label) > r.width() * 9 / 10) s.Font().SetSize(--points);
-                // On a white tag, so the label reads over any map.
-                const int tw = s.TextWidth(label), th = s.ScaleY(points * 1.2f / 72), pad = s.ScaleX(0.03f);
-                const QRect tag(r.center().x() - tw / 2 - pad, r.center().y() - th / 2, tw + 2 * pad, th);
-                s.StretchDraw(tag, White());
-                s.TextOut(tag.x() + pad, tag.y(), label);
-            }
+    for (int y = lay.Y1; y <= lay.Y2 && canCompose; ++y) {
+        for (int x = lay.X1; x <= lay.X2; ++x) {
+            const TMapCell& cell = map->Cell(x, y);
+            if (cell.Upper == 0 && cell.Lower == 0 && map->Background == 0) continue;
+            s.StretchDraw(QRect(lay.LM + (x - lay.X1) * oc, top + (y - lay.Y1) * oc, oc, oc),
+                          PrintedCell(src, *map, x, y, src.Settings.Mat.InkSaver));
         }
     }
+    SetPen(s, Qt::black, std::max(1, s.ScaleX(0.005f)));
+    Frame(s, QRect(lay.LM, top, oc * lay.NC, oc * lay.NR));
+}
 
-    // The scale, in words.
+// The sheets that are printed after the overview, each framed over the picture with its label.
+void DrawOverviewSheets(TSpecialCanvas& s, const TPageLayout& lay, int top, int oc) {
+    SetPen(s, QColor(0xC0, 0x10, 0x10), std::max(1, s.ScaleX(0.01f)));
     s.Font().SetName(QStringLiteral("Arial"));
-    s.Font().SetSize(11);
-    int y = top + pictureH + s.ScaleY(0.25f);
-    const int sheets = lay.Empty ? 0 : lay.Sheets();
-    s.TextOut(lay.LM, y,
-              QStringLiteral("%1 sheets after this one: %2 across, %3 down.").arg(sheets).arg(lay.SheetCols).arg(lay.SheetRows));
-    y += textLine;
-    const float size = ScaleItemInches(src.Settings.ScaleIndex);
-    const QString pct = QString::number(mat.Correction / 10.0, 'f', 1);
-    const QString scale =
-        size == 0.0f ? QStringLiteral("Fit to page: %1\" per cell.").arg(QString::number(double(lay.CW) / s.XRes, 'f', 2))
-                     : QStringLiteral("Scale %1\" per cell, corrected to %2 %.").arg(QString::number(size, 'f', 2), pct);
-    s.TextOut(lay.LM, y, scale);
-    y += textLine + s.ScaleY(0.15f);
+    for (int pr = 1; pr <= lay.PY && !lay.Empty; ++pr) {
+        for (int pc = 1; pc <= lay.PX; ++pc) {
+            const int c0 = (pc - 1) * lay.CPP, c1 = std::min(pc * lay.CPP, lay.NC);
+            const int r0 = (pr - 1) * lay.RPP, r1 = std::min(pr * lay.RPP, lay.NR);
+            const QRect r(lay.LM + c0 * oc, top + r0 * oc, (c1 - c0) * oc, (r1 - r0) * oc);
+            Frame(s, r);
+            // As large as a third of the sheet's height allows, and narrower than the sheet.
+            const QString label = SheetLabel(pr, pc);
+            int points = std::clamp(r.height() * 72 / std::max(1, s.YRes) / 3, 5, 16);
+            s.Font().SetSize(points);
+            while (points > 5 && s.TextWidth(label) > r.width() * 9 / 10) s.Font().SetSize(--points);
+            // On a white tag, so the label reads over any map.
+            const int tw = s.TextWidth(label), th = s.ScaleY(points * 1.2f / 72), pad = s.ScaleX(0.03f);
+            const QRect tag(r.center().x() - tw / 2 - pad, r.center().y() - th / 2, tw + 2 * pad, th);
+            s.StretchDraw(tag, White());
+            s.TextOut(tag.x() + pad, tag.y(), label);
+        }
+    }
+}
 
-    // The ruler: a square of 2 inches with ticks every quarter inch along two sides.
-    const int x0 = lay.LM;
+// The ruler at (x0, y): a square of 2 inches with ticks every quarter inch along two
+// sides, and beside it how to correct the scale with it.
+void DrawRuler(TSpecialCanvas& s, int x0, int y, int sideX, int sideY, int textLine, const QString& pct) {
     SetPen(s, Qt::black, std::max(1, s.ScaleX(0.005f)));
     Frame(s, QRect(x0, y, sideX, sideY));
     for (int k = 1; k < 8; ++k) {
@@ -289,6 +262,46 @@ void PrintOverviewPage(TSpecialCanvas& s, const TMapPrintSource& src, const TPag
         QStringLiteral("to %1 x 2.00 / M and print again.").arg(pct),
     };
     for (int i = 0; i < 4; ++i) s.TextOut(tx, y + i * textLine, lines[i]);
+}
+
+} // namespace
+
+void PrintOverviewPage(TSpecialCanvas& s, const TMapPrintSource& src, const TPageLayout& lay, const TMapRecord* map) {
+    if (lay.TH > 0) {
+        s.Font().SetName(QStringLiteral("Ariel"));
+        s.Font().SetSize(18);
+        s.TextOut(s.ScaleX(0.1f) + lay.LM, lay.TM, OverviewTitle(src.MapFileName));
+    }
+    TPenKeeper keep(s);
+    const TBattleMatOptions& mat = src.Settings.Mat;
+    const int top = lay.TM + lay.TH;
+    const int sideX = RulerSide(s.XRes, mat.Correction), sideY = RulerSide(s.YRes, mat.Correction);
+    const int textLine = s.ScaleY(0.22f);
+    // Below the picture: two lines of text, the ruler square and its caption.
+    const int band = s.ScaleY(0.25f) + 2 * textLine + s.ScaleY(0.15f) + sideY;
+    const int oc = std::min(lay.AW / std::max(1, lay.NC), (lay.AH - band) / std::max(1, lay.NR));
+    const int pictureH = std::max(0, oc) * lay.NR;
+    if (oc > 0) {
+        DrawOverviewPicture(s, src, lay, map, top, oc);
+        DrawOverviewSheets(s, lay, top, oc);
+    }
+
+    // The scale, in words.
+    s.Font().SetName(QStringLiteral("Arial"));
+    s.Font().SetSize(11);
+    int y = top + pictureH + s.ScaleY(0.25f);
+    const int sheets = lay.Empty ? 0 : lay.Sheets();
+    s.TextOut(lay.LM, y,
+              QStringLiteral("%1 sheets after this one: %2 across, %3 down.").arg(sheets).arg(lay.SheetCols).arg(lay.SheetRows));
+    y += textLine;
+    const float size = ScaleItemInches(src.Settings.ScaleIndex);
+    const QString pct = QString::number(mat.Correction / 10.0, 'f', 1);
+    const QString scale =
+        size == 0.0f ? QStringLiteral("Fit to page: %1\" per cell.").arg(QString::number(double(lay.CW) / s.XRes, 'f', 2))
+                     : QStringLiteral("Scale %1\" per cell, corrected to %2 %.").arg(QString::number(size, 'f', 2), pct);
+    s.TextOut(lay.LM, y, scale);
+    y += textLine + s.ScaleY(0.15f);
+    DrawRuler(s, lay.LM, y, sideX, sideY, textLine, pct);
 }
 
 } // namespace qm
