@@ -410,20 +410,32 @@ private:
         fill(lower, &TMapCell::Lower);
         fill(upper, &TMapCell::Upper);
 
+        ReadBackground(xml, background, r);
+        ReadMapProperties(xml, map);
+        AddNotes(left, r);
+        return r;
+    }
+
+    // The background symbol: from its map property, else from a layer that holds one
+    // symbol under the whole map (after the row alternation).
+    void ReadBackground(const TXml& xml, const TLayer* background, TTmxImport& r) {
         if (props_.count(tiled::PropBackground)) {
-            map.Background = uint8_t(ByteProperty(xml, tiled::PropBackground, 0));
+            r.Map.Background = uint8_t(ByteProperty(xml, tiled::PropBackground, 0));
             if (background) CheckSymbols(xml, *background);
         } else if (background) {
-            // One symbol under the whole map, after the row alternation, or nothing.
             const uint8_t b = Symbol(xml, background->Gids[0], *background);
             bool one = true;
             for (int y = 0; y < height_; ++y)
                 for (int x = 0; x < width_; ++x)
                     one = one && Symbol(xml, background->Gids[size_t(y) * size_t(width_) + size_t(x)], *background) ==
                                      BackgroundForRow(b, y);
-            if (one) map.Background = b;
+            if (one) r.Map.Background = b;
             else r.Notes.push_back("The layer \"background\" does not hold one background symbol; it was left out.");
         }
+    }
+
+    // The record fields Tiled has no place for, from the map's properties.
+    void ReadMapProperties(const TXml& xml, TMapRecord& map) {
         map.CurrentSymbol = uint8_t(ByteProperty(xml, tiled::PropCurrentSymbol, 0));
         map.Zoom = uint8_t(ByteProperty(xml, tiled::PropZoom, zoom_));
         if (auto it = props_.find(tiled::PropShowHidden); it != props_.end()) {
@@ -445,7 +457,10 @@ private:
             for (int x = 1; x <= MapSize; ++x)
                 for (int y = 1; y <= MapSize; ++y)
                     map.Cell(x, y).Spare = uint8_t(spare[(x - 1) * MapSize + (y - 1)]);
+    }
 
+    // What the import left out or changed, for the user.
+    void AddNotes(const std::vector<std::string>& left, TTmxImport& r) const {
         if (tilesets_.size() > 1)
             r.Notes.push_back("The map has " + std::to_string(tilesets_.size()) +
                               " tilesets; each tile became the symbol of its number within its own tileset.");
@@ -459,7 +474,6 @@ private:
             r.Notes.push_back(std::to_string(flipped_) + (flipped_ == 1 ? " tile was" : " tiles were") +
                               " flipped or rotated in Tiled; Quillmarch draws symbols unturned, so " +
                               (flipped_ == 1 ? "it shows" : "they show") + " unflipped.");
-        return r;
     }
 
     // A layer whose symbols are not used must still name tiles that exist.
