@@ -56,6 +56,8 @@ constexpr TEdgeStep EdgeSteps[] = {
 
 // Steps 6 to 9: a corner D with its partners P (same row) and Q (same column) and
 // its outer neighbours H (beside D in its row) and V (beside D in its column).
+// One row per rule of the step, as the rules read.
+// clang-format off
 struct TCornerStep {
     TOffset d, p, q, h, v;
     int outer;
@@ -91,6 +93,7 @@ constexpr TCornerStep CornerSteps[] = {
      NEnotSE, NEnotNW, 9,
      SEnotNE, NWnotNE, 15},
 };
+// clang-format on
 
 class TStamp {
 public:
