@@ -5,6 +5,7 @@
 
 #include "app/MainWindow.h"
 #include "export/ExportCommands.h"
+#include "export/FileKind.h"
 #include "model/ShortString.h"
 #include "preview/Dialogs.h"
 #include "tiled/TiledExport.h"
@@ -36,7 +37,7 @@ void Twinviewform::ExportTiledMap1Click() {
     QString path = Dialogs().SaveFileName(this, QStringLiteral("Export Tiled Map"), a.MapDialogDir, kTiledFilter,
                                           kTiledSuffix);
     if (path.isEmpty()) return;
-    if (!path.endsWith(QStringLiteral(".tmx"), Qt::CaseInsensitive)) path += QStringLiteral(".tmx");
+    if (FileKindOf(PathBytes(path)) != TFileKind::Tmx) path += QStringLiteral(".tmx");
     a.MapDialogDir = FolderOf(path);
     // One question for all three files that would be replaced.
     const TTiledFileNames names = TiledFileNamesFor(PathBytes(path));

@@ -5,6 +5,7 @@
 #include <map>
 #include <set>
 
+#include "export/FileKind.h"
 #include "export/VttExport.h"
 
 namespace qm {
@@ -19,15 +20,6 @@ const std::set<std::string> CommonOptions = {"--tileset", "--show-hidden"};
 const std::set<std::string> MatOptions = {"--overlap", "--marks", "--overview", "--correction", "--skip-empty",
                                           "--ink-saver"};
 const std::set<std::string> VttOptions = {"--ppg"};
-
-std::string Lower(std::string s) {
-    std::transform(s.begin(), s.end(), s.begin(), [](unsigned char c) { return char(std::tolower(c)); });
-    return s;
-}
-
-bool EndsWith(const std::string& s, const std::string& tail) {
-    return s.size() >= tail.size() && s.compare(s.size() - tail.size(), tail.size(), tail) == 0;
-}
 
 // A whole decimal number and nothing else.
 std::optional<int> ParseInt(const std::string& s) {
@@ -89,9 +81,9 @@ std::optional<int> ParseInches(const std::string& s, const std::vector<int>& hun
 // MAP OUT.tmx exports for Tiled (only --tileset applies), IN.tmx OUT.map imports (no
 // options); anything else is not a Tiled job.
 std::optional<std::string> TiledJob(TRenderArgs& a, const std::map<std::string, std::string>& opts) {
-    const std::string in = Lower(a.MapPath), out = Lower(a.OutputPath);
-    if (EndsWith(out, ".tmx")) a.TiledExport = true;
-    else if (EndsWith(in, ".tmx") && EndsWith(out, ".map")) a.TiledImport = true;
+    const TFileKind in = FileKindOf(a.MapPath), out = FileKindOf(a.OutputPath);
+    if (out == TFileKind::Tmx) a.TiledExport = true;
+    else if (in == TFileKind::Tmx && out == TFileKind::Map) a.TiledImport = true;
     else return std::nullopt;
     for (const auto& [name, value] : opts)
         if (a.TiledImport || name != "--tileset")
@@ -228,16 +220,12 @@ TRenderParse ParseRenderArgs(const std::vector<std::string>& args) {
         return r;
     }
 
-    const std::string out = Lower(r.Args.OutputPath);
-    if (EndsWith(out, ".pdf")) {
+    const TFileKind out = FileKindOf(r.Args.OutputPath);
+    if (out == TFileKind::Pdf) {
         r.Args.Pdf = true;
-    } else if (EndsWith(out, ".png")) {
-        r.Args.PictureFormat = TPictureFormat::Png;
-    } else if (EndsWith(out, ".jpg") || EndsWith(out, ".jpeg")) {
-        r.Args.PictureFormat = TPictureFormat::Jpeg;
-    } else if (EndsWith(out, ".bmp")) {
-        r.Args.PictureFormat = TPictureFormat::Bmp;
-    } else if (IsVttFileName(out)) {
+    } else if (const auto picture = PictureFormatOf(r.Args.OutputPath)) {
+        r.Args.PictureFormat = *picture;
+    } else if (out == TFileKind::Vtt) {
         r.Args.Vtt = true;
     } else {
         return usage("OUTPUT must end in .png, .jpg, .jpeg, .bmp, .pdf, .tmx, .dd2vtt, .uvtt or .df2vtt: " + r.Args.OutputPath);
