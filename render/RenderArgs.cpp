@@ -2,11 +2,14 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cmath>
+#include <iterator>
 #include <map>
 #include <set>
 
 #include "export/FileKind.h"
 #include "export/VttExport.h"
+#include "print/PrintTables.h"
 
 namespace qm {
 
@@ -54,6 +57,14 @@ std::optional<TGridRect> ParseCells(const std::string& s) {
     }
     if (v[0] > v[2] || v[1] > v[3]) return std::nullopt;
     return TGridRect{v[0] - 1, v[1] - 1, v[2] - 1, v[3] - 1};
+}
+
+// Hundredths of an inch of a table's items from `first` on.
+template <size_t N>
+std::vector<int> Hundredths(const float (&inches)[N], size_t first = 0) {
+    std::vector<int> h;
+    for (size_t i = first; i < N; ++i) h.push_back(int(std::lround(inches[i] * 100)));
+    return h;
 }
 
 // Index of `s` in a list of inch values written with two decimals; "1", "1.0" and
@@ -274,7 +285,7 @@ TRenderParse ParseRenderArgs(const std::vector<std::string>& args) {
         if (*v == "fit") {
             r.Args.ScaleItem = 0;
         } else {
-            auto i = ParseInches(*v, {25, 50, 75, 100, 125, 150});
+            auto i = ParseInches(*v, Hundredths(ScaleChoiceInches, 1));
             if (!i) return bad("--scale must be fit, 0.25, 0.50, 0.75, 1.00, 1.25 or 1.50, not " + quoted(*v));
             r.Args.ScaleItem = *i + 1;
         }
@@ -283,7 +294,7 @@ TRenderParse ParseRenderArgs(const std::vector<std::string>& args) {
         const auto parts = Split(*v, ',');
         bool ok = parts.size() == 4;
         for (size_t k = 0; ok && k < 4; ++k) {
-            auto i = ParseInches(parts[k], {25, 50, 100, 150});
+            auto i = ParseInches(parts[k], Hundredths(MarginChoiceInches));
             if (!i) ok = false;
             else r.Args.MarginItems[k] = *i;
         }
@@ -302,10 +313,9 @@ TRenderParse ParseRenderArgs(const std::vector<std::string>& args) {
         }
     }
     if (auto v = get("--grid")) {
-        static const char* const styles[] = {"none", "squares", "hexes", "offset", "overlay"};
         int found = -1;
-        for (int k = 0; k < 5; ++k)
-            if (*v == styles[k]) found = k;
+        for (int k = 0; k < int(std::size(GridStyleChoices)); ++k)
+            if (*v == GridStyleChoices[k].Word) found = k;
         if (found < 0) return bad("--grid must be none, squares, hexes, offset or overlay, not " + quoted(*v));
         r.Args.GridStyle = found;
     }
@@ -334,10 +344,9 @@ TRenderParse ParseRenderArgs(const std::vector<std::string>& args) {
 
     // Battle-mat sheets.
     if (auto v = get("--overlap")) {
-        static const char* const items[] = {"0", "0.125", "0.25", "0.5"};
         int found = -1;
-        for (int k = 0; k < 4; ++k)
-            if (*v == items[k]) found = k;
+        for (int k = 0; k < int(std::size(OverlapChoices)); ++k)
+            if (*v == OverlapChoices[k].Word) found = k;
         if (found < 0) return bad("--overlap must be 0, 0.125, 0.25 or 0.5, not " + quoted(*v));
         r.Args.Overlap = found;
     }
