@@ -11,6 +11,7 @@
 #include "preview/PrintPreview.h"
 #include "print/MapPage.h"
 #include "print/PrintOptionsDialog.h"
+#include "tiles/Encoding.h"
 
 namespace qm {
 
@@ -107,7 +108,7 @@ bool Twinviewform::AskSaveGeoSetChanges() {
     try {
         if (!qm::GeoSaveExecute(geoCtx_)) return false;
     } catch (const std::exception& e) {
-        Dialogs().Error(parent, QString::fromLocal8Bit(e.what()));
+        Dialogs().Error(parent, MessageText(e));
         return false;
     }
     MarkGeoSetClean();

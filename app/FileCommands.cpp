@@ -13,6 +13,7 @@
 #include "model/RecordFile.h"
 #include "model/ShortString.h"
 #include "preview/Dialogs.h"
+#include "tiles/Encoding.h"
 #include "tiles/TilesetChooser.h"
 #include "tiles/TilesetProgressWindow.h"
 
@@ -23,7 +24,6 @@ const QString kMapFilter = QStringLiteral("Quillmarch Map Files (*.map)");
 const QString kMapSuffix = QStringLiteral("map");
 const QString kTitle = QStringLiteral("QuillMarch");
 
-std::string ToPath(const QString& s) { return s.toLocal8Bit().toStdString(); }
 // Tileset names are stored one byte a character.
 std::string NameBytes(const QString& s) { return s.toLatin1().toStdString(); }
 QString NameFromBytes(const std::string& s) { return QString::fromLatin1(s.data(), qsizetype(s.size())); }
@@ -49,7 +49,7 @@ void Twinviewform::FirstTimeSetup() {
     try {
         LoadTileset(QString());
     } catch (const std::exception& e) {
-        renderError = QString::fromLocal8Bit(e.what());
+        renderError = MessageText(e);
     }
     ClearMapRecord(a.UndoMap);
     ResetMap(a.CurrentMap, NameBytes(a.Tileset.CurrentTilesetName), DrawGrid1->DefaultColWidth());
@@ -58,7 +58,7 @@ void Twinviewform::FirstTimeSetup() {
     try {
         GeoSetStartup(geoCtx_, a.ProgramDir);
     } catch (const std::exception& e) {
-        geoError = QString::fromLocal8Bit(e.what());
+        geoError = MessageText(e);
     }
 
     a.MapDialogDir = a.GeoDialogDir = a.PictureDialogDir = a.ProgramDir;
@@ -116,7 +116,7 @@ bool Twinviewform::AskSaveChanges() {
     try {
         return SaveMap();
     } catch (const std::exception& e) {
-        Dialogs().Error(this, QString::fromLocal8Bit(e.what()));
+        Dialogs().Error(this, MessageText(e));
         return false;
     }
 }
@@ -143,7 +143,7 @@ void Twinviewform::OpenExecute() {
 void Twinviewform::OpenMapFile(const QString& path) {
     TQuillmarch& a = *app_;
     a.MapDialogDir = FolderOf(path);
-    ReadMapFile(ToPath(path), a.CurrentMap); // throws with the record untouched
+    ReadMapFile(PathBytes(path), a.CurrentMap); // throws with the record untouched
     // Anything but one whole record was not written by us: never replace it unasked.
     const bool foreign = QFileInfo(path).size() != qint64(sizeof(TMapRecord));
     a.MapFileName = path;
@@ -157,7 +157,7 @@ void Twinviewform::OpenMapFile(const QString& path) {
         try {
             LoadTileset(BareTilesetName(name));
         } catch (const std::exception& e) {
-            tilesetError = QString::fromLocal8Bit(e.what());
+            tilesetError = MessageText(e);
         }
     }
     // Undo stays within the opened document.
@@ -173,8 +173,8 @@ void Twinviewform::WriteMapTo(const QString& path) {
     const QFileInfo info(path);
     const auto anyWrite = QFileDevice::WriteOwner | QFileDevice::WriteGroup | QFileDevice::WriteOther;
     if (info.exists() && (!(info.permissions() & anyWrite) || !info.isWritable()))
-        throw TFileError(CannotCreateMessage(ToPath(path), std::strerror(EACCES)));
-    WriteMapFile(ToPath(path), app_->CurrentMap); // atomic: a failure keeps the old file
+        throw TFileError(CannotCreateMessage(PathBytes(path), std::strerror(EACCES)));
+    WriteMapFile(PathBytes(path), app_->CurrentMap); // atomic: a failure keeps the old file
     app_->MapFileName = path;
     MarkMapClean();
 }
@@ -236,10 +236,10 @@ void Twinviewform::LoadTilesetForMap(const QString& path) {
 void Twinviewform::TilesetChanged() {
     // The symbol table follows the tileset; a broken side file leaves only the terrain roles.
     try {
-        app_->Symbols = SymbolTableFor(app_->Tileset.SourcePath.toLocal8Bit().toStdString());
+        app_->Symbols = SymbolTableFor(PathBytes(app_->Tileset.SourcePath));
     } catch (const std::exception& e) {
         app_->Symbols = TerrainSymbolTable();
-        Dialogs().Error(this, QString::fromLocal8Bit(e.what()));
+        Dialogs().Error(this, MessageText(e));
     }
     RefreshIcons();
     RepaintBoth();
@@ -258,7 +258,7 @@ void Twinviewform::LoadTileset(const QString& path) {
     try {
         RenderTileset(a.Tileset, a.CurrentMap, path, a.TileBitmap, splash_ ? splash_->Listener() : TProgressFn());
     } catch (const TTilesetError& e) {
-        error = QString::fromLocal8Bit(e.what());
+        error = MessageText(e);
     } catch (...) {
         if (splash_) splash_->hide();
         throw;
@@ -275,7 +275,7 @@ void Twinviewform::LoadTileset(const QString& path) {
             Qt::QueuedConnection);
     }
     TilesetChanged();
-    if (!error.isEmpty()) throw TTilesetError(error.toLocal8Bit().toStdString());
+    if (!error.isEmpty()) throw TTilesetError(MessageBytes(error));
 }
 
 } // namespace qm

@@ -23,6 +23,7 @@
 #include "preview/Dialogs.h"
 #include "preview/PrintPreview.h"
 #include "print/MapPage.h"
+#include "tiles/Encoding.h"
 
 namespace qm {
 
@@ -82,7 +83,7 @@ void Twinviewform::RunCommand(const std::function<void()>& command) {
     try {
         command();
     } catch (const std::exception& e) {
-        Dialogs().Error(this, QString::fromLocal8Bit(e.what()));
+        Dialogs().Error(this, MessageText(e));
     } catch (...) {
         Dialogs().Error(this, QStringLiteral("Unexpected failure."));
     }

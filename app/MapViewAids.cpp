@@ -17,6 +17,8 @@
 
 #include "app/Startup.h"
 #include "app/MainWindow.h"
+#include "export/FileKind.h"
+#include "tiles/Encoding.h"
 
 namespace qm {
 
@@ -27,7 +29,7 @@ QString DroppedMapFile(const QMimeData* mime) {
     const QUrl url = mime->urls().first();
     if (!url.isLocalFile()) return {};
     const QString path = url.toLocalFile();
-    return path.endsWith(QStringLiteral(".map"), Qt::CaseInsensitive) ? path : QString();
+    return FileKindOf(PathBytes(path)) == TFileKind::Map ? path : QString();
 }
 } // namespace
 

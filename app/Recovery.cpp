@@ -17,6 +17,7 @@
 #include "model/GeoSetRecord.h"
 #include "model/MapRecord.h"
 #include "model/RecordFile.h"
+#include "tiles/Encoding.h"
 
 namespace qm {
 
@@ -26,12 +27,11 @@ constexpr qint64 kMaxTrailer = 64 * 1024;
 
 QString Suffix(TRecoveryKind kind) { return kind == TRecoveryKind::Map ? "map" : "geo"; }
 
-std::string Local(const QString& path) { return QFile::encodeName(path).toStdString(); }
 
 // Opens (creating) a lock file and takes its lock without waiting; -1 when another
 // running instance holds it or the file cannot be opened.
 int TryLock(const QString& path) {
-    const int fd = ::open(Local(path).c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    const int fd = ::open(PathBytes(path).c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
     if (fd < 0) return -1;
     if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
         ::close(fd);
@@ -97,9 +97,10 @@ void TRecoveryStore::SetErrorHandler(std::function<void(const QString&)> handler
 void TRecoveryStore::EnsureLocked() {
     if (lockFd_ >= 0) return;
     if (!QDir().mkpath(folder_))
-        throw TFileError(CannotCreateMessage(Local(folder_), std::strerror(errno ? errno : EACCES)));
+        throw TFileError(CannotCreateMessage(PathBytes(folder_), std::strerror(errno ? errno : EACCES)));
     lockFd_ = TryLock(folder_ + "/" + id_ + ".lock");
-    if (lockFd_ < 0) throw TFileError(CannotCreateMessage(Local(folder_ + "/" + id_ + ".lock"), std::strerror(errno)));
+    if (lockFd_ < 0)
+        throw TFileError(CannotCreateMessage(PathBytes(folder_ + "/" + id_ + ".lock"), std::strerror(errno)));
 }
 
 void TRecoveryStore::Write(TRecoveryKind kind, const void* record, size_t size, const TRecoveryInfo& info) {
@@ -129,11 +130,11 @@ void TRecoveryStore::WriterLoop() {
             EnsureLocked();
             // Guards against the end of the process, not of the machine: no flush to
             // disk before the rename.
-            TAtomicFile f(Local(FileFor(job.Kind)), false);
+            TAtomicFile f(PathBytes(FileFor(job.Kind)), false);
             f.Write(job.Bytes.constData(), size_t(job.Bytes.size()));
             f.Commit();
         } catch (const std::exception& e) {
-            error = QString::fromLocal8Bit(e.what());
+            error = MessageText(e);
         }
         lock.lock();
         busy_ = false;

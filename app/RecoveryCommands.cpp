@@ -9,6 +9,7 @@
 #include "geoset/MapletEditor.h"
 #include "model/RecordFile.h"
 #include "preview/Dialogs.h"
+#include "tiles/Encoding.h"
 #include "tiles/Tileset.h"
 
 namespace qm {
@@ -83,7 +84,7 @@ void Twinviewform::OfferRecovery() {
             try {
                 if (RecoverCopy(copy)) TRecoveryStore::Discard(copy);
             } catch (const std::exception& e) {
-                Dialogs().Error(this, QString::fromLocal8Bit(e.what()));
+                Dialogs().Error(this, MessageText(e));
             }
         }
     }
@@ -105,7 +106,7 @@ bool Twinviewform::RecoverCopy(const TOrphanCopy& copy) {
         try {
             LoadGeoSet(geoCtx_, copy.Path);
         } catch (const TTilesetError& e) {
-            tilesetError = QString::fromLocal8Bit(e.what()); // the GeoSet itself is in
+            tilesetError = MessageText(e); // the GeoSet itself is in
         }
         a.GeoSetFileName = copy.Info.DocumentPath;
         MarkGeoSetClean();

@@ -8,6 +8,7 @@
 #include "preview/Dialogs.h"
 #include "geoset/MapletEditor.h"
 #include "print/PrintOptionsDialog.h"
+#include "tiles/Encoding.h"
 #include "tiles/TilesetChooser.h"
 #include "tiles/TilesetProgressWindow.h"
 
@@ -21,7 +22,7 @@ bool TQuillmarchApplication::notify(QObject* receiver, QEvent* event) {
     try {
         return QApplication::notify(receiver, event);
     } catch (const std::exception& e) {
-        Dialogs().Error(activeWindow(), QString::fromLocal8Bit(e.what()));
+        Dialogs().Error(activeWindow(), MessageText(e));
     } catch (...) {
         Dialogs().Error(activeWindow(), QStringLiteral("Unexpected failure."));
     }

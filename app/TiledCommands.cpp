@@ -5,10 +5,12 @@
 
 #include "app/MainWindow.h"
 #include "export/ExportCommands.h"
+#include "export/FileKind.h"
 #include "model/ShortString.h"
 #include "preview/Dialogs.h"
 #include "tiled/TiledExport.h"
 #include "tiled/TmxReader.h"
+#include "tiles/Encoding.h"
 
 namespace qm {
 
@@ -16,8 +18,6 @@ namespace {
 const QString kTiledFilter = QStringLiteral("Tiled Map Files (*.tmx)");
 const QString kTiledSuffix = QStringLiteral("tmx");
 
-std::string ToPath(const QString& s) { return s.toLocal8Bit().toStdString(); }
-QString FromPath(const std::string& s) { return QString::fromLocal8Bit(s.c_str()); }
 QString FolderOf(const QString& path) { return QFileInfo(path).absolutePath() + QLatin1Char('/'); }
 } // namespace
 
@@ -37,11 +37,11 @@ void Twinviewform::ExportTiledMap1Click() {
     QString path = Dialogs().SaveFileName(this, QStringLiteral("Export Tiled Map"), a.MapDialogDir, kTiledFilter,
                                           kTiledSuffix);
     if (path.isEmpty()) return;
-    if (!path.endsWith(QStringLiteral(".tmx"), Qt::CaseInsensitive)) path += QStringLiteral(".tmx");
+    if (FileKindOf(PathBytes(path)) != TFileKind::Tmx) path += QStringLiteral(".tmx");
     a.MapDialogDir = FolderOf(path);
     // One question for all three files that would be replaced.
-    const TTiledFileNames names = TiledFileNamesFor(ToPath(path));
-    if (!MayReplace(this, {FromPath(names.Tmx), FromPath(names.Tsx), FromPath(names.Png)})) return;
+    const TTiledFileNames names = TiledFileNamesFor(PathBytes(path));
+    if (!MayReplace(this, {PathFromBytes(names.Tmx), PathFromBytes(names.Tsx), PathFromBytes(names.Png)})) return;
     ExportTiledMap(names.Tmx, a.CurrentMap, a.Tileset, a.Symbols);
 }
 
@@ -52,7 +52,7 @@ void Twinviewform::ImportTiledMap1Click() {
     const QString path = Dialogs().OpenFileName(this, QStringLiteral("Import Tiled Map"), a.MapDialogDir, kTiledFilter);
     if (path.isEmpty()) return;
     a.MapDialogDir = FolderOf(path);
-    const TTmxImport imported = ReadTmxFile(ToPath(path), DrawGrid1->DefaultColWidth()); // throws, map untouched
+    const TTmxImport imported = ReadTmxFile(PathBytes(path), DrawGrid1->DefaultColWidth()); // throws, map untouched
 
     TakeUndoSnapshot(a.CurrentMap, a.UndoMap);
     a.CurrentMap = imported.Map;
@@ -67,13 +67,13 @@ void Twinviewform::ImportTiledMap1Click() {
         try {
             LoadTileset(BareTilesetName(QString::fromLatin1(name.data(), qsizetype(name.size()))));
         } catch (const std::exception& e) {
-            tilesetError = QString::fromLocal8Bit(e.what());
+            tilesetError = MessageText(e);
         }
     }
     MapChanged(); // an untitled, unsaved document
     if (!tilesetError.isEmpty()) Dialogs().Error(this, tilesetError);
-    const std::string notes = ImportNotesText(imported, ToPath(path));
-    if (!notes.empty()) Dialogs().Error(this, FromPath(notes));
+    const std::string notes = ImportNotesText(imported, PathBytes(path));
+    if (!notes.empty()) Dialogs().Error(this, MessageText(notes));
 }
 
 } // namespace qm

@@ -13,6 +13,7 @@
 #include "export/VttExport.h"
 #include "export/VttOptionsDialog.h"
 #include "preview/Dialogs.h"
+#include "tiles/Encoding.h"
 
 namespace qm {
 
@@ -72,7 +73,7 @@ QString ExportDiskExecute(QWidget* parent, const TMapRecord& map, const TRendere
     if (path.isEmpty() || !MayReplace(parent, {path}, PictureOverwriteQuestion)) return QString();
     TExportProgress progress(parent, "Exporting " + QFileInfo(path).fileName());
     try {
-        ExportMapPicture(path.toStdString(), FormatForFile(path, filter), map, ts, ExportArea(selection), zoom,
+        ExportMapPicture(PathBytes(path), FormatForFile(path, filter), map, ts, ExportArea(selection), zoom,
                          progress.Fn());
     } catch (const TExportCancelled&) {
         return QString();
@@ -145,7 +146,7 @@ QString ExportVttExecute(QWidget* parent, const TMapRecord& map, const TRendered
     if (path.isEmpty() || !MayReplace(parent, {path})) return QString();
     TExportProgress progress(parent, "Exporting " + QFileInfo(path).fileName());
     try {
-        ExportVttMap(path.toStdString(), map, ts, symbols, ExportArea(selection), last, progress.Fn());
+        ExportVttMap(PathBytes(path), map, ts, symbols, ExportArea(selection), last, progress.Fn());
     } catch (const TExportCancelled&) {
         return QString();
     }

@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "editor/CellPainters.h"
+#include "tiles/Encoding.h"
 
 namespace qm {
 
@@ -103,9 +104,9 @@ QStringList ExportTiledMapPictures(const QString& chosen, TPictureFormat f, cons
     const auto quarters = TiledQuarters();
     std::array<TPictureSource, 4> sources;
     for (int i = 0; i < 4; ++i) {
-        CheckZoom(names[i].toStdString(), zoom);
+        CheckZoom(PathBytes(names[i]), zoom);
         sources[i] = MapPictureSource(map, ts, quarters[i], zoom);
-        CheckPictureSize(names[i].toStdString(), f, sources[i].Width, sources[i].Height);
+        CheckPictureSize(PathBytes(names[i]), f, sources[i].Width, sources[i].Height);
     }
     int total = 0;
     for (const auto& s : sources) total += s.BandCount();
@@ -113,7 +114,7 @@ QStringList ExportTiledMapPictures(const QString& chosen, TPictureFormat f, cons
     std::array<std::unique_ptr<TAtomicFile>, 4> files;
     int before = 0;
     for (int i = 0; i < 4; ++i) {
-        files[i] = std::make_unique<TAtomicFile>(names[i].toStdString());
+        files[i] = std::make_unique<TAtomicFile>(PathBytes(names[i]));
         TProgressFn step;
         if (progress) step = [&, before](int done, int) { return progress(before + done, total); };
         WritePictureTo(*files[i], f, sources[i], step);

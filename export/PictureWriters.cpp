@@ -1,10 +1,11 @@
 #include "export/PictureWriters.h"
 
-#include <QFileInfo>
 #include <cstdint>
 #include <limits>
 
+#include "export/FileKind.h"
 #include "export/WriterSupport.h"
+#include "tiles/Encoding.h"
 
 namespace qm {
 
@@ -27,10 +28,7 @@ void Report(const TProgressFn& progress, int done, int total) {
 } // namespace detail
 
 TPictureFormat FormatForFile(const QString& path, const QString& filter) {
-    const QString ext = QFileInfo(path).suffix().toLower();
-    if (ext == "bmp") return TPictureFormat::Bmp;
-    if (ext == "jpg" || ext == "jpeg") return TPictureFormat::Jpeg;
-    if (ext == "png") return TPictureFormat::Png;
+    if (const auto f = PictureFormatOf(PathBytes(path))) return *f;
     const QString f = filter.toLower();
     if (f.contains("*.jpg") || f.contains("*.jpeg")) return TPictureFormat::Jpeg;
     if (f.contains("*.png")) return TPictureFormat::Png;

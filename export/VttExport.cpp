@@ -393,15 +393,6 @@ TVttGeometry VttGeometry(const TMapRecord& map, const TRenderedTileset& ts, cons
     return g;
 }
 
-bool IsVttFileName(const std::string& path) {
-    const size_t dot = path.find_last_of('.');
-    const size_t slash = path.find_last_of('/');
-    if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return false;
-    std::string ext = path.substr(dot);
-    std::transform(ext.begin(), ext.end(), ext.begin(), [](unsigned char ch) { return char(std::tolower(ch)); });
-    return ext == ".dd2vtt" || ext == ".uvtt" || ext == ".df2vtt";
-}
-
 void ExportVttMap(const std::string& path, const TMapRecord& map, const TRenderedTileset& ts,
                   const SymbolTable& symbols, const TGridRect& area, const TVttOptions& options,
                   const TProgressFn& progress) {

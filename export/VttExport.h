@@ -56,9 +56,6 @@ struct TVttOptions {
     bool IncludeHidden = false; // hidden symbols in the picture
 };
 
-// True for the extensions the format goes by (.dd2vtt, .uvtt, .df2vtt, any letter case).
-bool IsVttFileName(const std::string& path);
-
 // Writes the whole file through a temporary file and a rename. Throws TFileError (a
 // cell size outside MinVttPixelsPerCell..MaxVttPixelsPerCell included) or
 // TExportCancelled when the progress callback says stop; nothing is left behind then.

@@ -8,12 +8,11 @@
 #include "editor/Compose.h"
 #include "model/RecordFile.h"
 #include "model/ShortString.h"
+#include "tiles/Encoding.h"
 
 namespace qm {
 
 namespace {
-std::string FileSystemPath(const QString& path) { return QFile::encodeName(path).toStdString(); }
-
 // Tileset names are single-byte strings in the records.
 std::string NameBytes(const QString& name) { return name.toLatin1().toStdString(); }
 
@@ -30,7 +29,7 @@ void ClearGeoSet(TGeoSetContext& ctx) {
 void LoadGeoSet(TGeoSetContext& ctx, const QString& path) {
     *ctx.GeoSetFileName = path;
     // Reads into scratch first: a failure leaves the record as it was.
-    ReadGeoSetFile(FileSystemPath(path), *ctx.GeoSet);
+    ReadGeoSetFile(PathBytes(path), *ctx.GeoSet);
 
     std::exception_ptr renderError;
     const std::string name = GeoTilesetName(*ctx.GeoSet);
@@ -49,7 +48,7 @@ void LoadGeoSet(TGeoSetContext& ctx, const QString& path) {
     if (renderError) std::rethrow_exception(renderError);
 }
 
-void SaveGeoSet(const TGeoSetRecord& geo, const QString& path) { WriteGeoSetFile(FileSystemPath(path), geo); }
+void SaveGeoSet(const TGeoSetRecord& geo, const QString& path) { WriteGeoSetFile(PathBytes(path), geo); }
 
 void GeoSetStartup(TGeoSetContext& ctx, const QString& programDir) {
     ClearGeoSet(ctx);

@@ -20,6 +20,7 @@
 #include "preview/GoToPageWindow.h"
 #include "preview/PreviewGeometry.h"
 #include "preview/Printer.h"
+#include "tiles/Encoding.h"
 
 namespace qm {
 
@@ -95,7 +96,7 @@ void TPreviewForm::Guard(const std::function<void()>& fn) {
     try {
         fn();
     } catch (const std::exception& e) {
-        Dialogs().Error(this, QString::fromStdString(e.what()));
+        Dialogs().Error(this, MessageText(e));
     }
 }
 

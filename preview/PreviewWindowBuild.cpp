@@ -11,6 +11,7 @@
 #include <QVBoxLayout>
 
 #include "preview/Cursors.h"
+#include "tiles/Encoding.h"
 
 // Building the preview window's widgets; what they do lives beside this file.
 
@@ -243,7 +244,7 @@ void TPreviewForm::BuildPageArea() {
         try {
             PaintPage(CurPage, PB1, p);
         } catch (const std::exception& e) {
-            ReportPaintError(asked, QString::fromStdString(e.what()));
+            ReportPaintError(asked, MessageText(e));
         }
     };
     PB2->OnPaint = [this](QPainter& p) {
@@ -251,7 +252,7 @@ void TPreviewForm::BuildPageArea() {
         try {
             PaintPage(page, PB2, p);
         } catch (const std::exception& e) {
-            ReportPaintError(CurPage + 1, QString::fromStdString(e.what()));
+            ReportPaintError(CurPage + 1, MessageText(e));
         }
     };
     PB1->OnMouseDown = [this](QMouseEvent* e) { PB1MouseDown(e); };

@@ -12,18 +12,19 @@
 #include <stdexcept>
 
 #include "preview/Canvas.h"
+#include "tiles/Encoding.h"
 
 namespace qm {
 
 class PreviewException : public std::runtime_error {
 public:
-    explicit PreviewException(const QString& msg) : std::runtime_error(msg.toStdString()) {}
+    explicit PreviewException(const QString& msg) : std::runtime_error(MessageBytes(msg)) {}
     explicit PreviewException(const char* msg) : std::runtime_error(msg) {}
 };
 
 class PrintException : public std::runtime_error {
 public:
-    explicit PrintException(const QString& msg) : std::runtime_error(msg.toStdString()) {}
+    explicit PrintException(const QString& msg) : std::runtime_error(MessageBytes(msg)) {}
     explicit PrintException(const char* msg) : std::runtime_error(msg) {}
 };
 

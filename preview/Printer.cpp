@@ -8,6 +8,7 @@
 #include <cstdio>
 
 #include "preview/PrintSurface.h"
+#include "tiles/Encoding.h"
 
 namespace qm {
 
@@ -138,7 +139,7 @@ void TPdfPrinter::Abort() {
 
 void FinishPartialFile(const QString& partial, const QString& target) {
     // rename(2) replaces the old file in one step: a failed rename leaves it whole.
-    if (::rename(QFile::encodeName(partial).constData(), QFile::encodeName(target).constData()) == 0) return;
+    if (::rename(PathBytes(partial).c_str(), PathBytes(target).c_str()) == 0) return;
     QFile::remove(partial);
     throw PrintException(QStringLiteral("Cannot write %1: the file cannot be replaced.").arg(target));
 }

@@ -3,14 +3,15 @@
 #include <QFileInfo>
 #include <QPainter>
 #include <algorithm>
+#include <iterator>
 
 #include "editor/Compose.h"
+#include "print/PrintTables.h"
 
 namespace qm {
 
 float OverlapItemInches(int index) {
-    static const float inches[] = {0.0f, 0.125f, 0.25f, 0.5f};
-    return index >= 0 && index < 4 ? inches[index] : 0.0f;
+    return index >= 0 && index < int(std::size(OverlapChoices)) ? OverlapChoices[index].Inches : 0.0f;
 }
 
 QString SheetLabel(int pr, int pc) {

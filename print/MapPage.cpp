@@ -2,21 +2,21 @@
 
 #include <QFileInfo>
 #include <algorithm>
+#include <iterator>
 #include <cmath>
 
 #include "print/BattleMat.h"
 #include "editor/Compose.h"
+#include "print/PrintTables.h"
 
 namespace qm {
 
 float ScaleItemInches(int index) {
-    static const float inches[] = {0.0f, 0.25f, 0.5f, 0.75f, 1.0f, 1.25f, 1.5f};
-    return index >= 0 && index < 7 ? inches[index] : 0.0f;
+    return index >= 0 && index < int(std::size(ScaleChoiceInches)) ? ScaleChoiceInches[index] : 0.0f;
 }
 
 float MarginItemInches(int index) {
-    static const float inches[] = {0.25f, 0.5f, 1.0f, 1.5f};
-    return index >= 0 && index < 4 ? inches[index] : 0.5f;
+    return index >= 0 && index < int(std::size(MarginChoiceInches)) ? MarginChoiceInches[index] : 0.5f;
 }
 
 namespace {

@@ -14,10 +14,12 @@
 #include <QRadioButton>
 #include <algorithm>
 #include <cmath>
+#include <iterator>
 
 #include "preview/Dialogs.h"
 #include "preview/DialogStyle.h"
 #include "preview/PrintPreview.h"
+#include "print/PrintTables.h"
 
 namespace qm {
 
@@ -50,8 +52,8 @@ TPrintOptions::TPrintOptions(QWidget* parent) : QDialog(parent) {
 
     ScaleLabel = label("ScaleLabel", QStringLiteral("Scale"), 8, 8);
     ScaleCombo = combo("ScaleCombo", 8, 23, 100);
-    ScaleCombo->addItem(QStringLiteral("Fit To Page"));
-    for (int i = 1; i <= 6; ++i) ScaleCombo->addItem(Inches(ScaleItemInches(i)));
+    ScaleCombo->addItem(QString::fromLatin1(ScaleFitText));
+    for (size_t i = 1; i < std::size(ScaleChoiceInches); ++i) ScaleCombo->addItem(Inches(ScaleChoiceInches[i]));
     ScaleLabel->setBuddy(ScaleCombo);
 
     TitleCB = new QCheckBox(QStringLiteral("Print Title"), this);
@@ -83,7 +85,7 @@ TPrintOptions::TPrintOptions(QWidget* parent) : QDialog(parent) {
         // Narrow enough to leave the Grid Style box room for its longest item.
         *m.c = combo(m.comboName, 8, y + 15, 76);
         (*m.l)->resize((*m.l)->fontMetrics().horizontalAdvance((*m.l)->text()) + 4, 14);
-        for (int i = 0; i < 4; ++i) (*m.c)->addItem(Inches(MarginItemInches(i)));
+        for (float inches : MarginChoiceInches) (*m.c)->addItem(Inches(inches));
         (*m.l)->setBuddy(*m.c);
         y += 44;
     }
@@ -91,8 +93,7 @@ TPrintOptions::TPrintOptions(QWidget* parent) : QDialog(parent) {
     // Level with the right margin box, so that it can reach further left than a label allows.
     GridStyleLabel = label("GridStyleLabel", QStringLiteral("Grid Style"), 120, 141);
     GridStyleCombo = combo("GridStyleCombo", 120, 156, 97);
-    GridStyleCombo->addItems({QStringLiteral("None"), QStringLiteral("Aligned Squares"), QStringLiteral("Aligned Hexes"),
-                              QStringLiteral("Offset Squares"), QStringLiteral("Hex Overlay")});
+    for (const TGridStyleChoice& g : GridStyleChoices) GridStyleCombo->addItem(QString::fromLatin1(g.Text));
     // A pick list, wide enough for its longest item: it grows to the left, up to the
     // margin column, and the list that drops down is never narrower than its items.
     {
@@ -150,7 +151,7 @@ TPrintOptions::TPrintOptions(QWidget* parent) : QDialog(parent) {
     OverlapCombo = new QComboBox(BattleMatGroup);
     OverlapCombo->setObjectName(QStringLiteral("OverlapCombo"));
     OverlapCombo->setGeometry(8, 35, 100, 22);
-    OverlapCombo->addItems({QStringLiteral("None"), QStringLiteral("1/8\""), QStringLiteral("1/4\""), QStringLiteral("1/2\"")});
+    for (const TOverlapChoice& o : OverlapChoices) OverlapCombo->addItem(QString::fromLatin1(o.Text));
     OverlapLabel->setBuddy(OverlapCombo);
     MarksCB = check("MarksCB", QStringLiteral("Cut And Glue Marks"), 68);
     OverviewCB = check("OverviewCB", QStringLiteral("Overview Sheet"), 92);

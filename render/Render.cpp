@@ -10,6 +10,7 @@
 #include "preview/PrintRun.h"
 #include "preview/Printer.h"
 #include "print/MapPage.h"
+#include "tiles/Encoding.h"
 
 namespace qm {
 
@@ -30,7 +31,7 @@ void RenderPicture(const TRenderArgs& args, const TMapRecord& map, const TRender
 }
 
 void RenderVtt(const TRenderArgs& args, const TMapRecord& map, const TRenderedTileset& ts) {
-    const SymbolTable symbols = SymbolTableFor(ts.SourcePath.toLocal8Bit().toStdString());
+    const SymbolTable symbols = SymbolTableFor(PathBytes(ts.SourcePath));
     TVttOptions options;
     options.PixelsPerCell = args.PixelsPerGrid;
     options.IncludeHidden = args.ShowHidden.value_or(false);
@@ -38,7 +39,7 @@ void RenderVtt(const TRenderArgs& args, const TMapRecord& map, const TRenderedTi
 }
 
 void RenderPdf(const TRenderArgs& args, const TMapRecord& map, const TRenderedTileset& ts) {
-    const QString out = QString::fromStdString(args.OutputPath);
+    const QString out = PathFromBytes(args.OutputPath);
     // Found out before a single page is drawn rather than when the file is put in place.
     if (QFileInfo(out).isDir()) throw TFileError(CannotCreateMessage(args.OutputPath, "Is a directory"));
     TPdfPrinter printer(out);
@@ -57,7 +58,7 @@ void RenderPdf(const TRenderArgs& args, const TMapRecord& map, const TRenderedTi
     src.Map = &map;
     src.Tileset = &ts;
     src.CellBitmap = &cellBitmap;
-    src.MapFileName = QString::fromStdString(args.MapPath);
+    src.MapFileName = PathFromBytes(args.MapPath);
     src.Settings.ScaleIndex = args.ScaleItem;
     src.Settings.PrintTitle = args.Title;
     src.Settings.WholeMap = !args.Area.has_value();
@@ -86,7 +87,7 @@ void RenderPdf(const TRenderArgs& args, const TMapRecord& map, const TRenderedTi
 
 QString ChooseTilesetFile(const TRenderArgs& args, const TMapRecord& map, const QString& programFolder) {
     if (!args.TilesetPath.empty()) {
-        const QString path = QString::fromStdString(args.TilesetPath);
+        const QString path = PathFromBytes(args.TilesetPath);
         if (!IsFile(path))
             throw TRenderError("Cannot use tileset \"" + args.TilesetPath + "\". " +
                                (QFileInfo::exists(path) ? "It is not a file." : "No such file."));
@@ -94,7 +95,7 @@ QString ChooseTilesetFile(const TRenderArgs& args, const TMapRecord& map, const 
     }
     const QString name = BareTilesetName(QString::fromLatin1(MapTilesetName(map)));
     if (name.isEmpty()) return QString();
-    const QString besideMap = QFileInfo(QString::fromStdString(args.MapPath)).absolutePath() + "/" + name;
+    const QString besideMap = QFileInfo(PathFromBytes(args.MapPath)).absolutePath() + "/" + name;
     if (IsFile(besideMap)) return besideMap;
     const QString inProgramFolder = programFolder + name;
     if (IsFile(inProgramFolder)) return inProgramFolder;

@@ -2,10 +2,14 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cmath>
+#include <iterator>
 #include <map>
 #include <set>
 
+#include "export/FileKind.h"
 #include "export/VttExport.h"
+#include "print/PrintTables.h"
 
 namespace qm {
 
@@ -19,15 +23,6 @@ const std::set<std::string> CommonOptions = {"--tileset", "--show-hidden"};
 const std::set<std::string> MatOptions = {"--overlap", "--marks", "--overview", "--correction", "--skip-empty",
                                           "--ink-saver"};
 const std::set<std::string> VttOptions = {"--ppg"};
-
-std::string Lower(std::string s) {
-    std::transform(s.begin(), s.end(), s.begin(), [](unsigned char c) { return char(std::tolower(c)); });
-    return s;
-}
-
-bool EndsWith(const std::string& s, const std::string& tail) {
-    return s.size() >= tail.size() && s.compare(s.size() - tail.size(), tail.size(), tail) == 0;
-}
 
 // A whole decimal number and nothing else.
 std::optional<int> ParseInt(const std::string& s) {
@@ -64,6 +59,14 @@ std::optional<TGridRect> ParseCells(const std::string& s) {
     return TGridRect{v[0] - 1, v[1] - 1, v[2] - 1, v[3] - 1};
 }
 
+// Hundredths of an inch of a table's items from `first` on.
+template <size_t N>
+std::vector<int> Hundredths(const float (&inches)[N], size_t first = 0) {
+    std::vector<int> h;
+    for (size_t i = first; i < N; ++i) h.push_back(int(std::lround(inches[i] * 100)));
+    return h;
+}
+
 // Index of `s` in a list of inch values written with two decimals; "1", "1.0" and
 // "1.00" all name the same size.
 std::optional<int> ParseInches(const std::string& s, const std::vector<int>& hundredths) {
@@ -89,9 +92,9 @@ std::optional<int> ParseInches(const std::string& s, const std::vector<int>& hun
 // MAP OUT.tmx exports for Tiled (only --tileset applies), IN.tmx OUT.map imports (no
 // options); anything else is not a Tiled job.
 std::optional<std::string> TiledJob(TRenderArgs& a, const std::map<std::string, std::string>& opts) {
-    const std::string in = Lower(a.MapPath), out = Lower(a.OutputPath);
-    if (EndsWith(out, ".tmx")) a.TiledExport = true;
-    else if (EndsWith(in, ".tmx") && EndsWith(out, ".map")) a.TiledImport = true;
+    const TFileKind in = FileKindOf(a.MapPath), out = FileKindOf(a.OutputPath);
+    if (out == TFileKind::Tmx) a.TiledExport = true;
+    else if (in == TFileKind::Tmx && out == TFileKind::Map) a.TiledImport = true;
     else return std::nullopt;
     for (const auto& [name, value] : opts)
         if (a.TiledImport || name != "--tileset")
@@ -228,16 +231,12 @@ TRenderParse ParseRenderArgs(const std::vector<std::string>& args) {
         return r;
     }
 
-    const std::string out = Lower(r.Args.OutputPath);
-    if (EndsWith(out, ".pdf")) {
+    const TFileKind out = FileKindOf(r.Args.OutputPath);
+    if (out == TFileKind::Pdf) {
         r.Args.Pdf = true;
-    } else if (EndsWith(out, ".png")) {
-        r.Args.PictureFormat = TPictureFormat::Png;
-    } else if (EndsWith(out, ".jpg") || EndsWith(out, ".jpeg")) {
-        r.Args.PictureFormat = TPictureFormat::Jpeg;
-    } else if (EndsWith(out, ".bmp")) {
-        r.Args.PictureFormat = TPictureFormat::Bmp;
-    } else if (IsVttFileName(out)) {
+    } else if (const auto picture = PictureFormatOf(r.Args.OutputPath)) {
+        r.Args.PictureFormat = *picture;
+    } else if (out == TFileKind::Vtt) {
         r.Args.Vtt = true;
     } else {
         return usage("OUTPUT must end in .png, .jpg, .jpeg, .bmp, .pdf, .tmx, .dd2vtt, .uvtt or .df2vtt: " + r.Args.OutputPath);
@@ -286,7 +285,7 @@ TRenderParse ParseRenderArgs(const std::vector<std::string>& args) {
         if (*v == "fit") {
             r.Args.ScaleItem = 0;
         } else {
-            auto i = ParseInches(*v, {25, 50, 75, 100, 125, 150});
+            auto i = ParseInches(*v, Hundredths(ScaleChoiceInches, 1));
             if (!i) return bad("--scale must be fit, 0.25, 0.50, 0.75, 1.00, 1.25 or 1.50, not " + quoted(*v));
             r.Args.ScaleItem = *i + 1;
         }
@@ -295,7 +294,7 @@ TRenderParse ParseRenderArgs(const std::vector<std::string>& args) {
         const auto parts = Split(*v, ',');
         bool ok = parts.size() == 4;
         for (size_t k = 0; ok && k < 4; ++k) {
-            auto i = ParseInches(parts[k], {25, 50, 100, 150});
+            auto i = ParseInches(parts[k], Hundredths(MarginChoiceInches));
             if (!i) ok = false;
             else r.Args.MarginItems[k] = *i;
         }
@@ -314,10 +313,9 @@ TRenderParse ParseRenderArgs(const std::vector<std::string>& args) {
         }
     }
     if (auto v = get("--grid")) {
-        static const char* const styles[] = {"none", "squares", "hexes", "offset", "overlay"};
         int found = -1;
-        for (int k = 0; k < 5; ++k)
-            if (*v == styles[k]) found = k;
+        for (int k = 0; k < int(std::size(GridStyleChoices)); ++k)
+            if (*v == GridStyleChoices[k].Word) found = k;
         if (found < 0) return bad("--grid must be none, squares, hexes, offset or overlay, not " + quoted(*v));
         r.Args.GridStyle = found;
     }
@@ -346,10 +344,9 @@ TRenderParse ParseRenderArgs(const std::vector<std::string>& args) {
 
     // Battle-mat sheets.
     if (auto v = get("--overlap")) {
-        static const char* const items[] = {"0", "0.125", "0.25", "0.5"};
         int found = -1;
-        for (int k = 0; k < 4; ++k)
-            if (*v == items[k]) found = k;
+        for (int k = 0; k < int(std::size(OverlapChoices)); ++k)
+            if (*v == OverlapChoices[k].Word) found = k;
         if (found < 0) return bad("--overlap must be 0, 0.125, 0.25 or 0.5, not " + quoted(*v));
         r.Args.Overlap = found;
     }

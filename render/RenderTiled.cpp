@@ -2,6 +2,7 @@
 #include "render/Render.h"
 #include "tiled/TiledExport.h"
 #include "tiled/TmxReader.h"
+#include "tiles/Encoding.h"
 
 namespace qm {
 
@@ -18,7 +19,7 @@ void RunTiledJob(const TRenderArgs& args, const QString& programFolder, std::ost
         // A broken NAME.roles beside the tileset costs the names and roles, not the export.
         SymbolTable symbols;
         try {
-            symbols = SymbolTableFor(ts.SourcePath.toLocal8Bit().toStdString());
+            symbols = SymbolTableFor(PathBytes(ts.SourcePath));
         } catch (const std::exception& e) {
             symbols = TerrainSymbolTable();
             err << "quillmarch-render: " << e.what() << "\n";

@@ -5,12 +5,13 @@
 
 #include "render/Render.h"
 #include "render/RenderArgs.h"
+#include "tiles/Encoding.h"
 
 namespace {
 // stderr carries the renderer's own messages only; Qt's notices about the headless
 // environment (no runtime folder, no fonts cache, ...) would bury them.
 void QuietQtMessages(QtMsgType type, const QMessageLogContext&, const QString& msg) {
-    if (type == QtCriticalMsg || type == QtFatalMsg) std::cerr << msg.toLocal8Bit().constData() << "\n";
+    if (type == QtCriticalMsg || type == QtFatalMsg) std::cerr << qm::MessageBytes(msg) << "\n";
 }
 } // namespace
 

@@ -11,6 +11,7 @@
 
 #include "editor/Compose.h"
 #include "tiled/TiledNames.h"
+#include "tiles/Encoding.h"
 
 namespace qm {
 
@@ -19,7 +20,7 @@ namespace {
 constexpr uint32_t FlipFlags = 0xF0000000u; // horizontal, vertical, diagonal, hexagonal rotation
 
 std::string Quoted(const QString& s) {
-    std::string q = s.toStdString();
+    std::string q = MessageBytes(s);
     q.insert(q.begin(), '"');
     q += '"';
     return q;
@@ -59,7 +60,7 @@ public:
             Fail("It declares a document type (<!DOCTYPE>), which Tiled files never do.");
         case QXmlStreamReader::Invalid:
             Fail("It is not well-formed XML (line " + std::to_string(xml_.lineNumber()) + ": " +
-                 xml_.errorString().toStdString() + ").");
+                 MessageBytes(xml_.errorString()) + ").");
         case QXmlStreamReader::EndDocument:
             Fail("It ends before its last element is closed.");
         default:
@@ -74,7 +75,7 @@ public:
             if (Next() == QXmlStreamReader::StartElement) break;
         }
         if (xml_.name() != QLatin1String(name))
-            Fail("Its top element is <" + xml_.name().toString().toStdString() + ">, not <" + name + ">.");
+            Fail("Its top element is <" + MessageBytes(xml_.name().toString()) + ">, not <" + name + ">.");
     }
 
     // Reads to the end of the current element: each child element goes to onChild,
@@ -113,13 +114,13 @@ private:
 };
 
 QByteArray ReadLimited(const std::string& path, const std::string& what) {
-    const QString qpath = QString::fromLocal8Bit(path.c_str());
+    const QString qpath = PathFromBytes(path);
     QFileInfo info(qpath);
     if (info.exists() && !info.isFile())
         throw TTiledError("Cannot open " + what + " \"" + path + "\". It is not a regular file.");
     QFile f(qpath);
     if (!f.open(QIODevice::ReadOnly))
-        throw TTiledError("Cannot open " + what + " \"" + path + "\". " + f.errorString().toStdString());
+        throw TTiledError("Cannot open " + what + " \"" + path + "\". " + MessageBytes(f.errorString()));
     if (f.size() > MaxTiledFileBytes)
         throw TTiledError("Cannot import Tiled file \"" + path + "\". It is larger than " +
                           std::to_string(MaxTiledFileBytes / (1024 * 1024)) + " MB.");
@@ -216,7 +217,7 @@ private:
 
     // The map's folder and below only: a map must not make the program read elsewhere.
     long long ReadExternalTileset(const QString& source) {
-        const QString folder = QFileInfo(QString::fromLocal8Bit(path_.c_str())).absoluteDir().absolutePath();
+        const QString folder = QFileInfo(PathFromBytes(path_)).absoluteDir().absolutePath();
         const std::string shown = "The tileset " + Quoted(source);
         auto fail = [&](const std::string& why) -> long long {
             throw TTiledError("Cannot import Tiled map \"" + path_ + "\". " + shown + " " + why);
@@ -230,7 +231,7 @@ private:
         const QString realFolder = QFileInfo(folder).canonicalFilePath();
         if (!info.canonicalFilePath().startsWith(realFolder + u'/'))
             return fail("lies outside the map's folder (through a link).");
-        const std::string tsxPath = joined.toLocal8Bit().toStdString();
+        const std::string tsxPath = PathBytes(joined);
         TXml tsx(tsxPath, ReadLimited(tsxPath, "tileset"));
         tsx.Root("tileset");
         const long long count =

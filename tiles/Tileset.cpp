@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "model/ShortString.h"
+#include "tiles/Encoding.h"
 
 static void InitTilesetResources() { Q_INIT_RESOURCE(tileset_art); }
 
@@ -18,7 +19,7 @@ namespace {
 constexpr qint64 MaxPicturePixels = 32LL * 1024 * 1024;
 
 [[noreturn]] void Refuse(const QString& path, const QString& reason) {
-    throw TTilesetError(QString("Cannot use tileset \"%1\": %2.").arg(path, reason).toStdString());
+    throw TTilesetError(MessageBytes(QString("Cannot use tileset \"%1\": %2.").arg(path, reason)));
 }
 
 uint32_t Le32(const unsigned char* p) { return p[0] | p[1] << 8 | p[2] << 16 | uint32_t(p[3]) << 24; }

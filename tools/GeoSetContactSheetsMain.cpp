@@ -13,6 +13,7 @@
 #include "geoset/GeoSet.h"
 #include "geoset/MapletEditor.h"
 #include "geoset/RandomMap.h"
+#include "tiles/Encoding.h"
 #include "tiles/Tileset.h"
 #include "tools/GeoSetGenerator.h"
 
@@ -24,7 +25,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: gen_geoset_preview <out-folder> [cell-pixels] [maps]\n");
         return 2;
     }
-    const QString out = QString::fromLocal8Bit(argv[1]);
+    const QString out = qm::PathFromBytes(argv[1]);
     const int px = argc > 2 ? std::atoi(argv[2]) : 16;
     const int maps = argc > 3 ? std::atoi(argv[3]) : 4;
     QDir().mkpath(out);

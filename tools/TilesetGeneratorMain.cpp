@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "tiles/Encoding.h"
 #include "tools/TilesetArt.h"
 
 namespace gen {
@@ -72,7 +73,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: gen_tileset <art folder> <program folder>\n");
         return 2;
     }
-    const QString artDir = QString::fromLocal8Bit(argv[1]), programDir = QString::fromLocal8Bit(argv[2]);
+    const QString artDir = qm::PathFromBytes(argv[1]), programDir = qm::PathFromBytes(argv[2]);
     QDir().mkpath(artDir);
     QDir().mkpath(programDir);
 

@@ -141,6 +141,40 @@ TEST_F(AppTest, FailedSaveKeepsTheOldFileAndSaysWhy) {
     EXPECT_EQ(Caption(), "QuillMarch - keep.map");
 }
 
+// File names go to the disk in the local 8-bit encoding and come back in messages as UTF-8;
+// a name outside ASCII, in a folder outside ASCII, survives Save As, Open and an error.
+TEST_F(AppTest, NonAsciiNamesRoundTripThroughSaveAndOpen) {
+    const struct {
+        const char* folder;
+        const char* file;
+    } cases[] = {{"K\u00e4rten", "H\u00f6hle \u00df.map"}, {"\u5730\u56f3", "\u6d1e\u7a9f.map"}};
+    Start();
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.file);
+        ASSERT_EQ(::mkdir(work.File(c.folder).c_str(), 0700), 0);
+        const std::string bytes = work.File(std::string(c.folder) + "/" + c.file); // UTF-8, the test's locale
+        const QString path = QString::fromUtf8(bytes);
+        Map().Cell(3, 3).Upper = 40;
+        dialogs.FileAnswers = {path};
+        Trigger(win->SaveAs);
+        ASSERT_TRUE(dialogs.Errors.isEmpty()) << dialogs.Errors.value(0).toStdString();
+        EXPECT_EQ(ReadAll(bytes), Bytes(Map()));
+        EXPECT_EQ(Caption(), "QuillMarch - " + QString::fromUtf8(c.file));
+
+        Trigger(win->New1);
+        dialogs.FileAnswers = {path};
+        Trigger(win->Open);
+        EXPECT_EQ(Map().Cell(3, 3).Upper, 40);
+        EXPECT_EQ(win->State().MapFileName, path);
+
+        dialogs.FileAnswers = {path + "x"};
+        Trigger(win->Open);
+        ASSERT_EQ(dialogs.Errors.size(), 1);
+        EXPECT_TRUE(dialogs.Errors[0].contains(path + "x")) << dialogs.Errors[0].toStdString();
+        dialogs.Errors.clear();
+    }
+}
+
 TEST_F(AppTest, FailedOpenChangesNothing) {
     Start();
     Map().Cell(4, 4).Upper = 66;

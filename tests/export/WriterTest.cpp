@@ -9,6 +9,7 @@
 #include <cstring>
 
 #include "tests/export/ExportTestSupport.h"
+#include "export/FileKind.h"
 #include "export/PictureWriters.h"
 #include "tests/TestSupport.h"
 
@@ -201,6 +202,23 @@ TEST(PictureWriters, FormatFromExtensionThenFilter) {
         {"dir.png/a", jpg, TPictureFormat::Jpeg},  {"a.png.gz", jpg, TPictureFormat::Jpeg},
     };
     for (const auto& c : cases) EXPECT_EQ(FormatForFile(c.path, c.filter), c.want) << c.path;
+}
+
+TEST(FileKind, FromTheExtensionOfTheFileNamePartInAnyCase) {
+    using K = TFileKind;
+    const struct {
+        const char* path;
+        K want;
+    } cases[] = {
+        {"a.bmp", K::Bmp},      {"a.JPG", K::Jpeg},      {"a.JpEg", K::Jpeg},   {"d/a.PNG", K::Png},
+        {"a.pdf", K::Pdf},      {"a.TMX", K::Tmx},       {"a.Map", K::Map},     {"a.DD2VTT", K::Vtt},
+        {"a.uvtt", K::Vtt},     {"a.df2vtt", K::Vtt},    {"a", K::Other},       {"", K::Other},
+        {"a.", K::Other},       {"pdf", K::Other},       {"d.png/a", K::Other}, {"a.png.gz", K::Other},
+        {"a.jpg.PNG", K::Png},  {"d/.png", K::Png},      {"a.pngx", K::Other},  {"a.vtt", K::Other},
+    };
+    for (const auto& c : cases) EXPECT_EQ(int(FileKindOf(c.path)), int(c.want)) << c.path;
+    EXPECT_EQ(PictureFormatOf("a.JPEG"), TPictureFormat::Jpeg);
+    EXPECT_EQ(PictureFormatOf("a.pdf"), std::nullopt);
 }
 
 TEST(PictureWriters, PicturesBeyondAFormatsLimitsAreRefusedUpFront) {

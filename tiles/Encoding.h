@@ -1,0 +1,27 @@
+#pragma once
+// One encoding for each kind of byte string, so no conversion guesses: file names go to the
+// file system in the local 8-bit encoding, message text (exceptions, errors) is UTF-8.
+// Header only and Qt Core only, so the build-time generators below this library use it too.
+#include <QByteArray>
+#include <QFile>
+#include <QString>
+#include <exception>
+#include <string>
+
+namespace qm {
+
+// A path as the bytes std::filesystem, fopen and the record functions take.
+inline std::string PathBytes(const QString& path) { return QFile::encodeName(path).toStdString(); }
+
+// Such bytes (a command-line argument, a name from a record function) back to a path; a
+// path ends at its first zero byte, as the file system reads it.
+inline QString PathFromBytes(const char* bytes) { return QFile::decodeName(bytes); }
+inline QString PathFromBytes(const std::string& bytes) { return PathFromBytes(bytes.c_str()); }
+
+// Message text: what exceptions carry and the messages built for them.
+inline QString MessageText(const std::string& utf8) { return QString::fromStdString(utf8); }
+inline QString MessageText(const char* utf8) { return QString::fromUtf8(utf8); }
+inline QString MessageText(const std::exception& e) { return QString::fromUtf8(e.what()); }
+inline std::string MessageBytes(const QString& text) { return text.toStdString(); }
+
+} // namespace qm
