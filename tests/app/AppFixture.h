@@ -49,9 +49,19 @@ protected:
     qm::TMapRecord& Map() { return win->State().CurrentMap; }
     qm::TMapRecord& Undo() { return win->State().UndoMap; }
 
+    // A control of the main window, by its object name.
+    template <typename T>
+    T* Find(const char* name) const {
+        T* c = win->findChild<T*>(QString::fromLatin1(name));
+        EXPECT_NE(c, nullptr) << "no control " << name;
+        return c;
+    }
+    qm::TDrawGrid* DrawGrid1() const { return Find<qm::TDrawGrid>("DrawGrid1"); }
+    qm::TDrawGrid* SymbolGrid() const { return Find<qm::TDrawGrid>("SymbolGrid"); }
+
     // Centre of grid cell (c, r) in the map grid's viewport.
-    QPoint CellCentre(int c, int r) const { return win->DrawGrid1->CellRect(c, r).center(); }
-    QWidget* GridPort() const { return win->DrawGrid1->viewport(); }
+    QPoint CellCentre(int c, int r) const { return DrawGrid1()->CellRect(c, r).center(); }
+    QWidget* GridPort() const { return DrawGrid1()->viewport(); }
     void Click(QAbstractButton* b) { QTest::mouseClick(b, Qt::LeftButton); }
     void Trigger(QAction* a) { a->trigger(); }
 
