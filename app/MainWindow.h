@@ -52,6 +52,13 @@ public:
     void SetGeoEditForm(TGeoEditForm* form) { geoEditForm_ = form; }
     // What the GeoSet commands and the maplet editor work on.
     TGeoSetContext& GeoContext() { return geoCtx_; }
+    // The GeoSet commands the maplet editor's tool bar runs too.
+    struct TGeoSetActions {
+        QAction* New;
+        QAction* Open;
+        QAction* Save;
+    };
+    TGeoSetActions GeoSetActions() const { return {GeoNew, GeoOpen, GeoSave}; }
 
     // Runs a command; a failure is shown to the user and never leaves the event loop.
     void RunCommand(const std::function<void()>& command);
@@ -158,7 +165,16 @@ public:
     // The tool icon number an action, menu item or button shows, or -1.
     static int ImageIndexOf(const QObject* o);
 
-    // Controls, by their designer names.
+protected:
+    bool event(QEvent* e) override;
+    void dragEnterEvent(QDragEnterEvent* e) override;
+    void dropEvent(QDropEvent* e) override;
+    void showEvent(QShowEvent* e) override;
+    // Closing asks about unsaved changes first; a clean exit removes the recovery copies.
+    void closeEvent(QCloseEvent* e) override;
+
+private:
+    // Controls, by their designer names (tests find them by these object names).
     TDrawGrid* DrawGrid1 = nullptr;
     TDrawGrid* SymbolGrid = nullptr;
     QToolBar* ToolBar1 = nullptr;
@@ -250,15 +266,7 @@ public:
     QAction* ShowGridLines1 = nullptr; // off at start; the screen only
     QAction* HelpAboutItem = nullptr;
 
-protected:
-    bool event(QEvent* e) override;
-    void dragEnterEvent(QDragEnterEvent* e) override;
-    void dropEvent(QDropEvent* e) override;
-    void showEvent(QShowEvent* e) override;
-    // Closing asks about unsaved changes first; a clean exit removes the recovery copies.
-    void closeEvent(QCloseEvent* e) override;
 
-private:
     void CreateActions();
     void CreateMenus();
     void CreateToolBar();

@@ -62,7 +62,8 @@ TApplicationWindows CreateApplicationWindows(const QString& programDir) {
     w.Splash = std::make_unique<TSplashForm>();
     w.Palette = std::make_unique<TPaletteForm>();
     Twinviewform& m = *w.Main;
-    w.GeoEdit = std::make_unique<TGeoEditForm>(m.GeoContext(), m.State().CellBitmap, m.GeoNew, m.GeoOpen, m.GeoSave);
+    const Twinviewform::TGeoSetActions geo = m.GeoSetActions();
+    w.GeoEdit = std::make_unique<TGeoEditForm>(m.GeoContext(), m.State().CellBitmap, geo.New, geo.Open, geo.Save);
     m.SetAboutBox(w.About.get());
     m.SetPrintOptions(w.PrintOptions.get());
     m.SetSplash(w.Splash.get());

@@ -15,6 +15,7 @@
 #include "preview/Printer.h"
 #include "print/MapPage.h"
 #include "tests/support/RecordingPrinter.h"
+#include "tests/support/ScriptedDialogs.h"
 #include "preview/QtPrinter.h"
 
 using namespace qm;
@@ -52,7 +53,7 @@ void BM_PrintWholeMapOneInchToPdf(benchmark::State& state) {
     BusyMap m;
     QTemporaryDir dir;
     TQtPrinter qt;
-    TPrintingDialogs dialogs;
+    qmtest::TScriptedDialogs dialogs;
     SetPrinter(&qt);
     SetDialogs(&dialogs);
     TMapPageHandler handler([&] { return m.Source(4); });

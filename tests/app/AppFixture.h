@@ -6,7 +6,6 @@
 #include <QTest>
 #include <QWindow>
 #include <QToolButton>
-#include <deque>
 #include <gtest/gtest.h>
 #include <memory>
 
@@ -14,51 +13,9 @@
 #include "app/Startup.h"
 #include "app/MainWindow.h"
 #include "preview/Dialogs.h"
+#include "tests/support/ScriptedDialogs.h"
 
 namespace qmtest {
-
-class TScriptedDialogs : public qm::TDialogs {
-public:
-    std::deque<QString> FileAnswers; // "" = cancel
-    std::deque<qm::TConfirm> ConfirmAnswers;
-    QStringList Errors, Confirms, FileDirs;
-
-    QString OpenFileName(QWidget*, const QString&, const QString& dir, const QString& filter) override {
-        FileDirs << dir;
-        LastFilter = filter;
-        return Next();
-    }
-    QString SaveFileName(QWidget*, const QString&, const QString& dir, const QString& filter,
-                         const QString& suffix, QString*) override {
-        FileDirs << dir;
-        LastFilter = filter;
-        LastSuffix = suffix;
-        return Next();
-    }
-    qm::TConfirm YesNoCancel(QWidget*, const QString& text) override {
-        Confirms << text;
-        if (ConfirmAnswers.empty()) return qm::TConfirm::Cancel;
-        auto a = ConfirmAnswers.front();
-        ConfirmAnswers.pop_front();
-        return a;
-    }
-    void Error(QWidget*, const QString& text) override { Errors << text; }
-    bool PrintDialog(QWidget*, qm::TPrintRange&) override {
-        ++PrintDialogsShown;
-        return PrintAnswer;
-    }
-    QString LastFilter, LastSuffix;
-    bool PrintAnswer = true;
-    int PrintDialogsShown = 0;
-
-private:
-    QString Next() {
-        if (FileAnswers.empty()) return {};
-        QString s = FileAnswers.front();
-        FileAnswers.pop_front();
-        return s;
-    }
-};
 
 class AppTest : public ::testing::Test {
 protected:
@@ -92,9 +49,19 @@ protected:
     qm::TMapRecord& Map() { return win->State().CurrentMap; }
     qm::TMapRecord& Undo() { return win->State().UndoMap; }
 
+    // A control of the main window, by its object name.
+    template <typename T>
+    T* Find(const char* name) const {
+        T* c = win->findChild<T*>(QString::fromLatin1(name));
+        EXPECT_NE(c, nullptr) << "no control " << name;
+        return c;
+    }
+    qm::TDrawGrid* DrawGrid1() const { return Find<qm::TDrawGrid>("DrawGrid1"); }
+    qm::TDrawGrid* SymbolGrid() const { return Find<qm::TDrawGrid>("SymbolGrid"); }
+
     // Centre of grid cell (c, r) in the map grid's viewport.
-    QPoint CellCentre(int c, int r) const { return win->DrawGrid1->CellRect(c, r).center(); }
-    QWidget* GridPort() const { return win->DrawGrid1->viewport(); }
+    QPoint CellCentre(int c, int r) const { return DrawGrid1()->CellRect(c, r).center(); }
+    QWidget* GridPort() const { return DrawGrid1()->viewport(); }
     void Click(QAbstractButton* b) { QTest::mouseClick(b, Qt::LeftButton); }
     void Trigger(QAction* a) { a->trigger(); }
 

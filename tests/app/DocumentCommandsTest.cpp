@@ -50,13 +50,13 @@ TEST_F(DocumentTest, PrintRunsFromTheDialogThroughThePreviewToThePrinter) {
         dialog->ScaleCombo->setCurrentIndex(4); // 1.00"
         QTest::mouseClick(dialog->Button1, Qt::LeftButton);
         QTimer::singleShot(0, [&] {
-            qm::TPreviewForm* form = win->PrintPreview1->PreviewForm();
+            qm::TPreviewForm* form = win->findChild<qm::TPreviewForm*>();
             ASSERT_NE(form, nullptr);
             previewShown = form->isVisible();
             QTest::mouseClick(form->PrintBut, Qt::LeftButton);
         });
     });
-    Trigger(win->Print);
+    Trigger(Find<QAction>("Print"));
     EXPECT_TRUE(previewShown);
     EXPECT_EQ(dialogs.PrintDialogsShown, 1);
     EXPECT_EQ(printer.PagesPrinted(), 121);
@@ -64,7 +64,7 @@ TEST_F(DocumentTest, PrintRunsFromTheDialogThroughThePreviewToThePrinter) {
 
     // Cancel keeps the choice for the next Print but opens nothing.
     QTimer::singleShot(0, [&] { QTest::mouseClick(dialog->Button2, Qt::LeftButton); });
-    Trigger(win->Print);
+    Trigger(Find<QAction>("Print"));
     EXPECT_EQ(dialogs.PrintDialogsShown, 1);
     EXPECT_EQ(dialog->ScaleCombo->currentIndex(), 4);
     qm::SetPrinter(nullptr);
@@ -72,7 +72,7 @@ TEST_F(DocumentTest, PrintRunsFromTheDialogThroughThePreviewToThePrinter) {
 
 TEST_F(DocumentTest, RandomMapAndRandomMapletFromTheShippedGeoSet) {
     StartWithDefaultGeoSet();
-    ASSERT_TRUE(win->GenerateRandomMap1->isEnabled());
+    ASSERT_TRUE(Find<QAction>("GenerateRandomMap1")->isEnabled());
     ASSERT_TRUE(MapIsEmpty());
     Map().Cell(3, 3) = {40, 17, 9}; // something of the user's that must come back
     const qm::TMapRecord before = Map();
@@ -81,19 +81,19 @@ TEST_F(DocumentTest, RandomMapAndRandomMapletFromTheShippedGeoSet) {
     EXPECT_FALSE(MapIsEmpty());
     const qm::TMapRecord generated = Map();
     EXPECT_TRUE(win->isWindowModified());
-    Trigger(win->Undo); // the whole previous map, byte for byte
+    Trigger(Find<QAction>("Undo")); // the whole previous map, byte for byte
     EXPECT_EQ(std::memcmp(&Map(), &before, sizeof before), 0);
-    Trigger(win->Undo);
+    Trigger(Find<QAction>("Undo"));
     EXPECT_EQ(std::memcmp(&Map(), &generated, sizeof generated), 0);
 
     // Insert Random Maplet at the top-right: clipped to columns 66..72, and undoable.
     const qm::TMapRecord beforeInsert = Map();
-    win->DrawGrid1->SetSelection({65, 0, 65, 0});
+    DrawGrid1()->SetSelection({65, 0, 65, 0});
     QTest::keyClick(win, Qt::Key_M, Qt::ControlModifier);
     for (int x = 1; x <= 65; ++x)
         for (int y = 1; y <= 72; ++y)
             ASSERT_EQ(std::memcmp(&Map().Cell(x, y), &beforeInsert.Cell(x, y), 3), 0) << x << "," << y;
-    Trigger(win->Undo);
+    Trigger(Find<QAction>("Undo"));
     EXPECT_EQ(std::memcmp(&Map(), &beforeInsert, sizeof beforeInsert), 0);
 }
 
@@ -110,7 +110,7 @@ TEST_F(DocumentTest, GeoSetMenuShowsTheMapletEditorOnTheRecord) {
         section = form->SectionBox->currentIndex();
         form->close();
     });
-    Trigger(win->Geoset1);
+    Trigger(Find<QAction>("Geoset1"));
     EXPECT_TRUE(shown);
     EXPECT_EQ(position, 4);
     EXPECT_EQ(section, 2);
@@ -120,26 +120,26 @@ TEST_F(DocumentTest, PictureExportsFromTheMenus) {
     Start();
     Map().Cell(1, 1).Lower = 1;
     Map().Cell(72, 72).Lower = 16;
-    const int zoom = win->DrawGrid1->DefaultColWidth();
+    const int zoom = DrawGrid1()->DefaultColWidth();
 
     dialogs.FileAnswers = {WorkFile("whole.png")};
-    Trigger(win->ExportImage1);
+    Trigger(Find<QAction>("ExportImage1"));
     QImage whole(WorkFile("whole.png"));
     EXPECT_EQ(whole.size(), QSize(72 * zoom, 72 * zoom));
 
     // A selection of more than one cell exports just that region.
-    win->DrawGrid1->SetSelection({2, 3, 5, 4});
+    DrawGrid1()->SetSelection({2, 3, 5, 4});
     dialogs.FileAnswers = {WorkFile("part.bmp")};
-    Trigger(win->ExportImage1);
+    Trigger(Find<QAction>("ExportImage1"));
     EXPECT_EQ(QImage(WorkFile("part.bmp")).size(), QSize(4 * zoom, 2 * zoom));
 
     dialogs.FileAnswers = {WorkFile("tiles.jpg")};
-    Trigger(win->ExportTiledMapImages1);
+    Trigger(Find<QAction>("ExportTiledMapImages1"));
     for (const char* name : {"tiles-top-left.jpg", "tiles-top-right.jpg", "tiles-bottom-left.jpg",
                              "tiles-bottom-right.jpg"})
         EXPECT_EQ(QImage(WorkFile(name)).size(), QSize(36 * zoom, 36 * zoom)) << name;
 
-    Trigger(win->CopyImage1);
+    Trigger(Find<QAction>("CopyImage1"));
     EXPECT_EQ(QGuiApplication::clipboard()->image().size(), QSize(4 * zoom, 2 * zoom));
     EXPECT_TRUE(dialogs.Errors.isEmpty()) << dialogs.Errors.join("\n").toStdString();
 }

@@ -14,8 +14,9 @@ void Drag(QWidget* port, QPoint a, QPoint b) {
 }
 
 void PickSymbol(qm::Twinviewform* win, int row) {
-    win->SymbolGrid->ScrollToCell(0, row);
-    QTest::mouseClick(win->SymbolGrid->viewport(), Qt::LeftButton, {}, win->SymbolGrid->CellRect(0, row).center());
+    auto* column = win->findChild<qm::TDrawGrid*>("SymbolGrid");
+    column->ScrollToCell(0, row);
+    QTest::mouseClick(column->viewport(), Qt::LeftButton, {}, column->CellRect(0, row).center());
 }
 
 int CountChanged(const qm::TMapRecord& a, const qm::TMapRecord& b) {
@@ -30,23 +31,23 @@ TEST_F(AppTest, PickingASymbolPressesDraw) {
     Start();
     for (int row : {0, 17, 200}) {
         SCOPED_TRACE(row);
-        Click(win->ButtonWater);
+        Click(Find<QToolButton>("ButtonWater"));
         PickSymbol(win, row);
         EXPECT_EQ(Map().CurrentSymbol, row);
-        EXPECT_TRUE(win->ButtonDraw->isChecked());
-        EXPECT_FALSE(win->ButtonWater->isChecked());
+        EXPECT_TRUE(Find<QToolButton>("ButtonDraw")->isChecked());
+        EXPECT_FALSE(Find<QToolButton>("ButtonWater")->isChecked());
     }
 }
 
 TEST_F(AppTest, NewKeepsTheHighlightedSymbolRowWhileCurrentSymbolIsZero) {
     Start();
     PickSymbol(win, 17);
-    Trigger(win->New);
+    Trigger(Find<QAction>("New"));
     EXPECT_EQ(Map().CurrentSymbol, 0);
-    EXPECT_EQ(win->SymbolGrid->Selection().Top, 17);
+    EXPECT_EQ(SymbolGrid()->Selection().Top, 17);
     // The highlight is drawn: the row's outline is red.
-    const QImage shot = win->SymbolGrid->viewport()->grab().toImage();
-    const QRect r = win->SymbolGrid->CellRect(0, 17);
+    const QImage shot = SymbolGrid()->viewport()->grab().toImage();
+    const QRect r = SymbolGrid()->CellRect(0, 17);
     EXPECT_EQ(QColor(shot.pixel(r.left() + r.width() / 2, r.top())), QColor(Qt::red));
 }
 
@@ -97,7 +98,7 @@ TEST_F(AppTest, SmartToolsStampTheirTerrainAtTheSelectionsTopLeft) {
     for (const ToolCase& t : kSmartTools) {
         SCOPED_TRACE(t.button);
         dialogs.ConfirmAnswers = {qm::TConfirm::No}; // discard the previous stamp
-        Trigger(win->New);
+        Trigger(Find<QAction>("New"));
         Click(win->findChild<QToolButton*>(t.button));
         Drag(GridPort(), CellCentre(10, 10), CellCentre(14, 14)); // 5 x 5 selection
         EXPECT_EQ(Map().Cell(11, 11).Upper, t.base + 13);   // centre: the top-left cell
@@ -111,7 +112,7 @@ TEST_F(AppTest, SmartToolsStampTheirTerrainAtTheSelectionsTopLeft) {
 TEST_F(AppTest, EraserEmptiesTheLayersOfTheMode) {
     Start();
     Map().Cell(3, 3) = {40, 17, 9};
-    Click(win->ButtonErase);
+    Click(Find<QToolButton>("ButtonErase"));
     QTest::mouseClick(GridPort(), Qt::LeftButton, {}, CellCentre(2, 2));
     EXPECT_EQ(Map().Cell(3, 3).Upper, 0);
     EXPECT_EQ(Map().Cell(3, 3).Lower, 0);
@@ -123,12 +124,12 @@ TEST_F(AppTest, SelectionToolChangesNeitherMapNorUndo) {
     Map().Cell(5, 5).Upper = 33;
     Undo().Cell(6, 6).Lower = 44;
     const qm::TMapRecord map = Map(), undo = Undo();
-    ASSERT_TRUE(win->ToolButton28->isChecked());
+    ASSERT_TRUE(Find<QToolButton>("ToolButton28")->isChecked());
     Drag(GridPort(), CellCentre(2, 2), CellCentre(9, 9));
     QTest::mouseClick(GridPort(), Qt::RightButton, {}, CellCentre(4, 4));
     EXPECT_EQ(std::memcmp(&map, &Map(), sizeof map), 0);
     EXPECT_EQ(std::memcmp(&undo, &Undo(), sizeof undo), 0);
-    EXPECT_EQ(win->DrawGrid1->Selection().Right, 9);
+    EXPECT_EQ(DrawGrid1()->Selection().Right, 9);
 }
 
 TEST_F(AppTest, LayerButtonCyclesImageAndMode) {
@@ -139,15 +140,15 @@ TEST_F(AppTest, LayerButtonCyclesImageAndMode) {
         qm::TLayerMode mode;
     } steps[] = {{14, qm::lmUpper}, {15, qm::lmLower}, {16, qm::lmAuto}};
     for (const Step& s : steps) {
-        Click(win->LayerButton);
+        Click(Find<QToolButton>("LayerButton"));
         EXPECT_EQ(win->LayerImage(), s.image);
         EXPECT_EQ(win->State().CurrentLayerMode, s.mode);
-        EXPECT_EQ(qm::Twinviewform::ImageIndexOf(win->LayerButton), s.image);
+        EXPECT_EQ(qm::Twinviewform::ImageIndexOf(Find<QToolButton>("LayerButton")), s.image);
     }
-    Click(win->LayerButton);
-    EXPECT_EQ(win->LayerButton->icon().pixmap(16, 16).toImage().convertToFormat(upper.format()), upper);
+    Click(Find<QToolButton>("LayerButton"));
+    EXPECT_EQ(Find<QToolButton>("LayerButton")->icon().pixmap(16, 16).toImage().convertToFormat(upper.format()), upper);
     // The mode reaches drawing: symbol 40 goes to the lower layer in lmLower.
-    Click(win->LayerButton);
+    Click(Find<QToolButton>("LayerButton"));
     PickSymbol(win, 40);
     QTest::mouseClick(GridPort(), Qt::LeftButton, {}, CellCentre(0, 0));
     EXPECT_EQ(Map().Cell(1, 1).Lower, 40);
@@ -157,17 +158,17 @@ TEST_F(AppTest, LayerButtonCyclesImageAndMode) {
 TEST_F(AppTest, ZoomStepsThroughTheTable) {
     Start();
     struct Step {
-        QAction* (*action)(qm::Twinviewform*);
+        const char* action;
         int size;
     };
-    auto in = [](qm::Twinviewform* w) { return w->ZoomIn1; };
-    auto out = [](qm::Twinviewform* w) { return w->ZoomOut1; };
+    const char* in = "ZoomIn1";
+    const char* out = "ZoomOut1";
     const Step steps[] = {{in, 32}, {in, 48}, {in, 64}, {in, 80}, {in, 96}, {in, 96}, {out, 80}, {out, 64},
                           {out, 48}, {out, 32}, {out, 16}, {out, 8}, {out, 8}, {in, 16}};
     for (const Step& s : steps) {
-        s.action(win)->trigger();
-        EXPECT_EQ(win->DrawGrid1->DefaultColWidth(), s.size);
-        EXPECT_EQ(win->DrawGrid1->DefaultRowHeight(), s.size);
+        Find<QAction>(s.action)->trigger();
+        EXPECT_EQ(DrawGrid1()->DefaultColWidth(), s.size);
+        EXPECT_EQ(DrawGrid1()->DefaultRowHeight(), s.size);
         EXPECT_EQ(Map().Zoom, s.size);
     }
     EXPECT_EQ(Undo().Zoom, 0); // zooming takes no snapshot
@@ -175,13 +176,13 @@ TEST_F(AppTest, ZoomStepsThroughTheTable) {
 
 TEST_F(AppTest, ShortcutsReachTheCommands) {
     Start();
-    win->DrawGrid1->setFocus();
+    DrawGrid1()->setFocus();
     QTest::keyClick(win, Qt::Key_I, Qt::ControlModifier);
     EXPECT_EQ(Map().Zoom, 32);
     QTest::keyClick(win, Qt::Key_O, Qt::ControlModifier);
     EXPECT_EQ(Map().Zoom, 16);
     QTest::keyClick(win, Qt::Key_H, Qt::ControlModifier);
-    EXPECT_FALSE(win->ShowHidden->isChecked());
+    EXPECT_FALSE(Find<QAction>("ShowHidden")->isChecked());
     EXPECT_EQ(Map().ShowHidden, 0);
     QTest::keyClick(win, Qt::Key_H, Qt::ControlModifier);
     EXPECT_EQ(Map().ShowHidden, 1);
@@ -194,33 +195,33 @@ TEST_F(AppTest, CutCopyPasteUndoFromTheToolBar) {
     Start();
     Map().Cell(2, 2) = {40, 17, 5};
     QTest::mouseClick(GridPort(), Qt::LeftButton, {}, CellCentre(1, 1));
-    Click(win->ButtonCopy);
+    Click(Find<QToolButton>("ButtonCopy"));
     QTest::mouseClick(GridPort(), Qt::LeftButton, {}, CellCentre(20, 20));
-    Click(win->ButtonPaste);
+    Click(Find<QToolButton>("ButtonPaste"));
     EXPECT_EQ(Map().Cell(21, 21).Upper, 40);
     EXPECT_EQ(Map().Cell(21, 21).Lower, 17);
     EXPECT_EQ(Map().Cell(21, 21).Spare, 0);
-    Click(win->ButtonUndo);
+    Click(Find<QToolButton>("ButtonUndo"));
     EXPECT_EQ(Map().Cell(21, 21).Upper, 0);
     QTest::mouseClick(GridPort(), Qt::LeftButton, {}, CellCentre(1, 1));
-    Click(win->ButtonCut);
+    Click(Find<QToolButton>("ButtonCut"));
     EXPECT_EQ(Map().Cell(2, 2).Upper, 0);
     EXPECT_EQ(Map().Cell(2, 2).Spare, 5);
-    for (QToolButton* b : {win->ButtonCut, win->ButtonCopy, win->ButtonPaste, win->ButtonUndo})
-        EXPECT_TRUE(b->isEnabled());
+    for (const char* name : {"ButtonCut", "ButtonCopy", "ButtonPaste", "ButtonUndo"})
+        EXPECT_TRUE(Find<QToolButton>(name)->isEnabled()) << name;
 }
 
 TEST_F(AppTest, MapGridShowsTheComposedCells) {
     Start();
     Map().Background = 11;
-    win->DrawGrid1->viewport()->update();
-    const QImage shot = win->DrawGrid1->viewport()->grab().toImage();
+    DrawGrid1()->viewport()->update();
+    const QImage shot = DrawGrid1()->viewport()->grab().toImage();
     // Rows alternate 11 and 10 from the top: neighbouring rows differ, rows two apart match.
-    auto cell = [&](int c, int r) { return shot.copy(win->DrawGrid1->CellRect(c, r)); };
+    auto cell = [&](int c, int r) { return shot.copy(DrawGrid1()->CellRect(c, r)); };
     EXPECT_EQ(cell(5, 0), cell(5, 2));
     EXPECT_NE(cell(5, 0), cell(5, 1));
     // The selected cell carries its outline.
-    EXPECT_EQ(QColor(shot.pixel(win->DrawGrid1->CellRect(0, 0).topLeft() + QPoint(1, 1))), QColor(Qt::black));
+    EXPECT_EQ(QColor(shot.pixel(DrawGrid1()->CellRect(0, 0).topLeft() + QPoint(1, 1))), QColor(Qt::black));
 }
 
 } // namespace

@@ -34,19 +34,19 @@ TEST_F(AppTest, CaptionsAfterNewOpenAndSaveAs) {
     TempDir other;
     qm::WriteMapFile(other.File("dungeon.map"), SampleMap(20));
     dialogs.FileAnswers = {QString::fromStdString(other.File("dungeon.map"))};
-    Trigger(win->Open1);
+    Trigger(Find<QAction>("Open1"));
     EXPECT_EQ(Caption(), "QuillMarch - dungeon.map");
     EXPECT_EQ(dialogs.LastFilter, "Quillmarch Map Files (*.map)");
     EXPECT_EQ(dialogs.FileDirs.value(0), ProgramDir()); // the program folder the first time
 
     dialogs.FileAnswers = {WorkFile("copy.map")};
-    Trigger(win->SaveAs1);
+    Trigger(Find<QAction>("SaveAs1"));
     EXPECT_EQ(Caption(), "QuillMarch - copy.map");
     EXPECT_EQ(dialogs.LastSuffix, "map");
     EXPECT_EQ(win->State().MapFileName, WorkFile("copy.map"));
     EXPECT_EQ(ReadAll(work.File("copy.map")), ReadAll(other.File("dungeon.map")));
 
-    Trigger(win->New1);
+    Trigger(Find<QAction>("New1"));
     EXPECT_EQ(Caption(), "QuillMarch");
     EXPECT_TRUE(win->State().MapFileName.isEmpty());
 }
@@ -55,11 +55,11 @@ TEST_F(AppTest, OpenAppliesTheRecordsViewSettings) {
     Start();
     qm::WriteMapFile(work.File("a.map"), SampleMap(20, "", 48));
     dialogs.FileAnswers = {WorkFile("a.map")};
-    Trigger(win->Open);
+    Trigger(Find<QAction>("Open"));
     EXPECT_EQ(Map().Cell(5, 7).Upper, 20);
-    EXPECT_FALSE(win->ShowHidden->isChecked());
-    EXPECT_EQ(win->DrawGrid1->DefaultColWidth(), 48);
-    EXPECT_EQ(win->DrawGrid1->DefaultRowHeight(), 48);
+    EXPECT_FALSE(Find<QAction>("ShowHidden")->isChecked());
+    EXPECT_EQ(DrawGrid1()->DefaultColWidth(), 48);
+    EXPECT_EQ(DrawGrid1()->DefaultRowHeight(), 48);
     EXPECT_EQ(win->State().MapFileName, WorkFile("a.map"));
     EXPECT_TRUE(dialogs.Errors.isEmpty());
 }
@@ -68,7 +68,7 @@ TEST_F(AppTest, CancelledDialogsChangeNothing) {
     Start();
     Map().Cell(1, 1).Upper = 7;
     const auto before = Bytes(Map());
-    for (QAction* a : {win->Open1, win->SaveAs1, win->Save1}) {
+    for (QAction* a : {Find<QAction>("Open1"), Find<QAction>("SaveAs1"), Find<QAction>("Save1")}) {
         SCOPED_TRACE(a->objectName().toStdString());
         dialogs.FileAnswers = {""};
         Trigger(a);
@@ -91,7 +91,7 @@ TEST_F(AppTest, SaveAsOverAnExistingFileOnlyOnYes) {
         dialogs.Confirms.clear();
         dialogs.FileAnswers = {WorkFile("old.map")};
         dialogs.ConfirmAnswers = {c.answer};
-        Trigger(win->SaveAs);
+        Trigger(Find<QAction>("SaveAs"));
         ASSERT_EQ(dialogs.Confirms.size(), 1);
         EXPECT_EQ(dialogs.Confirms[0], "OK to overwrite " + WorkFile("old.map"));
         if (c.written) {
@@ -108,12 +108,12 @@ TEST_F(AppTest, SaveAsOverAnExistingFileOnlyOnYes) {
 TEST_F(AppTest, SaveWithoutAFileNameAsksForOne) {
     Start();
     dialogs.FileAnswers = {WorkFile("first.map")};
-    Trigger(win->Save1);
+    Trigger(Find<QAction>("Save1"));
     EXPECT_EQ(win->State().MapFileName, WorkFile("first.map"));
     EXPECT_EQ(Caption(), "QuillMarch - first.map");
     // Now it has a name: Save writes there without asking.
     Map().Cell(2, 2).Upper = 99;
-    Trigger(win->Save);
+    Trigger(Find<QAction>("Save"));
     EXPECT_TRUE(dialogs.FileAnswers.empty());
     EXPECT_EQ(ReadAll(work.File("first.map")), Bytes(Map()));
 }
@@ -121,11 +121,11 @@ TEST_F(AppTest, SaveWithoutAFileNameAsksForOne) {
 TEST_F(AppTest, FailedSaveKeepsTheOldFileAndSaysWhy) {
     Start();
     dialogs.FileAnswers = {WorkFile("keep.map")};
-    Trigger(win->SaveAs);
+    Trigger(Find<QAction>("SaveAs"));
     const auto saved = ReadAll(work.File("keep.map"));
     Map().Cell(9, 9).Lower = 12;
     qm::SetWriteFailureAfterForTesting(100);
-    Trigger(win->Save);
+    Trigger(Find<QAction>("Save"));
     qm::SetWriteFailureAfterForTesting(-1);
     ASSERT_EQ(dialogs.Errors.size(), 1);
     EXPECT_TRUE(dialogs.Errors[0].startsWith("Cannot create file")) << dialogs.Errors[0].toStdString();
@@ -135,7 +135,7 @@ TEST_F(AppTest, FailedSaveKeepsTheOldFileAndSaysWhy) {
 
     // Save As to a folder that does not exist: error, name and caption unchanged.
     dialogs.FileAnswers = {WorkFile("missing/x.map")};
-    Trigger(win->SaveAs);
+    Trigger(Find<QAction>("SaveAs"));
     EXPECT_EQ(dialogs.Errors.size(), 2);
     EXPECT_EQ(win->State().MapFileName, WorkFile("keep.map"));
     EXPECT_EQ(Caption(), "QuillMarch - keep.map");
@@ -180,7 +180,7 @@ TEST_F(AppTest, FailedOpenChangesNothing) {
     Map().Cell(4, 4).Upper = 66;
     const auto before = Bytes(Map());
     dialogs.FileAnswers = {WorkFile("nothere.map")};
-    Trigger(win->Open);
+    Trigger(Find<QAction>("Open"));
     ASSERT_EQ(dialogs.Errors.size(), 1);
     EXPECT_TRUE(dialogs.Errors[0].startsWith("Cannot open file")) << dialogs.Errors[0].toStdString();
     EXPECT_TRUE(dialogs.Errors[0].contains("nothere.map"));
@@ -194,7 +194,7 @@ TEST_F(AppTest, ReadOnlyMapOpens) {
     qm::WriteMapFile(work.File("locked.map"), SampleMap(31));
     ASSERT_EQ(::chmod(work.File("locked.map").c_str(), 0444), 0);
     dialogs.FileAnswers = {WorkFile("locked.map")};
-    Trigger(win->Open);
+    Trigger(Find<QAction>("Open"));
     EXPECT_TRUE(dialogs.Errors.isEmpty());
     EXPECT_EQ(Map().Cell(5, 7).Upper, 31);
     EXPECT_EQ(Caption(), "QuillMarch - locked.map");
@@ -206,12 +206,12 @@ TEST_F(AppTest, ReadOnlyMapIsNotReplacedBySave) {
     ASSERT_EQ(::chmod(work.File("locked.map").c_str(), 0444), 0);
     const auto before = ReadAll(work.File("locked.map"));
     dialogs.FileAnswers = {WorkFile("locked.map")};
-    Trigger(win->Open);
+    Trigger(Find<QAction>("Open"));
     Map().Cell(1, 1).Upper = 1;
-    Trigger(win->Save);
+    Trigger(Find<QAction>("Save"));
     dialogs.FileAnswers = {WorkFile("locked.map")};
     dialogs.ConfirmAnswers = {qm::TConfirm::Yes};
-    Trigger(win->SaveAs);
+    Trigger(Find<QAction>("SaveAs"));
     ASSERT_EQ(dialogs.Errors.size(), 2);
     for (const QString& e : dialogs.Errors) EXPECT_TRUE(e.startsWith("Cannot create file")) << e.toStdString();
     EXPECT_EQ(ReadAll(work.File("locked.map")), before);
@@ -236,7 +236,7 @@ TEST_F(AppTest, OpenRendersTheTilesetOnlyWhenTheNameDiffers) {
         qm::WriteMapFile(work.File("t.map"), SampleMap(5, c.name));
         const uint64_t generation = win->State().Tileset.Generation;
         dialogs.FileAnswers = {WorkFile("t.map")};
-        Trigger(win->Open);
+        Trigger(Find<QAction>("Open"));
         EXPECT_EQ(win->State().Tileset.Generation != generation, c.renders);
         EXPECT_EQ(win->State().Tileset.CurrentTilesetName, c.current);
         EXPECT_TRUE(dialogs.Errors.isEmpty());
@@ -249,7 +249,7 @@ TEST_F(AppTest, UnusableTilesetIsReportedAndTheMapStillOpens) {
     qm::WriteMapFile(work.File("b.map"), SampleMap(8, "broken.bmp"));
     const QImage before = win->State().Tileset.DesktopPalette[1];
     dialogs.FileAnswers = {WorkFile("b.map")};
-    Trigger(win->Open);
+    Trigger(Find<QAction>("Open"));
     ASSERT_EQ(dialogs.Errors.size(), 1);
     EXPECT_EQ(win->State().Tileset.TileSize, 48);
     EXPECT_EQ(win->State().Tileset.DesktopPalette[1], before);
@@ -259,17 +259,17 @@ TEST_F(AppTest, UnusableTilesetIsReportedAndTheMapStillOpens) {
 
 TEST_F(AppTest, NewKeepsZoomAndTilesetAndUndoStaysInTheNewMap) {
     Start();
-    Trigger(win->ZoomIn);
+    Trigger(Find<QAction>("ZoomIn"));
     Map().Cell(10, 10).Upper = 50;
-    win->ShowHidden->trigger(); // unchecked
+    Find<QAction>("ShowHidden")->trigger(); // unchecked
     ASSERT_EQ(Map().ShowHidden, 0);
     dialogs.ConfirmAnswers = {qm::TConfirm::No};
-    Trigger(win->New);
+    Trigger(Find<QAction>("New"));
     EXPECT_EQ(Map().Cell(10, 10).Upper, 0);
     EXPECT_EQ(Map().Zoom, 32);
     EXPECT_EQ(Map().ShowHidden, 1);
-    EXPECT_TRUE(win->ShowHidden->isChecked());
-    Trigger(win->Undo);
+    EXPECT_TRUE(Find<QAction>("ShowHidden")->isChecked());
+    Trigger(Find<QAction>("Undo"));
     EXPECT_EQ(Map().Cell(10, 10).Upper, 0); // the discarded map does not come back
 }
 
@@ -279,11 +279,11 @@ TEST_F(AppTest, ZeroOrOddZoomFromAFileIsHarmless) {
         SCOPED_TRACE(int(zoom));
         qm::WriteMapFile(work.File("z.map"), SampleMap(3, "", zoom));
         dialogs.FileAnswers = {WorkFile("z.map")};
-        Trigger(win->Open);
-        EXPECT_EQ(win->DrawGrid1->DefaultColWidth(), zoom);
-        win->DrawGrid1->grab(); // paints every visible cell
+        Trigger(Find<QAction>("Open"));
+        EXPECT_EQ(DrawGrid1()->DefaultColWidth(), zoom);
+        DrawGrid1()->grab(); // paints every visible cell
         QTest::mouseClick(GridPort(), Qt::LeftButton, {}, QPoint(5, 5));
-        Trigger(win->ZoomIn);
+        Trigger(Find<QAction>("ZoomIn"));
         EXPECT_EQ(Map().Zoom, 96);
     }
     EXPECT_TRUE(dialogs.Errors.isEmpty());

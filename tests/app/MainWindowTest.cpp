@@ -90,16 +90,16 @@ TEST_F(AppTest, MenusInOrderWithTheirSeparators) {
         for (QAction* a : m->actions()) out << (a->isSeparator() ? "-" : a->menu() ? a->text() : a->objectName());
         return out;
     };
-    EXPECT_EQ(names(win->File1), QStringList({"New1", "Open1", "Save1", "SaveAs1", "-", "PrintSetup1", "Print1", "-",
-                                              "Tileset", "-", "Geoset1", "GenerateRandomMap1", "-", "ExportImage1",
-                                              "ExportTiledMapImages1", "ExportVirtualTabletopMap1",
-                                              "ExportTiledMap1", "ImportTiledMap1", "-", "FileExitItem"}));
-    EXPECT_EQ(names(win->Tileset1), QStringList({"Default1", "Custom1"}));
-    EXPECT_EQ(names(win->Edit1), QStringList({"Cut1", "Copy1", "Paste1", "Undo1", "-", "CopyImage1"}));
-    EXPECT_EQ(names(win->Options1),
+    EXPECT_EQ(names(Find<QMenu>("File1")),
+              QStringList({"New1", "Open1", "Save1", "SaveAs1", "-", "PrintSetup1", "Print1", "-", "Tileset", "-",
+                           "Geoset1", "GenerateRandomMap1", "-", "ExportImage1", "ExportTiledMapImages1",
+                           "ExportVirtualTabletopMap1", "ExportTiledMap1", "ImportTiledMap1", "-", "FileExitItem"}));
+    EXPECT_EQ(names(Find<QMenu>("Tileset1")), QStringList({"Default1", "Custom1"}));
+    EXPECT_EQ(names(Find<QMenu>("Edit1")), QStringList({"Cut1", "Copy1", "Paste1", "Undo1", "-", "CopyImage1"}));
+    EXPECT_EQ(names(Find<QMenu>("Options1")),
               QStringList({"ShowHidden", "-", "ZoomIn1", "ZoomOut1", "-", "RandomMaplet1", "SetBackground1", "-",
                            "ShowGridLines1"}));
-    EXPECT_EQ(names(win->Help1), QStringList({"HelpAboutItem"}));
+    EXPECT_EQ(names(Find<QMenu>("Help1")), QStringList({"HelpAboutItem"}));
 }
 
 struct ActionRow {
@@ -133,11 +133,11 @@ const ActionRow kActionRows[] = {
 
 TEST_F(AppTest, ActionListHoldsEveryAction) {
     Start();
-    const auto all = win->QuillmarchActions->findChildren<QAction*>(QString(), Qt::FindDirectChildrenOnly);
+    const auto all = Find<QObject>("QuillmarchActions")->findChildren<QAction*>(QString(), Qt::FindDirectChildrenOnly);
     EXPECT_EQ(all.size(), int(std::size(kActionRows)));
     for (const ActionRow& row : kActionRows) {
         SCOPED_TRACE(row.name);
-        auto* a = win->QuillmarchActions->findChild<QAction*>(row.name);
+        auto* a = Find<QObject>("QuillmarchActions")->findChild<QAction*>(row.name);
         ASSERT_NE(a, nullptr);
         EXPECT_EQ(a->text(), row.caption);
         EXPECT_EQ(qm::Twinviewform::ImageIndexOf(a), row.image);
@@ -187,11 +187,12 @@ const ButtonRow kButtonRows[] = {
 
 TEST_F(AppTest, ToolBarButtonsInOrderWithImagesHintsAndGroups) {
     Start();
-    EXPECT_EQ(win->ToolBar1->height(), 26);
+    EXPECT_EQ(Find<QToolBar>("ToolBar1")->height(), 26);
     // Widgets left to right as the tool bar lays them out.
     QList<QWidget*> widgets;
-    for (QAction* a : win->ToolBar1->actions())
-        if (QWidget* w = win->ToolBar1->widgetForAction(a)) widgets << w;
+    QToolBar* bar = Find<QToolBar>("ToolBar1");
+    for (QAction* a : bar->actions())
+        if (QWidget* w = bar->widgetForAction(a)) widgets << w;
     std::sort(widgets.begin(), widgets.end(), [](QWidget* a, QWidget* b) { return a->x() < b->x(); });
     ASSERT_EQ(widgets.size(), int(std::size(kButtonRows)));
     for (int i = 0; i < widgets.size(); ++i) {
@@ -210,25 +211,26 @@ TEST_F(AppTest, ToolBarButtonsInOrderWithImagesHintsAndGroups) {
         EXPECT_EQ(qm::Twinviewform::ImageIndexOf(source), row.image);
         EXPECT_EQ(hint, row.hint);
         EXPECT_FALSE(b->icon().isNull());
-        EXPECT_EQ(win->ToolGroup->buttons().contains(b), row.tool);
+        EXPECT_EQ(Find<QButtonGroup>("ToolGroup")->buttons().contains(b), row.tool);
         EXPECT_EQ(b->isChecked(), std::string(row.name) == "ToolButton28");
     }
 }
 
 TEST_F(AppTest, ToolButtonsAreOneRadioGroup) {
     Start();
-    Click(win->ButtonWall);
-    EXPECT_TRUE(win->ButtonWall->isChecked());
-    EXPECT_FALSE(win->ToolButton28->isChecked());
-    Click(win->ButtonWall); // pressing the down button again keeps it down
-    EXPECT_TRUE(win->ButtonWall->isChecked());
-    EXPECT_EQ(win->ToolGroup->buttons().size(), 11);
+    Click(Find<QToolButton>("ButtonWall"));
+    EXPECT_TRUE(Find<QToolButton>("ButtonWall")->isChecked());
+    EXPECT_FALSE(Find<QToolButton>("ToolButton28")->isChecked());
+    Click(Find<QToolButton>("ButtonWall")); // pressing the down button again keeps it down
+    EXPECT_TRUE(Find<QToolButton>("ButtonWall")->isChecked());
+    EXPECT_EQ(Find<QButtonGroup>("ToolGroup")->buttons().size(), 11);
 }
 
 TEST_F(AppTest, IconsComeFromTheToolPalette) {
     Start();
     const QImage expected = win->State().Tileset.ToolPalette[21];
-    const QImage shown = win->ToolButton24->icon().pixmap(16, 16).toImage().convertToFormat(expected.format());
+    const QImage shown =
+        Find<QToolButton>("ToolButton24")->icon().pixmap(16, 16).toImage().convertToFormat(expected.format());
     EXPECT_EQ(shown, expected);
 }
 
@@ -242,17 +244,17 @@ TEST_F(AppTest, StartUpState) {
     EXPECT_EQ(qm::MapTilesetName(Map()), "");
     EXPECT_EQ(Undo().Zoom, 0);
     EXPECT_EQ(Undo().ShowHidden, 1);
-    EXPECT_TRUE(win->ShowHidden->isChecked());
-    EXPECT_FALSE(win->GenerateRandomMap1->isEnabled());
-    EXPECT_EQ(win->DrawGrid1->DefaultColWidth(), 16);
-    EXPECT_EQ(win->DrawGrid1->ColCount(), 72);
-    EXPECT_EQ(win->DrawGrid1->RowCount(), 72);
-    EXPECT_EQ(win->DrawGrid1->GridLineWidth(), 0);
-    EXPECT_EQ(win->SymbolGrid->RowCount(), 256);
-    EXPECT_EQ(win->SymbolGrid->ColCount(), 1);
-    EXPECT_EQ(win->SymbolGrid->DefaultRowHeight(), 50);
-    EXPECT_EQ(win->SymbolGrid->GridLineWidth(), 1);
-    EXPECT_EQ(win->Panel1->width(), 82);
+    EXPECT_TRUE(Find<QAction>("ShowHidden")->isChecked());
+    EXPECT_FALSE(Find<QAction>("GenerateRandomMap1")->isEnabled());
+    EXPECT_EQ(DrawGrid1()->DefaultColWidth(), 16);
+    EXPECT_EQ(DrawGrid1()->ColCount(), 72);
+    EXPECT_EQ(DrawGrid1()->RowCount(), 72);
+    EXPECT_EQ(DrawGrid1()->GridLineWidth(), 0);
+    EXPECT_EQ(SymbolGrid()->RowCount(), 256);
+    EXPECT_EQ(SymbolGrid()->ColCount(), 1);
+    EXPECT_EQ(SymbolGrid()->DefaultRowHeight(), 50);
+    EXPECT_EQ(SymbolGrid()->GridLineWidth(), 1);
+    EXPECT_EQ(Find<QWidget>("Panel1")->width(), 82);
     EXPECT_EQ(win->LayerImage(), 16);
     EXPECT_EQ(win->State().CurrentLayerMode, qm::lmAuto);
     EXPECT_TRUE(win->isMaximized() || win->windowState() & Qt::WindowMaximized);
@@ -268,7 +270,7 @@ TEST_F(AppTest, DefaultGeoSetBesideTheProgramEnablesRandomMaps) {
     geo.Maplet(2, 3).Cell(5, 6).Upper = 77;
     qm::WriteGeoSetFile(program.File("defaultgeoset.geo"), geo);
     Start();
-    EXPECT_TRUE(win->GenerateRandomMap1->isEnabled());
+    EXPECT_TRUE(Find<QAction>("GenerateRandomMap1")->isEnabled());
     EXPECT_EQ(win->State().GeoSet.Maplet(2, 3).Cell(5, 6).Upper, 77);
     EXPECT_EQ(win->State().GeoSetFileName, ProgramDir() + "defaultgeoset.geo");
 }
@@ -290,12 +292,12 @@ TEST_F(AppTest, StatusBarShowsTheHintUnderTheMouse) {
     struct Hover {
         QWidget* widget;
         const char* hint;
-    } hovers[] = {{win->ButtonErase, " Eraser Tool"},
-                  {win->ButtonCut, " Cut The Current Map Selection To The Clipboard."},
-                  {win->LayerButton, " Layer Selection Tool"}};
+    } hovers[] = {{Find<QToolButton>("ButtonErase"), " Eraser Tool"},
+                  {Find<QToolButton>("ButtonCut"), " Cut The Current Map Selection To The Clipboard."},
+                  {Find<QToolButton>("LayerButton"), " Layer Selection Tool"}};
     for (const Hover& h : hovers) {
         QTest::mouseMove(h.widget);
-        EXPECT_EQ(win->StatusBar1->currentMessage(), h.hint);
+        EXPECT_EQ(Find<QStatusBar>("StatusBar1")->currentMessage(), h.hint);
     }
 }
 
@@ -311,7 +313,7 @@ TEST_F(AppTest, AboutBoxShowsVersionAndCloses) {
         EXPECT_EQ(ok->text(), "OK");
         QTest::mouseClick(ok, Qt::LeftButton);
     });
-    Trigger(win->HelpAboutItem);
+    Trigger(Find<QAction>("HelpAboutItem"));
     EXPECT_TRUE(sawBox);
     EXPECT_FALSE(windows.About->isVisible());
 }

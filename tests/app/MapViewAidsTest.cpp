@@ -56,7 +56,7 @@ bool DropOn(QWidget* target, const QString& path) {
 
 TEST_F(AppTest, ShiftDragStampsEveryCellAsOneUndoStep) {
     Start();
-    Click(win->ButtonWall);
+    Click(Find<QToolButton>("ButtonWall"));
     Map().Cell(30, 30).Upper = 77; // something the undo must bring back
     const auto before = Map();
     // A 1 x 6 line down column 21 (grid column 20), rows 11..16.
@@ -70,7 +70,7 @@ TEST_F(AppTest, ShiftDragStampsEveryCellAsOneUndoStep) {
     EXPECT_TRUE(SameCells(Map(), expected));
     EXPECT_EQ(Map().Cell(21, 16).Upper, 128 + 13); // the line reaches the bottom cell
     EXPECT_TRUE(SameCells(Undo(), before));        // one snapshot, taken before the first stamp
-    Trigger(win->Undo);
+    Trigger(Find<QAction>("Undo"));
     EXPECT_TRUE(SameCells(Map(), before));
 
     // Without Shift the same drag stamps once, at the top-left cell.
@@ -84,55 +84,55 @@ TEST_F(AppTest, ShiftDragStampsEveryCellAsOneUndoStep) {
 
 TEST_F(AppTest, StatusBarShowsThePointersCellAndTheDraggedSize) {
     Start();
-    ASSERT_NE(win->CellPanel, nullptr);
-    EXPECT_TRUE(win->CellPanel->text().isEmpty());
+    ASSERT_NE(Find<QLabel>("CellPanel"), nullptr);
+    EXPECT_TRUE(Find<QLabel>("CellPanel")->text().isEmpty());
     Move(GridPort(), CellCentre(4, 9));
-    EXPECT_EQ(win->CellPanel->text(), "Col 5, Row 10");
+    EXPECT_EQ(Find<QLabel>("CellPanel")->text(), "Col 5, Row 10");
     QTest::mousePress(GridPort(), Qt::LeftButton, {}, CellCentre(4, 9));
     Move(GridPort(), CellCentre(7, 10), Qt::LeftButton);
-    EXPECT_EQ(win->CellPanel->text(), "Col 8, Row 11   4 x 2");
+    EXPECT_EQ(Find<QLabel>("CellPanel")->text(), "Col 8, Row 11   4 x 2");
     QTest::mouseRelease(GridPort(), Qt::LeftButton, {}, CellCentre(7, 10));
-    EXPECT_EQ(win->CellPanel->text(), "Col 8, Row 11");
+    EXPECT_EQ(Find<QLabel>("CellPanel")->text(), "Col 8, Row 11");
     QEvent leave(QEvent::Leave);
-    QApplication::sendEvent(win->DrawGrid1, &leave);
-    EXPECT_TRUE(win->CellPanel->text().isEmpty());
+    QApplication::sendEvent(DrawGrid1(), &leave);
+    EXPECT_TRUE(Find<QLabel>("CellPanel")->text().isEmpty());
 }
 
 TEST_F(AppTest, CtrlWheelZoomsKeepingTheCellUnderThePointer) {
     Start();
-    win->ZoomIn->trigger(); // 32: the map is larger than the view, so it can scroll
-    win->DrawGrid1->horizontalScrollBar()->setValue(300);
-    win->DrawGrid1->verticalScrollBar()->setValue(200);
+    Find<QAction>("ZoomIn")->trigger(); // 32: the map is larger than the view, so it can scroll
+    DrawGrid1()->horizontalScrollBar()->setValue(300);
+    DrawGrid1()->verticalScrollBar()->setValue(200);
     struct Step { int delta; int size; };
     const Step steps[] = {{120, 48}, {120, 64}, {-120, 48}, {-240, 16}, {60, 16}, {60, 32}};
     const QPoint at(137, 91);
     for (const Step& s : steps) {
         int c0, r0, c1, r1;
-        ASSERT_TRUE(win->DrawGrid1->CellAt(at, c0, r0));
+        ASSERT_TRUE(DrawGrid1()->CellAt(at, c0, r0));
         Wheel(GridPort(), at, s.delta, Qt::ControlModifier);
-        EXPECT_EQ(win->DrawGrid1->DefaultColWidth(), s.size) << s.delta;
+        EXPECT_EQ(DrawGrid1()->DefaultColWidth(), s.size) << s.delta;
         EXPECT_EQ(Map().Zoom, s.size);
-        ASSERT_TRUE(win->DrawGrid1->CellAt(at, c1, r1));
+        ASSERT_TRUE(DrawGrid1()->CellAt(at, c1, r1));
         EXPECT_EQ(c1, c0) << s.delta;
         EXPECT_EQ(r1, r0) << s.delta;
     }
     // A plain wheel scrolls and leaves the zoom alone.
-    const int top = win->DrawGrid1->verticalScrollBar()->value();
+    const int top = DrawGrid1()->verticalScrollBar()->value();
     Wheel(GridPort(), at, -120, {});
-    EXPECT_EQ(win->DrawGrid1->DefaultColWidth(), 32);
-    EXPECT_GT(win->DrawGrid1->verticalScrollBar()->value(), top);
+    EXPECT_EQ(DrawGrid1()->DefaultColWidth(), 32);
+    EXPECT_GT(DrawGrid1()->verticalScrollBar()->value(), top);
 }
 
 TEST_F(AppTest, GridLinesAreOffAtStartAndDrawnOnScreenOnly) {
     Start();
-    ASSERT_NE(win->ShowGridLines1, nullptr);
-    EXPECT_TRUE(win->ShowGridLines1->isCheckable());
-    EXPECT_FALSE(win->ShowGridLines1->isChecked());
-    win->ZoomIn->trigger();
-    const QRect cell = win->DrawGrid1->CellRect(2, 2);
+    ASSERT_NE(Find<QAction>("ShowGridLines1"), nullptr);
+    EXPECT_TRUE(Find<QAction>("ShowGridLines1")->isCheckable());
+    EXPECT_FALSE(Find<QAction>("ShowGridLines1")->isChecked());
+    Find<QAction>("ZoomIn")->trigger();
+    const QRect cell = DrawGrid1()->CellRect(2, 2);
     const QImage plain = GridPort()->grab().toImage();
-    win->ShowGridLines1->trigger();
-    EXPECT_TRUE(win->ShowGridLines1->isChecked());
+    Find<QAction>("ShowGridLines1")->trigger();
+    EXPECT_TRUE(Find<QAction>("ShowGridLines1")->isChecked());
     const QImage lined = GridPort()->grab().toImage();
     const QPoint edge(cell.right(), cell.center().y()), inside = cell.center();
     EXPECT_NE(lined.pixel(edge * plain.devicePixelRatio()), plain.pixel(edge * plain.devicePixelRatio()));
@@ -160,7 +160,7 @@ TEST_F(AppTest, MapNamedAtStartOpensAfterTheSetUp) {
     qm::ShowMainWindow(*win);
     ASSERT_TRUE(QTest::qWaitFor([this] { return !win->State().FirstActivation; }, 5000));
     EXPECT_EQ(Map().Cell(5, 7).Upper, 20);
-    EXPECT_EQ(win->DrawGrid1->DefaultColWidth(), 48);
+    EXPECT_EQ(DrawGrid1()->DefaultColWidth(), 48);
     EXPECT_EQ(Caption(), "QuillMarch - start.map");
     EXPECT_TRUE(dialogs.Errors.isEmpty());
 }
@@ -197,43 +197,43 @@ TEST_F(AppTest, DroppedMapOpensOtherFilesAreRefused) {
 
 TEST_F(AppTest, SymbolColumnNamesItsRowsInTipsAndStatusBar) {
     Start();
-    QWidget* column = win->SymbolGrid->viewport();
+    QWidget* column = SymbolGrid()->viewport();
     struct Row { int symbol; const char* name; };
     const Row rows[] = {{10, "Stone floor"}, {13, "Wooden door, east-west wall"}, {34, "Trap marker"}};
     for (const Row& r : rows) {
-        win->SymbolGrid->ScrollToCell(0, r.symbol);
-        const QPoint at = win->SymbolGrid->CellRect(0, r.symbol).center();
+        SymbolGrid()->ScrollToCell(0, r.symbol);
+        const QPoint at = SymbolGrid()->CellRect(0, r.symbol).center();
         Move(column, at);
-        EXPECT_EQ(win->CellPanel->text(), r.name);
+        EXPECT_EQ(Find<QLabel>("CellPanel")->text(), r.name);
         QHelpEvent tip(QEvent::ToolTip, at, column->mapToGlobal(at));
         QApplication::sendEvent(column, &tip);
         EXPECT_EQ(QToolTip::text(), r.name);
     }
     // Over the map the panel names what the cell shows on top.
     QEvent leave(QEvent::Leave);
-    QApplication::sendEvent(win->SymbolGrid, &leave);
+    QApplication::sendEvent(SymbolGrid(), &leave);
     Map().Cell(3, 4) = {34, 10, 0};
     Move(GridPort(), CellCentre(2, 3));
-    EXPECT_EQ(win->CellPanel->text(), "Col 3, Row 4   Trap marker");
+    EXPECT_EQ(Find<QLabel>("CellPanel")->text(), "Col 3, Row 4   Trap marker");
 }
 
 TEST_F(AppTest, TypingInTheSymbolColumnJumpsToTheNextNameWithThoseLetters) {
     Start();
-    win->SymbolGrid->setFocus();
-    QTest::keyClicks(win->SymbolGrid, "st"); // "Stone floor" is the first "st" after row 0
-    EXPECT_EQ(win->SymbolGrid->Row(), 10);
-    QTest::keyClicks(win->SymbolGrid, "a"); // "sta": the prefix goes on from the current row
-    EXPECT_EQ(win->SymbolGrid->Row(), 22);
+    SymbolGrid()->setFocus();
+    QTest::keyClicks(SymbolGrid(), "st"); // "Stone floor" is the first "st" after row 0
+    EXPECT_EQ(SymbolGrid()->Row(), 10);
+    QTest::keyClicks(SymbolGrid(), "a"); // "sta": the prefix goes on from the current row
+    EXPECT_EQ(SymbolGrid()->Row(), 22);
     EXPECT_EQ(Map().CurrentSymbol, 22);       // picked as by a click, Draw pressed
-    EXPECT_TRUE(win->ButtonDraw->isChecked());
+    EXPECT_TRUE(Find<QToolButton>("ButtonDraw")->isChecked());
     QTest::qWait(1100);                       // a pause starts a new search after the current row
-    QTest::keyClicks(win->SymbolGrid, "s");
-    EXPECT_EQ(win->SymbolGrid->Row(), 23);
-    QTest::keyClicks(win->SymbolGrid, "s"); // the same letter again steps on
-    EXPECT_GT(win->SymbolGrid->Row(), 23);
-    EXPECT_TRUE(win->SymbolName(win->SymbolGrid->Row()).startsWith("S", Qt::CaseInsensitive));
-    const int before = win->SymbolGrid->Row();
+    QTest::keyClicks(SymbolGrid(), "s");
+    EXPECT_EQ(SymbolGrid()->Row(), 23);
+    QTest::keyClicks(SymbolGrid(), "s"); // the same letter again steps on
+    EXPECT_GT(SymbolGrid()->Row(), 23);
+    EXPECT_TRUE(win->SymbolName(SymbolGrid()->Row()).startsWith("S", Qt::CaseInsensitive));
+    const int before = SymbolGrid()->Row();
     QTest::qWait(1100);
-    QTest::keyClicks(win->SymbolGrid, "qqz"); // no name starts so: nothing moves
-    EXPECT_EQ(win->SymbolGrid->Row(), before);
+    QTest::keyClicks(SymbolGrid(), "qqz"); // no name starts so: nothing moves
+    EXPECT_EQ(SymbolGrid()->Row(), before);
 }

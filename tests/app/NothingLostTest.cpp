@@ -65,9 +65,9 @@ TEST_F(NothingLostTest, ModifiedMapAsksSaveDiscardOrCancelOnEveryTrigger) {
         dialogs.ConfirmAnswers = {c.answer};
         dialogs.FileAnswers = {WorkFile("b.map")};
         switch (c.trigger) {
-        case TPromptTrigger::New: win->New->trigger(); break;
-        case TPromptTrigger::Open: win->Open->trigger(); break;
-        case TPromptTrigger::Exit: win->FileExitItem->trigger(); break;
+        case TPromptTrigger::New: Find<QAction>("New")->trigger(); break;
+        case TPromptTrigger::Open: Find<QAction>("Open")->trigger(); break;
+        case TPromptTrigger::Exit: Find<QAction>("FileExitItem")->trigger(); break;
         case TPromptTrigger::CloseBox: win->close(); break;
         }
         EXPECT_EQ(dialogs.Confirms, QStringList{"Save changes to a.map?"});
@@ -94,24 +94,24 @@ TEST_F(NothingLostTest, SaveOfAnUntitledMapThatIsCancelledStopsTheCommand) {
     const auto drawn = Bytes(Map());
     dialogs.ConfirmAnswers = {qm::TConfirm::Yes};
     dialogs.FileAnswers = {""}; // Save As cancelled
-    win->New->trigger();
+    Find<QAction>("New")->trigger();
     EXPECT_EQ(dialogs.Confirms, QStringList{"Save changes to Untitled?"});
     EXPECT_EQ(Bytes(Map()), drawn);
     // Save As that succeeds: New goes on with a clean map.
     dialogs.ConfirmAnswers = {qm::TConfirm::Yes};
     dialogs.FileAnswers = {WorkFile("named.map")};
-    win->New->trigger();
+    Find<QAction>("New")->trigger();
     EXPECT_EQ(ReadAll(work.File("named.map")), drawn);
     EXPECT_EQ(Caption(), "QuillMarch");
 }
 
 TEST_F(NothingLostTest, ViewSettingsAndCopyDoNotMarkTheMapModified) {
     Start();
-    win->ZoomIn->trigger();
+    Find<QAction>("ZoomIn")->trigger();
     win->SymbolGridSelectCell(0, 30);
-    win->Copy->trigger();
+    Find<QAction>("Copy")->trigger();
     EXPECT_FALSE(win->isWindowModified());
-    win->SetBackground1->trigger();
+    Find<QAction>("SetBackground1")->trigger();
     EXPECT_TRUE(win->isWindowModified());
 }
 
@@ -121,15 +121,15 @@ TEST_F(NothingLostTest, UndoRightAfterOpenOrNewNeverBringsAnotherDocument) {
     qm::WriteMapFile(work.File("b.map"), MarkedMap(9));
     dialogs.ConfirmAnswers = {qm::TConfirm::No};
     dialogs.FileAnswers = {WorkFile("b.map")};
-    win->Open->trigger();
-    win->Undo->trigger();
+    Find<QAction>("Open")->trigger();
+    Find<QAction>("Undo")->trigger();
     EXPECT_EQ(Bytes(Map()), ReadAll(work.File("b.map")));
     EXPECT_FALSE(win->isWindowModified());
-    win->Save->trigger();
+    Find<QAction>("Save")->trigger();
     EXPECT_EQ(Bytes(Map()), ReadAll(work.File("b.map")));
 
-    win->New->trigger();
-    win->Undo->trigger();
+    Find<QAction>("New")->trigger();
+    Find<QAction>("Undo")->trigger();
     EXPECT_EQ(Map().Cell(2, 2).Upper, 0);
 }
 
@@ -144,16 +144,16 @@ TEST_F(NothingLostTest, AFileThatIsNotAMapIsOnlyReplacedAfterSaveAsConfirms) {
     // Save asks for a name; the picture's own name is refused at the overwrite question.
     dialogs.FileAnswers = {WorkFile("photo.png")};
     dialogs.ConfirmAnswers = {qm::TConfirm::No};
-    win->Save->trigger();
+    Find<QAction>("Save")->trigger();
     EXPECT_EQ(dialogs.Confirms, QStringList{"OK to overwrite " + WorkFile("photo.png")});
     EXPECT_EQ(ReadAll(work.File("photo.png")), png);
 
     dialogs.FileAnswers = {WorkFile("photo.png")};
     dialogs.ConfirmAnswers = {qm::TConfirm::Yes};
-    win->Save->trigger();
+    Find<QAction>("Save")->trigger();
     EXPECT_EQ(ReadAll(work.File("photo.png")), Bytes(Map()));
     // Now it is a map: the next Save writes without asking.
-    win->Save->trigger();
+    Find<QAction>("Save")->trigger();
     EXPECT_TRUE(dialogs.FileAnswers.empty());
     EXPECT_EQ(dialogs.Confirms.size(), 2);
 }
@@ -167,10 +167,10 @@ TEST_F(NothingLostTest, ExportOverExistingFilesAsksOnceAndNoWritesNothing) {
 
     dialogs.FileAnswers = {WorkFile("pic.png")};
     dialogs.ConfirmAnswers = {qm::TConfirm::No};
-    win->ExportDisk->trigger();
+    Find<QAction>("ExportDisk")->trigger();
     dialogs.FileAnswers = {WorkFile("t.png")};
     dialogs.ConfirmAnswers = {qm::TConfirm::Cancel};
-    win->ExportDiskTiled->trigger();
+    Find<QAction>("ExportDiskTiled")->trigger();
     EXPECT_EQ(dialogs.Confirms,
               QStringList({"OK to overwrite " + WorkFile("pic.png") + "?",
                            "OK to overwrite " + WorkFile("t-top-right.png") + ", " + WorkFile("t-bottom-left.png") +
@@ -180,7 +180,7 @@ TEST_F(NothingLostTest, ExportOverExistingFilesAsksOnceAndNoWritesNothing) {
 
     dialogs.FileAnswers = {WorkFile("t.png")};
     dialogs.ConfirmAnswers = {qm::TConfirm::Yes};
-    win->ExportDiskTiled->trigger();
+    Find<QAction>("ExportDiskTiled")->trigger();
     EXPECT_EQ(QImage(WorkFile("t-top-right.png")).width(), 36 * 16);
     EXPECT_EQ(work.List().size(), 5u);
 }
@@ -198,14 +198,14 @@ TEST_F(NothingLostTest, MapletEditorAsksAboutItsGeoSet) {
     const qm::TGeoSetRecord painted = win->State().GeoSet;
 
     dialogs.ConfirmAnswers = {qm::TConfirm::Cancel};
-    win->GeoNew->trigger();
+    Find<QAction>("GeoNew")->trigger();
     EXPECT_EQ(std::memcmp(&win->State().GeoSet, &painted, sizeof painted), 0);
     dialogs.ConfirmAnswers = {qm::TConfirm::Cancel};
-    win->GeoOpen->trigger();
+    Find<QAction>("GeoOpen")->trigger();
     EXPECT_EQ(dialogs.FileDirs.size(), 0); // no file dialog after Cancel
 
     dialogs.ConfirmAnswers = {qm::TConfirm::No};
-    win->GeoNew->trigger();
+    Find<QAction>("GeoNew")->trigger();
     EXPECT_EQ(win->State().GeoSet.Maplet(1, 1).Cell(3, 3).Upper, 0);
     EXPECT_FALSE(form->isWindowModified());
 

@@ -30,7 +30,8 @@ int main(int argc, char** argv) {
 
     win.OpenMapFile(QString::fromLocal8Bit(argv[2]));
     win.SymbolGridSelectCell(0, 17);
-    QTest::mouseClick(win.DrawGrid1->viewport(), Qt::LeftButton, {}, win.DrawGrid1->CellRect(6, 9).center());
+    auto* grid = win.findChild<qm::TDrawGrid*>("DrawGrid1");
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->CellRect(6, 9).center());
     qm::TGeoEditForm& form = *windows.GeoEdit;
     form.show();
     form.GeoSymbolGridSelectCell(0, 40);

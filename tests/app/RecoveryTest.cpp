@@ -96,13 +96,13 @@ TEST_F(RecoveryTest, CopyOfAKilledRunIsRecoveredByteForByte) {
     EXPECT_EQ(Bytes(&Map(), sizeof Map()), expected);
     EXPECT_EQ(Bytes(&win->State().GeoSet, sizeof win->State().GeoSet), ReadAll(work.File("expect.geo")));
     EXPECT_EQ(Caption(), "QuillMarch - keep.map*");
-    EXPECT_EQ(win->DrawGrid1->DefaultColWidth(), 32);
+    EXPECT_EQ(DrawGrid1()->DefaultColWidth(), 32);
     // The old copies are gone; this run keeps its own until the work is saved.
     for (const QString& f : left) EXPECT_FALSE(Files().contains(f)) << f.toStdString();
     EXPECT_EQ(AllFiles().filter(QRegularExpression("^\\.")).size(), 0); // nor half-written ones
     EXPECT_EQ(Files().filter(".map").size(), 1);
 
-    win->Save->trigger();
+    Find<QAction>("Save")->trigger();
     EXPECT_EQ(ReadAll(work.File("keep.map")), expected);
     EXPECT_TRUE(Files().filter(".map").isEmpty());
     EXPECT_TRUE(dialogs.Errors.isEmpty()) << dialogs.Errors.join("\n").toStdString();
@@ -119,7 +119,7 @@ TEST_F(RecoveryTest, CopyFollowsTheWorkAndACleanExitLeavesNothing) {
     EXPECT_EQ(bytes, Bytes(&Map(), sizeof Map()));
 
     dialogs.FileAnswers = {WorkFile("saved.map")};
-    win->Save->trigger();
+    Find<QAction>("Save")->trigger();
     EXPECT_TRUE(Files().filter(".map").isEmpty());
 
     Draw(5, 5);

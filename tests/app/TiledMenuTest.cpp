@@ -14,11 +14,11 @@ class TiledMenuTest : public AppTest {};
 
 TEST_F(TiledMenuTest, ExportAsksOnceForTheFilesItWouldReplace) {
     Start();
-    ASSERT_TRUE(win->File1->actions().contains(win->ExportTiledMap1));
-    ASSERT_TRUE(win->File1->actions().contains(win->ImportTiledMap1));
+    ASSERT_TRUE(Find<QMenu>("File1")->actions().contains(Find<QAction>("ExportTiledMap1")));
+    ASSERT_TRUE(Find<QMenu>("File1")->actions().contains(Find<QAction>("ImportTiledMap1")));
     Map().Cell(4, 5).Upper = 77;
     dialogs.FileAnswers = {WorkFile("out")};
-    win->ExportTiledMap1->trigger();
+    Find<QAction>("ExportTiledMap1")->trigger();
     EXPECT_EQ(dialogs.LastFilter, "Tiled Map Files (*.tmx)");
     EXPECT_TRUE(dialogs.Errors.isEmpty()) << dialogs.Errors.join("\n").toStdString();
     EXPECT_TRUE(dialogs.Confirms.isEmpty());
@@ -28,7 +28,7 @@ TEST_F(TiledMenuTest, ExportAsksOnceForTheFilesItWouldReplace) {
     Map().Cell(4, 5).Upper = 78;
     dialogs.FileAnswers = {WorkFile("out.tmx")};
     dialogs.ConfirmAnswers = {TConfirm::No};
-    win->ExportTiledMap1->trigger();
+    Find<QAction>("ExportTiledMap1")->trigger();
     ASSERT_EQ(dialogs.Confirms.size(), 1);
     EXPECT_EQ(dialogs.Confirms[0], "OK to overwrite " + WorkFile("out.tmx") + ", " + WorkFile("out-tileset.tsx") +
                                        ", " + WorkFile("out-tileset.png"));
@@ -49,18 +49,18 @@ TEST_F(TiledMenuTest, ImportReplacesTheMapAndUndoTakesItBack) {
         // Export `other` through the window too, then bring back what was drawn.
         Map() = other;
         dialogs.FileAnswers = {WorkFile("other.tmx")};
-        win->ExportTiledMap1->trigger();
+        Find<QAction>("ExportTiledMap1")->trigger();
         Map() = mine;
     }
     ASSERT_TRUE(ts.IsRendered());
 
     dialogs.FileAnswers = {WorkFile("other.tmx")};
-    win->ImportTiledMap1->trigger();
+    Find<QAction>("ImportTiledMap1")->trigger();
     EXPECT_TRUE(dialogs.Errors.isEmpty()) << dialogs.Errors.join("\n").toStdString();
     EXPECT_EQ(std::memcmp(&Map(), &other, MapRecordSize), 0);
-    EXPECT_EQ(win->DrawGrid1->DefaultColWidth(), 32);
+    EXPECT_EQ(DrawGrid1()->DefaultColWidth(), 32);
     EXPECT_EQ(std::memcmp(&Undo(), &mine, MapRecordSize), 0);
-    win->Undo->trigger();
+    Find<QAction>("Undo")->trigger();
     EXPECT_EQ(std::memcmp(&Map(), &mine, MapRecordSize), 0);
 }
 
@@ -72,7 +72,7 @@ TEST_F(TiledMenuTest, RefusedImportLeavesMapAndUndoAlone) {
     const std::string text = "<map orientation=\"isometric\" width=\"2\" height=\"2\"/>";
     WriteAll(work.File("iso.tmx"), std::vector<unsigned char>(text.begin(), text.end()));
     dialogs.FileAnswers = {WorkFile("iso.tmx")};
-    win->ImportTiledMap1->trigger();
+    Find<QAction>("ImportTiledMap1")->trigger();
     ASSERT_EQ(dialogs.Errors.size(), 1);
     EXPECT_EQ(dialogs.Errors[0], "Cannot import Tiled file \"" + WorkFile("iso.tmx") +
                                      "\". Only orthogonal maps can be imported; this map's orientation is \"isometric\".");

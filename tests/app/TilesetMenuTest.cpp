@@ -55,14 +55,14 @@ TEST_F(AppTest, CustomTilesetChooser) {
             }
             QTest::mouseClick(c.answer == Answer::Cancel ? form->CancelButton : form->OkButton, Qt::LeftButton);
         });
-        Trigger(win->Custom1);
+        Trigger(Find<QAction>("Custom1"));
         EXPECT_EQ(listed, QStringList({"broken.bmp", "small.bmp"}));
         EXPECT_EQ(win->State().Tileset.Generation != generation, c.renders);
         EXPECT_EQ(win->State().Tileset.TileSize, c.tileSize);
         EXPECT_EQ(win->State().Tileset.CurrentTilesetName, c.name);
         EXPECT_EQ(qm::MapTilesetName(Map()), c.name);
         EXPECT_EQ(dialogs.Errors.size(), c.error ? 1 : 0);
-        const QImage icon = win->ToolButton24->icon().pixmap(16, 16).toImage();
+        const QImage icon = Find<QToolButton>("ToolButton24")->icon().pixmap(16, 16).toImage();
         EXPECT_EQ(QColor(icon.pixel(8, 8)) == QColor(200, 30, 30), c.customIcons);
     }
     // The chooser made the program folder the place where bare names are found.
@@ -78,24 +78,24 @@ TEST_F(AppTest, DefaultTilesetKeepsTheCells) {
     m.Cell(7, 7).Upper = 99;
     qm::WriteMapFile(work.File("s.map"), m);
     dialogs.FileAnswers = {WorkFile("s.map")};
-    Trigger(win->Open);
+    Trigger(Find<QAction>("Open"));
     ASSERT_EQ(win->State().Tileset.TileSize, 32);
     // The map grid now draws the custom picture's solid green.
-    win->DrawGrid1->viewport()->update();
-    const QImage before = win->DrawGrid1->viewport()->grab().toImage();
-    EXPECT_EQ(QColor(before.pixel(win->DrawGrid1->CellRect(6, 6).center())), QColor(10, 200, 10));
+    DrawGrid1()->viewport()->update();
+    const QImage before = DrawGrid1()->viewport()->grab().toImage();
+    EXPECT_EQ(QColor(before.pixel(DrawGrid1()->CellRect(6, 6).center())), QColor(10, 200, 10));
 
-    Trigger(win->Default1);
+    Trigger(Find<QAction>("Default1"));
     EXPECT_EQ(win->State().Tileset.TileSize, 48);
     EXPECT_EQ(qm::MapTilesetName(Map()), "");
     EXPECT_EQ(Map().Cell(7, 7).Upper, 99);
-    const QImage after = win->DrawGrid1->viewport()->grab().toImage();
-    EXPECT_NE(QColor(after.pixel(win->DrawGrid1->CellRect(6, 6).center())), QColor(10, 200, 10));
+    const QImage after = DrawGrid1()->viewport()->grab().toImage();
+    EXPECT_NE(QColor(after.pixel(DrawGrid1()->CellRect(6, 6).center())), QColor(10, 200, 10));
 }
 
 TEST_F(AppTest, ExitClosesTheMainWindow) {
     Start();
-    Trigger(win->FileExitItem);
+    Trigger(Find<QAction>("FileExitItem"));
     EXPECT_FALSE(win->isVisible());
 }
 

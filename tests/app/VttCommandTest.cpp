@@ -39,13 +39,13 @@ TEST_F(AppTest, ExportVirtualTabletopMapFromTheFileMenu) {
     Start();
     Map().Cell(3, 3) = {13, 10, 0}; // a door
     Map().Cell(6, 6) = {46, 10, 0}; // a torch
-    win->DrawGrid1->SetSelection({1, 1, 7, 7});
+    DrawGrid1()->SetSelection({1, 1, 7, 7});
     const QString path = WorkFile("keep.dd2vtt");
 
     bool defaults = false;
     dialogs.FileAnswers = {path};
     AnswerOptions(40, true, &defaults);
-    Trigger(win->ExportVirtualTabletopMap1);
+    Trigger(Find<QAction>("ExportVirtualTabletopMap1"));
     EXPECT_TRUE(defaults);
     EXPECT_EQ(dialogs.LastSuffix, "dd2vtt");
     QFile f(path);
@@ -65,7 +65,7 @@ TEST_F(AppTest, ExportVirtualTabletopMapFromTheFileMenu) {
     dialogs.FileAnswers = {path};
     dialogs.ConfirmAnswers = {qm::TConfirm::No};
     AnswerOptions(40, true, &defaults);
-    Trigger(win->ExportVirtualTabletopMap1);
+    Trigger(Find<QAction>("ExportVirtualTabletopMap1"));
     EXPECT_FALSE(defaults);
     ASSERT_EQ(dialogs.Confirms.size(), 1);
     EXPECT_EQ(dialogs.Confirms[0], "OK to overwrite " + path);
@@ -74,7 +74,7 @@ TEST_F(AppTest, ExportVirtualTabletopMapFromTheFileMenu) {
     // Cancel in the options dialog asks for no file at all.
     dialogs.FileAnswers = {WorkFile("other.dd2vtt")};
     AnswerOptions(40, false, &defaults);
-    Trigger(win->ExportVirtualTabletopMap1);
+    Trigger(Find<QAction>("ExportVirtualTabletopMap1"));
     EXPECT_EQ(dialogs.FileAnswers.size(), 1u);
     EXPECT_FALSE(QFile::exists(WorkFile("other.dd2vtt")));
 }
@@ -92,7 +92,7 @@ TEST_F(AppTest, SymbolTableFollowsTheTileset) {
             form->FileListBox->findItems("cave.bmp", Qt::MatchExactly).first()->setSelected(true);
             QTest::mouseClick(form->OkButton, Qt::LeftButton);
         });
-        Trigger(win->Custom1);
+        Trigger(Find<QAction>("Custom1"));
     };
     Start();
     EXPECT_EQ(win->State().Symbols[46].name, "Torch");
@@ -110,7 +110,7 @@ TEST_F(AppTest, SymbolTableFollowsTheTileset) {
     EXPECT_EQ(dialogs.Errors.size(), 1);
     EXPECT_EQ(win->State().Symbols[46].name, "Glow worms");
 
-    Trigger(win->Default1);
+    Trigger(Find<QAction>("Default1"));
     EXPECT_EQ(win->State().Symbols[46].name, "Torch");
 }
 

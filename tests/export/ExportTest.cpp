@@ -14,6 +14,7 @@
 #include "export/ExportPicture.h"
 #include "preview/Dialogs.h"
 #include "tests/TestSupport.h"
+#include "tests/support/ScriptedDialogs.h"
 
 using namespace qm;
 using exporttest::Compare;
@@ -27,27 +28,8 @@ QRect PixelRect(const TGridRect& a, int zoom) {
 
 QImage Read(const std::string& path) { return QImage(QString::fromStdString(path)); }
 
-class TFakeDialogs : public TDialogs {
-public:
-    QString answer, filter;
-    QString askedFilter, askedDir, askedSuffix = "unset";
-    int asked = 0;
-    QString OpenFileName(QWidget*, const QString&, const QString&, const QString&) override { return {}; }
-    QString SaveFileName(QWidget*, const QString&, const QString& dir, const QString& f, const QString& suffix,
-                         QString* selected) override {
-        ++asked;
-        askedFilter = f;
-        askedDir = dir;
-        askedSuffix = suffix;
-        if (selected) *selected = filter;
-        return answer;
-    }
-    TConfirm YesNoCancel(QWidget*, const QString&) override { return TConfirm::No; }
-    void Error(QWidget*, const QString&) override {}
-};
-
 struct TDialogsGuard {
-    TFakeDialogs fake;
+    qmtest::TScriptedDialogs fake;
     TDialogsGuard() { SetDialogs(&fake); }
     ~TDialogsGuard() { SetDialogs(nullptr); }
 };
@@ -252,26 +234,26 @@ TEST_F(ExportTest, ExportImageCommand) {
         {"d", "Bitmaps (*.bmp)", "BM", {3 * 16, 2 * 16}},
     };
     for (const auto& c : cases) {
-        g.fake.answer = QString::fromStdString(dir.File(c.name));
-        g.fake.filter = QString::fromStdString(c.filter);
-        EXPECT_EQ(ExportDiskExecute(nullptr, map, ts, selection, 16, "/start/"), g.fake.answer);
+        const QString answer = QString::fromStdString(dir.File(c.name));
+        g.fake.FileAnswers = {answer};
+        g.fake.SelectedFilter = QString::fromStdString(c.filter);
+        EXPECT_EQ(ExportDiskExecute(nullptr, map, ts, selection, 16, "/start/"), answer);
         const auto bytes = qmtest::ReadAll(dir.File(c.name));
         ASSERT_GE(bytes.size(), 4u);
         EXPECT_EQ(std::string(bytes.begin(), bytes.begin() + std::string(c.magic).size()), c.magic) << c.name;
         EXPECT_EQ(Read(dir.File(c.name)).size(), c.size) << c.name;
     }
-    EXPECT_EQ(g.fake.askedFilter, "Bitmaps (*.bmp);;JPEG Image File (*.jpg);;PNG Image File (*.png)");
-    EXPECT_EQ(g.fake.askedDir, "/start/");
-    EXPECT_EQ(g.fake.askedSuffix, "");
+    EXPECT_EQ(g.fake.LastFilter, "Bitmaps (*.bmp);;JPEG Image File (*.jpg);;PNG Image File (*.png)");
+    EXPECT_EQ(g.fake.FileDirs, QStringList(std::size(cases), "/start/"));
+    EXPECT_EQ(g.fake.LastSuffix, "");
 
     // A one-cell selection exports the whole map.
-    g.fake.answer = QString::fromStdString(dir.File("whole.png"));
+    g.fake.FileAnswers = {QString::fromStdString(dir.File("whole.png"))};
     ExportDiskExecute(nullptr, map, ts, TGridRect{5, 5, 5, 5}, 4, "");
     EXPECT_EQ(Compare(Read(dir.File("whole.png")), ComposeMapPicture(map, ts, WholeMapArea, 4)).Max, 0);
 
     // Cancelling the dialog writes nothing.
     const auto before = dir.List();
-    g.fake.answer.clear();
     EXPECT_EQ(ExportDiskExecute(nullptr, map, ts, selection, 16, ""), QString());
     EXPECT_TRUE(ExportDiskTiledExecute(nullptr, map, ts, 16, "").isEmpty());
     EXPECT_EQ(dir.List(), before);
@@ -280,8 +262,8 @@ TEST_F(ExportTest, ExportImageCommand) {
 TEST_F(ExportTest, TiledCommandWritesFourQuarters) {
     TDialogsGuard g;
     qmtest::TempDir dir;
-    g.fake.answer = QString::fromStdString(dir.File("q"));
-    g.fake.filter = "JPEG Image File (*.jpg)";
+    g.fake.FileAnswers = {QString::fromStdString(dir.File("q"))};
+    g.fake.SelectedFilter = "JPEG Image File (*.jpg)";
     const QStringList written = ExportDiskTiledExecute(nullptr, map, ts, 8, "");
     ASSERT_EQ(written.size(), 4);
     for (const auto& f : written) {

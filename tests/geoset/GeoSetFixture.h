@@ -4,39 +4,13 @@
 #include <QDir>
 #include <QImage>
 #include <QString>
-#include <QStringList>
 #include <memory>
 
 #include "geoset/GeoSet.h"
 #include "preview/Dialogs.h"
+#include "tests/support/ScriptedDialogs.h"
 
 namespace qmtest {
-
-class FakeDialogs : public qm::TDialogs {
-public:
-    QString openAnswer, saveAnswer;
-    qm::TConfirm confirm = qm::TConfirm::Yes;
-    QStringList confirmTexts;
-    QString offered, filter, suffix;
-
-    QString OpenFileName(QWidget*, const QString&, const QString& dir, const QString& f) override {
-        offered = dir;
-        filter = f;
-        return openAnswer;
-    }
-    QString SaveFileName(QWidget*, const QString&, const QString& dir, const QString& f, const QString& s,
-                         QString*) override {
-        offered = dir;
-        filter = f;
-        suffix = s;
-        return saveAnswer;
-    }
-    qm::TConfirm YesNoCancel(QWidget*, const QString& text) override {
-        confirmTexts << text;
-        return confirm;
-    }
-    void Error(QWidget*, const QString&) override {}
-};
 
 struct GeoSetState {
     GeoSetState() {
@@ -61,7 +35,7 @@ struct GeoSetState {
     qm::TMapRecord map{};
     QImage tileBitmap;
     qm::TGeoSetContext ctx;
-    FakeDialogs dialogs;
+    TScriptedDialogs dialogs;
     int enabled = -1; // -1 never set
     int tilesetChanges = 0;
     int selectorUpdates = 0;

@@ -185,19 +185,19 @@ TEST(GeoSet, SaveAsksBeforeReplacingAndRemembersThePath) {
         QFile::remove(Q(target));
         if (c.exists) qmtest::WriteAll(target, {1, 2, 3});
         st->geo.PaintSymbol = 77;
-        st->dialogs.saveAnswer = Q(target);
-        st->dialogs.confirm = c.answer;
+        st->dialogs.FileAnswers = {Q(target)};
+        st->dialogs.ConfirmAnswers = {c.answer};
 
         EXPECT_EQ(GeoSaveExecute(st->ctx), c.written);
 
-        EXPECT_EQ(st->dialogs.filter, "Quillmarch GeoSets (*.geo)");
-        EXPECT_EQ(st->dialogs.suffix, "geo");
-        EXPECT_EQ(st->dialogs.offered, st->ctx.DialogDir); // nothing read or saved yet
+        EXPECT_EQ(st->dialogs.LastFilter, "Quillmarch GeoSets (*.geo)");
+        EXPECT_EQ(st->dialogs.LastSuffix, "geo");
+        EXPECT_EQ(st->dialogs.FileDirs, QStringList{st->ctx.DialogDir}); // nothing read or saved yet
         if (c.exists) {
-            ASSERT_EQ(st->dialogs.confirmTexts.size(), 1);
-            EXPECT_EQ(st->dialogs.confirmTexts[0], "OK to overwrite " + Q(target));
+            ASSERT_EQ(st->dialogs.Confirms.size(), 1);
+            EXPECT_EQ(st->dialogs.Confirms[0], "OK to overwrite " + Q(target));
         } else {
-            EXPECT_TRUE(st->dialogs.confirmTexts.isEmpty());
+            EXPECT_TRUE(st->dialogs.Confirms.isEmpty());
         }
         const auto bytes = qmtest::ReadAll(target);
         if (c.written) {
@@ -217,9 +217,8 @@ TEST(GeoSet, SaveOffersTheFileLastReadAndCancelWritesNothing) {
     auto st = State();
     WriteGeoSetFile(dir.File("a.geo"), st->geo);
     LoadGeoSet(st->ctx, Q(dir.File("a.geo")));
-    st->dialogs.saveAnswer.clear();
     EXPECT_FALSE(GeoSaveExecute(st->ctx));
-    EXPECT_EQ(st->dialogs.offered, Q(dir.File("a.geo")));
+    EXPECT_EQ(st->dialogs.FileDirs, QStringList{Q(dir.File("a.geo"))});
     EXPECT_EQ(dir.List(), std::vector<std::string>{"a.geo"});
 }
 
@@ -227,7 +226,7 @@ TEST(GeoSet, FailedSaveIsReportedAndKeepsTheOldFile) {
     qmtest::TempDir dir;
     auto st = State();
     const std::string nowhere = dir.File("no/such/folder.geo");
-    st->dialogs.saveAnswer = Q(nowhere);
+    st->dialogs.FileAnswers = {Q(nowhere)};
     try {
         GeoSaveExecute(st->ctx);
         ADD_FAILURE() << "no error";
@@ -238,7 +237,8 @@ TEST(GeoSet, FailedSaveIsReportedAndKeepsTheOldFile) {
 
     // A write that breaks off midway leaves the previous file whole.
     qmtest::WriteAll(dir.File("old.geo"), {9, 9, 9});
-    st->dialogs.saveAnswer = Q(dir.File("old.geo"));
+    st->dialogs.FileAnswers = {Q(dir.File("old.geo"))};
+    st->dialogs.ConfirmAnswers = {TConfirm::Yes};
     SetWriteFailureAfterForTesting(1000);
     EXPECT_THROW(GeoSaveExecute(st->ctx), TFileError);
     SetWriteFailureAfterForTesting(-1);
@@ -256,12 +256,11 @@ TEST(GeoSet, OpenNewAndStartUp) {
     file.Maplet(2, 2).Cell(1, 1).Upper = 99;
     WriteGeoSetFile(dir.File("defaultgeoset.geo"), file);
 
-    st->dialogs.openAnswer.clear();
     EXPECT_FALSE(GeoOpenExecute(st->ctx));
     EXPECT_EQ(st->enabled, -1);
-    EXPECT_EQ(st->dialogs.filter, "Quillmarch GeoSets (*.geo)");
+    EXPECT_EQ(st->dialogs.LastFilter, "Quillmarch GeoSets (*.geo)");
 
-    st->dialogs.openAnswer = Q(dir.File("defaultgeoset.geo"));
+    st->dialogs.FileAnswers = {Q(dir.File("defaultgeoset.geo"))};
     EXPECT_TRUE(GeoOpenExecute(st->ctx));
     EXPECT_EQ(std::memcmp(&st->geo, &file, sizeof file), 0);
     EXPECT_EQ(st->enabled, 1);

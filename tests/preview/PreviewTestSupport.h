@@ -1,5 +1,5 @@
 #pragma once
-// A small N-page document, dialogs that answer themselves and a printer install guard.
+// A small N-page document and a guard that installs a printer and dialogs.
 #include <QString>
 #include <memory>
 #include <utility>
@@ -11,6 +11,7 @@
 #include "preview/Printer.h"
 #include "preview/PrintSurface.h"
 #include "tests/support/RecordingPrinter.h"
+#include "tests/support/ScriptedDialogs.h"
 
 namespace qmtest {
 
@@ -51,32 +52,6 @@ struct TestDocument {
             if (c.second == m) out.push_back(c.first);
         return out;
     }
-};
-
-class AnsweringDialogs : public qm::TDialogs {
-public:
-    bool AcceptPrint = true;
-    qm::TPrintRange Answer;
-    qm::TPrintRange Offered;
-    int PrintDialogs = 0;
-    std::vector<QString> Errors;
-
-    QString OpenFileName(QWidget*, const QString&, const QString&, const QString&) override { return {}; }
-    QString SaveFileName(QWidget*, const QString&, const QString&, const QString&, const QString&,
-                         QString*) override {
-        return {};
-    }
-    qm::TConfirm YesNoCancel(QWidget*, const QString&) override { return qm::TConfirm::Cancel; }
-    void Error(QWidget*, const QString& text) override { Errors.push_back(text); }
-    bool PrintDialog(QWidget*, qm::TPrintRange& range) override {
-        ++PrintDialogs;
-        Offered = range;
-        if (!AcceptPrint) return false;
-        range.FromPage = Answer.FromPage;
-        range.ToPage = Answer.ToPage;
-        return true;
-    }
-    void PrinterSetup(QWidget*) override {}
 };
 
 // Installs a printer and dialogs for one test and puts the program's back afterwards.

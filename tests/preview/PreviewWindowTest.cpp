@@ -24,7 +24,7 @@ using Pages = std::vector<int>;
 class PreviewFormTest : public ::testing::Test {
 protected:
     TRecordingPrinter printer;
-    qmtest::AnsweringDialogs dialogs;
+    qmtest::TScriptedDialogs dialogs;
     Installed installed{&printer, &dialogs};
     TestDocument doc;
     std::unique_ptr<TPreviewForm> form;
@@ -247,7 +247,7 @@ TEST_F(PreviewFormTest, HandlerChangingThePageNumberIsShown) {
 TEST_F(PreviewFormTest, HandlerThatNeverEndsStopsAtTheBound) {
     Open(1000000);
     Click(form->LastPageSpeed);
-    ASSERT_EQ(dialogs.Errors.size(), 1u);
+    ASSERT_EQ(dialogs.Errors.size(), 1);
     EXPECT_EQ(dialogs.Errors[0], "The document reported no last page within 9999 pages.");
     EXPECT_EQ(form->Document.HighestPage, TPageDocument::MaxPages);
     EXPECT_EQ(form->CurPage, 1);
@@ -325,7 +325,7 @@ TEST_F(PreviewFormTest, MissingPageHandlerIsReportedOnceAndTheWindowStays) {
     Paint();
     Paint();
     QApplication::processEvents();
-    ASSERT_EQ(dialogs.Errors.size(), 1u);
+    ASSERT_EQ(dialogs.Errors.size(), 1);
     EXPECT_EQ(dialogs.Errors[0], "Print Page Function Not Assigned!");
     EXPECT_TRUE(form->isVisible());
     doc.Bind(form->Document);
@@ -333,7 +333,7 @@ TEST_F(PreviewFormTest, MissingPageHandlerIsReportedOnceAndTheWindowStays) {
 
 TEST(PreviewRunTest, MissingBeginHandlerRaisesBeforeTheWindowOpens) {
     TRecordingPrinter printer;
-    qmtest::AnsweringDialogs dialogs;
+    qmtest::TScriptedDialogs dialogs;
     Installed installed{&printer, &dialogs};
     TPrintPreview pp;
     try {

@@ -25,7 +25,7 @@ using Pages = std::vector<int>;
 class PrintRunTest : public ::testing::Test {
 protected:
     TRecordingPrinter printer;
-    qmtest::AnsweringDialogs dialogs;
+    qmtest::TScriptedDialogs dialogs;
     Installed installed{&printer, &dialogs};
     TestDocument doc;
     TPrintPreview pp;
@@ -51,8 +51,8 @@ TEST_F(PrintRunTest, PageRangesPrintTheRightPages) {
         doc = TestDocument();
         doc.Pages = r.pages;
         printer.Clear();
-        dialogs.Answer.FromPage = r.from;
-        dialogs.Answer.ToPage = r.to;
+        dialogs.PrintFrom = r.from;
+        dialogs.PrintTo = r.to;
         pp.PrintDocument();
         EXPECT_EQ(doc.PagesIn(cmPaginate), r.prepass) << "from " << r.from;
         EXPECT_EQ(doc.PagesIn(cmPrint), r.printed) << "from " << r.from;
@@ -61,10 +61,10 @@ TEST_F(PrintRunTest, PageRangesPrintTheRightPages) {
         EXPECT_EQ(doc.Begins, 1);
         EXPECT_EQ(doc.Ends, 1);
     }
-    EXPECT_EQ(dialogs.Offered.MinPage, 1);
-    EXPECT_EQ(dialogs.Offered.MaxPage, 999);
-    EXPECT_EQ(dialogs.Offered.FromPage, 1);
-    EXPECT_EQ(dialogs.Offered.ToPage, 999);
+    EXPECT_EQ(dialogs.OfferedRange.MinPage, 1);
+    EXPECT_EQ(dialogs.OfferedRange.MaxPage, 999);
+    EXPECT_EQ(dialogs.OfferedRange.FromPage, 1);
+    EXPECT_EQ(dialogs.OfferedRange.ToPage, 999);
 }
 
 TEST_F(PrintRunTest, JobTitleAndWindowOriginComeFromTheHandlerAndTheSurface) {
@@ -81,7 +81,7 @@ TEST_F(PrintRunTest, JobTitleAndWindowOriginComeFromTheHandlerAndTheSurface) {
 }
 
 TEST_F(PrintRunTest, CancelledDialogCallsNoHandler) {
-    dialogs.AcceptPrint = false;
+    dialogs.PrintAnswer = false;
     pp.PrintDocument();
     EXPECT_EQ(doc.Begins, 0);
     EXPECT_TRUE(doc.Calls.empty());
@@ -112,7 +112,7 @@ TEST_F(PrintRunTest, CancelButtonDuringPageThreeAbortsBeforePageFour) {
 
 TEST_F(PrintRunTest, ProgressWindowTextsDuringThePrePass) {
     doc.Pages = 3;
-    dialogs.Answer.FromPage = 3;
+    dialogs.PrintFrom = 3;
     QStringList seen;
     doc.Extra = [&](TPageInfo&, TSpecialCanvas&) { seen << pp.StatusForm()->TitleLabel->text(); };
     pp.PrintDocument();
@@ -238,7 +238,7 @@ TEST_F(PrintRunTest, PreviewHandsOverSettingsAndCarriesTheGridToTheNextPreview) 
     });
     EXPECT_EQ(doc.Begins, 2);
     EXPECT_EQ(doc.Ends, 2);
-    EXPECT_EQ(dialogs.PrintDialogs, 0);
+    EXPECT_EQ(dialogs.PrintDialogsShown, 0);
 }
 
 TEST_F(PrintRunTest, PrintButtonInPreviewClosesThenPrints) {
@@ -249,7 +249,7 @@ TEST_F(PrintRunTest, PrintButtonInPreviewClosesThenPrints) {
     PreviewWith(pp, [](TPreviewForm& f) { QTest::mouseClick(f.PrintBut, Qt::LeftButton); });
     EXPECT_EQ(order, (std::vector<QString>{"begin", "end", "begin", "end"}));
     EXPECT_EQ(doc.PagesIn(cmPrint), (Pages{1, 2}));
-    EXPECT_EQ(dialogs.PrintDialogs, 1);
+    EXPECT_EQ(dialogs.PrintDialogsShown, 1);
 }
 
 // ---- through the real QPrinter ----
@@ -257,7 +257,7 @@ TEST_F(PrintRunTest, PrintButtonInPreviewClosesThenPrints) {
 TEST(PdfPrintTest, ThreePageDocumentGivesThreePdfPagesAndCancelLeavesNoFile) {
     qmtest::TempDir dir;
     TQtPrinter qt;
-    qmtest::AnsweringDialogs dialogs;
+    qmtest::TScriptedDialogs dialogs;
     Installed installed{&qt, &dialogs};
     TestDocument doc;
     TPrintPreview pp;
@@ -288,7 +288,7 @@ TEST(PdfPrintTest, ThreePageDocumentGivesThreePdfPagesAndCancelLeavesNoFile) {
 
 TEST(PdfPrintTest, UnwritableTargetIsAClearErrorNamingTheFile) {
     TQtPrinter qt;
-    qmtest::AnsweringDialogs dialogs;
+    qmtest::TScriptedDialogs dialogs;
     Installed installed{&qt, &dialogs};
     TestDocument doc;
     TPrintPreview pp;

@@ -13,7 +13,7 @@ namespace {
 class SurfaceTest : public ::testing::Test {
 protected:
     TRecordingPrinter printer;
-    qmtest::AnsweringDialogs dialogs;
+    qmtest::TScriptedDialogs dialogs;
     Installed installed{&printer, &dialogs};
     TRecordingCanvas& pc() { return printer.Recorder(); }
 };

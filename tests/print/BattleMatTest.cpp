@@ -15,6 +15,7 @@
 #include "print/MapPage.h"
 #include "print/PrintOptionsDialog.h"
 #include "tests/support/RecordingPrinter.h"
+#include "tests/support/ScriptedDialogs.h"
 
 using namespace qm;
 
@@ -47,7 +48,7 @@ void MakePatternTileset(TRenderedTileset& ts, int tileSize) {
 class BattleMatTest : public ::testing::Test {
 protected:
     TRecordingPrinter printer;
-    TPrintingDialogs dialogs;
+    qmtest::TScriptedDialogs dialogs;
     TRenderedTileset ts;
     std::unique_ptr<TMapRecord> map = std::make_unique<TMapRecord>();
     QImage cellBitmap;

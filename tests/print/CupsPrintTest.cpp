@@ -22,6 +22,7 @@
 #include "preview/QtPrinter.h"
 #include "print/MapPage.h"
 #include "tests/support/RecordingPrinter.h"
+#include "tests/support/ScriptedDialogs.h"
 #include "tests/TestSupport.h"
 
 using namespace qm;
@@ -211,7 +212,7 @@ TEST(CupsPrintTest, OneInchCellsKeepTheirPitchThroughACupsPdfQueue) {
         ASSERT_EQ(qt.QtPrinter()->outputFormat(), QPrinter::NativeFormat) << "no CUPS printer seen";
         qt.QtPrinter()->setPrinterName(QStringLiteral("QmPdf"));
         ASSERT_EQ(qt.QtPrinter()->printerName(), QStringLiteral("QmPdf"));
-        TPrintingDialogs dialogs;
+        qmtest::TScriptedDialogs dialogs;
         SetPrinter(&qt);
         SetDialogs(&dialogs);
         TMapPageHandler handler([&] { return src; });

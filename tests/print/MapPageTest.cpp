@@ -25,6 +25,7 @@
 #include "print/PrintOptionsDialog.h"
 #include "tests/TestSupport.h"
 #include "tests/support/RecordingPrinter.h"
+#include "tests/support/ScriptedDialogs.h"
 #include "preview/QtPrinter.h"
 
 using namespace qm;
@@ -52,7 +53,7 @@ uint8_t CellSymbol(int x, int y) { return static_cast<uint8_t>(1 + (x * 3 + y * 
 class MapPageTest : public ::testing::Test {
 protected:
     TRecordingPrinter printer;
-    TPrintingDialogs dialogs;
+    qmtest::TScriptedDialogs dialogs;
     TRenderedTileset ts;
     std::unique_ptr<TMapRecord> map = std::make_unique<TMapRecord>();
     QImage cellBitmap;
@@ -516,7 +517,7 @@ TEST_F(PrintOptionsTest, CancelOpensNoPreviewOkDoes) {
 TEST(MapPdfTest, WholeMapAtOneInchPrintsEveryPageAndCellsCarryTheirColours) {
     qmtest::TempDir dir;
     TQtPrinter qt;
-    TPrintingDialogs dialogs;
+    qmtest::TScriptedDialogs dialogs;
     SetPrinter(&qt);
     SetDialogs(&dialogs);
     TRenderedTileset ts;
@@ -569,7 +570,7 @@ TEST(MapPdfTest, WholeMapAtOneInchPrintsEveryPageAndCellsCarryTheirColours) {
 TEST(MapPdfTest, EqualCellsShareOneImage) {
     qmtest::TempDir dir;
     TQtPrinter qt;
-    TPrintingDialogs dialogs;
+    qmtest::TScriptedDialogs dialogs;
     SetPrinter(&qt);
     SetDialogs(&dialogs);
     TRenderedTileset ts;

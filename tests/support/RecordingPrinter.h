@@ -9,7 +9,6 @@
 #include <vector>
 
 #include "preview/Canvas.h"
-#include "preview/Dialogs.h"
 #include "preview/Printer.h"
 
 namespace qm {
@@ -99,19 +98,6 @@ private:
     QString title_;
     bool printing_ = false;
     int pages_ = 0;
-};
-
-// Dialogs for a print run without a window: the print dialog is accepted with its
-// range as offered; nothing else is ever asked.
-struct TPrintingDialogs : TDialogs {
-    QString OpenFileName(QWidget*, const QString&, const QString&, const QString&) override { return {}; }
-    QString SaveFileName(QWidget*, const QString&, const QString&, const QString&, const QString&, QString*) override {
-        return {};
-    }
-    TConfirm YesNoCancel(QWidget*, const QString&) override { return TConfirm::Cancel; }
-    void Error(QWidget*, const QString&) override {}
-    bool PrintDialog(QWidget*, TPrintRange&) override { return true; }
-    void PrinterSetup(QWidget*) override {}
 };
 
 } // namespace qm

@@ -1,0 +1,46 @@
+#include "tests/support/ScriptedDialogs.h"
+
+namespace qmtest {
+
+QString TScriptedDialogs::NextFile() {
+    if (FileAnswers.empty()) return {};
+    QString s = FileAnswers.front();
+    FileAnswers.pop_front();
+    return s;
+}
+
+QString TScriptedDialogs::OpenFileName(QWidget*, const QString&, const QString& dir, const QString& filter) {
+    FileDirs << dir;
+    LastFilter = filter;
+    return NextFile();
+}
+
+QString TScriptedDialogs::SaveFileName(QWidget*, const QString&, const QString& dir, const QString& filter,
+                                       const QString& defaultSuffix, QString* selectedFilter) {
+    FileDirs << dir;
+    LastFilter = filter;
+    LastSuffix = defaultSuffix;
+    if (selectedFilter) *selectedFilter = SelectedFilter;
+    return NextFile();
+}
+
+qm::TConfirm TScriptedDialogs::YesNoCancel(QWidget*, const QString& text) {
+    Confirms << text;
+    if (ConfirmAnswers.empty()) return qm::TConfirm::Cancel;
+    const qm::TConfirm a = ConfirmAnswers.front();
+    ConfirmAnswers.pop_front();
+    return a;
+}
+
+void TScriptedDialogs::Error(QWidget*, const QString& text) { Errors << text; }
+
+bool TScriptedDialogs::PrintDialog(QWidget*, qm::TPrintRange& range) {
+    ++PrintDialogsShown;
+    OfferedRange = range;
+    if (!PrintAnswer) return false;
+    if (PrintFrom) range.FromPage = PrintFrom;
+    if (PrintTo) range.ToPage = PrintTo;
+    return true;
+}
+
+} // namespace qmtest
