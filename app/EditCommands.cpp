@@ -7,6 +7,7 @@
 #include "app/MainWindow.h"
 #include "editor/CellPainters.h"
 #include "editor/Clipboard.h"
+#include "editor/MapClamp.h"
 #include "editor/MapEdit.h"
 
 namespace qm {
@@ -17,7 +18,7 @@ bool SameRecord(const TMapRecord& a, const TMapRecord& b) { return std::memcmp(&
 
 void Twinviewform::DrawGrid1DrawCell(QPainter& p, int col, int row, const QRect& rect, bool selected) {
     TQuillmarch& a = *app_;
-    if (!a.Tileset.IsRendered() || col < 0 || col >= MapSize || row < 0 || row >= MapSize) return;
+    if (!a.Tileset.IsRendered() || !InsideMapGrid(col, row)) return;
     DrawMapGridCell(p, col, row, rect, selected, a.CurrentMap, a.Tileset, a.CellBitmap, &a.CellCache);
     if (showGridLines_) {
         // Faint lines on each cell's right and bottom edge; the screen only, never the

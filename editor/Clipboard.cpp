@@ -2,17 +2,15 @@
 
 #include <cstring>
 
+#include "editor/MapClamp.h"
+
 namespace qm {
 
 namespace {
 
-TGridRect InsideMapRect(const TGridRect& sel) {
-    return NormalisedGridRect(sel.Left, sel.Top, sel.Right, sel.Bottom, MapSize, MapSize);
-}
-
 // Steps 2 to 5 of Copy; Cut runs the same and empties the map cells as it goes.
 void TakeRegion(TMapRecord& map, TMapClipboard& clip, const TGridRect& sel, TLayerMode current, bool cut) {
-    const TGridRect g = InsideMapRect(sel);
+    const TGridRect g = ClampSelectionToMap(sel);
     std::memset(clip.Cells, 0, sizeof clip.Cells);
     clip.SourceLayerMode = current;
     clip.Width = g.Width();
@@ -45,7 +43,7 @@ void CutSelection(TMapRecord& map, TMapRecord& undo, TMapClipboard& clip, const 
 void PasteClipboard(TMapRecord& map, TMapRecord& undo, const TMapClipboard& clip, const TGridRect& sel,
                     TLayerMode current) {
     TakeUndoSnapshot(map, undo);
-    const TGridRect g = InsideMapRect(sel);
+    const TGridRect g = ClampSelectionToMap(sel);
     // A clipboard filled by hand could claim more than its room; never read past it.
     const int w = clip.Width < 0 ? 0 : (clip.Width > MapSize ? MapSize : clip.Width);
     const int h = clip.Height < 0 ? 0 : (clip.Height > MapSize ? MapSize : clip.Height);

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "editor/MapClamp.h"
+
 namespace qm {
 
 namespace {
@@ -39,7 +41,7 @@ uint8_t BackgroundForRow(uint8_t background, int gridRow) {
 TCellLayers VisibleLayers(const TMapRecord& map, const TRenderedTileset& ts, int c, int r) {
     TCellLayers l;
     l.Background = BackgroundForRow(map.Background, r);
-    if (!InsideMap(c + 1, r + 1)) return l;
+    if (!InsideMapGrid(c, r)) return l;
     const TMapCell& cell = map.Cell(c + 1, r + 1);
     if (cell.Lower != 0 && !IsHiddenSymbol(map, ts, cell.Lower)) l.Lower = cell.Lower;
     if (cell.Upper != 0 && !IsHiddenSymbol(map, ts, cell.Upper)) l.Upper = cell.Upper;

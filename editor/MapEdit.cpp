@@ -1,14 +1,9 @@
 #include "editor/MapEdit.h"
 
+#include "editor/MapClamp.h"
 #include "editor/SmartTerrain.h"
 
 namespace qm {
-
-namespace {
-TGridRect InsideMapRect(const TGridRect& sel) {
-    return NormalisedGridRect(sel.Left, sel.Top, sel.Right, sel.Bottom, MapSize, MapSize);
-}
-} // namespace
 
 void PaintCell(TMapCell& cell, uint8_t symbol, TLayerMode mode, const TLayerFlags& layerFlags) {
     switch (mode) {
@@ -35,13 +30,13 @@ void PaintMapCell(TMapRecord& map, int col, int row, uint8_t symbol, TLayerMode 
 
 void DrawSelection(TMapRecord& map, const TGridRect& sel, uint8_t symbol, TLayerMode mode,
                    const TLayerFlags& layerFlags) {
-    const TGridRect g = InsideMapRect(sel);
+    const TGridRect g = ClampSelectionToMap(sel);
     for (int c = g.Left; c <= g.Right; ++c)
         for (int r = g.Top; r <= g.Bottom; ++r) PaintMapCell(map, c + 1, r + 1, symbol, mode, layerFlags);
 }
 
 void EraseSelection(TMapRecord& map, const TGridRect& sel, TLayerMode mode) {
-    const TGridRect g = InsideMapRect(sel);
+    const TGridRect g = ClampSelectionToMap(sel);
     for (int c = g.Left; c <= g.Right; ++c)
         for (int r = g.Top; r <= g.Bottom; ++r) EraseCell(map.Cell(c + 1, r + 1), mode);
 }
@@ -73,13 +68,13 @@ void EraserCommand(TMapRecord& map, TMapRecord& undo, const TGridRect& sel, TLay
 
 void SmartTerrainCommand(TMapRecord& map, TMapRecord& undo, const TGridRect& sel, int base, TLayerMode mode) {
     TakeUndoSnapshot(map, undo);
-    const TGridRect g = InsideMapRect(sel);
+    const TGridRect g = ClampSelectionToMap(sel);
     StampSmartTerrain(map, g.Left + 1, g.Top + 1, base, mode);
 }
 
 void SmartTerrainAlongCommand(TMapRecord& map, TMapRecord& undo, const TGridRect& sel, int base, TLayerMode mode) {
     TakeUndoSnapshot(map, undo);
-    const TGridRect g = InsideMapRect(sel);
+    const TGridRect g = ClampSelectionToMap(sel);
     for (int r = g.Top; r <= g.Bottom; ++r)
         for (int c = g.Left; c <= g.Right; ++c) StampSmartTerrain(map, c + 1, r + 1, base, mode);
 }

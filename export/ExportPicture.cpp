@@ -7,21 +7,13 @@
 
 #include "editor/CellPainters.h"
 #include "tiles/Encoding.h"
+#include "editor/MapClamp.h"
 
 namespace qm {
 
 namespace {
 
 constexpr int MaxExportZoom = 1024;
-
-TGridRect ClipToMap(const TGridRect& a) {
-    TGridRect g;
-    g.Left = std::max(a.Left, 0);
-    g.Top = std::max(a.Top, 0);
-    g.Right = std::min(a.Right, MapSize - 1);
-    g.Bottom = std::min(a.Bottom, MapSize - 1);
-    return g;
-}
 
 void CheckZoom(const std::string& path, int zoom) {
     if (zoom < 1 || zoom > MaxExportZoom)
@@ -32,14 +24,14 @@ void CheckZoom(const std::string& path, int zoom) {
 } // namespace
 
 TGridRect ExportArea(const TGridRect& selection) {
-    const TGridRect s = ClipToMap(selection);
+    const TGridRect s = ClipAreaToMap(selection);
     if (s.Width() < 1 || s.Height() < 1) return WholeMapArea;
     if (s.Width() * s.Height() > 1) return s;
     return WholeMapArea;
 }
 
 TPictureSource MapPictureSource(const TMapRecord& map, const TRenderedTileset& ts, const TGridRect& area, int zoom) {
-    const TGridRect a = ClipToMap(area);
+    const TGridRect a = ClipAreaToMap(area);
     TPictureSource src;
     if (zoom < 1 || zoom > MaxExportZoom || a.Width() < 1 || a.Height() < 1) return src; // empty
     src.Width = a.Width() * zoom;

@@ -8,6 +8,7 @@
 #include <optional>
 #include <tuple>
 
+#include "editor/MapClamp.h"
 #include "export/ExportPicture.h"
 
 namespace qm {
@@ -366,15 +367,11 @@ private:
     std::string text_;
 };
 
-TGridRect Clipped(const TGridRect& a) {
-    return {std::max(a.Left, 0), std::max(a.Top, 0), std::min(a.Right, MapSize - 1), std::min(a.Bottom, MapSize - 1)};
-}
-
 } // namespace
 
 TVttGeometry VttGeometry(const TMapRecord& map, const TRenderedTileset& ts, const SymbolTable& symbols,
                          const TGridRect& area) {
-    const TGridRect a = Clipped(area);
+    const TGridRect a = ClipAreaToMap(area);
     TVttGeometry g;
     if (a.Width() < 1 || a.Height() < 1) return g;
     Layout l = BuildLayout(map, ts, symbols, a);
@@ -401,7 +398,7 @@ void ExportVttMap(const std::string& path, const TMapRecord& map, const TRendere
         throw TFileError(CannotCreateMessage(path, "A cell size of " + std::to_string(ppg) + " pixels is outside " +
                                                        std::to_string(MinVttPixelsPerCell) + " to " +
                                                        std::to_string(MaxVttPixelsPerCell) + "."));
-    const TGridRect a = Clipped(area);
+    const TGridRect a = ClipAreaToMap(area);
     TMapRecord shown = map;
     shown.ShowHidden = options.IncludeHidden ? 1 : 0;
     const TPictureSource picture = MapPictureSource(shown, ts, a, ppg);

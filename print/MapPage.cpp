@@ -8,6 +8,7 @@
 #include "print/BattleMat.h"
 #include "editor/Compose.h"
 #include "print/PrintTables.h"
+#include "editor/MapClamp.h"
 
 namespace qm {
 
@@ -33,8 +34,7 @@ TPageLayout ComputePageLayout(const TPrintSettings& s, const TGridRect& selectio
         l.Y2 = MapSize;
     } else {
         // Normalised and kept inside the map, so no cell outside the record is read.
-        const TGridRect g =
-            NormalisedGridRect(selection.Left, selection.Top, selection.Right, selection.Bottom, MapSize, MapSize);
+        const TGridRect g = ClampSelectionToMap(selection);
         l.X1 = g.Left + 1;
         l.Y1 = g.Top + 1;
         l.X2 = g.Right + 1;
