@@ -156,19 +156,19 @@ TEST_F(AppTest, NonAsciiNamesRoundTripThroughSaveAndOpen) {
         const QString path = QString::fromUtf8(bytes);
         Map().Cell(3, 3).Upper = 40;
         dialogs.FileAnswers = {path};
-        Trigger(win->SaveAs);
+        Trigger(Find<QAction>("SaveAs"));
         ASSERT_TRUE(dialogs.Errors.isEmpty()) << dialogs.Errors.value(0).toStdString();
         EXPECT_EQ(ReadAll(bytes), Bytes(Map()));
         EXPECT_EQ(Caption(), "QuillMarch - " + QString::fromUtf8(c.file));
 
-        Trigger(win->New1);
+        Trigger(Find<QAction>("New1"));
         dialogs.FileAnswers = {path};
-        Trigger(win->Open);
+        Trigger(Find<QAction>("Open"));
         EXPECT_EQ(Map().Cell(3, 3).Upper, 40);
         EXPECT_EQ(win->State().MapFileName, path);
 
         dialogs.FileAnswers = {path + "x"};
-        Trigger(win->Open);
+        Trigger(Find<QAction>("Open"));
         ASSERT_EQ(dialogs.Errors.size(), 1);
         EXPECT_TRUE(dialogs.Errors[0].contains(path + "x")) << dialogs.Errors[0].toStdString();
         dialogs.Errors.clear();
