@@ -108,8 +108,12 @@ void DrawGrounds(QImage& sheet, const Style& st) {
         const double rip = std::sin(2 * Pi * (4 * y + x) / S + 3 * ValueNoise(x, y, 4, S, 1801));
         return Scale(Speckled(x, y, S, Rgb(222, 198, 142), Rgb(240, 220, 170), 1800), 0.96 + 0.04 * rip);
     });
-    put(sym::Gravel, [&](double x, double y) { return Cobbles(x, y, S, Rgb(112, 108, 100), Rgb(176, 170, 158), 1900, 8); });
-    put(sym::Planks, [&](double x, double y) { return Planks(x, y, S, false, Rgb(132, 92, 54), Rgb(186, 142, 92), 2000); });
+    put(sym::Gravel, [&](double x, double y) {
+        return Cobbles(x, y, S, Rgb(112, 108, 100), Rgb(176, 170, 158), 1900, 8);
+    });
+    put(sym::Planks, [&](double x, double y) {
+        return Planks(x, y, S, false, Rgb(132, 92, 54), Rgb(186, 142, 92), 2000);
+    });
     put(sym::Marble, [&](double x, double y) {
         const double h = S / 2.0;
         const double vein = std::abs(std::sin(2 * Pi * (x + 2 * y) / S + 4 * Fbm(x, y, S, 2101)));
@@ -152,7 +156,9 @@ void DrawGrounds(QImage& sheet, const Style& st) {
         if (std::abs(y - S * 0.5 - wob) < 2 * u && ValueNoise(x, y, 12, S, 6302) > 0.45) c = Rgb(110, 140, 64);
         return c;
     });
-    put(sym::Cobbles, [&](double x, double y) { return Cobbles(x, y, S, Rgb(104, 98, 92), Rgb(164, 152, 138), 6400, 4); });
+    put(sym::Cobbles, [&](double x, double y) {
+        return Cobbles(x, y, S, Rgb(104, 98, 92), Rgb(164, 152, 138), 6400, 4);
+    });
     put(sym::Snow, [&](double x, double y) { // snow drifts, shaded like the ground beneath them
         auto h = [&](double px, double py) { return 6 * u * Fbm(px, py, S, 6800); };
         const double shade = Clamp01(0.5 + 0.5 * ((h(x - 1, y) - h(x + 1, y)) + (h(x, y - 1) - h(x, y + 1))) / (2 * u));
@@ -214,7 +220,9 @@ void DrawGrounds(QImage& sheet, const Style& st) {
         if (f < 0.42 && ValueNoise(x, y, 16, S, 10202) > 0.82) c = Rgb(120, 150, 120);
         return c;
     });
-    put(sym::Ash, [&](double x, double y) { return Speckled(x, y, S, Rgb(104, 102, 100), Rgb(150, 146, 142), 10300, 0.15); });
+    put(sym::Ash, [&](double x, double y) {
+        return Speckled(x, y, S, Rgb(104, 102, 100), Rgb(150, 146, 142), 10300, 0.15);
+    });
     put(sym::Dune, [&](double x, double y) {
         const double rip = std::sin(2 * Pi * (4 * y) / S + 5 * ValueNoise(x, y, 4, S, 10901));
         QRgb c = Mix(Rgb(220, 160, 88), Rgb(240, 190, 118), Fbm(x, y, S, 10900));

@@ -15,8 +15,8 @@ using qm::TMaplet;
 // The symbols that the default layer flags put on the lower layer: ground.
 bool IsGround(uint8_t s) {
     static const uint8_t lower[] = {
-        0, Flagstone, FloorA, FloorB, Dirt, Grass, Sand, Gravel, Planks, Marble, DarkPit, ShallowWater, LavaCracks, Deck,
-        DirtRoad, Cobbles, Snow, CaveFloor, Mud, Ice, Carpet, GrassB, GrassC, Flowers, Farmland, Swamp, Ash, Dune,
+        0, Flagstone, FloorA, FloorB, Dirt, Grass, Sand, Gravel, Planks, Marble, DarkPit, ShallowWater, LavaCracks,
+        Deck, DirtRoad, Cobbles, Snow, CaveFloor, Mud, Ice, Carpet, GrassB, GrassC, Flowers, Farmland, Swamp, Ash, Dune,
         WallBase + FullShape, WaterBase + FullShape, FireBase + FullShape, HoleBase + FullShape, SlimeBase + FullShape,
         MountainBase + FullShape, DesertBase + FullShape};
     for (uint8_t l : lower)
