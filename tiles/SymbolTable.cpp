@@ -6,146 +6,171 @@
 #include <cmath>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <sstream>
 #include <stdexcept>
 #include <vector>
+
+#include "tiles/BuiltInSymbols.h"
 
 namespace qm {
 
 namespace {
 
-// The built-in catalogue: symbols 1..127 (the terrain rows come from TerrainSymbolTable).
+// The built-in catalogue: symbols 1..127 (the terrain rows come from TerrainSymbolTable),
+// each line "ROLE [KEY=VALUE ...] NAME" after its symbol number.
 // Thin wall pieces draw a stone band 0.29 cells deep along their sides; the line of sight
 // runs down its middle. Doors, the portcullis and the arrow slit cross the middle of their cell.
-constexpr std::string_view kCatalogue = R"(# Quillmarch built-in tileset
-1 none Flagstone floor
-2 wall edges=N inset=0.145 Wall, north side
-3 wall edges=E inset=0.145 Wall, east side
-4 wall edges=S inset=0.145 Wall, south side
-5 wall edges=W inset=0.145 Wall, west side
-6 wall edges=NW inset=0.145 Wall corner, north-west
-7 wall edges=NE inset=0.145 Wall corner, north-east
-8 wall edges=ES inset=0.145 Wall corner, south-east
-9 wall edges=SW inset=0.145 Wall corner, south-west
-10 none Stone floor
-11 none Stone floor, cracked
-12 door axis=v Wooden door, north-south wall
-13 door axis=h Wooden door, east-west wall
-14 door axis=h Open door
-15 door axis=h Locked door
-16 none Dirt
-17 none Grass
-18 none Sand
-19 none Gravel
-20 none Wooden planks
-21 none Marble floor
-22 none Stairs up
-23 none Stairs down
-24 none Ladder
-25 none Dark pit floor
-26 none Table
-27 none Chair
-28 none Bed
-29 none Chest
-30 none Barrel
-31 none Crate
-32 window axis=h Portcullis
-33 window axis=h Arrow slit
-34 none Trap marker
-35 none Secret door marker
-36 none Treasure marker
-37 none Monster marker
-38 none Note marker
-39 obstacle box=0.19,0.19,0.81,0.81 Pillar
-40 obstacle box=0.17,0.17,0.83,0.87 Statue
-41 none Altar
-42 none Fountain
-43 none Well
-44 none Throne
-45 obstacle box=0.04,0.29,0.96,0.71 Bookshelf
-46 light range=4 color=ffffb25a Torch
-47 none Shallow water
-48 light range=2 color=ffff7a2a Lava cracks
-49 none Rubble
-50 none Bones
-51 none Spider web
-52 light range=6 color=ffffa040 Campfire
-53 none Tent
-54 none Cart
-55 none Rowing boat
-56 none Rope bridge
-57 none Wooden deck
-58 obstacle box=0.15,0.15,0.85,0.85 shape=round Tree
-59 none Bush
-60 none Rock
-61 obstacle box=0.13,0.13,0.9,0.9 shape=round Boulder
-62 obstacle box=0.2,0.2,0.8,0.8 shape=round Stalagmite
-63 none Dirt road
-64 none Cobblestones
-65 none Signpost
-66 none Fence, north-south
-67 none Fence, east-west
-68 none Snow
-69 none Room number 0
-70 none Room number 1
-71 none Room number 2
-72 none Room number 3
-73 none Room number 4
-74 none Room number 5
-75 none Room number 6
-76 none Room number 7
-77 none Room number 8
-78 none Room number 9
-79 none Arrow north
-80 none Arrow east
-81 none Arrow south
-82 none Arrow west
-83 none Cave floor
-84 none Mud
-85 none Ice
-86 light range=2 color=ff6ec8e6 Crystal
-87 none Mushroom patch
-88 none Grave
-89 obstacle box=0.25,0.25,0.75,0.75 Obelisk
-90 light range=2 color=ff965ad2 Teleport circle
-91 none Carpet
-92 none Spikes
-93 none Pressure plate
-94 none Lever
-95 none Chain
-96 none Dark grass
-97 none Dry grass
-98 none Flower meadow
-99 none Farmland
-100 none Crate stack, small
-101 obstacle box=0.06,0.06,0.94,0.94 Crate stack, large
-102 none Swamp
-103 none Ash
-104 none Cage
-105 none Anvil
-106 light range=3 color=ffff8c28 Forge
-107 none Loom
-108 none Cauldron
-109 none Dune sand
-110 none House
-111 none Tower
-112 none Castle
-113 none Temple
-114 none Village
-115 none Ruins
-116 none Cave mouth
-117 none Mine
-118 none Camp
-119 none Port
-120 none Bridge
-121 none Standing stones
-122 none Farm
-123 none Windmill
-124 none Lighthouse
-125 none Tavern
-126 none Shrine
-127 none Gate
-)";
+struct TCatalogueLine {
+    std::uint8_t Symbol;
+    const char* Text;
+};
+constexpr TCatalogueLine kCatalogue[] = {
+    {sym::Flagstone, "none Flagstone floor"},
+    {sym::WallN, "wall edges=N inset=0.145 Wall, north side"},
+    {sym::WallE, "wall edges=E inset=0.145 Wall, east side"},
+    {sym::WallS, "wall edges=S inset=0.145 Wall, south side"},
+    {sym::WallW, "wall edges=W inset=0.145 Wall, west side"},
+    {sym::WallNW, "wall edges=NW inset=0.145 Wall corner, north-west"},
+    {sym::WallNE, "wall edges=NE inset=0.145 Wall corner, north-east"},
+    {sym::WallSE, "wall edges=ES inset=0.145 Wall corner, south-east"},
+    {sym::WallSW, "wall edges=SW inset=0.145 Wall corner, south-west"},
+    {sym::FloorA, "none Stone floor"},
+    {sym::FloorB, "none Stone floor, cracked"},
+    {sym::DoorNS, "door axis=v Wooden door, north-south wall"},
+    {sym::DoorEW, "door axis=h Wooden door, east-west wall"},
+    {sym::DoorOpen, "door axis=h Open door"},
+    {sym::DoorLocked, "door axis=h Locked door"},
+    {sym::Dirt, "none Dirt"},
+    {sym::Grass, "none Grass"},
+    {sym::Sand, "none Sand"},
+    {sym::Gravel, "none Gravel"},
+    {sym::Planks, "none Wooden planks"},
+    {sym::Marble, "none Marble floor"},
+    {sym::StairsUp, "none Stairs up"},
+    {sym::StairsDown, "none Stairs down"},
+    {sym::Ladder, "none Ladder"},
+    {sym::DarkPit, "none Dark pit floor"},
+    {sym::Table, "none Table"},
+    {sym::Chair, "none Chair"},
+    {sym::Bed, "none Bed"},
+    {sym::Chest, "none Chest"},
+    {sym::Barrel, "none Barrel"},
+    {sym::Crate, "none Crate"},
+    {sym::Portcullis, "window axis=h Portcullis"},
+    {sym::ArrowSlit, "window axis=h Arrow slit"},
+    {sym::Trap, "none Trap marker"},
+    {sym::SecretDoor, "none Secret door marker"},
+    {sym::Treasure, "none Treasure marker"},
+    {sym::Monster, "none Monster marker"},
+    {sym::Note, "none Note marker"},
+    {sym::Pillar, "obstacle box=0.19,0.19,0.81,0.81 Pillar"},
+    {sym::Statue, "obstacle box=0.17,0.17,0.83,0.87 Statue"},
+    {sym::Altar, "none Altar"},
+    {sym::Fountain, "none Fountain"},
+    {sym::Well, "none Well"},
+    {sym::Throne, "none Throne"},
+    {sym::Bookshelf, "obstacle box=0.04,0.29,0.96,0.71 Bookshelf"},
+    {sym::Torch, "light range=4 color=ffffb25a Torch"},
+    {sym::ShallowWater, "none Shallow water"},
+    {sym::LavaCracks, "light range=2 color=ffff7a2a Lava cracks"},
+    {sym::Rubble, "none Rubble"},
+    {sym::Bones, "none Bones"},
+    {sym::Web, "none Spider web"},
+    {sym::Campfire, "light range=6 color=ffffa040 Campfire"},
+    {sym::Tent, "none Tent"},
+    {sym::Cart, "none Cart"},
+    {sym::Boat, "none Rowing boat"},
+    {sym::RopeBridge, "none Rope bridge"},
+    {sym::Deck, "none Wooden deck"},
+    {sym::Tree, "obstacle box=0.15,0.15,0.85,0.85 shape=round Tree"},
+    {sym::Bush, "none Bush"},
+    {sym::Rock, "none Rock"},
+    {sym::Boulder, "obstacle box=0.13,0.13,0.9,0.9 shape=round Boulder"},
+    {sym::Stalagmite, "obstacle box=0.2,0.2,0.8,0.8 shape=round Stalagmite"},
+    {sym::DirtRoad, "none Dirt road"},
+    {sym::Cobbles, "none Cobblestones"},
+    {sym::Signpost, "none Signpost"},
+    {sym::FenceNS, "none Fence, north-south"},
+    {sym::FenceEW, "none Fence, east-west"},
+    {sym::Snow, "none Snow"},
+    {sym::RoomNumber0, "none Room number 0"},
+    {sym::RoomNumber1, "none Room number 1"},
+    {sym::RoomNumber2, "none Room number 2"},
+    {sym::RoomNumber3, "none Room number 3"},
+    {sym::RoomNumber4, "none Room number 4"},
+    {sym::RoomNumber5, "none Room number 5"},
+    {sym::RoomNumber6, "none Room number 6"},
+    {sym::RoomNumber7, "none Room number 7"},
+    {sym::RoomNumber8, "none Room number 8"},
+    {sym::RoomNumber9, "none Room number 9"},
+    {sym::ArrowNorth, "none Arrow north"},
+    {sym::ArrowEast, "none Arrow east"},
+    {sym::ArrowSouth, "none Arrow south"},
+    {sym::ArrowWest, "none Arrow west"},
+    {sym::CaveFloor, "none Cave floor"},
+    {sym::Mud, "none Mud"},
+    {sym::Ice, "none Ice"},
+    {sym::Crystal, "light range=2 color=ff6ec8e6 Crystal"},
+    {sym::Mushrooms, "none Mushroom patch"},
+    {sym::Grave, "none Grave"},
+    {sym::Obelisk, "obstacle box=0.25,0.25,0.75,0.75 Obelisk"},
+    {sym::Teleport, "light range=2 color=ff965ad2 Teleport circle"},
+    {sym::Carpet, "none Carpet"},
+    {sym::Spikes, "none Spikes"},
+    {sym::Plate, "none Pressure plate"},
+    {sym::Lever, "none Lever"},
+    {sym::Chain, "none Chain"},
+    {sym::GrassB, "none Dark grass"},
+    {sym::GrassC, "none Dry grass"},
+    {sym::Flowers, "none Flower meadow"},
+    {sym::Farmland, "none Farmland"},
+    {sym::CrateStack, "none Crate stack, small"},
+    {sym::BigCrateStack, "obstacle box=0.06,0.06,0.94,0.94 Crate stack, large"},
+    {sym::Swamp, "none Swamp"},
+    {sym::Ash, "none Ash"},
+    {sym::Cage, "none Cage"},
+    {sym::Anvil, "none Anvil"},
+    {sym::Forge, "light range=3 color=ffff8c28 Forge"},
+    {sym::Loom, "none Loom"},
+    {sym::Cauldron, "none Cauldron"},
+    {sym::Dune, "none Dune sand"},
+    {sym::House, "none House"},
+    {sym::Tower, "none Tower"},
+    {sym::Castle, "none Castle"},
+    {sym::Temple, "none Temple"},
+    {sym::Village, "none Village"},
+    {sym::Ruins, "none Ruins"},
+    {sym::CaveMouth, "none Cave mouth"},
+    {sym::Mine, "none Mine"},
+    {sym::Camp, "none Camp"},
+    {sym::Port, "none Port"},
+    {sym::Bridge, "none Bridge"},
+    {sym::StandingStones, "none Standing stones"},
+    {sym::Farm, "none Farm"},
+    {sym::Windmill, "none Windmill"},
+    {sym::Lighthouse, "none Lighthouse"},
+    {sym::Tavern, "none Tavern"},
+    {sym::Shrine, "none Shrine"},
+    {sym::Gate, "none Gate"},
+};
+
+// Every built-in symbol once, in sheet order, so the text lists them by number.
+constexpr bool InSheetOrder() {
+    for (std::size_t i = 0; i < std::size(kCatalogue); ++i)
+        if (kCatalogue[i].Symbol != i + 1) return false;
+    return std::size(kCatalogue) == sym::Gate;
+}
+static_assert(InSheetOrder());
+
+const std::string& CatalogueText() {
+    static const std::string text = [] {
+        std::string t = "# Quillmarch built-in tileset\n";
+        for (const TCatalogueLine& l : kCatalogue) t += std::to_string(l.Symbol) + " " + l.Text + "\n";
+        return t;
+    }();
+    return text;
+}
 
 constexpr const char* kTerrainNames[8] = {"Wall", "Water", "Fire", "Hole", "Slime", "Forest", "Mountain", "Desert"};
 constexpr const char* kShapeNames[16] = {"lone patch",
@@ -181,7 +206,6 @@ constexpr std::uint8_t kShapeQuarters[16] = {0,
                                              QuarterNW | QuarterNE | QuarterSW | QuarterSE,
                                              QuarterNW | QuarterSE,
                                              QuarterNE | QuarterSW};
-constexpr int kWallBase = 128, kFireBase = 160;
 
 constexpr std::size_t kMaxRolesFile = 1 << 20;
 
@@ -338,23 +362,23 @@ const char* RoleName(SymbolRole role) {
     return "";
 }
 
-std::string_view BuiltInCatalogue() { return kCatalogue; }
+std::string_view BuiltInCatalogue() { return CatalogueText(); }
 
 SymbolTable TerrainSymbolTable() {
     SymbolTable t;
     for (int family = 0; family < 8; ++family)
         for (int k = 0; k < 16; ++k)
-            t[128 + 16 * family + k].name = std::string(kTerrainNames[family]) + ", " + kShapeNames[k];
+            t[sym::TerrainSymbol(family, k)].name = std::string(kTerrainNames[family]) + ", " + kShapeNames[k];
     for (int k = 1; k < 16; ++k) {
-        SymbolTraits& w = t[kWallBase + k];
+        SymbolTraits& w = t[sym::WallBase + k];
         w.role = SymbolRole::Wall;
         w.quarters = kShapeQuarters[k];
     }
     // The lone wall patch is a free-standing block in the middle of its cell.
-    t[kWallBase].role = SymbolRole::Obstacle;
-    t[kWallBase].box = {0.14f, 0.14f, 0.86f, 0.86f};
+    t[sym::WallBase].role = SymbolRole::Obstacle;
+    t[sym::WallBase].box = {0.14f, 0.14f, 0.86f, 0.86f};
     for (int k = 0; k < 16; ++k) {
-        SymbolTraits& f = t[kFireBase + k];
+        SymbolTraits& f = t[sym::FireBase + k];
         f.role = SymbolRole::Light;
         f.range = 3;
         f.color = 0xffff9a3cu;
@@ -388,7 +412,7 @@ SymbolTable ParseSymbolTable(std::string_view text, const std::string& fileName)
     return table;
 }
 
-SymbolTable BuiltInSymbolTable() { return ParseSymbolTable(kCatalogue, "built-in tileset"); }
+SymbolTable BuiltInSymbolTable() { return ParseSymbolTable(CatalogueText(), "built-in tileset"); }
 
 SymbolTable SymbolTableFor(const std::string& tilesetPath) {
     namespace fs = std::filesystem;

@@ -52,11 +52,11 @@ QImage TerrainPanel(const QImage& ts, int family, int S, int ground) {
         for (int cx = 0; cx < N; ++cx) {
             const QPoint at(cx * S, cy * S);
             p.fillRect(QRect(at, QSize(S, S)), Qt::white);
-            p.drawImage(at, Symbol(ts, ground == 10 ? 10 + (cy % 2) : ground, S));
+            p.drawImage(at, Symbol(ts, ground == sym::FloorA ? sym::FloorA + (cy % 2) : ground, S));
             const int q = (in(2 * cx, 2 * cy) ? 1 : 0) | (in(2 * cx + 1, 2 * cy) ? 2 : 0) | (in(2 * cx, 2 * cy + 1) ? 4 : 0) |
                           (in(2 * cx + 1, 2 * cy + 1) ? 8 : 0);
             const int k = ShapeFor(q);
-            if (k > 0) p.drawImage(at, Symbol(ts, 128 + 16 * family + k, S));
+            if (k > 0) p.drawImage(at, Symbol(ts, sym::TerrainSymbol(family, k), S));
         }
     return out;
 }
@@ -102,7 +102,8 @@ void WritePreviews(const QImage& tileset, const QString& dir, const QString& pre
     {
         QPainter p(&demo), q(&small);
         q.setRenderHint(QPainter::SmoothPixmapTransform);
-        const int grounds[8] = {10, 17, 83, 10, 1, 17, 97, 18};
+        const int grounds[8] = {sym::FloorA, sym::Grass, sym::CaveFloor, sym::FloorA,
+                                sym::Flagstone, sym::Grass, sym::GrassC, sym::Sand};
         for (int f = 0; f < 8; ++f) {
             const QImage panel = TerrainPanel(ts, f, S, grounds[f]);
             p.drawImage((f % 4) * (N * S + 8), (f / 4) * (N * S + 8), panel);
@@ -125,11 +126,11 @@ void WriteAppIcons(const QImage& tileset, const QString& dir) {
         const int lake[3][3] = {{8, 2, 5}, {4, 13, 3}, {7, 1, 6}};
         for (int y = 0; y < 3; ++y)
             for (int x = 0; x < 3; ++x) {
-                m.drawImage(x * S, y * S, Symbol(ts, 17, S));
-                m.drawImage(x * S, y * S, Symbol(ts, 144 + lake[y][x], S));
+                m.drawImage(x * S, y * S, Symbol(ts, sym::Grass, S));
+                m.drawImage(x * S, y * S, Symbol(ts, sym::WaterBase + lake[y][x], S));
             }
-        m.drawImage(2 * S, 0, Symbol(ts, 58, S));
-        m.drawImage(0, 2 * S, Symbol(ts, 58, S));
+        m.drawImage(2 * S, 0, Symbol(ts, sym::Tree, S));
+        m.drawImage(0, 2 * S, Symbol(ts, sym::Tree, S));
         m.end();
         QPainter p(&big);
         p.setRenderHint(QPainter::Antialiasing);

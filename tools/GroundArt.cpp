@@ -94,23 +94,27 @@ void DrawGrounds(QImage& sheet, const Style& st) {
     const double u = S / 48.0;
     auto put = [&](int s, auto f) { FillCell(sheet, s, S, [&](double x, double y) { return Opaque(f(x, y)); }); };
 
-    put(1, [&](double x, double y) { return Flagstones(x, y, S, 1100); });
-    put(10, [&](double x, double y) { return SlabFloor(x, y, S, 0); });
-    put(11, [&](double x, double y) { return SlabFloor(x, y, S, 1); });
-    put(16, [&](double x, double y) {
+    put(sym::Flagstone, [&](double x, double y) { return Flagstones(x, y, S, 1100); });
+    put(sym::FloorA, [&](double x, double y) { return SlabFloor(x, y, S, 0); });
+    put(sym::FloorB, [&](double x, double y) { return SlabFloor(x, y, S, 1); });
+    put(sym::Dirt, [&](double x, double y) {
         const Cellular w = Worley(x, y, 6, S, 1600, 0.9);
         QRgb c = Speckled(x, y, S, Rgb(116, 86, 58), Rgb(150, 116, 80), 1601);
         if (w.f1 < 1.3 * u * (0.5 + Hash01(int(w.id), 0, 1602))) c = Rgb(170, 150, 124);
         return c;
     });
-    put(17, [&](double x, double y) { return Grass(x, y, S, Rgb(70, 128, 44), Rgb(118, 170, 62), 1700); });
-    put(18, [&](double x, double y) {
+    put(sym::Grass, [&](double x, double y) { return Grass(x, y, S, Rgb(70, 128, 44), Rgb(118, 170, 62), 1700); });
+    put(sym::Sand, [&](double x, double y) {
         const double rip = std::sin(2 * Pi * (4 * y + x) / S + 3 * ValueNoise(x, y, 4, S, 1801));
         return Scale(Speckled(x, y, S, Rgb(222, 198, 142), Rgb(240, 220, 170), 1800), 0.96 + 0.04 * rip);
     });
-    put(19, [&](double x, double y) { return Cobbles(x, y, S, Rgb(112, 108, 100), Rgb(176, 170, 158), 1900, 8); });
-    put(20, [&](double x, double y) { return Planks(x, y, S, false, Rgb(132, 92, 54), Rgb(186, 142, 92), 2000); });
-    put(21, [&](double x, double y) {
+    put(sym::Gravel, [&](double x, double y) {
+        return Cobbles(x, y, S, Rgb(112, 108, 100), Rgb(176, 170, 158), 1900, 8);
+    });
+    put(sym::Planks, [&](double x, double y) {
+        return Planks(x, y, S, false, Rgb(132, 92, 54), Rgb(186, 142, 92), 2000);
+    });
+    put(sym::Marble, [&](double x, double y) {
         const double h = S / 2.0;
         const double vein = std::abs(std::sin(2 * Pi * (x + 2 * y) / S + 4 * Fbm(x, y, S, 2101)));
         QRgb c = Mix(Rgb(214, 212, 206), Rgb(236, 234, 228), Fbm(x, y, S, 2100));
@@ -118,20 +122,20 @@ void DrawGrounds(QImage& sheet, const Style& st) {
         if (std::fmod(x, h) < 0.8 * u || std::fmod(y, h) < 0.8 * u) c = Rgb(170, 166, 160);
         return c;
     });
-    put(25, [&](double x, double y) {
+    put(sym::DarkPit, [&](double x, double y) {
         const Cellular w = Worley(x, y, 4, S, 2500, 0.9);
         QRgb c = Speckled(x, y, S, Rgb(34, 30, 30), Rgb(62, 56, 54), 2501);
         if (w.f2 - w.f1 < 1.0 * u) c = Rgb(20, 18, 18);
         return c;
     });
-    put(47, [&](double x, double y) {
+    put(sym::ShallowWater, [&](double x, double y) {
         const Cellular w = Worley(x, y, 4, S, 4700, 0.8);
         QRgb c = Mix(Rgb(104, 170, 196), Rgb(136, 196, 214), Fbm(x, y, S, 4701));
         const double e = w.f2 - w.f1;
         if (e < 1.4 * u) c = Mix(Rgb(204, 236, 242), c, e / (1.4 * u));
         return c;
     });
-    put(48, [&](double x, double y) {
+    put(sym::LavaCracks, [&](double x, double y) {
         const Cellular w = Worley(x, y, 4, S, 4800, 0.85);
         QRgb c = Speckled(x, y, S, Rgb(50, 44, 44), Rgb(84, 74, 70), 4801);
         const double e = w.f2 - w.f1;
@@ -140,8 +144,8 @@ void DrawGrounds(QImage& sheet, const Style& st) {
         if (e < 3 * u) c = Mix(Rgb(110, 50, 34), c, (e - 1.8 * u) / (1.2 * u));
         return c;
     });
-    put(57, [&](double x, double y) { return Planks(x, y, S, true, Rgb(96, 64, 40), Rgb(146, 104, 64), 5700); });
-    put(63, [&](double x, double y) { // a dirt road running east-west: two wheel ruts, a grassy crown
+    put(sym::Deck, [&](double x, double y) { return Planks(x, y, S, true, Rgb(96, 64, 40), Rgb(146, 104, 64), 5700); });
+    put(sym::DirtRoad, [&](double x, double y) { // a dirt road running east-west: two wheel ruts, a grassy crown
         QRgb c = Speckled(x, y, S, Rgb(146, 112, 74), Rgb(178, 142, 98), 6300);
         const double wob = 1.5 * u * (ValueNoise(x, y, 4, S, 6301) - 0.5);
         for (double ry : {S * 0.3, S * 0.7}) {
@@ -152,27 +156,29 @@ void DrawGrounds(QImage& sheet, const Style& st) {
         if (std::abs(y - S * 0.5 - wob) < 2 * u && ValueNoise(x, y, 12, S, 6302) > 0.45) c = Rgb(110, 140, 64);
         return c;
     });
-    put(64, [&](double x, double y) { return Cobbles(x, y, S, Rgb(104, 98, 92), Rgb(164, 152, 138), 6400, 4); });
-    put(68, [&](double x, double y) { // snow drifts, shaded like the ground beneath them
+    put(sym::Cobbles, [&](double x, double y) {
+        return Cobbles(x, y, S, Rgb(104, 98, 92), Rgb(164, 152, 138), 6400, 4);
+    });
+    put(sym::Snow, [&](double x, double y) { // snow drifts, shaded like the ground beneath them
         auto h = [&](double px, double py) { return 6 * u * Fbm(px, py, S, 6800); };
         const double shade = Clamp01(0.5 + 0.5 * ((h(x - 1, y) - h(x + 1, y)) + (h(x, y - 1) - h(x, y + 1))) / (2 * u));
         QRgb c = Mix(Rgb(172, 188, 216), Rgb(236, 241, 249), 0.3 + 0.7 * shade);
         if (ValueNoise(x, y, 24, S, 6801) > 0.86) c = Rgb(176, 192, 218);
         return c;
     });
-    put(83, [&](double x, double y) {
+    put(sym::CaveFloor, [&](double x, double y) {
         const Cellular w = Worley(x, y, 3, S, 8300, 0.9);
         QRgb c = Speckled(x, y, S, Rgb(104, 92, 80), Rgb(144, 130, 112), 8301);
         if (w.f2 - w.f1 < 0.9 * u) c = Scale(c, 0.7);
         return c;
     });
-    put(84, [&](double x, double y) {
+    put(sym::Mud, [&](double x, double y) {
         const double f = Fbm(x, y, S, 8400);
         QRgb c = Mix(Rgb(78, 58, 40), Rgb(112, 84, 56), f);
         if (f > 0.66) c = Mix(c, Rgb(150, 132, 110), (f - 0.66) * 3);
         return c;
     });
-    put(85, [&](double x, double y) {
+    put(sym::Ice, [&](double x, double y) {
         const Cellular w = Worley(x, y, 3, S, 8500, 0.9);
         QRgb c = Mix(Rgb(178, 218, 236), Rgb(214, 238, 248), Fbm(x, y, S, 8501));
         const double streak = std::sin(2 * Pi * (x - y) * 2 / S + 2 * ValueNoise(x, y, 4, S, 8502));
@@ -180,7 +186,7 @@ void DrawGrounds(QImage& sheet, const Style& st) {
         if (w.f2 - w.f1 < 0.8 * u) c = Rgb(140, 190, 218);
         return c;
     });
-    put(91, [&](double x, double y) {
+    put(sym::Carpet, [&](double x, double y) {
         const double q = S / 2.0;
         const double dx = std::abs(std::fmod(x, q) - q / 2), dy = std::abs(std::fmod(y, q) - q / 2);
         const double d = dx + dy;
@@ -189,9 +195,9 @@ void DrawGrounds(QImage& sheet, const Style& st) {
         if (d < q * 0.12) c = Rgb(40, 56, 110);
         return c;
     });
-    put(96, [&](double x, double y) { return Grass(x, y, S, Rgb(46, 104, 36), Rgb(86, 146, 50), 9600); });
-    put(97, [&](double x, double y) { return Grass(x, y, S, Rgb(150, 146, 72), Rgb(192, 180, 100), 9700); });
-    put(98, [&](double x, double y) {
+    put(sym::GrassB, [&](double x, double y) { return Grass(x, y, S, Rgb(46, 104, 36), Rgb(86, 146, 50), 9600); });
+    put(sym::GrassC, [&](double x, double y) { return Grass(x, y, S, Rgb(150, 146, 72), Rgb(192, 180, 100), 9700); });
+    put(sym::Flowers, [&](double x, double y) {
         const Cellular w = Worley(x, y, 6, S, 9801, 0.9);
         QRgb c = Grass(x, y, S, Rgb(74, 132, 46), Rgb(118, 172, 64), 9800);
         if (w.f1 < 1.5 * u) {
@@ -200,22 +206,24 @@ void DrawGrounds(QImage& sheet, const Style& st) {
         }
         return c;
     });
-    put(99, [&](double x, double y) {
+    put(sym::Farmland, [&](double x, double y) {
         const double p = S / 6.0;
         const double t = std::fmod(y, p) / p;
         QRgb c = Mix(Rgb(104, 76, 50), Rgb(146, 110, 72), 0.5 + 0.5 * std::sin(2 * Pi * t) + 0.2 * (Fbm(x, y, S, 9900) - 0.5));
         if (t > 0.4 && t < 0.6 && ValueNoise(x, y, 12, S, 9901) > 0.55) c = Rgb(96, 150, 56);
         return c;
     });
-    put(102, [&](double x, double y) {
+    put(sym::Swamp, [&](double x, double y) {
         const double f = Fbm(x, y, S, 10200);
         QRgb c = Grass(x, y, S, Rgb(78, 90, 50), Rgb(110, 120, 66), 10201);
         if (f < 0.42) c = Mix(Rgb(46, 66, 56), Rgb(70, 92, 74), f / 0.42);
         if (f < 0.42 && ValueNoise(x, y, 16, S, 10202) > 0.82) c = Rgb(120, 150, 120);
         return c;
     });
-    put(103, [&](double x, double y) { return Speckled(x, y, S, Rgb(104, 102, 100), Rgb(150, 146, 142), 10300, 0.15); });
-    put(109, [&](double x, double y) {
+    put(sym::Ash, [&](double x, double y) {
+        return Speckled(x, y, S, Rgb(104, 102, 100), Rgb(150, 146, 142), 10300, 0.15);
+    });
+    put(sym::Dune, [&](double x, double y) {
         const double rip = std::sin(2 * Pi * (4 * y) / S + 5 * ValueNoise(x, y, 4, S, 10901));
         QRgb c = Mix(Rgb(220, 160, 88), Rgb(240, 190, 118), Fbm(x, y, S, 10900));
         return Scale(c, 0.92 + 0.08 * rip);

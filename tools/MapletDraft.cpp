@@ -14,8 +14,11 @@ using qm::TMaplet;
 
 // The symbols that the default layer flags put on the lower layer: ground.
 bool IsGround(uint8_t s) {
-    static const uint8_t lower[] = {0,  1,  10, 11, 16, 17, 18, 19,  20,  21,  25,  47,  48,  57,  63,  64,  68, 83,
-                                    84, 85, 91, 96, 97, 98, 99, 102, 103, 109, 141, 157, 173, 189, 205, 237, 253};
+    static const uint8_t lower[] = {
+        0, Flagstone, FloorA, FloorB, Dirt, Grass, Sand, Gravel, Planks, Marble, DarkPit, ShallowWater, LavaCracks,
+        Deck, DirtRoad, Cobbles, Snow, CaveFloor, Mud, Ice, Carpet, GrassB, GrassC, Flowers, Farmland, Swamp, Ash, Dune,
+        WallBase + FullShape, WaterBase + FullShape, FireBase + FullShape, HoleBase + FullShape, SlimeBase + FullShape,
+        MountainBase + FullShape, DesertBase + FullShape};
     for (uint8_t l : lower)
         if (l == s) return true;
     return false;

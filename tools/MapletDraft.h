@@ -13,30 +13,15 @@
 #include <functional>
 
 #include "model/GeoSetRecord.h"
+#include "tiles/BuiltInSymbols.h"
 #include "tools/GeoSetGenerator.h"
 
 namespace gen {
 
 enum Side { N = 1, E = 2, S = 4, W = 8 };
 
-// Terrain rows of the default tileset.
-constexpr uint8_t WallBase = 128, WaterBase = 144, FireBase = 160, HoleBase = 176, SlimeBase = 192,
-                  ForestBase = 208, MountainBase = 224, DesertBase = 240;
-
-// Symbols of the default tileset's catalogue.
-enum : uint8_t {
-    Flagstone = 1, FloorA = 10, FloorB = 11, DoorNS = 12, DoorEW = 13, DoorOpen = 14, DoorLocked = 15, Dirt = 16,
-    Grass = 17, Sand = 18, Gravel = 19, Planks = 20, Marble = 21, StairsUp = 22, StairsDown = 23, Ladder = 24,
-    Table = 26, Chair = 27, Bed = 28, Chest = 29, Barrel = 30, Crate = 31, Portcullis = 32, Trap = 34,
-    SecretDoor = 35, Treasure = 36, Monster = 37, Note = 38, Pillar = 39, Statue = 40, Altar = 41, Fountain = 42,
-    Well = 43, Throne = 44, Bookshelf = 45, Torch = 46, ShallowWater = 47, Rubble = 49, Bones = 50, Web = 51,
-    Campfire = 52, Tent = 53, Cart = 54, Boat = 55, RopeBridge = 56, Deck = 57, Tree = 58, Bush = 59, Rock = 60,
-    Boulder = 61, Stalagmite = 62, DirtRoad = 63, Cobbles = 64, Signpost = 65, FenceNS = 66, FenceEW = 67,
-    CaveFloor = 83, Mud = 84, Ice = 85, Crystal = 86, Mushrooms = 87, Grave = 88, Obelisk = 89, Teleport = 90,
-    Carpet = 91, Spikes = 92, Plate = 93, Lever = 94, Chain = 95, GrassB = 96, GrassC = 97, Flowers = 98,
-    Farmland = 99, CrateStack = 100, BigCrateStack = 101, Swamp = 102, Ash = 103, Cage = 104, Anvil = 105,
-    Forge = 106, Loom = 107, Cauldron = 108, Dune = 109,
-};
+// The default tileset's symbols and terrain rows, by name.
+using namespace qm::sym;
 
 bool IsGround(uint8_t s);
 

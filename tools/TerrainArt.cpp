@@ -209,7 +209,7 @@ QRgb ShadeTerrain(int family, const std::function<double(double, double)>& sdAt,
 void DrawTerrainRows(QImage& sheet, const Style& st) {
     for (int family = 0; family < 8; ++family)
         for (int k = 0; k < 16; ++k)
-            FillCell(sheet, 128 + 16 * family + k, st.S,
+            FillCell(sheet, sym::TerrainSymbol(family, k), st.S,
                      [&](double x, double y) { return TerrainPixel(family, k, x, y, st.S); });
 }
 

@@ -6,7 +6,11 @@
 #include <cstdint>
 #include <functional>
 
+#include "tiles/BuiltInSymbols.h"
+
 namespace gen {
+
+namespace sym = qm::sym;
 
 // One look of a tileset. Vector art is drawn in a 48-unit square scaled to S pixels;
 // textures work in pixels with period S, so every texture joins the cell next to it.
