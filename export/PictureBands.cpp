@@ -11,8 +11,7 @@ QImage FetchBand(const TPictureSource& src, int index) {
     const int top = index * src.BandHeight;
     const int rows = src.Height - top < src.BandHeight ? src.Height - top : src.BandHeight;
     QImage band = src.Band(top, rows);
-    if (band.width() != src.Width || band.height() != rows)
-        throw std::logic_error("picture band of the wrong size");
+    if (band.width() != src.Width || band.height() != rows) throw std::logic_error("picture band of the wrong size");
     if (band.format() != QImage::Format_RGB32) band = band.convertToFormat(QImage::Format_RGB32);
     return band;
 }
