@@ -27,16 +27,22 @@ void DrawSelectedCellOutline(QPainter& p, const QRect& rect, const QColor& color
     Outline(p, rect.left() + 1, rect.top() + 1, r - 1, b - 1, color);
 }
 
+void DrawComposedGridCell(QPainter& p, const QRect& rect, bool selected, const QImage& cellBitmap) {
+    if (rect.isEmpty()) return;
+    DrawScaledCell(p, rect, cellBitmap);
+    if (selected) DrawSelectedCellOutline(p, rect);
+}
+
 void DrawMapGridCell(QPainter& p, int c, int r, const QRect& rect, bool selected, const TMapRecord& map,
                      const TRenderedTileset& ts, QImage& cellBitmap, TCellCache* cache) {
     if (rect.isEmpty()) return;
     if (cache && PlainDevice(p)) {
         p.drawImage(rect.topLeft(), cache->MapCell(map, ts, c, r, rect.size(), cellBitmap));
-    } else {
-        ComposeMapCell(cellBitmap, map, ts, c, r);
-        DrawScaledCell(p, rect, cellBitmap);
+        if (selected) DrawSelectedCellOutline(p, rect);
+        return;
     }
-    if (selected) DrawSelectedCellOutline(p, rect);
+    ComposeMapCell(cellBitmap, map, ts, c, r);
+    DrawComposedGridCell(p, rect, selected, cellBitmap);
 }
 
 void DrawSymbolCell(QPainter& p, int s, const QRect& rect, bool selected, const TRenderedTileset& ts,

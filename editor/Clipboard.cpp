@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "editor/EraseCell.h"
 #include "editor/MapClamp.h"
 
 namespace qm {
@@ -19,9 +20,7 @@ void TakeRegion(TMapRecord& map, TMapClipboard& clip, const TGridRect& sel, TLay
         for (int j = 1; j <= clip.Height; ++j) {
             TMapCell& cell = map.Cell(g.Left + i, g.Top + j);
             clip.Cells[i - 1][j - 1] = cell;
-            if (!cut) continue;
-            if (current != lmLower) cell.Upper = 0;
-            if (current != lmUpper) cell.Lower = 0;
+            if (cut) EraseCell(cell, current);
         }
     }
 }

@@ -6,20 +6,19 @@
 namespace qm {
 
 void PaintCell(TMapCell& cell, uint8_t symbol, TLayerMode mode, const TLayerFlags& layerFlags) {
+    // The empty symbol erases, in every mode.
+    if (symbol == 0) {
+        EraseCell(cell, mode);
+        return;
+    }
     switch (mode) {
     case lmUpper: cell.Upper = symbol; break;
     case lmLower: cell.Lower = symbol; break;
     default:
-        if (symbol == 0) cell.Upper = cell.Lower = 0;
-        else if (layerFlags[symbol] == 1) cell.Upper = symbol;
+        if (layerFlags[symbol] == 1) cell.Upper = symbol;
         else cell.Lower = symbol;
         break;
     }
-}
-
-void EraseCell(TMapCell& cell, TLayerMode mode) {
-    if (mode != lmLower) cell.Upper = 0;
-    if (mode != lmUpper) cell.Lower = 0;
 }
 
 void PaintMapCell(TMapRecord& map, int col, int row, uint8_t symbol, TLayerMode mode,

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <optional>
 
+#include "editor/EraseCell.h"
 #include "editor/GridRect.h"
 #include "model/MapRecord.h"
 
@@ -12,10 +13,9 @@ namespace qm {
 
 using TLayerFlags = std::array<uint8_t, 256>;
 
-// The layer rule for one cell: lmAuto follows layerFlags (0 empties both layers),
-// lmUpper and lmLower write that layer only. Shared with the maplet editor.
+// The layer rule for one cell: lmAuto follows layerFlags, lmUpper and lmLower write
+// that layer only; symbol 0 is EraseCell. Shared with the maplet editor.
 void PaintCell(TMapCell& cell, uint8_t symbol, TLayerMode mode, const TLayerFlags& layerFlags);
-void EraseCell(TMapCell& cell, TLayerMode mode);
 
 // Cell (col, row), each 1..72; a cell outside the map is left alone.
 void PaintMapCell(TMapRecord& map, int col, int row, uint8_t symbol, TLayerMode mode,

@@ -3,6 +3,7 @@
 // holds only one band at a time.
 #include <QImage>
 
+#include "export/PictureBands.h"
 #include "export/PictureWriters.h"
 #include "export/WriterSupport.h"
 
@@ -35,22 +36,21 @@ void WriteBmp(TAtomicFile& out, const TPictureSource& src, const TProgressFn& pr
     buf.Put(head.data(), head.size());
 
     std::vector<uint8_t> row(rowSize, 0);
-    const int bands = src.BandCount();
-    for (int done = 0; done < bands; ++done) {
-        const int index = bands - 1 - done;
-        const QImage band = FetchBand(src, index);
-        for (int y = band.height() - 1; y >= 0; --y) {
-            const auto* px = reinterpret_cast<const QRgb*>(band.constScanLine(y));
-            uint8_t* d = row.data();
-            for (int x = 0; x < src.Width; ++x, d += 3) {
-                d[0] = uint8_t(qBlue(px[x]));
-                d[1] = uint8_t(qGreen(px[x]));
-                d[2] = uint8_t(qRed(px[x]));
+    ForEachBand(
+        src,
+        [&](const QImage& band, int) {
+            for (int y = band.height() - 1; y >= 0; --y) {
+                const auto* px = reinterpret_cast<const QRgb*>(band.constScanLine(y));
+                uint8_t* d = row.data();
+                for (int x = 0; x < src.Width; ++x, d += 3) {
+                    d[0] = uint8_t(qBlue(px[x]));
+                    d[1] = uint8_t(qGreen(px[x]));
+                    d[2] = uint8_t(qRed(px[x]));
+                }
+                buf.Put(row.data(), rowSize);
             }
-            buf.Put(row.data(), rowSize);
-        }
-        Report(progress, done + 1, bands);
-    }
+        },
+        progress, TBandOrder::BottomUp);
     buf.Flush();
 }
 

@@ -3,13 +3,13 @@
 #include <QClipboard>
 #include <QFileInfo>
 #include <QGuiApplication>
-#include <QPainter>
 #include <QProgressDialog>
 #include <memory>
 #include <stdexcept>
 #include <string>
 
 #include "export/ExportPicture.h"
+#include "export/PictureBands.h"
 #include "export/VttExport.h"
 #include "export/VttOptionsDialog.h"
 #include "preview/Dialogs.h"
@@ -112,15 +112,10 @@ bool ExportImageClipboardExecute(QWidget* parent, const TMapRecord& map, const T
     if (picture.isNull())
         throw std::runtime_error("Cannot copy the picture: not enough memory for " + size + " pixels.");
     TExportProgress progress(parent, "Copying the picture to the clipboard");
-    const TProgressFn step = progress.Fn();
-    {
-        QPainter p(&picture);
-        const int bands = src.BandCount();
-        for (int i = 0; i < bands; ++i) {
-            const int top = i * src.BandHeight;
-            p.drawImage(0, top, src.Band(top, std::min(src.BandHeight, src.Height - top)));
-            if (!step(i + 1, bands)) return false;
-        }
+    try {
+        DrawBandsInto(picture, src, progress.Fn());
+    } catch (const TExportCancelled&) {
+        return false;
     }
     QGuiApplication::clipboard()->setImage(picture);
     return true;

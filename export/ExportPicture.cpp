@@ -2,12 +2,12 @@
 
 #include <QFileInfo>
 #include <QPainter>
-#include <algorithm>
 #include <memory>
 
 #include "editor/CellPainters.h"
 #include "tiles/Encoding.h"
 #include "editor/MapClamp.h"
+#include "export/PictureBands.h"
 
 namespace qm {
 
@@ -57,11 +57,7 @@ QImage ComposeMapPicture(const TMapRecord& map, const TRenderedTileset& ts, cons
     const TPictureSource src = MapPictureSource(map, ts, area, zoom);
     if (src.Width <= 0 || src.Height <= 0) return QImage();
     QImage picture(src.Width, src.Height, QImage::Format_RGB32);
-    QPainter p(&picture);
-    for (int i = 0; i < src.BandCount(); ++i) {
-        const int top = i * src.BandHeight;
-        p.drawImage(0, top, src.Band(top, std::min(src.BandHeight, src.Height - top)));
-    }
+    DrawBandsInto(picture, src);
     return picture;
 }
 

@@ -8,6 +8,7 @@
 #include <exception>
 #include <jpeglib.h>
 
+#include "export/PictureBands.h"
 #include "export/PictureWriters.h"
 #include "export/WriterSupport.h"
 
@@ -127,11 +128,12 @@ void WriteJpeg(TAtomicFile& out, const TPictureSource& src, const TProgressFn& p
     if (!Setup(&cinfo, &s, src.Width, src.Height, quality)) fail();
 
     const int bands = src.BandCount();
-    for (int index = 0; index < bands; ++index) {
-        const QImage band = detail::FetchBand(src, index);
-        if (!Compress(&cinfo, &s, &band, index == 0, index == bands - 1)) fail();
-        detail::Report(progress, index + 1, bands);
-    }
+    ForEachBand(
+        src,
+        [&](const QImage& band, int index) {
+            if (!Compress(&cinfo, &s, &band, index == 0, index == bands - 1)) fail();
+        },
+        progress);
 }
 
 } // namespace qm

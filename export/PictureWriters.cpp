@@ -9,24 +9,6 @@
 
 namespace qm {
 
-namespace detail {
-
-QImage FetchBand(const TPictureSource& src, int index) {
-    int top = BandTop(src, index);
-    int rows = BandRows(src, index);
-    QImage band = src.Band(top, rows);
-    if (band.width() != src.Width || band.height() != rows)
-        throw std::logic_error("picture band of the wrong size");
-    if (band.format() != QImage::Format_RGB32) band = band.convertToFormat(QImage::Format_RGB32);
-    return band;
-}
-
-void Report(const TProgressFn& progress, int done, int total) {
-    if (progress && !progress(done, total)) throw TExportCancelled();
-}
-
-} // namespace detail
-
 TPictureFormat FormatForFile(const QString& path, const QString& filter) {
     if (const auto f = PictureFormatOf(PathBytes(path))) return *f;
     const QString f = filter.toLower();

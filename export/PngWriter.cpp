@@ -18,6 +18,7 @@
 #include <thread>
 #include <zlib.h>
 
+#include "export/PictureBands.h"
 #include "export/PictureWriters.h"
 #include "export/WriterSupport.h"
 
@@ -214,30 +215,30 @@ void WritePng(const TByteSink& out, const std::string& path, const TPictureSourc
     // One segment compressing per core, and one more waiting, while this thread composes.
     const unsigned cores = std::max(1u, std::thread::hardware_concurrency());
     TParallelDeflater z(out, path, cores + 1);
-    const int bands = src.BandCount();
     int row = 0;
-    for (int index = 0; index < bands; ++index) {
-        const QImage band = detail::FetchBand(src, index);
-        for (int y = 0; y < band.height(); ++y, ++row) {
-            const auto* px = reinterpret_cast<const QRgb*>(band.constScanLine(y));
-            uint8_t* d = cur.data();
-            for (int x = 0; x < src.Width; ++x, d += 3) {
-                d[0] = uint8_t(qRed(px[x]));
-                d[1] = uint8_t(qGreen(px[x]));
-                d[2] = uint8_t(qBlue(px[x]));
+    ForEachBand(
+        src,
+        [&](const QImage& band, int) {
+            for (int y = 0; y < band.height(); ++y, ++row) {
+                const auto* px = reinterpret_cast<const QRgb*>(band.constScanLine(y));
+                uint8_t* d = cur.data();
+                for (int x = 0; x < src.Width; ++x, d += 3) {
+                    d[0] = uint8_t(qRed(px[x]));
+                    d[1] = uint8_t(qGreen(px[x]));
+                    d[2] = uint8_t(qBlue(px[x]));
+                }
+                if (segment.empty()) segment.reserve(rowsPerSegment * rowBytes);
+                segment.resize(segment.size() + rowBytes);
+                PaethRow(cur.data(), prev.data(), n, segment.data() + segment.size() - rowBytes);
+                cur.swap(prev);
+                const bool last = row + 1 == src.Height;
+                if (last || segment.size() >= rowsPerSegment * rowBytes) {
+                    z.Add(std::move(segment), last);
+                    segment = {};
+                }
             }
-            if (segment.empty()) segment.reserve(rowsPerSegment * rowBytes);
-            segment.resize(segment.size() + rowBytes);
-            PaethRow(cur.data(), prev.data(), n, segment.data() + segment.size() - rowBytes);
-            cur.swap(prev);
-            const bool last = row + 1 == src.Height;
-            if (last || segment.size() >= rowsPerSegment * rowBytes) {
-                z.Add(std::move(segment), last);
-                segment = {};
-            }
-        }
-        detail::Report(progress, index + 1, bands);
-    }
+        },
+        progress);
     z.Finish();
     WriteChunk(out, "IEND", nullptr, 0);
 }

@@ -9,19 +9,6 @@
 
 namespace qm::detail {
 
-// Band `index` of the source as Format_RGB32, checked to have the promised size.
-QImage FetchBand(const TPictureSource& src, int index);
-
-// First row and row count of band `index`.
-inline int BandTop(const TPictureSource& src, int index) { return index * src.BandHeight; }
-inline int BandRows(const TPictureSource& src, int index) {
-    int top = BandTop(src, index);
-    return src.Height - top < src.BandHeight ? src.Height - top : src.BandHeight;
-}
-
-// Reports progress; throws TExportCancelled when the callback says stop.
-void Report(const TProgressFn& progress, int done, int total);
-
 // Collects small pieces into larger writes to the atomic file.
 class TBufferedOut {
 public:

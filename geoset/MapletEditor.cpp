@@ -11,7 +11,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
-#include "editor/Compose.h"
+#include "editor/CellPainters.h"
 #include "editor/DrawGrid.h"
 #include "editor/MapEdit.h"
 #include "geoset/Maplet.h"
@@ -191,34 +191,18 @@ void TGeoEditForm::GeoLayerButtonClick() {
     UpdateIcons();
 }
 
+// Both grids paint through the main window's painters, so symbols and selections look
+// the same in both windows.
 void TGeoEditForm::GeoSymbolGridDrawCell(QPainter& p, int, int row, const QRect& rect, bool selected) {
     if (!ctx_.Tileset->IsRendered()) return;
-    ComposeSymbol(cellBitmap_, *ctx_.Tileset, static_cast<uint8_t>(row));
-    DrawScaledCell(p, rect, cellBitmap_);
-    p.save();
-    p.setPen(selected ? Qt::red : Qt::white);
-    p.setBrush(Qt::NoBrush);
-    p.drawRect(rect.adjusted(0, 0, -1, -1));
-    p.restore();
+    DrawSymbolCell(p, row, rect, selected, *ctx_.Tileset, cellBitmap_, nullptr);
 }
 
 void TGeoEditForm::GeoGridDrawCell(QPainter& p, int col, int row, const QRect& rect, bool selected) {
     if (!ctx_.Tileset->IsRendered()) return;
     const TGeoSetRecord& geo = *ctx_.GeoSet;
     DrawMapletCell(cellBitmap_, *ctx_.Tileset, geo, geo.Position, geo.Section, col + 1, row + 1);
-    DrawScaledCell(p, rect, cellBitmap_);
-    if (selected) {
-        // Outline one pixel inside the cell, as the map grid marks its selection.
-        const QPoint pts[4] = {{rect.left() + 1, rect.top() + 1},
-                               {rect.right(), rect.top() + 1},
-                               {rect.right(), rect.bottom()},
-                               {rect.left() + 1, rect.bottom()}};
-        p.save();
-        p.setPen(QPen(Qt::black, 0));
-        p.setBrush(Qt::NoBrush);
-        p.drawPolygon(pts, 4);
-        p.restore();
-    }
+    DrawComposedGridCell(p, rect, selected, cellBitmap_);
 }
 
 } // namespace qm

@@ -19,6 +19,7 @@
 
 #include "bench/BenchSupport.h"
 #include "export/ExportPicture.h"
+#include "export/PictureBands.h"
 #include "tiles/Tileset.h"
 
 using namespace qm;
@@ -64,8 +65,7 @@ std::vector<uint8_t> FilteredPicture(const TPictureSource& src) {
     const size_t n = size_t(src.Width) * 3;
     std::vector<uint8_t> out, cur(n), prev(n, 0);
     out.reserve((n + 1) * size_t(src.Height));
-    for (int top = 0; top < src.Height; top += src.BandHeight) {
-        const QImage band = src.Band(top, std::min(src.BandHeight, src.Height - top)).convertToFormat(QImage::Format_RGB32);
+    ForEachBand(src, [&](const QImage& band, int) {
         for (int y = 0; y < band.height(); ++y) {
             const auto* px = reinterpret_cast<const QRgb*>(band.constScanLine(y));
             for (int x = 0; x < src.Width; ++x) {
@@ -82,7 +82,7 @@ std::vector<uint8_t> FilteredPicture(const TPictureSource& src) {
             }
             cur.swap(prev);
         }
-    }
+    });
     return out;
 }
 

@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <memory>
 
 #include "tests/editor/EditorTestSupport.h"
+#include "editor/Clipboard.h"
 #include "editor/MapEdit.h"
 #include "editor/SmartTerrain.h"
 
@@ -72,6 +74,31 @@ TEST(MapEdit, EraserByModeNeverTouchesSpare) {
                 ASSERT_EQ(map->Cell(x, y).Lower, want.Lower) << x << "," << y;
                 ASSERT_EQ(map->Cell(x, y).Spare, 9);
             }
+    }
+}
+
+// The Eraser, drawing the empty symbol and Cut all erase alike; a mode byte outside
+// the three (a GeoSet file can hold one) erases like lmAuto.
+TEST(MapEdit, EveryEraseEmptiesTheSameLayers) {
+    const struct {
+        TLayerMode mode;
+        TMapCell after;
+    } cases[] = {{lmAuto, {0, 0, 9}}, {lmUpper, {0, 2, 9}}, {lmLower, {1, 0, 9}}, {TLayerMode(7), {0, 0, 9}}};
+    for (const auto& k : cases) {
+        SCOPED_TRACE(int(k.mode));
+        TMapCell erased{1, 2, 9}, painted{1, 2, 9};
+        EraseCell(erased, k.mode);
+        PaintCell(painted, 0, k.mode, TLayerFlags{});
+        auto map = qmtest::NewMap();
+        auto undo = qmtest::NewMap();
+        auto clip = std::make_unique<TMapClipboard>();
+        map->Cell(5, 6) = TMapCell{1, 2, 9};
+        CutSelection(*map, *undo, *clip, TGridRect{4, 5, 4, 5}, k.mode);
+        for (const TMapCell& c : {erased, painted, map->Cell(5, 6)}) {
+            EXPECT_EQ(c.Upper, k.after.Upper);
+            EXPECT_EQ(c.Lower, k.after.Lower);
+            EXPECT_EQ(c.Spare, k.after.Spare);
+        }
     }
 }
 
