@@ -24,9 +24,6 @@ const QString kMapFilter = QStringLiteral("Quillmarch Map Files (*.map)");
 const QString kMapSuffix = QStringLiteral("map");
 const QString kTitle = QStringLiteral("QuillMarch");
 
-// Tileset names are stored one byte a character.
-std::string NameBytes(const QString& s) { return s.toLatin1().toStdString(); }
-QString NameFromBytes(const std::string& s) { return QString::fromLatin1(s.data(), qsizetype(s.size())); }
 QString FolderOf(const QString& path) {
     QString dir = QFileInfo(path).absolutePath();
     if (!dir.endsWith(QLatin1Char('/'))) dir += QLatin1Char('/');
@@ -52,7 +49,7 @@ void Twinviewform::FirstTimeSetup() {
         renderError = MessageText(e);
     }
     ClearMapRecord(a.UndoMap);
-    ResetMap(a.CurrentMap, NameBytes(a.Tileset.CurrentTilesetName), DrawGrid1->DefaultColWidth());
+    ResetMap(a.CurrentMap, TilesetNameBytes(a.Tileset.CurrentTilesetName), DrawGrid1->DefaultColWidth());
 
     QString geoError;
     try {
@@ -124,7 +121,7 @@ bool Twinviewform::AskSaveChanges() {
 void Twinviewform::NewExecute() {
     if (!AskSaveChanges()) return;
     TQuillmarch& a = *app_;
-    ResetMap(a.CurrentMap, NameBytes(a.Tileset.CurrentTilesetName), DrawGrid1->DefaultColWidth());
+    ResetMap(a.CurrentMap, TilesetNameBytes(a.Tileset.CurrentTilesetName), DrawGrid1->DefaultColWidth());
     // Undo stays within the new document.
     TakeUndoSnapshot(a.CurrentMap, a.UndoMap);
     ShowHidden->setChecked(true);
@@ -152,8 +149,8 @@ void Twinviewform::OpenMapFile(const QString& path) {
 
     // The map is open even when its tileset picture cannot be used; say so afterwards.
     QString tilesetError;
-    const QString name = NameFromBytes(MapTilesetName(a.CurrentMap));
-    if (!SameNameIgnoringCase(NameBytes(name), NameBytes(a.Tileset.CurrentTilesetName))) {
+    const QString name = TilesetNameText(MapTilesetName(a.CurrentMap));
+    if (!SameNameIgnoringCase(TilesetNameBytes(name), TilesetNameBytes(a.Tileset.CurrentTilesetName))) {
         try {
             LoadTileset(BareTilesetName(name));
         } catch (const std::exception& e) {

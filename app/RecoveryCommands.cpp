@@ -20,8 +20,6 @@ constexpr int kRecoveryDelayMs = 3000;
 // A user who never pauses still gets a copy this many delays after the first change.
 constexpr int kRecoveryMaxDelays = 4;
 
-QString Latin1(const std::string& s) { return QString::fromLatin1(s.data(), qsizetype(s.size())); }
-
 QString FolderOf(const QString& path) { return QFileInfo(path).absolutePath() + QLatin1Char('/'); }
 } // namespace
 
@@ -51,12 +49,12 @@ void Twinviewform::WriteRecoveryCopies() {
     recoveryTimer_.stop();
     const TQuillmarch& a = *app_;
     if (a.MapDocument.Modified) {
-        const TRecoveryInfo info{a.MapFileName, Latin1(MapTilesetName(a.CurrentMap)), a.MapDocument.NeedsName,
+        const TRecoveryInfo info{a.MapFileName, TilesetNameText(MapTilesetName(a.CurrentMap)), a.MapDocument.NeedsName,
                                  QDateTime::currentDateTime()};
         recovery_->Write(TRecoveryKind::Map, &a.CurrentMap, sizeof a.CurrentMap, info);
     }
     if (a.GeoSetDocument.Modified) {
-        const TRecoveryInfo info{a.GeoSetFileName, Latin1(GeoTilesetName(a.GeoSet)), false,
+        const TRecoveryInfo info{a.GeoSetFileName, TilesetNameText(GeoTilesetName(a.GeoSet)), false,
                                  QDateTime::currentDateTime()};
         recovery_->Write(TRecoveryKind::GeoSet, &a.GeoSet, sizeof a.GeoSet, info);
     }

@@ -63,9 +63,9 @@ void Twinviewform::ImportTiledMap1Click() {
     ApplyZoom(a.CurrentMap.Zoom);
     QString tilesetError;
     const std::string name = MapTilesetName(a.CurrentMap);
-    if (!SameNameIgnoringCase(name, a.Tileset.CurrentTilesetName.toLatin1().toStdString())) {
+    if (!SameNameIgnoringCase(name, TilesetNameBytes(a.Tileset.CurrentTilesetName))) {
         try {
-            LoadTileset(BareTilesetName(QString::fromLatin1(name.data(), qsizetype(name.size()))));
+            LoadTileset(BareTilesetName(TilesetNameText(name)));
         } catch (const std::exception& e) {
             tilesetError = MessageText(e);
         }

@@ -13,16 +13,13 @@
 namespace qm {
 
 namespace {
-// Tileset names are single-byte strings in the records.
-std::string NameBytes(const QString& name) { return name.toLatin1().toStdString(); }
-
 void SetGenerate(TGeoSetContext& ctx, bool on) {
     if (ctx.SetGenerateEnabled) ctx.SetGenerateEnabled(on);
 }
 } // namespace
 
 void ClearGeoSet(TGeoSetContext& ctx) {
-    ClearGeoSetRecord(*ctx.GeoSet, NameBytes(ctx.Tileset->CurrentTilesetName));
+    ClearGeoSetRecord(*ctx.GeoSet, TilesetNameBytes(ctx.Tileset->CurrentTilesetName));
     SetGenerate(ctx, false);
 }
 
@@ -33,9 +30,9 @@ void LoadGeoSet(TGeoSetContext& ctx, const QString& path) {
 
     std::exception_ptr renderError;
     const std::string name = GeoTilesetName(*ctx.GeoSet);
-    if (!SameNameIgnoringCase(name, NameBytes(ctx.Tileset->CurrentTilesetName))) {
+    if (!SameNameIgnoringCase(name, TilesetNameBytes(ctx.Tileset->CurrentTilesetName))) {
         try {
-            RenderTileset(*ctx.Tileset, *ctx.CurrentMap, BareTilesetName(QString::fromLatin1(name)), *ctx.TileBitmap,
+            RenderTileset(*ctx.Tileset, *ctx.CurrentMap, BareTilesetName(TilesetNameText(name)), *ctx.TileBitmap,
                           ctx.TilesetProgress);
         } catch (const TTilesetError&) {
             // The GeoSet is in; the old symbols stay in use. Report after finishing.

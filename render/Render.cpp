@@ -93,7 +93,7 @@ QString ChooseTilesetFile(const TRenderArgs& args, const TMapRecord& map, const 
                                (QFileInfo::exists(path) ? "It is not a file." : "No such file."));
         return path;
     }
-    const QString name = BareTilesetName(QString::fromLatin1(MapTilesetName(map)));
+    const QString name = BareTilesetName(TilesetNameText(MapTilesetName(map)));
     if (name.isEmpty()) return QString();
     const QString besideMap = QFileInfo(PathFromBytes(args.MapPath)).absolutePath() + "/" + name;
     if (IsFile(besideMap)) return besideMap;

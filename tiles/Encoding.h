@@ -24,4 +24,10 @@ inline QString MessageText(const char* utf8) { return QString::fromUtf8(utf8); }
 inline QString MessageText(const std::exception& e) { return QString::fromUtf8(e.what()); }
 inline std::string MessageBytes(const QString& text) { return text.toStdString(); }
 
+// A tileset name as the map and GeoSet records hold it: one byte a character.
+inline std::string TilesetNameBytes(const QString& name) { return name.toLatin1().toStdString(); }
+inline QString TilesetNameText(const std::string& bytes) {
+    return QString::fromLatin1(bytes.data(), qsizetype(bytes.size()));
+}
+
 } // namespace qm

@@ -134,7 +134,7 @@ void RenderTileset(TRenderedTileset& ts, TMapRecord& currentMap, const QString& 
                    const TProgressFn& progress) {
     const QString name = BareTilesetName(path);
     ts.CurrentTilesetName = name;
-    SetShortString(currentMap.TilesetName, name.toLatin1().toStdString());
+    SetShortString(currentMap.TilesetName, TilesetNameBytes(name));
 
     const QFileInfo info(path);
     const bool custom = !path.isEmpty() && info.exists() && info.isFile();
