@@ -109,6 +109,7 @@ std::optional<bool> ParseOnOff(const std::string& s) {
     return std::nullopt;
 }
 
+
 } // namespace
 
 const char* RenderUsage() {
@@ -169,25 +170,46 @@ const char* RenderUsage() {
            "output is left), 2 a usage error.\n";
 }
 
-TRenderParse ParseRenderArgs(const std::vector<std::string>& args) {
-    TRenderParse r;
-    auto usage = [&](const std::string& m) {
-        r.Kind = TRenderParse::Usage;
-        r.Message = m;
-        return r;
-    };
-    auto bad = [&](const std::string& m) {
-        r.Kind = TRenderParse::BadValue;
-        r.Message = m;
-        return r;
-    };
+namespace {
 
-    std::vector<std::string> operands;
-    std::map<std::string, std::string> opts;
+// The options as given, by name, each at most once.
+struct TOptionValues {
+    std::map<std::string, std::string> Values;
+    const std::string* Get(const char* name) const {
+        auto it = Values.find(name);
+        return it == Values.end() ? nullptr : &it->second;
+    }
+};
+
+// A value that cannot be used, or nothing.
+using TBadValue = std::optional<std::string>;
+TBadValue Bad(const std::string& message) { return message; }
+
+std::string Quoted(const std::string& v) { return "\"" + v + "\""; }
+
+// The index of the choice a command-line word names, or -1.
+template <class Choices>
+int ChoiceIndex(const Choices& choices, const std::string& word) {
+    for (int k = 0; k < int(std::size(choices)); ++k)
+        if (word == choices[k].Word) return k;
+    return -1;
+}
+
+TRenderParse Refused(TRenderParse::TKind kind, const std::string& message) {
+    TRenderParse r;
+    r.Kind = kind;
+    r.Message = message;
+    return r;
+}
+
+// Splits the command line into operands and options; ends early, as the result, on
+// --help or a usage error.
+std::optional<TRenderParse> SplitCommandLine(const std::vector<std::string>& args, std::vector<std::string>& operands,
+                                             TOptionValues& opts) {
     bool onlyOperands = false;
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
-        if (onlyOperands || a.size() < 2 || a[0] != '-' ) {
+        if (onlyOperands || a.size() < 2 || a[0] != '-') {
             operands.push_back(a);
             continue;
         }
@@ -195,10 +217,7 @@ TRenderParse ParseRenderArgs(const std::vector<std::string>& args) {
             onlyOperands = true;
             continue;
         }
-        if (a == "--help" || a == "-h") {
-            r.Kind = TRenderParse::Help;
-            return r;
-        }
+        if (a == "--help" || a == "-h") return Refused(TRenderParse::Help, std::string());
         std::string name = a, value;
         bool inlineValue = false;
         if (auto eq = a.find('='); eq != std::string::npos && a.rfind("--", 0) == 0) {
@@ -208,128 +227,118 @@ TRenderParse ParseRenderArgs(const std::vector<std::string>& args) {
         }
         if (!PictureOptions.count(name) && !PdfOptions.count(name) && !CommonOptions.count(name) &&
             !MatOptions.count(name) && !VttOptions.count(name))
-            return usage("unknown option " + name);
+            return Refused(TRenderParse::Usage, "unknown option " + name);
         if (!inlineValue) {
-            if (i + 1 >= args.size()) return usage("option " + name + " needs a value");
+            if (i + 1 >= args.size()) return Refused(TRenderParse::Usage, "option " + name + " needs a value");
             value = args[++i];
         }
-        if (opts.count(name)) return usage("option " + name + " is given twice");
-        opts[name] = value;
+        if (opts.Values.count(name)) return Refused(TRenderParse::Usage, "option " + name + " is given twice");
+        opts.Values[name] = value;
     }
-    if (operands.size() < 2) return usage("expected MAP and OUTPUT");
-    if (operands.size() > 2) return usage("unexpected argument " + operands[2]);
-    r.Args.MapPath = operands[0];
-    r.Args.OutputPath = operands[1];
-    if (r.Args.MapPath.empty() || r.Args.OutputPath.empty()) return usage("MAP and OUTPUT must not be empty");
+    return std::nullopt;
+}
 
-    if (auto tiled = TiledJob(r.Args, opts)) {
-        if (!tiled->empty()) return usage(*tiled);
-        if (auto v = opts.find("--tileset"); v != opts.end()) {
-            if (v->second.empty()) return bad("--tileset needs a file name");
-            r.Args.TilesetPath = v->second;
-        }
-        return r;
-    }
-
-    const TFileKind out = FileKindOf(r.Args.OutputPath);
+// The output's kind from its extension, and whether each option applies to it.
+std::optional<std::string> ReadOutputKind(TRenderArgs& a, const TOptionValues& opts) {
+    const TFileKind out = FileKindOf(a.OutputPath);
     if (out == TFileKind::Pdf) {
-        r.Args.Pdf = true;
-    } else if (const auto picture = PictureFormatOf(r.Args.OutputPath)) {
-        r.Args.PictureFormat = *picture;
+        a.Pdf = true;
+    } else if (const auto picture = PictureFormatOf(a.OutputPath)) {
+        a.PictureFormat = *picture;
     } else if (out == TFileKind::Vtt) {
-        r.Args.Vtt = true;
+        a.Vtt = true;
     } else {
-        return usage("OUTPUT must end in .png, .jpg, .jpeg, .bmp, .pdf, .tmx, .dd2vtt, .uvtt or .df2vtt: " + r.Args.OutputPath);
+        return "OUTPUT must end in .png, .jpg, .jpeg, .bmp, .pdf, .tmx, .dd2vtt, .uvtt or .df2vtt: " + a.OutputPath;
     }
-    for (const auto& [name, value] : opts) {
-        if (r.Args.Pdf && PictureOptions.count(name)) return usage(name + " applies to pictures, not to PDF output");
-        if (!r.Args.Pdf && (PdfOptions.count(name) || MatOptions.count(name)))
-            return usage(name + " applies to PDF output only");
-        if (!r.Args.Vtt && VttOptions.count(name)) return usage(name + " applies to virtual tabletop maps only");
-        if (r.Args.Vtt && name == "--zoom") return usage("--zoom applies to pictures; use --ppg for virtual tabletop maps");
+    for (const auto& [name, value] : opts.Values) {
+        if (a.Pdf && PictureOptions.count(name)) return name + " applies to pictures, not to PDF output";
+        if (!a.Pdf && (PdfOptions.count(name) || MatOptions.count(name))) return name + " applies to PDF output only";
+        if (!a.Vtt && VttOptions.count(name)) return name + " applies to virtual tabletop maps only";
+        if (a.Vtt && name == "--zoom") return std::string("--zoom applies to pictures; use --ppg for virtual tabletop maps");
     }
+    return std::nullopt;
+}
 
-    auto get = [&](const char* name) -> const std::string* {
-        auto it = opts.find(name);
-        return it == opts.end() ? nullptr : &it->second;
-    };
-    auto quoted = [](const std::string& v) { return "\"" + v + "\""; };
-
-    if (auto v = get("--tileset")) {
-        if (v->empty()) return bad("--tileset needs a file name");
-        r.Args.TilesetPath = *v;
+// The tileset, and the options of pictures and virtual tabletop maps.
+TBadValue ReadDrawingOptions(TRenderArgs& a, const TOptionValues& opts) {
+    if (auto v = opts.Get("--tileset")) {
+        if (v->empty()) return Bad("--tileset needs a file name");
+        a.TilesetPath = *v;
     }
-    if (auto v = get("--zoom")) {
+    if (auto v = opts.Get("--zoom")) {
         auto n = ParseInt(*v);
-        if (!n || *n < 1 || *n > 256) return bad("--zoom must be a whole number from 1 to 256, not " + quoted(*v));
-        r.Args.Zoom = *n;
+        if (!n || *n < 1 || *n > 256) return Bad("--zoom must be a whole number from 1 to 256, not " + Quoted(*v));
+        a.Zoom = *n;
     }
-    if (auto v = get("--region")) {
+    if (auto v = opts.Get("--region")) {
         auto g = ParseCells(*v);
-        if (!g) return bad("--region must be L,T,R,B with 1 <= L <= R <= 72 and 1 <= T <= B <= 72, not " + quoted(*v));
-        r.Args.Region = *g;
+        if (!g) return Bad("--region must be L,T,R,B with 1 <= L <= R <= 72 and 1 <= T <= B <= 72, not " + Quoted(*v));
+        a.Region = *g;
     }
-    if (auto v = get("--show-hidden")) {
+    if (auto v = opts.Get("--show-hidden")) {
         auto b = ParseOnOff(*v);
-        if (!b) return bad("--show-hidden must be on or off, not " + quoted(*v));
-        r.Args.ShowHidden = *b;
+        if (!b) return Bad("--show-hidden must be on or off, not " + Quoted(*v));
+        a.ShowHidden = *b;
     }
-    if (auto v = get("--ppg")) {
+    if (auto v = opts.Get("--ppg")) {
         auto n = ParseInt(*v);
         if (!n || *n < MinVttPixelsPerCell || *n > MaxVttPixelsPerCell)
-            return bad("--ppg must be a whole number from " + std::to_string(MinVttPixelsPerCell) + " to " +
-                       std::to_string(MaxVttPixelsPerCell) + ", not " + quoted(*v));
-        r.Args.PixelsPerGrid = *n;
+            return Bad("--ppg must be a whole number from " + std::to_string(MinVttPixelsPerCell) + " to " +
+                       std::to_string(MaxVttPixelsPerCell) + ", not " + Quoted(*v));
+        a.PixelsPerGrid = *n;
     }
-    if (auto v = get("--scale")) {
+    return std::nullopt;
+}
+
+// The printed page: scale, margins, title, area, grid, paper, resolution, pages.
+TBadValue ReadPageOptions(TRenderArgs& a, const TOptionValues& opts) {
+    if (auto v = opts.Get("--scale")) {
         if (*v == "fit") {
-            r.Args.ScaleItem = 0;
+            a.ScaleItem = 0;
         } else {
             auto i = ParseInches(*v, Hundredths(ScaleChoiceInches, 1));
-            if (!i) return bad("--scale must be fit, 0.25, 0.50, 0.75, 1.00, 1.25 or 1.50, not " + quoted(*v));
-            r.Args.ScaleItem = *i + 1;
+            if (!i) return Bad("--scale must be fit, 0.25, 0.50, 0.75, 1.00, 1.25 or 1.50, not " + Quoted(*v));
+            a.ScaleItem = *i + 1;
         }
     }
-    if (auto v = get("--margins")) {
+    if (auto v = opts.Get("--margins")) {
         const auto parts = Split(*v, ',');
         bool ok = parts.size() == 4;
         for (size_t k = 0; ok && k < 4; ++k) {
             auto i = ParseInches(parts[k], Hundredths(MarginChoiceInches));
             if (!i) ok = false;
-            else r.Args.MarginItems[k] = *i;
+            else a.MarginItems[k] = *i;
         }
-        if (!ok) return bad("--margins must be L,T,R,B, each 0.25, 0.50, 1.00 or 1.50, not " + quoted(*v));
+        if (!ok) return Bad("--margins must be L,T,R,B, each 0.25, 0.50, 1.00 or 1.50, not " + Quoted(*v));
     }
-    if (auto v = get("--title")) {
+    if (auto v = opts.Get("--title")) {
         auto b = ParseOnOff(*v);
-        if (!b) return bad("--title must be on or off, not " + quoted(*v));
-        r.Args.Title = *b;
+        if (!b) return Bad("--title must be on or off, not " + Quoted(*v));
+        a.Title = *b;
     }
-    if (auto v = get("--area")) {
+    if (auto v = opts.Get("--area")) {
         if (*v != "map") {
             auto g = ParseCells(*v);
-            if (!g) return bad("--area must be map or L,T,R,B with 1 <= L <= R <= 72 and 1 <= T <= B <= 72, not " + quoted(*v));
-            r.Args.Area = *g;
+            if (!g) return Bad("--area must be map or L,T,R,B with 1 <= L <= R <= 72 and 1 <= T <= B <= 72, not " + Quoted(*v));
+            a.Area = *g;
         }
     }
-    if (auto v = get("--grid")) {
-        int found = -1;
-        for (int k = 0; k < int(std::size(GridStyleChoices)); ++k)
-            if (*v == GridStyleChoices[k].Word) found = k;
-        if (found < 0) return bad("--grid must be none, squares, hexes, offset or overlay, not " + quoted(*v));
-        r.Args.GridStyle = found;
+    if (auto v = opts.Get("--grid")) {
+        const int found = ChoiceIndex(GridStyleChoices, *v);
+        if (found < 0) return Bad("--grid must be none, squares, hexes, offset or overlay, not " + Quoted(*v));
+        a.GridStyle = found;
     }
-    if (auto v = get("--paper")) {
-        if (*v == "letter") r.Args.Paper = TRenderPaper::Letter;
-        else if (*v == "a4") r.Args.Paper = TRenderPaper::A4;
-        else return bad("--paper must be letter or a4, not " + quoted(*v));
+    if (auto v = opts.Get("--paper")) {
+        if (*v == "letter") a.Paper = TRenderPaper::Letter;
+        else if (*v == "a4") a.Paper = TRenderPaper::A4;
+        else return Bad("--paper must be letter or a4, not " + Quoted(*v));
     }
-    if (auto v = get("--resolution")) {
+    if (auto v = opts.Get("--resolution")) {
         auto n = ParseInt(*v);
-        if (!n || *n < 72 || *n > 2400) return bad("--resolution must be a whole number from 72 to 2400, not " + quoted(*v));
-        r.Args.Resolution = *n;
+        if (!n || *n < 72 || *n > 2400) return Bad("--resolution must be a whole number from 72 to 2400, not " + Quoted(*v));
+        a.Resolution = *n;
     }
-    if (auto v = get("--pages")) {
+    if (auto v = opts.Get("--pages")) {
         const auto parts = Split(*v, '-');
         std::optional<int> from, to;
         if (parts.size() == 2) {
@@ -337,29 +346,31 @@ TRenderParse ParseRenderArgs(const std::vector<std::string>& args) {
             to = ParseInt(parts[1]);
         }
         if (!from || !to || *from < 1 || *to > 999 || *from > *to)
-            return bad("--pages must be FROM-TO with 1 <= FROM <= TO <= 999, not " + quoted(*v));
-        r.Args.FromPage = *from;
-        r.Args.ToPage = *to;
+            return Bad("--pages must be FROM-TO with 1 <= FROM <= TO <= 999, not " + Quoted(*v));
+        a.FromPage = *from;
+        a.ToPage = *to;
     }
 
-    // Battle-mat sheets.
-    if (auto v = get("--overlap")) {
-        int found = -1;
-        for (int k = 0; k < int(std::size(OverlapChoices)); ++k)
-            if (*v == OverlapChoices[k].Word) found = k;
-        if (found < 0) return bad("--overlap must be 0, 0.125, 0.25 or 0.5, not " + quoted(*v));
-        r.Args.Overlap = found;
+    return std::nullopt;
+}
+
+// Battle-mat sheets.
+TBadValue ReadMatOptions(TRenderArgs& a, const TOptionValues& opts) {
+    if (auto v = opts.Get("--overlap")) {
+        const int found = ChoiceIndex(OverlapChoices, *v);
+        if (found < 0) return Bad("--overlap must be 0, 0.125, 0.25 or 0.5, not " + Quoted(*v));
+        a.Overlap = found;
     }
     struct Switch { const char* name; bool* to; };
-    for (const Switch& sw : {Switch{"--marks", &r.Args.Marks}, Switch{"--overview", &r.Args.Overview},
-                             Switch{"--skip-empty", &r.Args.SkipEmpty}, Switch{"--ink-saver", &r.Args.InkSaver}}) {
-        if (auto v = get(sw.name)) {
+    for (const Switch& sw : {Switch{"--marks", &a.Marks}, Switch{"--overview", &a.Overview},
+                             Switch{"--skip-empty", &a.SkipEmpty}, Switch{"--ink-saver", &a.InkSaver}}) {
+        if (auto v = opts.Get(sw.name)) {
             auto b = ParseOnOff(*v);
-            if (!b) return bad(std::string(sw.name) + " must be on or off, not " + quoted(*v));
+            if (!b) return Bad(std::string(sw.name) + " must be on or off, not " + Quoted(*v));
             *sw.to = *b;
         }
     }
-    if (auto v = get("--correction")) {
+    if (auto v = opts.Get("--correction")) {
         // 95 to 105 with at most one decimal: "98", "98.0", "102.5".
         const size_t dot = v->find('.');
         const std::string whole = v->substr(0, dot), frac = dot == std::string::npos ? "" : v->substr(dot + 1);
@@ -369,9 +380,37 @@ TRenderParse ParseRenderArgs(const std::vector<std::string>& args) {
                            (dot == std::string::npos || !frac.empty()) && w && *w >= 0 && f && *f >= 0;
         const int tenths = shape ? *w * 10 + *f : -1;
         if (tenths < 950 || tenths > 1050)
-            return bad("--correction must be a percentage from 95.0 to 105.0, not " + quoted(*v));
-        r.Args.Correction = tenths;
+            return Bad("--correction must be a percentage from 95.0 to 105.0, not " + Quoted(*v));
+        a.Correction = tenths;
     }
+    return std::nullopt;
+}
+
+} // namespace
+
+TRenderParse ParseRenderArgs(const std::vector<std::string>& args) {
+    std::vector<std::string> operands;
+    TOptionValues opts;
+    if (auto early = SplitCommandLine(args, operands, opts)) return *early;
+    if (operands.size() < 2) return Refused(TRenderParse::Usage, "expected MAP and OUTPUT");
+    if (operands.size() > 2) return Refused(TRenderParse::Usage, "unexpected argument " + operands[2]);
+    TRenderParse r;
+    r.Args.MapPath = operands[0];
+    r.Args.OutputPath = operands[1];
+    if (r.Args.MapPath.empty() || r.Args.OutputPath.empty())
+        return Refused(TRenderParse::Usage, "MAP and OUTPUT must not be empty");
+
+    if (auto tiled = TiledJob(r.Args, opts.Values)) {
+        if (!tiled->empty()) return Refused(TRenderParse::Usage, *tiled);
+        if (auto v = opts.Get("--tileset")) {
+            if (v->empty()) return Refused(TRenderParse::BadValue, "--tileset needs a file name");
+            r.Args.TilesetPath = *v;
+        }
+        return r;
+    }
+    if (auto wrong = ReadOutputKind(r.Args, opts)) return Refused(TRenderParse::Usage, *wrong);
+    for (auto read : {ReadDrawingOptions, ReadPageOptions, ReadMatOptions})
+        if (auto bad = read(r.Args, opts)) return Refused(TRenderParse::BadValue, *bad);
     return r;
 }
 
