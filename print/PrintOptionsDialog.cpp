@@ -1,17 +1,16 @@
 #include "print/PrintOptionsDialog.h"
 
-#include <QCheckBox>
 #include <QAbstractItemView>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDoubleSpinBox>
-#include <QStyle>
-#include <QStyleOptionComboBox>
-#include <algorithm>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStyle>
+#include <QStyleOptionComboBox>
 #include <algorithm>
 #include <cmath>
 #include <iterator>
@@ -25,6 +24,25 @@ namespace qm {
 
 namespace {
 QString Inches(float v) { return QString::number(v, 'f', 2) + QChar('"'); }
+
+// Controls are found by their names, in the tests as in the described form.
+template <class W>
+W* Named(W* w, const char* name) {
+    w->setObjectName(QString::fromLatin1(name));
+    return w;
+}
+
+QLabel* NamedLabel(QWidget* parent, const char* name, const QString& text, int x, int y) {
+    auto* l = Named(new QLabel(text, parent), name);
+    l->setGeometry(x, y, 100, 14);
+    return l;
+}
+
+QComboBox* NamedCombo(QWidget* parent, const char* name, int x, int y, int w) {
+    auto* c = Named(new QComboBox(parent), name);
+    c->setGeometry(x, y, w, 22);
+    return c;
+}
 } // namespace
 
 TPrintOptions::TPrintOptions(QWidget* parent) : QDialog(parent) {
@@ -37,21 +55,8 @@ TPrintOptions::TPrintOptions(QWidget* parent) : QDialog(parent) {
     pal.setColor(QPalette::WindowText, Qt::black);
     setPalette(pal);
 
-    auto label = [this](const char* name, const QString& text, int x, int y) {
-        auto* l = new QLabel(text, this);
-        l->setObjectName(QString::fromLatin1(name));
-        l->setGeometry(x, y, 100, 14);
-        return l;
-    };
-    auto combo = [this](const char* name, int x, int y, int w) {
-        auto* c = new QComboBox(this);
-        c->setObjectName(QString::fromLatin1(name));
-        c->setGeometry(x, y, w, 22);
-        return c;
-    };
-
-    ScaleLabel = label("ScaleLabel", QStringLiteral("Scale"), 8, 8);
-    ScaleCombo = combo("ScaleCombo", 8, 23, 100);
+    ScaleLabel = NamedLabel(this, "ScaleLabel", QStringLiteral("Scale"), 8, 8);
+    ScaleCombo = NamedCombo(this, "ScaleCombo", 8, 23, 100);
     ScaleCombo->addItem(QString::fromLatin1(ScaleFitText));
     for (size_t i = 1; i < std::size(ScaleChoiceInches); ++i) ScaleCombo->addItem(Inches(ScaleChoiceInches[i]));
     ScaleLabel->setBuddy(ScaleCombo);
@@ -72,6 +77,21 @@ TPrintOptions::TPrintOptions(QWidget* parent) : QDialog(parent) {
     SelectedRB->setObjectName(QStringLiteral("SelectedRB"));
     SelectedRB->setGeometry(8, 38, 85, 18);
 
+    BuildMarginControls();
+
+    // Level with the right margin box, so that it can reach further left than a label allows.
+    GridStyleLabel = NamedLabel(this, "GridStyleLabel", QStringLiteral("Grid Style"), 120, 141);
+    GridStyleCombo = NamedCombo(this, "GridStyleCombo", 120, 156, 97);
+    for (const TGridStyleChoice& g : GridStyleChoices) GridStyleCombo->addItem(QString::fromLatin1(g.Text));
+    FitGridStyleCombo();
+    GridStyleLabel->setBuddy(GridStyleCombo);
+
+    BuildButtons();
+    BuildBattleMatGroup();
+    FormCreate();
+}
+
+void TPrintOptions::BuildMarginControls() {
     struct Margin { const char* labelName; const char* comboName; const char* text; QLabel** l; QComboBox** c; };
     const Margin margins[] = {
         {"LeftMarginLabel", "LeftMarginCombo", "Left Margin", &LeftMarginLabel, &LeftMarginCombo},
@@ -81,42 +101,39 @@ TPrintOptions::TPrintOptions(QWidget* parent) : QDialog(parent) {
     };
     int y = 52;
     for (const Margin& m : margins) {
-        *m.l = label(m.labelName, QString::fromLatin1(m.text), 8, y);
+        *m.l = NamedLabel(this, m.labelName, QString::fromLatin1(m.text), 8, y);
         // Narrow enough to leave the Grid Style box room for its longest item.
-        *m.c = combo(m.comboName, 8, y + 15, 76);
+        *m.c = NamedCombo(this, m.comboName, 8, y + 15, 76);
         (*m.l)->resize((*m.l)->fontMetrics().horizontalAdvance((*m.l)->text()) + 4, 14);
         for (float inches : MarginChoiceInches) (*m.c)->addItem(Inches(inches));
         (*m.l)->setBuddy(*m.c);
         y += 44;
     }
+}
 
-    // Level with the right margin box, so that it can reach further left than a label allows.
-    GridStyleLabel = label("GridStyleLabel", QStringLiteral("Grid Style"), 120, 141);
-    GridStyleCombo = combo("GridStyleCombo", 120, 156, 97);
-    for (const TGridStyleChoice& g : GridStyleChoices) GridStyleCombo->addItem(QString::fromLatin1(g.Text));
-    // A pick list, wide enough for its longest item: it grows to the left, up to the
-    // margin column, and the list that drops down is never narrower than its items.
-    {
-        QStyleOptionComboBox opt;
-        opt.initFrom(GridStyleCombo);
-        opt.rect = QRect(0, 0, 100, 22);
-        const QRect field = GridStyleCombo->style()->subControlRect(QStyle::CC_ComboBox, &opt,
-                                                                     QStyle::SC_ComboBoxEditField, GridStyleCombo);
-        int text = 0;
-        for (int i = 0; i < GridStyleCombo->count(); ++i)
-            text = std::max(text, GridStyleCombo->fontMetrics().horizontalAdvance(GridStyleCombo->itemText(i)));
-        // It grows to the left up to the margin controls it sits beside.
-        const int right = 217;
-        int left = 0;
-        const QRect row(0, 156, right, 22);
-        for (QWidget* w : {static_cast<QWidget*>(RightMarginLabel), static_cast<QWidget*>(RightMarginCombo)})
-            if (w->geometry().intersects(row)) left = std::max(left, w->geometry().right() + 5);
-        const int width = std::clamp(text + (100 - field.width()) + 4, 97, right - left);
-        GridStyleCombo->setGeometry(right - width, 156, width, 22);
-        GridStyleCombo->view()->setMinimumWidth(GridStyleCombo->view()->sizeHintForColumn(0) + 8);
-    }
-    GridStyleLabel->setBuddy(GridStyleCombo);
+// A pick list, wide enough for its longest item: it grows to the left, up to the margin
+// column, and the list that drops down is never narrower than its items.
+void TPrintOptions::FitGridStyleCombo() {
+    QStyleOptionComboBox opt;
+    opt.initFrom(GridStyleCombo);
+    opt.rect = QRect(0, 0, 100, 22);
+    const QRect field = GridStyleCombo->style()->subControlRect(QStyle::CC_ComboBox, &opt,
+                                                                 QStyle::SC_ComboBoxEditField, GridStyleCombo);
+    int text = 0;
+    for (int i = 0; i < GridStyleCombo->count(); ++i)
+        text = std::max(text, GridStyleCombo->fontMetrics().horizontalAdvance(GridStyleCombo->itemText(i)));
+    // It grows to the left up to the margin controls it sits beside.
+    const int right = 217;
+    int left = 0;
+    const QRect row(0, 156, right, 22);
+    for (QWidget* w : {static_cast<QWidget*>(RightMarginLabel), static_cast<QWidget*>(RightMarginCombo)})
+        if (w->geometry().intersects(row)) left = std::max(left, w->geometry().right() + 5);
+    const int width = std::clamp(text + (100 - field.width()) + 4, 97, right - left);
+    GridStyleCombo->setGeometry(right - width, 156, width, 22);
+    GridStyleCombo->view()->setMinimumWidth(GridStyleCombo->view()->sizeHintForColumn(0) + 8);
+}
 
+void TPrintOptions::BuildButtons() {
     Button1 = new QPushButton(QStringLiteral("Ok"), this);
     Button1->setObjectName(QStringLiteral("Button1"));
     Button1->setGeometry(24, 236, 75, 25);
@@ -134,7 +151,9 @@ TPrintOptions::TPrintOptions(QWidget* parent) : QDialog(parent) {
     BattleMatBut->setAutoDefault(false);
     BattleMatBut->setCheckable(true);
     connect(BattleMatBut, &QPushButton::toggled, this, &TPrintOptions::ShowBattleMat);
+}
 
+void TPrintOptions::BuildBattleMatGroup() {
     // Placed beside the dialog's own controls when first shown; hidden, the dialog keeps its size.
     BattleMatGroup = new QGroupBox(QStringLiteral("Battle Mat"), this);
     BattleMatGroup->setObjectName(QStringLiteral("BattleMatGroup"));
@@ -145,12 +164,8 @@ TPrintOptions::TPrintOptions(QWidget* parent) : QDialog(parent) {
         c->setGeometry(8, y, 158, 18);
         return c;
     };
-    OverlapLabel = new QLabel(QStringLiteral("Overlap"), BattleMatGroup);
-    OverlapLabel->setObjectName(QStringLiteral("OverlapLabel"));
-    OverlapLabel->setGeometry(8, 20, 100, 14);
-    OverlapCombo = new QComboBox(BattleMatGroup);
-    OverlapCombo->setObjectName(QStringLiteral("OverlapCombo"));
-    OverlapCombo->setGeometry(8, 35, 100, 22);
+    OverlapLabel = NamedLabel(BattleMatGroup, "OverlapLabel", QStringLiteral("Overlap"), 8, 20);
+    OverlapCombo = NamedCombo(BattleMatGroup, "OverlapCombo", 8, 35, 100);
     for (const TOverlapChoice& o : OverlapChoices) OverlapCombo->addItem(QString::fromLatin1(o.Text));
     OverlapLabel->setBuddy(OverlapCombo);
     MarksCB = check("MarksCB", QStringLiteral("Cut And Glue Marks"), 68);
@@ -174,8 +189,6 @@ TPrintOptions::TPrintOptions(QWidget* parent) : QDialog(parent) {
     CorrectionEdit->setToolTip(QStringLiteral("Print the overview, measure its 2\" square, and set this to "
                                               "the percentage shown times 2.00 divided by the inches measured"));
     CorrectionLabel->setBuddy(CorrectionEdit);
-
-    FormCreate();
 }
 
 void TPrintOptions::ShowBattleMat(bool shown) {

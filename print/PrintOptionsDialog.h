@@ -61,6 +61,10 @@ public:
     TPrintSettings Settings() const;
 
 private:
+    void BuildMarginControls();
+    void FitGridStyleCombo();
+    void BuildButtons();
+    void BuildBattleMatGroup();
     void FormCreate();
 };
 
