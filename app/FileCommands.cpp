@@ -20,9 +20,9 @@
 namespace qm {
 
 namespace {
-const QString kMapFilter = QStringLiteral("Quillmarch Map Files (*.map)");
-const QString kMapSuffix = QStringLiteral("map");
-const QString kTitle = QStringLiteral("QuillMarch");
+const QString MapFilter = QStringLiteral("Quillmarch Map Files (*.map)");
+const QString MapSuffix = QStringLiteral("map");
+const QString Title = QStringLiteral("QuillMarch");
 
 QString FolderOf(const QString& path) {
     QString dir = QFileInfo(path).absolutePath();
@@ -86,7 +86,7 @@ QString Twinviewform::MapDisplayName() const {
 
 void Twinviewform::UpdateCaption() {
     const QString name = app_->MapFileName.isEmpty() ? QString() : QStringLiteral(" - ") + MapDisplayName();
-    setWindowTitle(kTitle + name + QStringLiteral("[*]"));
+    setWindowTitle(Title + name + QStringLiteral("[*]"));
     setWindowModified(app_->MapDocument.Modified);
 }
 
@@ -132,7 +132,7 @@ void Twinviewform::NewExecute() {
 
 void Twinviewform::OpenExecute() {
     if (!AskSaveChanges()) return;
-    const QString path = Dialogs().OpenFileName(this, QStringLiteral("Open"), app_->MapDialogDir, kMapFilter);
+    const QString path = Dialogs().OpenFileName(this, QStringLiteral("Open"), app_->MapDialogDir, MapFilter);
     if (path.isEmpty()) return;
     OpenMapFile(path);
 }
@@ -185,7 +185,7 @@ bool Twinviewform::SaveMap() {
 bool Twinviewform::SaveMapAs() {
     TQuillmarch& a = *app_;
     const QString path =
-        Dialogs().SaveFileName(this, QStringLiteral("Save As"), a.MapDialogDir, kMapFilter, kMapSuffix);
+        Dialogs().SaveFileName(this, QStringLiteral("Save As"), a.MapDialogDir, MapFilter, MapSuffix);
     if (path.isEmpty()) return false;
     a.MapDialogDir = FolderOf(path);
     if (QFileInfo::exists(path) &&

@@ -28,11 +28,11 @@
 namespace qm {
 
 namespace {
-const char* const kImageProperty = "ImageIndex";
-constexpr int kToolBarHeight = 26;
-constexpr int kSeparatorWidth = 8;
-constexpr int kPanelWidth = 82;
-constexpr int kSymbolRowHeight = 50;
+const char* const ImageProperty = "ImageIndex";
+constexpr int ToolBarHeight = 26;
+constexpr int SeparatorWidth = 8;
+constexpr int PanelWidth = 82;
+constexpr int SymbolRowHeight = 50;
 } // namespace
 
 QString DefaultProgramDir() {
@@ -75,7 +75,7 @@ Twinviewform::~Twinviewform() {
 }
 
 int Twinviewform::ImageIndexOf(const QObject* o) {
-    const QVariant v = o ? o->property(kImageProperty) : QVariant();
+    const QVariant v = o ? o->property(ImageProperty) : QVariant();
     return v.isValid() ? v.toInt() : -1;
 }
 
@@ -95,7 +95,7 @@ QAction* Twinviewform::MakeAction(const char* name, const QString& caption, int 
     a->setStatusTip(hint);
     a->setToolTip(hint.trimmed());
     if (image >= 0) {
-        a->setProperty(kImageProperty, image);
+        a->setProperty(ImageProperty, image);
         imaged_.push_back(a);
     }
     return a;
@@ -164,7 +164,7 @@ QAction* Twinviewform::AddItem(QMenu* menu, const char* name, const QString& cap
         // A menu item that runs an action shows its image and follows its enabled state.
         const int image = ImageIndexOf(action);
         if (image >= 0) {
-            item->setProperty(kImageProperty, image);
+            item->setProperty(ImageProperty, image);
             imaged_.push_back(item);
         }
         item->setEnabled(action->isEnabled());
@@ -280,7 +280,7 @@ QToolButton* Twinviewform::AddButton(const char* name, QAction* action, int imag
         b->setStatusTip(hint);
         b->setToolTip(hint.trimmed());
         if (image >= 0) {
-            b->setProperty(kImageProperty, image);
+            b->setProperty(ImageProperty, image);
             imaged_.push_back(b);
         }
     }
@@ -295,7 +295,7 @@ QToolButton* Twinviewform::AddButton(const char* name, QAction* action, int imag
 void Twinviewform::AddSeparator(const char* name) {
     auto* gap = new QWidget(ToolBar1);
     gap->setObjectName(QString::fromLatin1(name));
-    gap->setFixedSize(kSeparatorWidth, 22);
+    gap->setFixedSize(SeparatorWidth, 22);
     ToolBar1->addWidget(gap);
 }
 
@@ -304,7 +304,7 @@ void Twinviewform::CreateToolBar() {
     ToolBar1->setObjectName(QStringLiteral("ToolBar1"));
     ToolBar1->setMovable(false);
     ToolBar1->setFloatable(false);
-    ToolBar1->setFixedHeight(kToolBarHeight);
+    ToolBar1->setFixedHeight(ToolBarHeight);
     ToolBar1->setIconSize(QSize(16, 16));
     ToolBar1->setContextMenuPolicy(Qt::PreventContextMenu);
     // Two 2-pixel bevels above and below the buttons.
@@ -357,7 +357,7 @@ void Twinviewform::CreateGrids() {
 
     Panel1 = new QWidget(central);
     Panel1->setObjectName(QStringLiteral("Panel1"));
-    Panel1->setFixedWidth(kPanelWidth);
+    Panel1->setFixedWidth(PanelWidth);
     auto* panelLayout = new QVBoxLayout(Panel1);
     panelLayout->setContentsMargins(0, 0, 0, 0);
     SymbolGrid = new TDrawGrid(Panel1);
@@ -365,7 +365,7 @@ void Twinviewform::CreateGrids() {
     SymbolGrid->SetColCount(1);
     SymbolGrid->SetRowCount(256);
     SymbolGrid->SetGridLineWidth(1);
-    SymbolGrid->SetCellSize(kSymbolRowHeight, kSymbolRowHeight);
+    SymbolGrid->SetCellSize(SymbolRowHeight, SymbolRowHeight);
     SymbolGrid->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     SymbolGrid->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     panelLayout->addWidget(SymbolGrid);
@@ -406,7 +406,7 @@ void Twinviewform::RefreshIcons() {
         else if (auto* b = qobject_cast<QToolButton*>(o)) b->setIcon(icon);
     }
     // The layer button's picture follows the layer mode, not its designed image.
-    LayerButton->setProperty(kImageProperty, layerImage_);
+    LayerButton->setProperty(ImageProperty, layerImage_);
     LayerButton->setIcon(iconFor(layerImage_));
 }
 

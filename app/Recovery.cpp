@@ -22,8 +22,8 @@
 namespace qm {
 
 namespace {
-const QByteArray kMagic = "\n# Quillmarch recovery copy\n";
-constexpr qint64 kMaxTrailer = 64 * 1024;
+const QByteArray Magic = "\n# Quillmarch recovery copy\n";
+constexpr qint64 MaxTrailer = 64 * 1024;
 
 QString Suffix(TRecoveryKind kind) { return kind == TRecoveryKind::Map ? "map" : "geo"; }
 
@@ -41,7 +41,7 @@ int TryLock(const QString& path) {
 }
 
 QByteArray Trailer(const TRecoveryInfo& info) {
-    QByteArray t = kMagic;
+    QByteArray t = Magic;
     t += "file=" + QUrl::toPercentEncoding(info.DocumentPath, "/") + "\n";
     t += "tileset=" + QUrl::toPercentEncoding(info.TilesetName) + "\n";
     t += QByteArray("needs-name=") + (info.NeedsName ? "1" : "0") + "\n";
@@ -50,9 +50,9 @@ QByteArray Trailer(const TRecoveryInfo& info) {
 }
 
 bool ParseTrailer(const QByteArray& t, TRecoveryInfo& info) {
-    if (!t.startsWith(kMagic)) return false;
+    if (!t.startsWith(Magic)) return false;
     bool haveSaved = false;
-    for (const QByteArray& line : t.mid(kMagic.size()).split('\n')) {
+    for (const QByteArray& line : t.mid(Magic.size()).split('\n')) {
         const qsizetype eq = line.indexOf('=');
         if (eq < 0) continue;
         const QByteArray key = line.left(eq), value = line.mid(eq + 1);
@@ -173,7 +173,7 @@ TOrphanCopy TRecoveryStore::ReadCopy(const QString& path, TRecoveryKind kind, si
         c.Error = f.errorString();
         return c;
     }
-    const QByteArray all = f.read(qint64(recordSize) + kMaxTrailer);
+    const QByteArray all = f.read(qint64(recordSize) + MaxTrailer);
     if (f.error() != QFileDevice::NoError) {
         c.Error = f.errorString();
         return c;

@@ -16,9 +16,9 @@ namespace qm {
 
 namespace {
 // Long enough that a drag of strokes makes one copy, short enough to lose little.
-constexpr int kRecoveryDelayMs = 3000;
+constexpr int RecoveryDelayMs = 3000;
 // A user who never pauses still gets a copy this many delays after the first change.
-constexpr int kRecoveryMaxDelays = 4;
+constexpr int RecoveryMaxDelays = 4;
 
 QString FolderOf(const QString& path) { return QFileInfo(path).absolutePath() + QLatin1Char('/'); }
 } // namespace
@@ -32,7 +32,7 @@ void Twinviewform::CreateRecovery() {
             Qt::QueuedConnection);
     });
     recoveryTimer_.setSingleShot(true);
-    recoveryTimer_.setInterval(kRecoveryDelayMs);
+    recoveryTimer_.setInterval(RecoveryDelayMs);
     connect(&recoveryTimer_, &QTimer::timeout, this, [this] { WriteRecoveryCopies(); });
 }
 
@@ -40,7 +40,7 @@ void Twinviewform::ScheduleRecovery() {
     if (!recoveryTimer_.isActive()) {
         recoveryPending_.start();
         recoveryTimer_.start();
-    } else if (recoveryPending_.elapsed() < qint64(kRecoveryMaxDelays) * recoveryTimer_.interval()) {
+    } else if (recoveryPending_.elapsed() < qint64(RecoveryMaxDelays) * recoveryTimer_.interval()) {
         recoveryTimer_.start(); // wait for a pause in the work
     }
 }

@@ -15,8 +15,8 @@
 namespace qm {
 
 namespace {
-const QString kTiledFilter = QStringLiteral("Tiled Map Files (*.tmx)");
-const QString kTiledSuffix = QStringLiteral("tmx");
+const QString TiledFilter = QStringLiteral("Tiled Map Files (*.tmx)");
+const QString TiledSuffix = QStringLiteral("tmx");
 
 QString FolderOf(const QString& path) { return QFileInfo(path).absolutePath() + QLatin1Char('/'); }
 } // namespace
@@ -34,8 +34,8 @@ void Twinviewform::AddTiledMapItems(QMenu* file) {
 
 void Twinviewform::ExportTiledMap1Click() {
     TQuillmarch& a = *app_;
-    QString path = Dialogs().SaveFileName(this, QStringLiteral("Export Tiled Map"), a.MapDialogDir, kTiledFilter,
-                                          kTiledSuffix);
+    QString path = Dialogs().SaveFileName(this, QStringLiteral("Export Tiled Map"), a.MapDialogDir, TiledFilter,
+                                          TiledSuffix);
     if (path.isEmpty()) return;
     if (FileKindOf(PathBytes(path)) != TFileKind::Tmx) path += QStringLiteral(".tmx");
     a.MapDialogDir = FolderOf(path);
@@ -49,7 +49,7 @@ void Twinviewform::ImportTiledMap1Click() {
     TQuillmarch& a = *app_;
     // The imported map takes the place of this document, as Open does.
     if (!AskSaveChanges()) return;
-    const QString path = Dialogs().OpenFileName(this, QStringLiteral("Import Tiled Map"), a.MapDialogDir, kTiledFilter);
+    const QString path = Dialogs().OpenFileName(this, QStringLiteral("Import Tiled Map"), a.MapDialogDir, TiledFilter);
     if (path.isEmpty()) return;
     a.MapDialogDir = FolderOf(path);
     const TTmxImport imported = ReadTmxFile(PathBytes(path), DrawGrid1->DefaultColWidth()); // throws, map untouched

@@ -22,10 +22,10 @@ namespace qm {
 
 namespace {
 
-const char* const kTerrainNames[TerrainCount] = {"Wall",   "Water",  "Fire",     "Hole",
+const char* const TerrainNames[TerrainCount] = {"Wall",   "Water",  "Fire",     "Hole",
                                                  "Slime",  "Forest", "Mountain", "Desert"};
 // Wang colours as Tiled shows them on its terrain brush.
-const char* const kTerrainColours[TerrainCount] = {"#808080", "#3070d0", "#e04020", "#202020",
+const char* const TerrainColours[TerrainCount] = {"#808080", "#3070d0", "#e04020", "#202020",
                                                    "#60b030", "#207020", "#8a6a40", "#e0c060"};
 
 std::string BaseName(const std::string& path) {
@@ -160,7 +160,7 @@ TTiledFileNames TiledFileNamesFor(const std::string& tmxPath) {
 }
 
 const char* TerrainName(int terrain) {
-    return terrain >= 0 && terrain < TerrainCount ? kTerrainNames[terrain] : "";
+    return terrain >= 0 && terrain < TerrainCount ? TerrainNames[terrain] : "";
 }
 
 std::string TerrainWangId(int shape) {
@@ -262,12 +262,12 @@ std::string TsxText(const TRenderedTileset& ts, const SymbolTable& symbols, cons
     for (int t = 0; t < TerrainCount; ++t) {
         const QString full = QString::number(TerrainBaseOf(t) + 13);
         w.writeStartElement("wangset");
-        w.writeAttribute("name", kTerrainNames[t]);
+        w.writeAttribute("name", TerrainNames[t]);
         w.writeAttribute("type", "corner");
         w.writeAttribute("tile", full);
         w.writeEmptyElement("wangcolor");
-        w.writeAttribute("name", kTerrainNames[t]);
-        w.writeAttribute("color", kTerrainColours[t]);
+        w.writeAttribute("name", TerrainNames[t]);
+        w.writeAttribute("color", TerrainColours[t]);
         w.writeAttribute("tile", full);
         w.writeAttribute("probability", "1");
         for (int k = 1; k <= 15; ++k) {

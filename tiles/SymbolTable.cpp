@@ -25,7 +25,7 @@ struct TCatalogueLine {
     std::uint8_t Symbol;
     const char* Text;
 };
-constexpr TCatalogueLine kCatalogue[] = {
+constexpr TCatalogueLine Catalogue[] = {
     {sym::Flagstone, "none Flagstone floor"},
     {sym::WallN, "wall edges=N inset=0.145 Wall, north side"},
     {sym::WallE, "wall edges=E inset=0.145 Wall, east side"},
@@ -157,23 +157,23 @@ constexpr TCatalogueLine kCatalogue[] = {
 
 // Every built-in symbol once, in sheet order, so the text lists them by number.
 constexpr bool InSheetOrder() {
-    for (std::size_t i = 0; i < std::size(kCatalogue); ++i)
-        if (kCatalogue[i].Symbol != i + 1) return false;
-    return std::size(kCatalogue) == sym::Gate;
+    for (std::size_t i = 0; i < std::size(Catalogue); ++i)
+        if (Catalogue[i].Symbol != i + 1) return false;
+    return std::size(Catalogue) == sym::Gate;
 }
 static_assert(InSheetOrder());
 
 const std::string& CatalogueText() {
     static const std::string text = [] {
         std::string t = "# Quillmarch built-in tileset\n";
-        for (const TCatalogueLine& l : kCatalogue) t += std::to_string(l.Symbol) + " " + l.Text + "\n";
+        for (const TCatalogueLine& l : Catalogue) t += std::to_string(l.Symbol) + " " + l.Text + "\n";
         return t;
     }();
     return text;
 }
 
-constexpr const char* kTerrainNames[8] = {"Wall", "Water", "Fire", "Hole", "Slime", "Forest", "Mountain", "Desert"};
-constexpr const char* kShapeNames[16] = {"lone patch",
+constexpr const char* TerrainNames[8] = {"Wall", "Water", "Fire", "Hole", "Slime", "Forest", "Mountain", "Desert"};
+constexpr const char* ShapeNames[16] = {"lone patch",
                                          "top half",
                                          "bottom half",
                                          "left half",
@@ -190,7 +190,7 @@ constexpr const char* kShapeNames[16] = {"lone patch",
                                          "north-west and south-east",
                                          "north-east and south-west"};
 // Quarters covered by terrain shape k, as the stamp's shape table gives them.
-constexpr std::uint8_t kShapeQuarters[16] = {0,
+constexpr std::uint8_t ShapeQuarters[16] = {0,
                                              QuarterNW | QuarterNE,
                                              QuarterSW | QuarterSE,
                                              QuarterNW | QuarterSW,
@@ -207,7 +207,7 @@ constexpr std::uint8_t kShapeQuarters[16] = {0,
                                              QuarterNW | QuarterSE,
                                              QuarterNE | QuarterSW};
 
-constexpr std::size_t kMaxRolesFile = 1 << 20;
+constexpr std::size_t MaxRolesFile = 1 << 20;
 
 class LineError : public std::runtime_error {
 public:
@@ -368,11 +368,11 @@ SymbolTable TerrainSymbolTable() {
     SymbolTable t;
     for (int family = 0; family < 8; ++family)
         for (int k = 0; k < 16; ++k)
-            t[sym::TerrainSymbol(family, k)].name = std::string(kTerrainNames[family]) + ", " + kShapeNames[k];
+            t[sym::TerrainSymbol(family, k)].name = std::string(TerrainNames[family]) + ", " + ShapeNames[k];
     for (int k = 1; k < 16; ++k) {
         SymbolTraits& w = t[sym::WallBase + k];
         w.role = SymbolRole::Wall;
-        w.quarters = kShapeQuarters[k];
+        w.quarters = ShapeQuarters[k];
     }
     // The lone wall patch is a free-standing block in the middle of its cell.
     t[sym::WallBase].role = SymbolRole::Obstacle;
@@ -425,11 +425,11 @@ SymbolTable SymbolTableFor(const std::string& tilesetPath) {
         std::ifstream in(roles, std::ios::binary);
         if (!in) throw std::runtime_error("Cannot read \"" + name + "\".");
         std::string text;
-        text.resize(kMaxRolesFile + 1);
+        text.resize(MaxRolesFile + 1);
         in.read(text.data(), std::streamsize(text.size()));
         if (in.bad()) throw std::runtime_error("Cannot read \"" + name + "\".");
         text.resize(std::size_t(in.gcount()));
-        if (text.size() > kMaxRolesFile) throw std::runtime_error("\"" + name + "\" is too large for a symbol table (over 1 MB).");
+        if (text.size() > MaxRolesFile) throw std::runtime_error("\"" + name + "\" is too large for a symbol table (over 1 MB).");
         return ParseSymbolTable(text, roles.filename().string());
     }
     std::string file = fs::path(tilesetPath).filename().string();

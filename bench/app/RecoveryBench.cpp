@@ -13,7 +13,7 @@
 
 namespace {
 
-const qm::TRecoveryInfo kInfo{"/home/user/maps/keep.map", "", false, QDateTime::currentDateTime()};
+const qm::TRecoveryInfo Info{"/home/user/maps/keep.map", "", false, QDateTime::currentDateTime()};
 
 // What the user-interface thread pays when the debounce timer fires.
 void HandMapCopyToWriter(benchmark::State& state) {
@@ -21,7 +21,7 @@ void HandMapCopyToWriter(benchmark::State& state) {
     qm::TRecoveryStore store(folder.path());
     const qm::TMapRecord map = qmbench::FullSampleMap(16);
     for (auto _ : state) {
-        store.Write(qm::TRecoveryKind::Map, &map, sizeof map, kInfo);
+        store.Write(qm::TRecoveryKind::Map, &map, sizeof map, Info);
         state.PauseTiming();
         store.Flush();
         state.ResumeTiming();
@@ -36,7 +36,7 @@ void WriteCopyToDisk(benchmark::State& state, qm::TRecoveryKind kind, const Reco
     QTemporaryDir folder(QDir::homePath() + "/.cache/qm-bench-XXXXXX");
     qm::TRecoveryStore store(folder.path());
     for (auto _ : state) {
-        store.Write(kind, &record, sizeof record, kInfo);
+        store.Write(kind, &record, sizeof record, Info);
         store.Flush();
     }
     store.RemoveAll();

@@ -88,14 +88,14 @@ struct ToolCase {
     int base; // 0: not a smart tool
 };
 
-const ToolCase kSmartTools[] = {
+const ToolCase SmartTools[] = {
     {"ButtonWall", 128},   {"ButtonWater", 144}, {"ButtonFire", 160},     {"ButtonHole", 176},
     {"ButtonSlime", 192},  {"ButtonForest", 208}, {"ButtonMountain", 224}, {"ButtonDesert", 240},
 };
 
 TEST_F(AppTest, SmartToolsStampTheirTerrainAtTheSelectionsTopLeft) {
     Start();
-    for (const ToolCase& t : kSmartTools) {
+    for (const ToolCase& t : SmartTools) {
         SCOPED_TRACE(t.button);
         dialogs.ConfirmAnswers = {qm::TConfirm::No}; // discard the previous stamp
         Trigger(Find<QAction>("New"));

@@ -25,7 +25,7 @@ struct MenuRow {
     bool enabled;
 };
 
-const MenuRow kMenuRows[] = {
+const MenuRow MenuRows[] = {
     {"New1", "New", "", " Create A New Map.", 0, true},
     {"Open1", "Open...", "", " Open An Existing Map.", 1, true},
     {"Save1", "Save", "Ctrl+S", " Save The Current Map.", 2, true},
@@ -63,7 +63,7 @@ const MenuRow kMenuRows[] = {
 
 TEST_F(AppTest, MenuItemsCarryCaptionShortcutHintAndImage) {
     Start();
-    for (const MenuRow& row : kMenuRows) {
+    for (const MenuRow& row : MenuRows) {
         SCOPED_TRACE(row.name);
         auto* item = win->findChild<QAction*>(row.name);
         ASSERT_NE(item, nullptr);
@@ -109,7 +109,7 @@ struct ActionRow {
     const char* hint; // "" = not checked here (the menu table covers it)
 };
 
-const ActionRow kActionRows[] = {
+const ActionRow ActionRows[] = {
     {"New", "New", 0, " Create A New Map."},
     {"Open", "Open...", 1, " Open An Existing Map."},
     {"Save", "Save", 2, " Save The Current Map."},
@@ -134,8 +134,8 @@ const ActionRow kActionRows[] = {
 TEST_F(AppTest, ActionListHoldsEveryAction) {
     Start();
     const auto all = Find<QObject>("QuillmarchActions")->findChildren<QAction*>(QString(), Qt::FindDirectChildrenOnly);
-    EXPECT_EQ(all.size(), int(std::size(kActionRows)));
-    for (const ActionRow& row : kActionRows) {
+    EXPECT_EQ(all.size(), int(std::size(ActionRows)));
+    for (const ActionRow& row : ActionRows) {
         SCOPED_TRACE(row.name);
         auto* a = Find<QObject>("QuillmarchActions")->findChild<QAction*>(row.name);
         ASSERT_NE(a, nullptr);
@@ -155,7 +155,7 @@ struct ButtonRow {
     bool tool;
 };
 
-const ButtonRow kButtonRows[] = {
+const ButtonRow ButtonRows[] = {
     {"ButtonNew", 0, " Create A New Map.", false},
     {"ButtonOpen", 1, " Open An Existing Map.", false},
     {"ButtonSave", 2, " Save The Current Map.", false},
@@ -194,9 +194,9 @@ TEST_F(AppTest, ToolBarButtonsInOrderWithImagesHintsAndGroups) {
     for (QAction* a : bar->actions())
         if (QWidget* w = bar->widgetForAction(a)) widgets << w;
     std::sort(widgets.begin(), widgets.end(), [](QWidget* a, QWidget* b) { return a->x() < b->x(); });
-    ASSERT_EQ(widgets.size(), int(std::size(kButtonRows)));
+    ASSERT_EQ(widgets.size(), int(std::size(ButtonRows)));
     for (int i = 0; i < widgets.size(); ++i) {
-        const ButtonRow& row = kButtonRows[i];
+        const ButtonRow& row = ButtonRows[i];
         SCOPED_TRACE(row.name);
         if (row.name[0] == '|') {
             EXPECT_EQ(qobject_cast<QToolButton*>(widgets[i]), nullptr);

@@ -42,7 +42,7 @@ struct PromptCase {
     bool goesOn; // the command runs after the answer
 };
 
-const PromptCase kPromptCases[] = {
+const PromptCase PromptCases[] = {
     {TPromptTrigger::New, qm::TConfirm::Yes, true},      {TPromptTrigger::New, qm::TConfirm::No, true},
     {TPromptTrigger::New, qm::TConfirm::Cancel, false},  {TPromptTrigger::Open, qm::TConfirm::Yes, true},
     {TPromptTrigger::Open, qm::TConfirm::No, true},      {TPromptTrigger::Open, qm::TConfirm::Cancel, false},
@@ -53,7 +53,7 @@ const PromptCase kPromptCases[] = {
 
 TEST_F(NothingLostTest, ModifiedMapAsksSaveDiscardOrCancelOnEveryTrigger) {
     qm::WriteMapFile(work.File("b.map"), MarkedMap(9));
-    for (const PromptCase& c : kPromptCases) {
+    for (const PromptCase& c : PromptCases) {
         SCOPED_TRACE(testing::Message() << int(c.trigger) << " answer " << int(c.answer));
         windows = {};
         Start();

@@ -85,10 +85,10 @@ TEST_F(SurfaceTest, NewSurfaceDrawsOnThePrinter) {
     s.MoveTo(1, 2);
     s.LineTo(3, 4);
     ASSERT_EQ(pc().Ops.size(), 3u);
-    EXPECT_EQ(pc().Ops[0].kind, TRecordingCanvas::kTextOut);
+    EXPECT_EQ(pc().Ops[0].kind, TRecordingCanvas::Kind::TextOut);
     EXPECT_EQ(pc().Ops[0].text, "Hi");
     EXPECT_EQ(pc().Ops[0].pt, QPoint(5, 6));
-    EXPECT_EQ(pc().Ops[2].kind, TRecordingCanvas::kLineTo);
+    EXPECT_EQ(pc().Ops[2].kind, TRecordingCanvas::Kind::LineTo);
 }
 
 TEST_F(SurfaceTest, PreviewTextOutPlacesCharactersAtPrinterAdvances) {
@@ -169,7 +169,7 @@ TEST_F(SurfaceTest, LineToReappliesThePenInPrintModeMoveToDoesNot) {
     s.LineTo(10, 10);
     ASSERT_FALSE(pc().Ops.empty());
     const auto& line = pc().Ops.back();
-    EXPECT_EQ(line.kind, TRecordingCanvas::kLineTo);
+    EXPECT_EQ(line.kind, TRecordingCanvas::Kind::LineTo);
     EXPECT_EQ(line.penColor, QColor(Qt::red));
     EXPECT_EQ(line.penWidth, 3);
 }
@@ -195,7 +195,7 @@ TEST_F(SurfaceTest, StretchDrawInPrintModeSendsBitsAndSkipsEmptyBitmaps) {
         s.StretchDraw(QRect(10, 20, 30, 40), img);
         ASSERT_EQ(static_cast<int>(pc().Ops.size()), r.expectedOps) << r.size.width() << "x" << r.size.height();
         if (r.expectedOps) {
-            EXPECT_EQ(pc().Ops[0].kind, TRecordingCanvas::kStretchDIBits);
+            EXPECT_EQ(pc().Ops[0].kind, TRecordingCanvas::Kind::StretchDIBits);
             EXPECT_EQ(pc().Ops[0].rect, QRect(10, 20, 30, 40));
             EXPECT_EQ(pc().Ops[0].imageSize, r.size);
             EXPECT_EQ(pc().Ops[0].imageCentre, QColor(Qt::blue));
@@ -206,7 +206,7 @@ TEST_F(SurfaceTest, StretchDrawInPrintModeSendsBitsAndSkipsEmptyBitmaps) {
     pc().Ops.clear();
     s.StretchDraw(QRect(0, 0, 5, 5), pic);
     ASSERT_EQ(pc().Ops.size(), 1u);
-    EXPECT_EQ(pc().Ops[0].kind, TRecordingCanvas::kStretchPicture);
+    EXPECT_EQ(pc().Ops[0].kind, TRecordingCanvas::Kind::StretchPicture);
 }
 
 TEST_F(SurfaceTest, PrintModeSetsTransparentBackgroundAndSyncsFontBeforeText) {

@@ -188,7 +188,7 @@ TEST_F(BattleMatTest, MarksLieOnTheTrimLinesInTheMarginsAndGlueStripsAreHatched)
     int marks = 0, hatches = 0;
     const QRect rightStrip(right, top, 150, bottom + 150 - top), bottomStrip(left, bottom, right - left, 150);
     for (size_t i = 1; i < ops.size(); ++i) {
-        if (ops[i].kind != TRecordingCanvas::kLineTo || ops[i - 1].kind != TRecordingCanvas::kMoveTo) continue;
+        if (ops[i].kind != TRecordingCanvas::Kind::LineTo || ops[i - 1].kind != TRecordingCanvas::Kind::MoveTo) continue;
         const QPoint a = ops[i - 1].pt, b = ops[i].pt;
         if (ops[i].penColor == QColor(Qt::black) && ops[i].penWidth == 3) {
             ++marks;
@@ -209,7 +209,7 @@ TEST_F(BattleMatTest, MarksLieOnTheTrimLinesInTheMarginsAndGlueStripsAreHatched)
     EXPECT_EQ(printer.Recorder().Pen.Width(), 1);
     // Marks off: the same page draws no mark and no hatching.
     src.Settings.Mat.Marks = false;
-    for (const Op& o : Only(Page(1), TRecordingCanvas::kLineTo)) ADD_FAILURE() << "line at " << o.pt.x();
+    for (const Op& o : Only(Page(1), TRecordingCanvas::Kind::LineTo)) ADD_FAILURE() << "line at " << o.pt.x();
 }
 
 TEST_F(BattleMatTest, EveryPrintedSheetCarriesItsLabelAndSkipEmptyPrintsEightyEight) {
@@ -224,13 +224,13 @@ TEST_F(BattleMatTest, EveryPrintedSheetCarriesItsLabelAndSkipEmptyPrintsEightyEi
     ASSERT_EQ(printer.PagesPrinted(), 88);
     std::set<QString> labels;
     for (int p = 1; p <= 88; ++p) {
-        const auto texts = Only(printer.OpsOnPage(p), TRecordingCanvas::kTextOut);
+        const auto texts = Only(printer.OpsOnPage(p), TRecordingCanvas::Kind::TextOut);
         ASSERT_EQ(texts.size(), 2u) << p;
         const int pr = (p - 1) / 11 + 1, pc = (p - 1) % 11 + 1;
         EXPECT_EQ(texts[0].text, PageTitle(src.MapFileName, pc, pr)) << p;
         EXPECT_EQ(texts[1].text, SheetLabel(pr, pc)) << p;
         EXPECT_GT(texts[1].pt.y(), 300 + 150 + 9 * 600) << p; // under the cells, in the margin
-        EXPECT_FALSE(Only(printer.OpsOnPage(p), TRecordingCanvas::kStretchDIBits).empty()) << "sheet " << p << " is empty";
+        EXPECT_FALSE(Only(printer.OpsOnPage(p), TRecordingCanvas::Kind::StretchDIBits).empty()) << "sheet " << p << " is empty";
         labels.insert(texts[1].text);
     }
     EXPECT_EQ(labels.size(), 88u);
@@ -249,9 +249,9 @@ TEST_F(BattleMatTest, OverviewComesFirstWithAGridOfLabelsAndATwoInchRuler) {
         // The ruler is the last square drawn: four sides of equal length.
         std::vector<QPoint> corners;
         for (size_t i = 0; i + 4 < ops.size(); ++i) {
-            if (ops[i].kind != TRecordingCanvas::kMoveTo) continue;
+            if (ops[i].kind != TRecordingCanvas::Kind::MoveTo) continue;
             bool frame = true;
-            for (size_t k = 1; k <= 4; ++k) frame = frame && ops[i + k].kind == TRecordingCanvas::kLineTo;
+            for (size_t k = 1; k <= 4; ++k) frame = frame && ops[i + k].kind == TRecordingCanvas::Kind::LineTo;
             if (frame && ops[i + 4].pt == ops[i].pt) corners = {ops[i].pt, ops[i + 1].pt, ops[i + 2].pt, ops[i + 3].pt};
         }
         ASSERT_EQ(corners.size(), 4u);
@@ -259,7 +259,7 @@ TEST_F(BattleMatTest, OverviewComesFirstWithAGridOfLabelsAndATwoInchRuler) {
         EXPECT_EQ(corners[2].y() - corners[1].y(), r.side) << r.correction;
         // Every sheet's label, once.
         std::multiset<QString> texts;
-        for (const Op& o : Only(ops, TRecordingCanvas::kTextOut)) texts.insert(o.text);
+        for (const Op& o : Only(ops, TRecordingCanvas::Kind::TextOut)) texts.insert(o.text);
         EXPECT_EQ(texts.count("A1"), 1u);
         EXPECT_EQ(texts.count("H11"), 1u);
         EXPECT_EQ(texts.count("I1"), 0u);
@@ -267,10 +267,10 @@ TEST_F(BattleMatTest, OverviewComesFirstWithAGridOfLabelsAndATwoInchRuler) {
     // The sheets follow it: page 2 is A1, the last page H11.
     src.Settings.PrintTitle = true;
     src.MapFileName = "keep.map";
-    EXPECT_EQ(Only(Page(1), TRecordingCanvas::kTextOut).front().text, "[Overview] - keep.map");
-    EXPECT_EQ(Only(Page(2), TRecordingCanvas::kTextOut).front().text, "[1x / 1y] - keep.map");
+    EXPECT_EQ(Only(Page(1), TRecordingCanvas::Kind::TextOut).front().text, "[Overview] - keep.map");
+    EXPECT_EQ(Only(Page(2), TRecordingCanvas::Kind::TextOut).front().text, "[1x / 1y] - keep.map");
     bool last = false;
-    EXPECT_EQ(Only(Page(89, &last), TRecordingCanvas::kTextOut).front().text, "[11x / 8y] - keep.map");
+    EXPECT_EQ(Only(Page(89, &last), TRecordingCanvas::Kind::TextOut).front().text, "[11x / 8y] - keep.map");
     EXPECT_TRUE(last);
 }
 
@@ -291,7 +291,7 @@ TEST_F(BattleMatTest, PlayerCopyLeavesHiddenSymbolsOutWhateverShowHiddenSays) {
     for (const Row& r : rows) {
         map->ShowHidden = r.showHidden;
         src.Settings.Mat.Hidden = r.mode;
-        const auto cells = Only(Page(1), TRecordingCanvas::kStretchDIBits);
+        const auto cells = Only(Page(1), TRecordingCanvas::Kind::StretchDIBits);
         ASSERT_EQ(cells.size(), 2u);
         EXPECT_EQ(cells[0].imageCentre.rgb(), r.first) << r.mode;
         EXPECT_EQ(cells[1].imageCentre.rgb(), r.second) << r.mode;

@@ -175,11 +175,11 @@ TEST_F(MapPageTest, FitToPageIsOnePageOfSixtyTwoPixelCells) {
     bool last = false;
     const auto ops = Page(1, &last);
     EXPECT_TRUE(last);
-    const auto cells = Only(ops, TRecordingCanvas::kStretchDIBits);
+    const auto cells = Only(ops, TRecordingCanvas::Kind::StretchDIBits);
     ASSERT_EQ(cells.size(), 72u * 72u);
     EXPECT_EQ(cells.front().rect, QRect(300, 300, 62, 62));
     EXPECT_EQ(cells.back().rect, QRect(300 + 71 * 62, 300 + 71 * 62, 62, 62));
-    EXPECT_TRUE(Only(ops, TRecordingCanvas::kTextOut).empty());
+    EXPECT_TRUE(Only(ops, TRecordingCanvas::Kind::TextOut).empty());
 }
 
 TEST_F(MapPageTest, InchCellsTileOverOneHundredTwentyOnePages) {
@@ -187,7 +187,7 @@ TEST_F(MapPageTest, InchCellsTileOverOneHundredTwentyOnePages) {
     src.Settings.ScaleIndex = 4;
     // Page 12: page row 2, page column 1: map columns 1..7, rows 11..20.
     bool last = true;
-    const auto cells = Only(Page(12, &last), TRecordingCanvas::kStretchDIBits);
+    const auto cells = Only(Page(12, &last), TRecordingCanvas::Kind::StretchDIBits);
     EXPECT_FALSE(last);
     ASSERT_EQ(cells.size(), 70u);
     std::set<std::pair<int, int>> seen;
@@ -200,9 +200,9 @@ TEST_F(MapPageTest, InchCellsTileOverOneHundredTwentyOnePages) {
     }
     EXPECT_EQ(seen.size(), 70u);
     // The last page column holds only map column 71..72; page row 8 only rows 71..72.
-    EXPECT_EQ(Only(Page(11), TRecordingCanvas::kStretchDIBits).size(), 2u * 10u);
-    EXPECT_EQ(Only(Page(88), TRecordingCanvas::kStretchDIBits).size(), 2u * 2u);
-    for (int p : {89, 100, 110, 120}) EXPECT_TRUE(Only(Page(p), TRecordingCanvas::kStretchDIBits).empty()) << p;
+    EXPECT_EQ(Only(Page(11), TRecordingCanvas::Kind::StretchDIBits).size(), 2u * 10u);
+    EXPECT_EQ(Only(Page(88), TRecordingCanvas::Kind::StretchDIBits).size(), 2u * 2u);
+    for (int p : {89, 100, 110, 120}) EXPECT_TRUE(Only(Page(p), TRecordingCanvas::Kind::StretchDIBits).empty()) << p;
     bool lastFlag = false;
     Page(121, &lastFlag);
     EXPECT_TRUE(lastFlag);
@@ -223,7 +223,7 @@ TEST_F(MapPageTest, TitleTexts) {
     };
     for (const Row& r : rows) {
         src.MapFileName = r.file;
-        const auto texts = Only(Page(r.page), TRecordingCanvas::kTextOut);
+        const auto texts = Only(Page(r.page), TRecordingCanvas::Kind::TextOut);
         ASSERT_EQ(texts.size(), 1u);
         EXPECT_EQ(texts[0].text, r.title);
         EXPECT_EQ(texts[0].pt, QPoint(60 + 300, 300));
@@ -232,7 +232,7 @@ TEST_F(MapPageTest, TitleTexts) {
     }
     // With the title, cells start under the quarter-inch band.
     map->Cell(1, 1).Upper = 5;
-    const auto cells = Only(Page(1), TRecordingCanvas::kStretchDIBits);
+    const auto cells = Only(Page(1), TRecordingCanvas::Kind::StretchDIBits);
     ASSERT_EQ(cells.size(), 1u);
     EXPECT_EQ(cells[0].rect.topLeft(), QPoint(300, 450));
 }
@@ -241,7 +241,7 @@ TEST_F(MapPageTest, OneSelectedCellFillsThePage) {
     map->Cell(10, 20).Upper = 77;
     src.Settings.WholeMap = false;
     src.Selection = {9, 19, 9, 19};
-    const auto cells = Only(Page(1), TRecordingCanvas::kStretchDIBits);
+    const auto cells = Only(Page(1), TRecordingCanvas::Kind::StretchDIBits);
     ASSERT_EQ(cells.size(), 1u);
     EXPECT_EQ(cells[0].rect, QRect(300, 300, 4500, 4500));
     EXPECT_EQ(cells[0].imageCentre.rgb(), SymbolColor(77));
@@ -253,7 +253,7 @@ TEST_F(MapPageTest, BackgroundElevenAlternatesByMapRowOnEveryPage) {
     for (int page : {1, 12, 23}) {
         int pr = 0, pc = 0;
         PagePosition(ComputePageLayout(src.Settings, {}, 5100, 6600, 600, 600), page, pr, pc);
-        const auto cells = Only(Page(page), TRecordingCanvas::kStretchDIBits);
+        const auto cells = Only(Page(page), TRecordingCanvas::Kind::StretchDIBits);
         ASSERT_EQ(cells.size(), 70u) << page;
         for (const auto& c : cells) {
             const int y = (pr - 1) * 10 + (c.rect.top() - 300) / 600 + 1;
@@ -261,7 +261,7 @@ TEST_F(MapPageTest, BackgroundElevenAlternatesByMapRowOnEveryPage) {
         }
     }
     map->Background = 12;
-    for (const auto& c : Only(Page(12), TRecordingCanvas::kStretchDIBits)) EXPECT_EQ(c.imageCentre.rgb(), SymbolColor(12));
+    for (const auto& c : Only(Page(12), TRecordingCanvas::Kind::StretchDIBits)) EXPECT_EQ(c.imageCentre.rgb(), SymbolColor(12));
 }
 
 TEST_F(MapPageTest, HiddenSymbolsPrintOnlyWithShowHidden) {
@@ -272,7 +272,7 @@ TEST_F(MapPageTest, HiddenSymbolsPrintOnlyWithShowHidden) {
     const Row rows[] = {{1, SymbolColor(35)}, {0, SymbolColor(4)}};
     for (const Row& r : rows) {
         map->ShowHidden = r.showHidden;
-        const auto cells = Only(Page(1), TRecordingCanvas::kStretchDIBits);
+        const auto cells = Only(Page(1), TRecordingCanvas::Kind::StretchDIBits);
         // A cell holding only a hidden symbol is still composed (white) when hidden.
         ASSERT_EQ(cells.size(), 2u);
         EXPECT_EQ(cells[0].imageCentre.rgb(), r.first);
@@ -286,15 +286,15 @@ TEST_F(MapPageTest, BlankCellsWithoutBackgroundDrawNothingButKeepTheirGrid) {
     src.Selection = {0, 0, 1, 0};
     map->Cell(2, 1).Upper = 9;
     const auto ops = Page(1);
-    EXPECT_EQ(Only(ops, TRecordingCanvas::kStretchDIBits).size(), 1u);
-    const auto lines = Only(ops, TRecordingCanvas::kLineTo);
+    EXPECT_EQ(Only(ops, TRecordingCanvas::Kind::StretchDIBits).size(), 1u);
+    const auto lines = Only(ops, TRecordingCanvas::Kind::LineTo);
     ASSERT_EQ(lines.size(), 8u);
     for (const auto& l : lines) {
         EXPECT_EQ(l.penWidth, 1);
         EXPECT_EQ(l.penColor, QColor(Qt::black));
     }
     // Two 2250-pixel squares side by side.
-    const auto moves = Only(ops, TRecordingCanvas::kMoveTo);
+    const auto moves = Only(ops, TRecordingCanvas::Kind::MoveTo);
     EXPECT_EQ(moves[0].pt, QPoint(300, 300));
     EXPECT_EQ(lines[0].pt, QPoint(2550, 300));
     EXPECT_EQ(lines[1].pt, QPoint(2550, 2550));
@@ -305,14 +305,14 @@ std::vector<std::tuple<int, int, int>> FirstCellStrokes(const std::vector<TRecor
                                                         size_t n) {
     std::vector<std::tuple<int, int, int>> out;
     for (size_t i = 0; i < ops.size() && out.size() < n; ++i) {
-        if (ops[i].kind != TRecordingCanvas::kMoveTo && ops[i].kind != TRecordingCanvas::kLineTo) continue;
-        out.emplace_back(ops[i].kind, ops[i].pt.x() - corner.x(), ops[i].pt.y() - corner.y());
+        if (ops[i].kind != TRecordingCanvas::Kind::MoveTo && ops[i].kind != TRecordingCanvas::Kind::LineTo) continue;
+        out.emplace_back(int(ops[i].kind), ops[i].pt.x() - corner.x(), ops[i].pt.y() - corner.y());
     }
     return out;
 }
 
 TEST_F(MapPageTest, HexAndOffsetGridsFollowMapParity) {
-    constexpr int M = TRecordingCanvas::kMoveTo, L = TRecordingCanvas::kLineTo;
+    constexpr int M = int(TRecordingCanvas::Kind::MoveTo), L = int(TRecordingCanvas::Kind::LineTo);
     src.Settings.ScaleIndex = 4; // 600-pixel cells: d = 150 + 18 = 168, h = 300
     src.Settings.WholeMap = false;
     using Strokes = std::vector<std::tuple<int, int, int>>;
@@ -332,7 +332,7 @@ TEST_F(MapPageTest, HexAndOffsetGridsFollowMapParity) {
         src.Selection = r.sel;
         const auto ops = Page(1);
         EXPECT_EQ(FirstCellStrokes(ops, QPoint(300, 300), r.first.size()), r.first) << r.what;
-        for (const auto& o : Only(ops, TRecordingCanvas::kLineTo)) EXPECT_EQ(o.penWidth, 1) << r.what;
+        for (const auto& o : Only(ops, TRecordingCanvas::Kind::LineTo)) EXPECT_EQ(o.penWidth, 1) << r.what;
     }
 }
 
@@ -342,12 +342,12 @@ TEST_F(MapPageTest, HexOverlayCoversTheCellAreaAndEndsWithACopyPen) {
     // Even a page of page row 11, without cells, gets the overlay.
     printer.Recorder().Pen.SetWidth(5);
     const auto ops = Page(121);
-    EXPECT_TRUE(Only(ops, TRecordingCanvas::kStretchDIBits).empty());
+    EXPECT_TRUE(Only(ops, TRecordingCanvas::Kind::StretchDIBits).empty());
     // W = 675, q = 168, step 504; CPP * CW = 4200: k runs to 9 (504 * 9 = 4536 > 4200).
-    const auto moves = Only(ops, TRecordingCanvas::kMoveTo);
+    const auto moves = Only(ops, TRecordingCanvas::Kind::MoveTo);
     // Odd k: two moves, even k: one; 5 odd + 4 even per band, 10 bands.
     EXPECT_EQ(moves.size(), static_cast<size_t>((5 * 2 + 4) * 10));
-    const auto lines = Only(ops, TRecordingCanvas::kLineTo);
+    const auto lines = Only(ops, TRecordingCanvas::Kind::LineTo);
     EXPECT_EQ(lines.size(), static_cast<size_t>((5 * 3 + 4 * 3) * 10));
     for (const auto& l : lines) {
         EXPECT_EQ(l.penMode, pmMask);
@@ -365,8 +365,8 @@ TEST_F(MapPageTest, NoGridStyleSelectedDrawsNoGrid) {
     for (int style : {-1, 0}) {
         src.Settings.GridStyle = style;
         const auto ops = Page(1);
-        EXPECT_TRUE(Only(ops, TRecordingCanvas::kLineTo).empty());
-        EXPECT_TRUE(Only(ops, TRecordingCanvas::kMoveTo).empty());
+        EXPECT_TRUE(Only(ops, TRecordingCanvas::Kind::LineTo).empty());
+        EXPECT_TRUE(Only(ops, TRecordingCanvas::Kind::MoveTo).empty());
     }
 }
 
@@ -379,9 +379,9 @@ TEST_F(MapPageTest, DegenerateLayoutPrintsOnlyTheTitleOnOnePage) {
     bool last = false;
     const auto ops = Page(1, &last);
     EXPECT_TRUE(last);
-    EXPECT_EQ(Only(ops, TRecordingCanvas::kTextOut).size(), 1u);
-    EXPECT_TRUE(Only(ops, TRecordingCanvas::kStretchDIBits).empty());
-    EXPECT_TRUE(Only(ops, TRecordingCanvas::kLineTo).empty());
+    EXPECT_EQ(Only(ops, TRecordingCanvas::Kind::TextOut).size(), 1u);
+    EXPECT_TRUE(Only(ops, TRecordingCanvas::Kind::StretchDIBits).empty());
+    EXPECT_TRUE(Only(ops, TRecordingCanvas::Kind::LineTo).empty());
 }
 
 TEST_F(MapPageTest, HandlersBracketARunWithTheMapTitle) {

@@ -31,7 +31,7 @@ TRecordingCanvas::Op TRecordingCanvas::Make(Kind k) const {
 }
 
 void TRecordingCanvas::TextOut(int x, int y, const QString& text) {
-    Op o = Make(kTextOut);
+    Op o = Make(Kind::TextOut);
     o.pt = QPoint(x, y);
     o.text = text;
     Ops.push_back(o);
@@ -49,13 +49,13 @@ int TRecordingCanvas::TextHeight(const QString&) {
 }
 
 void TRecordingCanvas::MoveTo(int x, int y) {
-    Op o = Make(kMoveTo);
+    Op o = Make(Kind::MoveTo);
     o.pt = QPoint(x, y);
     Ops.push_back(o);
 }
 
 void TRecordingCanvas::LineTo(int x, int y) {
-    Op o = Make(kLineTo);
+    Op o = Make(Kind::LineTo);
     o.pt = QPoint(x, y);
     Ops.push_back(o);
 }
@@ -68,7 +68,7 @@ QColor Centre(const QImage& img) {
 } // namespace
 
 void TRecordingCanvas::StretchDraw(const QRect& r, const QImage& bitmap) {
-    Op o = Make(kStretchDraw);
+    Op o = Make(Kind::StretchDraw);
     o.rect = r;
     o.imageSize = bitmap.size();
     o.imageCentre = Centre(bitmap);
@@ -76,14 +76,14 @@ void TRecordingCanvas::StretchDraw(const QRect& r, const QImage& bitmap) {
 }
 
 void TRecordingCanvas::StretchDraw(const QRect& r, const QPicture& graphic) {
-    Op o = Make(kStretchPicture);
+    Op o = Make(Kind::StretchPicture);
     o.rect = r;
     o.imageSize = graphic.boundingRect().size();
     Ops.push_back(o);
 }
 
 void TRecordingCanvas::StretchDIBits(const QRect& dest, const QImage& bits) {
-    Op o = Make(kStretchDIBits);
+    Op o = Make(Kind::StretchDIBits);
     o.rect = dest;
     o.imageSize = bits.size();
     o.imageCentre = Centre(bits);

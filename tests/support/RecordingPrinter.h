@@ -16,7 +16,7 @@ namespace qm {
 // Keeps every call, with the state it was made in, for tests.
 class TRecordingCanvas : public TCanvas {
 public:
-    enum Kind { kTextOut, kMoveTo, kLineTo, kStretchDraw, kStretchPicture, kStretchDIBits };
+    enum class Kind { TextOut, MoveTo, LineTo, StretchDraw, StretchPicture, StretchDIBits };
     struct Op {
         Kind kind;
         int page;          // the page the printer was on (0 outside a job)

@@ -37,7 +37,7 @@ TResult RunTool(const QString& program, const QStringList& args) {
     return r;
 }
 
-const QString kRender = QStringLiteral(QM_PROGRAM_DIR "/quillmarch-render");
+const QString Render = QStringLiteral(QM_PROGRAM_DIR "/quillmarch-render");
 QString Q(const std::string& s) { return QString::fromStdString(s); }
 
 // Ground, walls of smart terrain, objects, a hidden marker shown, the alternating floor.
@@ -60,16 +60,16 @@ TEST(TiledCommandLine, ExportsThreeFilesAndImportsThemBack) {
     qmtest::TempDir dir;
     const TMapRecord m = SampleMap();
     WriteMapFile(dir.File("s.map"), m);
-    TResult r = RunTool(kRender, {Q(dir.File("s.map")), Q(dir.File("s.tmx"))});
+    TResult r = RunTool(Render, {Q(dir.File("s.map")), Q(dir.File("s.tmx"))});
     ASSERT_EQ(r.code, 0) << r.err;
     EXPECT_EQ(r.out, dir.File("s.tmx") + "\n" + dir.File("s-tileset.tsx") + "\n" + dir.File("s-tileset.png") + "\n");
-    r = RunTool(kRender, {Q(dir.File("s.tmx")), Q(dir.File("back.map"))});
+    r = RunTool(Render, {Q(dir.File("s.tmx")), Q(dir.File("back.map"))});
     ASSERT_EQ(r.code, 0) << r.err;
     EXPECT_EQ(qmtest::ReadAll(dir.File("back.map")), qmtest::ReadAll(dir.File("s.map")));
 
     // A broken map writes nothing and says why.
     qmtest::WriteAll(dir.File("bad.tmx"), {'<', 'm', 'a', 'p', '>'});
-    r = RunTool(kRender, {Q(dir.File("bad.tmx")), Q(dir.File("bad.map"))});
+    r = RunTool(Render, {Q(dir.File("bad.tmx")), Q(dir.File("bad.map"))});
     EXPECT_EQ(r.code, 1);
     EXPECT_EQ(r.err, "quillmarch-render: Cannot import Tiled file \"" + dir.File("bad.tmx") +
                          "\". Only orthogonal maps can be imported; this map's orientation is \"\".\n");
@@ -81,8 +81,8 @@ TEST(TiledTools, TmxRasterizerDrawsTheExportAsQuillmarchDoes) {
     if (rasterizer.isEmpty()) GTEST_SKIP() << "tmxrasterizer is not installed (Debian package tiled)";
     qmtest::TempDir dir;
     WriteMapFile(dir.File("s.map"), SampleMap());
-    ASSERT_EQ(RunTool(kRender, {Q(dir.File("s.map")), Q(dir.File("s.tmx"))}).code, 0);
-    ASSERT_EQ(RunTool(kRender, {"--zoom", "48", "--show-hidden", "on", Q(dir.File("s.map")), Q(dir.File("ours.png"))}).code,
+    ASSERT_EQ(RunTool(Render, {Q(dir.File("s.map")), Q(dir.File("s.tmx"))}).code, 0);
+    ASSERT_EQ(RunTool(Render, {"--zoom", "48", "--show-hidden", "on", Q(dir.File("s.map")), Q(dir.File("ours.png"))}).code,
               0);
     const TResult t = RunTool(rasterizer, {"--no-smoothing", Q(dir.File("s.tmx")), Q(dir.File("tiled.png"))});
     ASSERT_EQ(t.code, 0) << t.err;
@@ -115,7 +115,7 @@ TEST(TiledTools, TiledConvertsTheExportToJsonAndBack) {
     qmtest::TempDir dir;
     const TMapRecord m = SampleMap();
     WriteMapFile(dir.File("s.map"), m);
-    ASSERT_EQ(RunTool(kRender, {Q(dir.File("s.map")), Q(dir.File("s.tmx"))}).code, 0);
+    ASSERT_EQ(RunTool(Render, {Q(dir.File("s.map")), Q(dir.File("s.tmx"))}).code, 0);
     TResult r = RunTool(tiled, {"--export-map", "json", Q(dir.File("s.tmx")), Q(dir.File("s.json"))});
     ASSERT_EQ(r.code, 0) << r.out << r.err;
     EXPECT_EQ(r.err.find("rror"), std::string::npos) << r.err;
