@@ -36,7 +36,7 @@ struct TQuillmarch {
     TMapClipboard MapClipboard;
     TRenderedTileset Tileset;
     SymbolTable Symbols = BuiltInSymbolTable(); // names and roles of the tileset in use
-    TCellCache CellCache; // scaled cells of both grids, dropped with each new tileset
+    TCellCache CellCache;                       // scaled cells of both grids, dropped with each new tileset
     TLayerMode CurrentLayerMode = lmAuto;
     QImage TileBitmap; // cutting bitmap of the tileset rendering
     QImage CellBitmap; // composition bitmap of every cell drawn

@@ -5,8 +5,8 @@
 
 #include "app/MainWindow.h"
 #include "export/ExportCommands.h"
-#include "geoset/RandomMap.h"
 #include "geoset/MapletEditor.h"
+#include "geoset/RandomMap.h"
 #include "preview/Dialogs.h"
 #include "preview/PrintPreview.h"
 #include "print/MapPage.h"
@@ -42,7 +42,8 @@ void Twinviewform::CreateDocumentCommands() {
     mapPages_->Bind(*PrintPreview1);
 
     auto wire = [this](QAction* item, void (Twinviewform::*handler)()) {
-        connect(item, &QAction::triggered, this, [this, handler] { RunCommand([this, handler] { (this->*handler)(); }); });
+        connect(item, &QAction::triggered, this,
+                [this, handler] { RunCommand([this, handler] { (this->*handler)(); }); });
     };
     wire(Print, &Twinviewform::PrintExecute);
     wire(PrintSetup, &Twinviewform::PrintSetupExecute);
@@ -98,7 +99,7 @@ void Twinviewform::MarkGeoSetClean() {
 bool Twinviewform::AskSaveGeoSetChanges() {
     if (!app_->GeoSetDocument.Modified) return true;
     const QString name = app_->GeoSetFileName.isEmpty() ? QStringLiteral("Untitled GeoSet")
-                                                         : QFileInfo(app_->GeoSetFileName).fileName();
+                                                        : QFileInfo(app_->GeoSetFileName).fileName();
     QWidget* parent = geoEditForm_ && geoEditForm_->isVisible() ? static_cast<QWidget*>(geoEditForm_) : this;
     const TConfirm answer = Dialogs().Question(parent, QStringLiteral("Save changes to %1?").arg(name),
                                                QStringLiteral("Save"), QStringLiteral("Discard"),

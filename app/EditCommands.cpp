@@ -43,9 +43,9 @@ void Twinviewform::SymbolGridSelectCell(int, int row) {
 
 TTool Twinviewform::CurrentTool() const {
     const std::pair<QToolButton*, TTool> tools[] = {
-        {ButtonDraw, TTool::Draw},         {ButtonErase, TTool::Eraser},     {ButtonWall, TTool::Wall},
-        {ButtonWater, TTool::Water},       {ButtonFire, TTool::Fire},        {ButtonHole, TTool::Hole},
-        {ButtonSlime, TTool::Slime},       {ButtonForest, TTool::Forest},    {ButtonMountain, TTool::Mountain},
+        {ButtonDraw, TTool::Draw},     {ButtonErase, TTool::Eraser},  {ButtonWall, TTool::Wall},
+        {ButtonWater, TTool::Water},   {ButtonFire, TTool::Fire},     {ButtonHole, TTool::Hole},
+        {ButtonSlime, TTool::Slime},   {ButtonForest, TTool::Forest}, {ButtonMountain, TTool::Mountain},
         {ButtonDesert, TTool::Desert},
     };
     for (const auto& [button, tool] : tools)

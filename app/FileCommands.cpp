@@ -2,11 +2,11 @@
 #include <QAction>
 #include <QApplication>
 #include <QFileDevice>
+#include <QFileInfo>
+#include <QStatusBar>
 #include <cerrno>
 #include <cstring>
 #include <exception>
-#include <QFileInfo>
-#include <QStatusBar>
 
 #include "app/AboutBox.h"
 #include "app/MainWindow.h"
@@ -184,8 +184,7 @@ bool Twinviewform::SaveMap() {
 
 bool Twinviewform::SaveMapAs() {
     TQuillmarch& a = *app_;
-    const QString path =
-        Dialogs().SaveFileName(this, QStringLiteral("Save As"), a.MapDialogDir, MapFilter, MapSuffix);
+    const QString path = Dialogs().SaveFileName(this, QStringLiteral("Save As"), a.MapDialogDir, MapFilter, MapSuffix);
     if (path.isEmpty()) return false;
     a.MapDialogDir = FolderOf(path);
     if (QFileInfo::exists(path) &&

@@ -8,12 +8,12 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QEvent>
-#include <QShowEvent>
 #include <QHBoxLayout>
 #include <QKeySequence>
 #include <QMenu>
 #include <QMenuBar>
 #include <QScreen>
+#include <QShowEvent>
 #include <QStatusBar>
 #include <QToolBar>
 #include <QToolButton>
@@ -115,11 +115,13 @@ void Twinviewform::CreateActions() {
                             QStringLiteral(" Set Printer Properties."));
     ZoomIn = MakeAction("ZoomIn", QStringLiteral("Zoom In"), 21, QStringLiteral(" View Map At Increased Detail."));
     ZoomOut = MakeAction("ZoomOut", QStringLiteral("Zoom Out"), 22, QStringLiteral(" View Map At Decreased Detail."));
-    Cut = MakeAction("Cut", QStringLiteral("Cut"), 17, QStringLiteral(" Cut The Current Map Selection To The Clipboard."));
+    Cut = MakeAction("Cut", QStringLiteral("Cut"), 17,
+                     QStringLiteral(" Cut The Current Map Selection To The Clipboard."));
     Copy = MakeAction("Copy", QStringLiteral("Copy"), 18,
                       QStringLiteral(" Copy The Current Map Selection To The Clipboard."));
-    Paste = MakeAction("Paste", QStringLiteral("Paste"), 19,
-                       QStringLiteral(" Paste A Previously Cut or Copied Map Region To The Map At The Selected Location."));
+    Paste = MakeAction(
+        "Paste", QStringLiteral("Paste"), 19,
+        QStringLiteral(" Paste A Previously Cut or Copied Map Region To The Map At The Selected Location."));
     Undo = MakeAction("Undo", QStringLiteral("Undo"), 20, QStringLiteral(" Undo The Last Change Made To The Map."));
     GeoNew = MakeAction("GeoNew", QStringLiteral("New"), 0, QStringLiteral(" Create A New GeoSet."));
     GeoOpen = MakeAction("GeoOpen", QStringLiteral("Open"), 1, QStringLiteral(" Open An Existing GeoSet."));
@@ -150,7 +152,6 @@ void Twinviewform::CreateActions() {
     wire(Copy, &Twinviewform::CopyExecute);
     wire(Paste, &Twinviewform::PasteExecute);
     wire(Undo, &Twinviewform::UndoExecute);
-
 }
 
 QAction* Twinviewform::AddItem(QMenu* menu, const char* name, const QString& caption, const QString& shortcut,
@@ -209,8 +210,9 @@ void Twinviewform::CreateMenus() {
                            ExportDisk);
     ExportTiledMapImages1 = AddItem(File1, "ExportTiledMapImages1", QStringLiteral("Export Tiled Map Images"), {},
                                     ExportDiskTiled->statusTip(), ExportDiskTiled);
-    ExportVirtualTabletopMap1 = AddItem(File1, "ExportVirtualTabletopMap1", QStringLiteral("Export Virtual Tabletop Map..."),
-                                        {}, ExportVtt->statusTip(), ExportVtt);
+    ExportVirtualTabletopMap1 = AddItem(File1, "ExportVirtualTabletopMap1",
+                                        QStringLiteral("Export Virtual Tabletop Map..."), {}, ExportVtt->statusTip(),
+                                        ExportVtt);
     AddTiledMapItems(File1);
     File1->addSeparator();
     FileExitItem = AddItem(File1, "FileExitItem", QStringLiteral("E&xit"), {}, QStringLiteral(" Exit Application"),
@@ -235,11 +237,10 @@ void Twinviewform::CreateMenus() {
     Options1->addSeparator();
     ZoomIn1 = AddItem(Options1, "ZoomIn1", QStringLiteral("Zoom In"), QStringLiteral("Ctrl+I"), ZoomIn->statusTip(),
                       ZoomIn);
-    ZoomOut1 = AddItem(Options1, "ZoomOut1", QStringLiteral("Zoom Out"), QStringLiteral("Ctrl+O"),
-                       ZoomOut->statusTip(), ZoomOut);
+    ZoomOut1 = AddItem(Options1, "ZoomOut1", QStringLiteral("Zoom Out"), QStringLiteral("Ctrl+O"), ZoomOut->statusTip(),
+                       ZoomOut);
     Options1->addSeparator();
-    RandomMaplet1 = AddItem(Options1, "RandomMaplet1", QStringLiteral("Insert Random Maplet"),
-                            QStringLiteral("Ctrl+M"),
+    RandomMaplet1 = AddItem(Options1, "RandomMaplet1", QStringLiteral("Insert Random Maplet"), QStringLiteral("Ctrl+M"),
                             QStringLiteral(" Insert A Random Maplet From The Current Geoset At The Current Map "
                                            "Location."),
                             nullptr);
@@ -308,8 +309,9 @@ void Twinviewform::CreateToolBar() {
     ToolBar1->setIconSize(QSize(16, 16));
     ToolBar1->setContextMenuPolicy(Qt::PreventContextMenu);
     // Two 2-pixel bevels above and below the buttons.
-    ToolBar1->setStyleSheet(QStringLiteral("QToolBar { spacing: 0px; padding: 0px 2px; border: none; "
-                                           "border-top: 2px groove palette(mid); border-bottom: 2px groove palette(mid); }"));
+    ToolBar1->setStyleSheet(
+        QStringLiteral("QToolBar { spacing: 0px; padding: 0px 2px; border: none; "
+                       "border-top: 2px groove palette(mid); border-bottom: 2px groove palette(mid); }"));
     addToolBar(Qt::TopToolBarArea, ToolBar1);
 
     ToolGroup = new QButtonGroup(this);
@@ -381,12 +383,10 @@ void Twinviewform::CreateGrids() {
     row->addWidget(DrawGrid1, 1);
     setCentralWidget(central);
 
-    DrawGrid1->SetDrawCell([this](QPainter& p, int c, int r, const QRect& rect, bool sel) {
-        DrawGrid1DrawCell(p, c, r, rect, sel);
-    });
-    SymbolGrid->SetDrawCell([this](QPainter& p, int c, int r, const QRect& rect, bool sel) {
-        SymbolGridDrawCell(p, c, r, rect, sel);
-    });
+    DrawGrid1->SetDrawCell(
+        [this](QPainter& p, int c, int r, const QRect& rect, bool sel) { DrawGrid1DrawCell(p, c, r, rect, sel); });
+    SymbolGrid->SetDrawCell(
+        [this](QPainter& p, int c, int r, const QRect& rect, bool sel) { SymbolGridDrawCell(p, c, r, rect, sel); });
     connect(SymbolGrid, &TDrawGrid::SelectCell, this,
             [this](int c, int r) { RunCommand([this, c, r] { SymbolGridSelectCell(c, r); }); });
     connect(DrawGrid1, &TDrawGrid::MouseUp, this, [this](Qt::MouseButton, Qt::KeyboardModifiers mods, const QPoint&) {
@@ -397,8 +397,9 @@ void Twinviewform::CreateGrids() {
 void Twinviewform::RefreshIcons() {
     const auto& icons = app_->Tileset.ToolPalette;
     auto iconFor = [&icons](int i) {
-        return (i >= 0 && i < int(icons.size()) && !icons[size_t(i)].isNull()) ? QIcon(QPixmap::fromImage(icons[size_t(i)]))
-                                                                              : QIcon();
+        return (i >= 0 && i < int(icons.size()) && !icons[size_t(i)].isNull())
+                   ? QIcon(QPixmap::fromImage(icons[size_t(i)]))
+                   : QIcon();
     };
     for (QObject* o : imaged_) {
         const QIcon icon = iconFor(ImageIndexOf(o));

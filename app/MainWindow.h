@@ -9,10 +9,10 @@
 #include <QElapsedTimer>
 #include <QTimer>
 
-#include "app/Recovery.h"
 #include "app/ApplicationState.h"
-#include "editor/MapEdit.h"
+#include "app/Recovery.h"
 #include "editor/DrawGrid.h"
+#include "editor/MapEdit.h"
 #include "geoset/GeoSet.h"
 
 class QAction;
@@ -266,7 +266,6 @@ private:
     QAction* ShowGridLines1 = nullptr; // off at start; the screen only
     QAction* HelpAboutItem = nullptr;
 
-
     void CreateActions();
     void CreateMenus();
     void CreateToolBar();
@@ -310,9 +309,9 @@ private:
 
     void CreateWhereAmI();
     void CreateSymbolNames();
-    int symbolPointer_ = -1;    // symbol column row under the pointer, -1 none
-    QString typedAhead_;        // letters typed in the symbol column lately
-    qint64 typedAt_ = -1;       // when the last of them came, ms since the epoch
+    int symbolPointer_ = -1;                // symbol column row under the pointer, -1 none
+    QString typedAhead_;                    // letters typed in the symbol column lately
+    qint64 typedAt_ = -1;                   // when the last of them came, ms since the epoch
     int pointerCol_ = -1, pointerRow_ = -1; // 0-based cell under the pointer, -1 none
     bool dragging_ = false;                 // a selection drag on the map grid is under way
     bool showGridLines_ = false;

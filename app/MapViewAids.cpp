@@ -15,8 +15,8 @@
 #include <QUrl>
 #include <cmath>
 
-#include "app/Startup.h"
 #include "app/MainWindow.h"
+#include "app/Startup.h"
 #include "export/FileKind.h"
 #include "tiles/Encoding.h"
 
@@ -76,8 +76,7 @@ QString Twinviewform::CellPanelText() const {
     if (pointerCol_ < 0 || pointerRow_ < 0) return {};
     QString text = QStringLiteral("Col %1, Row %2").arg(pointerCol_ + 1).arg(pointerRow_ + 1);
     const TGridRect sel = DrawGrid1->Selection();
-    if (dragging_)
-        text += QStringLiteral("   %1 x %2").arg(sel.Right - sel.Left + 1).arg(sel.Bottom - sel.Top + 1);
+    if (dragging_) text += QStringLiteral("   %1 x %2").arg(sel.Right - sel.Left + 1).arg(sel.Bottom - sel.Top + 1);
     // What the cell shows on top.
     const TMapCell& cell = app_->CurrentMap.Cell(pointerCol_ + 1, pointerRow_ + 1);
     const QString name = SymbolName(cell.Upper ? cell.Upper : cell.Lower);

@@ -27,7 +27,6 @@ constexpr qint64 MaxTrailer = 64 * 1024;
 
 QString Suffix(TRecoveryKind kind) { return kind == TRecoveryKind::Map ? "map" : "geo"; }
 
-
 // Opens (creating) a lock file and takes its lock without waiting; -1 when another
 // running instance holds it or the file cannot be opened.
 int TryLock(const QString& path) {
@@ -109,8 +108,7 @@ void TRecoveryStore::Write(TRecoveryKind kind, const void* record, size_t size, 
     {
         std::lock_guard<std::mutex> lock(mutex_);
         // A newer copy of the same document makes a waiting one pointless.
-        for (auto it = jobs_.begin(); it != jobs_.end();)
-            it = it->Kind == kind ? jobs_.erase(it) : it + 1;
+        for (auto it = jobs_.begin(); it != jobs_.end();) it = it->Kind == kind ? jobs_.erase(it) : it + 1;
         jobs_.push_back({kind, std::move(bytes)});
     }
     wake_.notify_one();
@@ -191,8 +189,8 @@ std::vector<TOrphanCopy> TRecoveryStore::FindOrphans() const {
     const QDir dir(folder_);
     if (!dir.exists()) return found;
     std::map<QString, std::shared_ptr<int>> locks; // one lock per instance id
-    const QFileInfoList files =
-        dir.entryInfoList({QStringLiteral("*.map"), QStringLiteral("*.geo")}, QDir::Files, QDir::Time | QDir::Reversed);
+    const QFileInfoList files = dir.entryInfoList({QStringLiteral("*.map"), QStringLiteral("*.geo")}, QDir::Files,
+                                                  QDir::Time | QDir::Reversed);
     for (const QFileInfo& fi : files) {
         const QString id = fi.completeBaseName();
         if (id == id_) continue;
@@ -200,10 +198,11 @@ std::vector<TOrphanCopy> TRecoveryStore::FindOrphans() const {
         if (it == locks.end()) {
             const int fd = TryLock(dir.filePath(id + ".lock"));
             std::shared_ptr<int> lock;
-            if (fd >= 0) lock.reset(new int(fd), [](int* p) {
-                ::close(*p);
-                delete p;
-            });
+            if (fd >= 0)
+                lock.reset(new int(fd), [](int* p) {
+                    ::close(*p);
+                    delete p;
+                });
             it = locks.emplace(id, lock).first;
         }
         if (!it->second) continue; // its instance is still running

@@ -71,11 +71,11 @@ void Twinviewform::OfferRecovery() {
         const QString name = copy.Info.DocumentPath.isEmpty() ? QStringLiteral("Untitled")
                                                               : QFileInfo(copy.Info.DocumentPath).fileName();
         const QString when = copy.Info.Saved.toLocalTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
-        const TConfirm answer =
-            Dialogs().Question(this,
-                               QStringLiteral("Recover unsaved %1 %2 from %3?")
-                                   .arg(isMap ? QStringLiteral("map") : QStringLiteral("GeoSet"), name, when),
-                               QStringLiteral("Recover"), QStringLiteral("Discard"), QStringLiteral("Later"));
+        const TConfirm answer = Dialogs().Question(
+            this,
+            QStringLiteral("Recover unsaved %1 %2 from %3?")
+                .arg(isMap ? QStringLiteral("map") : QStringLiteral("GeoSet"), name, when),
+            QStringLiteral("Recover"), QStringLiteral("Discard"), QStringLiteral("Later"));
         if (answer == TConfirm::No) {
             TRecoveryStore::Discard(copy);
         } else if (answer == TConfirm::Yes) {

@@ -5,8 +5,8 @@
 
 #include "app/AboutBox.h"
 #include "app/MainWindow.h"
-#include "preview/Dialogs.h"
 #include "geoset/MapletEditor.h"
+#include "preview/Dialogs.h"
 #include "print/PrintOptionsDialog.h"
 #include "tiles/Encoding.h"
 #include "tiles/TilesetChooser.h"

@@ -1,6 +1,6 @@
 // quillmarch: the map-drawing program.
-#include "app/Startup.h"
 #include "app/MainWindow.h"
+#include "app/Startup.h"
 #include "tiles/AppIcon.h"
 
 int main(int argc, char** argv) {

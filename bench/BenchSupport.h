@@ -26,8 +26,7 @@ inline qm::TMapRecord FullSampleMap(int zoom) {
 }
 
 // Times painting page 1 of a begun preview window on a 773 x 1000 paint box.
-template <class Form>
-void TimePreviewPage(benchmark::State& state, Form& form) {
+template <class Form> void TimePreviewPage(benchmark::State& state, Form& form) {
     form.PB1->resize(773, 1000);
     QImage target(773, 1000, QImage::Format_ARGB32_Premultiplied);
     for (auto _ : state) {

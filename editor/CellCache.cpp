@@ -20,9 +20,9 @@ void TCellCache::Clear() {
     symbols_.images.clear();
 }
 
-template <class ComposeFn>
-const QImage& TCellCache::Lookup(TBucket& b, const TRenderedTileset& ts, uint32_t key, const QSize& cellSize,
-                                 QImage& cellBitmap, ComposeFn compose) {
+template <class ComposeFn> const QImage& TCellCache::Lookup(TBucket& b, const TRenderedTileset& ts, uint32_t key,
+                                                            const QSize& cellSize, QImage& cellBitmap,
+                                                            ComposeFn compose) {
     if (ts.Generation != b.generation || ts.TileSize != b.tileSize || cellSize != b.cellSize) {
         b.images.clear();
         b.generation = ts.Generation;
@@ -45,8 +45,7 @@ const QImage& TCellCache::MapCell(const TMapRecord& map, const TRenderedTileset&
                   [&] { ComposeCell(cellBitmap, ts, l.Background, l.Lower, l.Upper); });
 }
 
-const QImage& TCellCache::Symbol(const TRenderedTileset& ts, uint8_t s, const QSize& cellSize,
-                                 QImage& cellBitmap) {
+const QImage& TCellCache::Symbol(const TRenderedTileset& ts, uint8_t s, const QSize& cellSize, QImage& cellBitmap) {
     return Lookup(symbols_, ts, s, cellSize, cellBitmap, [&] { ComposeSymbol(cellBitmap, ts, s); });
 }
 

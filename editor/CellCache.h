@@ -16,8 +16,8 @@ namespace qm {
 class TCellCache {
 public:
     // The map cell at grid column c, row r, composed through cellBitmap on a miss.
-    const QImage& MapCell(const TMapRecord& map, const TRenderedTileset& ts, int c, int r,
-                          const QSize& cellSize, QImage& cellBitmap);
+    const QImage& MapCell(const TMapRecord& map, const TRenderedTileset& ts, int c, int r, const QSize& cellSize,
+                          QImage& cellBitmap);
     // Symbol s as the symbol columns show it (ComposeSymbol, then scaled).
     const QImage& Symbol(const TRenderedTileset& ts, uint8_t s, const QSize& cellSize, QImage& cellBitmap);
 
@@ -31,9 +31,9 @@ private:
         int tileSize = -1;
         QSize cellSize;
     };
-    template <class ComposeFn>
-    static const QImage& Lookup(TBucket& b, const TRenderedTileset& ts, uint32_t key, const QSize& cellSize,
-                                QImage& cellBitmap, ComposeFn compose);
+    template <class ComposeFn> static const QImage& Lookup(TBucket& b, const TRenderedTileset& ts, uint32_t key,
+                                                           const QSize& cellSize, QImage& cellBitmap,
+                                                           ComposeFn compose);
 
     TBucket cells_, symbols_;
 };

@@ -27,14 +27,12 @@ void TakeRegion(TMapRecord& map, TMapClipboard& clip, const TGridRect& sel, TLay
 
 } // namespace
 
-void CopySelection(TMapRecord& map, TMapRecord& undo, TMapClipboard& clip, const TGridRect& sel,
-                   TLayerMode current) {
+void CopySelection(TMapRecord& map, TMapRecord& undo, TMapClipboard& clip, const TGridRect& sel, TLayerMode current) {
     TakeUndoSnapshot(map, undo);
     TakeRegion(map, clip, sel, current, false);
 }
 
-void CutSelection(TMapRecord& map, TMapRecord& undo, TMapClipboard& clip, const TGridRect& sel,
-                  TLayerMode current) {
+void CutSelection(TMapRecord& map, TMapRecord& undo, TMapClipboard& clip, const TGridRect& sel, TLayerMode current) {
     TakeUndoSnapshot(map, undo);
     TakeRegion(map, clip, sel, current, true);
 }

@@ -17,11 +17,9 @@ struct TMapClipboard {
 };
 
 // All three bytes of every selected cell into the clipboard.
-void CopySelection(TMapRecord& map, TMapRecord& undo, TMapClipboard& clip, const TGridRect& sel,
-                   TLayerMode current);
+void CopySelection(TMapRecord& map, TMapRecord& undo, TMapClipboard& clip, const TGridRect& sel, TLayerMode current);
 // Copy, then empties the layers of `current` in the map; Spare stays.
-void CutSelection(TMapRecord& map, TMapRecord& undo, TMapClipboard& clip, const TGridRect& sel,
-                  TLayerMode current);
+void CutSelection(TMapRecord& map, TMapRecord& undo, TMapClipboard& clip, const TGridRect& sel, TLayerMode current);
 // Writes the region at the selection's top-left cell by the paste layer table, clipped
 // at the map edge; Spare is never written.
 void PasteClipboard(TMapRecord& map, TMapRecord& undo, const TMapClipboard& clip, const TGridRect& sel,

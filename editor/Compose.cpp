@@ -48,8 +48,7 @@ TCellLayers VisibleLayers(const TMapRecord& map, const TRenderedTileset& ts, int
     return l;
 }
 
-void ComposeCell(QImage& cellBitmap, const TRenderedTileset& ts, uint8_t background, uint8_t lower,
-                 uint8_t upper) {
+void ComposeCell(QImage& cellBitmap, const TRenderedTileset& ts, uint8_t background, uint8_t lower, uint8_t upper) {
     PrepareCellBitmap(cellBitmap, ts.TileSize);
     if (background == 0 && lower == 0 && upper == 0) return;
     QPainter p(&cellBitmap);

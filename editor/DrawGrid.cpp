@@ -1,10 +1,10 @@
 #include "editor/DrawGrid.h"
 
+#include <QHelpEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
-#include <QHelpEvent>
 #include <QScrollBar>
 #include <QToolTip>
 #include <QWheelEvent>
@@ -267,8 +267,14 @@ void TDrawGrid::keyPressEvent(QKeyEvent* e) {
     case Qt::Key_Right: ++c; break;
     case Qt::Key_PageUp: r -= pageRows; break;
     case Qt::Key_PageDown: r += pageRows; break;
-    case Qt::Key_Home: if (cols_ > 1) c = 0; else r = 0; break;
-    case Qt::Key_End: if (cols_ > 1) c = cols_ - 1; else r = rows_ - 1; break;
+    case Qt::Key_Home:
+        if (cols_ > 1) c = 0;
+        else r = 0;
+        break;
+    case Qt::Key_End:
+        if (cols_ > 1) c = cols_ - 1;
+        else r = rows_ - 1;
+        break;
     default:
         if (!e->text().isEmpty() && e->text().at(0).isPrint() &&
             !(e->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))) {

@@ -36,8 +36,8 @@ public:
     void SetLineColor(const QColor& c);
 
     TGridRect Selection() const { return sel_; }
-    void SetSelection(const TGridRect& r);   // clamped into the grid and normalised
-    int Row() const { return anchorRow_; }    // the cell of the last press or SetSelection
+    void SetSelection(const TGridRect& r); // clamped into the grid and normalised
+    int Row() const { return anchorRow_; } // the cell of the last press or SetSelection
     int Col() const { return anchorCol_; }
 
     void SetDrawCell(DrawCellFn fn) { drawCell_ = std::move(fn); }

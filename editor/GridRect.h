@@ -16,11 +16,15 @@ struct TGridRect {
 inline TGridRect NormalisedGridRect(int c1, int r1, int c2, int r2, int cols, int rows) {
     auto clamp = [](int v, int hi) { return v < 0 ? 0 : (v > hi ? hi : v); };
     const int maxC = cols > 0 ? cols - 1 : 0, maxR = rows > 0 ? rows - 1 : 0;
-    c1 = clamp(c1, maxC); c2 = clamp(c2, maxC);
-    r1 = clamp(r1, maxR); r2 = clamp(r2, maxR);
+    c1 = clamp(c1, maxC);
+    c2 = clamp(c2, maxC);
+    r1 = clamp(r1, maxR);
+    r2 = clamp(r2, maxR);
     TGridRect g;
-    g.Left = c1 < c2 ? c1 : c2; g.Right = c1 < c2 ? c2 : c1;
-    g.Top = r1 < r2 ? r1 : r2; g.Bottom = r1 < r2 ? r2 : r1;
+    g.Left = c1 < c2 ? c1 : c2;
+    g.Right = c1 < c2 ? c2 : c1;
+    g.Top = r1 < r2 ? r1 : r2;
+    g.Bottom = r1 < r2 ? r2 : r1;
     return g;
 }
 

@@ -21,8 +21,7 @@ void PaintCell(TMapCell& cell, uint8_t symbol, TLayerMode mode, const TLayerFlag
     }
 }
 
-void PaintMapCell(TMapRecord& map, int col, int row, uint8_t symbol, TLayerMode mode,
-                  const TLayerFlags& layerFlags) {
+void PaintMapCell(TMapRecord& map, int col, int row, uint8_t symbol, TLayerMode mode, const TLayerFlags& layerFlags) {
     if (!InsideMap(col, row)) return;
     PaintCell(map.Cell(col, row), symbol, mode, layerFlags);
 }

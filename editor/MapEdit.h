@@ -18,8 +18,7 @@ using TLayerFlags = std::array<uint8_t, 256>;
 void PaintCell(TMapCell& cell, uint8_t symbol, TLayerMode mode, const TLayerFlags& layerFlags);
 
 // Cell (col, row), each 1..72; a cell outside the map is left alone.
-void PaintMapCell(TMapRecord& map, int col, int row, uint8_t symbol, TLayerMode mode,
-                  const TLayerFlags& layerFlags);
+void PaintMapCell(TMapRecord& map, int col, int row, uint8_t symbol, TLayerMode mode, const TLayerFlags& layerFlags);
 
 // Over a selection (clamped into the map), column by column, rows within.
 void DrawSelection(TMapRecord& map, const TGridRect& sel, uint8_t symbol, TLayerMode mode,

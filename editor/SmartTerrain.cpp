@@ -152,16 +152,16 @@ void StampSmartTerrain(TMapRecord& map, int col, int row, int base, TLayerMode m
     }
 
     for (const TCornerStep& k : CornerSteps) {
-        s.Write(k.d, k.outer);                                        // a
-        if (s.In(k.p, k.pSet)) {                                      // b
+        s.Write(k.d, k.outer);   // a
+        if (s.In(k.p, k.pSet)) { // b
             s.Write(k.d, k.pShape);
             if (s.In(k.v, k.vSet1) && s.In(k.h, k.hSet1)) s.Write(k.d, k.shape1);
         }
-        if (s.In(k.q, k.qSet)) {                                      // c
+        if (s.In(k.q, k.qSet)) { // c
             s.Write(k.d, k.qShape);
             if (s.In(k.h, k.hSet2) && s.In(k.v, k.vSet2)) s.Write(k.d, k.shape2);
         }
-        if (s.In(k.p, k.pSet) && s.In(k.q, k.qSet)) {                 // d
+        if (s.In(k.p, k.pSet) && s.In(k.q, k.qSet)) { // d
             s.Write(k.d, Full);
             if (s.In(k.h, k.hSet3) && s.In(k.v, k.vSet3)) s.Write(k.d, k.shape3);
         }

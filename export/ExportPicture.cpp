@@ -5,9 +5,9 @@
 #include <memory>
 
 #include "editor/CellPainters.h"
-#include "tiles/Encoding.h"
 #include "editor/MapClamp.h"
 #include "export/PictureBands.h"
+#include "tiles/Encoding.h"
 
 namespace qm {
 
@@ -18,7 +18,8 @@ constexpr int MaxExportZoom = 1024;
 void CheckZoom(const std::string& path, int zoom) {
     if (zoom < 1 || zoom > MaxExportZoom)
         throw TFileError(CannotCreateMessage(path, "A cell size of " + std::to_string(zoom) +
-                                                       " pixels is outside 1 to " + std::to_string(MaxExportZoom) + "."));
+                                                       " pixels is outside 1 to " + std::to_string(MaxExportZoom) +
+                                                       "."));
 }
 
 } // namespace
@@ -69,8 +70,8 @@ void ExportMapPicture(const std::string& path, TPictureFormat f, const TMapRecor
 
 std::array<TGridRect, 4> TiledQuarters() {
     constexpr int h = MapSize / 2;
-    return {TGridRect{0, 0, h - 1, h - 1}, TGridRect{h, 0, MapSize - 1, h - 1},
-            TGridRect{0, h, h - 1, MapSize - 1}, TGridRect{h, h, MapSize - 1, MapSize - 1}};
+    return {TGridRect{0, 0, h - 1, h - 1}, TGridRect{h, 0, MapSize - 1, h - 1}, TGridRect{0, h, h - 1, MapSize - 1},
+            TGridRect{h, h, MapSize - 1, MapSize - 1}};
 }
 
 std::array<QString, 4> TiledFileNames(const QString& chosen) {

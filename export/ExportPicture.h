@@ -7,8 +7,8 @@
 #include <array>
 #include <string>
 
-#include "export/PictureWriters.h"
 #include "editor/GridRect.h"
+#include "export/PictureWriters.h"
 #include "model/MapRecord.h"
 #include "tiles/Tileset.h"
 

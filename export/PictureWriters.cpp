@@ -43,8 +43,7 @@ void CheckPictureSize(const std::string& path, TPictureFormat f, int width, int 
             fail("The picture is " + size + "; a BMP file holds at most 4 GB of pixels.");
         break;
     }
-    case TPictureFormat::Png:
-        break; // int dimensions always fit PNG's 31-bit fields
+    case TPictureFormat::Png: break; // int dimensions always fit PNG's 31-bit fields
     }
 }
 

@@ -49,8 +49,7 @@ void CheckPictureSize(const std::string& path, TPictureFormat f, int width, int 
 
 // Writes the picture into `out` without committing it. Throws TFileError on a write
 // failure or a picture the format cannot hold, TExportCancelled when cancelled.
-void WritePictureTo(TAtomicFile& out, TPictureFormat f, const TPictureSource& src,
-                    const TProgressFn& progress = {});
+void WritePictureTo(TAtomicFile& out, TPictureFormat f, const TPictureSource& src, const TProgressFn& progress = {});
 
 // Writes the picture to `path` through a temporary file and a rename: on failure or
 // cancel nothing is left behind and an older file of that name stays untouched.

@@ -130,7 +130,8 @@ public:
             const size_t older = std::min(Window - keep, dictionary.size());
             window_.insert(window_.begin(), dictionary.end() - std::ptrdiff_t(older), dictionary.end());
         }
-        pending_.push_back({in->size(), std::async(std::launch::async, DeflateSegment, in, std::move(dictionary), last)});
+        pending_.push_back(
+            {in->size(), std::async(std::launch::async, DeflateSegment, in, std::move(dictionary), last)});
         while (pending_.size() >= inFlight_ ||
                (!pending_.empty() &&
                 pending_.front().result.wait_for(std::chrono::seconds(0)) == std::future_status::ready))

@@ -46,7 +46,9 @@ bool OnSeg(const Seg& s, Pt p) {
 // Joins overlapping and touching pieces on one line into one segment each, which also
 // leaves no stretch covered twice.
 std::vector<Seg> MergeCollinear(std::vector<Seg> segs) {
-    auto key = [](const Seg& s) { return std::make_tuple(!s.Horizontal(), s.Horizontal() ? s.a.y : s.a.x, s.Horizontal() ? s.a.x : s.a.y); };
+    auto key = [](const Seg& s) {
+        return std::make_tuple(!s.Horizontal(), s.Horizontal() ? s.a.y : s.a.x, s.Horizontal() ? s.a.x : s.a.y);
+    };
     segs.erase(std::remove_if(segs.begin(), segs.end(), [](const Seg& s) { return s.a == s.b; }), segs.end());
     std::sort(segs.begin(), segs.end(), [&](const Seg& l, const Seg& r) { return key(l) < key(r); });
     std::vector<Seg> out;
@@ -196,7 +198,8 @@ void AddSymbolGeometry(int s, const SymbolTraits& t, int L, int T, Layout& out) 
             const double cx = (bl + br) / 2.0, cy = (bt + bb) / 2.0, rx = (br - bl) / 2.0, ry = (bb - bt) / 2.0;
             for (int i = 0; i < 12; ++i) {
                 const double ang = i * 3.14159265358979323846 / 6;
-                outline.push_back({int(std::lround(cx + rx * std::cos(ang))), int(std::lround(cy + ry * std::sin(ang)))});
+                outline.push_back(
+                    {int(std::lround(cx + rx * std::cos(ang))), int(std::lround(cy + ry * std::sin(ang)))});
             }
         } else {
             outline = {{bl, bt}, {br, bt}, {br, bb}, {bl, bb}};
@@ -248,13 +251,16 @@ void AddJambs(const TGridRect& a, Layout& out) {
     std::vector<Seg> jambs;
     for (const Portal& p : out.portals) {
         for (const Pt end : {p.span.a, p.span.b}) {
-            const bool touches = std::any_of(out.walls.begin(), out.walls.end(), [&](const Seg& w) { return OnSeg(w, end); });
+            const bool touches = std::any_of(out.walls.begin(), out.walls.end(),
+                                             [&](const Seg& w) { return OnSeg(w, end); });
             if (touches) continue;
             // The border the end lies on, and the span of it shared with the neighbour.
             const bool onVerticalBorder = !p.vertical; // a horizontal span ends on a west or east border
             const int cellLo = onVerticalBorder ? (end.y / Unit) * Unit : (end.x / Unit) * Unit;
-            const int neighbourCol = onVerticalBorder ? (end.x == p.span.a.x ? end.x / Unit - 1 : end.x / Unit) : end.x / Unit;
-            const int neighbourRow = onVerticalBorder ? end.y / Unit : (end.y == p.span.a.y ? end.y / Unit - 1 : end.y / Unit);
+            const int neighbourCol = onVerticalBorder ? (end.x == p.span.a.x ? end.x / Unit - 1 : end.x / Unit)
+                                                      : end.x / Unit;
+            const int neighbourRow = onVerticalBorder ? end.y / Unit
+                                                      : (end.y == p.span.a.y ? end.y / Unit - 1 : end.y / Unit);
             if (!a.Contains(neighbourCol, neighbourRow)) continue;
             std::optional<Pt> best;
             auto consider = [&](Pt q) {
@@ -262,7 +268,9 @@ void AddJambs(const TGridRect& a, Layout& out) {
                 const bool onBorder = onVerticalBorder ? q.x == end.x : q.y == end.y;
                 if (!onBorder || along < cellLo || along > cellLo + Unit || q == end) return;
                 const int dist = std::abs(along - (onVerticalBorder ? end.y : end.x));
-                const int bestDist = best ? std::abs((onVerticalBorder ? best->y : best->x) - (onVerticalBorder ? end.y : end.x)) : 1 << 30;
+                const int bestDist = best ? std::abs((onVerticalBorder ? best->y : best->x) -
+                                                     (onVerticalBorder ? end.y : end.x))
+                                          : 1 << 30;
                 if (dist < bestDist) best = q;
             };
             for (const Seg& w : out.walls) {
@@ -406,9 +414,10 @@ void ExportVttMap(const std::string& path, const TMapRecord& map, const TRendere
     const TVttGeometry g = VttGeometry(map, ts, symbols, a);
 
     std::string j;
-    j += "{\"format\":0.3,\"resolution\":{\"map_origin\":{\"x\":" + std::to_string(a.Left) + ",\"y\":" +
-         std::to_string(a.Top) + "},\"map_size\":{\"x\":" + std::to_string(a.Width()) + ",\"y\":" +
-         std::to_string(a.Height()) + "},\"pixels_per_grid\":" + std::to_string(ppg) + "},\n\"line_of_sight\":";
+    j += "{\"format\":0.3,\"resolution\":{\"map_origin\":{\"x\":" + std::to_string(a.Left) +
+         ",\"y\":" + std::to_string(a.Top) + "},\"map_size\":{\"x\":" + std::to_string(a.Width()) +
+         ",\"y\":" + std::to_string(a.Height()) + "},\"pixels_per_grid\":" + std::to_string(ppg) +
+         "},\n\"line_of_sight\":";
     PutPolylines(j, g.Walls);
     j += ",\n\"objects_line_of_sight\":";
     PutPolylines(j, g.Objects);

@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "export/PictureWriters.h"
 #include "editor/GridRect.h"
+#include "export/PictureWriters.h"
 #include "model/MapRecord.h"
 #include "tiles/SymbolTable.h"
 #include "tiles/Tileset.h"
@@ -28,7 +28,7 @@ struct TVttPoint {
 using TVttPolyline = std::vector<TVttPoint>; // a closed loop repeats its first point at the end
 
 struct TVttPortal {
-    TVttPoint a, b;       // the span, west to east or north to south
+    TVttPoint a, b;        // the span, west to east or north to south
     bool vertical = false; // in a north-south wall
     bool closed = true;    // a door; false for a window
 };

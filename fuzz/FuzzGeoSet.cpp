@@ -76,7 +76,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     for (int p = 0; p <= GeoPositions + 1; ++p)
         for (int s = 0; s <= GeoSections + 1; ++s)
             for (int col = -1; col <= MapletSize; ++col) {
-                for (int row = -1; row <= MapletSize; ++row) PaintMapletCell(geo, p, s, col, row, symbol, world.ts.LayerFlags);
+                for (int row = -1; row <= MapletSize; ++row)
+                    PaintMapletCell(geo, p, s, col, row, symbol, world.ts.LayerFlags);
                 // Drawing composes a whole cell: one per column is plenty.
                 DrawMapletCell(cellBitmap, world.ts, geo, p, s, col + 1, (col + p + s) % (MapletSize + 2));
             }

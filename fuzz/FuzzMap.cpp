@@ -10,10 +10,10 @@
 #include <algorithm>
 #include <cstring>
 
-#include "fuzz/FuzzSupport.h"
 #include "editor/CellPainters.h"
 #include "editor/Compose.h"
 #include "export/ExportPicture.h"
+#include "fuzz/FuzzSupport.h"
 #include "model/MapRecord.h"
 #include "model/RecordFile.h"
 #include "tiles/Tileset.h"
@@ -42,8 +42,10 @@ void CheckVisibleLayers(const TMapRecord& map, const TRenderedTileset& ts) {
             const TCellLayers l = VisibleLayers(map, ts, c, r);
             const TMapCell& cell = map.Cell(c + 1, r + 1);
             Check(l.Background == BackgroundForRow(map.Background, r), "a cell shows the wrong background");
-            Check(l.Lower == (IsHiddenSymbol(map, ts, cell.Lower) ? 0 : cell.Lower), "a cell shows the wrong lower symbol");
-            Check(l.Upper == (IsHiddenSymbol(map, ts, cell.Upper) ? 0 : cell.Upper), "a cell shows the wrong upper symbol");
+            Check(l.Lower == (IsHiddenSymbol(map, ts, cell.Lower) ? 0 : cell.Lower),
+                  "a cell shows the wrong lower symbol");
+            Check(l.Upper == (IsHiddenSymbol(map, ts, cell.Upper) ? 0 : cell.Upper),
+                  "a cell shows the wrong upper symbol");
         }
 }
 } // namespace

@@ -66,8 +66,9 @@ std::vector<uint8_t> TinyTilesetBmp(int w, int h, int stripTop) {
     for (int i = 0; i < 256; ++i) b[54 + 4 * i] = b[55 + 4 * i] = b[56 + 4 * i] = uint8_t(i);
     for (int y = 0; y < h; ++y)
         for (int x = 0; x < w; ++x)
-            b[off + size_t(h - 1 - y) * row + x] =
-                y >= stripTop && (x + y) % 5 == 0 ? 0 : uint8_t(1 + (x * 7 + y * 3) % 255);
+            b[off + size_t(h - 1 - y) * row + x] = y >= stripTop && (x + y) % 5 == 0
+                                                       ? 0
+                                                       : uint8_t(1 + (x * 7 + y * 3) % 255);
     return b;
 }
 

@@ -88,15 +88,20 @@ void Tilesets() {
     auto withStrip = [](int x, int y) { return y >= 32 && (x + y) % 5 == 0 ? 0u : uint32_t(1 + (x ^ y) % 254); };
     Put("tileset", "ramp8_32x32.bmp", Bmp(32, 32, 8, ramp));
     Put("tileset", "strip8_32x48.bmp", Bmp(32, 48, 8, withStrip));
-    Put("tileset", "rgb24_16x16.bmp", Bmp(16, 16, 24, [](int x, int y) { return uint32_t(x * 0x100F + y * 0x0A0101); }));
+    Put("tileset", "rgb24_16x16.bmp",
+        Bmp(16, 16, 24, [](int x, int y) { return uint32_t(x * 0x100F + y * 0x0A0101); }));
     Put("tileset", "rgb24_48x64_strip.bmp",
         Bmp(48, 64, 24, [](int x, int y) { return y >= 48 && x % 3 == 0 ? 0u : 0xFFFFFFu - uint32_t(x * y); }));
-    Put("tileset", "argb32_32x32.bmp", Bmp(32, 32, 32, [](int x, int y) { return 0x80000000u | uint32_t(x * y * 977); }));
-    Put("tileset", "rgb16_32x32.bmp", Bmp(32, 32, 16, [](int x, int y) { return uint32_t(x * 0x0800 + y * 0x080000); }));
+    Put("tileset", "argb32_32x32.bmp",
+        Bmp(32, 32, 32, [](int x, int y) { return 0x80000000u | uint32_t(x * y * 977); }));
+    Put("tileset", "rgb16_32x32.bmp",
+        Bmp(32, 32, 16, [](int x, int y) { return uint32_t(x * 0x0800 + y * 0x080000); }));
     Put("tileset", "mono1_32x40.bmp", Bmp(32, 40, 1, [](int x, int y) { return uint32_t((x + y) & 1); }));
     Put("tileset", "grey4_16x32.bmp", Bmp(16, 32, 4, [](int x, int y) { return uint32_t((x + 2 * y) % 16); }));
     Put("tileset", "topdown8_32x32.bmp", Bmp(32, 32, 8, ramp, true));
-    Put("tileset", "short_palette8_32x32.bmp", Bmp(32, 32, 8, [](int x, int) { return uint32_t(x % 3); }, false, 3));
+    Put("tileset", "short_palette8_32x32.bmp",
+        Bmp(
+            32, 32, 8, [](int x, int) { return uint32_t(x % 3); }, false, 3));
     Put("tileset", "narrow8_8x8.bmp", Bmp(8, 8, 8, ramp));
     Bytes cut = Bmp(32, 48, 8, withStrip);
     cut.resize(cut.size() / 2);
@@ -138,7 +143,8 @@ void Maps() {
     Put("map", "one_byte.map", {7});
     Put("map", "cleared.map", AsBytes(m));
     for (int x = 1; x <= MapSize; ++x)
-        for (int y = 1; y <= MapSize; ++y) m.Cell(x, y) = {uint8_t(x * 3 + y), uint8_t(128 + (x + y) % 128), uint8_t(x ^ y)};
+        for (int y = 1; y <= MapSize; ++y)
+            m.Cell(x, y) = {uint8_t(x * 3 + y), uint8_t(128 + (x + y) % 128), uint8_t(x ^ y)};
     m.Background = 11;
     m.ShowHidden = 0;
     m.Zoom = 96;
@@ -163,7 +169,8 @@ void GeoSets() {
     for (int p = 1; p <= GeoPositions; ++p)
         for (int s = 1; s <= GeoSections; ++s)
             for (int x = 1; x <= MapletSize; ++x)
-                for (int y = 1; y <= MapletSize; ++y) g.Maplet(p, s).Cell(x, y) = {uint8_t(p * 10 + s), uint8_t(x + y), uint8_t(p)};
+                for (int y = 1; y <= MapletSize; ++y)
+                    g.Maplet(p, s).Cell(x, y) = {uint8_t(p * 10 + s), uint8_t(x + y), uint8_t(p)};
     g.PaintSymbol = 130;
     g.LayerMode = 2;
     g.Position = 5;
@@ -196,7 +203,8 @@ void Args() {
         return b;
     };
     Put("render_args", "png", line({"a.map", "a.png"}));
-    Put("render_args", "png_opts", line({"--zoom", "32", "--region=1,1,36,36", "--show-hidden", "off", "a.map", "a.png"}));
+    Put("render_args", "png_opts",
+        line({"--zoom", "32", "--region=1,1,36,36", "--show-hidden", "off", "a.map", "a.png"}));
     Put("render_args", "pdf_opts",
         line({"--scale", "0.75", "--margins", "0.25,0.5,1,1.50", "--grid", "hexes", "--paper", "a4", "--resolution",
               "300", "--pages", "2-4", "--title=off", "--area", "10,10,20,20", "a.map", "b.PDF"}));
@@ -208,10 +216,12 @@ void Args() {
 // properties Quillmarch writes, flipped tiles, groups.
 std::string TmxSeed(int w, int h, const std::string& props, const std::string& layers) {
     return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<map version=\"1.8\" orientation=\"orthogonal\" "
-           "renderorder=\"right-down\" width=\"" + std::to_string(w) + "\" height=\"" + std::to_string(h) +
+           "renderorder=\"right-down\" width=\"" +
+           std::to_string(w) + "\" height=\"" + std::to_string(h) +
            "\" tilewidth=\"16\" tileheight=\"16\" infinite=\"0\">\n" + props +
            "<tileset firstgid=\"1\" name=\"t\" tilewidth=\"16\" tileheight=\"16\" tilecount=\"256\" "
-           "columns=\"16\"><image source=\"t.png\" width=\"256\" height=\"256\"/></tileset>\n" + layers + "</map>\n";
+           "columns=\"16\"><image source=\"t.png\" width=\"256\" height=\"256\"/></tileset>\n" +
+           layers + "</map>\n";
 }
 
 std::string TmxLayer(const std::string& name, int w, int h, const std::string& data) {
@@ -264,12 +274,13 @@ void TmxMaps() {
     const auto flipped = [](int i) { return uint32_t(i % 3 == 0 ? 0x80000000u | 5u : i % 7); };
     Put("tmx", "csv_4x3.tmx", text(TmxSeed(4, 3, "", TmxLayer("lower", 4, 3, csv(12, pattern)))));
     Put("tmx", "base64_4x4.tmx",
-        text(TmxSeed(4, 4, "", TmxLayer("a", 4, 4, "<data encoding=\"base64\">" + Base64(gids(16, pattern)) + "</data>"))));
+        text(TmxSeed(4, 4, "",
+                     TmxLayer("a", 4, 4, "<data encoding=\"base64\">" + Base64(gids(16, pattern)) + "</data>"))));
     Put("tmx", "zlib_8x8.tmx",
         text(TmxSeed(8, 8, "",
                      TmxLayer("lower", 8, 8,
-                              "<data encoding=\"base64\" compression=\"zlib\">" + Base64(Packed(gids(64, pattern), false)) +
-                                  "</data>") +
+                              "<data encoding=\"base64\" compression=\"zlib\">" +
+                                  Base64(Packed(gids(64, pattern), false)) + "</data>") +
                          TmxLayer("upper", 8, 8,
                                   "<data encoding=\"base64\" compression=\"gzip\">" +
                                       Base64(Packed(gids(64, flipped), true)) + "</data>"))));
@@ -281,14 +292,15 @@ void TmxMaps() {
         "<properties>\n <property name=\"background\" type=\"int\" value=\"11\"/>\n <property "
         "name=\"currentsymbol\" type=\"int\" value=\"200\"/>\n <property name=\"showhidden\" type=\"bool\" "
         "value=\"false\"/>\n <property name=\"tileset\" value=\"parchment.bmp\"/>\n <property name=\"zoom\" "
-        "type=\"int\" value=\"48\"/>\n <property name=\"spare\" value=\"" + Base64(Packed(Bytes(72 * 72, 3), false)) +
-        "\"/>\n</properties>\n";
+        "type=\"int\" value=\"48\"/>\n <property name=\"spare\" value=\"" +
+        Base64(Packed(Bytes(72 * 72, 3), false)) + "\"/>\n</properties>\n";
     const auto sparse = [](int i) { return uint32_t(i % 97 == 0 ? 129 + i % 15 : 0); };
     Put("tmx", "quillmarch_72x72.tmx",
-        text(TmxSeed(72, 72, props,
-                     TmxLayer("background", 72, 72, csv(72 * 72, [](int i) { return uint32_t(i / 72 % 2 ? 11 : 12); })) +
-                         TmxLayer("lower", 72, 72, csv(72 * 72, sparse)) +
-                         TmxLayer("upper", 72, 72, csv(72 * 72, [](int) { return 0u; })))));
+        text(
+            TmxSeed(72, 72, props,
+                    TmxLayer("background", 72, 72, csv(72 * 72, [](int i) { return uint32_t(i / 72 % 2 ? 11 : 12); })) +
+                        TmxLayer("lower", 72, 72, csv(72 * 72, sparse)) +
+                        TmxLayer("upper", 72, 72, csv(72 * 72, [](int) { return 0u; })))));
 }
 
 } // namespace

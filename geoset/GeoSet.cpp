@@ -53,8 +53,8 @@ void GeoSetStartup(TGeoSetContext& ctx, const QString& programDir) {
     if (QFileInfo(path).isFile()) LoadGeoSet(ctx, path);
 }
 
-void DrawMapletCell(QImage& cellBitmap, const TRenderedTileset& ts, const TGeoSetRecord& geo, int position,
-                    int section, int x, int y) {
+void DrawMapletCell(QImage& cellBitmap, const TRenderedTileset& ts, const TGeoSetRecord& geo, int position, int section,
+                    int x, int y) {
     if (x < 1 || x > MapletSize || y < 1 || y > MapletSize) {
         ComposeCell(cellBitmap, ts, 0, 0, 0);
         return;

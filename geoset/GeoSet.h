@@ -22,13 +22,13 @@ inline const QString DefaultGeoSetName = QStringLiteral("defaultgeoset.geo");
 // everything pointed at; the hooks let the windows follow.
 struct TGeoSetContext {
     TGeoSetRecord* GeoSet = nullptr;
-    QString* GeoSetFileName = nullptr;     // path last read or saved
+    QString* GeoSetFileName = nullptr; // path last read or saved
     TRenderedTileset* Tileset = nullptr;
-    TMapRecord* CurrentMap = nullptr;       // a GeoSet's tileset becomes the map's too
+    TMapRecord* CurrentMap = nullptr; // a GeoSet's tileset becomes the map's too
     QImage* TileBitmap = nullptr;
-    TProgressFn TilesetProgress;           // hears a tileset rendering, if set
-    QWidget* DialogParent = nullptr;        // the maplet editor installs itself
-    QString DialogDir;                      // starting folder of the file dialogs
+    TProgressFn TilesetProgress;     // hears a tileset rendering, if set
+    QWidget* DialogParent = nullptr; // the maplet editor installs itself
+    QString DialogDir;               // starting folder of the file dialogs
     // Enables or disables "Generate Random Map".
     std::function<void(bool)> SetGenerateEnabled;
     // A GeoSet brought another tileset: repaint the map grid and the symbol column.
@@ -60,7 +60,7 @@ void GeoSetStartup(TGeoSetContext& ctx, const QString& programDir);
 
 // A maplet cell in cellBitmap at TileSize: white, lower then upper; no background,
 // hidden symbols drawn too.
-void DrawMapletCell(QImage& cellBitmap, const TRenderedTileset& ts, const TGeoSetRecord& geo, int position,
-                    int section, int x, int y);
+void DrawMapletCell(QImage& cellBitmap, const TRenderedTileset& ts, const TGeoSetRecord& geo, int position, int section,
+                    int x, int y);
 
 } // namespace qm

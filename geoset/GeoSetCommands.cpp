@@ -12,8 +12,8 @@ void GeoNewExecute(TGeoSetContext& ctx) {
 }
 
 bool GeoOpenExecute(TGeoSetContext& ctx) {
-    const QString path =
-        Dialogs().OpenFileName(ctx.DialogParent, QStringLiteral("Open GeoSet"), ctx.DialogDir, GeoSetFilter);
+    const QString path = Dialogs().OpenFileName(ctx.DialogParent, QStringLiteral("Open GeoSet"), ctx.DialogDir,
+                                                GeoSetFilter);
     if (path.isEmpty()) return false;
     LoadGeoSet(ctx, path);
     return true;

@@ -4,9 +4,7 @@
 
 namespace qm {
 
-TLayerMode GeoLayerMode(uint8_t stored) {
-    return stored == lmUpper ? lmUpper : (stored == lmLower ? lmLower : lmAuto);
-}
+TLayerMode GeoLayerMode(uint8_t stored) { return stored == lmUpper ? lmUpper : (stored == lmLower ? lmLower : lmAuto); }
 
 void PaintMapletCell(TGeoSetRecord& geo, int position, int section, int col, int row, uint8_t symbol,
                      const std::array<uint8_t, 256>& layerFlags) {

@@ -30,8 +30,8 @@ QIcon PaletteIcon(const TRenderedTileset& ts, int image) {
 }
 } // namespace
 
-TGeoEditForm::TGeoEditForm(TGeoSetContext& ctx, QImage& cellBitmap, QAction* geoNew, QAction* geoOpen,
-                           QAction* geoSave, QWidget* parent)
+TGeoEditForm::TGeoEditForm(TGeoSetContext& ctx, QImage& cellBitmap, QAction* geoNew, QAction* geoOpen, QAction* geoSave,
+                           QWidget* parent)
     : QDialog(parent), ctx_(ctx), cellBitmap_(cellBitmap) {
     setObjectName(QStringLiteral("GeoEditForm"));
     setWindowTitle(QStringLiteral("GeoSet Maplet Editor[*]"));
@@ -110,9 +110,8 @@ TGeoEditForm::TGeoEditForm(TGeoSetContext& ctx, QImage& cellBitmap, QAction* geo
     outer->addLayout(top);
     outer->addLayout(body, 1);
 
-    GeoSymbolGrid->SetDrawCell([this](QPainter& p, int c, int r, const QRect& rect, bool sel) {
-        GeoSymbolGridDrawCell(p, c, r, rect, sel);
-    });
+    GeoSymbolGrid->SetDrawCell(
+        [this](QPainter& p, int c, int r, const QRect& rect, bool sel) { GeoSymbolGridDrawCell(p, c, r, rect, sel); });
     GeoGrid->SetDrawCell(
         [this](QPainter& p, int c, int r, const QRect& rect, bool sel) { GeoGridDrawCell(p, c, r, rect, sel); });
     connect(PositionBox, &QComboBox::currentIndexChanged, this, &TGeoEditForm::PositionBoxChange);
@@ -131,9 +130,7 @@ TGeoEditForm::~TGeoEditForm() {
     if (ctx_.DialogParent == this) ctx_.DialogParent = nullptr;
 }
 
-void TGeoEditForm::UpdateIcons() {
-    GeoLayerButton->setIcon(PaletteIcon(*ctx_.Tileset, layerImage_));
-}
+void TGeoEditForm::UpdateIcons() { GeoLayerButton->setIcon(PaletteIcon(*ctx_.Tileset, layerImage_)); }
 
 void TGeoEditForm::SyncSelectors() {
     {

@@ -24,7 +24,9 @@ TFont::TFont(int pixelsPerInch) : name_(QStringLiteral("MS Sans Serif")) {
     height_ = -MulDiv(size_, ppi_, 72);
 }
 
-void TFont::Changed() { if (OnChange) OnChange(); }
+void TFont::Changed() {
+    if (OnChange) OnChange();
+}
 
 void TFont::SetName(const QString& n) {
     if (n == name_) return;
@@ -74,10 +76,22 @@ void TFont::Assign(const TFont& src) {
 
 // ---- TPen, TBrush ----
 
-void TPen::SetColor(QColor c) { color_ = c; Changed(); }
-void TPen::SetWidth(int w) { width_ = w; Changed(); }
-void TPen::SetMode(TPenMode m) { mode_ = m; Changed(); }
-void TPen::SetStyle(TPenStyle s) { style_ = s; Changed(); }
+void TPen::SetColor(QColor c) {
+    color_ = c;
+    Changed();
+}
+void TPen::SetWidth(int w) {
+    width_ = w;
+    Changed();
+}
+void TPen::SetMode(TPenMode m) {
+    mode_ = m;
+    Changed();
+}
+void TPen::SetStyle(TPenStyle s) {
+    style_ = s;
+    Changed();
+}
 void TPen::Assign(const TPen& src) {
     color_ = src.color_;
     width_ = src.width_;
@@ -86,8 +100,14 @@ void TPen::Assign(const TPen& src) {
     Changed();
 }
 
-void TBrush::SetColor(QColor c) { color_ = c; Changed(); }
-void TBrush::SetStyle(TBrushStyle s) { style_ = s; Changed(); }
+void TBrush::SetColor(QColor c) {
+    color_ = c;
+    Changed();
+}
+void TBrush::SetStyle(TBrushStyle s) {
+    style_ = s;
+    Changed();
+}
 void TBrush::Assign(const TBrush& src) {
     color_ = src.color_;
     style_ = src.style_;

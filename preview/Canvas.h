@@ -84,7 +84,9 @@ public:
     }
 
 private:
-    void Changed() { if (OnChange) OnChange(); }
+    void Changed() {
+        if (OnChange) OnChange();
+    }
     QColor color_ = Qt::black;
     int width_ = 1;
     TPenMode mode_ = pmCopy;
@@ -103,7 +105,9 @@ public:
     void Assign(const TBrush& src);
 
 private:
-    void Changed() { if (OnChange) OnChange(); }
+    void Changed() {
+        if (OnChange) OnChange();
+    }
     QColor color_ = Qt::white;
     TBrushStyle style_ = bsSolid;
 };

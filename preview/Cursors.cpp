@@ -91,10 +91,8 @@ QPixmap Glyph(TGlyph g) {
     p.setPen(QPen(Qt::black, 1.4));
     auto chevron = [&p](qreal x, bool left) {
         QPolygonF tri;
-        if (left)
-            tri << QPointF(x + 5, 4) << QPointF(x, 9) << QPointF(x + 5, 14);
-        else
-            tri << QPointF(x, 4) << QPointF(x + 5, 9) << QPointF(x, 14);
+        if (left) tri << QPointF(x + 5, 4) << QPointF(x, 9) << QPointF(x + 5, 14);
+        else tri << QPointF(x, 4) << QPointF(x + 5, 9) << QPointF(x, 14);
         p.setBrush(QColor(0, 0, 128));
         p.drawPolygon(tri);
     };
@@ -105,10 +103,16 @@ QPixmap Glyph(TGlyph g) {
         p.drawLine(QPointF(4.5, 7), QPointF(9.5, 7));
         break;
     case TGlyph::HandTool: Hand(p, 0.75); break;
-    case TGlyph::FirstPage: chevron(3, true); chevron(9, true); break;
+    case TGlyph::FirstPage:
+        chevron(3, true);
+        chevron(9, true);
+        break;
     case TGlyph::PrevPage: chevron(6, true); break;
     case TGlyph::NextPage: chevron(7, false); break;
-    case TGlyph::LastPage: chevron(4, false); chevron(10, false); break;
+    case TGlyph::LastPage:
+        chevron(4, false);
+        chevron(10, false);
+        break;
     case TGlyph::PageNumber: {
         p.setBrush(Qt::white);
         p.drawRect(QRectF(3, 1.5, 12, 15));

@@ -11,8 +11,7 @@
 
 namespace qm {
 
-TConfirm TDialogs::Question(QWidget* parent, const QString& text, const QString&, const QString&,
-                            const QString&) {
+TConfirm TDialogs::Question(QWidget* parent, const QString& text, const QString&, const QString&, const QString&) {
     return YesNoCancel(parent, text);
 }
 
@@ -45,8 +44,7 @@ void TDialogs::PrinterSetup(QWidget* parent) {
 namespace {
 class TQtDialogs : public TDialogs {
 public:
-    QString OpenFileName(QWidget* parent, const QString& caption, const QString& dir,
-                         const QString& filter) override {
+    QString OpenFileName(QWidget* parent, const QString& caption, const QString& dir, const QString& filter) override {
         return QFileDialog::getOpenFileName(parent, caption, dir, filter);
     }
     QString SaveFileName(QWidget* parent, const QString& caption, const QString& dir, const QString& filter,
@@ -62,8 +60,7 @@ public:
     }
     TConfirm YesNoCancel(QWidget* parent, const QString& text) override {
         auto r = QMessageBox::question(parent, QStringLiteral("Confirm"), text,
-                                       QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
-                                       QMessageBox::Cancel);
+                                       QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Cancel);
         return r == QMessageBox::Yes ? TConfirm::Yes : (r == QMessageBox::No ? TConfirm::No : TConfirm::Cancel);
     }
     TConfirm Question(QWidget* parent, const QString& text, const QString& yes, const QString& no,

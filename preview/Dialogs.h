@@ -25,9 +25,8 @@ public:
     // selectedFilter, when given, receives the filter the user picked.
     virtual QString OpenFileName(QWidget* parent, const QString& caption, const QString& dir,
                                  const QString& filter) = 0;
-    virtual QString SaveFileName(QWidget* parent, const QString& caption, const QString& dir,
-                                 const QString& filter, const QString& defaultSuffix,
-                                 QString* selectedFilter = nullptr) = 0;
+    virtual QString SaveFileName(QWidget* parent, const QString& caption, const QString& dir, const QString& filter,
+                                 const QString& defaultSuffix, QString* selectedFilter = nullptr) = 0;
     virtual TConfirm YesNoCancel(QWidget* parent, const QString& text) = 0;
     // A three-way question whose buttons say what they do ("Save" / "Discard" /
     // "Cancel"): the first button answers Yes, the second No, the third and Escape

@@ -47,7 +47,8 @@ int TPageDocument::Discover(int n, const std::function<void(int)>& paginating) {
         for (int p = HighestPage + 1; LastKnownPage == -1; ++p) {
             // A handler that never reports a last page must not hang the caller.
             if (p > MaxPages)
-                throw PrintException(QStringLiteral("The document reported no last page within %1 pages.").arg(MaxPages));
+                throw PrintException(
+                    QStringLiteral("The document reported no last page within %1 pages.").arg(MaxPages));
             paginate(p);
         }
         page = LastKnownPage;

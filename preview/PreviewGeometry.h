@@ -6,10 +6,10 @@
 namespace qm {
 
 struct TZoomGeometry {
-    int PageWidth = 1, PageHeight = 1;  // the page panel
+    int PageWidth = 1, PageHeight = 1; // the page panel
     bool HorizontalBar = false, VerticalBar = false;
     int ContainerWidth = 0, ContainerHeight = 0;
-    int Left = 0, Top = 0;              // the page panel within the container
+    int Left = 0, Top = 0; // the page panel within the container
 };
 
 // baseHeight: the page height at zoom 1; printable and xres/yres: the printer's

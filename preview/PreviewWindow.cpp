@@ -79,10 +79,8 @@ bool TPreviewForm::eventFilter(QObject* o, QEvent* e) {
 
 void TPreviewForm::FormResize() {
     baseHeight_ = ScrollBox1->height() - 8;
-    if (TwoPages())
-        TwoPageView();
-    else
-        SetZoom(zoom_);
+    if (TwoPages()) TwoPageView();
+    else SetZoom(zoom_);
 }
 
 bool TPreviewForm::TwoPages() const { return TwoPageBut->isChecked(); }
@@ -184,7 +182,8 @@ void TPreviewForm::PaintPage(int& p, TPaintBox* box, QPainter& painter) {
     // The labels and buttons follow once painting is over.
     shownPage_ = p;
     shownLast_ = Document.Info()->LastPage;
-    QMetaObject::invokeMethod(this, [this] { UpdatePageControls(); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this, [this] { UpdatePageControls(); }, Qt::QueuedConnection);
 }
 
 void TPreviewForm::UpdatePageControls() {
@@ -290,10 +289,8 @@ void TPreviewForm::OnePageView() {
 
 void TPreviewForm::SetPB1Cursor(int id) {
     pb1Cursor_ = id;
-    if (id == 0)
-        PB1->unsetCursor();
-    else
-        PB1->setCursor(CursorById(id));
+    if (id == 0) PB1->unsetCursor();
+    else PB1->setCursor(CursorById(id));
 }
 
 // ---- mouse on the first page ----

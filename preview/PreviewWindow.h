@@ -29,9 +29,15 @@ public:
 
 protected:
     void paintEvent(QPaintEvent*) override;
-    void mousePressEvent(QMouseEvent* e) override { if (OnMouseDown) OnMouseDown(e); }
-    void mouseMoveEvent(QMouseEvent* e) override { if (OnMouseMove) OnMouseMove(e); }
-    void mouseReleaseEvent(QMouseEvent* e) override { if (OnMouseUp) OnMouseUp(e); }
+    void mousePressEvent(QMouseEvent* e) override {
+        if (OnMouseDown) OnMouseDown(e);
+    }
+    void mouseMoveEvent(QMouseEvent* e) override {
+        if (OnMouseMove) OnMouseMove(e);
+    }
+    void mouseReleaseEvent(QMouseEvent* e) override {
+        if (OnMouseUp) OnMouseUp(e);
+    }
 };
 
 class TPreviewForm : public QDialog {
@@ -132,7 +138,7 @@ private:
 
     float zoom_ = 1.0f;
     int baseHeight_ = 0;
-    int shownPage_ = 0;   // the page painted last
+    int shownPage_ = 0; // the page painted last
     bool shownLast_ = false;
     int dragStartX_ = 0, dragStartY_ = 0;
     bool dragging_ = false;

@@ -84,13 +84,15 @@ void TPreviewForm::BuildToolBar() {
         SetHint(b, hint);
         return b;
     };
-    PrintBut = button("PrintBut", QStringLiteral("&Print"), QRect(5, 4, 50, 24), QStringLiteral("Print the Current Document"));
+    PrintBut = button("PrintBut", QStringLiteral("&Print"), QRect(5, 4, 50, 24),
+                      QStringLiteral("Print the Current Document"));
     NextPageBut = button("NextPageBut", QStringLiteral("&Next"), QRect(60, 4, 50, 24),
                          QStringLiteral("Advance to Next Page in Document"));
     PrevPageBut = button("PrevPageBut", QStringLiteral("Pre&v"), QRect(115, 4, 50, 24),
                          QStringLiteral("Move to Previous Page in Document"));
     PrevPageBut->setEnabled(false);
-    ZoomInBut = button("ZoomInBut", QStringLiteral("Zoom &In"), QRect(170, 4, 60, 24), QStringLiteral("Zoom In on the page"));
+    ZoomInBut = button("ZoomInBut", QStringLiteral("Zoom &In"), QRect(170, 4, 60, 24),
+                       QStringLiteral("Zoom In on the page"));
     ZoomOutBut = button("ZoomOutBut", QStringLiteral("Zoom &Out"), QRect(235, 4, 65, 24),
                         QStringLiteral("Zoom Out of the page"));
     CloseBut = button("CloseBut", QStringLiteral("&Close"), QRect(306, 4, 50, 24),
@@ -102,7 +104,8 @@ void TPreviewForm::BuildToolBar() {
     HandCursorBut = speed("HandCursorBut", QString(), QRect(443, 3, 25, 25),
                           QStringLiteral("Selects the Hand Tool to pan across the Page"));
     HandCursorBut->setIcon(Glyph(TGlyph::HandTool));
-    OnePageBut = speed("OnePageBut", QStringLiteral("&1"), QRect(483, 3, 25, 25), QStringLiteral("Display One page at a time"));
+    OnePageBut = speed("OnePageBut", QStringLiteral("&1"), QRect(483, 3, 25, 25),
+                       QStringLiteral("Display One page at a time"));
     TwoPageBut = speed("TwoPageBut", QStringLiteral("&2"), QRect(507, 3, 25, 25),
                        QStringLiteral("Display Two pages side by side"));
     auto* tools = new QButtonGroup(this);
@@ -154,9 +157,12 @@ void TPreviewForm::BuildStatusBar() {
         SetHint(b, hint);
         return b;
     };
-    FirstPageSpeed = glyphButton("FirstPageSpeed", 1, TGlyph::FirstPage, QStringLiteral("Go to First Page in Document"));
-    PrevPageSpeed = glyphButton("PrevPageSpeed", 25, TGlyph::PrevPage, QStringLiteral("Move to Previous Page in Document"));
-    NextPageSpeed = glyphButton("NextPageSpeed", 49, TGlyph::NextPage, QStringLiteral("Advance to Next Page in Document"));
+    FirstPageSpeed = glyphButton("FirstPageSpeed", 1, TGlyph::FirstPage,
+                                 QStringLiteral("Go to First Page in Document"));
+    PrevPageSpeed = glyphButton("PrevPageSpeed", 25, TGlyph::PrevPage,
+                                QStringLiteral("Move to Previous Page in Document"));
+    NextPageSpeed = glyphButton("NextPageSpeed", 49, TGlyph::NextPage,
+                                QStringLiteral("Advance to Next Page in Document"));
     LastPageSpeed = glyphButton("LastPageSpeed", 73, TGlyph::LastPage, QStringLiteral("Go to Last Page in Document"));
     PageNumSpeed = glyphButton("PageNumSpeed", 97, TGlyph::PageNumber, QStringLiteral("Go to Page by Page Number"));
     PrevPageSpeed->setEnabled(false);

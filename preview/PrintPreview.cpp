@@ -7,8 +7,8 @@
 #include "preview/Dialogs.h"
 #include "preview/PreviewWindow.h"
 #include "preview/PrintRun.h"
-#include "preview/Printer.h"
 #include "preview/PrintStatusWindow.h"
+#include "preview/Printer.h"
 
 namespace qm {
 
@@ -26,8 +26,7 @@ TPrintPreview::~TPrintPreview() = default;
 
 namespace {
 // Clears a reference to a window when the operation that made it ends, however it ends.
-template <typename T>
-struct ClearOnExit {
+template <typename T> struct ClearOnExit {
     T*& ref;
     ~ClearOnExit() { ref = nullptr; }
 };

@@ -11,16 +11,15 @@
 namespace qm {
 
 struct TPrintListener {
-    std::function<void()> Started;              // the job is about to begin
-    std::function<void(const QString&)> Title;  // "Initializing", "Paginating Page n", the job's title
-    std::function<void(int)> Page;              // page n is being printed
-    std::function<bool()> Cancelled;            // asked once before each printed page
-    std::function<void()> Finished;             // the run ended, well or not, after Started
+    std::function<void()> Started;             // the job is about to begin
+    std::function<void(const QString&)> Title; // "Initializing", "Paginating Page n", the job's title
+    std::function<void(int)> Page;             // page n is being printed
+    std::function<bool()> Cancelled;           // asked once before each printed page
+    std::function<void()> Finished;            // the run ended, well or not, after Started
 };
 
 // Prints pages fromPage..toPage (fewer when the document ends first). Errors abort the
 // job and propagate; a cancel request aborts the job and ends the run normally.
-void RunPrintJob(TPageDocument& doc, TPrinter& printer, int fromPage, int toPage,
-                 const TPrintListener& listener = {});
+void RunPrintJob(TPageDocument& doc, TPrinter& printer, int fromPage, int toPage, const TPrintListener& listener = {});
 
 } // namespace qm

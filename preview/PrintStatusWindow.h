@@ -16,8 +16,8 @@ public:
     explicit TPrintStatusForm(QWidget* parent = nullptr);
 
     QFrame* Bevel1;
-    QLabel* Label1;       // "Print Job:"
-    QLabel* Label2;       // "Page:"
+    QLabel* Label1; // "Print Job:"
+    QLabel* Label2; // "Page:"
     QLabel* TitleLabel;
     QLabel* PageNumLabel;
     QPushButton* CancelBtn;

@@ -125,8 +125,7 @@ void TSpecialCanvas::TextOut(int x, int y, const QString& text) {
         SyncPrinterFont();
         PrinterCanvas().TextOut(x, y, text);
         break;
-    case cmPaginate:
-        break;
+    case cmPaginate: break;
     }
 }
 

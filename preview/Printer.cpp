@@ -80,9 +80,8 @@ void TPainterPrinter::StopPainting() {
 // ---- TPdfPrinter ----
 
 TPdfPrinter::TPdfPrinter(const QString& path)
-    : TPainterPrinter(600),
-      layout_(QPageSize(QPageSize::Letter), QPageLayout::Portrait, QMarginsF(0.25, 0.25, 0.25, 0.25),
-              QPageLayout::Inch),
+    : TPainterPrinter(600), layout_(QPageSize(QPageSize::Letter), QPageLayout::Portrait,
+                                    QMarginsF(0.25, 0.25, 0.25, 0.25), QPageLayout::Inch),
       target_(path.isEmpty() ? QDir::home().filePath(QStringLiteral("Map.pdf")) : path) {}
 
 TPdfPrinter::~TPdfPrinter() {

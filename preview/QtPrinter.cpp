@@ -4,8 +4,8 @@
 #include <QFile>
 #include <QPageLayout>
 #include <QPainter>
-#include <QPrinter>
 #include <QPrintEngine>
+#include <QPrinter>
 #include <QPrinterInfo>
 #include <QStringList>
 
@@ -42,8 +42,7 @@ void AskForNoScaling(QPrinter& printer) {
 
 // ---- TQtPrinter ----
 
-TQtPrinter::TQtPrinter()
-    : TPainterPrinter(600), printer_(std::make_unique<QPrinter>(QPrinter::HighResolution)) {
+TQtPrinter::TQtPrinter() : TPainterPrinter(600), printer_(std::make_unique<QPrinter>(QPrinter::HighResolution)) {
     if (QPrinterInfo::availablePrinters().isEmpty()) {
         printer_->setOutputFormat(QPrinter::PdfFormat);
         printer_->setOutputFileName(QDir::home().filePath(QStringLiteral("Map.pdf")));
@@ -63,9 +62,7 @@ TQtPrinter::~TQtPrinter() {
 int TQtPrinter::XRes() const { return printer_->resolution(); }
 int TQtPrinter::YRes() const { return printer_->resolution(); }
 
-QSize TQtPrinter::PhysicalPageSize() const {
-    return printer_->paperRect(QPrinter::DevicePixel).toRect().size();
-}
+QSize TQtPrinter::PhysicalPageSize() const { return printer_->paperRect(QPrinter::DevicePixel).toRect().size(); }
 
 QPoint TQtPrinter::PrintingOffset() const {
     const QRectF paper = printer_->paperRect(QPrinter::DevicePixel);
@@ -73,9 +70,7 @@ QPoint TQtPrinter::PrintingOffset() const {
     return (page.topLeft() - paper.topLeft()).toPoint();
 }
 
-QSize TQtPrinter::PrintableSize() const {
-    return printer_->pageRect(QPrinter::DevicePixel).toRect().size();
-}
+QSize TQtPrinter::PrintableSize() const { return printer_->pageRect(QPrinter::DevicePixel).toRect().size(); }
 
 void TQtPrinter::SetTitle(const QString& title) { printer_->setDocName(title); }
 QString TQtPrinter::Title() const { return printer_->docName(); }

@@ -293,13 +293,17 @@ void PrintOverviewPage(TSpecialCanvas& s, const TMapPrintSource& src, const TPag
     int y = top + pictureH + s.ScaleY(0.25f);
     const int sheets = lay.Empty ? 0 : lay.Sheets();
     s.TextOut(lay.LM, y,
-              QStringLiteral("%1 sheets after this one: %2 across, %3 down.").arg(sheets).arg(lay.SheetCols).arg(lay.SheetRows));
+              QStringLiteral("%1 sheets after this one: %2 across, %3 down.")
+                  .arg(sheets)
+                  .arg(lay.SheetCols)
+                  .arg(lay.SheetRows));
     y += textLine;
     const float size = ScaleItemInches(src.Settings.ScaleIndex);
     const QString pct = QString::number(mat.Correction / 10.0, 'f', 1);
     const QString scale =
-        size == 0.0f ? QStringLiteral("Fit to page: %1\" per cell.").arg(QString::number(double(lay.CW) / s.XRes, 'f', 2))
-                     : QStringLiteral("Scale %1\" per cell, corrected to %2 %.").arg(QString::number(size, 'f', 2), pct);
+        size == 0.0f
+            ? QStringLiteral("Fit to page: %1\" per cell.").arg(QString::number(double(lay.CW) / s.XRes, 'f', 2))
+            : QStringLiteral("Scale %1\" per cell, corrected to %2 %.").arg(QString::number(size, 'f', 2), pct);
     s.TextOut(lay.LM, y, scale);
     y += textLine + s.ScaleY(0.15f);
     DrawRuler(s, lay.LM, y, sideX, sideY, textLine, pct);

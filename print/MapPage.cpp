@@ -2,13 +2,13 @@
 
 #include <QFileInfo>
 #include <algorithm>
-#include <iterator>
 #include <cmath>
+#include <iterator>
 
-#include "print/BattleMat.h"
 #include "editor/Compose.h"
-#include "print/PrintTables.h"
 #include "editor/MapClamp.h"
+#include "print/BattleMat.h"
+#include "print/PrintTables.h"
 
 namespace qm {
 

@@ -22,13 +22,13 @@ enum THiddenPrint { hpAsMap = 0, hpShow = 1, hpLeaveOut = 2 };
 // The battle-mat choices of "Print Properties": sheets meant to be trimmed and taped
 // together. Every default leaves the printout as it is without them.
 struct TBattleMatOptions {
-    int Overlap = ovNone;       // strip of the neighbours' map repeated on the right and bottom
-    bool Marks = false;         // crop marks, hatched glue strips and sheet labels
-    bool Overview = false;      // an extra first sheet: the whole area small, with a 2" ruler
-    int Correction = 1000;      // tenths of a percent, 950..1050, applied to fixed cell sizes
-    bool SkipEmpty = false;     // only the sheets that hold map cells
-    int Hidden = hpAsMap;       // player copy: hpLeaveOut
-    bool InkSaver = false;      // ground (lower layer, background) as a light wash
+    int Overlap = ovNone;   // strip of the neighbours' map repeated on the right and bottom
+    bool Marks = false;     // crop marks, hatched glue strips and sheet labels
+    bool Overview = false;  // an extra first sheet: the whole area small, with a 2" ruler
+    int Correction = 1000;  // tenths of a percent, 950..1050, applied to fixed cell sizes
+    bool SkipEmpty = false; // only the sheets that hold map cells
+    int Hidden = hpAsMap;   // player copy: hpLeaveOut
+    bool InkSaver = false;  // ground (lower layer, background) as a light wash
     bool operator==(const TBattleMatOptions&) const = default;
 };
 
@@ -37,10 +37,10 @@ float OverlapItemInches(int index);
 
 // The choices of "Print Properties", by item index.
 struct TPrintSettings {
-    int ScaleIndex = 0;     // 0 fit to page, 1..6 = 0.25" .. 1.50"
+    int ScaleIndex = 0; // 0 fit to page, 1..6 = 0.25" .. 1.50"
     bool PrintTitle = true;
-    bool WholeMap = true;   // false: the grid's selection
-    int LeftMargin = 1;     // 0..3 = 0.25", 0.50", 1.00", 1.50"
+    bool WholeMap = true; // false: the grid's selection
+    int LeftMargin = 1;   // 0..3 = 0.25", 0.50", 1.00", 1.50"
     int TopMargin = 1;
     int RightMargin = 1;
     int BottomMargin = 1;
@@ -58,8 +58,8 @@ struct TMapPrintSource {
     const TMapRecord* Map = nullptr;
     const TRenderedTileset* Tileset = nullptr;
     QImage* CellBitmap = nullptr;
-    TGridRect Selection;  // 0-based grid cells, used when !Settings.WholeMap
-    QString MapFileName;  // may carry a folder; empty for a map never saved or opened
+    TGridRect Selection; // 0-based grid cells, used when !Settings.WholeMap
+    QString MapFileName; // may carry a folder; empty for a map never saved or opened
     TPrintSettings Settings;
     // Composed cells kept across pages, so equal cells are drawn as one shared image
     // (a PDF then stores each once). Optional; the page handler supplies its own.
@@ -112,8 +112,7 @@ public:
     void PrintPreview1EndPrint(std::unique_ptr<TPageInfo>& Info);
 
     // Binds the three handlers to the events of a print-preview component or a page document.
-    template <typename T>
-    void Bind(T& target) {
+    template <typename T> void Bind(T& target) {
         target.OnBeginPrint = [this](std::unique_ptr<TPageInfo>& i) { PrintPreview1BeginPrint(i); };
         target.OnPrintPage = [this](std::unique_ptr<TPageInfo>& i, TSpecialCanvas& s) { PrintPreview1PrintPage(i, s); };
         target.OnEndPrint = [this](std::unique_ptr<TPageInfo>& i) { PrintPreview1EndPrint(i); };

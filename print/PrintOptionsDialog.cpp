@@ -15,8 +15,8 @@
 #include <cmath>
 #include <iterator>
 
-#include "preview/Dialogs.h"
 #include "preview/DialogStyle.h"
+#include "preview/Dialogs.h"
 #include "preview/PrintPreview.h"
 #include "print/PrintTables.h"
 
@@ -26,8 +26,7 @@ namespace {
 QString Inches(float v) { return QString::number(v, 'f', 2) + QChar('"'); }
 
 // Controls are found by their names, in the tests as in the described form.
-template <class W>
-W* Named(W* w, const char* name) {
+template <class W> W* Named(W* w, const char* name) {
     w->setObjectName(QString::fromLatin1(name));
     return w;
 }
@@ -92,7 +91,13 @@ TPrintOptions::TPrintOptions(QWidget* parent) : QDialog(parent) {
 }
 
 void TPrintOptions::BuildMarginControls() {
-    struct Margin { const char* labelName; const char* comboName; const char* text; QLabel** l; QComboBox** c; };
+    struct Margin {
+        const char* labelName;
+        const char* comboName;
+        const char* text;
+        QLabel** l;
+        QComboBox** c;
+    };
     const Margin margins[] = {
         {"LeftMarginLabel", "LeftMarginCombo", "Left Margin", &LeftMarginLabel, &LeftMarginCombo},
         {"TopMarginLabel", "TopMarginCombo", "Top Margin", &TopMarginLabel, &TopMarginCombo},
@@ -117,8 +122,8 @@ void TPrintOptions::FitGridStyleCombo() {
     QStyleOptionComboBox opt;
     opt.initFrom(GridStyleCombo);
     opt.rect = QRect(0, 0, 100, 22);
-    const QRect field = GridStyleCombo->style()->subControlRect(QStyle::CC_ComboBox, &opt,
-                                                                 QStyle::SC_ComboBoxEditField, GridStyleCombo);
+    const QRect field = GridStyleCombo->style()->subControlRect(QStyle::CC_ComboBox, &opt, QStyle::SC_ComboBoxEditField,
+                                                                GridStyleCombo);
     int text = 0;
     for (int i = 0; i < GridStyleCombo->count(); ++i)
         text = std::max(text, GridStyleCombo->fontMetrics().horizontalAdvance(GridStyleCombo->itemText(i)));
@@ -186,8 +191,9 @@ void TPrintOptions::BuildBattleMatGroup() {
     CorrectionEdit->setSingleStep(0.1);
     CorrectionEdit->setSuffix(QStringLiteral(" %"));
     CorrectionEdit->setValue(100.0);
-    CorrectionEdit->setToolTip(QStringLiteral("Print the overview, measure its 2\" square, and set this to "
-                                              "the percentage shown times 2.00 divided by the inches measured"));
+    CorrectionEdit->setToolTip(
+        QStringLiteral("Print the overview, measure its 2\" square, and set this to "
+                       "the percentage shown times 2.00 divided by the inches measured"));
     CorrectionLabel->setBuddy(CorrectionEdit);
 }
 

@@ -17,8 +17,9 @@ struct TGridStyleChoice {
     const char* Word;
 };
 inline constexpr TGridStyleChoice GridStyleChoices[] = {
-    {"None", "none"},           {"Aligned Squares", "squares"}, {"Aligned Hexes", "hexes"},
-    {"Offset Squares", "offset"}, {"Hex Overlay", "overlay"},
+    {"None", "none"},           {"Aligned Squares", "squares"},
+    {"Aligned Hexes", "hexes"}, {"Offset Squares", "offset"},
+    {"Hex Overlay", "overlay"},
 };
 
 // Battle-mat overlaps in TOverlap order: inches, the dialog's text and the command line's word.

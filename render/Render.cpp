@@ -25,8 +25,7 @@ void RenderPicture(const TRenderArgs& args, const TMapRecord& map, const TRender
     TMapRecord shown = map;
     if (args.ShowHidden) shown.ShowHidden = *args.ShowHidden ? 1 : 0;
     const int zoom = args.Zoom ? *args.Zoom : map.Zoom;
-    if (zoom < 1)
-        throw TRenderError("The map \"" + args.MapPath + "\" has no zoom of its own (0); give --zoom N.");
+    if (zoom < 1) throw TRenderError("The map \"" + args.MapPath + "\" has no zoom of its own (0); give --zoom N.");
     ExportMapPicture(args.OutputPath, args.PictureFormat, shown, ts, args.Region ? *args.Region : WholeMapArea, zoom);
 }
 
@@ -46,7 +45,8 @@ void RenderPdf(const TRenderArgs& args, const TMapRecord& map, const TRenderedTi
     printer.SetResolution(args.Resolution);
     const QPageSize paper(args.Paper == TRenderPaper::A4 ? QPageSize::A4 : QPageSize::Letter);
     // The same quarter inch of unprintable edge the program's printer has.
-    printer.SetPageLayout(QPageLayout(paper, QPageLayout::Portrait, QMarginsF(0.25, 0.25, 0.25, 0.25), QPageLayout::Inch));
+    printer.SetPageLayout(
+        QPageLayout(paper, QPageLayout::Portrait, QMarginsF(0.25, 0.25, 0.25, 0.25), QPageLayout::Inch));
     // Every page surface measures and draws on the printer in use.
     SetPrinter(&printer);
     struct Restore {
@@ -80,7 +80,8 @@ void RenderPdf(const TRenderArgs& args, const TMapRecord& map, const TRenderedTi
     TMapPageHandler handler([&src] { return src; });
     handler.Bind(doc);
     RunPrintJob(doc, printer, args.FromPage, args.ToPage); // its exceptions carry messages fit to show as they are
-    if (!QFileInfo(out).isFile()) throw TRenderError("Cannot create file \"" + args.OutputPath + "\". Nothing was printed.");
+    if (!QFileInfo(out).isFile())
+        throw TRenderError("Cannot create file \"" + args.OutputPath + "\". Nothing was printed.");
 }
 
 } // namespace
@@ -129,12 +130,9 @@ int RunRender(const TRenderArgs& args, const QString& programFolder, std::ostrea
         TMapRecord map;
         TRenderedTileset ts;
         LoadMapAndTileset(args, programFolder, map, ts);
-        if (args.Pdf)
-            RenderPdf(args, map, ts);
-        else if (args.Vtt)
-            RenderVtt(args, map, ts);
-        else
-            RenderPicture(args, map, ts);
+        if (args.Pdf) RenderPdf(args, map, ts);
+        else if (args.Vtt) RenderVtt(args, map, ts);
+        else RenderPicture(args, map, ts);
         out << args.OutputPath << "\n";
         return 0;
     } catch (const std::exception& e) {

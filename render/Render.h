@@ -5,8 +5,8 @@
 #include <QString>
 #include <ostream>
 
-#include "render/RenderArgs.h"
 #include "model/MapRecord.h"
+#include "render/RenderArgs.h"
 #include "tiles/Tileset.h"
 
 namespace qm {

@@ -16,12 +16,12 @@ namespace qm {
 namespace {
 
 const std::set<std::string> PictureOptions = {"--zoom", "--region"};
-const std::set<std::string> PdfOptions = {"--scale", "--margins", "--title", "--area",
+const std::set<std::string> PdfOptions = {"--scale", "--margins", "--title",      "--area",
                                           "--grid",  "--paper",   "--resolution", "--pages"};
 const std::set<std::string> CommonOptions = {"--tileset", "--show-hidden"};
 // Battle-mat sheets, PDF only.
-const std::set<std::string> MatOptions = {"--overlap", "--marks", "--overview", "--correction", "--skip-empty",
-                                          "--ink-saver"};
+const std::set<std::string> MatOptions = {"--overlap",    "--marks",      "--overview",
+                                          "--correction", "--skip-empty", "--ink-saver"};
 const std::set<std::string> VttOptions = {"--ppg"};
 
 // A whole decimal number and nothing else.
@@ -60,8 +60,7 @@ std::optional<TGridRect> ParseCells(const std::string& s) {
 }
 
 // Hundredths of an inch of a table's items from `first` on.
-template <size_t N>
-std::vector<int> Hundredths(const float (&inches)[N], size_t first = 0) {
+template <size_t N> std::vector<int> Hundredths(const float (&inches)[N], size_t first = 0) {
     std::vector<int> h;
     for (size_t i = first; i < N; ++i) h.push_back(int(std::lround(inches[i] * 100)));
     return h;
@@ -108,7 +107,6 @@ std::optional<bool> ParseOnOff(const std::string& s) {
     if (s == "off") return false;
     return std::nullopt;
 }
-
 
 } // namespace
 
@@ -188,8 +186,7 @@ TBadValue Bad(const std::string& message) { return message; }
 std::string Quoted(const std::string& v) { return "\"" + v + "\""; }
 
 // The index of the choice a command-line word names, or -1.
-template <class Choices>
-int ChoiceIndex(const Choices& choices, const std::string& word) {
+template <class Choices> int ChoiceIndex(const Choices& choices, const std::string& word) {
     for (int k = 0; k < int(std::size(choices)); ++k)
         if (word == choices[k].Word) return k;
     return -1;
@@ -254,7 +251,8 @@ std::optional<std::string> ReadOutputKind(TRenderArgs& a, const TOptionValues& o
         if (a.Pdf && PictureOptions.count(name)) return name + " applies to pictures, not to PDF output";
         if (!a.Pdf && (PdfOptions.count(name) || MatOptions.count(name))) return name + " applies to PDF output only";
         if (!a.Vtt && VttOptions.count(name)) return name + " applies to virtual tabletop maps only";
-        if (a.Vtt && name == "--zoom") return std::string("--zoom applies to pictures; use --ppg for virtual tabletop maps");
+        if (a.Vtt && name == "--zoom")
+            return std::string("--zoom applies to pictures; use --ppg for virtual tabletop maps");
     }
     return std::nullopt;
 }
@@ -319,7 +317,9 @@ TBadValue ReadPageOptions(TRenderArgs& a, const TOptionValues& opts) {
     if (auto v = opts.Get("--area")) {
         if (*v != "map") {
             auto g = ParseCells(*v);
-            if (!g) return Bad("--area must be map or L,T,R,B with 1 <= L <= R <= 72 and 1 <= T <= B <= 72, not " + Quoted(*v));
+            if (!g)
+                return Bad("--area must be map or L,T,R,B with 1 <= L <= R <= 72 and 1 <= T <= B <= 72, not " +
+                           Quoted(*v));
             a.Area = *g;
         }
     }
@@ -335,7 +335,8 @@ TBadValue ReadPageOptions(TRenderArgs& a, const TOptionValues& opts) {
     }
     if (auto v = opts.Get("--resolution")) {
         auto n = ParseInt(*v);
-        if (!n || *n < 72 || *n > 2400) return Bad("--resolution must be a whole number from 72 to 2400, not " + Quoted(*v));
+        if (!n || *n < 72 || *n > 2400)
+            return Bad("--resolution must be a whole number from 72 to 2400, not " + Quoted(*v));
         a.Resolution = *n;
     }
     if (auto v = opts.Get("--pages")) {
@@ -361,7 +362,10 @@ TBadValue ReadMatOptions(TRenderArgs& a, const TOptionValues& opts) {
         if (found < 0) return Bad("--overlap must be 0, 0.125, 0.25 or 0.5, not " + Quoted(*v));
         a.Overlap = found;
     }
-    struct Switch { const char* name; bool* to; };
+    struct Switch {
+        const char* name;
+        bool* to;
+    };
     for (const Switch& sw : {Switch{"--marks", &a.Marks}, Switch{"--overview", &a.Overview},
                              Switch{"--skip-empty", &a.SkipEmpty}, Switch{"--ink-saver", &a.InkSaver}}) {
         if (auto v = opts.Get(sw.name)) {

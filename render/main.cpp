@@ -19,18 +19,13 @@ int main(int argc, char** argv) {
     std::vector<std::string> args(argv + 1, argv + argc);
     const qm::TRenderParse parsed = qm::ParseRenderArgs(args);
     switch (parsed.Kind) {
-    case qm::TRenderParse::Help:
-        std::cout << qm::RenderUsage();
-        return 0;
+    case qm::TRenderParse::Help: std::cout << qm::RenderUsage(); return 0;
     case qm::TRenderParse::Usage:
         std::cerr << "quillmarch-render: " << parsed.Message << "\n"
                   << "Usage: quillmarch-render [options] MAP OUTPUT (see --help)\n";
         return 2;
-    case qm::TRenderParse::BadValue:
-        std::cerr << "quillmarch-render: " << parsed.Message << "\n";
-        return 1;
-    case qm::TRenderParse::Run:
-        break;
+    case qm::TRenderParse::BadValue: std::cerr << "quillmarch-render: " << parsed.Message << "\n"; return 1;
+    case qm::TRenderParse::Run: break;
     }
     // Headless unless the caller chose a platform.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");

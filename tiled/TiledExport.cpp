@@ -22,11 +22,11 @@ namespace qm {
 
 namespace {
 
-const char* const TerrainNames[TerrainCount] = {"Wall",   "Water",  "Fire",     "Hole",
-                                                 "Slime",  "Forest", "Mountain", "Desert"};
+const char* const TerrainNames[TerrainCount] = {"Wall",  "Water",  "Fire",     "Hole",
+                                                "Slime", "Forest", "Mountain", "Desert"};
 // Wang colours as Tiled shows them on its terrain brush.
 const char* const TerrainColours[TerrainCount] = {"#808080", "#3070d0", "#e04020", "#202020",
-                                                   "#60b030", "#207020", "#8a6a40", "#e0c060"};
+                                                  "#60b030", "#207020", "#8a6a40", "#e0c060"};
 
 std::string BaseName(const std::string& path) {
     const auto slash = path.find_last_of('/');
@@ -67,7 +67,8 @@ QString SpareBytesText(const TMapRecord& map) {
     uLongf packedSize = compressBound(uLong(spare.size()));
     std::vector<uint8_t> packed(packedSize);
     compress2(packed.data(), &packedSize, spare.data(), uLong(spare.size()), 9);
-    return QString::fromLatin1(QByteArray(reinterpret_cast<const char*>(packed.data()), qsizetype(packedSize)).toBase64());
+    return QString::fromLatin1(
+        QByteArray(reinterpret_cast<const char*>(packed.data()), qsizetype(packedSize)).toBase64());
 }
 
 // One layer as Tiled's CSV: rows top to bottom, a line each, gid = symbol + 1.
@@ -159,9 +160,7 @@ TTiledFileNames TiledFileNamesFor(const std::string& tmxPath) {
     return {tmxPath, stem + "-tileset.tsx", stem + "-tileset.png"};
 }
 
-const char* TerrainName(int terrain) {
-    return terrain >= 0 && terrain < TerrainCount ? TerrainNames[terrain] : "";
-}
+const char* TerrainName(int terrain) { return terrain >= 0 && terrain < TerrainCount ? TerrainNames[terrain] : ""; }
 
 std::string TerrainWangId(int shape) {
     const unsigned q = TerrainShapeQuarters(shape);
@@ -311,8 +310,8 @@ void ExportTiledMap(const std::string& tmxPath, const TMapRecord& map, const TRe
                     const SymbolTable& symbols) {
     const TTiledFileNames names = TiledFileNamesFor(tmxPath);
     if (!ts.IsRendered()) throw TFileError(CannotCreateMessage(names.Png, "No tileset is rendered."));
-    const std::string tilesetName =
-        ts.CurrentTilesetName.isEmpty() ? std::string("Quillmarch default") : ts.CurrentTilesetName.toStdString();
+    const std::string tilesetName = ts.CurrentTilesetName.isEmpty() ? std::string("Quillmarch default")
+                                                                    : ts.CurrentTilesetName.toStdString();
     const QByteArray png = TilesetPng(ts);
     const std::string tsx = TsxText(ts, symbols, tilesetName, BaseName(names.Png));
     const std::string tmx = TmxText(map, ts.TileSize, BaseName(names.Tsx));

@@ -53,18 +53,13 @@ public:
             if (++depth_ > MaxTiledXmlDepth)
                 Fail("Its elements are nested more than " + std::to_string(MaxTiledXmlDepth) + " deep.");
             break;
-        case QXmlStreamReader::EndElement:
-            --depth_;
-            break;
-        case QXmlStreamReader::DTD:
-            Fail("It declares a document type (<!DOCTYPE>), which Tiled files never do.");
+        case QXmlStreamReader::EndElement: --depth_; break;
+        case QXmlStreamReader::DTD: Fail("It declares a document type (<!DOCTYPE>), which Tiled files never do.");
         case QXmlStreamReader::Invalid:
             Fail("It is not well-formed XML (line " + std::to_string(xml_.lineNumber()) + ": " +
                  MessageBytes(xml_.errorString()) + ").");
-        case QXmlStreamReader::EndDocument:
-            Fail("It ends before its last element is closed.");
-        default:
-            break;
+        case QXmlStreamReader::EndDocument: Fail("It ends before its last element is closed.");
+        default: break;
         }
         return t;
     }
@@ -234,8 +229,9 @@ private:
         const std::string tsxPath = PathBytes(joined);
         TXml tsx(tsxPath, ReadLimited(tsxPath, "tileset"));
         tsx.Root("tileset");
-        const long long count =
-            tsx.HasAttr("tilecount") ? tsx.Number("The tilecount", tsx.Attr("tilecount"), 0, 0x0FFFFFFF) : -1;
+        const long long count = tsx.HasAttr("tilecount")
+                                    ? tsx.Number("The tilecount", tsx.Attr("tilecount"), 0, 0x0FFFFFFF)
+                                    : -1;
         tsx.Skip();
         return count;
     }
@@ -257,8 +253,8 @@ private:
         const long long w = xml.Number(("The width of layer " + shown).c_str(), xml.Attr("width"), 0, 1ll << 40);
         const long long h = xml.Number(("The height of layer " + shown).c_str(), xml.Attr("height"), 0, 1ll << 40);
         if (w != width_ || h != height_)
-            xml.Fail("Layer " + shown + " is " + std::to_string(w) + " x " + std::to_string(h) + " cells, not the map's " +
-                     std::to_string(width_) + " x " + std::to_string(height_) + ".");
+            xml.Fail("Layer " + shown + " is " + std::to_string(w) + " x " + std::to_string(h) +
+                     " cells, not the map's " + std::to_string(width_) + " x " + std::to_string(height_) + ".");
         const size_t cells = size_t(width_) * size_t(height_);
         bool hadData = false;
         xml.Children([&] {
@@ -275,7 +271,8 @@ private:
         QString text;
         xml.Children(
             [&] {
-                if (xml.Name() == u"chunk") xml.Fail("Layer " + shown + " is stored in chunks, as only infinite maps are.");
+                if (xml.Name() == u"chunk")
+                    xml.Fail("Layer " + shown + " is stored in chunks, as only infinite maps are.");
                 if (xml.Name() != u"tile") return xml.Skip();
                 if (!encoding.isEmpty()) xml.Fail("Layer " + shown + " mixes <tile> elements with encoded data.");
                 if (layer.Gids.size() >= cells)
@@ -289,7 +286,8 @@ private:
             // XML tiles; a layer may stop early, the rest is empty.
             layer.Gids.resize(cells, 0);
         } else if (encoding == u"csv") {
-            if (!compression.isEmpty()) xml.Fail("Layer " + shown + " has compressed CSV data, which Tiled never writes.");
+            if (!compression.isEmpty())
+                xml.Fail("Layer " + shown + " has compressed CSV data, which Tiled never writes.");
             // Counted before splitting, so a file of commas costs no list of millions.
             const size_t count = size_t(text.count(u',')) + 1;
             if (count != cells)
@@ -306,14 +304,16 @@ private:
                 layer.Gids.push_back(uint32_t(v));
             }
         } else if (encoding == u"base64") {
-            auto decoded = QByteArray::fromBase64Encoding(text.trimmed().toLatin1(), QByteArray::AbortOnBase64DecodingErrors);
+            auto decoded = QByteArray::fromBase64Encoding(text.trimmed().toLatin1(),
+                                                          QByteArray::AbortOnBase64DecodingErrors);
             if (!decoded) xml.Fail("The base64 data of layer " + shown + " is broken.");
             QByteArray bytes = *decoded;
             const size_t want = cells * 4;
             if (compression == u"zlib" || compression == u"gzip") {
                 bytes = Inflate(xml, bytes, want, compression == u"gzip", shown);
             } else if (compression == u"zstd") {
-                xml.Fail("Layer " + shown + " is compressed with zstd, which cannot be read; save it in Tiled with "
+                xml.Fail("Layer " + shown +
+                         " is compressed with zstd, which cannot be read; save it in Tiled with "
                          "CSV or zlib layer format.");
             } else if (!compression.isEmpty()) {
                 xml.Fail("Layer " + shown + " uses the unknown compression " + Quoted(compression) + ".");
@@ -356,15 +356,16 @@ private:
     QByteArray BytesProperty(const TXml& xml, const char* name, bool zlib, size_t want) {
         auto it = props_.find(name);
         if (it == props_.end()) return {};
-        auto decoded = QByteArray::fromBase64Encoding(it->second.trimmed().toLatin1(), QByteArray::AbortOnBase64DecodingErrors);
+        auto decoded = QByteArray::fromBase64Encoding(it->second.trimmed().toLatin1(),
+                                                      QByteArray::AbortOnBase64DecodingErrors);
         const std::string broken = "The map property " + Quoted(QString::fromLatin1(name)) + " is broken.";
         if (!decoded) xml.Fail(broken);
         QByteArray bytes = *decoded;
         if (zlib) {
             QByteArray out(qsizetype(want), '\0');
             uLongf got = uLongf(want);
-            if (uncompress(reinterpret_cast<Bytef*>(out.data()), &got, reinterpret_cast<const Bytef*>(bytes.constData()),
-                           uLong(bytes.size())) != Z_OK)
+            if (uncompress(reinterpret_cast<Bytef*>(out.data()), &got,
+                           reinterpret_cast<const Bytef*>(bytes.constData()), uLong(bytes.size())) != Z_OK)
                 xml.Fail(broken);
             out.resize(qsizetype(got));
             bytes = out;
@@ -452,12 +453,12 @@ private:
         }
         const QByteArray reserved = BytesProperty(xml, tiled::PropReserved, false, tiled::ReservedSize);
         if (!reserved.isEmpty())
-            std::memcpy(reinterpret_cast<char*>(&map) + tiled::ReservedOffset, reserved.constData(), tiled::ReservedSize);
+            std::memcpy(reinterpret_cast<char*>(&map) + tiled::ReservedOffset, reserved.constData(),
+                        tiled::ReservedSize);
         const QByteArray spare = BytesProperty(xml, tiled::PropSpare, true, MapSize * MapSize);
         if (!spare.isEmpty())
             for (int x = 1; x <= MapSize; ++x)
-                for (int y = 1; y <= MapSize; ++y)
-                    map.Cell(x, y).Spare = uint8_t(spare[(x - 1) * MapSize + (y - 1)]);
+                for (int y = 1; y <= MapSize; ++y) map.Cell(x, y).Spare = uint8_t(spare[(x - 1) * MapSize + (y - 1)]);
     }
 
     // What the import left out or changed, for the user.

@@ -6,6 +6,7 @@
 namespace qm::sym {
 
 // Symbols 1..127 in sheet order; the terrain rows follow from 128.
+// clang-format off
 enum : std::uint8_t {
     Flagstone = 1, WallN, WallE, WallS, WallW, WallNW, WallNE, WallSE, WallSW, FloorA, FloorB, DoorNS, DoorEW,
     DoorOpen, DoorLocked, Dirt, Grass, Sand, Gravel, Planks, Marble, StairsUp, StairsDown, Ladder, DarkPit, Table,
@@ -18,13 +19,20 @@ enum : std::uint8_t {
     BigCrateStack, Swamp, Ash, Cage, Anvil, Forge, Loom, Cauldron, Dune, House, Tower, Castle, Temple, Village, Ruins,
     CaveMouth, Mine, Camp, Port, Bridge, StandingStones, Farm, Windmill, Lighthouse, Tavern, Shrine, Gate,
 };
+// clang-format on
 static_assert(FloorA == 10 && Table == 26 && CaveFloor == 83 && GrassB == 96 && House == 110 && Gate == 127);
 
 // The smart-terrain rows: 16 shapes each of wall, water, fire, hole, slime, forest, mountain
 // and desert.
 enum : std::uint8_t {
-    WallBase = 128, WaterBase = 144, FireBase = 160, HoleBase = 176, SlimeBase = 192, ForestBase = 208,
-    MountainBase = 224, DesertBase = 240,
+    WallBase = 128,
+    WaterBase = 144,
+    FireBase = 160,
+    HoleBase = 176,
+    SlimeBase = 192,
+    ForestBase = 208,
+    MountainBase = 224,
+    DesertBase = 240,
 };
 // Shape 13 of a row covers the whole cell.
 inline constexpr int FullShape = 13;

@@ -174,38 +174,38 @@ const std::string& CatalogueText() {
 
 constexpr const char* TerrainNames[8] = {"Wall", "Water", "Fire", "Hole", "Slime", "Forest", "Mountain", "Desert"};
 constexpr const char* ShapeNames[16] = {"lone patch",
-                                         "top half",
-                                         "bottom half",
-                                         "left half",
-                                         "right half",
-                                         "south-west corner",
-                                         "north-west corner",
-                                         "north-east corner",
-                                         "south-east corner",
-                                         "all but south-west",
-                                         "all but north-west",
-                                         "all but south-east",
-                                         "all but north-east",
-                                         "full",
-                                         "north-west and south-east",
-                                         "north-east and south-west"};
+                                        "top half",
+                                        "bottom half",
+                                        "left half",
+                                        "right half",
+                                        "south-west corner",
+                                        "north-west corner",
+                                        "north-east corner",
+                                        "south-east corner",
+                                        "all but south-west",
+                                        "all but north-west",
+                                        "all but south-east",
+                                        "all but north-east",
+                                        "full",
+                                        "north-west and south-east",
+                                        "north-east and south-west"};
 // Quarters covered by terrain shape k, as the stamp's shape table gives them.
 constexpr std::uint8_t ShapeQuarters[16] = {0,
-                                             QuarterNW | QuarterNE,
-                                             QuarterSW | QuarterSE,
-                                             QuarterNW | QuarterSW,
-                                             QuarterNE | QuarterSE,
-                                             QuarterSW,
-                                             QuarterNW,
-                                             QuarterNE,
-                                             QuarterSE,
-                                             QuarterNW | QuarterNE | QuarterSE,
-                                             QuarterNE | QuarterSW | QuarterSE,
-                                             QuarterNW | QuarterNE | QuarterSW,
-                                             QuarterNW | QuarterSW | QuarterSE,
-                                             QuarterNW | QuarterNE | QuarterSW | QuarterSE,
-                                             QuarterNW | QuarterSE,
-                                             QuarterNE | QuarterSW};
+                                            QuarterNW | QuarterNE,
+                                            QuarterSW | QuarterSE,
+                                            QuarterNW | QuarterSW,
+                                            QuarterNE | QuarterSE,
+                                            QuarterSW,
+                                            QuarterNW,
+                                            QuarterNE,
+                                            QuarterSE,
+                                            QuarterNW | QuarterNE | QuarterSE,
+                                            QuarterNE | QuarterSW | QuarterSE,
+                                            QuarterNW | QuarterNE | QuarterSW,
+                                            QuarterNW | QuarterSW | QuarterSE,
+                                            QuarterNW | QuarterNE | QuarterSW | QuarterSE,
+                                            QuarterNW | QuarterSE,
+                                            QuarterNE | QuarterSW};
 
 constexpr std::size_t MaxRolesFile = 1 << 20;
 
@@ -260,7 +260,11 @@ std::uint8_t Quarters(std::string_view v) {
         const std::size_t plus = rest.find('+');
         std::string part(rest.substr(0, plus));
         for (char& c : part) c = char(std::toupper(static_cast<unsigned char>(c)));
-        const std::uint8_t bit = part == "NW" ? QuarterNW : part == "NE" ? QuarterNE : part == "SW" ? QuarterSW : part == "SE" ? QuarterSE : 0;
+        const std::uint8_t bit = part == "NW"   ? QuarterNW
+                                 : part == "NE" ? QuarterNE
+                                 : part == "SW" ? QuarterSW
+                                 : part == "SE" ? QuarterSE
+                                                : 0;
         if (!bit) throw LineError("quarters=" + std::string(v) + ": expected quarters NW, NE, SW, SE joined by +");
         q |= bit;
         rest = plus == std::string_view::npos ? std::string_view() : rest.substr(plus + 1);
@@ -280,7 +284,8 @@ std::uint32_t Colour(std::string_view v) {
 }
 
 SymbolRole RoleOf(std::string_view word) {
-    for (SymbolRole r : {SymbolRole::Wall, SymbolRole::Door, SymbolRole::Window, SymbolRole::Obstacle, SymbolRole::Light})
+    for (SymbolRole r :
+         {SymbolRole::Wall, SymbolRole::Door, SymbolRole::Window, SymbolRole::Obstacle, SymbolRole::Light})
         if (word == RoleName(r)) return r;
     if (word == "none") return SymbolRole::None;
     throw LineError("unknown role \"" + std::string(word) + "\" (use none, wall, door, window, obstacle or light)");
@@ -295,7 +300,9 @@ int ParseLine(std::string_view line, SymbolTable& table) {
     if (ec != std::errc() || end != symWord.data() + symWord.size() || sym < 1 || sym > 255)
         throw LineError("\"" + std::string(symWord) + "\" is not a symbol number from 1 to 255");
     const std::string_view roleWord = NextWord(rest);
-    if (roleWord.empty()) throw LineError("symbol " + std::to_string(sym) + " has no role (use none, wall, door, window, obstacle or light)");
+    if (roleWord.empty())
+        throw LineError("symbol " + std::to_string(sym) +
+                        " has no role (use none, wall, door, window, obstacle or light)");
     SymbolTraits t;
     t.role = RoleOf(roleWord);
     bool haveRange = false;
@@ -309,35 +316,55 @@ int ParseLine(std::string_view line, SymbolTable& table) {
         const SymbolRole r = t.role;
         auto only = [&](SymbolRole a, SymbolRole b = SymbolRole::None) {
             if (r != a && (b == SymbolRole::None || r != b))
-                throw LineError(std::string(key) + "= does not apply to " + (r == SymbolRole::None ? std::string("a symbol without a role") : "a " + std::string(RoleName(r))));
+                throw LineError(
+                    std::string(key) + "= does not apply to " +
+                    (r == SymbolRole::None ? std::string("a symbol without a role") : "a " + std::string(RoleName(r))));
         };
-        if (key == "edges") { only(SymbolRole::Wall); t.edges = Edges(v); }
-        else if (key == "quarters") { only(SymbolRole::Wall); t.quarters = Quarters(v); }
-        else if (key == "inset") { only(SymbolRole::Wall); t.inset = Number(key, v, 0, 0.5f); }
-        else if (key == "axis") {
+        if (key == "edges") {
+            only(SymbolRole::Wall);
+            t.edges = Edges(v);
+        } else if (key == "quarters") {
+            only(SymbolRole::Wall);
+            t.quarters = Quarters(v);
+        } else if (key == "inset") {
+            only(SymbolRole::Wall);
+            t.inset = Number(key, v, 0, 0.5f);
+        } else if (key == "axis") {
             only(SymbolRole::Door, SymbolRole::Window);
-            if (v != "h" && v != "v") throw LineError("axis=" + std::string(v) + ": expected h (in an east-west wall) or v (in a north-south wall)");
+            if (v != "h" && v != "v")
+                throw LineError("axis=" + std::string(v) +
+                                ": expected h (in an east-west wall) or v (in a north-south wall)");
             t.vertical = v == "v";
-        } else if (key == "at") { only(SymbolRole::Door, SymbolRole::Window); t.across = Number(key, v, 0, 1); }
-        else if (key == "box") {
+        } else if (key == "at") {
+            only(SymbolRole::Door, SymbolRole::Window);
+            t.across = Number(key, v, 0, 1);
+        } else if (key == "box") {
             only(SymbolRole::Obstacle);
             std::array<float, 4> b{};
             std::string_view list = v;
             for (int i = 0; i < 4; ++i) {
                 const std::size_t comma = list.find(',');
-                if ((i < 3) != (comma != std::string_view::npos)) throw LineError("box=" + std::string(v) + ": expected four numbers L,T,R,B");
+                if ((i < 3) != (comma != std::string_view::npos))
+                    throw LineError("box=" + std::string(v) + ": expected four numbers L,T,R,B");
                 b[i] = Number("box", list.substr(0, comma), 0, 1);
                 list = i < 3 ? list.substr(comma + 1) : std::string_view();
             }
-            if (b[0] >= b[2] || b[1] >= b[3]) throw LineError("box=" + std::string(v) + ": left must be below right and top below bottom");
+            if (b[0] >= b[2] || b[1] >= b[3])
+                throw LineError("box=" + std::string(v) + ": left must be below right and top below bottom");
             t.box = b;
         } else if (key == "shape") {
             only(SymbolRole::Obstacle);
-            if (v != "square" && v != "round") throw LineError("shape=" + std::string(v) + ": expected square or round");
+            if (v != "square" && v != "round")
+                throw LineError("shape=" + std::string(v) + ": expected square or round");
             t.round = v == "round";
-        } else if (key == "range") { only(SymbolRole::Light); t.range = Number(key, v, 0.5f, 100); haveRange = true; }
-        else if (key == "color") { only(SymbolRole::Light); t.color = Colour(v); }
-        else throw LineError("unknown setting \"" + std::string(key) + "\"");
+        } else if (key == "range") {
+            only(SymbolRole::Light);
+            t.range = Number(key, v, 0.5f, 100);
+            haveRange = true;
+        } else if (key == "color") {
+            only(SymbolRole::Light);
+            t.color = Colour(v);
+        } else throw LineError("unknown setting \"" + std::string(key) + "\"");
     }
     if (t.role == SymbolRole::Wall && !t.edges && !t.quarters) throw LineError("a wall needs edges= or quarters=");
     if (t.role == SymbolRole::Light && !haveRange) throw LineError("a light needs range=");
@@ -397,13 +424,15 @@ SymbolTable ParseSymbolTable(std::string_view text, const std::string& fileName)
         ++lineNo;
         const std::size_t hash = line.find('#');
         // A line whose first non-blank character is '#' is a comment; elsewhere '#' belongs to the name.
-        if (hash != std::string_view::npos && (hash == 0 || Trim(line.substr(0, hash)).empty())) line = line.substr(0, hash);
+        if (hash != std::string_view::npos && (hash == 0 || Trim(line.substr(0, hash)).empty()))
+            line = line.substr(0, hash);
         if (Trim(line).empty()) continue;
         try {
             if (line.find('\0') != std::string_view::npos) throw LineError("the line holds a zero byte");
             const int sym = ParseLine(line, table);
             if (seenOn[sym])
-                throw LineError("symbol " + std::to_string(sym) + " is already given on line " + std::to_string(seenOn[sym]));
+                throw LineError("symbol " + std::to_string(sym) + " is already given on line " +
+                                std::to_string(seenOn[sym]));
             seenOn[sym] = lineNo;
         } catch (const LineError& e) {
             throw std::runtime_error(fileName + ", line " + std::to_string(lineNo) + ": " + e.what() + ".");
@@ -429,7 +458,8 @@ SymbolTable SymbolTableFor(const std::string& tilesetPath) {
         in.read(text.data(), std::streamsize(text.size()));
         if (in.bad()) throw std::runtime_error("Cannot read \"" + name + "\".");
         text.resize(std::size_t(in.gcount()));
-        if (text.size() > MaxRolesFile) throw std::runtime_error("\"" + name + "\" is too large for a symbol table (over 1 MB).");
+        if (text.size() > MaxRolesFile)
+            throw std::runtime_error("\"" + name + "\" is too large for a symbol table (over 1 MB).");
         return ParseSymbolTable(text, roles.filename().string());
     }
     std::string file = fs::path(tilesetPath).filename().string();

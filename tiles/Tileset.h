@@ -45,8 +45,8 @@ constexpr int MaxTileSize = 256;
 // leaves images, icons, flags and TileSize as they were. `progress`, when given, hears
 // (symbol, 256) before each symbol is cut and (256, 256) at the end; asking it to stop
 // throws TTilesetError and leaves everything as it was.
-void RenderTileset(TRenderedTileset& ts, TMapRecord& currentMap, const QString& path,
-                   QImage& tileBitmap, const TProgressFn& progress = {});
+void RenderTileset(TRenderedTileset& ts, TMapRecord& currentMap, const QString& path, QImage& tileBitmap,
+                   const TProgressFn& progress = {});
 
 // The file-name part of a tileset name read from a file: folder parts dropped, so a
 // map or GeoSet can never point the program at a file outside the look-up folder.

@@ -6,8 +6,7 @@
 
 namespace qm {
 
-TSplashForm::TSplashForm(QWidget* parent)
-    : QWidget(parent, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint) {
+TSplashForm::TSplashForm(QWidget* parent) : QWidget(parent, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint) {
     setObjectName("SplashForm");
     setWindowTitle("Rendering Tileset");
     setAttribute(Qt::WA_ShowWithoutActivating);

@@ -35,10 +35,10 @@ QImage TerrainPanel(const QImage& ts, int family, int S, int ground) {
     // Terrain laid down the way stamps lay it: 2 x 2 cell squares centred on cell centres,
     // so every edge runs along cell midlines.
     static const int stamps[][2] = {
-        {2, 2}, {3, 2}, {4, 2}, {5, 2}, {6, 2}, {2, 3}, {6, 3}, {2, 4}, {6, 4}, {2, 5}, {6, 5}, {2, 6}, {3, 6}, {4, 6},
-        {5, 6}, {6, 6},                                   // a ring
-        {9, 2}, {10, 2}, {9, 3}, {10, 3}, {10, 4}, {9, 5}, // a blob touching another corner-wise
-        {1, 9}, {2, 9}, {3, 9}, {4, 9}, {5, 9}, {6, 9}, {7, 9}, {8, 9}, {8, 10}, {8, 11}, {8, 8}, // a corridor
+        {2, 2},  {3, 2},  {4, 2},   {5, 2},  {6, 2},  {2, 3}, {6, 3}, {2, 4}, {6, 4},  {2, 5},  {6, 5},
+        {2, 6},  {3, 6},  {4, 6},   {5, 6},  {6, 6},          // a ring
+        {9, 2},  {10, 2}, {9, 3},   {10, 3}, {10, 4}, {9, 5}, // a blob touching another corner-wise
+        {1, 9},  {2, 9},  {3, 9},   {4, 9},  {5, 9},  {6, 9}, {7, 9}, {8, 9}, {8, 10}, {8, 11}, {8, 8}, // a corridor
         {10, 8}, {10, 9}, {10, 10},
     };
     auto in = [](int qx, int qy) {
@@ -53,8 +53,8 @@ QImage TerrainPanel(const QImage& ts, int family, int S, int ground) {
             const QPoint at(cx * S, cy * S);
             p.fillRect(QRect(at, QSize(S, S)), Qt::white);
             p.drawImage(at, Symbol(ts, ground == sym::FloorA ? sym::FloorA + (cy % 2) : ground, S));
-            const int q = (in(2 * cx, 2 * cy) ? 1 : 0) | (in(2 * cx + 1, 2 * cy) ? 2 : 0) | (in(2 * cx, 2 * cy + 1) ? 4 : 0) |
-                          (in(2 * cx + 1, 2 * cy + 1) ? 8 : 0);
+            const int q = (in(2 * cx, 2 * cy) ? 1 : 0) | (in(2 * cx + 1, 2 * cy) ? 2 : 0) |
+                          (in(2 * cx, 2 * cy + 1) ? 4 : 0) | (in(2 * cx + 1, 2 * cy + 1) ? 8 : 0);
             const int k = ShapeFor(q);
             if (k > 0) p.drawImage(at, Symbol(ts, sym::TerrainSymbol(family, k), S));
         }
@@ -77,7 +77,8 @@ void WritePreviews(const QImage& tileset, const QString& dir, const QString& pre
             const QPoint at(4 + (s % 16) * cell, 4 + (s / 16) * (cell + label));
             for (int y = 0; y < 2 * S; y += 8)
                 for (int x = 0; x < 2 * S; x += 8)
-                    p.fillRect(at.x() + x, at.y() + y, 8, 8, ((x + y) / 8) % 2 ? QColor(255, 255, 255) : QColor(222, 226, 232));
+                    p.fillRect(at.x() + x, at.y() + y, 8, 8,
+                               ((x + y) / 8) % 2 ? QColor(255, 255, 255) : QColor(222, 226, 232));
             p.drawImage(QRect(at, QSize(2 * S, 2 * S)), Symbol(ts, s, S));
         }
         const int iconTop = 16 * (cell + label) + 16;
@@ -89,8 +90,10 @@ void WritePreviews(const QImage& tileset, const QString& dir, const QString& pre
         }
     }
     for (int s = 0; s < 256; ++s)
-        DrawTinyText(sheet, 4 + (s % 16) * cell, 4 + (s / 16) * (cell + label) + 2 * S + 3, QString::number(s), qRgb(40, 40, 60));
-    for (int i = 0; i < 24; ++i) DrawTinyText(sheet, 4 + i * 40, 16 * (cell + label) + 16 + 35, QString::number(i), qRgb(40, 40, 60));
+        DrawTinyText(sheet, 4 + (s % 16) * cell, 4 + (s / 16) * (cell + label) + 2 * S + 3, QString::number(s),
+                     qRgb(40, 40, 60));
+    for (int i = 0; i < 24; ++i)
+        DrawTinyText(sheet, 4 + i * 40, 16 * (cell + label) + 16 + 35, QString::number(i), qRgb(40, 40, 60));
     sheet.save(dir + "/" + prefix + "-contact-sheet.png");
 
     // Terrains: two rows of four panels at full size, and the same at 16 px per cell.
@@ -102,8 +105,8 @@ void WritePreviews(const QImage& tileset, const QString& dir, const QString& pre
     {
         QPainter p(&demo), q(&small);
         q.setRenderHint(QPainter::SmoothPixmapTransform);
-        const int grounds[8] = {sym::FloorA, sym::Grass, sym::CaveFloor, sym::FloorA,
-                                sym::Flagstone, sym::Grass, sym::GrassC, sym::Sand};
+        const int grounds[8] = {sym::FloorA,    sym::Grass, sym::CaveFloor, sym::FloorA,
+                                sym::Flagstone, sym::Grass, sym::GrassC,    sym::Sand};
         for (int f = 0; f < 8; ++f) {
             const QImage panel = TerrainPanel(ts, f, S, grounds[f]);
             p.drawImage((f % 4) * (N * S + 8), (f / 4) * (N * S + 8), panel);

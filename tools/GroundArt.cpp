@@ -51,11 +51,14 @@ QRgb Planks(double x, double y, int S, bool vertical, QRgb dark, QRgb light, uin
     const double la = a - row * bh;
     const double endAt = (row % 2) ? S * 0.5 : 0.0;
     const double lb = std::fmod(b - endAt + S, double(S));
-    const double grain = 0.5 + 0.5 * std::sin(2 * Pi * (a * 4 / S) + 6 * ValueNoise(vertical ? x : y * 0.25, vertical ? y * 0.25 : x, 8, S, seed));
+    const double grain = 0.5 +
+                         0.5 * std::sin(2 * Pi * (a * 4 / S) +
+                                        6 * ValueNoise(vertical ? x : y * 0.25, vertical ? y * 0.25 : x, 8, S, seed));
     QRgb c = Mix(dark, light, 0.35 + 0.3 * Hash01(row & 3, 0, seed) + 0.25 * grain);
     if (la < 1.0 * u || lb < 1.0 * u) return Scale(dark, 0.55);
     if (la > bh - 1.5 * u) c = Scale(c, 0.85);
-    if (std::hypot(lb - 3 * u, la - bh / 2) < 0.9 * u || std::hypot(lb - S + 3 * u, la - bh / 2) < 0.9 * u) return Rgb(60, 52, 46);
+    if (std::hypot(lb - 3 * u, la - bh / 2) < 0.9 * u || std::hypot(lb - S + 3 * u, la - bh / 2) < 0.9 * u)
+        return Rgb(60, 52, 46);
     return c;
 }
 
@@ -108,12 +111,10 @@ void DrawGrounds(QImage& sheet, const Style& st) {
         const double rip = std::sin(2 * Pi * (4 * y + x) / S + 3 * ValueNoise(x, y, 4, S, 1801));
         return Scale(Speckled(x, y, S, Rgb(222, 198, 142), Rgb(240, 220, 170), 1800), 0.96 + 0.04 * rip);
     });
-    put(sym::Gravel, [&](double x, double y) {
-        return Cobbles(x, y, S, Rgb(112, 108, 100), Rgb(176, 170, 158), 1900, 8);
-    });
-    put(sym::Planks, [&](double x, double y) {
-        return Planks(x, y, S, false, Rgb(132, 92, 54), Rgb(186, 142, 92), 2000);
-    });
+    put(sym::Gravel,
+        [&](double x, double y) { return Cobbles(x, y, S, Rgb(112, 108, 100), Rgb(176, 170, 158), 1900, 8); });
+    put(sym::Planks,
+        [&](double x, double y) { return Planks(x, y, S, false, Rgb(132, 92, 54), Rgb(186, 142, 92), 2000); });
     put(sym::Marble, [&](double x, double y) {
         const double h = S / 2.0;
         const double vein = std::abs(std::sin(2 * Pi * (x + 2 * y) / S + 4 * Fbm(x, y, S, 2101)));
@@ -156,9 +157,8 @@ void DrawGrounds(QImage& sheet, const Style& st) {
         if (std::abs(y - S * 0.5 - wob) < 2 * u && ValueNoise(x, y, 12, S, 6302) > 0.45) c = Rgb(110, 140, 64);
         return c;
     });
-    put(sym::Cobbles, [&](double x, double y) {
-        return Cobbles(x, y, S, Rgb(104, 98, 92), Rgb(164, 152, 138), 6400, 4);
-    });
+    put(sym::Cobbles,
+        [&](double x, double y) { return Cobbles(x, y, S, Rgb(104, 98, 92), Rgb(164, 152, 138), 6400, 4); });
     put(sym::Snow, [&](double x, double y) { // snow drifts, shaded like the ground beneath them
         auto h = [&](double px, double py) { return 6 * u * Fbm(px, py, S, 6800); };
         const double shade = Clamp01(0.5 + 0.5 * ((h(x - 1, y) - h(x + 1, y)) + (h(x, y - 1) - h(x, y + 1))) / (2 * u));
@@ -201,7 +201,8 @@ void DrawGrounds(QImage& sheet, const Style& st) {
         const Cellular w = Worley(x, y, 6, S, 9801, 0.9);
         QRgb c = Grass(x, y, S, Rgb(74, 132, 46), Rgb(118, 172, 64), 9800);
         if (w.f1 < 1.5 * u) {
-            static const QRgb petals[4] = {Rgb(236, 210, 60), Rgb(230, 120, 170), Rgb(240, 240, 236), Rgb(150, 120, 220)};
+            static const QRgb petals[4] = {Rgb(236, 210, 60), Rgb(230, 120, 170), Rgb(240, 240, 236),
+                                           Rgb(150, 120, 220)};
             c = petals[w.id % 4];
         }
         return c;
@@ -209,7 +210,8 @@ void DrawGrounds(QImage& sheet, const Style& st) {
     put(sym::Farmland, [&](double x, double y) {
         const double p = S / 6.0;
         const double t = std::fmod(y, p) / p;
-        QRgb c = Mix(Rgb(104, 76, 50), Rgb(146, 110, 72), 0.5 + 0.5 * std::sin(2 * Pi * t) + 0.2 * (Fbm(x, y, S, 9900) - 0.5));
+        QRgb c = Mix(Rgb(104, 76, 50), Rgb(146, 110, 72),
+                     0.5 + 0.5 * std::sin(2 * Pi * t) + 0.2 * (Fbm(x, y, S, 9900) - 0.5));
         if (t > 0.4 && t < 0.6 && ValueNoise(x, y, 12, S, 9901) > 0.55) c = Rgb(96, 150, 56);
         return c;
     });
@@ -220,9 +222,8 @@ void DrawGrounds(QImage& sheet, const Style& st) {
         if (f < 0.42 && ValueNoise(x, y, 16, S, 10202) > 0.82) c = Rgb(120, 150, 120);
         return c;
     });
-    put(sym::Ash, [&](double x, double y) {
-        return Speckled(x, y, S, Rgb(104, 102, 100), Rgb(150, 146, 142), 10300, 0.15);
-    });
+    put(sym::Ash,
+        [&](double x, double y) { return Speckled(x, y, S, Rgb(104, 102, 100), Rgb(150, 146, 142), 10300, 0.15); });
     put(sym::Dune, [&](double x, double y) {
         const double rip = std::sin(2 * Pi * (4 * y) / S + 5 * ValueNoise(x, y, 4, S, 10901));
         QRgb c = Mix(Rgb(220, 160, 88), Rgb(240, 190, 118), Fbm(x, y, S, 10900));

@@ -14,11 +14,41 @@ using qm::TMaplet;
 
 // The symbols that the default layer flags put on the lower layer: ground.
 bool IsGround(uint8_t s) {
-    static const uint8_t lower[] = {
-        0, Flagstone, FloorA, FloorB, Dirt, Grass, Sand, Gravel, Planks, Marble, DarkPit, ShallowWater, LavaCracks,
-        Deck, DirtRoad, Cobbles, Snow, CaveFloor, Mud, Ice, Carpet, GrassB, GrassC, Flowers, Farmland, Swamp, Ash, Dune,
-        WallBase + FullShape, WaterBase + FullShape, FireBase + FullShape, HoleBase + FullShape, SlimeBase + FullShape,
-        MountainBase + FullShape, DesertBase + FullShape};
+    static const uint8_t lower[] = {0,
+                                    Flagstone,
+                                    FloorA,
+                                    FloorB,
+                                    Dirt,
+                                    Grass,
+                                    Sand,
+                                    Gravel,
+                                    Planks,
+                                    Marble,
+                                    DarkPit,
+                                    ShallowWater,
+                                    LavaCracks,
+                                    Deck,
+                                    DirtRoad,
+                                    Cobbles,
+                                    Snow,
+                                    CaveFloor,
+                                    Mud,
+                                    Ice,
+                                    Carpet,
+                                    GrassB,
+                                    GrassC,
+                                    Flowers,
+                                    Farmland,
+                                    Swamp,
+                                    Ash,
+                                    Dune,
+                                    WallBase + FullShape,
+                                    WaterBase + FullShape,
+                                    FireBase + FullShape,
+                                    HoleBase + FullShape,
+                                    SlimeBase + FullShape,
+                                    MountainBase + FullShape,
+                                    DesertBase + FullShape};
     for (uint8_t l : lower)
         if (l == s) return true;
     return false;
@@ -139,7 +169,9 @@ void Finish(const Draft& d, TMaplet& m, int position, int section) {
     // Border corners: closed, except the passage corners of the inner sides.
     for (int k = 0; k <= 12; ++k) {
         const bool gap = k >= d.gapLo && k <= d.gapHi;
-        struct { int side, i, j; } border[] = {{N, k, 0}, {S, k, 12}, {W, 0, k}, {E, 12, k}};
+        struct {
+            int side, i, j;
+        } border[] = {{N, k, 0}, {S, k, 12}, {W, 0, k}, {E, 12, k}};
         for (auto b : border) {
             const bool wantOpen = gap && d.Has(b.side);
             if (d.wall[b.i][b.j] == wantOpen)
@@ -214,7 +246,9 @@ void Finish(const Draft& d, TMaplet& m, int position, int section) {
         }
     }
     if (reached != total) Fail("floor split into parts", position, section);
-    struct { int side, x, y; } entries[] = {{N, 6, 1}, {S, 6, 12}, {W, 1, 6}, {E, 12, 6}};
+    struct {
+        int side, x, y;
+    } entries[] = {{N, 6, 1}, {S, 6, 12}, {W, 1, 6}, {E, 12, 6}};
     for (auto e : entries)
         if (d.Has(e.side) && !seen[e.x][e.y]) Fail("passage does not reach the floor", position, section);
 }

@@ -29,12 +29,12 @@ struct Draft {
     Draft(int sides_, uint8_t barrier_, uint8_t floor, int gapLo_ = 5, int gapHi_ = 7);
 
     int sides;
-    int gapLo, gapHi;                                 // open border corners of an inner side
-    uint8_t barrier;                                  // terrain of the corners left closed
+    int gapLo, gapHi;                                // open border corners of an inner side
+    uint8_t barrier;                                 // terrain of the corners left closed
     std::array<std::array<bool, 13>, 13> wall;       // [i][j] corner, 0..12
-    std::array<std::array<uint8_t, 13>, 13> feature;  // terrain base at a corner, 0 none
-    std::array<std::array<uint8_t, 13>, 13> ground;   // [x][y] cell, 1..12
-    std::array<std::array<uint8_t, 13>, 13> object;   // [x][y] cell, 1..12
+    std::array<std::array<uint8_t, 13>, 13> feature; // terrain base at a corner, 0 none
+    std::array<std::array<uint8_t, 13>, 13> ground;  // [x][y] cell, 1..12
+    std::array<std::array<uint8_t, 13>, 13> object;  // [x][y] cell, 1..12
 
     bool Has(int side) const { return (sides & side) != 0; }
 
@@ -70,10 +70,10 @@ void Finish(const Draft& d, qm::TMaplet& m, int position, int section);
 using Design = std::function<void(Draft&)>;
 
 struct ThemeDesigns {
-    uint8_t barrier;     // terrain that closes the map
-    uint8_t floor;       // ground a draft starts with
-    uint8_t borderGround; // ground of the passage cells at every inner border, 0 none
-    uint8_t paintSymbol; // what the maplet editor paints with
+    uint8_t barrier;             // terrain that closes the map
+    uint8_t floor;               // ground a draft starts with
+    uint8_t borderGround;        // ground of the passage cells at every inner border, 0 none
+    uint8_t paintSymbol;         // what the maplet editor paints with
     const Design (*sections)[6]; // [9][6]
     int gapLo = 5, gapHi = 7;    // open corners of every inner border
 };

@@ -48,16 +48,24 @@ void Poly(QPainter& p, std::initializer_list<QPointF> pts, const QBrush& fill) {
 
 // Digit strokes on a 4 x 6 grid, for room numbers.
 void Digit(QPainter& p, int d, QRectF box, QColor c, double w) {
-    static const char* const paths[10] = {"0 0 4 0 4 6 0 6 0 0", "1 1 2 0 2 6", "0 0 4 0 4 3 0 3 0 6 4 6", "0 0 4 0 4 6 0 6 M 1 3 4 3",
-                                          "0 0 0 3 4 3 M 4 0 4 6", "4 0 0 0 0 3 4 3 4 6 0 6", "4 0 0 0 0 6 4 6 4 3 0 3",
-                                          "0 0 4 0 1 6", "0 0 4 0 4 6 0 6 0 0 M 0 3 4 3", "4 3 0 3 0 0 4 0 4 6 0 6"};
+    static const char* const paths[10] = {"0 0 4 0 4 6 0 6 0 0",           "1 1 2 0 2 6",
+                                          "0 0 4 0 4 3 0 3 0 6 4 6",       "0 0 4 0 4 6 0 6 M 1 3 4 3",
+                                          "0 0 0 3 4 3 M 4 0 4 6",         "4 0 0 0 0 3 4 3 4 6 0 6",
+                                          "4 0 0 0 0 6 4 6 4 3 0 3",       "0 0 4 0 1 6",
+                                          "0 0 4 0 4 6 0 6 0 0 M 0 3 4 3", "4 3 0 3 0 0 4 0 4 6 0 6"};
     QPainterPath path;
     bool move = true;
     QStringList tok = QString(paths[d]).split(' ');
     for (int i = 0; i < tok.size();) {
-        if (tok[i] == "M") { move = true; ++i; continue; }
-        const QPointF pt(box.left() + tok[i].toDouble() / 4 * box.width(), box.top() + tok[i + 1].toDouble() / 6 * box.height());
-        if (move) path.moveTo(pt); else path.lineTo(pt);
+        if (tok[i] == "M") {
+            move = true;
+            ++i;
+            continue;
+        }
+        const QPointF pt(box.left() + tok[i].toDouble() / 4 * box.width(),
+                         box.top() + tok[i + 1].toDouble() / 6 * box.height());
+        if (move) path.moveTo(pt);
+        else path.lineTo(pt);
         move = false;
         i += 2;
     }
@@ -146,7 +154,9 @@ void DrawWallPieces(QImage& sheet, const Style& st) {
 
     // 2..9 wall pieces: the wall terrain's stone, in a band along the cell's sides.
     const double t = S * 0.29;
-    struct Sides { bool n, e, s, w; };
+    struct Sides {
+        bool n, e, s, w;
+    };
     const Sides walls[8] = {{1, 0, 0, 0}, {0, 1, 0, 0}, {0, 0, 1, 0}, {0, 0, 0, 1},
                             {1, 0, 0, 1}, {1, 1, 0, 0}, {0, 1, 1, 0}, {0, 0, 1, 1}};
     for (int i = 0; i < 8; ++i) {
@@ -167,7 +177,10 @@ void DrawDoors(const Objects& obj) {
     // 12..15 doors
     auto door = [&](QPainter& p, bool vertical, bool open, bool locked) {
         p.save();
-        if (vertical) { p.translate(48, 0); p.rotate(90); }
+        if (vertical) {
+            p.translate(48, 0);
+            p.rotate(90);
+        }
         Box(p, QRectF(0, 17, 8, 14), C(96, 92, 104), 0.5);
         Box(p, QRectF(40, 17, 8, 14), C(96, 92, 104), 0.5);
         if (!open) {
@@ -200,13 +213,15 @@ void DrawStairs(const Objects& obj) {
         for (int i = 0; i < 6; ++i) {
             const double shade = up ? 1.25 - i * 0.1 : 0.95 - i * 0.12;
             QColor c = Stone;
-            c = QColor::fromRgbF(std::min(1.0, c.redF() * shade), std::min(1.0, c.greenF() * shade), std::min(1.0, c.blueF() * shade));
+            c = QColor::fromRgbF(std::min(1.0, c.redF() * shade), std::min(1.0, c.greenF() * shade),
+                                 std::min(1.0, c.blueF() * shade));
             Box(p, QRectF(8, 5 + i * 6.4, 32, 6.0), c, 0.3);
         }
         Line(p, QPointF(6, 4), QPointF(6, 44), C(90, 86, 80), 2);
         Line(p, QPointF(42, 4), QPointF(42, 44), C(90, 86, 80), 2);
         const double ay = up ? 10 : 38, by = up ? 38 : 10;
-        Poly(p, {QPointF(24, ay - (up ? 4 : -4)), QPointF(30, ay + (up ? 4 : -4)), QPointF(18, ay + (up ? 4 : -4))}, QBrush(C(60, 54, 50)));
+        Poly(p, {QPointF(24, ay - (up ? 4 : -4)), QPointF(30, ay + (up ? 4 : -4)), QPointF(18, ay + (up ? 4 : -4))},
+             QBrush(C(60, 54, 50)));
         Line(p, QPointF(24, ay), QPointF(24, by), C(60, 54, 50), 2);
     };
     obj(sym::StairsUp, [&](QPainter& p) { stairs(p, true); });
@@ -293,7 +308,8 @@ void DrawHiddenMarkers(const Objects& obj) {
     });
     obj(sym::Treasure, [&](QPainter& p) { // treasure: a gem
         MarkerRing(p);
-        Poly(p, {QPointF(16, 20), QPointF(20, 15), QPointF(28, 15), QPointF(32, 20), QPointF(24, 33)}, QBrush(C(60, 170, 220)));
+        Poly(p, {QPointF(16, 20), QPointF(20, 15), QPointF(28, 15), QPointF(32, 20), QPointF(24, 33)},
+             QBrush(C(60, 170, 220)));
         Poly(p, {QPointF(16, 20), QPointF(32, 20), QPointF(24, 33)}, QBrush(C(30, 110, 180)));
         Poly(p, {QPointF(20, 15), QPointF(24, 20), QPointF(28, 15)}, QBrush(C(180, 230, 250)));
     });
@@ -329,7 +345,8 @@ void DrawHallFurnishings(const Objects& obj) {
         Box(p, QRectF(8, 8, 32, 34), Stone.darker(125), 1);
         Box(p, QRectF(13, 35, 22, 5), Stone.darker(105), 0.5);
         const QColor marble(204, 200, 192);
-        Poly(p, {QPointF(19, 19), QPointF(29, 19), QPointF(32, 35), QPointF(16, 35)}, Bevel(QRectF(16, 19, 16, 16), marble));
+        Poly(p, {QPointF(19, 19), QPointF(29, 19), QPointF(32, 35), QPointF(16, 35)},
+             Bevel(QRectF(16, 19, 16, 16), marble));
         Line(p, QPointF(19, 21), QPointF(14, 29), marble.darker(110), 2.6);
         Line(p, QPointF(29, 21), QPointF(34, 12), marble.darker(110), 2.6);
         Line(p, QPointF(35, 7), QPointF(33, 17), C(150, 146, 140), 1.6);
@@ -372,7 +389,8 @@ void DrawHallFurnishings(const Objects& obj) {
     });
     obj(sym::Bookshelf, [&](QPainter& p) {
         Box(p, QRectF(2, 14, 44, 20), DarkWood, 0.8);
-        const QColor books[6] = {C(150, 40, 40), C(50, 90, 150), C(60, 120, 60), C(180, 140, 50), C(110, 60, 120), C(140, 80, 40)};
+        const QColor books[6] = {C(150, 40, 40),  C(50, 90, 150),  C(60, 120, 60),
+                                 C(180, 140, 50), C(110, 60, 120), C(140, 80, 40)};
         for (int i = 0; i < 13; ++i) Box(p, QRectF(4 + i * 3.1, 16, 2.8, 16), books[(i * 5) % 6], 0.3);
     });
     obj(sym::Torch, [&](QPainter& p) {
@@ -385,13 +403,15 @@ void DrawHallFurnishings(const Objects& obj) {
 void DrawDebrisAndCamp(const Objects& obj) {
     // 49..56 debris and camp
     obj(sym::Rubble, [&](QPainter& p) {
-        Stones(p, {{14, 16, 7}, {28, 12, 5}, {32, 28, 8}, {16, 32, 5.5}, {24, 22, 4}, {38, 38, 3.5}, {9, 26, 3}}, Stone);
+        Stones(p, {{14, 16, 7}, {28, 12, 5}, {32, 28, 8}, {16, 32, 5.5}, {24, 22, 4}, {38, 38, 3.5}, {9, 26, 3}},
+               Stone);
     });
     obj(sym::Bones, [&](QPainter& p) {
         const QColor bone(232, 224, 200);
         Line(p, QPointF(10, 34), QPointF(36, 14), bone, 3);
         Line(p, QPointF(12, 14), QPointF(38, 34), bone, 3);
-        for (QPointF e : {QPointF(10, 34), QPointF(36, 14), QPointF(12, 14), QPointF(38, 34)}) Ball(p, e.x(), e.y(), 2.6, bone);
+        for (QPointF e : {QPointF(10, 34), QPointF(36, 14), QPointF(12, 14), QPointF(38, 34)})
+            Ball(p, e.x(), e.y(), 2.6, bone);
         p.setPen(Qt::NoPen);
         p.setBrush(Lit(QPointF(24, 24), 7, bone));
         p.drawEllipse(QRectF(17, 16, 14, 13));
@@ -423,7 +443,8 @@ void DrawDebrisAndCamp(const Objects& obj) {
         Flame(p, QPointF(24, 23), 9);
     });
     obj(sym::Tent, [&](QPainter& p) {
-        for (QPointF c : {QPointF(3, 3), QPointF(45, 3), QPointF(3, 45), QPointF(45, 45)}) Line(p, QPointF(24, 24), c, C(120, 100, 70), 0.9);
+        for (QPointF c : {QPointF(3, 3), QPointF(45, 3), QPointF(3, 45), QPointF(45, 45)})
+            Line(p, QPointF(24, 24), c, C(120, 100, 70), 0.9);
         Tent(p, QPointF(24, 24), 16, C(196, 172, 120));
         Poly(p, {QPointF(24, 30), QPointF(29, 40), QPointF(19, 40)}, QBrush(C(70, 54, 36)));
         Ball(p, 24, 24, 1.8, DarkWood);
@@ -461,19 +482,25 @@ void DrawPlantsAndRocks(const Objects& obj) {
     // 58..62 plants and rocks
     obj(sym::Tree, [&](QPainter& p) { Tree(p, 24, 24, 17); });
     obj(sym::Bush, [&](QPainter& p) {
-        for (auto v : {std::array<double, 3>{17, 20, 8}, {30, 18, 7}, {24, 30, 9}, {14, 31, 5}, {34, 31, 6}}) Ball(p, v[0], v[1], v[2], Leaf.lighter(108));
+        for (auto v : {std::array<double, 3>{17, 20, 8}, {30, 18, 7}, {24, 30, 9}, {14, 31, 5}, {34, 31, 6}})
+            Ball(p, v[0], v[1], v[2], Leaf.lighter(108));
     });
     obj(sym::Rock, [&](QPainter& p) {
-        Poly(p, {QPointF(14, 20), QPointF(22, 12), QPointF(33, 15), QPointF(36, 28), QPointF(27, 36), QPointF(15, 32)}, Bevel(QRectF(14, 12, 22, 24), Stone));
+        Poly(p, {QPointF(14, 20), QPointF(22, 12), QPointF(33, 15), QPointF(36, 28), QPointF(27, 36), QPointF(15, 32)},
+             Bevel(QRectF(14, 12, 22, 24), Stone));
     });
     obj(sym::Boulder, [&](QPainter& p) {
-        Poly(p, {QPointF(6, 22), QPointF(14, 8), QPointF(32, 6), QPointF(43, 18), QPointF(40, 36), QPointF(24, 43), QPointF(9, 36)}, Bevel(QRectF(6, 6, 37, 37), Stone.darker(105)));
+        Poly(p,
+             {QPointF(6, 22), QPointF(14, 8), QPointF(32, 6), QPointF(43, 18), QPointF(40, 36), QPointF(24, 43),
+              QPointF(9, 36)},
+             Bevel(QRectF(6, 6, 37, 37), Stone.darker(105)));
         Line(p, QPointF(14, 8), QPointF(22, 24), Stone.lighter(120), 1);
         Line(p, QPointF(22, 24), QPointF(40, 36), Stone.darker(140), 1);
     });
     obj(sym::Stalagmite, [&](QPainter& p) {
         const QColor rock(156, 130, 104);
-        for (int i = 0; i < 4; ++i) Ball(p, 24 - i * 0.8, 24 - i * 0.8, 14 - i * 3.4, QColor(rock).lighter(100 + i * 10));
+        for (int i = 0; i < 4; ++i)
+            Ball(p, 24 - i * 0.8, 24 - i * 0.8, 14 - i * 3.4, QColor(rock).lighter(100 + i * 10));
     });
 }
 
@@ -481,12 +508,16 @@ void DrawSignAndFences(const Objects& obj) {
     // 65..67 sign and fences
     obj(sym::Signpost, [&](QPainter& p) {
         Box(p, QRectF(22, 8, 4, 34), DarkWood, 1);
-        Poly(p, {QPointF(8, 12), QPointF(34, 12), QPointF(40, 17), QPointF(34, 22), QPointF(8, 22)}, Bevel(QRectF(8, 12, 32, 10), Wood));
+        Poly(p, {QPointF(8, 12), QPointF(34, 12), QPointF(40, 17), QPointF(34, 22), QPointF(8, 22)},
+             Bevel(QRectF(8, 12, 32, 10), Wood));
         Line(p, QPointF(12, 17), QPointF(30, 17), DarkWood, 1);
     });
     auto fence = [&](QPainter& p, bool vertical) {
         p.save();
-        if (vertical) { p.translate(48, 0); p.rotate(90); }
+        if (vertical) {
+            p.translate(48, 0);
+            p.rotate(90);
+        }
         Line(p, QPointF(0, 21), QPointF(48, 21), Wood, 2.2);
         Line(p, QPointF(0, 27), QPointF(48, 27), Wood, 2.2);
         for (double x : {6.0, 24.0, 42.0}) Box(p, QRectF(x - 3, 20, 6, 8), DarkWood, 1);
@@ -511,7 +542,9 @@ void DrawRoomNumbersAndArrows(const Objects& obj) {
         obj(sym::ArrowNorth + a, [&](QPainter& p) {
             p.translate(24, 24);
             p.rotate(90 * a);
-            Poly(p, {QPointF(0, -18), QPointF(13, -3), QPointF(5, -3), QPointF(5, 17), QPointF(-5, 17), QPointF(-5, -3), QPointF(-13, -3)},
+            Poly(p,
+                 {QPointF(0, -18), QPointF(13, -3), QPointF(5, -3), QPointF(5, 17), QPointF(-5, 17), QPointF(-5, -3),
+                  QPointF(-13, -3)},
                  QBrush(C(196, 40, 36)));
         });
 }
@@ -522,7 +555,10 @@ void DrawCaveAndMagic(const Objects& obj) {
         const QColor cr(110, 200, 230);
         auto shard = [&](QPointF base, double ang, double len, double w) {
             const QPointF d(std::cos(ang), std::sin(ang)), n(-d.y(), d.x());
-            Poly(p, {base + n * w, base + d * (len * 0.8) + n * w, base + d * len, base + d * (len * 0.8) - n * w, base - n * w}, QBrush(cr));
+            Poly(p,
+                 {base + n * w, base + d * (len * 0.8) + n * w, base + d * len, base + d * (len * 0.8) - n * w,
+                  base - n * w},
+                 QBrush(cr));
             Poly(p, {base, base + d * (len * 0.8) + n * w, base + d * len}, QBrush(cr.lighter(130)));
         };
         shard(QPointF(24, 30), -Pi / 2, 22, 4);
@@ -565,12 +601,14 @@ void DrawCaveAndMagic(const Objects& obj) {
         p.setPen(QPen(glow.lighter(130), 1.4));
         p.drawEllipse(QPointF(24, 24), 15, 15);
         QPolygonF star;
-        for (int i = 0; i < 5; ++i) star << QPointF(24 + 15 * std::cos(-Pi / 2 + i * 4 * Pi / 5), 24 + 15 * std::sin(-Pi / 2 + i * 4 * Pi / 5));
+        for (int i = 0; i < 5; ++i)
+            star << QPointF(24 + 15 * std::cos(-Pi / 2 + i * 4 * Pi / 5), 24 + 15 * std::sin(-Pi / 2 + i * 4 * Pi / 5));
         p.setPen(QPen(glow, 1.6));
         p.drawPolygon(star);
         for (int i = 0; i < 12; ++i)
             Line(p, QPointF(24 + 17.5 * std::cos(i * Pi / 6), 24 + 17.5 * std::sin(i * Pi / 6)),
-                 QPointF(24 + 19.5 * std::cos(i * Pi / 6 + 0.1), 24 + 19.5 * std::sin(i * Pi / 6 + 0.1)), glow.darker(130), 1.2);
+                 QPointF(24 + 19.5 * std::cos(i * Pi / 6 + 0.1), 24 + 19.5 * std::sin(i * Pi / 6 + 0.1)),
+                 glow.darker(130), 1.2);
     });
 }
 
@@ -580,7 +618,8 @@ void DrawMechanisms(const Objects& obj) {
         for (int j = 0; j < 3; ++j)
             for (int i = 0; i < 3; ++i) {
                 const double x = 10 + i * 14, y = 10 + j * 14;
-                Poly(p, {QPointF(x, y - 5), QPointF(x + 4.5, y + 4), QPointF(x - 4.5, y + 4)}, Bevel(QRectF(x - 5, y - 5, 10, 9), Iron.lighter(110)));
+                Poly(p, {QPointF(x, y - 5), QPointF(x + 4.5, y + 4), QPointF(x - 4.5, y + 4)},
+                     Bevel(QRectF(x - 5, y - 5, 10, 9), Iron.lighter(110)));
             }
     });
     obj(sym::Plate, [&](QPainter& p) {
@@ -628,8 +667,9 @@ void DrawWorkshop(const Objects& obj) {
         for (double x = 11; x < 38; x += 5.2) Line(p, QPointF(x, 9), QPointF(x, 39), Iron, 1.8);
     });
     obj(sym::Anvil, [&](QPainter& p) {
-        Poly(p, {QPointF(6, 18), QPointF(36, 18), QPointF(44, 22), QPointF(36, 26), QPointF(30, 26), QPointF(30, 32), QPointF(34, 36),
-                 QPointF(14, 36), QPointF(18, 32), QPointF(18, 26), QPointF(10, 26)},
+        Poly(p,
+             {QPointF(6, 18), QPointF(36, 18), QPointF(44, 22), QPointF(36, 26), QPointF(30, 26), QPointF(30, 32),
+              QPointF(34, 36), QPointF(14, 36), QPointF(18, 32), QPointF(18, 26), QPointF(10, 26)},
              Bevel(QRectF(6, 18, 38, 18), C(82, 84, 92)));
     });
     obj(sym::Forge, [&](QPainter& p) {
@@ -638,7 +678,8 @@ void DrawWorkshop(const Objects& obj) {
         p.setPen(Qt::NoPen);
         p.setBrush(Lit(QPointF(24, 24), 11, C(250, 130, 30)));
         p.drawRoundedRect(QRectF(13, 13, 22, 22), 4, 4);
-        for (auto v : {std::array<double, 3>{19, 20, 3}, {28, 22, 3.5}, {22, 29, 3}, {30, 30, 2.5}}) Ball(p, v[0], v[1], v[2], C(70, 40, 30));
+        for (auto v : {std::array<double, 3>{19, 20, 3}, {28, 22, 3.5}, {22, 29, 3}, {30, 30, 2.5}})
+            Ball(p, v[0], v[1], v[2], C(70, 40, 30));
     });
     obj(sym::Loom, [&](QPainter& p) {
         Box(p, QRectF(8, 8, 32, 6), Wood, 1);
@@ -677,7 +718,8 @@ void DrawOverlandPlaces(const Objects& obj) {
         p.setBrush(Qt::NoBrush);
         p.drawRect(QRectF(10.5, 10.5, 27, 27));
         Roof(p, QRectF(17, 17, 14, 14), C(80, 80, 130));
-        for (QPointF c : {QPointF(9, 9), QPointF(39, 9), QPointF(9, 39), QPointF(39, 39)}) Ball(p, c.x(), c.y(), 6, Stone.lighter(105));
+        for (QPointF c : {QPointF(9, 9), QPointF(39, 9), QPointF(9, 39), QPointF(39, 39)})
+            Ball(p, c.x(), c.y(), 6, Stone.lighter(105));
         Box(p, QRectF(20, 36, 8, 5), DarkWood, 0.5);
     });
     obj(sym::Temple, [&](QPainter& p) {
@@ -699,7 +741,8 @@ void DrawOverlandPlaces(const Objects& obj) {
         Stones(p, {{20, 22, 2.5}, {38, 12, 3}, {14, 36, 2}, {28, 18, 2}}, Stone);
     });
     obj(sym::CaveMouth, [&](QPainter& p) {
-        Poly(p, {QPointF(4, 40), QPointF(10, 14), QPointF(24, 4), QPointF(38, 14), QPointF(44, 40)}, Bevel(QRectF(4, 4, 40, 36), C(140, 120, 100)));
+        Poly(p, {QPointF(4, 40), QPointF(10, 14), QPointF(24, 4), QPointF(38, 14), QPointF(44, 40)},
+             Bevel(QRectF(4, 4, 40, 36), C(140, 120, 100)));
         p.setPen(Qt::NoPen);
         p.setBrush(C(20, 16, 16));
         QPainterPath mouth;
@@ -709,7 +752,8 @@ void DrawOverlandPlaces(const Objects& obj) {
         p.drawPath(mouth);
     });
     obj(sym::Mine, [&](QPainter& p) {
-        Poly(p, {QPointF(4, 40), QPointF(12, 14), QPointF(24, 6), QPointF(36, 14), QPointF(44, 40)}, Bevel(QRectF(4, 6, 40, 34), C(130, 116, 100)));
+        Poly(p, {QPointF(4, 40), QPointF(12, 14), QPointF(24, 6), QPointF(36, 14), QPointF(44, 40)},
+             Bevel(QRectF(4, 6, 40, 34), C(130, 116, 100)));
         Box(p, QRectF(14, 22, 20, 18), C(30, 24, 20), 0.5);
         Line(p, QPointF(14, 22), QPointF(14, 40), Wood, 3);
         Line(p, QPointF(34, 22), QPointF(34, 40), Wood, 3);
@@ -748,7 +792,8 @@ void DrawOverlandPlaces(const Objects& obj) {
         Ball(p, 24, 24, 3, Stone.darker(110));
     });
     obj(sym::Farm, [&](QPainter& p) {
-        for (int i = 0; i < 5; ++i) Box(p, QRectF(4, 26 + i * 3.6, 40, 2.6), i % 2 ? C(180, 160, 70) : C(110, 150, 60), 0.3);
+        for (int i = 0; i < 5; ++i)
+            Box(p, QRectF(4, 26 + i * 3.6, 40, 2.6), i % 2 ? C(180, 160, 70) : C(110, 150, 60), 0.3);
         Roof(p, QRectF(10, 4, 24, 18), C(178, 70, 50));
     });
     obj(sym::Windmill, [&](QPainter& p) {
@@ -771,7 +816,9 @@ void DrawOverlandPlaces(const Objects& obj) {
         p.drawEllipse(QPointF(24, 24), 11, 11);
         Ball(p, 24, 24, 7, C(252, 220, 100));
         p.setPen(QPen(C(250, 210, 90), 1.2));
-        for (int i = 0; i < 8; ++i) p.drawLine(QPointF(24 + 8 * std::cos(i * Pi / 4), 24 + 8 * std::sin(i * Pi / 4)), QPointF(24 + 10 * std::cos(i * Pi / 4), 24 + 10 * std::sin(i * Pi / 4)));
+        for (int i = 0; i < 8; ++i)
+            p.drawLine(QPointF(24 + 8 * std::cos(i * Pi / 4), 24 + 8 * std::sin(i * Pi / 4)),
+                       QPointF(24 + 10 * std::cos(i * Pi / 4), 24 + 10 * std::sin(i * Pi / 4)));
     });
     obj(sym::Tavern, [&](QPainter& p) {
         Roof(p, QRectF(6, 10, 36, 24), C(120, 80, 56));

@@ -47,7 +47,10 @@ double ShapeDistance(int shape, double x, double y, int S) {
     case NW | NE | SW | SE: return -1e6;
     case NW | SE: return std::min(QuadrantOf(NW, x, y, c, r), QuadrantOf(SE, x, y, c, r));
     case NE | SW: return std::min(QuadrantOf(NE, x, y, c, r), QuadrantOf(SW, x, y, c, r));
-    case NW: case NE: case SW: case SE: return QuadrantOf(q, x, y, c, r);
+    case NW:
+    case NE:
+    case SW:
+    case SE: return QuadrantOf(q, x, y, c, r);
     default: return -QuadrantOf(15 & ~q, x, y, c, r); // three quarters: the open one rounded
     }
 }
@@ -55,9 +58,10 @@ double ShapeDistance(int shape, double x, double y, int S) {
 } // namespace
 
 int ShapeQuarters(int k) {
-    static const int table[16] = {0,      NW | NE,           SW | SE,           NW | SW,           NE | SE, SW, NW, NE,
-                                  SE,     NW | NE | SE,      NE | SW | SE,      NW | NE | SW,      NW | SW | SE,
-                                  NW | NE | SW | SE, NW | SE, NE | SW};
+    static const int table[16] = {
+        0,       NW | NE, SW | SE,      NW | SW,      NE | SE,      SW,           NW,
+        NE,      SE,      NW | NE | SE, NE | SW | SE, NW | NE | SW, NW | SW | SE, NW | NE | SW | SE,
+        NW | SE, NE | SW};
     return table[k & 15];
 }
 
@@ -65,7 +69,7 @@ QRgb TerrainPixel(int family, int shape, double x, double y, int S) {
     const double u = S / 48.0;
     auto sdAt = [&](double px, double py) {
         double d = ShapeDistance(shape, px, py, S);
-        if (family == 5) d += 2.2 * u * (ValueNoise(px, py, 8, S, 501) - 0.5) * 2; // ragged tree line
+        if (family == 5) d += 2.2 * u * (ValueNoise(px, py, 8, S, 501) - 0.5) * 2;  // ragged tree line
         if (family == 3) d += 1.4 * u * (ValueNoise(px, py, 16, S, 311) - 0.5) * 2; // crumbling lip
         return d;
     };
@@ -79,7 +83,8 @@ QRgb ShadeTerrain(int family, const std::function<double(double, double)>& sdAt,
     if (sd >= 0 && !lowerFull) return qRgb(255, 255, 255);
     double nx = sdAt(x + 0.5, y) - sdAt(x - 0.5, y), ny = sdAt(x, y + 0.5) - sdAt(x, y - 0.5);
     const double nl = std::hypot(nx, ny);
-    if (nl > 1e-9) nx /= nl, ny /= nl; else nx = ny = 0;
+    if (nl > 1e-9) nx /= nl, ny /= nl;
+    else nx = ny = 0;
     const double toLight = (-nx - ny) / std::sqrt(2.0); // outward normal facing the top-left light
     const double depth = std::min(-sd, 1e4);
     const double f = Fbm(x, y, S, 100 + family * 17);
@@ -117,7 +122,8 @@ QRgb ShadeTerrain(int family, const std::function<double(double, double)>& sdAt,
         const double wx = 6 * u * ValueNoise(x, y, 4, S, 223), wy = 6 * u * ValueNoise(x, y, 4, S, 224);
         const double tongues = 1 - std::abs(2 * Fbm(x + wx, y + wy, S, 221) - 1);
         const double heat = Clamp01(0.55 * SmoothStep(0, 16 * u, depth) + 0.3 * f + 0.35 * tongues * tongues - 0.1);
-        QRgb c = heat < 0.5 ? Mix(Rgb(150, 22, 10), Rgb(238, 104, 20), heat * 2) : Mix(Rgb(238, 104, 20), Rgb(255, 220, 96), (heat - 0.5) * 2);
+        QRgb c = heat < 0.5 ? Mix(Rgb(150, 22, 10), Rgb(238, 104, 20), heat * 2)
+                            : Mix(Rgb(238, 104, 20), Rgb(255, 220, 96), (heat - 0.5) * 2);
         if (depth < outline) return Rgb(40, 16, 12);
         if (depth < 4 * u) {
             const double ember = ValueNoise(x, y, 16, S, 222) > 0.7 ? 1 : 0;

@@ -1,8 +1,8 @@
 #include <QFile>
 #include <algorithm>
 #include <array>
-#include <tuple>
 #include <cmath>
+#include <tuple>
 #include <unordered_map>
 #include <vector>
 
@@ -76,7 +76,8 @@ double SmoothStep(double a, double b, double x) {
 QRgb Rgb(int r, int g, int b) { return qRgb(std::clamp(r, 0, 255), std::clamp(g, 0, 255), std::clamp(b, 0, 255)); }
 QRgb Mix(QRgb a, QRgb b, double t) {
     t = Clamp01(t);
-    return Rgb(int(std::lround(qRed(a) + (qRed(b) - qRed(a)) * t)), int(std::lround(qGreen(a) + (qGreen(b) - qGreen(a)) * t)),
+    return Rgb(int(std::lround(qRed(a) + (qRed(b) - qRed(a)) * t)),
+               int(std::lround(qGreen(a) + (qGreen(b) - qGreen(a)) * t)),
                int(std::lround(qBlue(a) + (qBlue(b) - qBlue(a)) * t)));
 }
 QRgb Scale(QRgb c, double f) {
@@ -115,8 +116,9 @@ void DrawObject(QImage& sheet, int symbol, const Style& st, const std::function<
             if (solid[size_t(y * S + x)]) {
                 out = flat.pixel(x, y) | 0xFF000000;
                 if ((out & 0xFFFFFF) == 0xFFFFFF) out = qRgb(252, 252, 250);
-            } else if (outline && ((x > 0 && solid[size_t(y * S + x - 1)]) || (x + 1 < S && solid[size_t(y * S + x + 1)]) ||
-                                   (y > 0 && solid[size_t((y - 1) * S + x)]) || (y + 1 < S && solid[size_t((y + 1) * S + x)]))) {
+            } else if (outline &&
+                       ((x > 0 && solid[size_t(y * S + x - 1)]) || (x + 1 < S && solid[size_t(y * S + x + 1)]) ||
+                        (y > 0 && solid[size_t((y - 1) * S + x)]) || (y + 1 < S && solid[size_t((y + 1) * S + x)]))) {
                 out = ink;
             } else {
                 continue;
@@ -128,7 +130,10 @@ void DrawObject(QImage& sheet, int symbol, const Style& st, const std::function<
 // ---------------- palette ----------------
 
 namespace {
-struct Entry { int r, g, b; double w; };
+struct Entry {
+    int r, g, b;
+    double w;
+};
 
 double Distance(int r1, int g1, int b1, int r2, int g2, int b2) {
     const double rm = (r1 + r2) / 2.0;
@@ -148,12 +153,13 @@ QImage Quantize(const QImage& rgbIn) {
     std::vector<Entry> colours;
     colours.reserve(hist.size());
     for (auto& [c, n] : hist) colours.push_back({int(c >> 16 & 255), int(c >> 8 & 255), int(c & 255), std::sqrt(n)});
-    std::sort(colours.begin(), colours.end(), [](const Entry& a, const Entry& b) {
-        return std::tie(a.r, a.g, a.b) < std::tie(b.r, b.g, b.b);
-    });
+    std::sort(colours.begin(), colours.end(),
+              [](const Entry& a, const Entry& b) { return std::tie(a.r, a.g, a.b) < std::tie(b.r, b.g, b.b); });
 
     // Median cut: split the box with the largest weighted spread at its weighted median.
-    struct Box { size_t lo, hi; };
+    struct Box {
+        size_t lo, hi;
+    };
     std::vector<Box> boxes{{0, colours.size()}};
     auto spread = [&](const Box& b, int& axis) {
         int mn[3] = {255, 255, 255}, mx[3] = {0, 0, 0};
@@ -198,8 +204,9 @@ QImage Quantize(const QImage& rgbIn) {
     std::vector<std::array<double, 3>> pal;
     for (const Box& b : boxes) {
         double r = 0, g = 0, bl = 0, w = 0;
-        for (size_t i = b.lo; i < b.hi; ++i) r += colours[i].r * colours[i].w, g += colours[i].g * colours[i].w,
-                                               bl += colours[i].b * colours[i].w, w += colours[i].w;
+        for (size_t i = b.lo; i < b.hi; ++i)
+            r += colours[i].r * colours[i].w, g += colours[i].g * colours[i].w, bl += colours[i].b * colours[i].w,
+                w += colours[i].w;
         if (w > 0) pal.push_back({r / w, g / w, bl / w});
     }
     // A few rounds of refinement move each entry to the centre of the colours it serves.
@@ -210,7 +217,8 @@ QImage Quantize(const QImage& rgbIn) {
             double best = 1e18;
             int bi = 0;
             for (size_t k = 0; k < pal.size(); ++k) {
-                const double d = Distance(colours[i].r, colours[i].g, colours[i].b, int(pal[k][0]), int(pal[k][1]), int(pal[k][2]));
+                const double d = Distance(colours[i].r, colours[i].g, colours[i].b, int(pal[k][0]), int(pal[k][1]),
+                                          int(pal[k][2]));
                 if (d < best) best = d, bi = int(k);
             }
             nearest[i] = bi;
@@ -249,7 +257,8 @@ QImage Quantize(const QImage& rgbIn) {
                 int bi = 1;
                 for (int k = 1; k < 254; ++k) {
                     const QRgb q = table[k];
-                    const double d = Distance(int(c >> 16 & 255), int(c >> 8 & 255), int(c & 255), qRed(q), qGreen(q), qBlue(q));
+                    const double d = Distance(int(c >> 16 & 255), int(c >> 8 & 255), int(c & 255), qRed(q), qGreen(q),
+                                              qBlue(q));
                     if (d < best) best = d, bi = k;
                 }
                 it = lookup.emplace(c, bi).first;
@@ -268,7 +277,10 @@ bool WriteBmp8(const QImage& img, const QString& path) {
     const uint32_t fileSize = offBits + uint32_t(stride * h);
     QByteArray b;
     auto u16 = [&](uint32_t v) { b.append(char(v & 255)).append(char(v >> 8 & 255)); };
-    auto u32 = [&](uint32_t v) { u16(v & 0xFFFF); u16(v >> 16); };
+    auto u32 = [&](uint32_t v) {
+        u16(v & 0xFFFF);
+        u16(v >> 16);
+    };
     b.append("BM");
     u32(fileSize);
     u32(0);

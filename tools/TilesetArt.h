@@ -25,7 +25,11 @@ double ValueNoise(double x, double y, int cells, int period, uint32_t seed);
 double Fbm(double x, double y, int period, uint32_t seed);
 // Distance to the nearest and second-nearest jittered lattice point (cells per period),
 // and the id of the nearest one.
-struct Cellular { double f1, f2; uint32_t id; double cx, cy; };
+struct Cellular {
+    double f1, f2;
+    uint32_t id;
+    double cx, cy;
+};
 Cellular Worley(double x, double y, int cells, int period, uint32_t seed, double jitter = 0.8);
 
 // --- colours ---

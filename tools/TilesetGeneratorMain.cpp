@@ -19,7 +19,7 @@ using namespace gen;
 
 namespace {
 
-const int LowerLayer[35] = {0,  1,  10, 11, 16, 17, 18, 19, 20, 21, 25, 47, 48, 57, 63, 64, 68, 83,
+const int LowerLayer[35] = {0,  1,  10, 11, 16, 17, 18, 19,  20,  21,  25,  47,  48,  57,  63,  64,  68, 83,
                             84, 85, 91, 96, 97, 98, 99, 102, 103, 109, 141, 157, 173, 189, 205, 237, 253};
 
 void DrawFlags(QImage& sheet, int S) {

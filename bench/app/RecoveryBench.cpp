@@ -31,8 +31,7 @@ void HandMapCopyToWriter(benchmark::State& state) {
 BENCHMARK(HandMapCopyToWriter)->Unit(benchmark::kMicrosecond);
 
 // The whole write, on the writer thread: how long until the copy is in place.
-template <class Record>
-void WriteCopyToDisk(benchmark::State& state, qm::TRecoveryKind kind, const Record& record) {
+template <class Record> void WriteCopyToDisk(benchmark::State& state, qm::TRecoveryKind kind, const Record& record) {
     QTemporaryDir folder(QDir::homePath() + "/.cache/qm-bench-XXXXXX");
     qm::TRecoveryStore store(folder.path());
     for (auto _ : state) {

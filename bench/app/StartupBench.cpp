@@ -7,8 +7,8 @@
 #include <QElapsedTimer>
 #include <QTemporaryDir>
 
-#include "app/Startup.h"
 #include "app/MainWindow.h"
+#include "app/Startup.h"
 
 namespace {
 

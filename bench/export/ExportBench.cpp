@@ -5,17 +5,17 @@
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
+#include <QPainter>
 #include <algorithm>
 #include <chrono>
-#include <vector>
-#include <zlib.h>
-#include <QPainter>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <string>
 #include <sys/resource.h>
 #include <unistd.h>
+#include <vector>
+#include <zlib.h>
 
 #include "bench/BenchSupport.h"
 #include "export/ExportPicture.h"
@@ -144,6 +144,15 @@ void ExportWholeMap(benchmark::State& state, TPictureFormat format) {
 } // namespace
 
 BENCHMARK(DeflateFloor)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
-BENCHMARK_CAPTURE(ExportWholeMap, png, TPictureFormat::Png)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
-BENCHMARK_CAPTURE(ExportWholeMap, jpeg, TPictureFormat::Jpeg)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
-BENCHMARK_CAPTURE(ExportWholeMap, bmp, TPictureFormat::Bmp)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
+BENCHMARK_CAPTURE(ExportWholeMap, png, TPictureFormat::Png)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(3)
+    ->UseRealTime();
+BENCHMARK_CAPTURE(ExportWholeMap, jpeg, TPictureFormat::Jpeg)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(3)
+    ->UseRealTime();
+BENCHMARK_CAPTURE(ExportWholeMap, bmp, TPictureFormat::Bmp)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(3)
+    ->UseRealTime();

@@ -67,7 +67,8 @@ void VttPictureOnly(benchmark::State& state) {
     shown.ShowHidden = 0;
     for (auto _ : state) {
         const TPictureSource src = MapPictureSource(shown, w.ts, TGridRect{0, 0, MapSize - 1, MapSize - 1}, 100);
-        for (int i = 0; i < src.BandCount(); ++i) benchmark::DoNotOptimize(src.Band(i * src.BandHeight, src.BandHeight).constBits());
+        for (int i = 0; i < src.BandCount(); ++i)
+            benchmark::DoNotOptimize(src.Band(i * src.BandHeight, src.BandHeight).constBits());
     }
 }
 

@@ -10,13 +10,13 @@
 #include "bench/BenchSupport.h"
 
 #include "preview/Dialogs.h"
-#include "preview/PrintPreview.h"
 #include "preview/PreviewWindow.h"
+#include "preview/PrintPreview.h"
 #include "preview/Printer.h"
+#include "preview/QtPrinter.h"
 #include "print/MapPage.h"
 #include "tests/support/RecordingPrinter.h"
 #include "tests/support/ScriptedDialogs.h"
-#include "preview/QtPrinter.h"
 
 using namespace qm;
 
@@ -75,7 +75,9 @@ void BM_PreviewFitToPage(benchmark::State& state) {
     TMapPageHandler handler([&] { return m.Source(0); });
     TPreviewForm form;
     form.Document.OnBeginPrint = [&](std::unique_ptr<TPageInfo>& i) { handler.PrintPreview1BeginPrint(i); };
-    form.Document.OnPrintPage = [&](std::unique_ptr<TPageInfo>& i, TSpecialCanvas& s) { handler.PrintPreview1PrintPage(i, s); };
+    form.Document.OnPrintPage = [&](std::unique_ptr<TPageInfo>& i, TSpecialCanvas& s) {
+        handler.PrintPreview1PrintPage(i, s);
+    };
     form.Document.OnEndPrint = [&](std::unique_ptr<TPageInfo>& i) { handler.PrintPreview1EndPrint(i); };
     form.Begin();
     qmbench::TimePreviewPage(state, form);

@@ -83,9 +83,12 @@ void RunRenderer(benchmark::State& state, std::vector<std::string> args) {
 } // namespace
 
 BENCHMARK_CAPTURE(RunRenderer, png_zoom48, std::vector<std::string>{"--zoom", "48", TempFolder() + "/keep.png"})
-    ->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(3);
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(3);
 BENCHMARK_CAPTURE(RunRenderer, pdf_121_pages,
                   std::vector<std::string>{"--scale", "1.00", "--paper", "letter", "--resolution", "600",
                                            TempFolder() + "/keep.pdf"})
-    ->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(2);
-
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(2);

@@ -6,8 +6,8 @@
 #include <QDir>
 #include <QTemporaryDir>
 
-#include "tiles/TilesetProgressWindow.h"
 #include "tiles/Tileset.h"
+#include "tiles/TilesetProgressWindow.h"
 
 using namespace qm;
 

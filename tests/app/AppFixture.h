@@ -4,15 +4,15 @@
 #include <QDir>
 #include <QStringList>
 #include <QTest>
-#include <QWindow>
 #include <QToolButton>
+#include <QWindow>
 #include <gtest/gtest.h>
 #include <memory>
 
-#include "tests/TestSupport.h"
-#include "app/Startup.h"
 #include "app/MainWindow.h"
+#include "app/Startup.h"
 #include "preview/Dialogs.h"
+#include "tests/TestSupport.h"
 #include "tests/support/ScriptedDialogs.h"
 
 namespace qmtest {
@@ -50,8 +50,7 @@ protected:
     qm::TMapRecord& Undo() { return win->State().UndoMap; }
 
     // A control of the main window, by its object name.
-    template <typename T>
-    T* Find(const char* name) const {
+    template <typename T> T* Find(const char* name) const {
         T* c = win->findChild<T*>(QString::fromLatin1(name));
         EXPECT_NE(c, nullptr) << "no control " << name;
         return c;

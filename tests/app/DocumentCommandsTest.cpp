@@ -8,12 +8,12 @@
 #include <QTimer>
 #include <cstring>
 
-#include "tests/app/AppFixture.h"
 #include "geoset/MapletEditor.h"
 #include "preview/PreviewWindow.h"
 #include "preview/PrintPreview.h"
 #include "preview/Printer.h"
 #include "print/PrintOptionsDialog.h"
+#include "tests/app/AppFixture.h"
 #include "tests/support/RecordingPrinter.h"
 
 namespace qmtest {
@@ -135,8 +135,8 @@ TEST_F(DocumentTest, PictureExportsFromTheMenus) {
 
     dialogs.FileAnswers = {WorkFile("tiles.jpg")};
     Trigger(Find<QAction>("ExportTiledMapImages1"));
-    for (const char* name : {"tiles-top-left.jpg", "tiles-top-right.jpg", "tiles-bottom-left.jpg",
-                             "tiles-bottom-right.jpg"})
+    for (const char* name :
+         {"tiles-top-left.jpg", "tiles-top-right.jpg", "tiles-bottom-left.jpg", "tiles-bottom-right.jpg"})
         EXPECT_EQ(QImage(WorkFile(name)).size(), QSize(36 * zoom, 36 * zoom)) << name;
 
     Trigger(Find<QAction>("CopyImage1"));

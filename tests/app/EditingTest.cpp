@@ -22,8 +22,7 @@ void PickSymbol(qm::Twinviewform* win, int row) {
 int CountChanged(const qm::TMapRecord& a, const qm::TMapRecord& b) {
     int n = 0;
     for (int x = 1; x <= qm::MapSize; ++x)
-        for (int y = 1; y <= qm::MapSize; ++y)
-            n += std::memcmp(&a.Cell(x, y), &b.Cell(x, y), 3) != 0;
+        for (int y = 1; y <= qm::MapSize; ++y) n += std::memcmp(&a.Cell(x, y), &b.Cell(x, y), 3) != 0;
     return n;
 }
 
@@ -89,8 +88,8 @@ struct ToolCase {
 };
 
 const ToolCase SmartTools[] = {
-    {"ButtonWall", 128},   {"ButtonWater", 144}, {"ButtonFire", 160},     {"ButtonHole", 176},
-    {"ButtonSlime", 192},  {"ButtonForest", 208}, {"ButtonMountain", 224}, {"ButtonDesert", 240},
+    {"ButtonWall", 128},  {"ButtonWater", 144},  {"ButtonFire", 160},     {"ButtonHole", 176},
+    {"ButtonSlime", 192}, {"ButtonForest", 208}, {"ButtonMountain", 224}, {"ButtonDesert", 240},
 };
 
 TEST_F(AppTest, SmartToolsStampTheirTerrainAtTheSelectionsTopLeft) {
@@ -101,9 +100,9 @@ TEST_F(AppTest, SmartToolsStampTheirTerrainAtTheSelectionsTopLeft) {
         Trigger(Find<QAction>("New"));
         Click(win->findChild<QToolButton*>(t.button));
         Drag(GridPort(), CellCentre(10, 10), CellCentre(14, 14)); // 5 x 5 selection
-        EXPECT_EQ(Map().Cell(11, 11).Upper, t.base + 13);   // centre: the top-left cell
-        EXPECT_EQ(Map().Cell(10, 10).Upper, t.base + 8);    // NW outer corner
-        EXPECT_EQ(Map().Cell(12, 12).Upper, t.base + 6);    // SE outer corner
+        EXPECT_EQ(Map().Cell(11, 11).Upper, t.base + 13);         // centre: the top-left cell
+        EXPECT_EQ(Map().Cell(10, 10).Upper, t.base + 8);          // NW outer corner
+        EXPECT_EQ(Map().Cell(12, 12).Upper, t.base + 6);          // SE outer corner
         EXPECT_EQ(Map().Cell(15, 15).Upper, 0);
         EXPECT_EQ(CountChanged(Map(), Undo()), 9);
     }
@@ -163,8 +162,8 @@ TEST_F(AppTest, ZoomStepsThroughTheTable) {
     };
     const char* in = "ZoomIn1";
     const char* out = "ZoomOut1";
-    const Step steps[] = {{in, 32}, {in, 48}, {in, 64}, {in, 80}, {in, 96}, {in, 96}, {out, 80}, {out, 64},
-                          {out, 48}, {out, 32}, {out, 16}, {out, 8}, {out, 8}, {in, 16}};
+    const Step steps[] = {{in, 32},  {in, 48},  {in, 64},  {in, 80},  {in, 96}, {in, 96}, {out, 80},
+                          {out, 64}, {out, 48}, {out, 32}, {out, 16}, {out, 8}, {out, 8}, {in, 16}};
     for (const Step& s : steps) {
         Find<QAction>(s.action)->trigger();
         EXPECT_EQ(DrawGrid1()->DefaultColWidth(), s.size);

@@ -2,9 +2,9 @@
 #include <QFile>
 #include <sys/stat.h>
 
-#include "tests/app/AppFixture.h"
 #include "model/RecordFile.h"
 #include "model/ShortString.h"
+#include "tests/app/AppFixture.h"
 
 using namespace qmtest;
 

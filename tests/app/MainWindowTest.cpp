@@ -2,15 +2,15 @@
 #include <QButtonGroup>
 #include <QLabel>
 #include <QMenu>
-#include <QPushButton>
-#include <QTimer>
 #include <QMenuBar>
+#include <QPushButton>
 #include <QStatusBar>
+#include <QTimer>
 #include <QToolBar>
 
-#include "tests/app/AppFixture.h"
 #include "app/AboutBox.h"
 #include "model/RecordFile.h"
+#include "tests/app/AppFixture.h"
 
 using namespace qmtest;
 
@@ -35,8 +35,8 @@ const MenuRow MenuRows[] = {
     {"Default1", "Default", "", " Select The Default Tileset For Use.", -1, true},
     {"Custom1", "Custom...", "", " Load A Custom Tileset.", -1, true},
     {"Geoset1", "GeoSet...", "", " Manage GeoSets.", -1, true},
-    {"GenerateRandomMap1", "Generate Random Map", "Ctrl+R",
-     " Generate A Random Map Using The Currently Loaded GeoSet.", -1, false},
+    {"GenerateRandomMap1", "Generate Random Map", "Ctrl+R", " Generate A Random Map Using The Currently Loaded GeoSet.",
+     -1, false},
     {"ExportImage1", "Export Image...", "",
      " Export Map Or Currently Selected Map Region To Disk As A BMP, JPG Or PNG File At The Current Level Of "
      "Detail.",
@@ -46,11 +46,11 @@ const MenuRow MenuRows[] = {
     {"FileExitItem", "E&xit", "", " Exit Application", -1, true},
     {"Cut1", "Cut", "Ctrl+X", " Cut The Current Map Selection To The Clipboard.", 17, true},
     {"Copy1", "Copy", "Ctrl+C", " Copy The Current Map Selection To The Clipboard.", 18, true},
-    {"Paste1", "Paste", "Ctrl+V",
-     " Paste A Previously Cut or Copied Map Region To The Map At The Selected Location.", 19, true},
+    {"Paste1", "Paste", "Ctrl+V", " Paste A Previously Cut or Copied Map Region To The Map At The Selected Location.",
+     19, true},
     {"Undo1", "Undo", "Ctrl+Z", " Undo The Last Change Made To The Map.", 20, true},
-    {"CopyImage1", "Copy Image", "",
-     " Export The Map Or Currently Selected Map Region To The Clipboard As An Image.", -1, true},
+    {"CopyImage1", "Copy Image", "", " Export The Map Or Currently Selected Map Region To The Clipboard As An Image.",
+     -1, true},
     {"ShowHidden", "Show Hidden", "Ctrl+H", " Toggle Display Of Hidden Tiles On/Off.", -1, true},
     {"ZoomIn1", "Zoom In", "Ctrl+I", " View Map At Increased Detail.", 21, true},
     {"ZoomOut1", "Zoom Out", "Ctrl+O", " View Map At Decreased Detail.", 22, true},
@@ -90,15 +90,30 @@ TEST_F(AppTest, MenusInOrderWithTheirSeparators) {
         for (QAction* a : m->actions()) out << (a->isSeparator() ? "-" : a->menu() ? a->text() : a->objectName());
         return out;
     };
-    EXPECT_EQ(names(Find<QMenu>("File1")),
-              QStringList({"New1", "Open1", "Save1", "SaveAs1", "-", "PrintSetup1", "Print1", "-", "Tileset", "-",
-                           "Geoset1", "GenerateRandomMap1", "-", "ExportImage1", "ExportTiledMapImages1",
-                           "ExportVirtualTabletopMap1", "ExportTiledMap1", "ImportTiledMap1", "-", "FileExitItem"}));
+    EXPECT_EQ(names(Find<QMenu>("File1")), QStringList({"New1",
+                                                        "Open1",
+                                                        "Save1",
+                                                        "SaveAs1",
+                                                        "-",
+                                                        "PrintSetup1",
+                                                        "Print1",
+                                                        "-",
+                                                        "Tileset",
+                                                        "-",
+                                                        "Geoset1",
+                                                        "GenerateRandomMap1",
+                                                        "-",
+                                                        "ExportImage1",
+                                                        "ExportTiledMapImages1",
+                                                        "ExportVirtualTabletopMap1",
+                                                        "ExportTiledMap1",
+                                                        "ImportTiledMap1",
+                                                        "-",
+                                                        "FileExitItem"}));
     EXPECT_EQ(names(Find<QMenu>("Tileset1")), QStringList({"Default1", "Custom1"}));
     EXPECT_EQ(names(Find<QMenu>("Edit1")), QStringList({"Cut1", "Copy1", "Paste1", "Undo1", "-", "CopyImage1"}));
-    EXPECT_EQ(names(Find<QMenu>("Options1")),
-              QStringList({"ShowHidden", "-", "ZoomIn1", "ZoomOut1", "-", "RandomMaplet1", "SetBackground1", "-",
-                           "ShowGridLines1"}));
+    EXPECT_EQ(names(Find<QMenu>("Options1")), QStringList({"ShowHidden", "-", "ZoomIn1", "ZoomOut1", "-",
+                                                           "RandomMaplet1", "SetBackground1", "-", "ShowGridLines1"}));
     EXPECT_EQ(names(Find<QMenu>("Help1")), QStringList({"HelpAboutItem"}));
 }
 

@@ -8,9 +8,9 @@
 #include <QUrl>
 #include <cstring>
 
-#include "tests/app/AppFixture.h"
 #include "editor/SmartTerrain.h"
 #include "model/RecordFile.h"
+#include "tests/app/AppFixture.h"
 
 using namespace qmtest;
 
@@ -103,7 +103,10 @@ TEST_F(AppTest, CtrlWheelZoomsKeepingTheCellUnderThePointer) {
     Find<QAction>("ZoomIn")->trigger(); // 32: the map is larger than the view, so it can scroll
     DrawGrid1()->horizontalScrollBar()->setValue(300);
     DrawGrid1()->verticalScrollBar()->setValue(200);
-    struct Step { int delta; int size; };
+    struct Step {
+        int delta;
+        int size;
+    };
     const Step steps[] = {{120, 48}, {120, 64}, {-120, 48}, {-240, 16}, {60, 16}, {60, 32}};
     const QPoint at(137, 91);
     for (const Step& s : steps) {
@@ -141,7 +144,10 @@ TEST_F(AppTest, GridLinesAreOffAtStartAndDrawnOnScreenOnly) {
 
 TEST(StartArguments, PathOrFileUrlBecomesAnAbsolutePath) {
     const QString cwd = QDir::currentPath();
-    struct Case { QStringList args; QString want; };
+    struct Case {
+        QStringList args;
+        QString want;
+    };
     const Case cases[] = {
         {{"quillmarch"}, ""},
         {{"quillmarch", "/maps/a.map"}, "/maps/a.map"},
@@ -156,7 +162,8 @@ TEST_F(AppTest, MapNamedAtStartOpensAfterTheSetUp) {
     qm::WriteMapFile(work.File("start.map"), SampleMap(20, 48));
     windows = qm::CreateApplicationWindows(ProgramDir());
     win = windows.Main.get();
-    win->SetStartFile(qm::StartFileFromArguments({"quillmarch", QUrl::fromLocalFile(WorkFile("start.map")).toString()}));
+    win->SetStartFile(
+        qm::StartFileFromArguments({"quillmarch", QUrl::fromLocalFile(WorkFile("start.map")).toString()}));
     qm::ShowMainWindow(*win);
     ASSERT_TRUE(QTest::qWaitFor([this] { return !win->State().FirstActivation; }, 5000));
     EXPECT_EQ(Map().Cell(5, 7).Upper, 20);
@@ -198,7 +205,10 @@ TEST_F(AppTest, DroppedMapOpensOtherFilesAreRefused) {
 TEST_F(AppTest, SymbolColumnNamesItsRowsInTipsAndStatusBar) {
     Start();
     QWidget* column = SymbolGrid()->viewport();
-    struct Row { int symbol; const char* name; };
+    struct Row {
+        int symbol;
+        const char* name;
+    };
     const Row rows[] = {{10, "Stone floor"}, {13, "Wooden door, east-west wall"}, {34, "Trap marker"}};
     for (const Row& r : rows) {
         SymbolGrid()->ScrollToCell(0, r.symbol);
@@ -224,9 +234,9 @@ TEST_F(AppTest, TypingInTheSymbolColumnJumpsToTheNextNameWithThoseLetters) {
     EXPECT_EQ(SymbolGrid()->Row(), 10);
     QTest::keyClicks(SymbolGrid(), "a"); // "sta": the prefix goes on from the current row
     EXPECT_EQ(SymbolGrid()->Row(), 22);
-    EXPECT_EQ(Map().CurrentSymbol, 22);       // picked as by a click, Draw pressed
+    EXPECT_EQ(Map().CurrentSymbol, 22); // picked as by a click, Draw pressed
     EXPECT_TRUE(Find<QToolButton>("ButtonDraw")->isChecked());
-    QTest::qWait(1100);                       // a pause starts a new search after the current row
+    QTest::qWait(1100); // a pause starts a new search after the current row
     QTest::keyClicks(SymbolGrid(), "s");
     EXPECT_EQ(SymbolGrid()->Row(), 23);
     QTest::keyClicks(SymbolGrid(), "s"); // the same letter again steps on

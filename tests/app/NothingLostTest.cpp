@@ -2,9 +2,9 @@
 // document, files that are not maps, and export over existing pictures.
 #include <QFile>
 
-#include "tests/app/AppFixture.h"
 #include "geoset/MapletEditor.h"
 #include "model/RecordFile.h"
+#include "tests/app/AppFixture.h"
 
 using namespace qmtest;
 
@@ -171,10 +171,9 @@ TEST_F(NothingLostTest, ExportOverExistingFilesAsksOnceAndNoWritesNothing) {
     dialogs.FileAnswers = {WorkFile("t.png")};
     dialogs.ConfirmAnswers = {qm::TConfirm::Cancel};
     Find<QAction>("ExportDiskTiled")->trigger();
-    EXPECT_EQ(dialogs.Confirms,
-              QStringList({"OK to overwrite " + WorkFile("pic.png") + "?",
-                           "OK to overwrite " + WorkFile("t-top-right.png") + ", " + WorkFile("t-bottom-left.png") +
-                               "?"}));
+    EXPECT_EQ(dialogs.Confirms, QStringList({"OK to overwrite " + WorkFile("pic.png") + "?",
+                                             "OK to overwrite " + WorkFile("t-top-right.png") + ", " +
+                                                 WorkFile("t-bottom-left.png") + "?"}));
     EXPECT_EQ(work.List(), (std::vector<std::string>{"pic.png", "t-bottom-left.png", "t-top-right.png"}));
     EXPECT_EQ(ReadAll(work.File("pic.png")), old);
 

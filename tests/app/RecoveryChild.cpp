@@ -6,8 +6,8 @@
 #include <QTest>
 #include <cstdio>
 
-#include "app/Startup.h"
 #include "app/MainWindow.h"
+#include "app/Startup.h"
 #include "editor/DrawGrid.h"
 #include "geoset/MapletEditor.h"
 

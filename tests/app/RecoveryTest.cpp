@@ -9,9 +9,9 @@
 #include <sys/file.h>
 #include <unistd.h>
 
-#include "tests/app/AppFixture.h"
 #include "app/Recovery.h"
 #include "model/RecordFile.h"
+#include "tests/app/AppFixture.h"
 
 using namespace qmtest;
 
@@ -73,10 +73,12 @@ TEST_F(RecoveryTest, CopyOfAKilledRunIsRecoveredByteForByte) {
     env.insert("ASAN_OPTIONS", "detect_leaks=0");
     child.setProcessEnvironment(env);
     child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    child.start(QM_RECOVERY_CHILD, {ProgramDir(), WorkFile("keep.map"), WorkFile("expect.map"), WorkFile("expect.geo")});
+    child.start(QM_RECOVERY_CHILD,
+                {ProgramDir(), WorkFile("keep.map"), WorkFile("expect.map"), WorkFile("expect.geo")});
     ASSERT_TRUE(child.waitForStarted(10000));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return child.readAllStandardOutput().contains("ready") ||
-                                             child.state() == QProcess::NotRunning; }, 60000));
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return child.readAllStandardOutput().contains("ready") || child.state() == QProcess::NotRunning; },
+        60000));
     ASSERT_EQ(child.state(), QProcess::Running);
     ASSERT_TRUE(WaitForCopy("map"));
     ASSERT_TRUE(WaitForCopy("geo"));
@@ -88,8 +90,10 @@ TEST_F(RecoveryTest, CopyOfAKilledRunIsRecoveredByteForByte) {
 
     dialogs.ConfirmAnswers = {qm::TConfirm::Yes, qm::TConfirm::Yes};
     Start();
-    ASSERT_EQ(dialogs.Confirms.size(), 2) << dialogs.Confirms.join("\n").toStdString() << dialogs.Errors.join("\n").toStdString();
-    EXPECT_TRUE(dialogs.Confirms[0].startsWith("Recover unsaved map keep.map from ")) << dialogs.Confirms[0].toStdString();
+    ASSERT_EQ(dialogs.Confirms.size(), 2)
+        << dialogs.Confirms.join("\n").toStdString() << dialogs.Errors.join("\n").toStdString();
+    EXPECT_TRUE(dialogs.Confirms[0].startsWith("Recover unsaved map keep.map from "))
+        << dialogs.Confirms[0].toStdString();
     EXPECT_TRUE(dialogs.Confirms[1].startsWith("Recover unsaved GeoSet Untitled from "));
     const auto expected = ReadAll(work.File("expect.map"));
     EXPECT_NE(expected, ReadAll(work.File("keep.map"))); // the drawing was never saved

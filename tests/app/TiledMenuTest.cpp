@@ -2,8 +2,8 @@
 #include <QMenu>
 #include <cstring>
 
-#include "tests/app/AppFixture.h"
 #include "model/RecordFile.h"
+#include "tests/app/AppFixture.h"
 
 using namespace qm;
 using namespace qmtest;
@@ -74,8 +74,9 @@ TEST_F(TiledMenuTest, RefusedImportLeavesMapAndUndoAlone) {
     dialogs.FileAnswers = {WorkFile("iso.tmx")};
     Find<QAction>("ImportTiledMap1")->trigger();
     ASSERT_EQ(dialogs.Errors.size(), 1);
-    EXPECT_EQ(dialogs.Errors[0], "Cannot import Tiled file \"" + WorkFile("iso.tmx") +
-                                     "\". Only orthogonal maps can be imported; this map's orientation is \"isometric\".");
+    EXPECT_EQ(dialogs.Errors[0],
+              "Cannot import Tiled file \"" + WorkFile("iso.tmx") +
+                  "\". Only orthogonal maps can be imported; this map's orientation is \"isometric\".");
     EXPECT_EQ(std::memcmp(&Map(), &mine, MapRecordSize), 0);
     EXPECT_EQ(std::memcmp(&Undo(), &undo, MapRecordSize), 0);
 }

@@ -16,8 +16,8 @@ enum class Answer { PickAndOk, OkWithoutPick, Cancel };
 struct ChooserCase {
     const char* pick; // file to select, or "" for none
     Answer answer;
-    int tileSize;        // afterwards
-    const char* name;    // CurrentTilesetName afterwards
+    int tileSize;     // afterwards
+    const char* name; // CurrentTilesetName afterwards
     bool renders;
     bool error;
     bool customIcons; // the tool bar shows the custom picture's icon strip

@@ -13,8 +13,8 @@
 #include <QTimer>
 #include <cstring>
 
-#include "tests/app/AppFixture.h"
 #include "export/VttOptionsDialog.h"
+#include "tests/app/AppFixture.h"
 #include "tiles/TilesetChooser.h"
 
 namespace qmtest {
@@ -100,7 +100,8 @@ TEST_F(AppTest, SymbolTableFollowsTheTileset) {
     roles("46 lamp range=3 Glow worms\n");
     choose();
     ASSERT_EQ(dialogs.Errors.size(), 1);
-    EXPECT_EQ(dialogs.Errors[0], "cave.roles, line 1: unknown role \"lamp\" (use none, wall, door, window, obstacle or light).");
+    EXPECT_EQ(dialogs.Errors[0],
+              "cave.roles, line 1: unknown role \"lamp\" (use none, wall, door, window, obstacle or light).");
     EXPECT_EQ(win->State().Tileset.CurrentTilesetName, "cave.bmp");
     EXPECT_EQ(win->State().Symbols[46].role, qm::SymbolRole::None);
     EXPECT_EQ(win->State().Symbols[140].role, qm::SymbolRole::Wall);

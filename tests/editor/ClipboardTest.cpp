@@ -3,9 +3,9 @@
 #include <cstring>
 #include <functional>
 
-#include "tests/editor/EditorTestSupport.h"
 #include "editor/Clipboard.h"
 #include "editor/MapEdit.h"
+#include "tests/editor/EditorTestSupport.h"
 
 using namespace qm;
 
@@ -34,9 +34,9 @@ TEST(Clipboard, PasteLayerTable) {
         TLayerMode source, current;
         uint8_t upper, lower;
     } cases[] = {
-        {lmAuto, lmAuto, 103, 53},   {lmUpper, lmAuto, 103, 53},  {lmLower, lmAuto, 103, 53},
-        {lmAuto, lmUpper, 103, 70},  {lmUpper, lmUpper, 103, 70}, {lmLower, lmUpper, 53, 70},
-        {lmAuto, lmLower, 120, 53},  {lmUpper, lmLower, 120, 103}, {lmLower, lmLower, 120, 53},
+        {lmAuto, lmAuto, 103, 53},  {lmUpper, lmAuto, 103, 53},   {lmLower, lmAuto, 103, 53},
+        {lmAuto, lmUpper, 103, 70}, {lmUpper, lmUpper, 103, 70},  {lmLower, lmUpper, 53, 70},
+        {lmAuto, lmLower, 120, 53}, {lmUpper, lmLower, 120, 103}, {lmLower, lmLower, 120, 53},
     };
     for (const auto& k : cases) {
         SCOPED_TRACE(std::to_string(k.source) + " -> " + std::to_string(k.current));
@@ -52,7 +52,7 @@ TEST(Clipboard, PasteLayerTable) {
 
 TEST(Clipboard, CopyTakesAllThreeBytesAndClearsTheRestOfTheRoom) {
     Fixture f;
-    f.clip->Cells[60][60] = TMapCell{1, 1, 1}; // left over from an earlier copy
+    f.clip->Cells[60][60] = TMapCell{1, 1, 1};                               // left over from an earlier copy
     CopySelection(*f.map, *f.undo, *f.clip, TGridRect{6, 1, 2, 4}, lmUpper); // corners in any order
     EXPECT_EQ(f.clip->Width, 5);
     EXPECT_EQ(f.clip->Height, 4);
@@ -126,7 +126,7 @@ TEST(Clipboard, CutByModeEmptiesThatLayer) {
         const TMapCell& c = f.map->Cell(5, 5);
         EXPECT_EQ(c.Upper, k.upperGone ? 0 : 105);
         EXPECT_EQ(c.Lower, k.lowerGone ? 0 : 55);
-        EXPECT_EQ(c.Spare, 0); // 5 ^ 5, untouched
+        EXPECT_EQ(c.Spare, 0);                    // 5 ^ 5, untouched
         EXPECT_EQ(f.clip->Cell(1, 1).Upper, 105); // the clipboard has both layers
         EXPECT_EQ(f.clip->Cell(1, 1).Lower, 55);
     }

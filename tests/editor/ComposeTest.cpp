@@ -3,11 +3,11 @@
 #include <QPainter>
 #include <random>
 
-#include "tests/editor/EditorTestSupport.h"
 #include "editor/CellCache.h"
 #include "editor/CellPainters.h"
 #include "editor/Compose.h"
 #include "editor/GridRect.h"
+#include "tests/editor/EditorTestSupport.h"
 
 using namespace qm;
 using qmtest::SymbolColor;
@@ -21,9 +21,9 @@ QRgb At(const QImage& im, int x, int y) { return im.pixel(x, y) | 0xff000000u; }
 struct ComposeCase {
     const char* name;
     uint8_t showHidden, background, lower, upper;
-    int row;              // grid row of the cell
-    int expectLeft;       // symbol seen on the left half (-1 = white)
-    int expectRight;      // symbol seen on the right half (-1 = white)
+    int row;         // grid row of the cell
+    int expectLeft;  // symbol seen on the left half (-1 = white)
+    int expectRight; // symbol seen on the right half (-1 = white)
 };
 
 } // namespace
@@ -124,8 +124,7 @@ std::unique_ptr<TMapRecord> BusyMap(uint32_t seed) {
     const uint8_t pool[] = {0, 0, 0, 10, 11, 20, 35, 36, 128, 200, 201, 250, 255};
     for (int x = 1; x <= MapSize; ++x)
         for (int y = 1; y <= MapSize; ++y)
-            map->Cell(x, y) = TMapCell{pool[rng() % std::size(pool)], pool[rng() % std::size(pool)],
-                                       uint8_t(rng())};
+            map->Cell(x, y) = TMapCell{pool[rng() % std::size(pool)], pool[rng() % std::size(pool)], uint8_t(rng())};
     return map;
 }
 
@@ -139,8 +138,7 @@ QImage PaintAll(const TMapRecord& map, const TRenderedTileset& ts, int size, TCe
     QPainter p(&canvas);
     for (int c = 0; c < n; ++c)
         for (int r = 0; r < n; ++r)
-            DrawMapGridCell(p, c, r, QRect(c * size, r * size, size, size), sel.Contains(c, r), map, ts, bmp,
-                            cache);
+            DrawMapGridCell(p, c, r, QRect(c * size, r * size, size, size), sel.Contains(c, r), map, ts, bmp, cache);
     return canvas;
 }
 
@@ -200,9 +198,12 @@ TEST(CellPainters, SelectionOutlinesSitWhereTheyBelong) {
         DrawMapGridCell(p, 0, 0, QRect(10, 10, 16, 16), true, *map, ts, bmp, useCache ? &cache : nullptr);
         p.end();
         // Outline over x 11..25, y 11..25: the cell's last pixel column and row, not its first.
-        const struct { int x, y; QRgb want; } px[] = {
-            {10, 10, bg}, {11, 11, black}, {25, 11, black}, {11, 25, black}, {25, 25, black},
-            {18, 11, black}, {11, 18, black}, {12, 12, bg}, {24, 24, bg}, {10, 25, bg}, {26, 26, blue},
+        const struct {
+            int x, y;
+            QRgb want;
+        } px[] = {
+            {10, 10, bg},    {11, 11, black}, {25, 11, black}, {11, 25, black}, {25, 25, black}, {18, 11, black},
+            {11, 18, black}, {12, 12, bg},    {24, 24, bg},    {10, 25, bg},    {26, 26, blue},
         };
         for (const auto& k : px) EXPECT_EQ(At(canvas, k.x, k.y), k.want) << k.x << "," << k.y;
     }

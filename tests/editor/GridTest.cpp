@@ -5,11 +5,11 @@
 #include <QTest>
 #include <set>
 
-#include "tests/editor/EditorTestSupport.h"
 #include "editor/CellCache.h"
 #include "editor/CellPainters.h"
-#include "editor/MapEdit.h"
 #include "editor/DrawGrid.h"
+#include "editor/MapEdit.h"
+#include "tests/editor/EditorTestSupport.h"
 
 using namespace qm;
 
@@ -116,9 +116,8 @@ TEST(TDrawGrid, DrawToolClickPaintsOneCellAndDragTheRectangle) {
         MapGrid g;
         auto map = qmtest::NewMap(), undo = qmtest::NewMap();
         map->CurrentSymbol = 44;
-        QObject::connect(&g.grid, &TDrawGrid::MouseUp, [&] {
-            ApplyTool(TTool::Draw, *map, *undo, g.grid.Selection(), lmAuto, flags);
-        });
+        QObject::connect(&g.grid, &TDrawGrid::MouseUp,
+                         [&] { ApplyTool(TTool::Draw, *map, *undo, g.grid.Selection(), lmAuto, flags); });
         Drag(g.vp(), g.Center(k.from.x(), k.from.y()), g.Center(k.to.x(), k.to.y()), k.button);
         int painted = 0;
         for (int x = 1; x <= MapSize; ++x)

@@ -3,10 +3,10 @@
 #include <cstring>
 #include <memory>
 
-#include "tests/editor/EditorTestSupport.h"
 #include "editor/Clipboard.h"
 #include "editor/MapEdit.h"
 #include "editor/SmartTerrain.h"
+#include "tests/editor/EditorTestSupport.h"
 
 using namespace qm;
 
@@ -104,9 +104,8 @@ TEST(MapEdit, EveryEraseEmptiesTheSameLayers) {
 
 TEST(MapEdit, ToolsSnapshotFirstAndTheSelectionToolNever) {
     TLayerFlags flags{};
-    const TTool tools[] = {TTool::Selection, TTool::Draw,   TTool::Eraser, TTool::Wall,
-                           TTool::Water,     TTool::Fire,   TTool::Hole,   TTool::Slime,
-                           TTool::Forest,    TTool::Mountain, TTool::Desert};
+    const TTool tools[] = {TTool::Selection, TTool::Draw,  TTool::Eraser, TTool::Wall,     TTool::Water, TTool::Fire,
+                           TTool::Hole,      TTool::Slime, TTool::Forest, TTool::Mountain, TTool::Desert};
     for (TTool tool : tools) {
         SCOPED_TRACE(int(tool));
         auto map = qmtest::NewMap();
@@ -142,9 +141,8 @@ TEST(MapEdit, SmartToolStampsOnceAtTheSelectionsTopLeft) {
 TEST(MapEdit, ZoomTable) {
     const struct {
         int w, in, out;
-    } cases[] = {{8, 16, 8},   {16, 32, 8},  {32, 48, 16}, {48, 64, 32}, {64, 80, 48}, {80, 96, 64},
-                 {96, 96, 80}, {50, 96, 8},  {0, 96, 8},   {7, 96, 8},   {97, 96, 8},  {255, 96, 8},
-                 {-16, 96, 8}};
+    } cases[] = {{8, 16, 8},  {16, 32, 8}, {32, 48, 16}, {48, 64, 32}, {64, 80, 48}, {80, 96, 64}, {96, 96, 80},
+                 {50, 96, 8}, {0, 96, 8},  {7, 96, 8},   {97, 96, 8},  {255, 96, 8}, {-16, 96, 8}};
     for (const auto& k : cases) {
         EXPECT_EQ(ZoomInSize(k.w), k.in) << k.w;
         EXPECT_EQ(ZoomOutSize(k.w), k.out) << k.w;

@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "tests/editor/EditorTestSupport.h"
 #include "editor/SmartTerrain.h"
+#include "tests/editor/EditorTestSupport.h"
 
 using namespace qm;
 
@@ -62,27 +62,45 @@ TEST(SmartTerrain, StampsOnAnEmptyMap) {
         {"at column 71", {{71, 10}}, {70, 9, {{8, 2, 2}, {4, 13, 13}, {7, 1, 1}}}, true},
         {"at row 2", {{10, 2}}, {9, 1, {{4, 13, 3}, {4, 13, 3}, {7, 1, 6}}}, true},
         {"two blobs join", {{10, 10}, {12, 10}}, {9, 9, {{8, 2, 2, 2, 5}, {4, 13, 13, 13, 3}, {7, 1, 1, 1, 6}}}, true},
-        {"two blobs join vertically", {{10, 10}, {10, 12}}, {9, 9, {{8, 2, 5}, {4, 13, 3}, {4, 13, 3}, {4, 13, 3}, {7, 1, 6}}}, true},
+        {"two blobs join vertically",
+         {{10, 10}, {10, 12}},
+         {9, 9, {{8, 2, 5}, {4, 13, 3}, {4, 13, 3}, {4, 13, 3}, {7, 1, 6}}},
+         true},
         {"inner corner", {{10, 10}, {12, 10}, {10, 12}}, {10, 10, {{13, 13}, {13, 11, 1}, {13, 3}}}, false},
         {"diagonal meeting", {{10, 10}, {12, 12}}, {11, 11, {{14}}}, false},
         {"diagonal meeting the other way", {{12, 10}, {10, 12}}, {11, 11, {{15}}}, false},
         {"diagonal apart",
          {{10, 10}, {13, 13}},
-         {9, 9, {{8, 2, 5, E, E, E}, {4, 13, 3, E, E, E}, {7, 1, 6, E, E, E},
-                 {E, E, E, 8, 2, 5}, {E, E, E, 4, 13, 3}, {E, E, E, 7, 1, 6}}},
+         {9,
+          9,
+          {{8, 2, 5, E, E, E},
+           {4, 13, 3, E, E, E},
+           {7, 1, 6, E, E, E},
+           {E, E, E, 8, 2, 5},
+           {E, E, E, 4, 13, 3},
+           {E, E, E, 7, 1, 6}}},
          true},
         {"ring of eight",
          {{10, 10}, {12, 10}, {14, 10}, {10, 12}, {14, 12}, {10, 14}, {12, 14}, {14, 14}},
-         {9, 9, {{8, 2, 2, 2, 2, 2, 5},
-                 {4, 13, 13, 13, 13, 13, 3},
-                 {4, 13, 11, 1, 9, 13, 3},
-                 {4, 13, 3, E, 4, 13, 3},
-                 {4, 13, 12, 2, 10, 13, 3},
-                 {4, 13, 13, 13, 13, 13, 3},
-                 {7, 1, 1, 1, 1, 1, 6}}},
+         {9,
+          9,
+          {{8, 2, 2, 2, 2, 2, 5},
+           {4, 13, 13, 13, 13, 13, 3},
+           {4, 13, 11, 1, 9, 13, 3},
+           {4, 13, 3, E, 4, 13, 3},
+           {4, 13, 12, 2, 10, 13, 3},
+           {4, 13, 13, 13, 13, 13, 3},
+           {7, 1, 1, 1, 1, 1, 6}}},
          true},
-        {"filling the ring", {{10, 10}, {12, 10}, {14, 10}, {10, 12}, {14, 12}, {10, 14}, {12, 14}, {14, 14}, {12, 12}},
-         {10, 10, {{13, 13, 13, 13, 13}, {13, 13, 13, 13, 13}, {13, 13, 13, 13, 13}, {13, 13, 13, 13, 13}, {13, 13, 13, 13, 13}}},
+        {"filling the ring",
+         {{10, 10}, {12, 10}, {14, 10}, {10, 12}, {14, 12}, {10, 14}, {12, 14}, {14, 14}, {12, 12}},
+         {10,
+          10,
+          {{13, 13, 13, 13, 13},
+           {13, 13, 13, 13, 13},
+           {13, 13, 13, 13, 13},
+           {13, 13, 13, 13, 13},
+           {13, 13, 13, 13, 13}}},
          false},
     };
     for (const StampCase& k : cases) {
@@ -203,7 +221,8 @@ TEST(SmartTerrain, TurningTheMapTurnsTheResult) {
         auto turned = Turned(*map, base);
         for (int i = 0; i < 30; ++i) {
             // Bias towards the edges and near earlier stamps so joins and the map edge both occur.
-            const int col = 1 + int(rng() % MapSize), row = rng() % 4 == 0 ? 1 + int(rng() % 3) : 1 + int(rng() % MapSize);
+            const int col = 1 + int(rng() % MapSize),
+                      row = rng() % 4 == 0 ? 1 + int(rng() % 3) : 1 + int(rng() % MapSize);
             StampSmartTerrain(*map, col, row, base, mode);
             StampSmartTerrain(*turned, MapSize + 1 - row, col, base, mode);
         }

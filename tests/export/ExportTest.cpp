@@ -7,13 +7,13 @@
 #include <fstream>
 #include <sys/stat.h>
 
-#include "tests/export/ExportTestSupport.h"
 #include "editor/CellPainters.h"
 #include "editor/DrawGrid.h"
 #include "export/ExportCommands.h"
 #include "export/ExportPicture.h"
 #include "preview/Dialogs.h"
 #include "tests/TestSupport.h"
+#include "tests/export/ExportTestSupport.h"
 #include "tests/support/ScriptedDialogs.h"
 
 using namespace qm;
@@ -79,12 +79,9 @@ TEST_F(ExportTest, FilesHoldTheComposedPicture) {
         TGridRect rect;
         int zoom;
     } areas[] = {
-        {WholeMapArea, 8},
-        {{71, 71, 71, 71}, 32}, // 1 x 1 at the bottom-right corner
-        {{0, 0, 0, 0}, 16},     // 1 x 1 at the top-left corner
-        {{0, 0, 4, 2}, 16},
-        {{68, 10, 71, 13}, 48},
-        {{3, 65, 9, 71}, 5},    // odd width: BMP rows need padding
+        {WholeMapArea, 8},  {{71, 71, 71, 71}, 32},                      // 1 x 1 at the bottom-right corner
+        {{0, 0, 0, 0}, 16},                                              // 1 x 1 at the top-left corner
+        {{0, 0, 4, 2}, 16}, {{68, 10, 71, 13}, 48}, {{3, 65, 9, 71}, 5}, // odd width: BMP rows need padding
     };
     for (const auto& a : areas) {
         const QImage whole = ComposeMapPicture(map, ts, WholeMapArea, a.zoom);
@@ -98,10 +95,8 @@ TEST_F(ExportTest, FilesHoldTheComposedPicture) {
             ExportMapPicture(path, format, map, ts, a.rect, a.zoom);
             const auto d = Compare(Read(path), picture);
             ASSERT_TRUE(d.SameSize);
-            if (format == TPictureFormat::Jpeg)
-                EXPECT_LE(d.Mean, exporttest::ReferenceJpegMean(picture) * 1.1 + 0.5);
-            else
-                EXPECT_EQ(d.Max, 0);
+            if (format == TPictureFormat::Jpeg) EXPECT_LE(d.Mean, exporttest::ReferenceJpegMean(picture) * 1.1 + 0.5);
+            else EXPECT_EQ(d.Max, 0);
         }
     }
 }
@@ -122,14 +117,12 @@ TEST(ExportAreaRule, SelectionOfMoreThanOneCellElseWholeMap) {
     struct Case {
         TGridRect selection, want;
     } cases[] = {
-        {{0, 0, 0, 0}, WholeMapArea},
-        {{40, 12, 40, 12}, WholeMapArea},
-        {{40, 12, 41, 12}, {40, 12, 41, 12}},
-        {{5, 5, 5, 6}, {5, 5, 5, 6}},
-        {{0, 0, 71, 71}, WholeMapArea},
-        {{70, 70, 90, 90}, {70, 70, 71, 71}}, // clipped to the map
+        {{0, 0, 0, 0}, WholeMapArea},         {{40, 12, 40, 12}, WholeMapArea},
+        {{40, 12, 41, 12}, {40, 12, 41, 12}}, {{5, 5, 5, 6}, {5, 5, 5, 6}},
+        {{0, 0, 71, 71}, WholeMapArea},       {{70, 70, 90, 90}, {70, 70, 71, 71}}, // clipped to the map
     };
-    for (const auto& c : cases) EXPECT_EQ(ExportArea(c.selection), c.want) << c.selection.Left << "," << c.selection.Top;
+    for (const auto& c : cases)
+        EXPECT_EQ(ExportArea(c.selection), c.want) << c.selection.Left << "," << c.selection.Top;
 }
 
 TEST(TiledNames, SuffixBeforeTheExtension) {
@@ -137,10 +130,12 @@ TEST(TiledNames, SuffixBeforeTheExtension) {
         QString chosen;
         std::array<QString, 4> want;
     } cases[] = {
-        {"/m/keep.png", {"/m/keep-top-left.png", "/m/keep-top-right.png", "/m/keep-bottom-left.png", "/m/keep-bottom-right.png"}},
+        {"/m/keep.png",
+         {"/m/keep-top-left.png", "/m/keep-top-right.png", "/m/keep-bottom-left.png", "/m/keep-bottom-right.png"}},
         {"keep", {"keep-top-left", "keep-top-right", "keep-bottom-left", "keep-bottom-right"}},
         {"/a.b/keep", {"/a.b/keep-top-left", "/a.b/keep-top-right", "/a.b/keep-bottom-left", "/a.b/keep-bottom-right"}},
-        {"/m/.hidden", {"/m/.hidden-top-left", "/m/.hidden-top-right", "/m/.hidden-bottom-left", "/m/.hidden-bottom-right"}},
+        {"/m/.hidden",
+         {"/m/.hidden-top-left", "/m/.hidden-top-right", "/m/.hidden-bottom-left", "/m/.hidden-bottom-right"}},
         {"x.tar.jpg", {"x.tar-top-left.jpg", "x.tar-top-right.jpg", "x.tar-bottom-left.jpg", "x.tar-bottom-right.jpg"}},
     };
     for (const auto& c : cases) EXPECT_EQ(TiledFileNames(c.chosen), c.want) << c.chosen.toStdString();
@@ -152,10 +147,11 @@ TEST_F(ExportTest, TiledQuartersCoverTheMapOnce) {
     const QImage whole = ComposeMapPicture(map, ts, WholeMapArea, zoom);
     for (auto format : {TPictureFormat::Bmp, TPictureFormat::Png}) {
         qmtest::TempDir dir;
-        const QStringList written =
-            ExportTiledMapPictures(QString::fromStdString(dir.File("t.x")), format, map, ts, zoom);
+        const QStringList written = ExportTiledMapPictures(QString::fromStdString(dir.File("t.x")), format, map, ts,
+                                                           zoom);
         ASSERT_EQ(written.size(), 4);
-        EXPECT_EQ(dir.List(), (std::vector<std::string>{"t-bottom-left.x", "t-bottom-right.x", "t-top-left.x", "t-top-right.x"}));
+        EXPECT_EQ(dir.List(),
+                  (std::vector<std::string>{"t-bottom-left.x", "t-bottom-right.x", "t-top-left.x", "t-top-right.x"}));
         QImage stitched(whole.size(), QImage::Format_RGB32);
         stitched.fill(Qt::magenta);
         QPainter p(&stitched);
@@ -212,9 +208,10 @@ TEST_F(ExportTest, MidWriteFailureKeepsTheOldPicture) {
 TEST_F(ExportTest, CellSizesOutsideTheRangeAreRefused) {
     qmtest::TempDir dir;
     for (int zoom : {0, -3, 1025}) {
-        EXPECT_EQ(FileErrorOf([&] { ExportMapPicture(dir.File("z.png"), TPictureFormat::Png, map, ts, WholeMapArea, zoom); }),
-                  "Cannot create file \"" + dir.File("z.png") + "\". A cell size of " + std::to_string(zoom) +
-                      " pixels is outside 1 to 1024.");
+        EXPECT_EQ(
+            FileErrorOf([&] { ExportMapPicture(dir.File("z.png"), TPictureFormat::Png, map, ts, WholeMapArea, zoom); }),
+            "Cannot create file \"" + dir.File("z.png") + "\". A cell size of " + std::to_string(zoom) +
+                " pixels is outside 1 to 1024.");
     }
     EXPECT_TRUE(dir.List().empty());
 }

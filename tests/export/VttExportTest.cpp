@@ -15,13 +15,13 @@
 #include <set>
 #include <sstream>
 
-#include "tests/TestSupport.h"
 #include "export/ExportPicture.h"
 #include "export/VttExport.h"
 #include "geoset/RandomMap.h"
 #include "model/GeoSetRecord.h"
 #include "render/Render.h"
 #include "render/RenderArgs.h"
+#include "tests/TestSupport.h"
 
 namespace {
 
@@ -94,8 +94,14 @@ TEST_F(VttTest, ExactGeometryOfTwoRooms) {
     const std::set<std::string> want = {
         Text(Canonical({{1, 1}, {3, 1}, {3, 2}, {2, 2}, {2, 4}, {3, 4}, {3, 5}, {1, 5}, {1, 1}})),
         Text(Canonical({{4, 1}, {6, 1}, {6, 5}, {4, 5}, {4, 4}, {5, 4}, {5, 2}, {4, 2}, {4, 1}})),
-        Text(Canonical({{10.5, 2}, {10.855, 2}, {10.855, 1.145}, {8.145, 1.145}, {8.145, 3.855}, {10.855, 3.855},
-                        {10.855, 3}, {10.5, 3}})),
+        Text(Canonical({{10.5, 2},
+                        {10.855, 2},
+                        {10.855, 1.145},
+                        {8.145, 1.145},
+                        {8.145, 3.855},
+                        {10.855, 3.855},
+                        {10.855, 3},
+                        {10.5, 3}})),
     };
     EXPECT_EQ(Lines(g.Walls), want);
 
@@ -103,13 +109,18 @@ TEST_F(VttTest, ExactGeometryOfTwoRooms) {
     struct P {
         TVttPoint a, b;
         bool vertical, closed;
-    } portals[] = {{{3, 1.5}, {4, 1.5}, false, true}, {{3, 4.5}, {4, 4.5}, false, false}, {{10.5, 2}, {10.5, 3}, true, true}};
+    } portals[] = {
+        {{3, 1.5}, {4, 1.5}, false, true}, {{3, 4.5}, {4, 4.5}, false, false}, {{10.5, 2}, {10.5, 3}, true, true}};
     for (const P& p : portals)
-        EXPECT_TRUE(std::any_of(g.Portals.begin(), g.Portals.end(), [&](const qm::TVttPortal& q) {
-            return q.a == p.a && q.b == p.b && q.vertical == p.vertical && q.closed == p.closed;
-        })) << p.a.x << "," << p.a.y;
+        EXPECT_TRUE(std::any_of(g.Portals.begin(), g.Portals.end(),
+                                [&](const qm::TVttPortal& q) {
+                                    return q.a == p.a && q.b == p.b && q.vertical == p.vertical && q.closed == p.closed;
+                                }))
+            << p.a.x << "," << p.a.y;
 
-    EXPECT_EQ(Lines(g.Objects), std::set<std::string>{Text(Canonical({{2.19, 2.19}, {2.81, 2.19}, {2.81, 2.81}, {2.19, 2.81}, {2.19, 2.19}}))});
+    EXPECT_EQ(
+        Lines(g.Objects),
+        std::set<std::string>{Text(Canonical({{2.19, 2.19}, {2.81, 2.19}, {2.81, 2.81}, {2.19, 2.81}, {2.19, 2.19}}))});
     ASSERT_EQ(g.Lights.size(), 1u);
     EXPECT_EQ(g.Lights[0].at, (TVttPoint{4.5, 3.5}));
     EXPECT_EQ(g.Lights[0].range, 4);
@@ -143,13 +154,16 @@ TEST_F(VttTest, GeneratedMapsKeepTheWallRules) {
                 const TVttPoint a = l[i], b = l[i + 1];
                 ASSERT_TRUE(a.x == b.x || a.y == b.y);
                 const double len = std::abs(b.x - a.x) + std::abs(b.y - a.y);
-                const bool onHalfGrid = std::fmod(a.x * 2, 1) == 0 && std::fmod(a.y * 2, 1) == 0 && std::fmod(len * 2, 1) == 0;
+                const bool onHalfGrid = std::fmod(a.x * 2, 1) == 0 && std::fmod(a.y * 2, 1) == 0 &&
+                                        std::fmod(len * 2, 1) == 0;
                 if (!onHalfGrid) continue; // thin walls and jambs
                 const int n = int(len * 2);
                 for (int k = 0; k < n; ++k) {
                     const double t0 = double(k) / n, t1 = double(k + 1) / n;
-                    const TVttPoint p{a.x + (b.x - a.x) * t0, a.y + (b.y - a.y) * t0}, q{a.x + (b.x - a.x) * t1, a.y + (b.y - a.y) * t1};
-                    const auto k4 = std::make_tuple(key(std::min(p.x, q.x)), key(std::min(p.y, q.y)), key(std::max(p.x, q.x)), key(std::max(p.y, q.y)));
+                    const TVttPoint p{a.x + (b.x - a.x) * t0, a.y + (b.y - a.y) * t0},
+                        q{a.x + (b.x - a.x) * t1, a.y + (b.y - a.y) * t1};
+                    const auto k4 = std::make_tuple(key(std::min(p.x, q.x)), key(std::min(p.y, q.y)),
+                                                    key(std::max(p.x, q.x)), key(std::max(p.y, q.y)));
                     ++pieces[k4];
                 }
             }
@@ -160,7 +174,8 @@ TEST_F(VttTest, GeneratedMapsKeepTheWallRules) {
             for (uint8_t s : {c.Lower, c.Upper}) // a door or window opens its cell
                 if (role(s) == qm::SymbolRole::Door || role(s) == qm::SymbolRole::Window) return false;
             for (uint8_t s : {c.Lower, c.Upper})
-                if (s && !ts.HiddenFlags[s] && symbols[s].role == qm::SymbolRole::Wall && (symbols[s].quarters & bit)) return true;
+                if (s && !ts.HiddenFlags[s] && symbols[s].role == qm::SymbolRole::Wall && (symbols[s].quarters & bit))
+                    return true;
             return false;
         };
         int boundaries = 0;
@@ -168,11 +183,13 @@ TEST_F(VttTest, GeneratedMapsKeepTheWallRules) {
             for (int qx = 0; qx < 144; ++qx) {
                 if (qx + 1 < 144 && walled(qx, qy) != walled(qx + 1, qy)) {
                     ++boundaries;
-                    EXPECT_EQ((pieces[{(qx + 1) * 500, qy * 500, (qx + 1) * 500, (qy + 1) * 500}]), 1) << qx << "," << qy;
+                    EXPECT_EQ((pieces[{(qx + 1) * 500, qy * 500, (qx + 1) * 500, (qy + 1) * 500}]), 1)
+                        << qx << "," << qy;
                 }
                 if (qy + 1 < 144 && walled(qx, qy) != walled(qx, qy + 1)) {
                     ++boundaries;
-                    EXPECT_EQ((pieces[{qx * 500, (qy + 1) * 500, (qx + 1) * 500, (qy + 1) * 500}]), 1) << qx << "," << qy;
+                    EXPECT_EQ((pieces[{qx * 500, (qy + 1) * 500, (qx + 1) * 500, (qy + 1) * 500}]), 1)
+                        << qx << "," << qy;
                 }
             }
         ASSERT_GT(boundaries, 100);
@@ -185,7 +202,8 @@ TEST_F(VttTest, GeneratedMapsKeepTheWallRules) {
             const double lo = 1e-9;
             const double minx = std::min(s.first.x, s.second.x), maxx = std::max(s.first.x, s.second.x);
             const double miny = std::min(s.first.y, s.second.y), maxy = std::max(s.first.y, s.second.y);
-            if (minx == maxx) return p.x == minx && (inside ? p.y > miny + lo && p.y < maxy - lo : p.y >= miny && p.y <= maxy);
+            if (minx == maxx)
+                return p.x == minx && (inside ? p.y > miny + lo && p.y < maxy - lo : p.y >= miny && p.y <= maxy);
             return p.y == miny && (inside ? p.x > minx + lo && p.x < maxx - lo : p.x >= minx && p.x <= maxx);
         };
         for (const qm::TVttPortal& p : g.Portals) {
@@ -197,7 +215,8 @@ TEST_F(VttTest, GeneratedMapsKeepTheWallRules) {
                 } else {
                     // a crossing wall would meet the span strictly inside it
                     const TVttPoint cross = p.vertical ? TVttPoint{p.a.x, s.first.y} : TVttPoint{s.first.x, p.a.y};
-                    EXPECT_FALSE(onSeg({p.a, p.b}, cross, true) && onSeg(s, cross, true)) << "wall across a portal at " << mid.x << "," << mid.y;
+                    EXPECT_FALSE(onSeg({p.a, p.b}, cross, true) && onSeg(s, cross, true))
+                        << "wall across a portal at " << mid.x << "," << mid.y;
                 }
             }
         }
@@ -226,7 +245,8 @@ TEST_F(VttTest, GeneratedMapsKeepTheWallRules) {
 QJsonObject ReadJson(const std::string& path) {
     const auto bytes = qmtest::ReadAll(path);
     QJsonParseError err;
-    const QJsonDocument doc = QJsonDocument::fromJson(QByteArray(reinterpret_cast<const char*>(bytes.data()), int(bytes.size())), &err);
+    const QJsonDocument doc = QJsonDocument::fromJson(
+        QByteArray(reinterpret_cast<const char*>(bytes.data()), int(bytes.size())), &err);
     EXPECT_EQ(err.error, QJsonParseError::NoError) << err.errorString().toStdString();
     return doc.object();
 }
@@ -294,7 +314,8 @@ TEST_F(VttTest, CellSizeLimits) {
         qm::ExportVttMap(dir.File("big.dd2vtt"), map, ts, symbols, qm::WholeMapArea, o);
         FAIL() << "no error";
     } catch (const qm::TFileError& e) {
-        EXPECT_EQ(std::string(e.what()), "Cannot create file \"" + dir.File("big.dd2vtt") + "\". A cell size of 228 pixels is outside 16 to 227.");
+        EXPECT_EQ(std::string(e.what()), "Cannot create file \"" + dir.File("big.dd2vtt") +
+                                             "\". A cell size of 228 pixels is outside 16 to 227.");
     }
     EXPECT_TRUE(dir.List().empty());
 }
@@ -307,10 +328,19 @@ TEST(VttRenderArgs, Options) {
         int ppg;
     } rows[] = {
         {{"m.map", "o.dd2vtt"}, qm::TRenderParse::Run, "", 100},
-        {{"--ppg", "227", "--region", "1,1,10,10", "--show-hidden", "on", "m.map", "o.UVTT"}, qm::TRenderParse::Run, "", 227},
+        {{"--ppg", "227", "--region", "1,1,10,10", "--show-hidden", "on", "m.map", "o.UVTT"},
+         qm::TRenderParse::Run,
+         "",
+         227},
         {{"--ppg=16", "m.map", "o.df2vtt"}, qm::TRenderParse::Run, "", 16},
-        {{"--ppg", "228", "m.map", "o.dd2vtt"}, qm::TRenderParse::BadValue, "--ppg must be a whole number from 16 to 227, not \"228\"", 0},
-        {{"--zoom", "4", "m.map", "o.dd2vtt"}, qm::TRenderParse::Usage, "--zoom applies to pictures; use --ppg for virtual tabletop maps", 0},
+        {{"--ppg", "228", "m.map", "o.dd2vtt"},
+         qm::TRenderParse::BadValue,
+         "--ppg must be a whole number from 16 to 227, not \"228\"",
+         0},
+        {{"--zoom", "4", "m.map", "o.dd2vtt"},
+         qm::TRenderParse::Usage,
+         "--zoom applies to pictures; use --ppg for virtual tabletop maps",
+         0},
         {{"--ppg", "50", "m.map", "o.png"}, qm::TRenderParse::Usage, "--ppg applies to virtual tabletop maps only", 0},
         {{"--title", "on", "m.map", "o.dd2vtt"}, qm::TRenderParse::Usage, "--title applies to PDF output only", 0},
     };
@@ -330,7 +360,8 @@ TEST_F(VttTest, RendererWritesTheFileAndNothingOnFailure) {
     qmtest::TempDir dir;
     qm::WriteMapFile(dir.File("rooms.map"), map);
     std::ostringstream out, err;
-    qm::TRenderParse p = qm::ParseRenderArgs({"--ppg", "16", "--region", "1,1,12,6", dir.File("rooms.map"), dir.File("rooms.dd2vtt")});
+    qm::TRenderParse p = qm::ParseRenderArgs(
+        {"--ppg", "16", "--region", "1,1,12,6", dir.File("rooms.map"), dir.File("rooms.dd2vtt")});
     ASSERT_EQ(p.Kind, qm::TRenderParse::Run);
     EXPECT_EQ(qm::RunRender(p.Args, QString(), out, err), 0) << err.str();
     const QJsonObject j = ReadJson(dir.File("rooms.dd2vtt"));

@@ -8,10 +8,10 @@
 #include <cstdio>
 #include <cstring>
 
-#include "tests/export/ExportTestSupport.h"
 #include "export/FileKind.h"
 #include "export/PictureWriters.h"
 #include "tests/TestSupport.h"
+#include "tests/export/ExportTestSupport.h"
 
 using namespace qm;
 using exporttest::Compare;
@@ -90,9 +90,11 @@ TEST(PictureWriters, ReadBackEqualsTheSource) {
         int w, h, band;
         int maxDiff; // JPEG is lossy
     } cases[] = {
-        {TPictureFormat::Bmp, 37, 29, 8, 0},  {TPictureFormat::Bmp, 1, 1, 1, 0},    {TPictureFormat::Bmp, 64, 5, 5, 0},
-        {TPictureFormat::Png, 37, 29, 8, 0},  {TPictureFormat::Png, 1, 1, 1, 0},    {TPictureFormat::Png, 300, 70, 16, 0},
-        {TPictureFormat::Jpeg, 37, 29, 8, 0}, {TPictureFormat::Jpeg, 1, 1, 1, 0},   {TPictureFormat::Jpeg, 300, 70, 16, 0},
+        {TPictureFormat::Bmp, 37, 29, 8, 0},    {TPictureFormat::Bmp, 1, 1, 1, 0},
+        {TPictureFormat::Bmp, 64, 5, 5, 0},     {TPictureFormat::Png, 37, 29, 8, 0},
+        {TPictureFormat::Png, 1, 1, 1, 0},      {TPictureFormat::Png, 300, 70, 16, 0},
+        {TPictureFormat::Jpeg, 37, 29, 8, 0},   {TPictureFormat::Jpeg, 1, 1, 1, 0},
+        {TPictureFormat::Jpeg, 300, 70, 16, 0},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(FormatExtension(c.format)) + " " + std::to_string(c.w) + "x" + std::to_string(c.h));
@@ -194,12 +196,12 @@ TEST(PictureWriters, FormatFromExtensionThenFilter) {
         QString filter;
         TPictureFormat want;
     } cases[] = {
-        {"a.png", bmp, TPictureFormat::Png},       {"a.PNG", jpg, TPictureFormat::Png},
-        {"a.jpg", png, TPictureFormat::Jpeg},      {"a.jpeg", png, TPictureFormat::Jpeg},
-        {"a.JPEG", bmp, TPictureFormat::Jpeg},     {"a.bmp", png, TPictureFormat::Bmp},
-        {"a", png, TPictureFormat::Png},           {"a", jpg, TPictureFormat::Jpeg},
-        {"a.txt", png, TPictureFormat::Png},       {"a", "", TPictureFormat::Bmp},
-        {"dir.png/a", jpg, TPictureFormat::Jpeg},  {"a.png.gz", jpg, TPictureFormat::Jpeg},
+        {"a.png", bmp, TPictureFormat::Png},      {"a.PNG", jpg, TPictureFormat::Png},
+        {"a.jpg", png, TPictureFormat::Jpeg},     {"a.jpeg", png, TPictureFormat::Jpeg},
+        {"a.JPEG", bmp, TPictureFormat::Jpeg},    {"a.bmp", png, TPictureFormat::Bmp},
+        {"a", png, TPictureFormat::Png},          {"a", jpg, TPictureFormat::Jpeg},
+        {"a.txt", png, TPictureFormat::Png},      {"a", "", TPictureFormat::Bmp},
+        {"dir.png/a", jpg, TPictureFormat::Jpeg}, {"a.png.gz", jpg, TPictureFormat::Jpeg},
     };
     for (const auto& c : cases) EXPECT_EQ(FormatForFile(c.path, c.filter), c.want) << c.path;
 }
@@ -210,11 +212,11 @@ TEST(FileKind, FromTheExtensionOfTheFileNamePartInAnyCase) {
         const char* path;
         K want;
     } cases[] = {
-        {"a.bmp", K::Bmp},      {"a.JPG", K::Jpeg},      {"a.JpEg", K::Jpeg},   {"d/a.PNG", K::Png},
-        {"a.pdf", K::Pdf},      {"a.TMX", K::Tmx},       {"a.Map", K::Map},     {"a.DD2VTT", K::Vtt},
-        {"a.uvtt", K::Vtt},     {"a.df2vtt", K::Vtt},    {"a", K::Other},       {"", K::Other},
-        {"a.", K::Other},       {"pdf", K::Other},       {"d.png/a", K::Other}, {"a.png.gz", K::Other},
-        {"a.jpg.PNG", K::Png},  {"d/.png", K::Png},      {"a.pngx", K::Other},  {"a.vtt", K::Other},
+        {"a.bmp", K::Bmp},     {"a.JPG", K::Jpeg},   {"a.JpEg", K::Jpeg},   {"d/a.PNG", K::Png},
+        {"a.pdf", K::Pdf},     {"a.TMX", K::Tmx},    {"a.Map", K::Map},     {"a.DD2VTT", K::Vtt},
+        {"a.uvtt", K::Vtt},    {"a.df2vtt", K::Vtt}, {"a", K::Other},       {"", K::Other},
+        {"a.", K::Other},      {"pdf", K::Other},    {"d.png/a", K::Other}, {"a.png.gz", K::Other},
+        {"a.jpg.PNG", K::Png}, {"d/.png", K::Png},   {"a.pngx", K::Other},  {"a.vtt", K::Other},
     };
     for (const auto& c : cases) EXPECT_EQ(int(FileKindOf(c.path)), int(c.want)) << c.path;
     EXPECT_EQ(PictureFormatOf("a.JPEG"), TPictureFormat::Jpeg);
@@ -227,9 +229,12 @@ TEST(PictureWriters, PicturesBeyondAFormatsLimitsAreRefusedUpFront) {
         int w, h;
         const char* reason;
     } cases[] = {
-        {TPictureFormat::Jpeg, 70000, 1, "The picture is 70000 x 1 pixels; a JPEG file holds at most 65500 pixels in each direction."},
-        {TPictureFormat::Jpeg, 2, 65501, "The picture is 2 x 65501 pixels; a JPEG file holds at most 65500 pixels in each direction."},
-        {TPictureFormat::Bmp, 40000, 40000, "The picture is 40000 x 40000 pixels; a BMP file holds at most 4 GB of pixels."},
+        {TPictureFormat::Jpeg, 70000, 1,
+         "The picture is 70000 x 1 pixels; a JPEG file holds at most 65500 pixels in each direction."},
+        {TPictureFormat::Jpeg, 2, 65501,
+         "The picture is 2 x 65501 pixels; a JPEG file holds at most 65500 pixels in each direction."},
+        {TPictureFormat::Bmp, 40000, 40000,
+         "The picture is 40000 x 40000 pixels; a BMP file holds at most 4 GB of pixels."},
         {TPictureFormat::Png, 0, 10, "The picture would be empty (0 x 10 pixels)."},
     };
     for (const auto& c : cases) {
@@ -302,7 +307,8 @@ TEST(PictureWriters, BmpAsksForBandsBottomUpOthersTopDown) {
         };
         qmtest::TempDir dir;
         WritePictureFile(dir.File("o"), format, src);
-        const std::vector<int> want = format == TPictureFormat::Bmp ? std::vector<int>{20, 10, 0} : std::vector<int>{0, 10, 20};
+        const std::vector<int> want = format == TPictureFormat::Bmp ? std::vector<int>{20, 10, 0}
+                                                                    : std::vector<int>{0, 10, 20};
         EXPECT_EQ(tops, want) << FormatExtension(format);
     }
 }
@@ -313,7 +319,8 @@ namespace {
 // Python decoder writes them out as a PPM. Null when it refused the file.
 QImage PythonDecoded(const std::string& png, const std::string& ppm) {
     QProcess p;
-    p.start("python3", {QM_SOURCE_DIR "/tools/png_pixels.py", QString::fromStdString(png), QString::fromStdString(ppm)});
+    p.start("python3",
+            {QM_SOURCE_DIR "/tools/png_pixels.py", QString::fromStdString(png), QString::fromStdString(ppm)});
     if (!p.waitForFinished(120000) || p.exitStatus() != QProcess::NormalExit || p.exitCode() != 0) {
         ADD_FAILURE() << "python decoder: " << p.readAllStandardError().toStdString();
         return {};
@@ -367,8 +374,9 @@ TEST(PictureWriters, PngStopsCleanlyWithPiecesInFlight) {
     const std::string err = FileErrorOf([&] { WritePictureFile(path, TPictureFormat::Png, ImageSource(img, 30)); });
     SetWriteFailureAfterForTesting(-1);
     EXPECT_EQ(err, "Cannot create file \"" + path + "\". Input/output error");
-    EXPECT_THROW(WritePictureFile(path, TPictureFormat::Png, ImageSource(img, 30), [](int done, int) { return done < 20; }),
-                 TExportCancelled);
+    EXPECT_THROW(
+        WritePictureFile(path, TPictureFormat::Png, ImageSource(img, 30), [](int done, int) { return done < 20; }),
+        TExportCancelled);
     EXPECT_EQ(qmtest::ReadAll(path), old);
     EXPECT_EQ(dir.List(), std::vector<std::string>{"x.png"});
 }

@@ -79,11 +79,15 @@ TEST(ShippedGeoSets, MapletBordersFollowTheFixedPattern) {
                 // Corner k of each side: open only in the gap of a side facing another maplet.
                 for (int k = 0; k <= 12; ++k) {
                     const bool gap = k >= gapLo && k <= gapHi;
-                    struct { int side; int x1, y1, bit1; int x2, y2, bit2; } sides[] = {
-                        {1, k, 1, 2, k + 1, 1, 1},       // north: NE of cell k, NW of cell k + 1
-                        {4, k, 12, 8, k + 1, 12, 4},     // south
-                        {8, 1, k, 4, 1, k + 1, 1},       // west
-                        {2, 12, k, 8, 12, k + 1, 2},     // east
+                    struct {
+                        int side;
+                        int x1, y1, bit1;
+                        int x2, y2, bit2;
+                    } sides[] = {
+                        {1, k, 1, 2, k + 1, 1, 1},   // north: NE of cell k, NW of cell k + 1
+                        {4, k, 12, 8, k + 1, 12, 4}, // south
+                        {8, 1, k, 4, 1, k + 1, 1},   // west
+                        {2, 12, k, 8, 12, k + 1, 2}, // east
                     };
                     for (auto sd : sides) {
                         const bool wantWall = !(gap && (inner & sd.side));

@@ -6,12 +6,12 @@
 
 #include "editor/Compose.h"
 #include "geoset/GeoSet.h"
+#include "geoset/GeoSetCommands.h"
 #include "geoset/Maplet.h"
 #include "model/RecordFile.h"
 #include "model/ShortString.h"
 #include "tests/TestSupport.h"
 #include "tests/geoset/GeoSetFixture.h"
-#include "geoset/GeoSetCommands.h"
 
 using namespace qm;
 using qmtest::GeoSetState;
@@ -89,7 +89,9 @@ TEST(GeoSet, UnreadableFileChangesNothingButTheFileName) {
     static TGeoSetRecord before;
     before = st->geo;
     const uint64_t generation = st->tileset.Generation;
-    struct Case { std::string path, reason; } cases[] = {
+    struct Case {
+        std::string path, reason;
+    } cases[] = {
         {dir.File("missing.geo"), "No such file or directory"},
         {dir.Path(), "Is a directory"},
     };
@@ -114,10 +116,10 @@ TEST(GeoSet, TilesetIsRenderedOnlyWhenTheNameDiffersBeyondLetterCase) {
     WriteTileset(dir.File("other.bmp"), 4);
     InFolder here(dir.Path());
     struct Case {
-        QString current;      // name of the tileset in use
-        std::string geoName;  // name in the GeoSet file
+        QString current;     // name of the tileset in use
+        std::string geoName; // name in the GeoSet file
         bool renders;
-        int tileSize;         // after loading
+        int tileSize; // after loading
     } cases[] = {
         {"Tiny.bmp", "TINY.BMP", false, 8},
         {"Tiny.bmp", "tiny.bmp", false, 8},

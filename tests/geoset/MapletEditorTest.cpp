@@ -16,8 +16,7 @@ using namespace qm;
 namespace {
 struct Editor {
     Editor()
-        : newAct("New"), openAct("Open"), saveAct("Save"),
-          form(st->ctx, cellBitmap, &newAct, &openAct, &saveAct) {}
+        : newAct("New"), openAct("Open"), saveAct("Save"), form(st->ctx, cellBitmap, &newAct, &openAct, &saveAct) {}
     std::unique_ptr<qmtest::GeoSetState> st = std::make_unique<qmtest::GeoSetState>();
     QImage cellBitmap;
     QAction newAct, openAct, saveAct;
@@ -73,8 +72,11 @@ TEST(GeoEdit, DragPaintsTheRectangleOfTheSelectedMaplet) {
     before = e.st->geo;
 
     // Left drag selects and paints; a right-button release paints the same selection.
-    struct Step { uint8_t symbol; Qt::MouseButton button; bool drag; } steps[] = {
-        {40, Qt::LeftButton, true}, {41, Qt::RightButton, false}};
+    struct Step {
+        uint8_t symbol;
+        Qt::MouseButton button;
+        bool drag;
+    } steps[] = {{40, Qt::LeftButton, true}, {41, Qt::RightButton, false}};
     for (const Step& step : steps) {
         e.st->geo.PaintSymbol = step.symbol;
         if (step.drag) e.Drag(2, 3, 5, 4, step.button);
@@ -112,7 +114,10 @@ TEST(GeoEdit, ClickPaintsOneCellWithThePickedSymbol) {
 TEST(GeoEdit, LayerButtonCyclesThroughTheThreeModes) {
     Editor e;
     e.form.show();
-    struct Step { int image; uint8_t mode; } steps[] = {{14, lmUpper}, {15, lmLower}, {16, lmAuto}};
+    struct Step {
+        int image;
+        uint8_t mode;
+    } steps[] = {{14, lmUpper}, {15, lmLower}, {16, lmAuto}};
     EXPECT_EQ(e.form.LayerImage(), 16);
     for (const Step& s : steps) {
         QTest::mouseClick(e.form.GeoLayerButton, Qt::LeftButton);

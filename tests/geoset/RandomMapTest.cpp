@@ -26,9 +26,7 @@ std::pair<int, int> Origin(const TMapCell& c) {
     return {c.Upper / 10, c.Upper % 10};
 }
 
-void Fill(TMapRecord& map, uint8_t v) {
-    std::memset(&map, v, sizeof map);
-}
+void Fill(TMapRecord& map, uint8_t v) { std::memset(&map, v, sizeof map); }
 
 struct SeedFrom {
     explicit SeedFrom(uint32_t first) : next(first) {

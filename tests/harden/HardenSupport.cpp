@@ -37,8 +37,8 @@ void TSmallDisk::FillUp() {
 
 bool TSmallDisk::MakeReadOnly() {
     if (mounted_) {
-        if (::mount("tmpfs", dir_.Path().c_str(), "tmpfs", MS_REMOUNT | MS_RDONLY | MS_NOSUID | MS_NODEV,
-                    "size=64k") == 0)
+        if (::mount("tmpfs", dir_.Path().c_str(), "tmpfs", MS_REMOUNT | MS_RDONLY | MS_NOSUID | MS_NODEV, "size=64k") ==
+            0)
             return true;
         why_ = std::string("remounting read-only failed: ") + std::strerror(errno);
         return false;
@@ -75,8 +75,9 @@ std::vector<unsigned char> GreyBmp(int w, int h, int stripTop) {
     std::vector<unsigned char> px(size_t(row) * h, 0);
     for (int y = 0; y < h; ++y)
         for (int x = 0; x < w; ++x)
-            px[size_t(h - 1 - y) * row + x] =
-                (y >= stripTop && x < 32 && (x + y) % 2 == 0) ? 0 : (unsigned char)((x + y) % 250 + 1);
+            px[size_t(h - 1 - y) * row + x] = (y >= stripTop && x < 32 && (x + y) % 2 == 0)
+                                                  ? 0
+                                                  : (unsigned char)((x + y) % 250 + 1);
     TBmpHeader hd;
     hd.Width = w;
     hd.Height = h;

@@ -10,13 +10,13 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "tests/harden/HardenSupport.h"
 #include "export/ExportPicture.h"
 #include "geoset/GeoSet.h"
 #include "model/GeoSetRecord.h"
 #include "model/MapRecord.h"
 #include "model/RecordFile.h"
 #include "model/ShortString.h"
+#include "tests/harden/HardenSupport.h"
 #include "tiles/Tileset.h"
 
 using namespace qm;
@@ -66,7 +66,8 @@ TEST(Limits, TilesetPicturesThatPromiseTooMuchOrTooLittle) {
         {"headers cut off", {'B', 'M', 0, 0, 0, 0, 0, 0, 0, 0, 54, 0}, "the file is truncated"},
         {"huge width and height", BmpBytes(Header(100000, 100000), 256, tiny),
          "the picture is too large (100000 x 100000 pixels)"},
-        {"largest height", BmpBytes(Header(32, INT32_MIN), 256, tiny), "the picture is too large (32 x 2147483648 pixels)"},
+        {"largest height", BmpBytes(Header(32, INT32_MIN), 256, tiny),
+         "the picture is too large (32 x 2147483648 pixels)"},
         {"huge RLE picture in a tiny file", BmpBytes(Header(4096, 65535, 8, 1), 256, rle),
          "the picture is too large (4096 x 65535 pixels)"},
         {"zero width", BmpBytes(Header(0, 32), 256, someRows), "the picture has no pixels"},
@@ -141,14 +142,14 @@ TEST(Limits, TilesetNamesFromAGeoSet) {
         const char* recorded; // the name the program keeps
         int tileSize;         // 48: the built-in tileset is shown
     } cases[] = {
-        {"../outside.bmp", "outside.bmp", 48},  // folder parts are dropped
+        {"../outside.bmp", "outside.bmp", 48}, // folder parts are dropped
         {"..\\outside.bmp", "outside.bmp", 48},
         {"/dev/zero", "zero", 48},
         {"own.bmp", "own.bmp", 4},
-        {"zero.bmp", "zero.bmp", 48},           // a link to a device is no tileset
-        {"fifo.bmp", "fifo.bmp", 48},           // nor is a pipe: nothing waits on it
+        {"zero.bmp", "zero.bmp", 48}, // a link to a device is no tileset
+        {"fifo.bmp", "fifo.bmp", 48}, // nor is a pipe: nothing waits on it
         {"dir.bmp", "dir.bmp", 48},
-        {"link.bmp", "link.bmp", 2},            // a link the user made to a real picture is followed
+        {"link.bmp", "link.bmp", 2}, // a link the user made to a real picture is followed
         {"..", "..", 48},
     };
     for (const Case& c : cases) {
@@ -236,8 +237,7 @@ TEST(Limits, MapAndGeoSetFilesThatAreNotFiles) {
 // Files of every length from empty to twice the record: the bytes the file has replace
 // the start of the record, the rest keeps what it held, bytes past the record are ignored.
 // `settle` applies what the reader does after reading to the expected record.
-template <class Record, class Read, class Settle>
-void EveryLength(Read read, Settle settle) {
+template <class Record, class Read, class Settle> void EveryLength(Read read, Settle settle) {
     const size_t size = sizeof(Record);
     std::vector<unsigned char> bytes(2 * size);
     for (size_t i = 0; i < bytes.size(); ++i) bytes[i] = (unsigned char)(i * 31 + i / 251);
@@ -295,7 +295,8 @@ TEST(Limits, ExportsAtTheLargestZooms) {
         std::string reason;
     } refused[] = {
         {TPictureFormat::Bmp, 1024, "The picture is 73728 x 73728 pixels; a BMP file holds at most 4 GB of pixels."},
-        {TPictureFormat::Jpeg, 1024, "The picture is 73728 x 73728 pixels; a JPEG file holds at most 65500 pixels in each direction."},
+        {TPictureFormat::Jpeg, 1024,
+         "The picture is 73728 x 73728 pixels; a JPEG file holds at most 65500 pixels in each direction."},
         {TPictureFormat::Png, 1025, "A cell size of 1025 pixels is outside 1 to 1024."},
         {TPictureFormat::Png, 0, "A cell size of 0 pixels is outside 1 to 1024."},
     };

@@ -6,12 +6,12 @@
 #include <QImage>
 #include <functional>
 
-#include "tests/harden/HardenSupport.h"
 #include "export/ExportPicture.h"
 #include "geoset/GeoSet.h"
 #include "model/GeoSetRecord.h"
 #include "model/MapRecord.h"
 #include "model/RecordFile.h"
+#include "tests/harden/HardenSupport.h"
 #include "tiles/Tileset.h"
 
 using namespace qm;
@@ -21,7 +21,7 @@ namespace {
 
 struct TWriter {
     const char* name;
-    const char* target;  // the file name the user chose
+    const char* target;   // the file name the user chose
     const char* existing; // the file already there that must survive (tiled: the first quarter)
     std::function<void(const std::string& path)> write;
 };
@@ -89,8 +89,7 @@ TEST_F(WriteFaults, ReadOnlyFolder) {
         if (!disk.MakeReadOnly()) GTEST_SKIP() << "no read-only folder can be made here: " << disk.Why();
         const auto before = disk.List();
         const std::string message = FailureOf(w, disk.File(w.target));
-        ExpectRefused(w, disk.Path(), message,
-                      disk.Mounted() ? "Read-only file system" : "Permission denied");
+        ExpectRefused(w, disk.Path(), message, disk.Mounted() ? "Read-only file system" : "Permission denied");
         EXPECT_EQ(qmtest::ReadAll(disk.File(w.existing)), Previous);
         EXPECT_EQ(disk.List(), before);
     }

@@ -16,8 +16,14 @@ size_t OffsetOf(const TGeoSetRecord& rec, const void* p) {
 
 TEST(GeoSetRecord, MapletOffsets) {
     static TGeoSetRecord rec;
-    struct Case { int p, s, x, y; size_t offset; } cases[] = {
-        {1, 1, 1, 1, 0}, {1, 2, 2, 1, 469}, {1, 2, 1, 2, 436}, {2, 1, 1, 1, 2598},
+    struct Case {
+        int p, s, x, y;
+        size_t offset;
+    } cases[] = {
+        {1, 1, 1, 1, 0},
+        {1, 2, 2, 1, 469},
+        {1, 2, 1, 2, 436},
+        {2, 1, 1, 1, 2598},
         {9, 6, 12, 12, 8 * 2598 + 5 * 433 + 11 * 36 + 11 * 3},
     };
     for (auto c : cases) EXPECT_EQ(OffsetOf(rec, &rec.Maplet(c.p, c.s).Cell(c.x, c.y)), c.offset);
@@ -46,8 +52,13 @@ TEST(GeoSetFile, ClearRoundTripAndClamping) {
     ReadGeoSetFile(dir.File("a.geo"), back);
     EXPECT_EQ(std::memcmp(&rec, &back, sizeof rec), 0);
 
-    struct Case { uint8_t pos, sec, wantPos, wantSec; } cases[] = {
-        {0, 0, 1, 1}, {10, 7, 1, 1}, {9, 6, 9, 6}, {255, 3, 1, 3},
+    struct Case {
+        uint8_t pos, sec, wantPos, wantSec;
+    } cases[] = {
+        {0, 0, 1, 1},
+        {10, 7, 1, 1},
+        {9, 6, 9, 6},
+        {255, 3, 1, 3},
     };
     for (auto c : cases) {
         rec.Position = c.pos;

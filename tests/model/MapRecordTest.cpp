@@ -24,7 +24,10 @@ TMapRecord Patterned(uint8_t seed) {
 
 TEST(MapRecord, CellAddressingIsColumnMajor) {
     static TMapRecord rec;
-    struct Case { int x, y; size_t offset; } cases[] = {
+    struct Case {
+        int x, y;
+        size_t offset;
+    } cases[] = {
         {1, 1, 0}, {2, 1, 216}, {1, 2, 3}, {72, 72, 15549}, {10, 5, 9 * 216 + 4 * 3},
     };
     for (auto c : cases) EXPECT_EQ(OffsetOf(rec, &rec.Cell(c.x, c.y)), c.offset) << c.x << "," << c.y;
@@ -69,9 +72,17 @@ TEST(MapFile, ReadTakesTheFirstRecordBytes) {
     const TMapRecord source = Patterned(11);
     std::vector<unsigned char> bytes(reinterpret_cast<const unsigned char*>(&source),
                                      reinterpret_cast<const unsigned char*>(&source) + sizeof source);
-    struct Case { const char* what; size_t length; } cases[] = {
-        {"empty file", 0}, {"one byte", 1}, {"short", 100}, {"one short", 16017},
-        {"exact", 16018}, {"one long", 16019}, {"record and a bitmap", 16018 + 5000},
+    struct Case {
+        const char* what;
+        size_t length;
+    } cases[] = {
+        {"empty file", 0},
+        {"one byte", 1},
+        {"short", 100},
+        {"one short", 16017},
+        {"exact", 16018},
+        {"one long", 16019},
+        {"record and a bitmap", 16018 + 5000},
     };
     for (auto c : cases) {
         std::vector<unsigned char> file(c.length);
@@ -120,7 +131,10 @@ TEST(MapFile, FailuresNameTheFileAndKeepTheRecord) {
     qmtest::TempDir dir;
     TMapRecord rec = Patterned(1);
     const TMapRecord before = rec;
-    struct Case { std::string path; const char* reason; } cases[] = {
+    struct Case {
+        std::string path;
+        const char* reason;
+    } cases[] = {
         {dir.File("missing.map"), "No such file or directory"},
         {dir.Path(), "Is a directory"},
         {"/dev/zero", "Not a regular file"},

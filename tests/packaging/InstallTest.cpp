@@ -19,10 +19,10 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include "tests/app/AppFixture.h"
-#include "tests/TestSupport.h"
 #include "app/ApplicationState.h"
 #include "model/MapRecord.h"
+#include "tests/TestSupport.h"
+#include "tests/app/AppFixture.h"
 #include "tiles/TilesetChooser.h"
 
 extern char** environ;
@@ -80,7 +80,7 @@ pid_t Spawn(const std::vector<std::string>& args, const std::string& cwd, const 
 
 // Runs to the end; the raw wait status, or -1.
 int RunToEnd(const std::vector<std::string>& args, const std::string& cwd, const std::string& log,
-        const std::vector<std::string>& env = ChildEnvironment()) {
+             const std::vector<std::string>& env = ChildEnvironment()) {
     const pid_t pid = Spawn(args, cwd, log, env);
     if (pid < 0) return -1;
     int status = 0;
@@ -120,7 +120,7 @@ protected:
 enum class Kind { Program, Data, Launcher };
 
 struct LayoutCase {
-    const char* path;     // below the prefix
+    const char* path; // below the prefix
     Kind kind;
     const char* original; // Data: the build-tree file it must equal; Launcher: what it leads to
 };
@@ -175,7 +175,8 @@ TEST_F(Installed, FilesLandInTheProgramFolderAndLaunchersLeadThere) {
         }
     }
     // The program folder holds what the program reads and nothing of the build.
-    QStringList expected = {"caves.geo", "defaultgeoset.geo", "keep.geo", "parchment.bmp", "quillmarch", "wilderness.geo"};
+    QStringList expected = {"caves.geo",     "defaultgeoset.geo", "keep.geo",
+                            "parchment.bmp", "quillmarch",        "wilderness.geo"};
 #if QM_HAS_RENDER
     expected << "quillmarch-render";
 #endif
@@ -260,7 +261,8 @@ TEST_F(Installed, ProgramStartsHeadlessThroughItsLauncherAndStopsOnRequest) {
     if (exited) FAIL() << "quit by itself, status " << status << ":\n" << ReadText(log);
     // The kernel resolved the launcher to the program folder; the program reads its own
     // folder back from the same place.
-    EXPECT_EQ(QFileInfo(QString("/proc/%1/exe").arg(pid)).canonicalFilePath(), Canonical(P("lib/quillmarch/quillmarch")));
+    EXPECT_EQ(QFileInfo(QString("/proc/%1/exe").arg(pid)).canonicalFilePath(),
+              Canonical(P("lib/quillmarch/quillmarch")));
     ASSERT_EQ(kill(pid, SIGTERM), 0);
     for (int i = 0; i < 100 && !exited; ++i) {
         exited = waitpid(pid, &status, WNOHANG) == pid;
@@ -339,7 +341,7 @@ TEST(ProgramFolder, FollowsLinksToTheExecutable) {
     const std::string expected = QFileInfo(self).absolutePath().toStdString() + "/";
     const std::string log = links.File("child.log");
     const int status = RunToEnd({link, "--gtest_filter=ProgramFolder.FollowsLinksToTheExecutable"}, links.Path(), log,
-                           ChildEnvironment({{ChildExpectVar, expected}}));
+                                ChildEnvironment({{ChildExpectVar, expected}}));
     EXPECT_TRUE(ExitedWith(status, 0)) << ReadText(log);
     EXPECT_NE(ReadText(log).find("[  PASSED  ] 1 test"), std::string::npos) << ReadText(log);
 }

@@ -6,10 +6,10 @@
 #include <vector>
 
 #include "preview/Dialogs.h"
-#include "preview/PrintPreview.h"
 #include "preview/PreviewWindow.h"
-#include "preview/Printer.h"
+#include "preview/PrintPreview.h"
 #include "preview/PrintSurface.h"
+#include "preview/Printer.h"
 #include "tests/support/RecordingPrinter.h"
 #include "tests/support/ScriptedDialogs.h"
 
@@ -40,8 +40,7 @@ struct TestDocument {
         ++Ends;
         info.reset();
     }
-    template <typename T>
-    void Bind(T& target) {
+    template <typename T> void Bind(T& target) {
         target.OnBeginPrint = [this](std::unique_ptr<qm::TPageInfo>& i) { Begin(i); };
         target.OnPrintPage = [this](std::unique_ptr<qm::TPageInfo>& i, qm::TSpecialCanvas& s) { Page(i, s); };
         target.OnEndPrint = [this](std::unique_ptr<qm::TPageInfo>& i) { End(i); };

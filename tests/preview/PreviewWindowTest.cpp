@@ -9,9 +9,9 @@
 #include <QToolButton>
 #include <gtest/gtest.h>
 
-#include "tests/preview/PreviewTestSupport.h"
 #include "preview/Cursors.h"
 #include "preview/GoToPageWindow.h"
+#include "tests/preview/PreviewTestSupport.h"
 
 using namespace qm;
 using qmtest::Installed;
@@ -100,7 +100,11 @@ TEST_F(PreviewFormTest, LastPageOnFourPagesPaginatesTwoToFour) {
 }
 
 TEST_F(PreviewFormTest, GoToPageDialogAnswers) {
-    struct Row { int entered; int shown; int paginatedTo; };
+    struct Row {
+        int entered;
+        int shown;
+        int paginatedTo;
+    };
     const Row rows[] = {{50, 3, 49}, {0, 1, 0}, {-7, 1, 0}, {-1, 3, 3}, {2, 2, 0}};
     for (const Row& r : rows) {
         doc = TestDocument();
@@ -284,7 +288,12 @@ TEST_F(PreviewFormTest, PaintMapsTheSheetGridAndClipsTheStrips) {
 
 TEST_F(PreviewFormTest, ControlsCaptionsAndHints) {
     Open(1);
-    struct Row { QWidget* w; QString caption; QRect geometry; QString hint; };
+    struct Row {
+        QWidget* w;
+        QString caption;
+        QRect geometry;
+        QString hint;
+    };
     const Row rows[] = {
         {form->PrintBut, "&Print", QRect(5, 4, 50, 24), "Print the Current Document"},
         {form->NextPageBut, "&Next", QRect(60, 4, 50, 24), "Advance to Next Page in Document"},

@@ -2,17 +2,17 @@
 #include <QFile>
 #include <QLabel>
 #include <QProcess>
-#include <QRegularExpression>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
 #include <gtest/gtest.h>
 
-#include "tests/preview/PreviewTestSupport.h"
-#include "tests/TestSupport.h"
 #include "preview/PrintStatusWindow.h"
 #include "preview/QtPrinter.h"
+#include "tests/TestSupport.h"
+#include "tests/preview/PreviewTestSupport.h"
 
 using namespace qm;
 using qmtest::Installed;
@@ -39,7 +39,12 @@ protected:
 };
 
 TEST_F(PrintRunTest, PageRangesPrintTheRightPages) {
-    struct Row { int pages, from, to; Pages prepass; Pages printed; std::vector<QString> job; };
+    struct Row {
+        int pages, from, to;
+        Pages prepass;
+        Pages printed;
+        std::vector<QString> job;
+    };
     const Row rows[] = {
         {5, 3, 999, {1, 2}, {3, 4, 5}, {"BeginDoc", "NewPage", "NewPage", "EndDoc"}},
         {5, 2, 2, {1}, {2}, {"BeginDoc", "EndDoc"}},
@@ -136,7 +141,12 @@ TEST_F(PrintRunTest, StatusWindowLayoutAndCancel) {
 }
 
 TEST_F(PrintRunTest, MissingHandlersGiveTheirMessages) {
-    struct Row { const char* what; std::function<void(TPrintPreview&)> unset; const char* message; bool jobBegun; };
+    struct Row {
+        const char* what;
+        std::function<void(TPrintPreview&)> unset;
+        const char* message;
+        bool jobBegun;
+    };
     const Row rows[] = {
         {"begin", [](TPrintPreview& p) { p.OnBeginPrint = nullptr; }, "Begin Print Function Not Assigned!", false},
         {"page", [](TPrintPreview& p) { p.OnPrintPage = nullptr; }, "Print Page Function Not Assigned!", true},
@@ -172,7 +182,8 @@ TEST_F(PrintRunTest, HandlerErrorAbortsJobClosesProgressAndPropagates) {
     EXPECT_EQ(printer.Calls.back(), "Abort");
     EXPECT_EQ(pp.StatusForm(), nullptr);
     ASSERT_NE(status, nullptr);
-    for (QWidget* w : QApplication::topLevelWidgets()) EXPECT_FALSE(w->objectName() == "PrintStatusForm" && w->isVisible());
+    for (QWidget* w : QApplication::topLevelWidgets())
+        EXPECT_FALSE(w->objectName() == "PrintStatusForm" && w->isVisible());
 }
 
 TEST_F(PrintRunTest, BeginHandlerThatSuppliesNoInfoStopsBeforeTheJob) {
@@ -182,9 +193,14 @@ TEST_F(PrintRunTest, BeginHandlerThatSuppliesNoInfoStopsBeforeTheJob) {
 }
 
 TEST(ZoomOptionsTest, SettersClamp) {
-    struct Row { int min, max, step; int eMin, eMax, eStep; };
+    struct Row {
+        int min, max, step;
+        int eMin, eMax, eStep;
+    };
     const Row rows[] = {
-        {50, 2000, 50, 50, 2000, 50}, {0, 50, -5, 1, 100, 0}, {101, 9999, 9999, 100, 5000, 5000},
+        {50, 2000, 50, 50, 2000, 50},
+        {0, 50, -5, 1, 100, 0},
+        {101, 9999, 9999, 100, 5000, 5000},
         {-3, 100, 0, 1, 100, 0},
     };
     for (const Row& r : rows) {
@@ -244,8 +260,14 @@ TEST_F(PrintRunTest, PreviewHandsOverSettingsAndCarriesTheGridToTheNextPreview) 
 TEST_F(PrintRunTest, PrintButtonInPreviewClosesThenPrints) {
     doc.Pages = 2;
     std::vector<QString> order;
-    pp.OnBeginPrint = [&](std::unique_ptr<TPageInfo>& i) { order.push_back("begin"); doc.Begin(i); };
-    pp.OnEndPrint = [&](std::unique_ptr<TPageInfo>& i) { order.push_back("end"); doc.End(i); };
+    pp.OnBeginPrint = [&](std::unique_ptr<TPageInfo>& i) {
+        order.push_back("begin");
+        doc.Begin(i);
+    };
+    pp.OnEndPrint = [&](std::unique_ptr<TPageInfo>& i) {
+        order.push_back("end");
+        doc.End(i);
+    };
     PreviewWith(pp, [](TPreviewForm& f) { QTest::mouseClick(f.PrintBut, Qt::LeftButton); });
     EXPECT_EQ(order, (std::vector<QString>{"begin", "end", "begin", "end"}));
     EXPECT_EQ(doc.PagesIn(cmPrint), (Pages{1, 2}));
@@ -274,7 +296,11 @@ TEST(PdfPrintTest, ThreePageDocumentGivesThreePdfPagesAndCancelLeavesNoFile) {
     EXPECT_TRUE(QString::fromUtf8(info.readAllStandardOutput()).contains(QRegularExpression("Pages:\\s+3\\n")));
 
     // A cancelled job leaves the earlier file as it was and no partial file.
-    const QByteArray before = [&] { QFile f(pdf); f.open(QIODevice::ReadOnly); return f.readAll(); }();
+    const QByteArray before = [&] {
+        QFile f(pdf);
+        f.open(QIODevice::ReadOnly);
+        return f.readAll();
+    }();
     doc.Pages = 6;
     doc.Extra = [&](TPageInfo& i, TSpecialCanvas& s) {
         if (s.Mode == cmPrint && i.PageNumber == 2) QTest::mouseClick(pp.StatusForm()->CancelBtn, Qt::LeftButton);

@@ -1,8 +1,8 @@
-#include <gtest/gtest.h>
 #include <QPainter>
+#include <gtest/gtest.h>
 
-#include "tests/preview/PreviewTestSupport.h"
 #include "preview/Canvas.h"
+#include "tests/preview/PreviewTestSupport.h"
 #include "tests/support/RecordingPrinter.h"
 
 using namespace qm;
@@ -19,11 +19,15 @@ protected:
 };
 
 TEST(ScaleTest, RoundsHalvesToEvenFromSinglePrecision) {
-    struct Row { int res; float inches; int expected; };
+    struct Row {
+        int res;
+        float inches;
+        int expected;
+    };
     const Row rows[] = {
-        {600, 0.25f, 150}, {600, 0.1f, 60}, {150, 0.75f, 112}, {300, 0.125f, 38},
-        {100, 0.125f, 12}, {100, 0.135f, 14}, {600, 1.5f, 900}, {72, 0.5f, 36}, {600, 0.0f, 0},
-        {300, 0.005f, 1}, {600, -0.25f, -150}, {200, 0.0125f, 3},
+        {600, 0.25f, 150}, {600, 0.1f, 60},   {150, 0.75f, 112},   {300, 0.125f, 38},
+        {100, 0.125f, 12}, {100, 0.135f, 14}, {600, 1.5f, 900},    {72, 0.5f, 36},
+        {600, 0.0f, 0},    {300, 0.005f, 1},  {600, -0.25f, -150}, {200, 0.0125f, 3},
     };
     // 0.005f lies just below 0.005 and 0.0125f just above: single precision decides.
     for (const Row& r : rows) EXPECT_EQ(ScaleInches(r.res, r.inches), r.expected) << r.res << " x " << r.inches;
@@ -130,16 +134,29 @@ TEST_F(SurfaceTest, PreviewEmptyTextStillChecksTheDisplayFont) {
 TEST_F(SurfaceTest, PositivePrinterFontHeightIsReportedWithTheRightMessage) {
     // A cell height set on the surface font gives a negative point size, which the
     // printer realises as a positive height: the corruption the checks guard against.
-    struct Row { const char* what; std::function<void(TSpecialCanvas&, TRecordingCanvas&)> call; const char* message; };
+    struct Row {
+        const char* what;
+        std::function<void(TSpecialCanvas&, TRecordingCanvas&)> call;
+        const char* message;
+    };
     const Row rows[] = {
         {"measure in print mode",
-         [](TSpecialCanvas& s, TRecordingCanvas&) { s.Font().SetHeight(40); s.TextWidth("x"); },
+         [](TSpecialCanvas& s, TRecordingCanvas&) {
+             s.Font().SetHeight(40);
+             s.TextWidth("x");
+         },
          "Printer Font corrupted (Font.Height is > 0)"},
         {"font change in preview",
-         [](TSpecialCanvas& s, TRecordingCanvas& d) { s.SetPreviewMode(&d); s.Font().SetHeight(40); },
+         [](TSpecialCanvas& s, TRecordingCanvas& d) {
+             s.SetPreviewMode(&d);
+             s.Font().SetHeight(40);
+         },
          "Printer Font corrupted (Font.Height > 0)"},
         {"switch to preview",
-         [](TSpecialCanvas& s, TRecordingCanvas& d) { s.Font().SetHeight(40); s.SetPreviewMode(&d); },
+         [](TSpecialCanvas& s, TRecordingCanvas& d) {
+             s.Font().SetHeight(40);
+             s.SetPreviewMode(&d);
+         },
          "Printer Font corrupted (Font.Height > 0)"},
     };
     for (const Row& r : rows) {
@@ -186,7 +203,10 @@ TEST_F(SurfaceTest, PenChangesInPreviewReachBothCanvases) {
 TEST_F(SurfaceTest, StretchDrawInPrintModeSendsBitsAndSkipsEmptyBitmaps) {
     TSpecialCanvas s("Print");
     pc().Ops.clear();
-    struct Row { QSize size; int expectedOps; };
+    struct Row {
+        QSize size;
+        int expectedOps;
+    };
     const Row rows[] = {{QSize(0, 10), 0}, {QSize(10, 0), 0}, {QSize(0, 0), 0}, {QSize(4, 6), 1}};
     for (const Row& r : rows) {
         pc().Ops.clear();
@@ -224,10 +244,17 @@ TEST_F(SurfaceTest, PrintModeSetsTransparentBackgroundAndSyncsFontBeforeText) {
 }
 
 TEST(SameFontTest, ComparesColourSizeNameAndStyleOnly) {
-    struct Row { std::function<void(TFont&)> change; bool same; };
+    struct Row {
+        std::function<void(TFont&)> change;
+        bool same;
+    };
     const Row rows[] = {
         {[](TFont&) {}, true},
-        {[](TFont& f) { f.SetHeight(-77); f.SetSize(8); }, true},
+        {[](TFont& f) {
+             f.SetHeight(-77);
+             f.SetSize(8);
+         },
+         true},
         {[](TFont& f) { f.SetCharset(0); }, true},
         {[](TFont& f) { f.SetPitch(2); }, true},
         {[](TFont& f) { f.SetName("arial"); }, false},

@@ -1,5 +1,5 @@
-#include <QComboBox>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDoubleSpinBox>
 #include <QGroupBox>
 #include <QPainter>
@@ -139,7 +139,10 @@ TEST(BattleMatLayoutTest, OverlapCorrectionAndSkipEmptyOnALetterSheet) {
 }
 
 TEST(BattleMatLayoutTest, SheetLabels) {
-    struct Row { int pr, pc; const char* label; };
+    struct Row {
+        int pr, pc;
+        const char* label;
+    };
     const Row rows[] = {{1, 1, "A1"}, {2, 11, "B11"}, {26, 3, "Z3"}, {27, 1, "AA1"}, {28, 2, "AB2"}, {53, 4, "BA4"}};
     for (const Row& r : rows) EXPECT_EQ(SheetLabel(r.pr, r.pc), r.label);
 }
@@ -188,7 +191,8 @@ TEST_F(BattleMatTest, MarksLieOnTheTrimLinesInTheMarginsAndGlueStripsAreHatched)
     int marks = 0, hatches = 0;
     const QRect rightStrip(right, top, 150, bottom + 150 - top), bottomStrip(left, bottom, right - left, 150);
     for (size_t i = 1; i < ops.size(); ++i) {
-        if (ops[i].kind != TRecordingCanvas::Kind::LineTo || ops[i - 1].kind != TRecordingCanvas::Kind::MoveTo) continue;
+        if (ops[i].kind != TRecordingCanvas::Kind::LineTo || ops[i - 1].kind != TRecordingCanvas::Kind::MoveTo)
+            continue;
         const QPoint a = ops[i - 1].pt, b = ops[i].pt;
         if (ops[i].penColor == QColor(Qt::black) && ops[i].penWidth == 3) {
             ++marks;
@@ -198,8 +202,10 @@ TEST_F(BattleMatTest, MarksLieOnTheTrimLinesInTheMarginsAndGlueStripsAreHatched)
             EXPECT_FALSE(printed.contains(a) || printed.contains(b)) << a.x() << "," << a.y();
         } else if (ops[i].penColor.red() > 128 && ops[i].penColor.red() == ops[i].penColor.green()) {
             ++hatches;
-            const bool inRight = rightStrip.adjusted(0, 0, 1, 1).contains(a) && rightStrip.adjusted(0, 0, 1, 1).contains(b);
-            const bool inBottom = bottomStrip.adjusted(0, 0, 1, 1).contains(a) && bottomStrip.adjusted(0, 0, 1, 1).contains(b);
+            const bool inRight = rightStrip.adjusted(0, 0, 1, 1).contains(a) &&
+                                 rightStrip.adjusted(0, 0, 1, 1).contains(b);
+            const bool inBottom = bottomStrip.adjusted(0, 0, 1, 1).contains(a) &&
+                                  bottomStrip.adjusted(0, 0, 1, 1).contains(b);
             EXPECT_TRUE(inRight || inBottom) << a.x() << "," << a.y() << " " << b.x() << "," << b.y();
         }
     }
@@ -230,7 +236,8 @@ TEST_F(BattleMatTest, EveryPrintedSheetCarriesItsLabelAndSkipEmptyPrintsEightyEi
         EXPECT_EQ(texts[0].text, PageTitle(src.MapFileName, pc, pr)) << p;
         EXPECT_EQ(texts[1].text, SheetLabel(pr, pc)) << p;
         EXPECT_GT(texts[1].pt.y(), 300 + 150 + 9 * 600) << p; // under the cells, in the margin
-        EXPECT_FALSE(Only(printer.OpsOnPage(p), TRecordingCanvas::Kind::StretchDIBits).empty()) << "sheet " << p << " is empty";
+        EXPECT_FALSE(Only(printer.OpsOnPage(p), TRecordingCanvas::Kind::StretchDIBits).empty())
+            << "sheet " << p << " is empty";
         labels.insert(texts[1].text);
     }
     EXPECT_EQ(labels.size(), 88u);
@@ -240,7 +247,10 @@ TEST_F(BattleMatTest, EveryPrintedSheetCarriesItsLabelAndSkipEmptyPrintsEightyEi
 TEST_F(BattleMatTest, OverviewComesFirstWithAGridOfLabelsAndATwoInchRuler) {
     src.Settings.Mat.Overview = true;
     src.Settings.Mat.SkipEmpty = true;
-    struct Row { int correction; int side; };
+    struct Row {
+        int correction;
+        int side;
+    };
     for (const Row& r : {Row{1000, 1200}, Row{980, 1176}, Row{1050, 1260}}) {
         src.Settings.Mat.Correction = r.correction;
         bool last = true;
@@ -278,10 +288,14 @@ TEST_F(BattleMatTest, PlayerCopyLeavesHiddenSymbolsOutWhateverShowHiddenSays) {
     src.Settings.ScaleIndex = 0;
     src.Settings.WholeMap = false;
     src.Selection = {0, 0, 1, 0};
-    map->Cell(1, 1) = {35, 0, 0};  // only a hidden symbol
-    map->Cell(2, 1) = {35, 4, 0};  // hidden over ground
+    map->Cell(1, 1) = {35, 0, 0}; // only a hidden symbol
+    map->Cell(2, 1) = {35, 4, 0}; // hidden over ground
     const QRgb hidden = ts.DesktopPalette[35].pixel(8, 8), ground = ts.DesktopPalette[4].pixel(8, 8);
-    struct Row { uint8_t showHidden; int mode; QRgb first, second; };
+    struct Row {
+        uint8_t showHidden;
+        int mode;
+        QRgb first, second;
+    };
     const Row rows[] = {
         {1, hpAsMap, hidden, hidden},
         {1, hpLeaveOut, qRgb(255, 255, 255), ground},

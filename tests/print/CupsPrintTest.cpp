@@ -21,9 +21,9 @@
 #include "preview/Printer.h"
 #include "preview/QtPrinter.h"
 #include "print/MapPage.h"
+#include "tests/TestSupport.h"
 #include "tests/support/RecordingPrinter.h"
 #include "tests/support/ScriptedDialogs.h"
-#include "tests/TestSupport.h"
 
 using namespace qm;
 
@@ -116,8 +116,9 @@ public:
         text.replace("Letter/US Letter", "AnsiA/US Letter");
         Write("margins.ppd", QString::fromLatin1(text));
         QString out;
-        if (!RunTool("/usr/sbin/lpadmin", {"-h", Socket(), "-p", "QmPdf", "-E", "-v", "cups-pdf:/", "-P", dir_ + "/margins.ppd",
-                                 "-o", "print-scaling-default=fit"},
+        if (!RunTool("/usr/sbin/lpadmin",
+                     {"-h", Socket(), "-p", "QmPdf", "-E", "-v", "cups-pdf:/", "-P", dir_ + "/margins.ppd", "-o",
+                      "print-scaling-default=fit"},
                      &out))
             return QStringLiteral("lpadmin failed: ") + out;
         return {};
@@ -128,7 +129,8 @@ public:
         QElapsedTimer t;
         t.start();
         while (t.elapsed() < ms) {
-            if (RunTool("/usr/bin/lpstat", {"-h", Socket(), "-o"}, &pending, 10000) && pending.trimmed().isEmpty()) return true;
+            if (RunTool("/usr/bin/lpstat", {"-h", Socket(), "-o"}, &pending, 10000) && pending.trimmed().isEmpty())
+                return true;
             QThread::msleep(250);
         }
         return false;
@@ -174,7 +176,8 @@ std::vector<double> DarkRuns(const QImage& im, int y) {
 TEST(CupsPrintTest, OneInchCellsKeepTheirPitchThroughACupsPdfQueue) {
     if (geteuid() != 0) GTEST_SKIP() << "starting cupsd with the cups-pdf backend needs root";
     for (const char* f : {Cupsd, CupsPdfBackend, CupsPdfPpd})
-        if (!QFileInfo::exists(QString::fromLatin1(f))) GTEST_SKIP() << f << " is missing (packages cups, printer-driver-cups-pdf)";
+        if (!QFileInfo::exists(QString::fromLatin1(f)))
+            GTEST_SKIP() << f << " is missing (packages cups, printer-driver-cups-pdf)";
 
     qmtest::TempDir dir;
     TPrivateCups cups(dir.Path());
@@ -225,8 +228,9 @@ TEST(CupsPrintTest, OneInchCellsKeepTheirPitchThroughACupsPdfQueue) {
         SetDialogs(nullptr);
     }
     QString pending;
-    ASSERT_TRUE(cups.WaitIdle(90000, pending)) << "the job did not finish within 90 s: " << pending.toStdString() << "\n"
-                                               << cups.JobLog();
+    ASSERT_TRUE(cups.WaitIdle(90000, pending))
+        << "the job did not finish within 90 s: " << pending.toStdString() << "\n"
+        << cups.JobLog();
     // The server saw the job ask for no scaling.
     EXPECT_TRUE(cups.ErrorLog().contains("print-scaling=none")) << cups.JobLog();
 
@@ -236,14 +240,16 @@ TEST(CupsPrintTest, OneInchCellsKeepTheirPitchThroughACupsPdfQueue) {
         const QString f = it.next();
         if (QFileInfo(f).lastModified() >= before) pdf = f;
     }
-    ASSERT_FALSE(pdf.isEmpty()) << "no PDF from cups-pdf in " << outDir.toStdString() << "\n"
-                                << cups.JobLog();
+    ASSERT_FALSE(pdf.isEmpty()) << "no PDF from cups-pdf in " << outDir.toStdString() << "\n" << cups.JobLog();
     const QString kept = QString::fromStdString(dir.File("printed.pdf"));
     QFile::copy(pdf, kept);
     QFile::remove(pdf);
 
     const QString png = QString::fromStdString(dir.File("page"));
-    ASSERT_TRUE(RunTool("pdftoppm", {"-png", "-gray", "-aa", "no", "-aaVector", "no", "-r", "300", "-f", "1", "-l", "1", "-singlefile", kept, png}, nullptr, 60000));
+    ASSERT_TRUE(RunTool(
+        "pdftoppm",
+        {"-png", "-gray", "-aa", "no", "-aaVector", "no", "-r", "300", "-f", "1", "-l", "1", "-singlefile", kept, png},
+        nullptr, 60000));
     QImage page(png + ".png");
     ASSERT_FALSE(page.isNull());
     // Eight vertical grid lines 1" apart; the row half an inch into the first cell row

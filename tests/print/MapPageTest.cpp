@@ -6,9 +6,9 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QProcess>
-#include <QRegularExpression>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QStyle>
 #include <QStyleOptionComboBox>
 #include <QTest>
@@ -18,15 +18,15 @@
 #include <set>
 
 #include "preview/Dialogs.h"
-#include "preview/PrintPreview.h"
 #include "preview/PreviewWindow.h"
+#include "preview/PrintPreview.h"
 #include "preview/Printer.h"
+#include "preview/QtPrinter.h"
 #include "print/MapPage.h"
 #include "print/PrintOptionsDialog.h"
 #include "tests/TestSupport.h"
 #include "tests/support/RecordingPrinter.h"
 #include "tests/support/ScriptedDialogs.h"
-#include "preview/QtPrinter.h"
 
 using namespace qm;
 
@@ -152,7 +152,11 @@ TEST(PageLayoutTest, LayoutsOnALetterSheetAt600Dpi) {
 }
 
 TEST(PageLayoutTest, DegenerateLayoutsNeitherDivideByZeroNorLoop) {
-    struct Row { const char* what; int scale, margin; int w, h; };
+    struct Row {
+        const char* what;
+        int scale, margin;
+        int w, h;
+    };
     const Row rows[] = {
         {"fit, cell of 0 pixels", 0, 0, 350, 6600},
         {"fit, sheet narrower than the margins", 0, 0, 200, 6600},
@@ -213,7 +217,11 @@ TEST_F(MapPageTest, InchCellsTileOverOneHundredTwentyOnePages) {
 TEST_F(MapPageTest, TitleTexts) {
     src.Settings.PrintTitle = true;
     src.Settings.ScaleIndex = 4;
-    struct Row { QString file; int page; QString title; };
+    struct Row {
+        QString file;
+        int page;
+        QString title;
+    };
     const Row rows[] = {
         {"", 1, "[Untitled]"},
         {"", 12, "[Untitled]"},
@@ -261,14 +269,18 @@ TEST_F(MapPageTest, BackgroundElevenAlternatesByMapRowOnEveryPage) {
         }
     }
     map->Background = 12;
-    for (const auto& c : Only(Page(12), TRecordingCanvas::Kind::StretchDIBits)) EXPECT_EQ(c.imageCentre.rgb(), SymbolColor(12));
+    for (const auto& c : Only(Page(12), TRecordingCanvas::Kind::StretchDIBits))
+        EXPECT_EQ(c.imageCentre.rgb(), SymbolColor(12));
 }
 
 TEST_F(MapPageTest, HiddenSymbolsPrintOnlyWithShowHidden) {
     map->Cell(1, 1).Upper = 35;
     map->Cell(1, 1).Lower = 4;
     map->Cell(2, 1).Upper = 35;
-    struct Row { uint8_t showHidden; QRgb first; };
+    struct Row {
+        uint8_t showHidden;
+        QRgb first;
+    };
     const Row rows[] = {{1, SymbolColor(35)}, {0, SymbolColor(4)}};
     for (const Row& r : rows) {
         map->ShowHidden = r.showHidden;
@@ -316,15 +328,28 @@ TEST_F(MapPageTest, HexAndOffsetGridsFollowMapParity) {
     src.Settings.ScaleIndex = 4; // 600-pixel cells: d = 150 + 18 = 168, h = 300
     src.Settings.WholeMap = false;
     using Strokes = std::vector<std::tuple<int, int, int>>;
-    struct Row { const char* what; int style; TGridRect sel; Strokes first; };
+    struct Row {
+        const char* what;
+        int style;
+        TGridRect sel;
+        Strokes first;
+    };
     const Row rows[] = {
-        {"hexes from column 1 (odd)", gsAlignedHexes, {0, 0, 5, 5},
+        {"hexes from column 1 (odd)",
+         gsAlignedHexes,
+         {0, 0, 5, 5},
          {{M, 0, 0}, {L, 432, 0}, {L, 600, 300}, {L, 432, 600}, {L, 0, 600}}},
-        {"hexes from column 2 (even)", gsAlignedHexes, {1, 0, 5, 5},
+        {"hexes from column 2 (even)",
+         gsAlignedHexes,
+         {1, 0, 5, 5},
          {{M, 600, 0}, {L, 432, 300}, {L, 600, 600}, {M, 432, 300}, {L, 0, 300}}},
-        {"offset squares from row 1 (odd)", gsOffsetSquares, {0, 0, 5, 5},
+        {"offset squares from row 1 (odd)",
+         gsOffsetSquares,
+         {0, 0, 5, 5},
          {{M, 0, 0}, {L, 600, 0}, {M, 300, 0}, {L, 300, 600}}},
-        {"offset squares from row 2 (even)", gsOffsetSquares, {0, 1, 5, 5},
+        {"offset squares from row 2 (even)",
+         gsOffsetSquares,
+         {0, 1, 5, 5},
          {{M, 0, 0}, {L, 600, 0}, {L, 600, 600}, {L, 0, 600}, {L, 0, 0}}},
     };
     for (const Row& r : rows) {
@@ -353,7 +378,7 @@ TEST_F(MapPageTest, HexOverlayCoversTheCellAreaAndEndsWithACopyPen) {
         EXPECT_EQ(l.penMode, pmMask);
         EXPECT_EQ(l.penWidth, 1);
     }
-    EXPECT_EQ(moves[0].pt, QPoint(300, 600));    // k = 1 starts at mid-height
+    EXPECT_EQ(moves[0].pt, QPoint(300, 600)); // k = 1 starts at mid-height
     EXPECT_EQ(lines[0].pt, QPoint(300 + 337, 600));
     EXPECT_EQ(lines[1].pt, QPoint(300 + 504, 300));
     EXPECT_EQ(printer.Recorder().Pen.Width(), 0);
@@ -493,7 +518,10 @@ TEST_F(PrintOptionsTest, CancelOpensNoPreviewOkDoes) {
     SetPrinter(&printer);
     TPrintPreview preview;
     int begins = 0;
-    preview.OnBeginPrint = [&](std::unique_ptr<TPageInfo>& i) { ++begins; i = std::make_unique<TPageInfo>(); };
+    preview.OnBeginPrint = [&](std::unique_ptr<TPageInfo>& i) {
+        ++begins;
+        i = std::make_unique<TPageInfo>();
+    };
     preview.OnPrintPage = [](std::unique_ptr<TPageInfo>& i, TSpecialCanvas&) { i->LastPage = true; };
     preview.OnEndPrint = [](std::unique_ptr<TPageInfo>& i) { i.reset(); };
     QTimer::singleShot(0, [&] { QTest::mouseClick(dlg.Button2, Qt::LeftButton); });
@@ -557,7 +585,8 @@ TEST(MapPdfTest, WholeMapAtOneInchPrintsEveryPageAndCellsCarryTheirColours) {
     ASSERT_FALSE(page.isNull());
     EXPECT_EQ(page.size(), QSize(425, 550));
     auto near = [](QRgb a, QRgb b) {
-        return std::abs(qRed(a) - qRed(b)) < 12 && std::abs(qGreen(a) - qGreen(b)) < 12 && std::abs(qBlue(a) - qBlue(b)) < 12;
+        return std::abs(qRed(a) - qRed(b)) < 12 && std::abs(qGreen(a) - qGreen(b)) < 12 &&
+               std::abs(qBlue(a) - qBlue(b)) < 12;
     };
     const QRgb c11 = page.pixel(25 + 25, 37 + 25);
     const QRgb c32 = page.pixel(25 + 2 * 50 + 25, 37 + 50 + 25);

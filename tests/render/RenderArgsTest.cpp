@@ -11,7 +11,7 @@ using namespace qm;
 
 namespace {
 TRenderParse Parse(std::vector<std::string> a) { return ParseRenderArgs(a); }
-}
+} // namespace
 
 TEST(RenderArgs, Defaults) {
     auto p = Parse({"m.map", "out.png"});
@@ -43,10 +43,10 @@ TEST(RenderArgs, OutputKindFromExtension) {
         bool pdf;
         TPictureFormat format;
     } cases[] = {
-        {"a.png", false, TPictureFormat::Png}, {"a.PNG", false, TPictureFormat::Png},
+        {"a.png", false, TPictureFormat::Png},  {"a.PNG", false, TPictureFormat::Png},
         {"a.jpg", false, TPictureFormat::Jpeg}, {"a.jpeg", false, TPictureFormat::Jpeg},
-        {"a.bmp", false, TPictureFormat::Bmp}, {"dir.pdf/a.Bmp", false, TPictureFormat::Bmp},
-        {"a.pdf", true, TPictureFormat::Png},  {"A.PDF", true, TPictureFormat::Png},
+        {"a.bmp", false, TPictureFormat::Bmp},  {"dir.pdf/a.Bmp", false, TPictureFormat::Bmp},
+        {"a.pdf", true, TPictureFormat::Png},   {"A.PDF", true, TPictureFormat::Png},
     };
     for (const auto& c : cases) {
         auto p = Parse({"m.map", c.out});
@@ -59,7 +59,8 @@ TEST(RenderArgs, OutputKindFromExtension) {
 }
 
 TEST(RenderArgs, PictureOptions) {
-    auto p = Parse({"--zoom", "256", "--region=1,2,72,3", "--show-hidden", "off", "--tileset", "t.bmp", "m.map", "o.jpg"});
+    auto p = Parse(
+        {"--zoom", "256", "--region=1,2,72,3", "--show-hidden", "off", "--tileset", "t.bmp", "m.map", "o.jpg"});
     ASSERT_EQ(p.Kind, TRenderParse::Run) << p.Message;
     EXPECT_EQ(*p.Args.Zoom, 256);
     EXPECT_EQ(*p.Args.Region, (TGridRect{0, 1, 71, 2}));
@@ -89,7 +90,10 @@ TEST(RenderArgs, PdfOptions) {
          }},
         {{"--title", "off"}, [](const TRenderArgs& a) { EXPECT_FALSE(a.Title); }},
         {{"--area", "map"}, [](const TRenderArgs& a) { EXPECT_FALSE(a.Area); }},
-        {{"--area", "3,4,5,6"}, [](const TRenderArgs& a) { EXPECT_EQ(*a.Area, (TGridRect{2, 3, 4, 5})); }},
+        {{"--area", "3,4,5,6"},
+         [](const TRenderArgs& a) {
+             EXPECT_EQ(*a.Area, (TGridRect{2, 3, 4, 5}));
+         }},
         {{"--grid", "overlay"}, [](const TRenderArgs& a) { EXPECT_EQ(a.GridStyle, 4); }},
         {{"--grid", "hexes"}, [](const TRenderArgs& a) { EXPECT_EQ(a.GridStyle, 2); }},
         {{"--paper", "a4"}, [](const TRenderArgs& a) { EXPECT_EQ(a.Paper, TRenderPaper::A4); }},
@@ -120,8 +124,12 @@ TEST(RenderArgs, MistakesAndTheirKind) {
         {{}, K::Usage, "expected MAP and OUTPUT"},
         {{"m.map"}, K::Usage, "expected MAP and OUTPUT"},
         {{"m.map", "o.png", "x"}, K::Usage, "unexpected argument x"},
-        {{"m.map", "o.gif"}, K::Usage, "OUTPUT must end in .png, .jpg, .jpeg, .bmp, .pdf, .tmx, .dd2vtt, .uvtt or .df2vtt: o.gif"},
-        {{"m.map", "o"}, K::Usage, "OUTPUT must end in .png, .jpg, .jpeg, .bmp, .pdf, .tmx, .dd2vtt, .uvtt or .df2vtt: o"},
+        {{"m.map", "o.gif"},
+         K::Usage,
+         "OUTPUT must end in .png, .jpg, .jpeg, .bmp, .pdf, .tmx, .dd2vtt, .uvtt or .df2vtt: o.gif"},
+        {{"m.map", "o"},
+         K::Usage,
+         "OUTPUT must end in .png, .jpg, .jpeg, .bmp, .pdf, .tmx, .dd2vtt, .uvtt or .df2vtt: o"},
         {{"--frobnicate", "m.map", "o.png"}, K::Usage, "unknown option --frobnicate"},
         {{"m.map", "o.png", "--zoom"}, K::Usage, "option --zoom needs a value"},
         {{"--zoom", "2", "--zoom", "3", "m.map", "o.png"}, K::Usage, "option --zoom is given twice"},
@@ -132,34 +140,52 @@ TEST(RenderArgs, MistakesAndTheirKind) {
         {{"--zoom", "257", "m.map", "o.png"}, K::BadValue, "--zoom must be a whole number from 1 to 256, not \"257\""},
         {{"--zoom", "4x", "m.map", "o.png"}, K::BadValue, "--zoom must be a whole number from 1 to 256, not \"4x\""},
         {{"--zoom=", "m.map", "o.png"}, K::BadValue, "--zoom must be a whole number from 1 to 256, not \"\""},
-        {{"--region", "5,5,4,6", "m.map", "o.png"}, K::BadValue,
+        {{"--region", "5,5,4,6", "m.map", "o.png"},
+         K::BadValue,
          "--region must be L,T,R,B with 1 <= L <= R <= 72 and 1 <= T <= B <= 72, not \"5,5,4,6\""},
-        {{"--region", "0,1,2,3", "m.map", "o.png"}, K::BadValue,
+        {{"--region", "0,1,2,3", "m.map", "o.png"},
+         K::BadValue,
          "--region must be L,T,R,B with 1 <= L <= R <= 72 and 1 <= T <= B <= 72, not \"0,1,2,3\""},
-        {{"--region", "1,1,73,2", "m.map", "o.png"}, K::BadValue,
+        {{"--region", "1,1,73,2", "m.map", "o.png"},
+         K::BadValue,
          "--region must be L,T,R,B with 1 <= L <= R <= 72 and 1 <= T <= B <= 72, not \"1,1,73,2\""},
-        {{"--region", "1,1,2", "m.map", "o.png"}, K::BadValue,
+        {{"--region", "1,1,2", "m.map", "o.png"},
+         K::BadValue,
          "--region must be L,T,R,B with 1 <= L <= R <= 72 and 1 <= T <= B <= 72, not \"1,1,2\""},
         {{"--show-hidden", "yes", "m.map", "o.png"}, K::BadValue, "--show-hidden must be on or off, not \"yes\""},
-        {{"--scale", "0.3", "m.map", "o.pdf"}, K::BadValue,
+        {{"--scale", "0.3", "m.map", "o.pdf"},
+         K::BadValue,
          "--scale must be fit, 0.25, 0.50, 0.75, 1.00, 1.25 or 1.50, not \"0.3\""},
-        {{"--scale", "1.", "m.map", "o.pdf"}, K::BadValue,
+        {{"--scale", "1.", "m.map", "o.pdf"},
+         K::BadValue,
          "--scale must be fit, 0.25, 0.50, 0.75, 1.00, 1.25 or 1.50, not \"1.\""},
-        {{"--margins", "0.5,0.5,0.5", "m.map", "o.pdf"}, K::BadValue,
+        {{"--margins", "0.5,0.5,0.5", "m.map", "o.pdf"},
+         K::BadValue,
          "--margins must be L,T,R,B, each 0.25, 0.50, 1.00 or 1.50, not \"0.5,0.5,0.5\""},
-        {{"--margins", "0.5,0.75,0.5,0.5", "m.map", "o.pdf"}, K::BadValue,
+        {{"--margins", "0.5,0.75,0.5,0.5", "m.map", "o.pdf"},
+         K::BadValue,
          "--margins must be L,T,R,B, each 0.25, 0.50, 1.00 or 1.50, not \"0.5,0.75,0.5,0.5\""},
-        {{"--grid", "dots", "m.map", "o.pdf"}, K::BadValue,
+        {{"--grid", "dots", "m.map", "o.pdf"},
+         K::BadValue,
          "--grid must be none, squares, hexes, offset or overlay, not \"dots\""},
         {{"--paper", "legal", "m.map", "o.pdf"}, K::BadValue, "--paper must be letter or a4, not \"legal\""},
-        {{"--resolution", "71", "m.map", "o.pdf"}, K::BadValue,
+        {{"--resolution", "71", "m.map", "o.pdf"},
+         K::BadValue,
          "--resolution must be a whole number from 72 to 2400, not \"71\""},
-        {{"--pages", "3-2", "m.map", "o.pdf"}, K::BadValue, "--pages must be FROM-TO with 1 <= FROM <= TO <= 999, not \"3-2\""},
-        {{"--pages", "0-2", "m.map", "o.pdf"}, K::BadValue, "--pages must be FROM-TO with 1 <= FROM <= TO <= 999, not \"0-2\""},
-        {{"--pages", "5", "m.map", "o.pdf"}, K::BadValue, "--pages must be FROM-TO with 1 <= FROM <= TO <= 999, not \"5\""},
-        {{"--pages", "1-1000", "m.map", "o.pdf"}, K::BadValue,
+        {{"--pages", "3-2", "m.map", "o.pdf"},
+         K::BadValue,
+         "--pages must be FROM-TO with 1 <= FROM <= TO <= 999, not \"3-2\""},
+        {{"--pages", "0-2", "m.map", "o.pdf"},
+         K::BadValue,
+         "--pages must be FROM-TO with 1 <= FROM <= TO <= 999, not \"0-2\""},
+        {{"--pages", "5", "m.map", "o.pdf"},
+         K::BadValue,
+         "--pages must be FROM-TO with 1 <= FROM <= TO <= 999, not \"5\""},
+        {{"--pages", "1-1000", "m.map", "o.pdf"},
+         K::BadValue,
          "--pages must be FROM-TO with 1 <= FROM <= TO <= 999, not \"1-1000\""},
-        {{"--area", "all", "m.map", "o.pdf"}, K::BadValue,
+        {{"--area", "all", "m.map", "o.pdf"},
+         K::BadValue,
          "--area must be map or L,T,R,B with 1 <= L <= R <= 72 and 1 <= T <= B <= 72, not \"all\""},
         {{"--tileset", "", "m.map", "o.pdf"}, K::BadValue, "--tileset needs a file name"},
     };
@@ -216,20 +242,36 @@ TEST(RenderArgs, BattleMatOptions) {
     EXPECT_EQ(p.Args.ShowHidden, false); // the player copy, now for PDF output too
 
     using K = TRenderParse::TKind;
-    struct Case { std::vector<std::string> args; K kind; int correction; std::string message; };
+    struct Case {
+        std::vector<std::string> args;
+        K kind;
+        int correction;
+        std::string message;
+    };
     const Case cases[] = {
         {{"--correction", "95", "m.map", "o.pdf"}, K::Run, 950, ""},
         {{"--correction", "105.0", "m.map", "o.pdf"}, K::Run, 1050, ""},
         {{"--correction", "101.3", "m.map", "o.pdf"}, K::Run, 1013, ""},
-        {{"--correction", "94.9", "m.map", "o.pdf"}, K::BadValue, 0,
+        {{"--correction", "94.9", "m.map", "o.pdf"},
+         K::BadValue,
+         0,
          "--correction must be a percentage from 95.0 to 105.0, not \"94.9\""},
-        {{"--correction", "100.25", "m.map", "o.pdf"}, K::BadValue, 0,
+        {{"--correction", "100.25", "m.map", "o.pdf"},
+         K::BadValue,
+         0,
          "--correction must be a percentage from 95.0 to 105.0, not \"100.25\""},
-        {{"--correction", "100.", "m.map", "o.pdf"}, K::BadValue, 0,
+        {{"--correction", "100.", "m.map", "o.pdf"},
+         K::BadValue,
+         0,
          "--correction must be a percentage from 95.0 to 105.0, not \"100.\""},
-        {{"--correction", "-99", "m.map", "o.pdf"}, K::BadValue, 0,
+        {{"--correction", "-99", "m.map", "o.pdf"},
+         K::BadValue,
+         0,
          "--correction must be a percentage from 95.0 to 105.0, not \"-99\""},
-        {{"--overlap", "0.3", "m.map", "o.pdf"}, K::BadValue, 0, "--overlap must be 0, 0.125, 0.25 or 0.5, not \"0.3\""},
+        {{"--overlap", "0.3", "m.map", "o.pdf"},
+         K::BadValue,
+         0,
+         "--overlap must be 0, 0.125, 0.25 or 0.5, not \"0.3\""},
         {{"--marks", "yes", "m.map", "o.pdf"}, K::BadValue, 0, "--marks must be on or off, not \"yes\""},
         {{"--ink-saver", "", "m.map", "o.pdf"}, K::BadValue, 0, "--ink-saver must be on or off, not \"\""},
         {{"--overview", "on", "m.map", "o.png"}, K::Usage, 0, "--overview applies to PDF output only"},

@@ -69,7 +69,8 @@ int MaxDiff(const QImage& a, const QImage& b) {
     for (int r = 0; r < x.height(); ++r)
         for (int c = 0; c < x.width(); ++c) {
             const QRgb p = x.pixel(c, r), q = y.pixel(c, r);
-            m = std::max({m, std::abs(qRed(p) - qRed(q)), std::abs(qGreen(p) - qGreen(q)), std::abs(qBlue(p) - qBlue(q))});
+            m = std::max(
+                {m, std::abs(qRed(p) - qRed(q)), std::abs(qGreen(p) - qGreen(q)), std::abs(qBlue(p) - qBlue(q))});
         }
     return m;
 }
@@ -86,9 +87,9 @@ TEST(RenderRun, PictureEqualsTheProgramsComposition) {
         int zoom;
         int showHidden;
     } cases[] = {
-        {{}, WholeMapArea, 8, 1},                                             // the map's own zoom
-        {{"--zoom", "20", "--region", "70,1,72,2"}, {69, 0, 71, 1}, 20, 1},   // corner region
-        {{"--zoom", "48", "--region", "3,3,3,3"}, {2, 2, 2, 2}, 48, 1},       // 1 x 1, hidden shown
+        {{}, WholeMapArea, 8, 1},                                           // the map's own zoom
+        {{"--zoom", "20", "--region", "70,1,72,2"}, {69, 0, 71, 1}, 20, 1}, // corner region
+        {{"--zoom", "48", "--region", "3,3,3,3"}, {2, 2, 2, 2}, 48, 1},     // 1 x 1, hidden shown
         {{"--zoom", "48", "--region", "3,3,3,3", "--show-hidden", "off"}, {2, 2, 2, 2}, 48, 0},
     };
     for (const auto& c : cases) {
@@ -127,22 +128,32 @@ TEST(RenderRun, BadInputExitCodesAndMessages) {
         {{}, 2, "quillmarch-render: expected MAP and OUTPUT\nUsage: quillmarch-render [options] MAP OUTPUT"},
         {{Q(map), Q(dir.File("o.gif"))}, 2, "quillmarch-render: OUTPUT must end in"},
         {{"--bogus", Q(map), Q(dir.File("o.png"))}, 2, "quillmarch-render: unknown option --bogus"},
-        {{"--zoom", "0", Q(map), Q(dir.File("o.png"))}, 1, "quillmarch-render: --zoom must be a whole number from 1 to 256"},
-        {{Q(dir.File("none.map")), Q(dir.File("o.png"))}, 1,
+        {{"--zoom", "0", Q(map), Q(dir.File("o.png"))},
+         1,
+         "quillmarch-render: --zoom must be a whole number from 1 to 256"},
+        {{Q(dir.File("none.map")), Q(dir.File("o.png"))},
+         1,
          "quillmarch-render: Cannot open file \"" + dir.File("none.map") + "\". No such file or directory"},
-        {{Q(dir.Path()), Q(dir.File("o.png"))}, 1,
+        {{Q(dir.Path()), Q(dir.File("o.png"))},
+         1,
          "quillmarch-render: Cannot open file \"" + dir.Path() + "\". Is a directory"},
-        {{"--tileset", Q(dir.File("none.bmp")), Q(map), Q(dir.File("o.png"))}, 1,
+        {{"--tileset", Q(dir.File("none.bmp")), Q(map), Q(dir.File("o.png"))},
+         1,
          "quillmarch-render: Cannot use tileset \"" + dir.File("none.bmp") + "\". No such file."},
-        {{"--tileset", Q(dir.File("notes.bmp")), Q(map), Q(dir.File("o.png"))}, 1,
+        {{"--tileset", Q(dir.File("notes.bmp")), Q(map), Q(dir.File("o.png"))},
+         1,
          "quillmarch-render: Cannot use tileset \"" + dir.File("notes.bmp") + "\": the file is not a BMP picture.\n"},
-        {{Q(map), Q(dir.File("no/such/o.png"))}, 1,
+        {{Q(map), Q(dir.File("no/such/o.png"))},
+         1,
          "quillmarch-render: Cannot create file \"" + dir.File("no/such/o.png") + "\". No such file or directory"},
-        {{Q(map), Q(dir.File("no/such/o.pdf"))}, 1,
+        {{Q(map), Q(dir.File("no/such/o.pdf"))},
+         1,
          "quillmarch-render: Cannot print to " + dir.File("no/such/o.pdf") + ": the file cannot be written."},
-        {{Q(map), Q(dir.File("folder.pdf"))}, 1,
+        {{Q(map), Q(dir.File("folder.pdf"))},
+         1,
          "quillmarch-render: Cannot create file \"" + dir.File("folder.pdf") + "\". Is a directory"},
-        {{Q(map), Q(dir.File("pics.png"))}, 1,
+        {{Q(map), Q(dir.File("pics.png"))},
+         1,
          "quillmarch-render: Cannot create file \"" + dir.File("pics.png") + "\". Is a directory"},
     };
     for (const auto& c : cases) {
@@ -167,7 +178,8 @@ TEST(RenderRun, ExistingOutputSurvivesAFailure) {
     qmtest::WriteAll(dir.File("o.png"), {1, 2, 3});
     const TResult r = RunRenderer({Q(dir.File("m.map")), Q(dir.File("o.png"))});
     EXPECT_EQ(r.code, 1);
-    EXPECT_EQ(r.err, "quillmarch-render: The map \"" + dir.File("m.map") + "\" has no zoom of its own (0); give --zoom N.\n");
+    EXPECT_EQ(r.err,
+              "quillmarch-render: The map \"" + dir.File("m.map") + "\" has no zoom of its own (0); give --zoom N.\n");
     EXPECT_EQ(qmtest::ReadAll(dir.File("o.png")), (std::vector<unsigned char>{1, 2, 3}));
     EXPECT_EQ(dir.List(), (std::vector<std::string>{"m.map", "o.png"}));
 }
@@ -197,7 +209,8 @@ TEST(RenderRun, TilesetLookup) {
     EXPECT_EQ(ChooseTilesetFile(args, map, prog), Q(mapDir.File("custom.bmp")));
 
     // The whole process draws with the tileset found beside the map.
-    const TResult r = RunRenderer({"--zoom", "4", "--region", "2,2,2,2", Q(mapDir.File("m.map")), Q(mapDir.File("c.png"))});
+    const TResult r = RunRenderer(
+        {"--zoom", "4", "--region", "2,2,2,2", Q(mapDir.File("m.map")), Q(mapDir.File("c.png"))});
     ASSERT_EQ(r.code, 0) << r.err;
     const QImage cell(Q(mapDir.File("c.png")));
     ASSERT_EQ(cell.size(), QSize(4, 4));
@@ -226,8 +239,8 @@ TEST(RenderRun, PdfPageCounts) {
     } cases[] = {
         {{"--scale", "1.00", "--paper", "letter", "--resolution", "600"}, 121}, // 11 x 11 pages
         {{"--scale", "1.00", "--pages", "12-12"}, 1},
-        {{"--scale", "1.00", "--pages", "120-999"}, 2},                       // stops at the last page
-        {{}, 1},                                                              // fit to page
+        {{"--scale", "1.00", "--pages", "120-999"}, 2}, // stops at the last page
+        {{}, 1},                                        // fit to page
         {{"--area", "3,3,3,3", "--grid", "squares", "--title", "off", "--paper", "a4"}, 1},
         // 3 x 5 cells a page: 10 x 10 cells need 4 x 2 pages, so a grid of 4 x 4
         {{"--area", "1,1,10,10", "--scale", "1.50", "--margins", "1.50,1.50,1.50,1.50", "--resolution", "100"}, 16},
@@ -248,15 +261,21 @@ TEST(RenderRun, BattleMatSheetsAndThePlayerCopy) {
     WriteMapFile(dir.File("keep.map"), SampleMap());
     const QString map = Q(dir.File("keep.map"));
     const std::string out = dir.File("keep.pdf");
-    struct Case { QStringList opts; int pages; };
+    struct Case {
+        QStringList opts;
+        int pages;
+    };
     const Case cases[] = {
         // 20 x 20 cells at 7 x 10 a sheet: a grid of 3 x 3 sheets of which 3 x 2 hold cells;
         // a half-inch overlap leaves 7 x 9 a sheet, and all 3 x 3 hold cells.
         {{"--scale", "1.00", "--area", "1,1,20,20", "--title", "off", "--resolution", "100"}, 9},
         {{"--scale", "1.00", "--area", "1,1,20,20", "--title", "off", "--skip-empty", "on", "--resolution", "100"}, 6},
-        {{"--scale", "1.00", "--area", "1,1,20,20", "--title", "off", "--skip-empty", "on", "--overview", "on", "--marks", "on",
-          "--resolution", "100"}, 7},
-        {{"--scale", "1.00", "--area", "1,1,20,20", "--title", "off", "--skip-empty", "on", "--overlap", "0.5", "--resolution", "100"}, 9},
+        {{"--scale", "1.00", "--area", "1,1,20,20", "--title", "off", "--skip-empty", "on", "--overview", "on",
+          "--marks", "on", "--resolution", "100"},
+         7},
+        {{"--scale", "1.00", "--area", "1,1,20,20", "--title", "off", "--skip-empty", "on", "--overlap", "0.5",
+          "--resolution", "100"},
+         9},
     };
     for (const Case& c : cases) {
         const TResult r = RunRenderer(QStringList(c.opts) << map << Q(out));

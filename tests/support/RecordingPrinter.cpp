@@ -8,9 +8,7 @@ namespace qm {
 
 TRecordingCanvas::TRecordingCanvas(int pixelsPerInch) : TCanvas(pixelsPerInch) {}
 
-int TRecordingCanvas::CharWidth(QChar c, int height) {
-    return std::abs(height) * (2 + c.unicode() % 3) / 4;
-}
+int TRecordingCanvas::CharWidth(QChar c, int height) { return std::abs(height) * (2 + c.unicode() % 3) / 4; }
 
 int TRecordingCanvas::Count(Kind k) const {
     int n = 0;

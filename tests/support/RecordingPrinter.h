@@ -19,7 +19,7 @@ public:
     enum class Kind { TextOut, MoveTo, LineTo, StretchDraw, StretchPicture, StretchDIBits };
     struct Op {
         Kind kind;
-        int page;          // the page the printer was on (0 outside a job)
+        int page; // the page the printer was on (0 outside a job)
         QPoint pt;
         QRect rect;
         QString text;

@@ -103,9 +103,9 @@ TEST(TiledExport, LayersAreCsvWithSymbolPlusOne) {
 // exactly these corners.
 TEST(TiledExport, WangTilesColourTheCoveredCorners) {
     const std::map<int, std::string> quarters = {
-        {1, "NW NE"},    {2, "SW SE"},    {3, "NW SW"},    {4, "NE SE"},    {5, "SW"},
-        {6, "NW"},       {7, "NE"},       {8, "SE"},       {9, "NW NE SE"}, {10, "NE SE SW"},
-        {11, "NW NE SW"}, {12, "NW SE SW"}, {13, "NW NE SE SW"}, {14, "NW SE"}, {15, "NE SW"}};
+        {1, "NW NE"},     {2, "SW SE"},     {3, "NW SW"},        {4, "NE SE"},    {5, "SW"},
+        {6, "NW"},        {7, "NE"},        {8, "SE"},           {9, "NW NE SE"}, {10, "NE SE SW"},
+        {11, "NW NE SW"}, {12, "NW SE SW"}, {13, "NW NE SE SW"}, {14, "NW SE"},   {15, "NE SW"}};
     qmtest::TempDir dir;
     TMapRecord m;
     ClearMapRecord(m);
@@ -136,7 +136,8 @@ TEST(TiledExport, WangTilesColourTheCoveredCorners) {
         for (const auto& [k, q] : quarters) {
             // top, top-right, right, bottom-right, bottom, bottom-left, left, top-left
             const auto on = [&](const char* c) { return q.find(c) != std::string::npos ? "1" : "0"; };
-            const std::string want = std::string("0,") + on("NE") + ",0," + on("SE") + ",0," + on("SW") + ",0," + on("NW");
+            const std::string want = std::string("0,") + on("NE") + ",0," + on("SE") + ",0," + on("SW") + ",0," +
+                                     on("NW");
             EXPECT_EQ(found[names[t]][128 + 16 * t + k], want) << "shape " << k;
         }
     }
@@ -186,9 +187,11 @@ TEST(TiledExport, FailedWriteLeavesNoneOfTheThree) {
 }
 
 std::string Tmx(const std::string& attrs, const std::string& body) {
-    return "<?xml version=\"1.0\"?>\n<map version=\"1.8\" orientation=\"orthogonal\" renderorder=\"right-down\" " + attrs +
+    return "<?xml version=\"1.0\"?>\n<map version=\"1.8\" orientation=\"orthogonal\" renderorder=\"right-down\" " +
+           attrs +
            " tilewidth=\"8\" tileheight=\"8\" infinite=\"0\">\n<tileset firstgid=\"1\" name=\"t\" tilecount=\"256\" "
-           "columns=\"16\"/>\n" + body + "</map>\n";
+           "columns=\"16\"/>\n" +
+           body + "</map>\n";
 }
 
 std::string Layer(const std::string& name, const std::string& data) {
@@ -231,8 +234,8 @@ TEST(TiledImport, SmallForeignMapsArePlacedTopLeft) {
     }();
     Put(dir.File("a.tmx"),
         Tmx("width=\"2\" height=\"2\"",
-            Layer("ground", "<data encoding=\"base64\" compression=\"zlib\">" + Base64(Zlib(Gids({3, 0, 0, 0x80000005}))) +
-                                "</data>") +
+            Layer("ground", "<data encoding=\"base64\" compression=\"zlib\">" +
+                                Base64(Zlib(Gids({3, 0, 0, 0x80000005}))) + "</data>") +
                 Layer("things", "<data encoding=\"base64\" compression=\"gzip\">" + Base64(gz) + "</data>") +
                 Layer("more", "<data encoding=\"csv\">1,2,3,4</data>")));
     const TTmxImport r = ReadTmxFile(dir.File("a.tmx"), 32);
@@ -257,9 +260,10 @@ struct THostile {
 TEST(TiledImport, HostileFilesAreRefusedWithTheirReason) {
     std::string deep = "<group>";
     for (int i = 0; i < 40; ++i) deep += "<group>";
-    const std::string laughs = "<?xml version=\"1.0\"?><!DOCTYPE map [<!ENTITY a \"aaaaaaaaaa\"><!ENTITY b "
-                               "\"&a;&a;&a;&a;&a;&a;&a;&a;\">]><map orientation=\"orthogonal\" width=\"2\" "
-                               "height=\"2\">&b;</map>";
+    const std::string laughs =
+        "<?xml version=\"1.0\"?><!DOCTYPE map [<!ENTITY a \"aaaaaaaaaa\"><!ENTITY b "
+        "\"&a;&a;&a;&a;&a;&a;&a;&a;\">]><map orientation=\"orthogonal\" width=\"2\" "
+        "height=\"2\">&b;</map>";
     const std::string bomb = Zlib(std::string(1 << 20, '\0'));
     const std::vector<THostile> cases = {
         {"too wide", Tmx("width=\"73\" height=\"10\"", ""),
@@ -272,13 +276,16 @@ TEST(TiledImport, HostileFilesAreRefusedWithTheirReason) {
          "It is an infinite map; only fixed-size maps can be imported."},
         {"deep", Tmx("width=\"2\" height=\"2\"", deep), "Its elements are nested more than 32 deep."},
         {"entities", laughs, "It declares a document type (<!DOCTYPE>), which Tiled files never do."},
-        {"broken zlib", Tmx("width=\"2\" height=\"2\"", Layer("l", "<data encoding=\"base64\" compression=\"zlib\">" +
-                                                                      Base64("\x78\x9c\xff\xff\xff") + "</data>")),
+        {"broken zlib",
+         Tmx("width=\"2\" height=\"2\"", Layer("l", "<data encoding=\"base64\" compression=\"zlib\">" +
+                                                        Base64("\x78\x9c\xff\xff\xff") + "</data>")),
          "The zlib data of layer \"l\" is broken or cut short."},
-        {"bomb", Tmx("width=\"2\" height=\"2\"",
-                     Layer("l", "<data encoding=\"base64\" compression=\"zlib\">" + Base64(bomb) + "</data>")),
+        {"bomb",
+         Tmx("width=\"2\" height=\"2\"",
+             Layer("l", "<data encoding=\"base64\" compression=\"zlib\">" + Base64(bomb) + "</data>")),
          "Layer \"l\" unpacks to more than the 16 bytes its size allows."},
-        {"zstd", Tmx("width=\"2\" height=\"2\"", Layer("l", "<data encoding=\"base64\" compression=\"zstd\">AAAA</data>")),
+        {"zstd",
+         Tmx("width=\"2\" height=\"2\"", Layer("l", "<data encoding=\"base64\" compression=\"zstd\">AAAA</data>")),
          "Layer \"l\" is compressed with zstd, which cannot be read; save it in Tiled with CSV or zlib layer format."},
         {"bad base64", Tmx("width=\"2\" height=\"2\"", Layer("l", "<data encoding=\"base64\">A*A=</data>")),
          "The base64 data of layer \"l\" is broken."},
@@ -286,7 +293,8 @@ TEST(TiledImport, HostileFilesAreRefusedWithTheirReason) {
          "Layer \"l\" holds 3 tiles, not 4."},
         {"big tile", Tmx("width=\"2\" height=\"2\"", Layer("l", "<data encoding=\"csv\">1,2,3,258</data>")),
          "Layer \"l\" uses tile 258, which no tileset holds."},
-        {"not xml", "<map orientation=\"orthogonal\"", "It is not well-formed XML (line 1: Premature end of document.)."},
+        {"not xml", "<map orientation=\"orthogonal\"",
+         "It is not well-formed XML (line 1: Premature end of document.)."},
     };
     qmtest::TempDir dir;
     for (const THostile& c : cases) {
@@ -310,14 +318,15 @@ TEST(TiledImport, TilesetsOutsideTheMapFolderAreNotRead) {
     const std::string path = dir.File("maps/m.tmx");
     const std::vector<std::pair<std::string, std::string>> cases = {
         {"../outside.tsx", "The tileset \"../outside.tsx\" lies outside the map's folder."},
-        {"/etc/passwd", "The tileset \"/etc/passwd\" is given by an absolute path; only tilesets in the map's folder "
-                        "or below it are read."},
+        {"/etc/passwd",
+         "The tileset \"/etc/passwd\" is given by an absolute path; only tilesets in the map's folder "
+         "or below it are read."},
         {"link.tsx", "The tileset \"link.tsx\" lies outside the map's folder (through a link)."},
         {"none.tsx", "The tileset \"none.tsx\" does not exist."},
     };
     for (const auto& [source, reason] : cases) {
-        Put(path, "<map orientation=\"orthogonal\" width=\"2\" height=\"2\"><tileset firstgid=\"1\" source=\"" + source +
-                      "\"/></map>");
+        Put(path, "<map orientation=\"orthogonal\" width=\"2\" height=\"2\"><tileset firstgid=\"1\" source=\"" +
+                      source + "\"/></map>");
         try {
             ReadTmxFile(path, 16);
             ADD_FAILURE() << source << ": no error";
@@ -343,7 +352,6 @@ TEST(TiledImport, OversizedFileIsRefusedBeforeReading) {
     }
 }
 
-
 struct TTiledArgs {
     std::vector<std::string> args;
     TRenderParse::TKind kind;
@@ -357,12 +365,22 @@ TEST(TiledCommandLine, JobsFollowTheFileNames) {
         {{"m.map", "o.tmx"}, K::Run, true, false, ""},
         {{"--tileset", "t.bmp", "m.map", "o.TMX"}, K::Run, true, false, ""},
         {{"i.tmx", "o.map"}, K::Run, false, true, ""},
-        {{"--zoom", "8", "m.map", "o.tmx"}, K::Usage, false, false,
+        {{"--zoom", "8", "m.map", "o.tmx"},
+         K::Usage,
+         false,
+         false,
          "--zoom does not apply to Tiled maps (only --tileset does)"},
-        {{"--tileset", "t.bmp", "i.tmx", "o.map"}, K::Usage, false, false,
+        {{"--tileset", "t.bmp", "i.tmx", "o.map"},
+         K::Usage,
+         false,
+         false,
          "--tileset does not apply to importing a Tiled map"},
         {{"--tileset=", "m.map", "o.tmx"}, K::BadValue, false, false, "--tileset needs a file name"},
-        {{"m.map", "o.map"}, K::Usage, false, false, "OUTPUT must end in .png, .jpg, .jpeg, .bmp, .pdf, .tmx, .dd2vtt, .uvtt or .df2vtt: o.map"},
+        {{"m.map", "o.map"},
+         K::Usage,
+         false,
+         false,
+         "OUTPUT must end in .png, .jpg, .jpeg, .bmp, .pdf, .tmx, .dd2vtt, .uvtt or .df2vtt: o.map"},
     };
     for (const TTiledArgs& c : cases) {
         SCOPED_TRACE(c.args.back());

@@ -82,8 +82,9 @@ TEST(TiledTools, TmxRasterizerDrawsTheExportAsQuillmarchDoes) {
     qmtest::TempDir dir;
     WriteMapFile(dir.File("s.map"), SampleMap());
     ASSERT_EQ(RunTool(Render, {Q(dir.File("s.map")), Q(dir.File("s.tmx"))}).code, 0);
-    ASSERT_EQ(RunTool(Render, {"--zoom", "48", "--show-hidden", "on", Q(dir.File("s.map")), Q(dir.File("ours.png"))}).code,
-              0);
+    ASSERT_EQ(
+        RunTool(Render, {"--zoom", "48", "--show-hidden", "on", Q(dir.File("s.map")), Q(dir.File("ours.png"))}).code,
+        0);
     const TResult t = RunTool(rasterizer, {"--no-smoothing", Q(dir.File("s.tmx")), Q(dir.File("tiled.png"))});
     ASSERT_EQ(t.code, 0) << t.err;
 

@@ -38,12 +38,14 @@ TEST(TilesetGenerator, SecondRunGivesTheSameFiles) {
     // the 8-bit file is laid out as the program's BMP reader and others expect
     const QByteArray bmp = Slurp(art + "/default.bmp");
     ASSERT_GE(bmp.size(), 54);
-    auto le32 = [&](int at) { return uint32_t(uint8_t(bmp[at])) | uint32_t(uint8_t(bmp[at + 1])) << 8 |
-                                     uint32_t(uint8_t(bmp[at + 2])) << 16 | uint32_t(uint8_t(bmp[at + 3])) << 24; };
-    EXPECT_EQ(le32(14), 40u);                      // BITMAPINFOHEADER
-    EXPECT_EQ(uint8_t(bmp[28]), 8);                // bits per pixel
-    EXPECT_EQ(le32(46), 255u);                     // colours used
-    EXPECT_EQ(le32(10), 14u + 40u + 255u * 4u);    // pixels follow the palette
+    auto le32 = [&](int at) {
+        return uint32_t(uint8_t(bmp[at])) | uint32_t(uint8_t(bmp[at + 1])) << 8 | uint32_t(uint8_t(bmp[at + 2])) << 16 |
+               uint32_t(uint8_t(bmp[at + 3])) << 24;
+    };
+    EXPECT_EQ(le32(14), 40u);                   // BITMAPINFOHEADER
+    EXPECT_EQ(uint8_t(bmp[28]), 8);             // bits per pixel
+    EXPECT_EQ(le32(46), 255u);                  // colours used
+    EXPECT_EQ(le32(10), 14u + 40u + 255u * 4u); // pixels follow the palette
     EXPECT_EQ(uint32_t(bmp.size()), le32(10) + 768u * 784u);
 }
 

@@ -9,17 +9,17 @@
 #include <cstring>
 #include <set>
 
-#include "tests/TestSupport.h"
 #include "model/MapRecord.h"
-#include "tiles/TilesetProgressWindow.h"
+#include "tests/TestSupport.h"
 #include "tiles/Tileset.h"
+#include "tiles/TilesetProgressWindow.h"
 
 namespace {
 
 using qm::RenderTileset;
 using qm::TRenderedTileset;
 
-const std::set<int> LowerLayer = {0,  1,  10, 11, 16, 17, 18, 19, 20, 21, 25, 47, 48, 57, 63, 64, 68, 83,
+const std::set<int> LowerLayer = {0,  1,  10, 11, 16, 17, 18, 19,  20,  21,  25,  47,  48,  57,  63,  64,  68, 83,
                                   84, 85, 91, 96, 97, 98, 99, 102, 103, 109, 141, 157, 173, 189, 205, 237, 253};
 
 // Restores the working folder a test moves away from.
@@ -157,12 +157,11 @@ TEST_P(CustomSize, FlagsAndIconsComeFromTheStripOnlyWhenThereIsOne) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Pictures, CustomSize,
-                         ::testing::Values(CustomCase{"square512.bmp", 512, 512, false},
-                                           CustomCase{"nostrip768.bmp", 768, 768, false},
-                                           CustomCase{"strip768.bmp", 768, 784, true},
-                                           CustomCase{"strip512.bmp", 512, 528, true}),
-                         [](const auto& info) { return std::to_string(info.param.w) + "x" + std::to_string(info.param.h); });
+INSTANTIATE_TEST_SUITE_P(
+    Pictures, CustomSize,
+    ::testing::Values(CustomCase{"square512.bmp", 512, 512, false}, CustomCase{"nostrip768.bmp", 768, 768, false},
+                      CustomCase{"strip768.bmp", 768, 784, true}, CustomCase{"strip512.bmp", 512, 528, true}),
+    [](const auto& info) { return std::to_string(info.param.w) + "x" + std::to_string(info.param.h); });
 
 TEST_F(RenderTilesetTest, EightBitPictureKeepsItsColoursAndLosesItsWhite) {
     QImage img = Numbered(256, 272).convertToFormat(QImage::Format_Indexed8, Qt::ThresholdDither);
@@ -193,12 +192,15 @@ TEST_F(RenderTilesetTest, MissingFilesFallBackToTheDefaultKeepingTheName) {
     QDir().mkpath(elsewhere);
     Numbered(512, 512).save(elsewhere + "/only-there.bmp", "BMP");
     QDir::setCurrent(QString::fromStdString(dir.Path()));
-    struct Case { QString path; QString name; };
+    struct Case {
+        QString path;
+        QString name;
+    };
     const Case cases[] = {
-        {"only-there.bmp", "only-there.bmp"},            // bare name, not in the working folder
-        {"/no/such/folder/lost.bmp", "lost.bmp"},        // full path that is not there
-        {"/dev/null", "null"},                            // a device is not a tileset file
-        {QString::fromStdString(dir.Path()), "qmtest"},   // nor is a folder (name checked by prefix)
+        {"only-there.bmp", "only-there.bmp"},           // bare name, not in the working folder
+        {"/no/such/folder/lost.bmp", "lost.bmp"},       // full path that is not there
+        {"/dev/null", "null"},                          // a device is not a tileset file
+        {QString::fromStdString(dir.Path()), "qmtest"}, // nor is a folder (name checked by prefix)
     };
     for (const Case& c : cases) {
         Render(QString::fromStdString(dir.File("elsewhere/only-there.bmp")));
@@ -255,7 +257,11 @@ TEST_F(RenderTilesetTest, UnusablePicturesAreRefusedAndTheTilesetKept) {
     std::vector<unsigned char> png = qmtest::ReadAll(dir.File("real.png"));
     std::vector<unsigned char> text = {'h', 'e', 'l', 'l', 'o', '\n'};
 
-    struct Case { const char* file; std::vector<unsigned char> bytes; const char* reason; };
+    struct Case {
+        const char* file;
+        std::vector<unsigned char> bytes;
+        const char* reason;
+    };
     const Case cases[] = {
         {"empty.bmp", {}, "not a BMP"},
         {"text.bmp", text, "not a BMP"},

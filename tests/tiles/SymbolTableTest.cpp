@@ -38,11 +38,16 @@ TEST(SymbolTable, RolesOfSomeSymbols) {
         int sym;
         SymbolRole role;
         const char* name;
-    } rows[] = {{1, SymbolRole::None, "Flagstone floor"},   {6, SymbolRole::Wall, "Wall corner, north-west"},
-                {12, SymbolRole::Door, "Wooden door, north-south wall"}, {33, SymbolRole::Window, "Arrow slit"},
-                {39, SymbolRole::Obstacle, "Pillar"},       {46, SymbolRole::Light, "Torch"},
-                {35, SymbolRole::None, "Secret door marker"}, {131, SymbolRole::Wall, "Wall, left half"},
-                {128, SymbolRole::Obstacle, "Wall, lone patch"}, {167, SymbolRole::Light, "Fire, north-east corner"},
+    } rows[] = {{1, SymbolRole::None, "Flagstone floor"},
+                {6, SymbolRole::Wall, "Wall corner, north-west"},
+                {12, SymbolRole::Door, "Wooden door, north-south wall"},
+                {33, SymbolRole::Window, "Arrow slit"},
+                {39, SymbolRole::Obstacle, "Pillar"},
+                {46, SymbolRole::Light, "Torch"},
+                {35, SymbolRole::None, "Secret door marker"},
+                {131, SymbolRole::Wall, "Wall, left half"},
+                {128, SymbolRole::Obstacle, "Wall, lone patch"},
+                {167, SymbolRole::Light, "Fire, north-east corner"},
                 {157, SymbolRole::None, "Water, full"}};
     for (const Row& r : rows) {
         EXPECT_EQ(t[r.sym].role, r.role) << r.sym;
@@ -85,8 +90,9 @@ TEST(SymbolTable, SideFileBesideACustomTileset) {
     EXPECT_TRUE(t[46].name.empty());
     EXPECT_EQ(t[140].role, SymbolRole::Wall);
 
-    Write(dir.File("cave.roles"), "# my cave\r\n\n46 light range=2.5 color=80ff0000 Glow worms #3\r\n"
-                                  "140 none Wall, not here\n2 wall quarters=NW+SE Odd block\n");
+    Write(dir.File("cave.roles"),
+          "# my cave\r\n\n46 light range=2.5 color=80ff0000 Glow worms #3\r\n"
+          "140 none Wall, not here\n2 wall quarters=NW+SE Odd block\n");
     t = qm::SymbolTableFor(dir.File("cave.bmp"));
     EXPECT_EQ(t[46].role, SymbolRole::Light);
     EXPECT_EQ(t[46].range, 2.5f);
@@ -113,7 +119,8 @@ TEST(SymbolTable, ParseErrorsNameTheLine) {
         {"0 none Zero", "t.roles, line 1: \"0\" is not a symbol number from 1 to 255."},
         {"# c\n256 wall edges=N", "t.roles, line 2: \"256\" is not a symbol number from 1 to 255."},
         {"12", "t.roles, line 1: symbol 12 has no role (use none, wall, door, window, obstacle or light)."},
-        {"\n\n12 dor axis=h", "t.roles, line 3: unknown role \"dor\" (use none, wall, door, window, obstacle or light)."},
+        {"\n\n12 dor axis=h",
+         "t.roles, line 3: unknown role \"dor\" (use none, wall, door, window, obstacle or light)."},
         {"2 wall Wall", "t.roles, line 1: a wall needs edges= or quarters=."},
         {"2 wall edges=NX", "t.roles, line 1: edges=NX: expected some of the letters N, E, S, W."},
         {"2 wall quarters=NW+", "t.roles, line 1: quarters=NW+: expected quarters NW, NE, SW, SE joined by +."},
@@ -121,7 +128,8 @@ TEST(SymbolTable, ParseErrorsNameTheLine) {
         {"12 door axis=d", "t.roles, line 1: axis=d: expected h (in an east-west wall) or v (in a north-south wall)."},
         {"12 door range=3", "t.roles, line 1: range= does not apply to a door."},
         {"1 none edges=N", "t.roles, line 1: edges= does not apply to a symbol without a role."},
-        {"39 obstacle box=0.8,0.2,0.2,0.8", "t.roles, line 1: box=0.8,0.2,0.2,0.8: left must be below right and top below bottom."},
+        {"39 obstacle box=0.8,0.2,0.2,0.8",
+         "t.roles, line 1: box=0.8,0.2,0.2,0.8: left must be below right and top below bottom."},
         {"39 obstacle box=0.1,0.2,0.3", "t.roles, line 1: box=0.1,0.2,0.3: expected four numbers L,T,R,B."},
         {"46 light color=ffffffff", "t.roles, line 1: a light needs range=."},
         {"46 light range=4 color=fff", "t.roles, line 1: color=fff: expected 8 hex digits AARRGGBB."},

@@ -19,7 +19,7 @@ struct Sheet {
 QImage LoadDefault() { return qm::DefaultTilesetPicture(); }
 QImage LoadParchment() { return QImage(QString(QM_PROGRAM_DIR) + "/parchment.bmp", "BMP"); }
 
-const std::set<int> LowerLayer = {0,  1,  10, 11, 16, 17, 18, 19, 20, 21, 25, 47, 48, 57, 63, 64, 68, 83,
+const std::set<int> LowerLayer = {0,  1,  10, 11, 16, 17, 18, 19,  20,  21,  25,  47,  48,  57,  63,  64,  68, 83,
                                   84, 85, 91, 96, 97, 98, 99, 102, 103, 109, 141, 157, 173, 189, 205, 237, 253};
 
 bool IsWhite(QRgb c) { return (c & 0xFFFFFF) == 0xFFFFFF; }
@@ -122,12 +122,13 @@ TEST_P(TilesetArt, NeighbouringPiecesJoinWithoutSeams) {
                         if (std::abs(t - h + 0.5) < far) continue; // where an edge may cross the border
                         if (IsWhite(inA(0, t))) continue;
                         across += std::abs(Luma(inA(0, t)) - Luma(inB(0, t)));
-                        beside += std::max(std::abs(Luma(inA(0, t)) - Luma(inA(1, t))), std::abs(Luma(inB(0, t)) - Luma(inB(1, t))));
+                        beside += std::max(std::abs(Luma(inA(0, t)) - Luma(inA(1, t))),
+                                           std::abs(Luma(inB(0, t)) - Luma(inB(1, t))));
                         ++n;
                     }
                     if (n == 0) continue;
-                    EXPECT_LE(across / n, 1.25 * beside / n + 2)
-                        << GetParam().name << " terrain " << family << ": " << a << (horizontal ? " | " : " over ") << b;
+                    EXPECT_LE(across / n, 1.25 * beside / n + 2) << GetParam().name << " terrain " << family << ": "
+                                                                 << a << (horizontal ? " | " : " over ") << b;
                 }
 }
 
@@ -136,7 +137,8 @@ TEST_P(TilesetArt, LonePatchSitsInsideItsCell) {
         const int s = 128 + 16 * family;
         EXPECT_FALSE(IsWhite(Px(s, S / 2, S / 2)));
         for (int i = 0; i < S; ++i) {
-            EXPECT_TRUE(IsWhite(Px(s, i, 0)) && IsWhite(Px(s, 0, i)) && IsWhite(Px(s, i, S - 1)) && IsWhite(Px(s, S - 1, i)))
+            EXPECT_TRUE(IsWhite(Px(s, i, 0)) && IsWhite(Px(s, 0, i)) && IsWhite(Px(s, i, S - 1)) &&
+                        IsWhite(Px(s, S - 1, i)))
                 << "terrain " << family << " patch touches the border at " << i;
         }
     }

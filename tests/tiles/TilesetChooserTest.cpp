@@ -87,7 +87,10 @@ TEST(PaletteForm, EmptyFolderListsNothing) {
 }
 
 TEST(PaletteForm, ButtonsCloseWithTheirResult) {
-    struct Case { const char* button; int result; };
+    struct Case {
+        const char* button;
+        int result;
+    };
     for (Case c : {Case{"OkButton", QDialog::Accepted}, Case{"CancelButton", QDialog::Rejected}}) {
         qm::TPaletteForm form;
         QTimer::singleShot(0, [&] {
