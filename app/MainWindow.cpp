@@ -23,6 +23,7 @@
 #include "preview/Dialogs.h"
 #include "preview/PrintPreview.h"
 #include "print/MapPage.h"
+#include "tiles/ToolIcon.h"
 
 namespace qm {
 
@@ -394,19 +395,14 @@ void Twinviewform::CreateGrids() {
 }
 
 void Twinviewform::RefreshIcons() {
-    const auto& icons = app_->Tileset.ToolPalette;
-    auto iconFor = [&icons](int i) {
-        return (i >= 0 && i < int(icons.size()) && !icons[size_t(i)].isNull()) ? QIcon(QPixmap::fromImage(icons[size_t(i)]))
-                                                                              : QIcon();
-    };
     for (QObject* o : imaged_) {
-        const QIcon icon = iconFor(ImageIndexOf(o));
+        const QIcon icon = ToolIcon(app_->Tileset, ImageIndexOf(o));
         if (auto* a = qobject_cast<QAction*>(o)) a->setIcon(icon);
         else if (auto* b = qobject_cast<QToolButton*>(o)) b->setIcon(icon);
     }
     // The layer button's picture follows the layer mode, not its designed image.
     LayerButton->setProperty(kImageProperty, layerImage_);
-    LayerButton->setIcon(iconFor(layerImage_));
+    LayerButton->setIcon(ToolIcon(app_->Tileset, layerImage_));
 }
 
 bool Twinviewform::event(QEvent* e) {
