@@ -5,8 +5,9 @@
 
 #include "app/MainWindow.h"
 #include "export/ExportCommands.h"
-#include "geoset/RandomMap.h"
+#include "geoset/GeoSetCommands.h"
 #include "geoset/MapletEditor.h"
+#include "geoset/RandomMap.h"
 #include "preview/Dialogs.h"
 #include "preview/PrintPreview.h"
 #include "print/MapPage.h"
