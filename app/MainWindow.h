@@ -120,7 +120,8 @@ public:
     void GeoSetChanged();
     // Offers the recovery copies left by instances that no longer run (start-up does).
     void OfferRecovery();
-    // Recovery copies of this instance; written RecoveryDelay ms after the last change.
+    // Recovery copies of this instance; written once the work pauses for the recovery delay
+    // (3 s; SetRecoveryDelay changes it), at the latest four delays after the first change.
     TRecoveryStore& Recovery() { return *recovery_; }
     void SetRecoveryDelay(int ms) { recoveryTimer_.setInterval(ms); }
     // Hands the copies of whatever is modified now to the recovery writer; a failure

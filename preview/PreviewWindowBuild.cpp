@@ -1,3 +1,4 @@
+// Building the preview window's widgets; what they do lives in PreviewWindow.cpp.
 #include "preview/PreviewWindow.h"
 
 #include <QButtonGroup>
@@ -11,8 +12,6 @@
 #include <QVBoxLayout>
 
 #include "preview/Cursors.h"
-
-// Building the preview window's widgets; what they do lives beside this file.
 
 namespace qm {
 

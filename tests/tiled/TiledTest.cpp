@@ -10,6 +10,7 @@
 #include <zlib.h>
 
 #include "model/RecordFile.h"
+#include "render/RenderArgs.h"
 #include "tests/TestSupport.h"
 #include "tiled/TiledExport.h"
 #include "tiled/TmxReader.h"
@@ -343,8 +344,6 @@ TEST(TiledImport, OversizedFileIsRefusedBeforeReading) {
 }
 
 } // namespace
-
-#include "render/RenderArgs.h"
 
 namespace {
 
