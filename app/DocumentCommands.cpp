@@ -5,6 +5,7 @@
 
 #include "app/MainWindow.h"
 #include "export/ExportCommands.h"
+#include "geoset/GeoSetCommands.h"
 #include "geoset/MapletEditor.h"
 #include "geoset/RandomMap.h"
 #include "preview/Dialogs.h"

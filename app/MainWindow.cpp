@@ -24,6 +24,7 @@
 #include "preview/PrintPreview.h"
 #include "print/MapPage.h"
 #include "tiles/Encoding.h"
+#include "tiles/ToolIcon.h"
 
 namespace qm {
 
@@ -182,17 +183,17 @@ void Twinviewform::CreateMenus() {
     File1 = bar->addMenu(QStringLiteral("&File"));
     File1->setObjectName(QStringLiteral("File1"));
     File1->menuAction()->setStatusTip(QStringLiteral("File related commands"));
-    New1 = AddItem(File1, "New1", QStringLiteral("New"), {}, QStringLiteral(" Create A New Map."), New);
-    Open1 = AddItem(File1, "Open1", QStringLiteral("Open..."), {}, QStringLiteral(" Open An Existing Map."), Open);
-    Save1 = AddItem(File1, "Save1", QStringLiteral("Save"), QStringLiteral("Ctrl+S"),
-                    QStringLiteral(" Save The Current Map."), Save);
-    SaveAs1 = AddItem(File1, "SaveAs1", QStringLiteral("Save As..."), {},
-                      QStringLiteral(" Save The Current Map Under A New Name."), SaveAs);
+    AddItem(File1, "New1", QStringLiteral("New"), {}, QStringLiteral(" Create A New Map."), New);
+    AddItem(File1, "Open1", QStringLiteral("Open..."), {}, QStringLiteral(" Open An Existing Map."), Open);
+    AddItem(File1, "Save1", QStringLiteral("Save"), QStringLiteral("Ctrl+S"), QStringLiteral(" Save The Current Map."),
+            Save);
+    AddItem(File1, "SaveAs1", QStringLiteral("Save As..."), {},
+            QStringLiteral(" Save The Current Map Under A New Name."), SaveAs);
     File1->addSeparator();
-    PrintSetup1 = AddItem(File1, "PrintSetup1", QStringLiteral("Print &Setup"), {},
-                          QStringLiteral(" Set Printer Properties."), PrintSetup);
-    Print1 = AddItem(File1, "Print1", QStringLiteral("&Print"), QStringLiteral("Ctrl+P"),
-                     QStringLiteral(" Print The Current Map."), Print);
+    AddItem(File1, "PrintSetup1", QStringLiteral("Print &Setup"), {}, QStringLiteral(" Set Printer Properties."),
+            PrintSetup);
+    AddItem(File1, "Print1", QStringLiteral("&Print"), QStringLiteral("Ctrl+P"),
+            QStringLiteral(" Print The Current Map."), Print);
     File1->addSeparator();
     Tileset1 = File1->addMenu(QStringLiteral("Tileset"));
     Tileset1->setObjectName(QStringLiteral("Tileset1"));
@@ -206,13 +207,11 @@ void Twinviewform::CreateMenus() {
                                  QStringLiteral("Ctrl+R"),
                                  QStringLiteral(" Generate A Random Map Using The Currently Loaded GeoSet."), nullptr);
     File1->addSeparator();
-    ExportImage1 = AddItem(File1, "ExportImage1", QStringLiteral("Export Image..."), {}, ExportDisk->statusTip(),
-                           ExportDisk);
-    ExportTiledMapImages1 = AddItem(File1, "ExportTiledMapImages1", QStringLiteral("Export Tiled Map Images"), {},
-                                    ExportDiskTiled->statusTip(), ExportDiskTiled);
-    ExportVirtualTabletopMap1 = AddItem(File1, "ExportVirtualTabletopMap1",
-                                        QStringLiteral("Export Virtual Tabletop Map..."), {}, ExportVtt->statusTip(),
-                                        ExportVtt);
+    AddItem(File1, "ExportImage1", QStringLiteral("Export Image..."), {}, ExportDisk->statusTip(), ExportDisk);
+    AddItem(File1, "ExportTiledMapImages1", QStringLiteral("Export Tiled Map Images"), {}, ExportDiskTiled->statusTip(),
+            ExportDiskTiled);
+    AddItem(File1, "ExportVirtualTabletopMap1", QStringLiteral("Export Virtual Tabletop Map..."), {},
+            ExportVtt->statusTip(), ExportVtt);
     AddTiledMapItems(File1);
     File1->addSeparator();
     FileExitItem = AddItem(File1, "FileExitItem", QStringLiteral("E&xit"), {}, QStringLiteral(" Exit Application"),
@@ -220,13 +219,12 @@ void Twinviewform::CreateMenus() {
 
     Edit1 = bar->addMenu(QStringLiteral("Edit"));
     Edit1->setObjectName(QStringLiteral("Edit1"));
-    Cut1 = AddItem(Edit1, "Cut1", QStringLiteral("Cut"), QStringLiteral("Ctrl+X"), Cut->statusTip(), Cut);
-    Copy1 = AddItem(Edit1, "Copy1", QStringLiteral("Copy"), QStringLiteral("Ctrl+C"), Copy->statusTip(), Copy);
-    Paste1 = AddItem(Edit1, "Paste1", QStringLiteral("Paste"), QStringLiteral("Ctrl+V"), Paste->statusTip(), Paste);
-    Undo1 = AddItem(Edit1, "Undo1", QStringLiteral("Undo"), QStringLiteral("Ctrl+Z"), Undo->statusTip(), Undo);
+    AddItem(Edit1, "Cut1", QStringLiteral("Cut"), QStringLiteral("Ctrl+X"), Cut->statusTip(), Cut);
+    AddItem(Edit1, "Copy1", QStringLiteral("Copy"), QStringLiteral("Ctrl+C"), Copy->statusTip(), Copy);
+    AddItem(Edit1, "Paste1", QStringLiteral("Paste"), QStringLiteral("Ctrl+V"), Paste->statusTip(), Paste);
+    AddItem(Edit1, "Undo1", QStringLiteral("Undo"), QStringLiteral("Ctrl+Z"), Undo->statusTip(), Undo);
     Edit1->addSeparator();
-    CopyImage1 = AddItem(Edit1, "CopyImage1", QStringLiteral("Copy Image"), {}, ExportClipboard->statusTip(),
-                         ExportClipboard);
+    AddItem(Edit1, "CopyImage1", QStringLiteral("Copy Image"), {}, ExportClipboard->statusTip(), ExportClipboard);
 
     Options1 = bar->addMenu(QStringLiteral("Options"));
     Options1->setObjectName(QStringLiteral("Options1"));
@@ -235,10 +233,8 @@ void Twinviewform::CreateMenus() {
     ShowHidden->setCheckable(true);
     ShowHidden->setChecked(true);
     Options1->addSeparator();
-    ZoomIn1 = AddItem(Options1, "ZoomIn1", QStringLiteral("Zoom In"), QStringLiteral("Ctrl+I"), ZoomIn->statusTip(),
-                      ZoomIn);
-    ZoomOut1 = AddItem(Options1, "ZoomOut1", QStringLiteral("Zoom Out"), QStringLiteral("Ctrl+O"), ZoomOut->statusTip(),
-                       ZoomOut);
+    AddItem(Options1, "ZoomIn1", QStringLiteral("Zoom In"), QStringLiteral("Ctrl+I"), ZoomIn->statusTip(), ZoomIn);
+    AddItem(Options1, "ZoomOut1", QStringLiteral("Zoom Out"), QStringLiteral("Ctrl+O"), ZoomOut->statusTip(), ZoomOut);
     Options1->addSeparator();
     RandomMaplet1 = AddItem(Options1, "RandomMaplet1", QStringLiteral("Insert Random Maplet"), QStringLiteral("Ctrl+M"),
                             QStringLiteral(" Insert A Random Maplet From The Current Geoset At The Current Map "
@@ -318,9 +314,9 @@ void Twinviewform::CreateToolBar() {
     ToolGroup->setObjectName(QStringLiteral("ToolGroup"));
     ToolGroup->setExclusive(true);
 
-    ButtonNew = AddButton("ButtonNew", New, 0, {}, false);
-    ButtonOpen = AddButton("ButtonOpen", Open, 1, {}, false);
-    ButtonSave = AddButton("ButtonSave", Save, 2, {}, false);
+    AddButton("ButtonNew", New, 0, {}, false);
+    AddButton("ButtonOpen", Open, 1, {}, false);
+    AddButton("ButtonSave", Save, 2, {}, false);
     AddSeparator("ToolButton1");
     const QString smart = QStringLiteral(" Custom Smart Tool");
     ToolButton28 = AddButton("ToolButton28", nullptr, 3, QStringLiteral(" Selection Tool"), true);
@@ -339,15 +335,15 @@ void Twinviewform::CreateToolBar() {
     LayerButton = AddButton("LayerButton", nullptr, 16, QStringLiteral(" Layer Selection Tool"), false);
     connect(LayerButton, &QToolButton::clicked, this, [this] { RunCommand([this] { LayerButtonClick(); }); });
     AddSeparator("ToolButton3");
-    ButtonCut = AddButton("ButtonCut", Cut, 17, {}, false);
-    ButtonCopy = AddButton("ButtonCopy", Copy, 18, {}, false);
-    ButtonPaste = AddButton("ButtonPaste", Paste, 19, {}, false);
-    ButtonUndo = AddButton("ButtonUndo", Undo, 20, {}, false);
+    AddButton("ButtonCut", Cut, 17, {}, false);
+    AddButton("ButtonCopy", Copy, 18, {}, false);
+    AddButton("ButtonPaste", Paste, 19, {}, false);
+    AddButton("ButtonUndo", Undo, 20, {}, false);
     AddSeparator("ToolButton4");
-    ToolButton24 = AddButton("ToolButton24", ZoomIn, 21, {}, false);
-    ToolButton25 = AddButton("ToolButton25", ZoomOut, 22, {}, false);
+    AddButton("ToolButton24", ZoomIn, 21, {}, false);
+    AddButton("ToolButton25", ZoomOut, 22, {}, false);
     AddSeparator("ToolButton5");
-    ToolButton22 = AddButton("ToolButton22", Print, 23, {}, false);
+    AddButton("ToolButton22", Print, 23, {}, false);
 }
 
 void Twinviewform::CreateGrids() {
@@ -395,20 +391,14 @@ void Twinviewform::CreateGrids() {
 }
 
 void Twinviewform::RefreshIcons() {
-    const auto& icons = app_->Tileset.ToolPalette;
-    auto iconFor = [&icons](int i) {
-        return (i >= 0 && i < int(icons.size()) && !icons[size_t(i)].isNull())
-                   ? QIcon(QPixmap::fromImage(icons[size_t(i)]))
-                   : QIcon();
-    };
     for (QObject* o : imaged_) {
-        const QIcon icon = iconFor(ImageIndexOf(o));
+        const QIcon icon = ToolIcon(app_->Tileset, ImageIndexOf(o));
         if (auto* a = qobject_cast<QAction*>(o)) a->setIcon(icon);
         else if (auto* b = qobject_cast<QToolButton*>(o)) b->setIcon(icon);
     }
     // The layer button's picture follows the layer mode, not its designed image.
     LayerButton->setProperty(ImageProperty, layerImage_);
-    LayerButton->setIcon(iconFor(layerImage_));
+    LayerButton->setIcon(ToolIcon(app_->Tileset, layerImage_));
 }
 
 bool Twinviewform::event(QEvent* e) {

@@ -120,7 +120,8 @@ public:
     void GeoSetChanged();
     // Offers the recovery copies left by instances that no longer run (start-up does).
     void OfferRecovery();
-    // Recovery copies of this instance; written RecoveryDelay ms after the last change.
+    // Recovery copies of this instance; written once the work pauses for the recovery delay
+    // (3 s; SetRecoveryDelay changes it), at the latest four delays after the first change.
     TRecoveryStore& Recovery() { return *recovery_; }
     void SetRecoveryDelay(int ms) { recoveryTimer_.setInterval(ms); }
     // Hands the copies of whatever is modified now to the recovery writer; a failure
@@ -182,9 +183,6 @@ private:
     QLabel* CellPanel = nullptr; // right-hand section of the status bar
     QWidget* Panel1 = nullptr;
 
-    QToolButton* ButtonNew = nullptr;
-    QToolButton* ButtonOpen = nullptr;
-    QToolButton* ButtonSave = nullptr;
     QToolButton* ToolButton28 = nullptr;
     QToolButton* ButtonDraw = nullptr;
     QToolButton* ButtonErase = nullptr;
@@ -197,13 +195,6 @@ private:
     QToolButton* ButtonMountain = nullptr;
     QToolButton* ButtonDesert = nullptr;
     QToolButton* LayerButton = nullptr;
-    QToolButton* ButtonCut = nullptr;
-    QToolButton* ButtonCopy = nullptr;
-    QToolButton* ButtonPaste = nullptr;
-    QToolButton* ButtonUndo = nullptr;
-    QToolButton* ToolButton24 = nullptr;
-    QToolButton* ToolButton25 = nullptr;
-    QToolButton* ToolButton22 = nullptr;
     QButtonGroup* ToolGroup = nullptr;
 
     // The print-preview component; its three events run the map page handler.
@@ -237,30 +228,14 @@ private:
     QMenu* Options1 = nullptr;
     QMenu* Help1 = nullptr;
     QMenu* Tileset1 = nullptr;
-    QAction* New1 = nullptr;
-    QAction* Open1 = nullptr;
-    QAction* Save1 = nullptr;
-    QAction* SaveAs1 = nullptr;
-    QAction* PrintSetup1 = nullptr;
-    QAction* Print1 = nullptr;
     QAction* Default1 = nullptr;
     QAction* Custom1 = nullptr;
     QAction* Geoset1 = nullptr;
     QAction* GenerateRandomMap1 = nullptr;
-    QAction* ExportImage1 = nullptr;
-    QAction* ExportTiledMapImages1 = nullptr;
-    QAction* ExportVirtualTabletopMap1 = nullptr;
     QAction* ExportTiledMap1 = nullptr;
     QAction* ImportTiledMap1 = nullptr;
     QAction* FileExitItem = nullptr;
-    QAction* Cut1 = nullptr;
-    QAction* Copy1 = nullptr;
-    QAction* Paste1 = nullptr;
-    QAction* Undo1 = nullptr;
-    QAction* CopyImage1 = nullptr;
     QAction* ShowHidden = nullptr;
-    QAction* ZoomIn1 = nullptr;
-    QAction* ZoomOut1 = nullptr;
     QAction* RandomMaplet1 = nullptr;
     QAction* SetBackground1 = nullptr;
     QAction* ShowGridLines1 = nullptr; // off at start; the screen only

@@ -6,7 +6,7 @@
 #include <exception>
 
 #include "app/MainWindow.h"
-#include "geoset/MapletEditor.h"
+#include "geoset/GeoSet.h"
 #include "model/RecordFile.h"
 #include "preview/Dialogs.h"
 #include "tiles/Encoding.h"

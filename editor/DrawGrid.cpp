@@ -1,5 +1,6 @@
 #include "editor/DrawGrid.h"
 
+#include <QColor>
 #include <QHelpEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -17,6 +18,8 @@ namespace {
 // Large enough for any zoom, small enough that cols * pitch stays far from overflow.
 constexpr int MaxCellSize = 8192;
 constexpr int MaxCount = 100000;
+// Colour of the lines between cells and of the area beyond the last cell.
+const QColor LineColor(192, 192, 192);
 
 int Clamp(int v, int lo, int hi) { return std::max(lo, std::min(v, hi)); }
 
@@ -60,11 +63,6 @@ void TDrawGrid::SetCellSize(int width, int height) {
 void TDrawGrid::SetGridLineWidth(int w) {
     line_ = Clamp(w, 0, MaxCellSize);
     UpdateScrollBars();
-    viewport()->update();
-}
-
-void TDrawGrid::SetLineColor(const QColor& c) {
-    lineColor_ = c;
     viewport()->update();
 }
 
@@ -148,12 +146,12 @@ void TDrawGrid::paintEvent(QPaintEvent* e) {
 
     // Lines and the area beyond the last cell; with no lines only the latter needs it.
     if (line_ > 0 || cellW_ <= 0 || cellH_ <= 0) {
-        p.fillRect(exposed, lineColor_);
+        p.fillRect(exposed, LineColor);
     } else {
         if (exposed.right() >= contentW)
-            p.fillRect(QRect(QPoint(contentW, exposed.top()), exposed.bottomRight()), lineColor_);
+            p.fillRect(QRect(QPoint(contentW, exposed.top()), exposed.bottomRight()), LineColor);
         if (exposed.bottom() >= contentH)
-            p.fillRect(QRect(QPoint(exposed.left(), contentH), exposed.bottomRight()), lineColor_);
+            p.fillRect(QRect(QPoint(exposed.left(), contentH), exposed.bottomRight()), LineColor);
     }
     if (cellW_ <= 0 || cellH_ <= 0 || !drawCell_) return;
 

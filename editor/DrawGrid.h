@@ -2,7 +2,6 @@
 // Owner-drawn grid: the map grid, the symbol columns and the maplet grid. It knows
 // nothing of maps; a per-cell paint callback draws every visible cell.
 #include <QAbstractScrollArea>
-#include <QColor>
 #include <QRect>
 #include <QString>
 #include <functional>
@@ -31,9 +30,6 @@ public:
     int GridLineWidth() const { return line_; }
     // Range selection by click and drag; otherwise one cell at a time.
     void SetRangeSelect(bool on) { rangeSelect_ = on; }
-    bool RangeSelect() const { return rangeSelect_; }
-    // Colour of the lines between cells and of the area beyond the last cell.
-    void SetLineColor(const QColor& c);
 
     TGridRect Selection() const { return sel_; }
     void SetSelection(const TGridRect& r); // clamped into the grid and normalised
@@ -93,7 +89,6 @@ private:
     void NotePointer(const QPoint& p);
     DrawCellFn drawCell_;
     std::function<QString(int, int)> toolTip_;
-    QColor lineColor_{192, 192, 192};
 };
 
 } // namespace qm

@@ -27,8 +27,6 @@ struct TPictureSource {
     int BandCount() const { return BandHeight > 0 ? (Height + BandHeight - 1) / BandHeight : 0; }
 };
 
-// TProgressFn is called after each band with (bands done, bands in all).
-
 // Thrown when the progress callback asked to stop; nothing has been written.
 class TExportCancelled : public std::runtime_error {
 public:
@@ -47,8 +45,9 @@ const char* FormatExtension(TPictureFormat f);
 // size cannot be written in this format (empty, or beyond the format's limits).
 void CheckPictureSize(const std::string& path, TPictureFormat f, int width, int height);
 
-// Writes the picture into `out` without committing it. Throws TFileError on a write
-// failure or a picture the format cannot hold, TExportCancelled when cancelled.
+// Writes the picture into `out` without committing it; `progress` hears after each band
+// (bands done, bands in all). Throws TFileError on a write failure or a picture the
+// format cannot hold, TExportCancelled when cancelled.
 void WritePictureTo(TAtomicFile& out, TPictureFormat f, const TPictureSource& src, const TProgressFn& progress = {});
 
 // Writes the picture to `path` through a temporary file and a rename: on failure or

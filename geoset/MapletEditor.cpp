@@ -15,6 +15,7 @@
 #include "editor/DrawGrid.h"
 #include "editor/MapEdit.h"
 #include "geoset/Maplet.h"
+#include "tiles/ToolIcon.h"
 
 namespace qm {
 
@@ -23,11 +24,6 @@ constexpr int ClientWidth = 464;
 constexpr int ClientHeight = 429;
 constexpr int GeoCell = 32;
 constexpr int SymbolPanelWidth = 64;
-
-QIcon PaletteIcon(const TRenderedTileset& ts, int image) {
-    if (image < 0 || image >= int(ts.ToolPalette.size()) || ts.ToolPalette[image].isNull()) return {};
-    return QIcon(QPixmap::fromImage(ts.ToolPalette[image]));
-}
 } // namespace
 
 TGeoEditForm::TGeoEditForm(TGeoSetContext& ctx, QImage& cellBitmap, QAction* geoNew, QAction* geoOpen, QAction* geoSave,
@@ -130,7 +126,7 @@ TGeoEditForm::~TGeoEditForm() {
     if (ctx_.DialogParent == this) ctx_.DialogParent = nullptr;
 }
 
-void TGeoEditForm::UpdateIcons() { GeoLayerButton->setIcon(PaletteIcon(*ctx_.Tileset, layerImage_)); }
+void TGeoEditForm::UpdateIcons() { GeoLayerButton->setIcon(ToolIcon(*ctx_.Tileset, layerImage_)); }
 
 void TGeoEditForm::SyncSelectors() {
     {

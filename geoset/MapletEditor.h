@@ -5,7 +5,6 @@
 #include <QImage>
 
 #include "geoset/GeoSet.h"
-#include "geoset/GeoSetCommands.h"
 
 class QAction;
 class QComboBox;

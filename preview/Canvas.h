@@ -145,7 +145,6 @@ class TPainterCanvas : public TCanvas {
 public:
     explicit TPainterCanvas(QPainter* p = nullptr, int pixelsPerInch = 96);
     void SetPainter(QPainter* p) { painter_ = p; }
-    QPainter* Painter() const { return painter_; }
 
     void TextOut(int x, int y, const QString& text) override;
     int TextWidth(const QString& text) override;

@@ -132,13 +132,6 @@ void TPreviewForm::GoToPageDialog() {
     }
 }
 
-void TPreviewForm::PaginatePage(int n) {
-    if (n == 0) return;
-    ShowPaginating(n);
-    Document.Paginate(n);
-    HintLabel->clear();
-}
-
 void TPreviewForm::ShowPaginating(int n) {
     HintLabel->setText(QStringLiteral("Paginating Page ") + QString::number(n));
     HintLabel->repaint();

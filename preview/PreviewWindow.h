@@ -103,7 +103,6 @@ public:
     void ZoomIn();
     void ZoomOut();
     void GoToPage(int n);
-    void PaginatePage(int n);
     void OnePageView();
     void TwoPageView();
     // Paints page p (updated to the number the handler reports) on a paint box.

@@ -1,3 +1,4 @@
+// Building the preview window's widgets; what they do lives in PreviewWindow.cpp.
 #include "preview/PreviewWindow.h"
 
 #include <QButtonGroup>
@@ -12,8 +13,6 @@
 
 #include "preview/Cursors.h"
 #include "tiles/Encoding.h"
-
-// Building the preview window's widgets; what they do lives beside this file.
 
 namespace qm {
 

@@ -185,9 +185,6 @@ void HexOverlay(TSpecialCanvas& s, const TPageLayout& lay) {
     s.Pen.SetMode(pmCopy);
 }
 
-// Map cell (cx, cy), 1-based, composed at the tileset's size. From the source's cell
-// cache when it has one: identical cells then come back as the very same image.
-
 } // namespace
 
 void PrintMapPage(TPageInfo& info, TSpecialCanvas& s, const TMapPrintSource& src) {

@@ -15,7 +15,6 @@ public:
     // Points the list at `dir`, which also becomes the process's current working folder,
     // so bare tileset names are then looked up there.
     void SetDirectory(const QString& dir);
-    QString Directory() const { return directory_; }
     // Reads the folder again, so files added since the last time appear.
     void Reread();
     // Full path of the selected file, or "" when none is selected.

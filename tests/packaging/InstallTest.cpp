@@ -135,10 +135,8 @@ const LayoutCase Layout[] = {
     {"bin/quillmarch", Kind::Launcher, "lib/quillmarch/quillmarch"},
     {"share/applications/quillmarch.desktop", Kind::Data, nullptr},
     {"share/mime/packages/quillmarch.xml", Kind::Data, nullptr},
-#if QM_HAS_RENDER
     {"lib/quillmarch/quillmarch-render", Kind::Program, nullptr},
     {"bin/quillmarch-render", Kind::Launcher, "lib/quillmarch/quillmarch-render"},
-#endif
 };
 
 TEST_F(Installed, FilesLandInTheProgramFolderAndLaunchersLeadThere) {
@@ -177,9 +175,7 @@ TEST_F(Installed, FilesLandInTheProgramFolderAndLaunchersLeadThere) {
     // The program folder holds what the program reads and nothing of the build.
     QStringList expected = {"caves.geo",     "defaultgeoset.geo", "keep.geo",
                             "parchment.bmp", "quillmarch",        "wilderness.geo"};
-#if QM_HAS_RENDER
     expected << "quillmarch-render";
-#endif
     expected.sort();
     EXPECT_EQ(QDir(ProgramFolder()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot, QDir::Name), expected);
 }
@@ -346,7 +342,6 @@ TEST(ProgramFolder, FollowsLinksToTheExecutable) {
     EXPECT_NE(ReadText(log).find("[  PASSED  ] 1 test"), std::string::npos) << ReadText(log);
 }
 
-#if QM_HAS_RENDER
 // The renderer looks a map's tileset up beside the map and then in its program folder:
 // through the launcher that must be the installed folder.
 TEST_F(Installed, RendererFindsTilesetsInItsProgramFolder) {
@@ -386,6 +381,5 @@ TEST_F(Installed, RendererFindsTilesetsInItsProgramFolder) {
     EXPECT_TRUE(pictures["found.png"] == pictures["explicit.png"]);
     EXPECT_FALSE(pictures["found.png"] == pictures["default.png"]);
 }
-#endif
 
 } // namespace
