@@ -11,6 +11,7 @@
 #include "editor/CellCache.h"
 #include "editor/CellPainters.h"
 #include "editor/Clipboard.h"
+#include "editor/DrawGrid.h"
 #include "editor/MapEdit.h"
 #include "editor/SmartTerrain.h"
 
