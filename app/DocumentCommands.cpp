@@ -102,9 +102,7 @@ bool Twinviewform::AskSaveGeoSetChanges() {
     const QString name = app_->GeoSetFileName.isEmpty() ? QStringLiteral("Untitled GeoSet")
                                                         : QFileInfo(app_->GeoSetFileName).fileName();
     QWidget* parent = geoEditForm_ && geoEditForm_->isVisible() ? static_cast<QWidget*>(geoEditForm_) : this;
-    const TConfirm answer = Dialogs().Question(parent, QStringLiteral("Save changes to %1?").arg(name),
-                                               QStringLiteral("Save"), QStringLiteral("Discard"),
-                                               QStringLiteral("Cancel"));
+    const TConfirm answer = AskSaveChangesTo(parent, name);
     if (answer == TConfirm::No) return true;
     if (answer != TConfirm::Yes) return false;
     try {

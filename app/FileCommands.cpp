@@ -105,9 +105,7 @@ void Twinviewform::MarkMapClean(bool needsName) {
 
 bool Twinviewform::AskSaveChanges() {
     if (!app_->MapDocument.Modified) return true;
-    const TConfirm answer = Dialogs().Question(this, QStringLiteral("Save changes to %1?").arg(MapDisplayName()),
-                                               QStringLiteral("Save"), QStringLiteral("Discard"),
-                                               QStringLiteral("Cancel"));
+    const TConfirm answer = AskSaveChangesTo(this, MapDisplayName());
     if (answer == TConfirm::No) return true;
     if (answer != TConfirm::Yes) return false;
     try {

@@ -91,4 +91,9 @@ const bool gQtPrinterIsDefault = (UseQtPrinter(), true);
 TDialogs& Dialogs() { return gDialogs ? *gDialogs : gQtDialogs; }
 void SetDialogs(TDialogs* d) { gDialogs = d; }
 
+TConfirm AskSaveChangesTo(QWidget* parent, const QString& documentName) {
+    return Dialogs().Question(parent, QStringLiteral("Save changes to %1?").arg(documentName), QStringLiteral("Save"),
+                              QStringLiteral("Discard"), QStringLiteral("Cancel"));
+}
+
 } // namespace qm

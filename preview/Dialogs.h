@@ -41,6 +41,10 @@ public:
     virtual void PrinterSetup(QWidget* parent);
 };
 
+// "Save changes to <documentName>?" with Save (Yes), Discard (No) and Cancel, asked before
+// a document with unsaved changes is left.
+TConfirm AskSaveChangesTo(QWidget* parent, const QString& documentName);
+
 // The dialogs in use (Qt's unless a test installed others).
 TDialogs& Dialogs();
 // Installs `d` (not owned); null restores Qt's dialogs.
