@@ -11,6 +11,7 @@
 #include "model/RecordFile.h"
 #include "render/Render.h"
 #include "tests/TestSupport.h"
+#include "tests/support/BuiltInTileset.h"
 
 using namespace qm;
 
@@ -48,18 +49,6 @@ TMapRecord SampleMap() {
     m.Cell(3, 3).Upper = 35; // hidden
     m.Cell(72, 1).Upper = 144;
     return m;
-}
-
-const TRenderedTileset& DefaultTileset() {
-    static const TRenderedTileset ts = [] {
-        TRenderedTileset t;
-        TMapRecord scratch;
-        ClearMapRecord(scratch);
-        QImage tileBitmap;
-        RenderTileset(t, scratch, QString(), tileBitmap);
-        return t;
-    }();
-    return ts;
 }
 
 int MaxDiff(const QImage& a, const QImage& b) {
@@ -102,14 +91,14 @@ TEST(RenderRun, PictureEqualsTheProgramsComposition) {
         EXPECT_EQ(r.err, "");
         TMapRecord shown = map;
         shown.ShowHidden = uint8_t(c.showHidden);
-        EXPECT_EQ(MaxDiff(QImage(Q(out)), ComposeMapPicture(shown, DefaultTileset(), c.area, c.zoom)), 0)
+        EXPECT_EQ(MaxDiff(QImage(Q(out)), ComposeMapPicture(shown, qmtest::BuiltInTileset(), c.area, c.zoom)), 0)
             << args.join(' ').toStdString();
     }
     // Show Hidden off really changes the hidden cell.
     TMapRecord off = map;
     off.ShowHidden = 0;
-    EXPECT_GT(MaxDiff(ComposeMapPicture(off, DefaultTileset(), {2, 2, 2, 2}, 48),
-                      ComposeMapPicture(map, DefaultTileset(), {2, 2, 2, 2}, 48)),
+    EXPECT_GT(MaxDiff(ComposeMapPicture(off, qmtest::BuiltInTileset(), {2, 2, 2, 2}, 48),
+                      ComposeMapPicture(map, qmtest::BuiltInTileset(), {2, 2, 2, 2}, 48)),
               0);
 }
 

@@ -12,24 +12,13 @@
 #include "model/RecordFile.h"
 #include "render/RenderArgs.h"
 #include "tests/TestSupport.h"
+#include "tests/support/BuiltInTileset.h"
 #include "tiled/TiledExport.h"
 #include "tiled/TmxReader.h"
 
 using namespace qm;
 
 namespace {
-
-const TRenderedTileset& DefaultTileset() {
-    static const TRenderedTileset ts = [] {
-        TRenderedTileset t;
-        TMapRecord scratch;
-        ClearMapRecord(scratch);
-        QImage tileBitmap;
-        RenderTileset(t, scratch, QString(), tileBitmap, nullptr);
-        return t;
-    }();
-    return ts;
-}
 
 // Every symbol on both layers, hidden markers, the alternating background, a custom
 // tileset name with a stale tail, Spare and reserved bytes, view settings off their defaults.
@@ -66,7 +55,7 @@ void Put(const std::string& path, const std::string& text) {
 TEST(TiledExport, BusyMapComesBackByteForByte) {
     qmtest::TempDir dir;
     const TMapRecord busy = BusyMap();
-    ExportTiledMap(dir.File("busy.tmx"), busy, DefaultTileset(), BuiltInSymbolTable());
+    ExportTiledMap(dir.File("busy.tmx"), busy, qmtest::BuiltInTileset(), BuiltInSymbolTable());
     EXPECT_EQ(dir.List(), (std::vector<std::string>{"busy-tileset.png", "busy-tileset.tsx", "busy.tmx"}));
     const TTmxImport back = ReadTmxFile(dir.File("busy.tmx"), 16);
     EXPECT_EQ(back.FlippedTiles, 0);
@@ -82,7 +71,7 @@ TEST(TiledExport, LayersAreCsvWithSymbolPlusOne) {
     m.Cell(1, 1).Lower = 10;
     m.Cell(2, 1).Upper = 255;
     m.Cell(1, 2).Upper = 1;
-    ExportTiledMap(dir.File("m.tmx"), m, DefaultTileset(), BuiltInSymbolTable());
+    ExportTiledMap(dir.File("m.tmx"), m, qmtest::BuiltInTileset(), BuiltInSymbolTable());
     const std::string tmx = Slurp(dir.File("m.tmx"));
     // background alternates 11 (row 1), 10 (row 2) as the view shows it: gids 12 and 11
     EXPECT_NE(tmx.find("name=\"background\" width=\"72\" height=\"72\">\n  <data encoding=\"csv\">\n12,12,"),
@@ -109,7 +98,7 @@ TEST(TiledExport, WangTilesColourTheCoveredCorners) {
     qmtest::TempDir dir;
     TMapRecord m;
     ClearMapRecord(m);
-    ExportTiledMap(dir.File("w.tmx"), m, DefaultTileset(), BuiltInSymbolTable());
+    ExportTiledMap(dir.File("w.tmx"), m, qmtest::BuiltInTileset(), BuiltInSymbolTable());
     QFile f(QString::fromStdString(dir.File("w-tileset.tsx")));
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
     QXmlStreamReader xml(&f);
@@ -147,7 +136,7 @@ TEST(TiledExport, TilesCarryHiddenLayerNameAndRoleProperties) {
     qmtest::TempDir dir;
     TMapRecord m;
     ClearMapRecord(m);
-    ExportTiledMap(dir.File("p.tmx"), m, DefaultTileset(), BuiltInSymbolTable());
+    ExportTiledMap(dir.File("p.tmx"), m, qmtest::BuiltInTileset(), BuiltInSymbolTable());
     const std::string tsx = Slurp(dir.File("p-tileset.tsx"));
     EXPECT_NE(tsx.find("<tile id=\"35\">\n  <properties>\n   <property name=\"hidden\" type=\"bool\" value=\"true\"/>\n"
                        "   <property name=\"layer\" value=\"upper\"/>\n"
@@ -170,7 +159,7 @@ TEST(TiledExport, FailedWriteLeavesNoneOfTheThree) {
     Put(dir.File("old-tileset.png"), "old picture");
     // Every file fails after this many bytes: the small .tsx goes through, the map does not.
     SetWriteFailureAfterForTesting(40000);
-    EXPECT_THROW(ExportTiledMap(dir.File("old.tmx"), m, DefaultTileset(), BuiltInSymbolTable()), TFileError);
+    EXPECT_THROW(ExportTiledMap(dir.File("old.tmx"), m, qmtest::BuiltInTileset(), BuiltInSymbolTable()), TFileError);
     SetWriteFailureAfterForTesting(-1);
     EXPECT_EQ(dir.List(), std::vector<std::string>{"old-tileset.png"});
     EXPECT_EQ(Slurp(dir.File("old-tileset.png")), "old picture");
@@ -178,7 +167,7 @@ TEST(TiledExport, FailedWriteLeavesNoneOfTheThree) {
     // A folder in the way of the map: named in the message, nothing written.
     ASSERT_EQ(::mkdir(dir.File("d.tmx").c_str(), 0755), 0);
     try {
-        ExportTiledMap(dir.File("d.tmx"), m, DefaultTileset(), BuiltInSymbolTable());
+        ExportTiledMap(dir.File("d.tmx"), m, qmtest::BuiltInTileset(), BuiltInSymbolTable());
         FAIL() << "no error";
     } catch (const TFileError& e) {
         EXPECT_EQ(std::string(e.what()), "Cannot create file \"" + dir.File("d.tmx") + "\". Is a directory");
