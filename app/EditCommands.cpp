@@ -20,7 +20,7 @@ void Twinviewform::DrawGrid1DrawCell(QPainter& p, int col, int row, const QRect&
     TQuillmarch& a = *app_;
     if (!a.Tileset.IsRendered() || !InsideMapGrid(col, row)) return;
     DrawMapGridCell(p, col, row, rect, selected, a.CurrentMap, a.Tileset, a.CellBitmap, &a.CellCache);
-    if (showGridLines_) {
+    if (ShowGridLines1->isChecked()) {
         // Faint lines on each cell's right and bottom edge; the screen only, never the
         // composed cell that exports and prints use.
         p.setPen(QColor(0, 0, 0, 96));

@@ -23,13 +23,13 @@ namespace {
 const QString MapFilter = QStringLiteral("Quillmarch Map Files (*.map)");
 const QString MapSuffix = QStringLiteral("map");
 const QString Title = QStringLiteral("QuillMarch");
+} // namespace
 
 QString FolderOf(const QString& path) {
     QString dir = QFileInfo(path).absolutePath();
     if (!dir.endsWith(QLatin1Char('/'))) dir += QLatin1Char('/');
     return dir;
 }
-} // namespace
 
 void Twinviewform::FormShow() { UpdateCaption(); }
 
@@ -142,24 +142,27 @@ void Twinviewform::OpenMapFile(const QString& path) {
     // Anything but one whole record was not written by us: never replace it unasked.
     const bool foreign = QFileInfo(path).size() != qint64(sizeof(TMapRecord));
     a.MapFileName = path;
-    ShowHidden->setChecked(a.CurrentMap.ShowHidden != 0);
-    ApplyZoom(a.CurrentMap.Zoom);
-
     // The map is open even when its tileset picture cannot be used; say so afterwards.
-    QString tilesetError;
-    const QString name = TilesetNameText(MapTilesetName(a.CurrentMap));
-    if (!SameNameIgnoringCase(TilesetNameBytes(name), TilesetNameBytes(a.Tileset.CurrentTilesetName))) {
-        try {
-            LoadTileset(BareTilesetName(name));
-        } catch (const std::exception& e) {
-            tilesetError = MessageText(e);
-        }
-    }
+    const QString tilesetError = ApplyMapSettings();
     // Undo stays within the opened document.
     TakeUndoSnapshot(a.CurrentMap, a.UndoMap);
     MarkMapClean(foreign);
     RepaintMap();
     if (!tilesetError.isEmpty()) Dialogs().Error(this, tilesetError);
+}
+
+QString Twinviewform::ApplyMapSettings() {
+    TQuillmarch& a = *app_;
+    ShowHidden->setChecked(a.CurrentMap.ShowHidden != 0);
+    ApplyZoom(a.CurrentMap.Zoom);
+    const std::string name = MapTilesetName(a.CurrentMap);
+    if (SameNameIgnoringCase(name, TilesetNameBytes(a.Tileset.CurrentTilesetName))) return {};
+    try {
+        LoadTileset(BareTilesetName(TilesetNameText(name)));
+    } catch (const std::exception& e) {
+        return MessageText(e);
+    }
+    return {};
 }
 
 void Twinviewform::WriteMapTo(const QString& path) {

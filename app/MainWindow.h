@@ -26,6 +26,9 @@ class QLabel;
 
 namespace qm {
 
+// The folder a file dialog starts in after `path` was chosen: its folder, ending in '/'.
+QString FolderOf(const QString& path);
+
 class TqmAboutBox;
 class TSplashForm;
 class TPaletteForm;
@@ -113,6 +116,9 @@ public:
     // document. Asks nothing. A file that cannot be read throws TFileError with the map
     // unchanged.
     void OpenMapFile(const QString& path);
+    // Shows the map in memory with its own settings: Show Hidden, zoom, and its tileset
+    // when another one is in use. Returns why that tileset could not be loaded, or "".
+    QString ApplyMapSettings();
     // Every command that changes the map record calls this once it has: the map is
     // marked modified, its recovery copy scheduled and the map grid repainted.
     void MapChanged();
@@ -289,7 +295,6 @@ private:
     qint64 typedAt_ = -1;                   // when the last of them came, ms since the epoch
     int pointerCol_ = -1, pointerRow_ = -1; // 0-based cell under the pointer, -1 none
     bool dragging_ = false;                 // a selection drag on the map grid is under way
-    bool showGridLines_ = false;
     QString startFile_;
 };
 

@@ -76,7 +76,7 @@ QString Twinviewform::CellPanelText() const {
     if (pointerCol_ < 0 || pointerRow_ < 0) return {};
     QString text = QStringLiteral("Col %1, Row %2").arg(pointerCol_ + 1).arg(pointerRow_ + 1);
     const TGridRect sel = DrawGrid1->Selection();
-    if (dragging_) text += QStringLiteral("   %1 x %2").arg(sel.Right - sel.Left + 1).arg(sel.Bottom - sel.Top + 1);
+    if (dragging_) text += QStringLiteral("   %1 x %2").arg(sel.Width()).arg(sel.Height());
     // What the cell shows on top.
     const TMapCell& cell = app_->CurrentMap.Cell(pointerCol_ + 1, pointerRow_ + 1);
     const QString name = SymbolName(cell.Upper ? cell.Upper : cell.Lower);
@@ -144,10 +144,7 @@ void Twinviewform::DrawGrid1WheelZoom(int notches, const QPoint& pos) {
     v->setValue(int(std::lround(cy * size - pos.y())));
 }
 
-void Twinviewform::ShowGridLinesClick() {
-    showGridLines_ = ShowGridLines1->isChecked();
-    RepaintMap();
-}
+void Twinviewform::ShowGridLinesClick() { RepaintMap(); }
 
 void Twinviewform::dragEnterEvent(QDragEnterEvent* e) {
     if (!DroppedMapFile(e->mimeData()).isEmpty()) e->acceptProposedAction();

@@ -19,8 +19,6 @@ namespace {
 constexpr int RecoveryDelayMs = 3000;
 // A user who never pauses still gets a copy this many delays after the first change.
 constexpr int RecoveryMaxDelays = 4;
-
-QString FolderOf(const QString& path) { return QFileInfo(path).absolutePath() + QLatin1Char('/'); }
 } // namespace
 
 void Twinviewform::CreateRecovery() {

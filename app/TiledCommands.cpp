@@ -17,8 +17,6 @@ namespace qm {
 namespace {
 const QString TiledFilter = QStringLiteral("Tiled Map Files (*.tmx)");
 const QString TiledSuffix = QStringLiteral("tmx");
-
-QString FolderOf(const QString& path) { return QFileInfo(path).absolutePath() + QLatin1Char('/'); }
 } // namespace
 
 void Twinviewform::AddTiledMapItems(QMenu* file) {
@@ -59,17 +57,7 @@ void Twinviewform::ImportTiledMap1Click() {
     // The map came from elsewhere: Save asks for a name.
     a.MapFileName.clear();
     UpdateCaption();
-    ShowHidden->setChecked(a.CurrentMap.ShowHidden != 0);
-    ApplyZoom(a.CurrentMap.Zoom);
-    QString tilesetError;
-    const std::string name = MapTilesetName(a.CurrentMap);
-    if (!SameNameIgnoringCase(name, TilesetNameBytes(a.Tileset.CurrentTilesetName))) {
-        try {
-            LoadTileset(BareTilesetName(TilesetNameText(name)));
-        } catch (const std::exception& e) {
-            tilesetError = MessageText(e);
-        }
-    }
+    const QString tilesetError = ApplyMapSettings();
     MapChanged(); // an untitled, unsaved document
     if (!tilesetError.isEmpty()) Dialogs().Error(this, tilesetError);
     const std::string notes = ImportNotesText(imported, PathBytes(path));

@@ -57,6 +57,8 @@ const char* const PictureOverwriteQuestion = "OK to overwrite %1?";
 
 } // namespace
 
+const char* const SaveVttFilter = "Universal VTT (*.dd2vtt *.uvtt *.df2vtt)";
+
 bool MayReplace(QWidget* parent, const QStringList& paths, const char* question) {
     QStringList existing;
     for (const QString& p : paths)
@@ -120,14 +122,6 @@ bool ExportImageClipboardExecute(QWidget* parent, const TMapRecord& map, const T
     QGuiApplication::clipboard()->setImage(picture);
     return true;
 }
-
-} // namespace qm
-
-// --- Export Virtual Tabletop Map ---
-
-namespace qm {
-
-const char* const SaveVttFilter = "Universal VTT (*.dd2vtt *.uvtt *.df2vtt)";
 
 QString ExportVttExecute(QWidget* parent, const TMapRecord& map, const TRenderedTileset& ts, const SymbolTable& symbols,
                          const TGridRect& selection, const QString& startFolder) {
