@@ -233,7 +233,7 @@ void Twinviewform::LoadTilesetForMap(const QString& path) {
 void Twinviewform::TilesetChanged() {
     // The symbol table follows the tileset; a broken side file leaves only the terrain roles.
     try {
-        app_->Symbols = SymbolTableFor(PathBytes(app_->Tileset.SourcePath));
+        app_->Symbols = SymbolTableFor(PathBytes(app_->Tileset.SourcePath), app_->Tileset.HiddenFlags);
     } catch (const std::exception& e) {
         app_->Symbols = TerrainSymbolTable();
         Dialogs().Error(this, MessageText(e));

@@ -43,8 +43,13 @@ TCellLayers VisibleLayers(const TMapRecord& map, const TRenderedTileset& ts, int
     l.Background = BackgroundForRow(map.Background, r);
     if (!InsideMapGrid(c, r)) return l;
     const TMapCell& cell = map.Cell(c + 1, r + 1);
-    if (cell.Lower != 0 && !IsHiddenSymbol(map, ts, cell.Lower)) l.Lower = cell.Lower;
-    if (cell.Upper != 0 && !IsHiddenSymbol(map, ts, cell.Upper)) l.Upper = cell.Upper;
+    // A hidden symbol left out shows what players see in its place, if anything.
+    auto shown = [&](uint8_t s) -> uint8_t {
+        if (s == 0 || !IsHiddenSymbol(map, ts, s)) return s;
+        return ts.Roles ? PlayerSymbolAt(*ts.Roles, s, map, c, r) : 0;
+    };
+    l.Lower = shown(cell.Lower);
+    l.Upper = shown(cell.Upper);
     return l;
 }
 

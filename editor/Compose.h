@@ -17,7 +17,8 @@ bool IsHiddenSymbol(const TMapRecord& map, const TRenderedTileset& ts, uint8_t s
 // The background symbol shown in grid row r (0-based): 11 alternates with 10.
 uint8_t BackgroundForRow(uint8_t background, int gridRow);
 
-// What a map cell shows after the row alternation and the hidden test; 0 = nothing.
+// What a map cell shows after the row alternation and the hidden test (a hidden symbol
+// left out gives way to what players see in its place, PlayerSymbolAt); 0 = nothing.
 // Two cells with equal layers compose to equal pixels.
 struct TCellLayers {
     uint8_t Background = 0, Lower = 0, Upper = 0;

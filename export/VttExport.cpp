@@ -115,16 +115,52 @@ struct Layout {
 
 bool IsTerrainRow(int s) { return s >= 128; }
 
-// The symbols of a cell that may give geometry: both layers, never hidden ones. The
-// background symbol is paint under every cell, not a thing standing in it.
+// The symbols of a cell that may give geometry: both layers. The background symbol is
+// paint under every cell, not a thing standing in it. A hidden symbol gives what players
+// see in its place; with hidden symbols shown, a secret door (a hidden symbol standing in
+// for a wall piece) is a closed door across that wall, and other hidden symbols give nothing.
 struct ShownSymbols {
     const TMapRecord& map;
     const TRenderedTileset& ts;
     const SymbolTable& table;
+    bool includeHidden = false;
     template <class F> void operator()(int c, int r, F&& f) const {
         const TMapCell& cell = map.Cell(c + 1, r + 1);
-        for (uint8_t s : {cell.Lower, cell.Upper})
-            if (s != 0 && !ts.HiddenFlags[s]) f(int(s), table[s]);
+        for (uint8_t s : {cell.Lower, cell.Upper}) {
+            if (s == 0) continue;
+            if (!ts.HiddenFlags[s]) {
+                f(int(s), table[s]);
+                continue;
+            }
+            const uint8_t stand = PlayerSymbolAt(table, s, map, c, r);
+            if (stand == 0) continue;
+            if (!includeHidden) f(int(stand), table[stand]);
+            else if (table[stand].role == SymbolRole::Wall) f(int(s), SecretDoor(table[stand], c, r));
+        }
+    }
+    // The closed door that crosses the wall line of wall piece `w`.
+    SymbolTraits SecretDoor(const SymbolTraits& w, int c, int r) const {
+        SymbolTraits d;
+        d.role = SymbolRole::Door;
+        if (w.edges) {
+            d.vertical = !(w.edges & (EdgeN | EdgeS));
+            const bool far = d.vertical ? !(w.edges & EdgeW) : !(w.edges & EdgeN);
+            d.across = far ? 1 - w.inset : w.inset;
+            return d;
+        }
+        const uint8_t q = w.quarters;
+        if (q == (QuarterNW | QuarterNE) || q == (QuarterSW | QuarterSE)) d.vertical = false;
+        else if (q == (QuarterNW | QuarterSW) || q == (QuarterNE | QuarterSE)) d.vertical = true;
+        else {
+            // Solid rock: the door runs along the wall that its west or east neighbour continues.
+            auto walled = [&](int nc) {
+                if (nc < 0 || nc >= 72) return false;
+                const TMapCell& n = map.Cell(nc + 1, r + 1);
+                return table[n.Lower].role == SymbolRole::Wall || table[n.Upper].role == SymbolRole::Wall;
+            };
+            d.vertical = !(walled(c - 1) || walled(c + 1));
+        }
+        return d;
     }
 };
 
@@ -187,7 +223,7 @@ void AddSymbolGeometry(int s, const SymbolTraits& t, int L, int T, Layout& out) 
     case SymbolRole::Window: {
         const int at = Milli(t.across);
         const Seg span = t.vertical ? MakeSeg({L + at, T}, {L + at, B}) : MakeSeg({L, T + at}, {R, T + at});
-        out.portals.push_back({span, t.vertical, t.role == SymbolRole::Door});
+        out.portals.push_back({span, t.vertical, t.role == SymbolRole::Door && !t.open});
         break;
     }
     case SymbolRole::Obstacle: {
@@ -209,7 +245,7 @@ void AddSymbolGeometry(int s, const SymbolTraits& t, int L, int T, Layout& out) 
         break;
     }
     case SymbolRole::Light:
-        // Terrain fire lights once per 2 x 2 cells (AddTerrainLights): a lava lake of
+        // Terrain fire lights once per patch (AddTerrainLights): a lava lake of
         // single-cell lights would slow a tabletop down.
         if (!IsTerrainRow(s))
             out.lights.push_back({{(L + half) / double(Unit), (T + half) / double(Unit)}, t.range, t.color});
@@ -218,30 +254,50 @@ void AddSymbolGeometry(int s, const SymbolTraits& t, int L, int T, Layout& out) 
     }
 }
 
-// Terrain lights: one at the middle of the lit cells of each 2 x 2 block of the map.
+// Terrain lights: one per connected patch of fire (cells joined side to side), at the
+// middle of its cells, reaching as far as one cell of it does plus the patch's half width.
 void AddTerrainLights(const ShownSymbols& symbolsOf, const TGridRect& a, Layout& out) {
-    struct Block {
+    const int W = a.Width(), H = a.Height();
+    std::vector<const SymbolTraits*> fire(size_t(W) * H, nullptr);
+    for (int r = 0; r < H; ++r)
+        for (int c = 0; c < W; ++c)
+            symbolsOf(a.Left + c, a.Top + r, [&](int s, const SymbolTraits& t) {
+                // Fire on both layers of a cell counts once.
+                if (t.role == SymbolRole::Light && IsTerrainRow(s) && !fire[size_t(r) * W + c])
+                    fire[size_t(r) * W + c] = &t;
+            });
+    std::vector<bool> seen(fire.size(), false);
+    for (size_t start = 0; start < fire.size(); ++start) {
+        if (!fire[start] || seen[start]) continue;
         double sx = 0, sy = 0;
         int n = 0;
         float range = 0;
         std::uint32_t color = 0;
-    };
-    std::map<std::pair<int, int>, Block> blocks;
-    for (int r = a.Top; r <= a.Bottom; ++r)
-        for (int c = a.Left; c <= a.Right; ++c) {
-            bool lit = false; // fire on both layers of a cell counts once
-            symbolsOf(c, r, [&](int s, const SymbolTraits& t) {
-                if (t.role != SymbolRole::Light || !IsTerrainRow(s) || lit) return;
-                lit = true;
-                Block& b = blocks[{r / 2, c / 2}];
-                b.sx += c + 0.5;
-                b.sy += r + 0.5;
-                ++b.n;
-                b.range = std::max(b.range, t.range);
-                b.color = t.color;
-            });
+        std::vector<size_t> todo{start};
+        seen[start] = true;
+        while (!todo.empty()) {
+            const size_t i = todo.back();
+            todo.pop_back();
+            const int c = int(i % size_t(W)), r = int(i / size_t(W));
+            sx += a.Left + c + 0.5;
+            sy += a.Top + r + 0.5;
+            ++n;
+            range = std::max(range, fire[i]->range);
+            color = fire[i]->color;
+            const int dc[4] = {1, -1, 0, 0}, dr[4] = {0, 0, 1, -1};
+            for (int k = 0; k < 4; ++k) {
+                const int nc = c + dc[k], nr = r + dr[k];
+                if (nc < 0 || nr < 0 || nc >= W || nr >= H) continue;
+                const size_t j = size_t(nr) * W + nc;
+                if (fire[j] && !seen[j]) {
+                    seen[j] = true;
+                    todo.push_back(j);
+                }
+            }
         }
-    for (const auto& [key, b] : blocks) out.lights.push_back({{b.sx / b.n, b.sy / b.n}, b.range, b.color});
+        const double reach = std::min(100.0, range + (std::sqrt(double(n)) - 1) / 2);
+        out.lights.push_back({{sx / n, sy / n}, reach, color});
+    }
 }
 
 // Jambs: a door or window end that does not meet a wall is joined, along the cell
@@ -286,9 +342,10 @@ void AddJambs(const TGridRect& a, Layout& out) {
     }
 }
 
-Layout BuildLayout(const TMapRecord& map, const TRenderedTileset& ts, const SymbolTable& table, const TGridRect& a) {
+Layout BuildLayout(const TMapRecord& map, const TRenderedTileset& ts, const SymbolTable& table, const TGridRect& a,
+                   bool includeHidden) {
     Layout out;
-    const ShownSymbols symbolsOf{map, ts, table};
+    const ShownSymbols symbolsOf{map, ts, table, includeHidden};
     AddTerrainWalls(symbolsOf, a, out);
     for (int r = a.Top; r <= a.Bottom; ++r)
         for (int c = a.Left; c <= a.Right; ++c)
@@ -378,11 +435,11 @@ private:
 } // namespace
 
 TVttGeometry VttGeometry(const TMapRecord& map, const TRenderedTileset& ts, const SymbolTable& symbols,
-                         const TGridRect& area) {
+                         const TGridRect& area, bool includeHidden) {
     const TGridRect a = ClipAreaToMap(area);
     TVttGeometry g;
     if (a.Width() < 1 || a.Height() < 1) return g;
-    Layout l = BuildLayout(map, ts, symbols, a);
+    Layout l = BuildLayout(map, ts, symbols, a, includeHidden);
     for (const auto& line : Chain(l.walls)) {
         TVttPolyline pl;
         for (Pt p : line) pl.push_back(ToCells(p));
@@ -411,13 +468,26 @@ void ExportVttMap(const std::string& path, const TMapRecord& map, const TRendere
     shown.ShowHidden = options.IncludeHidden ? 1 : 0;
     const TPictureSource picture = MapPictureSource(shown, ts, a, ppg);
     CheckPictureSize(path, TPictureFormat::Png, picture.Width, picture.Height);
-    const TVttGeometry g = VttGeometry(map, ts, symbols, a);
+    TVttGeometry g = VttGeometry(map, ts, symbols, a, options.IncludeHidden);
+    // Points relative to the exported area, origin 0: importers that ignore map_origin
+    // place a region right too.
+    auto shift = [&](TVttPoint& p) {
+        p.x -= a.Left;
+        p.y -= a.Top;
+    };
+    for (auto* lines : {&g.Walls, &g.Objects})
+        for (TVttPolyline& l : *lines)
+            for (TVttPoint& p : l) shift(p);
+    for (TVttPortal& p : g.Portals) {
+        shift(p.a);
+        shift(p.b);
+    }
+    for (TVttLight& l : g.Lights) shift(l.at);
 
     std::string j;
-    j += "{\"format\":0.3,\"resolution\":{\"map_origin\":{\"x\":" + std::to_string(a.Left) +
-         ",\"y\":" + std::to_string(a.Top) + "},\"map_size\":{\"x\":" + std::to_string(a.Width()) +
-         ",\"y\":" + std::to_string(a.Height()) + "},\"pixels_per_grid\":" + std::to_string(ppg) +
-         "},\n\"line_of_sight\":";
+    j += "{\"format\":0.3,\"resolution\":{\"map_origin\":{\"x\":0,\"y\":0},\"map_size\":{\"x\":" +
+         std::to_string(a.Width()) + ",\"y\":" + std::to_string(a.Height()) +
+         "},\"pixels_per_grid\":" + std::to_string(ppg) + "},\n\"line_of_sight\":";
     PutPolylines(j, g.Walls);
     j += ",\n\"objects_line_of_sight\":";
     PutPolylines(j, g.Objects);

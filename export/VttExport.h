@@ -30,7 +30,7 @@ using TVttPolyline = std::vector<TVttPoint>; // a closed loop repeats its first 
 struct TVttPortal {
     TVttPoint a, b;        // the span, west to east or north to south
     bool vertical = false; // in a north-south wall
-    bool closed = true;    // a door; false for a window
+    bool closed = true;    // a closed door; false for a window or an open door
 };
 
 struct TVttLight {
@@ -46,14 +46,16 @@ struct TVttGeometry {
     std::vector<TVttLight> Lights;
 };
 
-// The geometry of `area` (0-based grid cells, inclusive) of the map. Hidden symbols
-// never give geometry.
+// The geometry of `area` (0-based grid cells, inclusive) of the map, in whole-map cell
+// units. A hidden symbol gives the geometry of what players see in its place
+// (PlayerSymbolAt); with `includeHidden`, a secret door (a hidden symbol standing in for a
+// wall piece) is a closed door across that wall instead.
 TVttGeometry VttGeometry(const TMapRecord& map, const TRenderedTileset& ts, const SymbolTable& symbols,
-                         const TGridRect& area);
+                         const TGridRect& area, bool includeHidden = false);
 
 struct TVttOptions {
     int PixelsPerCell = DefaultVttPixelsPerCell;
-    bool IncludeHidden = false; // hidden symbols in the picture
+    bool IncludeHidden = false; // hidden symbols in the picture, secret doors as doors
 };
 
 // Writes the whole file through a temporary file and a rename. Throws TFileError (a

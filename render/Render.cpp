@@ -30,7 +30,7 @@ void RenderPicture(const TRenderArgs& args, const TMapRecord& map, const TRender
 }
 
 void RenderVtt(const TRenderArgs& args, const TMapRecord& map, const TRenderedTileset& ts) {
-    const SymbolTable symbols = SymbolTableFor(PathBytes(ts.SourcePath));
+    const SymbolTable symbols = SymbolTableFor(PathBytes(ts.SourcePath), ts.HiddenFlags);
     TVttOptions options;
     options.PixelsPerCell = args.PixelsPerGrid;
     options.IncludeHidden = args.ShowHidden.value_or(false);

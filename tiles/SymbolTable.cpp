@@ -39,7 +39,7 @@ constexpr TCatalogueLine Catalogue[] = {
     {sym::FloorB, "none Stone floor, cracked"},
     {sym::DoorNS, "door axis=v Wooden door, north-south wall"},
     {sym::DoorEW, "door axis=h Wooden door, east-west wall"},
-    {sym::DoorOpen, "door axis=h Open door"},
+    {sym::DoorOpen, "door axis=h state=open Open door"},
     {sym::DoorLocked, "door axis=h Locked door"},
     {sym::Dirt, "none Dirt"},
     {sym::Grass, "none Grass"},
@@ -59,11 +59,11 @@ constexpr TCatalogueLine Catalogue[] = {
     {sym::Crate, "none Crate"},
     {sym::Portcullis, "window axis=h Portcullis"},
     {sym::ArrowSlit, "window axis=h Arrow slit"},
-    {sym::Trap, "none Trap marker"},
-    {sym::SecretDoor, "none Secret door marker"},
-    {sym::Treasure, "none Treasure marker"},
-    {sym::Monster, "none Monster marker"},
-    {sym::Note, "none Note marker"},
+    {sym::Trap, "none player=0 Trap marker"},
+    {sym::SecretDoor, "none player=wall Secret door marker"},
+    {sym::Treasure, "none player=0 Treasure marker"},
+    {sym::Monster, "none player=0 Monster marker"},
+    {sym::Note, "none player=0 Note marker"},
     {sym::Pillar, "obstacle box=0.19,0.19,0.81,0.81 Pillar"},
     {sym::Statue, "obstacle box=0.17,0.17,0.83,0.87 Statue"},
     {sym::Altar, "none Altar"},
@@ -283,6 +283,17 @@ std::uint32_t Colour(std::string_view v) {
     return c;
 }
 
+// `player=`: a symbol 0..255 other than the line's own (0 = nothing), or `wall`.
+int PlayerValue(std::string_view v, int own) {
+    if (v == "wall") return PlayerWallPiece;
+    int p = -1;
+    const auto [end, ec] = std::from_chars(v.data(), v.data() + v.size(), p);
+    if (ec != std::errc() || end != v.data() + v.size() || p < 0 || p > 255)
+        throw LineError("player=" + std::string(v) + ": expected a symbol from 0 to 255 or wall");
+    if (p == own) throw LineError("player=" + std::string(v) + ": a symbol cannot stand in for itself");
+    return p;
+}
+
 SymbolRole RoleOf(std::string_view word) {
     for (SymbolRole r :
          {SymbolRole::Wall, SymbolRole::Door, SymbolRole::Window, SymbolRole::Obstacle, SymbolRole::Light})
@@ -335,6 +346,12 @@ int ParseLine(std::string_view line, SymbolTable& table) {
                 throw LineError("axis=" + std::string(v) +
                                 ": expected h (in an east-west wall) or v (in a north-south wall)");
             t.vertical = v == "v";
+        } else if (key == "state") {
+            only(SymbolRole::Door);
+            if (v != "open" && v != "closed") throw LineError("state=" + std::string(v) + ": expected open or closed");
+            t.open = v == "open";
+        } else if (key == "player") {
+            t.player = PlayerValue(v, sym);
         } else if (key == "at") {
             only(SymbolRole::Door, SymbolRole::Window);
             t.across = Number(key, v, 0, 1);
@@ -404,6 +421,9 @@ SymbolTable TerrainSymbolTable() {
     // The lone wall patch is a free-standing block in the middle of its cell.
     t[sym::WallBase].role = SymbolRole::Obstacle;
     t[sym::WallBase].box = {0.14f, 0.14f, 0.86f, 0.86f};
+    // Mountain is rock: it walls off its quarters as wall terrain does.
+    for (int k = 0; k < 16; ++k) t[sym::MountainBase + k] = SymbolTraits{t[sym::WallBase + k]};
+    for (int k = 0; k < 16; ++k) t[sym::MountainBase + k].name = std::string(TerrainNames[6]) + ", " + ShapeNames[k];
     for (int k = 0; k < 16; ++k) {
         SymbolTraits& f = t[sym::FireBase + k];
         f.role = SymbolRole::Light;
@@ -434,6 +454,7 @@ SymbolTable ParseSymbolTable(std::string_view text, const std::string& fileName)
                 throw LineError("symbol " + std::to_string(sym) + " is already given on line " +
                                 std::to_string(seenOn[sym]));
             seenOn[sym] = lineNo;
+            table[sym].line = lineNo;
         } catch (const LineError& e) {
             throw std::runtime_error(fileName + ", line " + std::to_string(lineNo) + ": " + e.what() + ".");
         }
@@ -441,7 +462,92 @@ SymbolTable ParseSymbolTable(std::string_view text, const std::string& fileName)
     return table;
 }
 
+void CheckPlayerSymbols(const SymbolTable& table, const std::array<std::uint8_t, 256>& hidden,
+                        const std::string& fileName) {
+    for (int s = 1; s < 256; ++s) {
+        const int p = table[s].player;
+        if (!hidden[s] || p <= 0 || !hidden[p]) continue;
+        throw std::runtime_error(fileName + ", line " + std::to_string(table[s].line) +
+                                 ": player=" + std::to_string(p) + ": symbol " + std::to_string(p) +
+                                 " is hidden too; players must see a symbol that is shown.");
+    }
+}
+
+namespace {
+bool IsThinWall(const SymbolTraits& t) { return t.role == SymbolRole::Wall && t.edges && !t.quarters; }
+} // namespace
+
+std::uint8_t PlayerSymbolAt(const SymbolTable& table, std::uint8_t s, const TMapRecord& map, int c, int r) {
+    const int p = table[s].player;
+    if (p != PlayerWallPiece) return std::uint8_t(std::max(p, 0));
+    // Each neighbour lends the walls that run on into this cell: one to the west or east
+    // its north and south sides (and upper or lower quarters), one to the north or south
+    // its east and west sides (and left or right quarters).
+    std::uint8_t edges = 0, quarters = 0;
+    float inset = 0;
+    struct {
+        int dc, dr;
+        std::uint8_t edgeMask, qTop, qBottom;
+    } const near[] = {{-1, 0, EdgeN | EdgeS, QuarterNE, QuarterSE},
+                      {1, 0, EdgeN | EdgeS, QuarterNW, QuarterSW},
+                      {0, -1, EdgeE | EdgeW, QuarterSW, QuarterSE},
+                      {0, 1, EdgeE | EdgeW, QuarterNW, QuarterNE}};
+    for (const auto& n : near) {
+        const int nc = c + n.dc, nr = r + n.dr;
+        if (nc < 0 || nr < 0 || nc >= 72 || nr >= 72) continue;
+        const TMapCell& cell = map.Cell(nc + 1, nr + 1);
+        for (std::uint8_t q : {cell.Upper, cell.Lower}) {
+            const SymbolTraits& t = table[q];
+            if (q == 0 || t.role != SymbolRole::Wall) continue;
+            if (IsThinWall(t) && (t.edges & n.edgeMask)) {
+                edges |= t.edges & n.edgeMask;
+                inset = t.inset;
+            }
+            // Quarters on the shared side carry on across the whole cell.
+            const bool horizontal = n.dc != 0;
+            if (t.quarters & n.qTop) quarters |= horizontal ? (QuarterNW | QuarterNE) : (QuarterNW | QuarterSW);
+            if (t.quarters & n.qBottom) quarters |= horizontal ? (QuarterSW | QuarterSE) : (QuarterNE | QuarterSE);
+        }
+    }
+    auto find = [&](auto match) -> std::uint8_t {
+        for (int q = 1; q < 256; ++q)
+            if (table[q].role == SymbolRole::Wall && match(table[q])) return std::uint8_t(q);
+        return 0;
+    };
+    if (edges) {
+        // The straight piece of one side, else the corner piece of both.
+        for (std::uint8_t e : {EdgeN, EdgeS, EdgeW, EdgeE})
+            if (edges == e)
+                return find([&](const SymbolTraits& t) { return IsThinWall(t) && t.edges == e && t.inset == inset; });
+        if (const std::uint8_t q = find(
+                [&](const SymbolTraits& t) { return IsThinWall(t) && t.edges == edges && t.inset == inset; }))
+            return q;
+    }
+    if (quarters) return find([&](const SymbolTraits& t) { return !t.edges && t.quarters == quarters; });
+    return 0;
+}
+
+std::vector<std::uint8_t> SecretDoorsFor(const SymbolTable& table, const std::array<std::uint8_t, 256>& hidden,
+                                         std::uint8_t wall) {
+    std::vector<std::uint8_t> out;
+    for (int s = 1; s < 256; ++s)
+        if (hidden[s] && (table[s].player == PlayerWallPiece || (wall != 0 && table[s].player == wall)))
+            out.push_back(std::uint8_t(s));
+    return out;
+}
+
 SymbolTable BuiltInSymbolTable() { return ParseSymbolTable(CatalogueText(), "built-in tileset"); }
+
+SymbolTable SymbolTableFor(const std::string& tilesetPath, const std::array<std::uint8_t, 256>& hidden) {
+    namespace fs = std::filesystem;
+    SymbolTable t = SymbolTableFor(tilesetPath);
+    fs::path roles(tilesetPath);
+    roles.replace_extension(".roles");
+    std::error_code ec;
+    const bool ownFile = !tilesetPath.empty() && fs::is_regular_file(tilesetPath, ec) && fs::is_regular_file(roles, ec);
+    CheckPlayerSymbols(t, hidden, ownFile ? roles.filename().string() : std::string("built-in tileset"));
+    return t;
+}
 
 SymbolTable SymbolTableFor(const std::string& tilesetPath) {
     namespace fs = std::filesystem;

@@ -9,6 +9,9 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
+
+#include "model/MapRecord.h"
 
 namespace qm {
 
@@ -34,6 +37,7 @@ struct SymbolTraits {
     // in cells from the west (vertical) or north (horizontal) side.
     bool vertical = false;
     float across = 0.5f;
+    bool open = false; // a door standing open: a portal that does not close
 
     // Obstacle: its footprint inside the cell (left, top, right, bottom in cells),
     // an ellipse inside that box when `round`.
@@ -43,7 +47,16 @@ struct SymbolTraits {
     // Light: reach in cells and colour 0xAARRGGBB.
     float range = 0;
     std::uint32_t color = 0;
+
+    // A hidden symbol: what players see in its place where hidden symbols are not shown
+    // (`player=` in the table): a symbol 0..255 (0 = nothing), PlayerWallPiece = the wall
+    // piece its neighbours continue, NoPlayerSymbol = not given (nothing).
+    int player = -1;
+    int line = 0; // the table line that gave it, 0 = a default
 };
+
+constexpr int NoPlayerSymbol = -1;
+constexpr int PlayerWallPiece = -2;
 
 using SymbolTable = std::array<SymbolTraits, 256>;
 
@@ -67,5 +80,24 @@ SymbolTable TerrainSymbolTable();
 
 // The built-in catalogue as table text, the same format as a NAME.roles file.
 std::string_view BuiltInCatalogue();
+
+// Checks the `player=` entries against the tileset's hidden flags: a stand-in may not be
+// hidden itself. Throws std::runtime_error naming the file and the line.
+void CheckPlayerSymbols(const SymbolTable& table, const std::array<std::uint8_t, 256>& hidden,
+                        const std::string& fileName);
+
+// The table for a tileset picture (as above), with its `player=` entries checked.
+SymbolTable SymbolTableFor(const std::string& tilesetPath, const std::array<std::uint8_t, 256>& hidden);
+
+// What players see in place of hidden symbol `s` in map cell (c, r) (0-based): its
+// `player=` symbol, or for PlayerWallPiece the thin wall piece (else the wall terrain
+// piece) that the walls of the four neighbours continue through the cell; 0 = nothing.
+// The drawing and the tabletop export both go through this.
+std::uint8_t PlayerSymbolAt(const SymbolTable& table, std::uint8_t s, const TMapRecord& map, int c, int r);
+
+// The hidden symbols whose stand-in is wall piece `wall` (or PlayerWallPiece, which
+// stands for every wall piece): the secret doors a tool may put into that wall.
+std::vector<std::uint8_t> SecretDoorsFor(const SymbolTable& table, const std::array<std::uint8_t, 256>& hidden,
+                                         std::uint8_t wall);
 
 } // namespace qm

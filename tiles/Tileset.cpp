@@ -196,6 +196,11 @@ void RenderTileset(TRenderedTileset& ts, TMapRecord& currentMap, const QString& 
     ts.LayerFlags = layer;
     ts.HiddenFlags = hidden;
     ts.SourcePath = custom ? info.absoluteFilePath() : QString();
+    try {
+        ts.Roles = std::make_shared<const SymbolTable>(SymbolTableFor(PathBytes(ts.SourcePath), hidden));
+    } catch (const std::exception&) {
+        ts.Roles = std::make_shared<const SymbolTable>(TerrainSymbolTable());
+    }
     ++ts.Generation;
 }
 

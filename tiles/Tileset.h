@@ -5,10 +5,12 @@
 #include <QString>
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <stdexcept>
 
 #include "model/MapRecord.h"
 #include "model/Progress.h"
+#include "tiles/SymbolTable.h"
 
 namespace qm {
 
@@ -23,6 +25,9 @@ struct TRenderedTileset {
     std::array<uint8_t, 256> LayerFlags{}; // 1 = upper layer in lmAuto
     QString CurrentTilesetName;            // file name without folder; empty = default
     QString SourcePath;                    // the picture the images came from; empty = built-in
+    // The tileset's symbol table, for what players see in place of hidden symbols; a
+    // table that cannot be read leaves only the terrain roles (the window reports it).
+    std::shared_ptr<const SymbolTable> Roles;
     // Bumped by every successful rendering, so caches of composed cells know to drop.
     uint64_t Generation = 0;
 
