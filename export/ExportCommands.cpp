@@ -133,13 +133,24 @@ QString ExportVttExecute(QWidget* parent, const TMapRecord& map, const TRendered
     const QString path = Dialogs().SaveFileName(parent, "Export Virtual Tabletop Map", startFolder, SaveVttFilter,
                                                 QStringLiteral("dd2vtt"));
     if (path.isEmpty() || !MayReplace(parent, {path})) return QString();
-    TExportProgress progress(parent, "Exporting " + QFileInfo(path).fileName());
-    try {
-        ExportVttMap(PathBytes(path), map, ts, symbols, ExportArea(selection), last, progress.Fn());
-    } catch (const TExportCancelled&) {
-        return QString();
+    TVttOptions options = last;
+    for (;;) {
+        TExportProgress progress(parent, "Exporting " + QFileInfo(path).fileName());
+        try {
+            ExportVttMap(PathBytes(path), map, ts, symbols, ExportArea(selection), options, progress.Fn());
+            return path;
+        } catch (const TExportCancelled&) {
+            return QString();
+        } catch (const TVttLimitError& e) {
+            // Too large for the tabletop: offer the largest cell size it takes.
+            if (e.FittingPixelsPerCell < MinVttPixelsPerCell || e.FittingPixelsPerCell >= options.PixelsPerCell) throw;
+            const QString ask = QString::fromStdString(e.what()) +
+                                QStringLiteral("\n\nExport at %1 pixels per cell, the largest size that fits?")
+                                    .arg(e.FittingPixelsPerCell);
+            if (Dialogs().YesNoCancel(parent, ask) != TConfirm::Yes) return QString();
+            options.PixelsPerCell = e.FittingPixelsPerCell;
+        }
     }
-    return path;
 }
 
 } // namespace qm

@@ -23,7 +23,7 @@ struct TJpegState {
     jpeg_destination_mgr dest;
     std::jmp_buf jump;
     char message[JMSG_LENGTH_MAX];
-    TAtomicFile* out;
+    const TByteSink* out;
     unsigned char* buffer;
     std::exception_ptr failure;
 };
@@ -46,7 +46,7 @@ void InitDest(j_compress_ptr cinfo) {
 
 bool Flush(TJpegState* s, size_t n) {
     try {
-        s->out->Write(s->buffer, n);
+        (*s->out)(s->buffer, n);
         return true;
     } catch (...) {
         s->failure = std::current_exception();
@@ -104,6 +104,11 @@ bool Setup(jpeg_compress_struct* cinfo, TJpegState* s, int width, int height, in
 } // namespace
 
 void WriteJpeg(TAtomicFile& out, const TPictureSource& src, const TProgressFn& progress, int quality) {
+    WriteJpeg([&out](const void* data, size_t n) { out.Write(data, n); }, out.Path(), src, progress, quality);
+}
+
+void WriteJpeg(const TByteSink& out, const std::string& path, const TPictureSource& src, const TProgressFn& progress,
+               int quality) {
     std::vector<unsigned char> buffer(OutBufferSize);
     TJpegState s{};
     s.out = &out;
@@ -123,7 +128,7 @@ void WriteJpeg(TAtomicFile& out, const TPictureSource& src, const TProgressFn& p
 
     auto fail = [&]() {
         if (s.failure) std::rethrow_exception(s.failure);
-        throw TFileError(CannotCreateMessage(out.Path(), s.message));
+        throw TFileError(CannotCreateMessage(path, s.message));
     };
     if (!Setup(&cinfo, &s, src.Width, src.Height, quality)) fail();
 

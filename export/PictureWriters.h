@@ -63,6 +63,8 @@ void WritePng(TAtomicFile& out, const TPictureSource& src, const TProgressFn& pr
 // `path` names the file in messages.
 using TByteSink = std::function<void(const void* data, size_t size)>;
 void WritePng(const TByteSink& out, const std::string& path, const TPictureSource& src, const TProgressFn& progress);
+void WriteJpeg(const TByteSink& out, const std::string& path, const TPictureSource& src, const TProgressFn& progress,
+               int quality = 90);
 
 // A source over an image already in memory (the clipboard picture, tests).
 TPictureSource ImageSource(const QImage& image, int bandHeight);

@@ -455,20 +455,30 @@ TVttGeometry VttGeometry(const TMapRecord& map, const TRenderedTileset& ts, cons
     return g;
 }
 
-void ExportVttMap(const std::string& path, const TMapRecord& map, const TRenderedTileset& ts,
-                  const SymbolTable& symbols, const TGridRect& area, const TVttOptions& options,
-                  const TProgressFn& progress) {
-    const int ppg = options.PixelsPerCell;
-    if (ppg < MinVttPixelsPerCell || ppg > MaxVttPixelsPerCell)
-        throw TFileError(CannotCreateMessage(path, "A cell size of " + std::to_string(ppg) + " pixels is outside " +
-                                                       std::to_string(MinVttPixelsPerCell) + " to " +
-                                                       std::to_string(MaxVttPixelsPerCell) + "."));
-    const TGridRect a = ClipAreaToMap(area);
-    TMapRecord shown = map;
-    shown.ShowHidden = options.IncludeHidden ? 1 : 0;
-    const TPictureSource picture = MapPictureSource(shown, ts, a, ppg);
-    CheckPictureSize(path, TPictureFormat::Png, picture.Width, picture.Height);
-    TVttGeometry g = VttGeometry(map, ts, symbols, a, options.IncludeHidden);
+const std::vector<TVttTargetInfo>& VttTargets() {
+    // The limits as each tabletop's documentation and importer state them (README).
+    static const std::vector<TVttTargetInfo> targets = {
+        {TVttTarget::Generic, "generic", "Generic (Universal VTT)", DefaultVttPixelsPerCell},
+        {TVttTarget::Foundry, "foundry", "Foundry VTT", 100, 16384},
+        {TVttTarget::Owlbear, "owlbear", "Owlbear Rodeo", 100, 0, 144, 25'000'000, true},
+        {TVttTarget::Roll20, "roll20", "Roll20", 70, 0, 0, 10'000'000, true},
+        {TVttTarget::Fgu, "fgu", "Fantasy Grounds Unity", 50, 0, 0, 16'000'000, false, 500, 200, 250},
+    };
+    return targets;
+}
+
+const TVttTargetInfo& VttTargetInfo(TVttTarget target) { return VttTargets()[size_t(target)]; }
+
+const TVttTargetInfo* VttTargetById(const std::string& id) {
+    for (const TVttTargetInfo& t : VttTargets())
+        if (id == t.Id) return &t;
+    return nullptr;
+}
+
+namespace {
+
+// The JSON of the file up to the opening quote of the picture, points relative to the area.
+std::string FileHead(TVttGeometry g, const TGridRect& a, int ppg) {
     // Points relative to the exported area, origin 0: importers that ignore map_origin
     // place a region right too.
     auto shift = [&](TVttPoint& p) {
@@ -507,11 +517,152 @@ void ExportVttMap(const std::string& path, const TMapRecord& map, const TRendere
              Hex8(l.color) + "\",\"shadows\":true}";
     }
     j += "],\n\"image\":\"";
+    return j;
+}
 
+std::string Megabytes(std::uint64_t bytes) {
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "%.1f MB", double(bytes) / 1e6);
+    return buf;
+}
+
+// Wall segments as a tabletop counts them: one per pair of neighbouring points.
+int SegmentCount(const TVttGeometry& g) {
+    int n = 0;
+    for (auto* lines : {&g.Walls, &g.Objects})
+        for (const TVttPolyline& l : *lines) n += std::max(int(l.size()) - 1, 0);
+    return n;
+}
+
+// The largest cell size whose picture keeps within the target's pixel limits.
+int PixelFit(const TVttTargetInfo& t, const TGridRect& a) {
+    int best = MaxVttPixelsPerCell;
+    if (t.MaxSide) best = std::min(best, t.MaxSide / std::max(a.Width(), a.Height()));
+    if (t.MaxMegapixels > 0)
+        best = std::min(best, int(std::floor(std::sqrt(t.MaxMegapixels * 1e6 / (double(a.Width()) * a.Height())))));
+    return best;
+}
+
+std::uint64_t FileBytes(const std::string& head, std::uint64_t picture) {
+    return head.size() + (picture + 2) / 3 * 4 + 3;
+}
+
+struct Encoded {
+    std::string bytes;
+    bool jpeg = false;
+};
+
+// The picture as the target takes it: PNG, or JPEG where the PNG would not fit and the
+// target reads JPEG. Empty when neither fits.
+std::optional<Encoded> EncodeFitting(const TVttTargetInfo& t, const std::string& path, const std::string& head,
+                                     const TPictureSource& picture, const TProgressFn& progress) {
+    Encoded e;
+    WritePng([&e](const void* data, size_t n) { e.bytes.append(static_cast<const char*>(data), n); }, path, picture,
+             progress);
+    if (!t.MaxBytes || FileBytes(head, e.bytes.size()) <= t.MaxBytes) return e;
+    if (!t.TakesJpeg) return std::nullopt;
+    e.bytes.clear();
+    e.jpeg = true;
+    WriteJpeg([&e](const void* data, size_t n) { e.bytes.append(static_cast<const char*>(data), n); }, path, picture,
+              progress);
+    if (FileBytes(head, e.bytes.size()) <= t.MaxBytes) return e;
+    return std::nullopt;
+}
+
+} // namespace
+
+void ExportVttMap(const std::string& path, const TMapRecord& map, const TRenderedTileset& ts,
+                  const SymbolTable& symbols, const TGridRect& area, const TVttOptions& options,
+                  const TProgressFn& progress) {
+    ExportVttMap(path, map, ts, symbols, area, options, VttTargetInfo(options.Target), progress);
+}
+
+void ExportVttMap(const std::string& path, const TMapRecord& map, const TRenderedTileset& ts,
+                  const SymbolTable& symbols, const TGridRect& area, const TVttOptions& options,
+                  const TVttTargetInfo& t, const TProgressFn& progress) {
+    const int ppg = options.PixelsPerCell;
+    if (ppg < MinVttPixelsPerCell || ppg > MaxVttPixelsPerCell)
+        throw TFileError(CannotCreateMessage(path, "A cell size of " + std::to_string(ppg) + " pixels is outside " +
+                                                       std::to_string(MinVttPixelsPerCell) + " to " +
+                                                       std::to_string(MaxVttPixelsPerCell) + "."));
+    const TGridRect a = ClipAreaToMap(area);
+    TMapRecord shown = map;
+    shown.ShowHidden = options.IncludeHidden ? 1 : 0;
+    auto pictureAt = [&](int cell) { return MapPictureSource(shown, ts, a, cell); };
+    const TPictureSource picture = pictureAt(ppg);
+    CheckPictureSize(path, TPictureFormat::Png, picture.Width, picture.Height);
+    const TVttGeometry g = VttGeometry(map, ts, symbols, a, options.IncludeHidden);
+    const std::string head = FileHead(g, a, ppg);
+
+    if (t.Target == TVttTarget::Generic) {
+        TAtomicFile file(path);
+        file.Write(head.data(), head.size());
+        TBase64Out image(file);
+        WritePng([&image](const void* data, size_t n) { image.Put(data, n); }, path, picture, progress);
+        image.Finish();
+        file.Write("\"}\n", 3);
+        file.Commit();
+        return;
+    }
+
+    auto refuse = [&](const std::string& why, int fitting) {
+        std::string m = why;
+        if (fitting >= MinVttPixelsPerCell) m += " Use " + std::to_string(fitting) + " pixels per cell or fewer.";
+        else if (fitting == 0) m += " Export a smaller area.";
+        throw TVttLimitError(CannotCreateMessage(path, m), std::max(fitting, 0));
+    };
+    const std::string name = t.Name;
+    const struct {
+        int have, most;
+        const char* what;
+    } counts[] = {{SegmentCount(g), t.MaxWalls, "wall segments"},
+                  {int(g.Portals.size()), t.MaxDoors, "doors and windows"},
+                  {int(g.Lights.size()), t.MaxLights, "lights"}};
+    for (const auto& c : counts)
+        if (c.most && c.have > c.most)
+            refuse("The area has " + std::to_string(c.have) + " " + c.what + "; " + name + " takes at most " +
+                       std::to_string(c.most) + ".",
+                   0);
+    const int pixelFit = PixelFit(t, a);
+    if (ppg > pixelFit) {
+        const std::string size = std::to_string(picture.Width) + " x " + std::to_string(picture.Height) + " pixels";
+        const std::string limit = t.MaxSide ? std::to_string(t.MaxSide) + " pixels a side"
+                                            : Num(t.MaxMegapixels) + " million pixels";
+        refuse("The picture would be " + size + "; " + name + " takes at most " + limit + ".", pixelFit);
+    }
+
+    std::optional<Encoded> e = EncodeFitting(t, path, head, picture, progress);
+    if (!e) {
+        // Smaller cells until the file fits: its size goes about with the picture's area.
+        int fit = ppg;
+        std::uint64_t bytes = 0;
+        for (;;) {
+            const std::string h = FileHead(g, a, fit);
+            Encoded probe;
+            WritePng([&](const void* d, size_t n) { probe.bytes.append(static_cast<const char*>(d), n); }, path,
+                     pictureAt(fit), {});
+            if (t.TakesJpeg) {
+                probe.bytes.clear();
+                WriteJpeg([&](const void* d, size_t n) { probe.bytes.append(static_cast<const char*>(d), n); }, path,
+                          pictureAt(fit), {});
+            }
+            const std::uint64_t size = FileBytes(h, probe.bytes.size());
+            if (!bytes) bytes = size;
+            if (size <= t.MaxBytes || fit <= MinVttPixelsPerCell) {
+                if (size > t.MaxBytes) fit = -1;
+                break;
+            }
+            fit = std::max(MinVttPixelsPerCell,
+                           std::min(fit - 1, int(std::floor(fit * std::sqrt(double(t.MaxBytes) / size) * 0.98))));
+        }
+        refuse("The file would be about " + Megabytes(bytes) + "; " + name + " takes at most " + Megabytes(t.MaxBytes) +
+                   ".",
+               fit);
+    }
     TAtomicFile file(path);
-    file.Write(j.data(), j.size());
+    file.Write(head.data(), head.size());
     TBase64Out image(file);
-    WritePng([&image](const void* data, size_t n) { image.Put(data, n); }, path, picture, progress);
+    image.Put(e->bytes.data(), e->bytes.size());
     image.Finish();
     file.Write("\"}\n", 3);
     file.Commit();

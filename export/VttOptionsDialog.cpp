@@ -1,16 +1,22 @@
 #include "export/VttOptionsDialog.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QSpinBox>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace qm {
 
 TVttOptionsDialog::TVttOptionsDialog(QWidget* parent, const TVttOptions& start) : QDialog(parent) {
     setObjectName(QStringLiteral("VttOptionsDialog"));
     setWindowTitle(QStringLiteral("Export Virtual Tabletop Map"));
+    TargetCombo = new QComboBox(this);
+    TargetCombo->setObjectName(QStringLiteral("TargetCombo"));
+    for (const TVttTargetInfo& t : VttTargets()) TargetCombo->addItem(QString::fromUtf8(t.Name));
+    TargetCombo->setCurrentIndex(int(start.Target));
     PixelsPerCellEdit = new QSpinBox(this);
     PixelsPerCellEdit->setObjectName(QStringLiteral("PixelsPerCellEdit"));
     PixelsPerCellEdit->setRange(MinVttPixelsPerCell, MaxVttPixelsPerCell);
@@ -22,7 +28,14 @@ TVttOptionsDialog::TVttOptionsDialog(QWidget* parent, const TVttOptions& start) 
     IncludeHiddenCheck->setObjectName(QStringLiteral("IncludeHiddenCheck"));
     IncludeHiddenCheck->setChecked(start.IncludeHidden);
 
+    // Picking a tabletop picks its usual cell size; the size can still be changed after.
+    connect(TargetCombo, &QComboBox::currentIndexChanged, this, [this](int i) {
+        if (i >= 0 && i < int(VttTargets().size()))
+            PixelsPerCellEdit->setValue(VttTargets()[size_t(i)].DefaultPixelsPerCell);
+    });
+
     auto* form = new QFormLayout;
+    form->addRow(QStringLiteral("Tabletop:"), TargetCombo);
     form->addRow(QStringLiteral("Pixels per cell:"), PixelsPerCellEdit);
     form->addRow(IncludeHiddenCheck);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
@@ -36,6 +49,7 @@ TVttOptionsDialog::TVttOptionsDialog(QWidget* parent, const TVttOptions& start) 
 
 TVttOptions TVttOptionsDialog::Options() const {
     TVttOptions o;
+    o.Target = VttTargets()[size_t(std::max(TargetCombo->currentIndex(), 0))].Target;
     o.PixelsPerCell = PixelsPerCellEdit->value();
     o.IncludeHidden = IncludeHiddenCheck->isChecked();
     return o;

@@ -1,10 +1,12 @@
 #pragma once
-// The small dialog before a virtual-tabletop export: pixels per cell and whether hidden
-// symbols go into the picture.
+// The small dialog before a virtual-tabletop export: the tabletop the file is for, pixels
+// per cell (the target's default when the target is picked) and whether hidden symbols
+// go into the picture.
 #include <QDialog>
 
 #include "export/VttExport.h"
 
+class QComboBox;
 class QSpinBox;
 class QCheckBox;
 
@@ -16,6 +18,7 @@ public:
     explicit TVttOptionsDialog(QWidget* parent, const TVttOptions& start);
     TVttOptions Options() const;
 
+    QComboBox* TargetCombo = nullptr;
     QSpinBox* PixelsPerCellEdit = nullptr;
     QCheckBox* IncludeHiddenCheck = nullptr;
 };

@@ -35,17 +35,19 @@ struct World {
     World() { RenderTileset(ts, scratchMap, QString(), tileBitmap, nullptr); }
 };
 
-// What a cell shows: its own symbols, less the hidden ones, over the row's background.
+// What a cell shows: its own symbols, hidden ones left out giving way to what players see
+// in their place, over the row's background.
 void CheckVisibleLayers(const TMapRecord& map, const TRenderedTileset& ts) {
     for (int c = 0; c < MapSize; ++c)
         for (int r = 0; r < MapSize; ++r) {
             const TCellLayers l = VisibleLayers(map, ts, c, r);
             const TMapCell& cell = map.Cell(c + 1, r + 1);
             Check(l.Background == BackgroundForRow(map.Background, r), "a cell shows the wrong background");
-            Check(l.Lower == (IsHiddenSymbol(map, ts, cell.Lower) ? 0 : cell.Lower),
-                  "a cell shows the wrong lower symbol");
-            Check(l.Upper == (IsHiddenSymbol(map, ts, cell.Upper) ? 0 : cell.Upper),
-                  "a cell shows the wrong upper symbol");
+            auto shown = [&](uint8_t s) {
+                return IsHiddenSymbol(map, ts, s) ? PlayerSymbolAt(*ts.Roles, s, map, c, r) : s;
+            };
+            Check(l.Lower == shown(cell.Lower), "a cell shows the wrong lower symbol");
+            Check(l.Upper == shown(cell.Upper), "a cell shows the wrong upper symbol");
         }
 }
 } // namespace

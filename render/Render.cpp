@@ -33,6 +33,7 @@ void RenderVtt(const TRenderArgs& args, const TMapRecord& map, const TRenderedTi
     const SymbolTable symbols = SymbolTableFor(PathBytes(ts.SourcePath), ts.HiddenFlags);
     TVttOptions options;
     options.PixelsPerCell = args.PixelsPerGrid;
+    options.Target = args.VttTarget;
     options.IncludeHidden = args.ShowHidden.value_or(false);
     ExportVttMap(args.OutputPath, map, ts, symbols, args.Region ? *args.Region : WholeMapArea, options);
 }

@@ -22,7 +22,7 @@ const std::set<std::string> CommonOptions = {"--tileset", "--show-hidden"};
 // Battle-mat sheets, PDF only.
 const std::set<std::string> MatOptions = {"--overlap",    "--marks",      "--overview",
                                           "--correction", "--skip-empty", "--ink-saver"};
-const std::set<std::string> VttOptions = {"--ppg"};
+const std::set<std::string> VttOptions = {"--ppg", "--vtt-target"};
 
 // A whole decimal number and nothing else.
 std::optional<int> ParseInt(const std::string& s) {
@@ -122,7 +122,11 @@ const char* RenderUsage() {
            "  --region L,T,R,B         cells to draw, 1-based and inclusive (default: the whole map)\n"
            "\n"
            "Virtual tabletop maps (.dd2vtt, .uvtt, .df2vtt; Universal VTT: picture, walls, doors, lights):\n"
-           "  --ppg N                  pixels per cell in the picture, 16 to 227 (default: 100)\n"
+           "  --ppg N                  pixels per cell in the picture, 16 to 227 (default: 100, or the\n"
+           "                           target's own)\n"
+           "  --vtt-target generic|foundry|owlbear|roll20|fgu\n"
+           "                           the tabletop the file is for: its cell size, picture encoding and\n"
+           "                           limits (default: generic, no limits)\n"
            "  --region L,T,R,B         as for pictures\n"
            "  --show-hidden on|off     hidden symbols in the picture (default: off)\n"
            "\n"
@@ -284,6 +288,12 @@ TBadValue ReadDrawingOptions(TRenderArgs& a, const TOptionValues& opts) {
             return Bad("--ppg must be a whole number from " + std::to_string(MinVttPixelsPerCell) + " to " +
                        std::to_string(MaxVttPixelsPerCell) + ", not " + Quoted(*v));
         a.PixelsPerGrid = *n;
+    }
+    if (auto v = opts.Get("--vtt-target")) {
+        const TVttTargetInfo* t = VttTargetById(*v);
+        if (!t) return Bad("--vtt-target must be generic, foundry, owlbear, roll20 or fgu, not " + Quoted(*v));
+        a.VttTarget = t->Target;
+        if (!opts.Get("--ppg")) a.PixelsPerGrid = t->DefaultPixelsPerCell;
     }
     return std::nullopt;
 }

@@ -7,6 +7,7 @@
 
 #include "editor/GridRect.h"
 #include "export/PictureWriters.h"
+#include "export/VttExport.h"
 #include "model/MapRecord.h"
 
 namespace qm {
@@ -29,7 +30,8 @@ struct TRenderArgs {
     std::optional<bool> ShowHidden;  // default the map's own setting; off for a tabletop map
 
     // Virtual-tabletop maps (Region and ShowHidden as for pictures).
-    int PixelsPerGrid = 100; // --ppg 16..227
+    int PixelsPerGrid = 100;                    // --ppg 16..227, else the target's default
+    TVttTarget VttTarget = TVttTarget::Generic; // --vtt-target
 
     // PDF, in the terms of the "Print Properties" dialog.
     int ScaleItem = 0;                 // 0 fit, 1..6 = 0.25 .. 1.50 inch
