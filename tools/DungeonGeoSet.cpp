@@ -111,8 +111,8 @@ void Crypt(Draft& d) {
     d.Lane(W, 1);
     d.Lane(S, 2);
     d.Lane(E, 1);
-    d.Put(3, 6, DoorNS);
-    d.Put(3, 7, DoorNS);
+    d.Put(2, 6, DoorNS);
+    d.Put(2, 7, DoorNS);
     d.Put(9, 4, Altar);
     d.Put(8, 4, Statue);
     d.Put(10, 4, Statue);
@@ -203,10 +203,10 @@ void StoreRooms(Draft& d) {
     d.Lane(W, 1);
     d.Lane(S, 1);
     d.Lane(E, 1);
-    d.Put(3, 4, DoorEW);
-    d.Put(10, 4, DoorLocked);
-    d.Put(3, 9, DoorEW);
-    d.Put(10, 9, DoorEW);
+    d.Put(3, 5, DoorEW);
+    d.Put(10, 5, DoorLocked);
+    d.Put(3, 8, DoorEW);
+    d.Put(10, 8, DoorEW);
     d.Put(2, 2, Crate);
     d.Put(3, 2, BigCrateStack);
     d.Put(2, 3, Barrel);
@@ -237,8 +237,8 @@ void Barracks(Draft& d) {
     for (int x : {2, 4, 9, 11}) d.Put(x, 2, Bed);
     d.Put(3, 3, Table);
     d.Put(4, 3, Chair);
-    d.Put(9, 4, DoorEW);
-    d.Put(10, 9, DoorEW);
+    d.Put(9, 5, DoorEW);
+    d.Put(10, 8, DoorEW);
     d.Put(9, 11, Forge);
     d.Put(10, 11, Anvil);
     d.Put(11, 10, Barrel);

@@ -22,10 +22,10 @@ void House(Draft& d, int qi, int qj, uint8_t floor) {
     const int doorX = qi == Lo ? qi + 2 : qi + 1;
     if (qj == Lo) {
         d.Cells(doorX, 4, doorX, 5);
-        d.Put(doorX, 4, DoorEW);
+        d.Put(doorX, 5, DoorEW);
     } else {
         d.Cells(doorX, 8, doorX, 9);
-        d.Put(doorX, 9, DoorEW);
+        d.Put(doorX, 8, DoorEW);
     }
 }
 
@@ -60,11 +60,7 @@ void Tavern(Draft& d) {
     d.Open(5, 5, 7, 11);
     d.Lanes(1);
     d.Cells(9, 4, 9, 5);
-    d.Put(9, 4, DoorEW);
-    if (d.Has(N)) {
-        d.Put(6, 1, DoorEW);
-        d.Put(7, 1, DoorEW);
-    }
+    d.Put(9, 5, DoorEW);
     d.Put(2, 2, Barrel);
     d.Put(2, 3, Barrel);
     d.Put(4, 2, Table);
@@ -111,10 +107,6 @@ void Temple(Draft& d) {
     d.Ground(2, 8, 11, 11, Grass);
     d.Put(6, 4, DoorEW);
     d.Put(7, 4, DoorEW);
-    if (d.Has(N)) {
-        d.Put(6, 1, DoorEW);
-        d.Put(7, 1, DoorEW);
-    }
     d.Put(4, 2, Altar);
     d.Put(3, 2, Statue);
     d.Put(9, 2, Pillar);
@@ -132,7 +124,7 @@ void Market(Draft& d) {
     d.Open(9, 9, 11, 11);
     d.Cells(10, 8, 10, 9);
     d.Ground(10, 10, 11, 11, Planks);
-    d.Put(10, 9, DoorEW);
+    d.Put(10, 8, DoorEW);
     d.Put(11, 11, Bed);
     d.Put(3, 3, Fountain);
     d.Put(9, 3, Table);

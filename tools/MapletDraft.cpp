@@ -165,6 +165,73 @@ void Draft::MouthDoors() {
     }
 }
 
+void Draft::SealDoors() {
+    // A door line runs along the middle of its cells: east-west for every door but the
+    // one in a north-south wall. corner(along, side) is the corner on border `along` of the
+    // run (0 before its first cell .. k after its last) on side 0 or 1 of the line.
+    for (int pass = 0; pass < 2; ++pass)
+        for (int x = 1; x <= 12; ++x)
+            for (int y = 1; y <= 12; ++y) {
+                const uint8_t obj = object[x][y];
+                if (!IsDoor(obj)) continue;
+                const bool vertical = obj == DoorNS;
+                auto door = [&](int cx, int cy) {
+                    return cx >= 1 && cx <= 12 && cy >= 1 && cy <= 12 && IsDoor(object[cx][cy]) &&
+                           (object[cx][cy] == DoorNS) == vertical;
+                };
+                const int dx = vertical ? 0 : 1, dy = vertical ? 1 : 0;
+                if (door(x - dx, y - dy)) continue; // not the first cell of its run
+                int k = 1;
+                while (door(x + k * dx, y + k * dy)) ++k;
+                auto corner = [&](int along, int side) -> bool& {
+                    return vertical ? wall[x - 1 + side][y - 1 + along] : wall[x - 1 + along][y - 1 + side];
+                };
+                if (k == 1) {
+                    if (pass == 1)
+                        throw std::runtime_error("a lone door at cell " + std::to_string(x) + "," + std::to_string(y) +
+                                                 " that cannot be doubled");
+                    // A second door where the passage goes on, on the side whose new door
+                    // ends leave the objects around them on open floor.
+                    auto clear = [&](int i, int j) {
+                        for (int cx : {i, i + 1})
+                            for (int cy : {j, j + 1})
+                                if (cx >= 1 && cx <= 12 && cy >= 1 && cy <= 12 && object[cx][cy] &&
+                                    !IsDoor(object[cx][cy]))
+                                    return false;
+                        return true;
+                    };
+                    auto endCorner = [&](int along, int side) {
+                        return vertical ? std::pair{x - 1 + side, y - 1 + along}
+                                        : std::pair{x - 1 + along, y - 1 + side};
+                    };
+                    auto fits = [&](int step) {
+                        const int cx = x + step * dx, cy = y + step * dy;
+                        if (cx < 1 || cy < 1 || cx > 12 || cy > 12 || object[cx][cy]) return false;
+                        const int through = step > 0 ? 1 : 0;
+                        if (corner(through, 0) || corner(through, 1)) return false;
+                        for (int end : {step > 0 ? 0 : -1, step > 0 ? 2 : 1})
+                            for (int side : {0, 1}) {
+                                auto [i, j] = endCorner(end, side);
+                                if (i < 0 || j < 0 || i > 12 || j > 12 || !clear(i, j)) return false;
+                            }
+                        return true;
+                    };
+                    for (int step : {1, -1})
+                        if (fits(step)) {
+                            object[x + step * dx][y + step * dy] = obj;
+                            break;
+                        }
+                    continue;
+                }
+                if (pass == 0) continue;
+                for (int side : {0, 1}) {
+                    corner(0, side) = true;
+                    corner(k, side) = true;
+                    for (int a = 1; a < k; ++a) corner(a, side) = false;
+                }
+            }
+}
+
 void Finish(const Draft& d, TMaplet& m, int position, int section) {
     // Border corners: closed, except the passage corners of the inner sides.
     for (int k = 0; k <= 12; ++k) {
@@ -180,7 +247,6 @@ void Finish(const Draft& d, TMaplet& m, int position, int section) {
         }
     }
 
-    std::array<std::array<bool, 13>, 13> clean{};
     for (int x = 1; x <= 12; ++x)
         for (int y = 1; y <= 12; ++y) {
             const int ci[4] = {x - 1, x, x - 1, x}, cj[4] = {y - 1, y - 1, y, y};
@@ -206,8 +272,11 @@ void Finish(const Draft& d, TMaplet& m, int position, int section) {
                 const uint8_t symbol = static_cast<uint8_t>(base + ShapeOfQuarters[bits]);
                 if (IsGround(symbol)) cell.Lower = symbol; // full terrain is ground in its own right
                 else cell.Upper = symbol;
-                // Objects only stand on open floor or on full terrain (a boat on water).
-                if (obj && (cell.Upper || wallBits)) Fail("object on a terrain edge", position, section);
+                // Objects only stand on open floor or on full terrain (a boat on water); a
+                // door stands in its doorway in place of the barrier's rim.
+                if (obj && (cell.Upper || wallBits) && !(IsDoor(obj) && wallBits != 15))
+                    Fail("object on a terrain edge at cell " + std::to_string(x) + "," + std::to_string(y), position,
+                         section);
             }
             if (obj) {
                 if (IsGround(obj)) Fail("ground symbol used as an object", position, section);
@@ -215,42 +284,46 @@ void Finish(const Draft& d, TMaplet& m, int position, int section) {
                 cell.Upper = obj;
             }
             m.Cell(x, y) = cell;
-            clean[x][y] = !bits;
         }
 
-    // All open floor forms one area that reaches every inner side.
+    // All open floor forms one area that reaches every inner side, walked corner by corner
+    // (a corner is floor when neither barrier nor terrain covers it); a door joins the
+    // corners of its cell.
+    auto floorCorner = [&](int i, int j) { return !d.wall[i][j] && !d.feature[i][j]; };
     std::array<std::array<bool, 13>, 13> seen{};
     std::vector<std::pair<int, int>> todo;
-    int total = 0, startX = 0, startY = 0;
-    for (int x = 1; x <= 12; ++x)
-        for (int y = 1; y <= 12; ++y)
-            if (clean[x][y]) {
-                ++total;
-                startX = x;
-                startY = y;
-            }
-    if (!total) Fail("no floor", position, section);
-    todo.push_back({startX, startY});
-    seen[startX][startY] = true;
-    int reached = 0;
+    auto visit = [&](int i, int j) {
+        if (i < 0 || i > 12 || j < 0 || j > 12 || seen[i][j] || !floorCorner(i, j)) return;
+        seen[i][j] = true;
+        todo.push_back({i, j});
+    };
+    for (int i = 0; i <= 12 && todo.empty(); ++i)
+        for (int j = 0; j <= 12 && todo.empty(); ++j) visit(i, j);
+    if (todo.empty()) Fail("no floor", position, section);
     while (!todo.empty()) {
-        auto [x, y] = todo.back();
+        auto [i, j] = todo.back();
         todo.pop_back();
-        ++reached;
-        const int dx[4] = {1, -1, 0, 0}, dy[4] = {0, 0, 1, -1};
-        for (int k = 0; k < 4; ++k) {
-            const int nx = x + dx[k], ny = y + dy[k];
-            if (nx < 1 || nx > 12 || ny < 1 || ny > 12 || seen[nx][ny] || !clean[nx][ny]) continue;
-            seen[nx][ny] = true;
-            todo.push_back({nx, ny});
-        }
+        visit(i + 1, j);
+        visit(i - 1, j);
+        visit(i, j + 1);
+        visit(i, j - 1);
+        // Through a door: its cell's corners are one.
+        for (int x : {i, i + 1})
+            for (int y : {j, j + 1})
+                if (x >= 1 && x <= 12 && y >= 1 && y <= 12 && IsDoor(d.object[x][y]))
+                    for (int a : {x - 1, x})
+                        for (int b : {y - 1, y}) visit(a, b);
     }
-    if (reached != total) Fail("floor split into parts", position, section);
-    struct {
-        int side, x, y;
-    } entries[] = {{N, 6, 1}, {S, 6, 12}, {W, 1, 6}, {E, 12, 6}};
-    for (auto e : entries)
-        if (d.Has(e.side) && !seen[e.x][e.y]) Fail("passage does not reach the floor", position, section);
+    for (int i = 0; i <= 12; ++i)
+        for (int j = 0; j <= 12; ++j)
+            if (floorCorner(i, j) && !seen[i][j]) Fail("floor split into parts", position, section);
+    for (int k = d.gapLo; k <= d.gapHi; ++k) {
+        struct {
+            int side, i, j;
+        } entries[] = {{N, k, 0}, {S, k, 12}, {W, 0, k}, {E, 12, k}};
+        for (auto e : entries)
+            if (d.Has(e.side) && !seen[e.i][e.j]) Fail("passage does not reach the floor", position, section);
+    }
 }
 
 int InnerSides(int position) {
@@ -307,6 +380,11 @@ void BuildGeoSet(Theme theme, qm::TGeoSetRecord& geo) {
             Draft d(InnerSides(p), t.barrier, t.floor, t.gapLo, t.gapHi);
             t.sections[p - 1][s - 1](d);
             if (t.borderGround) d.BorderGround(t.borderGround);
+            try {
+                d.SealDoors();
+            } catch (const std::exception& e) {
+                Fail(e.what(), p, s);
+            }
             Finish(d, geo.Maplet(p, s), p, s);
         }
     // The editor opens on the centre maplet, painting the theme's floor.

@@ -59,6 +59,11 @@ struct Draft {
     // Closed doors where a passage from an inner side, narrow between two barrier rims,
     // opens into a wider space.
     void MouthDoors();
+    // Every run of doors (or a portcullis) closes its doorway exactly: the corners at the
+    // run's two ends are closed and those between its cells opened, on both sides of the
+    // door line, so the barrier meets each end of the run. A lone door is joined by a
+    // second in the passage cell beside it. Throws naming the cell when it cannot be done.
+    void SealDoors();
     // The two cells of every passage next to an inner border get this ground, so grounds
     // meet alike at every border whatever lies on either side.
     void BorderGround(uint8_t s);

@@ -379,3 +379,48 @@ TEST_F(VttTest, RendererWritesTheFileAndNothingOnFailure) {
 }
 
 } // namespace
+
+// A point on one of the wall lines (ends included).
+bool OnWall(const std::vector<TVttPolyline>& walls, TVttPoint p) {
+    constexpr double eps = 1e-6;
+    for (const TVttPolyline& l : walls)
+        for (size_t i = 0; i + 1 < l.size(); ++i) {
+            const TVttPoint a = l[i], b = l[i + 1];
+            const double cross = (b.x - a.x) * (p.y - a.y) - (b.y - a.y) * (p.x - a.x);
+            const bool within = p.x >= std::min(a.x, b.x) - eps && p.x <= std::max(a.x, b.x) + eps &&
+                                p.y >= std::min(a.y, b.y) - eps && p.y <= std::max(a.y, b.y) + eps;
+            if (std::abs(cross) < eps && within) return true;
+        }
+    return false;
+}
+
+// Every door and window of a map made with Ctrl+R closes its doorway: both ends on a wall,
+// or, between the two leaves of a double door, on the other leaf.
+TEST_F(VttTest, EveryPortalOfEveryShippedGeoSetEndsOnWalls) {
+    for (const char* file : {"defaultgeoset.geo", "keep.geo", "caves.geo", "wilderness.geo"}) {
+        qm::TGeoSetRecord geo{};
+        qm::ReadGeoSetFile(std::string(QM_PROGRAM_DIR) + "/" + file, geo);
+        int portals = 0;
+        for (uint32_t seed = 1; seed <= 16; ++seed) {
+            qm::TGeoRandom rng(seed);
+            qm::GenerateRandomMap(map, geo, rng);
+            for (bool hidden : {false, true}) {
+                const qm::TVttGeometry g = qm::VttGeometry(map, ts, symbols, qm::WholeMapArea, hidden);
+                for (const qm::TVttPortal& p : g.Portals) {
+                    ++portals;
+                    auto leafEnd = [&](TVttPoint end) {
+                        return std::any_of(g.Portals.begin(), g.Portals.end(), [&](const qm::TVttPortal& q) {
+                            return &q != &p && q.vertical == p.vertical && (q.a == end || q.b == end);
+                        });
+                    };
+                    for (TVttPoint end : {p.a, p.b})
+                        ASSERT_TRUE(OnWall(g.Walls, end) || leafEnd(end))
+                            << file << " seed " << seed << ": (" << end.x << "," << end.y << ")";
+                }
+            }
+        }
+        if (std::string(file) != "wilderness.geo" && std::string(file) != "caves.geo") {
+            EXPECT_GT(portals, 100) << file;
+        }
+    }
+}
