@@ -7,6 +7,7 @@
 
 #include "geoset/RandomMap.h"
 #include "tests/TestSupport.h"
+#include "tiles/BuiltInSymbols.h"
 #include "tools/GeoSetGenerator.h"
 
 using namespace qm;
@@ -21,8 +22,6 @@ int WallQuarters(const TMapCell& c, int base) {
     if (c.Upper > base && c.Upper < base + 16) return QuartersOfShape[c.Upper - base];
     return 0;
 }
-
-bool IsTerrain(uint8_t s) { return s >= 128; }
 
 const std::set<int> Ground = {0,  1,  10, 11, 16, 17, 18, 19,  20,  21,  25,  47,  48,  57,  63,  64,  68, 83,
                               84, 85, 91, 96, 97, 98, 99, 102, 103, 109, 141, 157, 173, 189, 205, 237, 253};
@@ -40,12 +39,15 @@ const TGeoSetRecord& GeoSetOf(gen::Theme theme) {
 
 // Wall at a cell corner (0..72 each way) of a whole map, as every cell touching it sees
 // it; -1 when the cells disagree.
+bool IsDoorSymbol(uint8_t s) { return (s >= sym::DoorNS && s <= sym::DoorLocked) || s == sym::Portcullis; }
+
 int CornerWall(const TMapRecord& map, int i, int j, int base) {
     int seen = -2;
     const struct { int dx, dy, bit; } touch[] = {{0, 0, 8}, {1, 0, 4}, {0, 1, 2}, {1, 1, 1}}; // cell SE, SW, NE, NW
     for (auto t : touch) {
         const int X = i + t.dx, Y = j + t.dy;
-        if (!InsideMap(X, Y)) continue;
+        // A door stands in its doorway in place of the barrier's rim.
+        if (!InsideMap(X, Y) || IsDoorSymbol(map.Cell(X, Y).Upper)) continue;
         const int wall = (WallQuarters(map.Cell(X, Y), base) & t.bit) ? 1 : 0;
         if (seen == -2) seen = wall;
         else if (seen != wall) return -1;
@@ -177,39 +179,58 @@ TEST(ShippedGeoSets, GeneratedMapsAreClosedSeamlessAndConnected) {
                     }
                 }
 
-            // Cells free of terrain form one area touching every slot.
-            std::vector<std::vector<int>> seen(73, std::vector<int>(73, 0));
-            int total = 0, sx = 0, sy = 0;
             for (int X = 1; X <= 72; ++X)
                 for (int Y = 1; Y <= 72; ++Y) {
                     const TMapCell& c = map.Cell(X, Y);
                     ASSERT_TRUE(Ground.count(c.Lower)) << "object on the lower layer at " << X << "," << Y;
                     ASSERT_TRUE(c.Upper == 0 || !Ground.count(c.Upper))
                         << "ground on the upper layer at " << X << "," << Y;
-                    if (!IsTerrain(c.Upper) && !IsTerrain(c.Lower)) {
-                        ++total;
-                        sx = X;
-                        sy = Y;
-                    }
                 }
+
+            // Corners free of terrain form one area touching every slot, walked corner by
+            // corner; a door joins the corners of its cell (it stands in place of the rims).
+            auto floorCorner = [&](int i, int j) {
+                const struct { int dx, dy, bit; } touch[] = {{0, 0, 8}, {1, 0, 4}, {0, 1, 2}, {1, 1, 1}};
+                for (auto t : touch) {
+                    const int X = i + t.dx, Y = j + t.dy;
+                    if (!InsideMap(X, Y) || IsDoorSymbol(map.Cell(X, Y).Upper)) continue;
+                    for (int family = 0; family < 8; ++family)
+                        if (WallQuarters(map.Cell(X, Y), 128 + 16 * family) & t.bit) return false;
+                }
+                return true;
+            };
+            std::vector<std::vector<int>> seen(73, std::vector<int>(73, 0));
+            int total = 0, sx = 0, sy = 0;
+            for (int i = 0; i <= 72; ++i)
+                for (int j = 0; j <= 72; ++j)
+                    if (floorCorner(i, j)) {
+                        ++total;
+                        sx = i;
+                        sy = j;
+                    }
             std::vector<std::pair<int, int>> todo{{sx, sy}};
             seen[sx][sy] = 1;
             int reached = 0;
             std::set<int> slots;
+            auto visit = [&](int i, int j) {
+                if (i < 0 || j < 0 || i > 72 || j > 72 || seen[i][j] || !floorCorner(i, j)) return;
+                seen[i][j] = 1;
+                todo.push_back({i, j});
+            };
             while (!todo.empty()) {
-                auto [x, y] = todo.back();
+                auto [i, j] = todo.back();
                 todo.pop_back();
                 ++reached;
-                slots.insert((x - 1) / 12 * 6 + (y - 1) / 12);
-                const int dx[] = {1, -1, 0, 0}, dy[] = {0, 0, 1, -1};
-                for (int k = 0; k < 4; ++k) {
-                    const int nx = x + dx[k], ny = y + dy[k];
-                    if (!InsideMap(nx, ny) || seen[nx][ny]) continue;
-                    const TMapCell& c = map.Cell(nx, ny);
-                    if (IsTerrain(c.Upper) || IsTerrain(c.Lower)) continue;
-                    seen[nx][ny] = 1;
-                    todo.push_back({nx, ny});
-                }
+                if (i >= 1 && j >= 1) slots.insert((i - 1) / 12 * 6 + (j - 1) / 12);
+                visit(i + 1, j);
+                visit(i - 1, j);
+                visit(i, j + 1);
+                visit(i, j - 1);
+                for (int X : {i, i + 1})
+                    for (int Y : {j, j + 1})
+                        if (InsideMap(X, Y) && IsDoorSymbol(map.Cell(X, Y).Upper))
+                            for (int a : {X - 1, X})
+                                for (int b : {Y - 1, Y}) visit(a, b);
             }
             EXPECT_EQ(reached, total) << "floor split, seed " << seed;
             EXPECT_EQ(slots.size(), 36u) << "seed " << seed;
