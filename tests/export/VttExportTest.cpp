@@ -3,6 +3,7 @@
 // loose ends), the file itself (region origin, picture) and the command line.
 #include <QByteArray>
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -344,6 +345,18 @@ TEST(VttRenderArgs, Options) {
          0},
         {{"--ppg", "50", "m.map", "o.png"}, qm::TRenderParse::Usage, "--ppg applies to virtual tabletop maps only", 0},
         {{"--title", "on", "m.map", "o.dd2vtt"}, qm::TRenderParse::Usage, "--title applies to PDF output only", 0},
+        // A target brings its own cell size unless --ppg says otherwise.
+        {{"--vtt-target", "roll20", "m.map", "o.dd2vtt"}, qm::TRenderParse::Run, "", 70},
+        {{"--vtt-target", "fgu", "--ppg", "60", "m.map", "o.dd2vtt"}, qm::TRenderParse::Run, "", 60},
+        {{"--vtt-target", "generic", "m.map", "o.dd2vtt"}, qm::TRenderParse::Run, "", 100},
+        {{"--vtt-target", "astral", "m.map", "o.dd2vtt"},
+         qm::TRenderParse::BadValue,
+         "--vtt-target must be generic, foundry, owlbear, roll20 or fgu, not \"astral\"",
+         0},
+        {{"--vtt-target", "fgu", "m.map", "o.png"},
+         qm::TRenderParse::Usage,
+         "--vtt-target applies to virtual tabletop maps only",
+         0},
     };
     for (const Row& r : rows) {
         const qm::TRenderParse p = qm::ParseRenderArgs(r.args);
@@ -377,8 +390,6 @@ TEST_F(VttTest, RendererWritesTheFileAndNothingOnFailure) {
     EXPECT_NE(err.str().find("t.roles, line 1: unknown role \"lamp\""), std::string::npos) << err.str();
     EXPECT_FALSE(QFile::exists(QString::fromStdString(dir.File("again.uvtt"))));
 }
-
-} // namespace
 
 // A point on one of the wall lines (ends included).
 bool OnWall(const std::vector<TVttPolyline>& walls, TVttPoint p) {
@@ -424,3 +435,135 @@ TEST_F(VttTest, EveryPortalOfEveryShippedGeoSetEndsOnWalls) {
         }
     }
 }
+
+// Rock, an open door and fire: mountain walls off its quarters, forest does not, an open
+// door is a portal that does not close, one light per patch of fire.
+TEST_F(VttTest, MountainOpenDoorAndFirePatches) {
+    Put(5, 5, 0, 224 + 13); // full mountain: a block of rock
+    Put(8, 5, 0, 208 + 13); // full forest: no wall
+    Put(10, 5, 14);         // open door
+    for (int x : {20, 21})
+        for (int y : {20, 21}) Put(x, y, 160 + 13); // a 2 x 2 fire pit
+    Put(22, 21, 160 + 3);                           // half a cell of fire beside it: the same patch
+    Put(40, 40, 160 + 13);                          // a lone fire
+    Put(30, 30, 46);                                // a torch keeps its own light
+    const qm::TVttGeometry g = qm::VttGeometry(map, ts, symbols, qm::WholeMapArea);
+    EXPECT_EQ(Lines(g.Walls), std::set<std::string>{Text(Canonical({{4, 4}, {5, 4}, {5, 5}, {4, 5}, {4, 4}}))});
+    ASSERT_EQ(g.Portals.size(), 1u);
+    EXPECT_FALSE(g.Portals[0].closed);
+
+    ASSERT_EQ(g.Lights.size(), 3u);
+    std::set<std::tuple<double, double, double>> lights;
+    for (const qm::TVttLight& l : g.Lights) lights.insert({l.at.x, l.at.y, l.range});
+    const double patch = std::sqrt(5.0);
+    EXPECT_EQ(lights,
+              (std::set<std::tuple<double, double, double>>{
+                  {(19.5 + 20.5 + 19.5 + 20.5 + 21.5) / 5, (19.5 + 19.5 + 20.5 + 20.5 + 20.5) / 5, 3 + (patch - 1) / 2},
+                  {39.5, 39.5, 3},
+                  {29.5, 29.5, 4}}));
+
+    // A cave made with Ctrl+R has its rock walled.
+    qm::TGeoSetRecord geo{};
+    qm::ReadGeoSetFile(QM_PROGRAM_DIR "/caves.geo", geo);
+    qm::TGeoRandom rng(7);
+    qm::GenerateRandomMap(map, geo, rng);
+    EXPECT_GT(qm::VttGeometry(map, ts, symbols, qm::WholeMapArea).Walls.size(), 10u);
+}
+
+// A secret door drawn in a thin wall: a wall for players, a closed door for the game
+// master, and the wall piece in the player picture.
+TEST_F(VttTest, SecretDoorIsAWallForPlayers) {
+    DrawRooms();
+    const qm::TVttGeometry before = qm::VttGeometry(map, ts, symbols, qm::WholeMapArea);
+    const qm::TMapRecord walled = map;
+    Put(10, 2, 35); // in place of the north wall piece of the thin room
+    const qm::TVttGeometry players = qm::VttGeometry(map, ts, symbols, qm::WholeMapArea, false);
+    EXPECT_EQ(Lines(players.Walls), Lines(before.Walls));
+    EXPECT_EQ(players.Portals.size(), before.Portals.size());
+
+    const qm::TVttGeometry master = qm::VttGeometry(map, ts, symbols, qm::WholeMapArea, true);
+    ASSERT_EQ(master.Portals.size(), before.Portals.size() + 1);
+    const auto secret = std::find_if(master.Portals.begin(), master.Portals.end(), [](const qm::TVttPortal& p) {
+        return p.a == TVttPoint{9, 1.145};
+    });
+    ASSERT_NE(secret, master.Portals.end());
+    EXPECT_EQ(secret->b, (TVttPoint{10, 1.145}));
+    EXPECT_TRUE(secret->closed);
+    EXPECT_FALSE(secret->vertical);
+    for (TVttPoint end : {secret->a, secret->b}) EXPECT_TRUE(OnWall(master.Walls, end));
+
+    // Players see the wall piece; with hidden symbols shown the marker is drawn.
+    const qm::TGridRect area{8, 1, 10, 3};
+    map.ShowHidden = 0;
+    qm::TMapRecord wallShown = walled;
+    wallShown.ShowHidden = 0;
+    EXPECT_EQ(qm::ComposeMapPicture(map, ts, area, 16), qm::ComposeMapPicture(wallShown, ts, area, 16));
+    map.ShowHidden = 1;
+    EXPECT_NE(qm::ComposeMapPicture(map, ts, area, 16), qm::ComposeMapPicture(wallShown, ts, area, 16));
+    // On open floor the marker has no wall to stand for: nothing in its place.
+    EXPECT_EQ(qm::PlayerSymbolAt(symbols, 35, map, 30, 30), 0);
+    EXPECT_EQ(qm::PlayerSymbolAt(symbols, 35, map, 9, 1), 2);
+}
+
+// Each tabletop's limits refuse a file just past them and take one at them.
+TEST_F(VttTest, TargetLimitsAtTheirEdges) {
+    DrawRooms();
+    qmtest::TempDir dir;
+    const qm::TGridRect area{1, 0, 11, 5};
+    qm::TVttOptions o;
+    o.PixelsPerCell = 20;
+    const std::string path = dir.File("t.dd2vtt");
+    auto refused = [&](const qm::TVttTargetInfo& t, const qm::TGridRect& a = {1, 0, 11, 5}) -> int {
+        QFile::remove(QString::fromStdString(path));
+        try {
+            qm::ExportVttMap(path, map, ts, symbols, a, o, t);
+        } catch (const qm::TVttLimitError& e) {
+            EXPECT_FALSE(QFile::exists(QString::fromStdString(path))) << e.what();
+            return e.FittingPixelsPerCell;
+        }
+        return -1;
+    };
+    // Generic is today's file; the same picture as PNG fits a byte limit of exactly its size.
+    qm::ExportVttMap(path, map, ts, symbols, area, o);
+    const std::uint64_t size = QFileInfo(QString::fromStdString(path)).size();
+    qm::TVttTargetInfo t = qm::VttTargetInfo(qm::TVttTarget::Roll20);
+    t.MaxBytes = size;
+    t.TakesJpeg = false;
+    EXPECT_EQ(refused(t), -1);
+    EXPECT_EQ(QFileInfo(QString::fromStdString(path)).size(), qint64(size));
+    t.MaxBytes = size - 1;
+    const int fit = refused(t);
+    EXPECT_GE(fit, qm::MinVttPixelsPerCell);
+    EXPECT_LT(fit, 20);
+    // Where the tabletop reads JPEG, the picture becomes a JPEG that fits.
+    t.TakesJpeg = true;
+    EXPECT_EQ(refused(t), -1);
+    EXPECT_TRUE(ReadJson(path)["image"].toString().startsWith("/9j/"));
+
+    // Walls, doors and lights counted against the limits; no cell size helps.
+    const qm::TVttGeometry g = qm::VttGeometry(map, ts, symbols, area);
+    int segments = 0;
+    for (const auto& l : g.Walls) segments += int(l.size()) - 1;
+    for (const auto& l : g.Objects) segments += int(l.size()) - 1;
+    struct Row {
+        int walls, doors, lights, want;
+    } rows[] = {{segments, 3, 1, -1}, {segments - 1, 3, 1, 0}, {segments, 2, 1, 0}, {segments, 3, 0, -1}};
+    for (const Row& r : rows) {
+        qm::TVttTargetInfo c = qm::VttTargetInfo(qm::TVttTarget::Fgu);
+        c.MaxWalls = r.walls;
+        c.MaxDoors = r.doors;
+        c.MaxLights = r.lights; // 0 = no limit
+        EXPECT_EQ(refused(c), r.want) << r.walls << " " << r.doors;
+    }
+
+    // The picture limits of the whole map: 144 million pixels refuse 167 pixels a cell.
+    o.PixelsPerCell = 167;
+    EXPECT_EQ(refused(qm::VttTargetInfo(qm::TVttTarget::Owlbear), qm::WholeMapArea), 166);
+    o.PixelsPerCell = 20;
+    o.Target = qm::TVttTarget::Owlbear;
+    qm::ExportVttMap(path, map, ts, symbols, area, o);
+    EXPECT_EQ(qm::VttTargetById("foundry")->MaxSide, 16384);
+    EXPECT_EQ(qm::VttTargetById("fgu")->MaxWalls, 500);
+}
+
+} // namespace

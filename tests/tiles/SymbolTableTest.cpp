@@ -48,7 +48,10 @@ TEST(SymbolTable, RolesOfSomeSymbols) {
                 {131, SymbolRole::Wall, "Wall, left half"},
                 {128, SymbolRole::Obstacle, "Wall, lone patch"},
                 {167, SymbolRole::Light, "Fire, north-east corner"},
-                {157, SymbolRole::None, "Water, full"}};
+                {157, SymbolRole::None, "Water, full"},
+                {226, SymbolRole::Wall, "Mountain, bottom half"}, // rock walls off its quarters
+                {224, SymbolRole::Obstacle, "Mountain, lone patch"},
+                {221, SymbolRole::None, "Forest, full"}};
     for (const Row& r : rows) {
         EXPECT_EQ(t[r.sym].role, r.role) << r.sym;
         EXPECT_EQ(t[r.sym].name, r.name) << r.sym;
@@ -58,6 +61,10 @@ TEST(SymbolTable, RolesOfSomeSymbols) {
     EXPECT_FALSE(t[13].vertical);
     EXPECT_EQ(t[131].quarters, qm::QuarterNW | qm::QuarterSW);
     EXPECT_EQ(t[138].quarters, qm::QuarterNE | qm::QuarterSW | qm::QuarterSE); // all but north-west
+    EXPECT_EQ(t[226].quarters, qm::QuarterSW | qm::QuarterSE);
+    EXPECT_TRUE(t[14].open);
+    EXPECT_EQ(t[35].player, qm::PlayerWallPiece);
+    EXPECT_EQ(t[34].player, 0);
     EXPECT_EQ(t[46].range, 4.0f);
     EXPECT_EQ(t[46].color, 0xffffb25au);
     EXPECT_STREQ(qm::RoleName(SymbolRole::Window), "window");
@@ -134,6 +141,10 @@ TEST(SymbolTable, ParseErrorsNameTheLine) {
         {"46 light color=ffffffff", "t.roles, line 1: a light needs range=."},
         {"46 light range=4 color=fff", "t.roles, line 1: color=fff: expected 8 hex digits AARRGGBB."},
         {"46 light range=4 size=2", "t.roles, line 1: unknown setting \"size\"."},
+        {"14 window state=open", "t.roles, line 1: state= does not apply to a window."},
+        {"\n35 none player=256", "t.roles, line 2: player=256: expected a symbol from 0 to 255 or wall."},
+        {"35 none player=door", "t.roles, line 1: player=door: expected a symbol from 0 to 255 or wall."},
+        {"35 none player=35", "t.roles, line 1: player=35: a symbol cannot stand in for itself."},
     };
     for (const Row& r : rows) {
         try {
@@ -143,6 +154,29 @@ TEST(SymbolTable, ParseErrorsNameTheLine) {
             EXPECT_STREQ(e.what(), r.message) << r.text;
         }
     }
+}
+
+// What players see may not be hidden itself: the line that says so is named.
+TEST(SymbolTable, PlayerSymbolThatIsHiddenIsAnError) {
+    std::array<std::uint8_t, 256> hidden{};
+    hidden[34] = hidden[35] = 1;
+    const qm::SymbolTable t = qm::ParseSymbolTable("34 none player=2 Trap\n# c\n35 none player=34 Secret door",
+                                                   "t.roles");
+    try {
+        qm::CheckPlayerSymbols(t, hidden, "t.roles");
+        ADD_FAILURE() << "no error";
+    } catch (const std::runtime_error& e) {
+        EXPECT_STREQ(e.what(),
+                     "t.roles, line 3: player=34: symbol 34 is hidden too; players must see a symbol that is "
+                     "shown.");
+    }
+    hidden[34] = 0;
+    EXPECT_NO_THROW(qm::CheckPlayerSymbols(t, hidden, "t.roles"));
+    // The secret doors a tool may put into a wall: those standing for it or for any wall piece.
+    EXPECT_EQ(qm::SecretDoorsFor(t, hidden, 2), std::vector<std::uint8_t>{});
+    hidden[34] = 1;
+    const qm::SymbolTable b = qm::BuiltInSymbolTable();
+    EXPECT_EQ(qm::SecretDoorsFor(b, hidden, 2), std::vector<std::uint8_t>{35});
 }
 
 } // namespace
