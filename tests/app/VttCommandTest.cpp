@@ -2,6 +2,7 @@
 // file dialog, the question before replacing a file.
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFile>
 #include <QJsonArray>
@@ -53,7 +54,10 @@ TEST_F(AppTest, ExportVirtualTabletopMapFromTheFileMenu) {
     const QJsonObject j = QJsonDocument::fromJson(f.readAll()).object();
     f.close();
     EXPECT_EQ(j["resolution"].toObject()["pixels_per_grid"].toInt(), 40);
-    EXPECT_EQ(j["resolution"].toObject()["map_origin"].toObject()["x"].toInt(), 1);
+    // Points relative to the selection (which starts at column 2, row 2), origin 0.
+    EXPECT_EQ(j["resolution"].toObject()["map_origin"].toObject()["x"].toInt(), 0);
+    EXPECT_EQ(j["portals"].toArray()[0].toObject()["position"].toObject()["x"].toDouble(), 1.5);
+    EXPECT_EQ(j["portals"].toArray()[0].toObject()["position"].toObject()["y"].toDouble(), 1.5);
     EXPECT_EQ(j["resolution"].toObject()["map_size"].toObject()["x"].toInt(), 7);
     EXPECT_EQ(j["portals"].toArray().size(), 1);
     EXPECT_EQ(j["lights"].toArray().size(), 1);
@@ -77,6 +81,42 @@ TEST_F(AppTest, ExportVirtualTabletopMapFromTheFileMenu) {
     Trigger(Find<QAction>("ExportVirtualTabletopMap1"));
     EXPECT_EQ(dialogs.FileAnswers.size(), 1u);
     EXPECT_FALSE(QFile::exists(WorkFile("other.dd2vtt")));
+}
+
+// The tabletop picks its cell size; a file over its limit is refused with an offer of the
+// largest cell size that fits.
+TEST_F(AppTest, TabletopTargetOffersTheLargestSizeThatFits) {
+    Start();
+    auto answer = [&](int target, int ppg, int* shownPpg) {
+        QTimer::singleShot(0, [=] {
+            auto* dlg = qobject_cast<qm::TVttOptionsDialog*>(QApplication::activeModalWidget());
+            if (!dlg) return;
+            dlg->TargetCombo->setCurrentIndex(target);
+            *shownPpg = dlg->PixelsPerCellEdit->value();
+            dlg->PixelsPerCellEdit->setValue(ppg);
+            QTest::mouseClick(dlg->findChild<QDialogButtonBox*>("VttButtons")->button(QDialogButtonBox::Ok),
+                              Qt::LeftButton);
+        });
+    };
+    int shown = 0;
+    const QString path = WorkFile("big.dd2vtt");
+    dialogs.FileAnswers = {path};
+    dialogs.ConfirmAnswers = {qm::TConfirm::No};
+    answer(int(qm::TVttTarget::Owlbear), 167, &shown);
+    Trigger(Find<QAction>("ExportVirtualTabletopMap1"));
+    EXPECT_EQ(shown, 100);
+    ASSERT_EQ(dialogs.Confirms.size(), 1);
+    EXPECT_NE(dialogs.Confirms[0].indexOf("takes at most 144 million pixels"), -1) << dialogs.Confirms[0].toStdString();
+    EXPECT_TRUE(dialogs.Confirms[0].endsWith("Export at 166 pixels per cell, the largest size that fits?"));
+    EXPECT_FALSE(QFile::exists(path));
+    EXPECT_TRUE(dialogs.Errors.isEmpty());
+
+    // Roll20's own cell size; the dialog's choice is left as generic for the tests after.
+    answer(int(qm::TVttTarget::Roll20), 100, &shown);
+    Trigger(Find<QAction>("ExportVirtualTabletopMap1"));
+    EXPECT_EQ(shown, 70);
+    answer(int(qm::TVttTarget::Generic), 100, &shown);
+    Trigger(Find<QAction>("ExportVirtualTabletopMap1"));
 }
 
 // The symbol table follows the tileset: a side file's mistake is shown with its line and
