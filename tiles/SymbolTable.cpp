@@ -485,6 +485,7 @@ std::uint8_t PlayerSymbolAt(const SymbolTable& table, std::uint8_t s, const TMap
     // its east and west sides (and left or right quarters).
     std::uint8_t edges = 0, quarters = 0;
     float inset = 0;
+    int row = -1; // the terrain row of the first neighbour that lends quarters
     struct {
         int dc, dr;
         std::uint8_t edgeMask, qTop, qBottom;
@@ -503,8 +504,9 @@ std::uint8_t PlayerSymbolAt(const SymbolTable& table, std::uint8_t s, const TMap
                 edges |= t.edges & n.edgeMask;
                 inset = t.inset;
             }
-            // Quarters on the shared side carry on across the whole cell.
+            // Quarters on the shared side carry on across the whole cell, in that terrain.
             const bool horizontal = n.dc != 0;
+            if (t.quarters & (n.qTop | n.qBottom) && q >= 128 && row < 0) row = q - (q - 128) % 16;
             if (t.quarters & n.qTop) quarters |= horizontal ? (QuarterNW | QuarterNE) : (QuarterNW | QuarterSW);
             if (t.quarters & n.qBottom) quarters |= horizontal ? (QuarterSW | QuarterSE) : (QuarterNE | QuarterSE);
         }
@@ -523,7 +525,12 @@ std::uint8_t PlayerSymbolAt(const SymbolTable& table, std::uint8_t s, const TMap
                 [&](const SymbolTraits& t) { return IsThinWall(t) && t.edges == edges && t.inset == inset; }))
             return q;
     }
-    if (quarters) return find([&](const SymbolTraits& t) { return !t.edges && t.quarters == quarters; });
+    if (quarters) {
+        for (int k = 0; row >= 0 && k < 16; ++k)
+            if (table[row + k].role == SymbolRole::Wall && !table[row + k].edges && table[row + k].quarters == quarters)
+                return std::uint8_t(row + k);
+        return find([&](const SymbolTraits& t) { return !t.edges && t.quarters == quarters; });
+    }
     return 0;
 }
 

@@ -503,6 +503,13 @@ TEST_F(VttTest, SecretDoorIsAWallForPlayers) {
     // On open floor the marker has no wall to stand for: nothing in its place.
     EXPECT_EQ(qm::PlayerSymbolAt(symbols, 35, map, 30, 30), 0);
     EXPECT_EQ(qm::PlayerSymbolAt(symbols, 35, map, 9, 1), 2);
+    // In rock it stands for the rock of its neighbours, in a wall-terrain band for that band.
+    Put(40, 40, 0, 237);
+    Put(42, 40, 0, 237);
+    EXPECT_EQ(qm::PlayerSymbolAt(symbols, 35, map, 40, 39), 237);
+    Put(40, 40, 129);
+    Put(42, 40, 129);
+    EXPECT_EQ(qm::PlayerSymbolAt(symbols, 35, map, 40, 39), 129);
 }
 
 // Each tabletop's limits refuse a file just past them and take one at them.
