@@ -15,7 +15,8 @@ uint8_t Barriers(const TMapCell& cell, const SymbolTable& table) {
     uint8_t b = 0;
     for (const uint8_t s : {cell.Upper, cell.Lower}) {
         const SymbolTraits& t = table[s];
-        if (t.role == SymbolRole::Door || t.role == SymbolRole::Window) b |= Opening;
+        // Door kinds without a door role (a secret door marker) keep a fill out just as well.
+        if (t.role == SymbolRole::Door || t.role == SymbolRole::Window || t.doorCycle) b |= Opening;
         if (t.role != SymbolRole::Wall) continue;
         b |= t.edges;
         const uint8_t q = t.quarters;

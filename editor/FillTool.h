@@ -2,8 +2,8 @@
 // The Fill tool: a click fills the area around a cell. Every cell joined to it in the
 // four directions that holds the same symbol on the layer the current symbol goes to
 // takes the current symbol; walls (by the roles table) bound the area: a cell fully
-// walled is never filled, a wall along a cell side is never crossed, and a door or
-// window cell is filled but the fill goes no further through it.
+// walled is never filled, a wall along a cell side is never crossed, and a door cell
+// (any door kind of the roles table, a window too) is filled but the fill goes no further.
 #include <cstdint>
 #include <vector>
 

@@ -29,33 +29,34 @@ TEST(FillTool, Areas) {
     // A room over columns 5..14, rows 5..12 (0-based 4..13, 4..11): inside 8 x 6 cells.
     // Without a floor inside, the ground inside and outside is the same: only walls and
     // doors keep a fill in.
-    const auto room = [&](bool door) {
+    const auto room = [&](int doorClicks) {
         auto m = qmtest::NewMap();
-        DrawRoom(*m, {4, 4, 13, 11}, door ? 0 : sym::FloorA, false, lmAuto, flags, table);
-        if (door) PlaceDoor(*m, 9, 5, table);
+        DrawRoom(*m, {4, 4, 13, 11}, doorClicks ? 0 : sym::FloorA, false, lmAuto, flags, table);
+        for (int i = 0; i < doorClicks; ++i) PlaceDoor(*m, 9, 5, table);
         return m;
     };
     struct Case {
         const char* name;
-        bool door;
-        int c, r; // 0-based start
+        int doorClicks; // 1 a wooden door, 6 the secret door marker
+        int c, r;       // 0-based start
         TGridRect bound;
         uint8_t symbol;
         TLayerMode mode;
         int cells; // the area's size
     };
     const Case cases[] = {
-        {"inside a room", false, 8, 8, WholeMap, sym::Grass, lmAuto, 48},
-        {"inside a room with a door: the door cell too", true, 8, 8, WholeMap, sym::Grass, lmAuto, 49},
-        {"outside the room", false, 30, 30, WholeMap, sym::Grass, lmAuto, MapSize * MapSize - 10 * 8},
-        {"on the room's full wall", false, 4, 4, WholeMap, sym::Grass, lmAuto, 0},
-        {"inside the selection", false, 30, 30, {28, 29, 32, 31}, sym::Grass, lmAuto, 15},
-        {"selection across the room", false, 6, 6, {0, 0, 8, 8}, sym::Grass, lmAuto, 16},
-        {"upper layer: half-wall pieces differ", false, 8, 8, WholeMap, sym::Table, lmAuto, 24},
+        {"inside a room", 0, 8, 8, WholeMap, sym::Grass, lmAuto, 48},
+        {"inside a room with a door: the door cell too", 1, 8, 8, WholeMap, sym::Grass, lmAuto, 49},
+        {"inside a room with a secret door", 6, 8, 8, WholeMap, sym::Grass, lmAuto, 49},
+        {"outside the room", 0, 30, 30, WholeMap, sym::Grass, lmAuto, MapSize * MapSize - 10 * 8},
+        {"on the room's full wall", 0, 4, 4, WholeMap, sym::Grass, lmAuto, 0},
+        {"inside the selection", 0, 30, 30, {28, 29, 32, 31}, sym::Grass, lmAuto, 15},
+        {"selection across the room", 0, 6, 6, {0, 0, 8, 8}, sym::Grass, lmAuto, 16},
+        {"upper layer: half-wall pieces differ", 0, 8, 8, WholeMap, sym::Table, lmAuto, 24},
     };
     for (const Case& k : cases) {
         SCOPED_TRACE(k.name);
-        auto m = room(k.door);
+        auto m = room(k.doorClicks);
         const TFillArea area = FillAreaAt(*m, k.c, k.r, k.bound, k.symbol, k.mode, flags, table);
         EXPECT_EQ(int(area.Cells.size()), k.cells);
         const int before = CountLower(*m, k.symbol);
