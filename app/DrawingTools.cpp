@@ -125,7 +125,7 @@ QString Twinviewform::DrawingToolStatus() const {
         switch (p.Action) {
         case TDoorAction::NoWall: return QStringLiteral("Door: no wall here.");
         case TDoorAction::NoKind: return QStringLiteral("Door: this tileset has no door for this wall.");
-        case TDoorAction::Place: return QStringLiteral("Door: %1 in this wall.").arg(name(p.To));
+        case TDoorAction::Place: return QStringLiteral("Door: %1 goes here.").arg(name(p.To));
         case TDoorAction::Cycle:
             return p.To == p.From ? QStringLiteral("Door: %1 is the only kind for this wall.").arg(name(p.To))
                                   : QStringLiteral("Door: %1 instead of %2.").arg(name(p.To), name(p.From));
