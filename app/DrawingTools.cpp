@@ -13,7 +13,6 @@
 #include "app/MainWindow.h"
 #include "editor/DoorTool.h"
 #include "editor/FillTool.h"
-#include "editor/MapClamp.h"
 #include "editor/RoomTool.h"
 #include "tiles/ToolIcon.h"
 
@@ -134,7 +133,7 @@ QString Twinviewform::DrawingToolStatus() const {
     if (ButtonFill->isChecked()) {
         const bool inSel = dragging_ && sel.Width() * sel.Height() > 1;
         const TFillArea area = FillAreaAt(map, pointerCol_, pointerRow_,
-                                          inSel ? sel : ClampSelectionToMap({0, 0, 71, 71}), map.CurrentSymbol,
+                                          inSel ? sel : TGridRect{0, 0, MapSize - 1, MapSize - 1}, map.CurrentSymbol,
                                           a.CurrentLayerMode, a.Tileset.LayerFlags, a.Symbols);
         if (area.Cells.empty()) return QStringLiteral("Fill: nothing to fill on a wall.");
         return QStringLiteral("Fill: %1 cells of %2 take %3.")

@@ -103,7 +103,7 @@ TDoorPlan PlanDoor(const TMapRecord& map, int col, int row, const SymbolTable& t
     }
 
     // Wall terrain: the full piece of the wall, or one of the half pieces beside it.
-    const int toward[16][2] = {{0, 0}, {0, -1}, {0, 1}, {-1, 0}, {1, 0}};
+    const int toward[5][2] = {{0, 0}, {0, -1}, {0, 1}, {-1, 0}, {1, 0}}; // where the full piece lies
     const int shape = WallShape(map, col, row);
     int zc = col, zr = row;
     if (shape >= 1 && shape <= 4) {

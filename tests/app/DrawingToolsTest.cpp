@@ -83,7 +83,7 @@ TEST_F(AppTest, EachToolUseIsOneUndoStep) {
     }
     EXPECT_EQ(Map().Cell(16, 11).Upper, qm::sym::DoorEW);
     EXPECT_EQ(Map().Cell(41, 41).Lower, qm::sym::FloorA);
-    EXPECT_EQ(Map().Cell(11, 14).Upper, 0); // erased out of the west wall
+    EXPECT_EQ(Map().Cell(11, 14).Upper, 0);        // erased out of the west wall
     EXPECT_EQ(Map().Cell(11, 13).Upper, Wall + 1); // keeps the quarters whose corners stay walled
 }
 

@@ -2,6 +2,7 @@
 // and T-joins by the corners the terrain holds, and what happens to the inside.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <set>
 #include <utility>
@@ -80,6 +81,21 @@ TEST(RoomTool, RingsJoinAsTheStampWouldLeaveThem) {
             EXPECT_TRUE(Same(again, *map)) << "re-stamping column " << c << ", row " << r << " changed the map";
         }
     }
+}
+
+TEST(RoomTool, RingAlongTheMapsEdgeIsAFixedPointToo) {
+    // Outside the map the stamp reads full terrain, so an edge ring differs from the corner
+    // picture; re-stamping still changes nothing.
+    auto map = qmtest::NewMap();
+    ASSERT_TRUE(DrawRoom(*map, {0, 0, MapSize - 1, MapSize - 1}, 0, true, lmAuto, TLayerFlags{}, BuiltInSymbolTable()));
+    ASSERT_TRUE(DrawRoom(*map, {0, 30, 20, 40}, 0, true, lmAuto, TLayerFlags{}, BuiltInSymbolTable()));
+    for (int i = 1; i <= MapSize; ++i)
+        for (const auto& [c, r] : {std::pair{i, 1}, std::pair{i, MapSize}, std::pair{1, i}, std::pair{MapSize, i},
+                                   std::pair{std::min(i, 21), 31}, std::pair{21, 31 + i % 11}}) {
+            TMapRecord again = *map;
+            StampSmartTerrain(again, c, r, Wall, lmAuto);
+            ASSERT_TRUE(Same(again, *map)) << "re-stamping column " << c << ", row " << r << " changed the map";
+        }
 }
 
 TEST(RoomTool, TJoinPieces) {
