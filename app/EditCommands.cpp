@@ -54,6 +54,7 @@ TTool Twinviewform::CurrentTool() const {
 }
 
 void Twinviewform::DrawGrid1MouseUp(Qt::KeyboardModifiers mods) {
+    if (DrawingToolMouseUp(mods)) return;
     TQuillmarch& a = *app_;
     if (!ApplyTool(CurrentTool(), a.CurrentMap, a.UndoMap, DrawGrid1->Selection(), a.CurrentLayerMode,
                    a.Tileset.LayerFlags, (mods & Qt::ShiftModifier) != 0))

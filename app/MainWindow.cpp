@@ -330,6 +330,7 @@ void Twinviewform::CreateToolBar() {
     ButtonForest = AddButton("ButtonForest", nullptr, 11, smart, true);
     ButtonMountain = AddButton("ButtonMountain", nullptr, 12, smart, true);
     ButtonDesert = AddButton("ButtonDesert", nullptr, 13, smart, true);
+    CreateDrawingTools();
     ToolButton28->setChecked(true);
     AddSeparator("ToolButton2");
     LayerButton = AddButton("LayerButton", nullptr, 16, QStringLiteral(" Layer Selection Tool"), false);
@@ -399,6 +400,7 @@ void Twinviewform::RefreshIcons() {
     // The layer button's picture follows the layer mode, not its designed image.
     LayerButton->setProperty(ImageProperty, layerImage_);
     LayerButton->setIcon(ToolIcon(app_->Tileset, layerImage_));
+    UpdateDrawingTools();
 }
 
 bool Twinviewform::event(QEvent* e) {

@@ -247,6 +247,27 @@ private:
     QAction* ShowGridLines1 = nullptr; // off at start; the screen only
     QAction* HelpAboutItem = nullptr;
 
+    // The drawing tools beside the eleven: Room, Door and Fill buttons and their "Tools"
+    // menu; smart erase is Alt with a smart tool. Each use is one step of its tool's name.
+    QToolButton* ButtonRoom = nullptr;
+    QToolButton* ButtonDoor = nullptr;
+    QToolButton* ButtonFill = nullptr;
+    QMenu* Tools1 = nullptr;
+    QString toolStatus_; // what the status bar says about the tool under the pointer
+    void CreateDrawingTools();
+    // Enables the tools the tileset in use has something for; a disabled one says why.
+    void UpdateDrawingTools();
+    // Runs a drawing tool or smart erase on the mouse release; false when none is meant.
+    bool DrawingToolMouseUp(Qt::KeyboardModifiers mods);
+    QString DrawingToolStatus() const;
+    void ShowDrawingToolStatus();
+    // The change as one step: undo snapshot first, the map marked modified when it changed.
+    bool ApplyToolStep(const QString& step, const std::function<bool(TMapRecord&)>& change);
+    void RoomToolUse(const TGridRect& sel, bool keepInside);
+    void DoorToolUse(int col, int row);
+    void FillToolUse(int col, int row, const TGridRect& sel);
+    void SmartEraseUse(const TGridRect& sel, int base);
+
     void CreateActions();
     void CreateMenus();
     void CreateToolBar();

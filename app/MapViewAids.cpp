@@ -127,6 +127,7 @@ void Twinviewform::DrawGrid1PointerCell(int col, int row) {
     pointerCol_ = col;
     pointerRow_ = row;
     CellPanel->setText(CellPanelText());
+    ShowDrawingToolStatus();
 }
 
 void Twinviewform::DrawGrid1WheelZoom(int notches, const QPoint& pos) {

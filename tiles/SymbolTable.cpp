@@ -60,7 +60,7 @@ constexpr TCatalogueLine Catalogue[] = {
     {sym::Portcullis, "window axis=h Portcullis"},
     {sym::ArrowSlit, "window axis=h Arrow slit"},
     {sym::Trap, "none player=0 Trap marker"},
-    {sym::SecretDoor, "none player=wall Secret door marker"},
+    {sym::SecretDoor, "none player=wall doorcycle=hv Secret door marker"},
     {sym::Treasure, "none player=0 Treasure marker"},
     {sym::Monster, "none player=0 Monster marker"},
     {sym::Note, "none player=0 Note marker"},
@@ -294,6 +294,21 @@ int PlayerValue(std::string_view v, int own) {
     return p;
 }
 
+// doorcycle=h|v|hv|none: which walls' door kinds the symbol is among.
+std::uint8_t DoorCycleSetting(std::string_view v) {
+    if (v == "h") return DoorCycleH;
+    if (v == "v") return DoorCycleV;
+    if (v == "hv") return DoorCycleH | DoorCycleV;
+    if (v == "none") return 0;
+    throw LineError("doorcycle=" + std::string(v) + ": expected h, v, hv or none");
+}
+
+// Without doorcycle=: a door or window is a kind of its own wall direction.
+std::uint8_t DefaultDoorCycle(const SymbolTraits& t) {
+    if (t.role != SymbolRole::Door && t.role != SymbolRole::Window) return 0;
+    return t.vertical ? DoorCycleV : DoorCycleH;
+}
+
 SymbolRole RoleOf(std::string_view word) {
     for (SymbolRole r :
          {SymbolRole::Wall, SymbolRole::Door, SymbolRole::Window, SymbolRole::Obstacle, SymbolRole::Light})
@@ -316,7 +331,7 @@ int ParseLine(std::string_view line, SymbolTable& table) {
                         " has no role (use none, wall, door, window, obstacle or light)");
     SymbolTraits t;
     t.role = RoleOf(roleWord);
-    bool haveRange = false;
+    bool haveRange = false, haveDoorCycle = false;
     for (;;) {
         std::string_view probe = rest;
         const std::string_view word = NextWord(probe);
@@ -381,8 +396,13 @@ int ParseLine(std::string_view line, SymbolTable& table) {
         } else if (key == "color") {
             only(SymbolRole::Light);
             t.color = Colour(v);
+        } else if (key == "doorcycle") {
+            if (r != SymbolRole::None) only(SymbolRole::Door, SymbolRole::Window);
+            t.doorCycle = DoorCycleSetting(v);
+            haveDoorCycle = true;
         } else throw LineError("unknown setting \"" + std::string(key) + "\"");
     }
+    if (!haveDoorCycle) t.doorCycle = DefaultDoorCycle(t);
     if (t.role == SymbolRole::Wall && !t.edges && !t.quarters) throw LineError("a wall needs edges= or quarters=");
     if (t.role == SymbolRole::Light && !haveRange) throw LineError("a light needs range=");
     if (t.role == SymbolRole::Light && !t.color) t.color = 0xffffffffu;

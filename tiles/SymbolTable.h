@@ -21,6 +21,8 @@ enum class SymbolRole : std::uint8_t { None, Wall, Door, Window, Obstacle, Light
 enum : std::uint8_t { QuarterNW = 1, QuarterNE = 2, QuarterSW = 4, QuarterSE = 8 };
 // Sides of a cell.
 enum : std::uint8_t { EdgeN = 1, EdgeE = 2, EdgeS = 4, EdgeW = 8 };
+// Wall directions a Door tool kind is offered for: east-west walls, north-south walls.
+enum : std::uint8_t { DoorCycleH = 1, DoorCycleV = 2 };
 
 struct SymbolTraits {
     std::string name; // "Stone floor"; empty when the tileset names none
@@ -38,6 +40,9 @@ struct SymbolTraits {
     bool vertical = false;
     float across = 0.5f;
     bool open = false; // a door standing open: a portal that does not close
+    // Door tool: the walls (DoorCycleH, DoorCycleV) whose kind cycle offers this symbol;
+    // a door or window offers itself for its own axis unless `doorcycle=` says otherwise.
+    std::uint8_t doorCycle = 0;
 
     // Obstacle: its footprint inside the cell (left, top, right, bottom in cells),
     // an ellipse inside that box when `round`.

@@ -11,4 +11,8 @@ namespace qm {
 // tileset has no such image yet.
 QIcon ToolIcon(const TRenderedTileset& ts, int image);
 
+// The icon of a drawing tool beside the eleven ("room", "door", "fill"), the same for every
+// tileset; a null icon for another name.
+QIcon DrawingToolIcon(const QString& name);
+
 } // namespace qm

@@ -388,6 +388,64 @@ const char* const TerrainArt[] = {
     "................",
 };
 
+// Icons of the drawing tools beside the eleven, written as pictures of their own (the
+// tileset's strip holds only its 24): 17 x 16 rows each, the name and then the art.
+// clang-format off
+const char* const DrawingToolArt[][17] = {
+    {"room",
+     "................",
+     ".KKKKKKKKKKKKKK.",
+     ".KwwwwvwwwwwvwK.",
+     ".KvvvvvvvvvvvvK.",
+     ".KwvKKKKKKKKwvK.",
+     ".KwvKnnnnnnKwvK.",
+     ".KvvKnnnnnnKvvK.",
+     ".KwvKnnnnnnKwvK.",
+     ".KwvKnnnnnnKwvK.",
+     ".KvvKnnnnnnKvvK.",
+     ".KwvKnnnnnnKwvK.",
+     ".KwvKKKKKKKKwvK.",
+     ".KvvvvvvvvvvvvK.",
+     ".KwwwvwwwwvwwwK.",
+     ".KKKKKKKKKKKKKK.",
+     "................"},
+    {"door",
+     "................",
+     "KKKKK......KKKKK",
+     "KwvwK.KKKK.KwvwK",
+     "KvvvKKNnNnKKvvvK",
+     "KwvwKNnNnNnKwvwK",
+     "KwvwKNnNnNnKwvwK",
+     "KvvvKNnNnNnKvvvK",
+     "KwvwKNnNnNnKwvwK",
+     "KwvwKNnNnYYKwvwK",
+     "KvvvKNnNnYYKvvvK",
+     "KwvwKNnNnNnKwvwK",
+     "KwvwKNnNnNnKwvwK",
+     "KvvvKNnNnNnKvvvK",
+     "KwvwKNnNnNnKwvwK",
+     "KKKKKKKKKKKKKKKK",
+     "................"},
+    {"fill",
+     "................",
+     ".....KKK........",
+     "....KGGGK.......",
+     "...KGSSSGK......",
+     "..KGSSSSSGK.....",
+     ".KGSSSSSSSGK....",
+     "KGSSSSSSSSSGK...",
+     "KBGSSSSSSSGKBK..",
+     "KBBGSSSSSGKBBBK.",
+     ".KBBGSSSGKKBBBK.",
+     "..KBBGSGK.KBBBK.",
+     "...KBBGK..KBBBK.",
+     "....KKK...KBBBK.",
+     "..........KBBBK.",
+     "...........KKK..",
+     "................"},
+};
+// clang-format on
+
 void PutPixel(QImage& sheet, int icon, int x, int y, QRgb c, int stripTop) {
     sheet.setPixel(32 + 16 * icon + x, stripTop + y, c);
 }
@@ -427,6 +485,19 @@ void DrawIcons(QImage& sheet, const Style& st) {
                 PutPixel(sheet, 14 + mode, x, y, c, top);
             }
     }
+}
+
+bool WriteDrawingToolIcons(const QString& dir) {
+    for (const auto& icon : DrawingToolArt) {
+        QImage im(16, 16, QImage::Format_ARGB32);
+        for (int y = 0; y < 16; ++y)
+            for (int x = 0; x < 16; ++x) {
+                auto it = Key().find(icon[1 + y][x]);
+                im.setPixel(x, y, it == Key().end() ? 0u : it->second);
+            }
+        if (!im.save(dir + "/tool-" + icon[0] + ".png")) return false;
+    }
+    return true;
 }
 
 } // namespace gen

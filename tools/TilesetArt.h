@@ -53,6 +53,9 @@ void DrawTerrainRows(QImage& sheet, const Style& st);
 void DrawGrounds(QImage& sheet, const Style& st);
 void DrawObjects(QImage& sheet, const Style& st);
 void DrawIcons(QImage& sheet, const Style& st);
+// The icons of the Room, Door and Fill tools as tool-NAME.png in `dir`; false when one
+// cannot be written.
+bool WriteDrawingToolIcons(const QString& dir);
 // Quarter coverage of terrain shape k (bit 0 NW, 1 NE, 2 SW, 3 SE); 0 for the lone patch.
 int ShapeQuarters(int k);
 // Renders one terrain piece at any size (for icons and previews).

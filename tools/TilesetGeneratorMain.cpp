@@ -87,5 +87,9 @@ int main(int argc, char** argv) {
     WritePreviews(def, artDir, "default");
     WritePreviews(parch, artDir, "parchment");
     WriteAppIcons(def, artDir);
+    if (!WriteDrawingToolIcons(artDir)) {
+        std::fprintf(stderr, "gen_tileset: cannot write the drawing tool icons\n");
+        return 1;
+    }
     return 0;
 }

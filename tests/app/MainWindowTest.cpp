@@ -79,11 +79,11 @@ TEST_F(AppTest, MenuItemsCarryCaptionShortcutHintAndImage) {
 TEST_F(AppTest, MenusInOrderWithTheirSeparators) {
     Start();
     const QList<QAction*> top = win->menuBar()->actions();
-    ASSERT_EQ(top.size(), 4);
-    const char* titles[] = {"&File", "Edit", "Options", "&Help"};
-    for (int i = 0; i < 4; ++i) EXPECT_EQ(top[i]->text(), titles[i]);
+    ASSERT_EQ(top.size(), 5);
+    const char* titles[] = {"&File", "Edit", "Options", "Tools", "&Help"};
+    for (int i = 0; i < 5; ++i) EXPECT_EQ(top[i]->text(), titles[i]);
     EXPECT_EQ(top[0]->statusTip(), "File related commands");
-    EXPECT_EQ(top[3]->statusTip(), "Help topics");
+    EXPECT_EQ(top[4]->statusTip(), "Help topics");
 
     auto names = [](QMenu* m) {
         QStringList out;
@@ -114,6 +114,7 @@ TEST_F(AppTest, MenusInOrderWithTheirSeparators) {
     EXPECT_EQ(names(Find<QMenu>("Edit1")), QStringList({"Cut1", "Copy1", "Paste1", "Undo1", "-", "CopyImage1"}));
     EXPECT_EQ(names(Find<QMenu>("Options1")), QStringList({"ShowHidden", "-", "ZoomIn1", "ZoomOut1", "-",
                                                            "RandomMaplet1", "SetBackground1", "-", "ShowGridLines1"}));
+    EXPECT_EQ(names(Find<QMenu>("Tools1")), QStringList({"Room1", "Door1", "Fill1"}));
     EXPECT_EQ(names(Find<QMenu>("Help1")), QStringList({"HelpAboutItem"}));
 }
 
@@ -186,6 +187,9 @@ const ButtonRow ButtonRows[] = {
     {"ButtonForest", 11, " Custom Smart Tool", true},
     {"ButtonMountain", 12, " Custom Smart Tool", true},
     {"ButtonDesert", 13, " Custom Smart Tool", true},
+    {"ButtonRoom", -1, " Room Tool", true},
+    {"ButtonDoor", -1, " Door Tool", true},
+    {"ButtonFill", -1, " Fill Tool", true},
     {"|", 0, "", false},
     {"LayerButton", 16, " Layer Selection Tool", false},
     {"|", 0, "", false},
@@ -238,7 +242,7 @@ TEST_F(AppTest, ToolButtonsAreOneRadioGroup) {
     EXPECT_FALSE(Find<QToolButton>("ToolButton28")->isChecked());
     Click(Find<QToolButton>("ButtonWall")); // pressing the down button again keeps it down
     EXPECT_TRUE(Find<QToolButton>("ButtonWall")->isChecked());
-    EXPECT_EQ(Find<QButtonGroup>("ToolGroup")->buttons().size(), 11);
+    EXPECT_EQ(Find<QButtonGroup>("ToolGroup")->buttons().size(), 14); // the eleven, Room, Door and Fill
 }
 
 TEST_F(AppTest, IconsComeFromTheToolPalette) {

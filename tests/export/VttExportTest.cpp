@@ -16,6 +16,8 @@
 #include <set>
 #include <sstream>
 
+#include "editor/DoorTool.h"
+#include "editor/RoomTool.h"
 #include "export/ExportPicture.h"
 #include "export/VttExport.h"
 #include "geoset/RandomMap.h"
@@ -23,6 +25,7 @@
 #include "render/Render.h"
 #include "render/RenderArgs.h"
 #include "tests/TestSupport.h"
+#include "tiles/BuiltInSymbols.h"
 
 namespace {
 
@@ -240,6 +243,32 @@ TEST_F(VttTest, GeneratedMapsKeepTheWallRules) {
                     << "loose wall end at " << end.x << "," << end.y;
             }
         }
+    }
+}
+
+// Doors the Door tool puts into terrain walls of both directions and into thin walls of
+// both directions: each closes its opening, both ends on a wall.
+TEST_F(VttTest, DoorToolDoorsEndOnWalls) {
+    qm::DrawRoom(map, {4, 4, 15, 12}, qm::sym::FloorA, false, qm::lmAuto, ts.LayerFlags, symbols);
+    for (int x = 30; x <= 36; ++x) Put(x, 10, qm::sym::WallN);
+    for (int y = 20; y <= 26; ++y) Put(40, y, qm::sym::WallW);
+    const struct { int c, r; } clicks[] = {{9, 5}, {12, 13}, {5, 8}, {16, 10}, {33, 10}, {40, 23}};
+    for (const auto& k : clicks) ASSERT_TRUE(qm::PlaceDoor(map, k.c, k.r, symbols)) << k.c << "," << k.r;
+    const qm::TVttGeometry g = qm::VttGeometry(map, ts, symbols, qm::WholeMapArea);
+    ASSERT_EQ(g.Portals.size(), std::size(clicks));
+    const auto onWall = [&](TVttPoint p) {
+        for (const auto& l : g.Walls)
+            for (size_t i = 0; i + 1 < l.size(); ++i) {
+                const TVttPoint a = l[i], b = l[i + 1];
+                if (a.x == b.x && p.x == a.x && p.y >= std::min(a.y, b.y) && p.y <= std::max(a.y, b.y)) return true;
+                if (a.y == b.y && p.y == a.y && p.x >= std::min(a.x, b.x) && p.x <= std::max(a.x, b.x)) return true;
+            }
+        return false;
+    };
+    for (const qm::TVttPortal& p : g.Portals) {
+        EXPECT_TRUE(p.closed);
+        EXPECT_TRUE(onWall(p.a)) << p.a.x << "," << p.a.y;
+        EXPECT_TRUE(onWall(p.b)) << p.b.x << "," << p.b.y;
     }
 }
 

@@ -1,0 +1,28 @@
+#pragma once
+// The Room tool: a dragged rectangle becomes a room. Its border is a closed ring of wall
+// terrain stamped by the smart stamp's rules, so it joins walls already there (rooms side
+// by side share the wall they are drawn on, a room against a corridor meets it in T and
+// corner pieces); the inside becomes floor.
+#include "editor/GridRect.h"
+#include "editor/MapEdit.h"
+#include "model/MapRecord.h"
+#include "tiles/SymbolTable.h"
+
+namespace qm {
+
+// First symbol of the wall terrain row the ring is built from.
+constexpr int RoomWallBase = 128;
+
+// True when `symbol` is a floor for a room: a symbol that goes to the lower layer in `mode`.
+bool IsRoomFloor(int symbol, TLayerMode mode, const TLayerFlags& layerFlags);
+
+// Draws the room on `sel` (clamped into the map). The inside (the cells within the ring)
+// loses every wall symbol (by the table) and takes `floor` on the lower layer when it is a
+// room floor; with `keepInside` the inside is left alone. True when a cell changed.
+bool DrawRoom(TMapRecord& map, const TGridRect& sel, uint8_t floor, bool keepInside, TLayerMode mode,
+              const TLayerFlags& layerFlags, const SymbolTable& table);
+
+// Why the Room tool has nothing to work with in this table, or "" when it has.
+const char* RoomToolUnavailable(const SymbolTable& table);
+
+} // namespace qm
