@@ -6,6 +6,7 @@
 
 #include "editor/CellCache.h"
 #include "editor/Clipboard.h"
+#include "editor/MapDocument.h"
 #include "model/GeoSetRecord.h"
 #include "model/LayerMode.h"
 #include "model/MapRecord.h"
@@ -14,8 +15,8 @@
 
 namespace qm {
 
-// Whether a document holds changes that are in no file. Every command that changes the
-// document marks it; New, Open and Save leave it clean.
+// Whether the GeoSet holds changes that are in no file. Every command that changes it
+// marks it; New, Open and Save leave it clean.
 struct TDocumentState {
     bool Modified = false;
     // Opened from a file that is not exactly one record long (a picture opened by
@@ -30,8 +31,7 @@ struct TDocumentState {
 };
 
 struct TQuillmarch {
-    TMapRecord CurrentMap{};
-    TMapRecord UndoMap{};
+    TMapDocument Document; // the map, its undo copy, its file and its steps
     TGeoSetRecord GeoSet{};
     TMapClipboard MapClipboard;
     TRenderedTileset Tileset;
@@ -40,9 +40,7 @@ struct TQuillmarch {
     TLayerMode CurrentLayerMode = lmAuto;
     QImage TileBitmap; // cutting bitmap of the tileset rendering
     QImage CellBitmap; // composition bitmap of every cell drawn
-    QString MapFileName;
     QString GeoSetFileName;
-    TDocumentState MapDocument;
     TDocumentState GeoSetDocument;
     bool FirstActivation = true;
     QString ProgramDir; // the executable's folder, with a trailing separator

@@ -21,7 +21,7 @@ void Twinviewform::CreateDocumentCommands() {
     geoCtx_.GeoSet = &a.GeoSet;
     geoCtx_.GeoSetFileName = &a.GeoSetFileName;
     geoCtx_.Tileset = &a.Tileset;
-    geoCtx_.CurrentMap = &a.CurrentMap;
+    geoCtx_.CurrentMap = &a.Document.CurrentMap;
     geoCtx_.TileBitmap = &a.TileBitmap;
     geoCtx_.DialogDir = a.ProgramDir;
     geoCtx_.SetGenerateEnabled = [this](bool on) { SetGenerateRandomMapEnabled(on); };
@@ -32,11 +32,11 @@ void Twinviewform::CreateDocumentCommands() {
     PrintPreview1->Title = QStringLiteral("Print Preview");
     mapPages_ = std::make_unique<TMapPageHandler>([this] {
         TMapPrintSource s;
-        s.Map = &app_->CurrentMap;
+        s.Map = &app_->Document.CurrentMap;
         s.Tileset = &app_->Tileset;
         s.CellBitmap = &app_->CellBitmap;
         s.Selection = DrawGrid1->Selection();
-        s.MapFileName = app_->MapFileName;
+        s.MapFileName = app_->Document.FileName();
         if (printOptions_) s.Settings = printOptions_->Settings();
         return s;
     });
@@ -74,15 +74,14 @@ void Twinviewform::GeoSet1Click() {
 
 void Twinviewform::GenerateRandomMap1Click() {
     // The whole map is replaced: Undo brings the previous one back.
-    TakeUndoSnapshot(app_->CurrentMap, app_->UndoMap);
-    GenerateRandomMap(app_->CurrentMap, app_->GeoSet);
-    MapChanged();
+    const TGeoSetRecord& geo = app_->GeoSet;
+    EditMap(QStringLiteral("Random map"), [&](TMapRecord& map) { GenerateRandomMap(map, geo); });
 }
 
 void Twinviewform::RandomMaplet1Click() {
     const TGridRect sel = DrawGrid1->Selection();
-    InsertRandomMaplet(app_->CurrentMap, app_->UndoMap, app_->GeoSet, sel.Left, sel.Top);
-    MapChanged();
+    const TGeoSetRecord& geo = app_->GeoSet;
+    EditMap(QStringLiteral("Random maplet"), [&](TMapRecord& map) { InsertRandomMaplet(map, geo, sel.Left, sel.Top); });
 }
 
 void Twinviewform::GeoSetChanged() {
@@ -137,26 +136,26 @@ void Twinviewform::GeoSaveExecute() {
 }
 
 void Twinviewform::ExportDiskExecute() {
-    const QString path = qm::ExportDiskExecute(this, app_->CurrentMap, app_->Tileset, DrawGrid1->Selection(),
+    const QString path = qm::ExportDiskExecute(this, app_->Document.CurrentMap, app_->Tileset, DrawGrid1->Selection(),
                                                DrawGrid1->DefaultColWidth(), app_->PictureDialogDir);
-    if (!path.isEmpty()) app_->PictureDialogDir = QFileInfo(path).absolutePath() + QLatin1Char('/');
+    if (!path.isEmpty()) app_->PictureDialogDir = FolderOf(path);
 }
 
 void Twinviewform::ExportDiskTiledExecute() {
-    const QStringList paths = qm::ExportDiskTiledExecute(this, app_->CurrentMap, app_->Tileset,
+    const QStringList paths = qm::ExportDiskTiledExecute(this, app_->Document.CurrentMap, app_->Tileset,
                                                          DrawGrid1->DefaultColWidth(), app_->PictureDialogDir);
-    if (!paths.isEmpty()) app_->PictureDialogDir = QFileInfo(paths.first()).absolutePath() + QLatin1Char('/');
+    if (!paths.isEmpty()) app_->PictureDialogDir = FolderOf(paths.first());
 }
 
 void Twinviewform::ExportImageClipboardExecute() {
-    qm::ExportImageClipboardExecute(this, app_->CurrentMap, app_->Tileset, DrawGrid1->Selection(),
+    qm::ExportImageClipboardExecute(this, app_->Document.CurrentMap, app_->Tileset, DrawGrid1->Selection(),
                                     DrawGrid1->DefaultColWidth());
 }
 
 void Twinviewform::ExportVttExecute() {
-    const QString path = qm::ExportVttExecute(this, app_->CurrentMap, app_->Tileset, app_->Symbols,
+    const QString path = qm::ExportVttExecute(this, app_->Document.CurrentMap, app_->Tileset, app_->Symbols,
                                               DrawGrid1->Selection(), app_->PictureDialogDir);
-    if (!path.isEmpty()) app_->PictureDialogDir = QFileInfo(path).absolutePath() + QLatin1Char('/');
+    if (!path.isEmpty()) app_->PictureDialogDir = FolderOf(path);
 }
 
 } // namespace qm

@@ -12,6 +12,7 @@
 #include "app/ApplicationState.h"
 #include "app/Recovery.h"
 #include "editor/DrawGrid.h"
+#include "editor/MapDocument.h"
 #include "editor/MapEdit.h"
 #include "geoset/GeoSet.h"
 
@@ -119,9 +120,10 @@ public:
     // Shows the map in memory with its own settings: Show Hidden, zoom, and its tileset
     // when another one is in use. Returns why that tileset could not be loaded, or "".
     QString ApplyMapSettings();
-    // Every command that changes the map record calls this once it has: the map is
-    // marked modified, its recovery copy scheduled and the map grid repainted.
-    void MapChanged();
+    // A map command: one edit of the map document, a step named stepName; the grid is
+    // repainted also when nothing changed.
+    void EditMap(const QString& stepName, const std::function<void(TMapRecord&)>& change,
+                 TSnapshot snapshot = TSnapshot::Take);
     // The maplet editor changed the GeoSet: marked modified, recovery copy scheduled.
     void GeoSetChanged();
     // Offers the recovery copies left by instances that no longer run (start-up does).
@@ -261,17 +263,16 @@ private:
     void AddSeparator(const char* name);
     void RefreshIcons();
     void UpdateCaption();
+    // The map document changed: caption, recovery copy, repaint.
+    void MapDocumentChanged(TDocumentEvent e);
     void LoadTilesetForMap(const QString& path);
-    QString MapDisplayName() const;
     bool SaveMap();   // false when cancelled
     bool SaveMapAs(); // false when cancelled
-    void MarkMapClean(bool needsName = false);
     void MarkGeoSetClean();
     void ScheduleRecovery();
     bool RecoverCopy(const TOrphanCopy& copy);
     void ApplyZoom(int size);
     void RepaintBoth();
-    void WriteMapTo(const QString& path);
     TTool CurrentTool() const;
 
     std::unique_ptr<TQuillmarch> app_;

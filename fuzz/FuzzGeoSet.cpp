@@ -66,8 +66,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     TMapRecord map;
     std::memset(&map, 0, sizeof map);
     GenerateRandomMap(map, geo, rng);
-    TMapRecord undo{};
-    InsertRandomMaplet(map, undo, geo, data && size ? data[0] % 80 : 0, size > 1 ? data[1] % 80 : 0);
+    InsertRandomMaplet(map, geo, data && size ? data[0] % 80 : 0, size > 1 ? data[1] % 80 : 0);
 
     // The editor addresses maplets by the stored position and section, whatever they hold.
     QImage cellBitmap;
