@@ -93,6 +93,7 @@ void Twinviewform::MapDocumentChanged(TDocumentEvent e) {
         ScheduleRecovery();
     }
     RepaintMap();
+    UpdateHistory();
     if (!tilesetError.isEmpty()) Dialogs().Error(this, tilesetError);
 }
 
@@ -148,9 +149,14 @@ QString Twinviewform::ApplyMapSettings() {
 }
 
 bool Twinviewform::SaveMap() {
-    const TMapDocument& doc = app_->Document;
+    TMapDocument& doc = app_->Document;
     if (doc.FileName().isEmpty() || doc.NeedsName()) return SaveMapAs();
-    app_->Document.Save(doc.FileName());
+    if (doc.FileChangedOnDisk()) {
+        const TConfirm answer = AskOverwriteChangedFile(this, doc.DisplayName());
+        if (answer == TConfirm::No) return SaveMapAs();
+        if (answer != TConfirm::Yes) return false;
+    }
+    doc.Save(doc.FileName());
     return true;
 }
 
@@ -159,9 +165,15 @@ bool Twinviewform::SaveMapAs() {
     const QString path = Dialogs().SaveFileName(this, QStringLiteral("Save As"), a.MapDialogDir, MapFilter, MapSuffix);
     if (path.isEmpty()) return false;
     a.MapDialogDir = FolderOf(path);
-    if (QFileInfo::exists(path) &&
-        Dialogs().YesNoCancel(this, QStringLiteral("OK to overwrite %1").arg(path)) != TConfirm::Yes)
+    if (SameFile(path, a.Document.FileName()) && a.Document.FileChangedOnDisk()) {
+        // Its own file, replaced by someone else meanwhile: the sharper question.
+        const TConfirm answer = AskOverwriteChangedFile(this, a.Document.DisplayName());
+        if (answer == TConfirm::No) return SaveMapAs();
+        if (answer != TConfirm::Yes) return false;
+    } else if (QFileInfo::exists(path) &&
+               Dialogs().YesNoCancel(this, QStringLiteral("OK to overwrite %1").arg(path)) != TConfirm::Yes) {
         return false;
+    }
     a.Document.Save(path);
     return true;
 }

@@ -56,6 +56,7 @@ Twinviewform::Twinviewform(const QString& programDir, QWidget* parent)
     CreateGrids();
     CreateDocumentCommands();
     CreateRecovery();
+    CreateHistory();
     app_->Document.Listen([this](TDocumentEvent e) { MapDocumentChanged(e); });
 
     StatusBar1 = new QStatusBar(this);

@@ -37,6 +37,7 @@ class TPrintOptions;
 class TPrintPreview;
 class TMapPageHandler;
 class TGeoEditForm;
+class THistoryDock;
 
 class Twinviewform : public QMainWindow {
     Q_OBJECT
@@ -137,6 +138,10 @@ public:
     void WriteRecoveryCopies();
     void ExportTiledMap1Click();
     void ImportTiledMap1Click();
+    // Walking through the map document's steps; History... shows them in a dock.
+    void StepBackwardExecute();
+    void StepForwardExecute();
+    void HistoryClick();
 
     // Where the pointer is: the status bar's right-hand panel, Ctrl + wheel zoom and the
     // optional cell lines over the map view.
@@ -248,6 +253,10 @@ private:
     QAction* SetBackground1 = nullptr;
     QAction* ShowGridLines1 = nullptr; // off at start; the screen only
     QAction* HelpAboutItem = nullptr;
+    QAction* StepBackward1 = nullptr;
+    QAction* StepForward1 = nullptr;
+    QAction* History1 = nullptr;
+    THistoryDock* HistoryDock1 = nullptr;
 
     void CreateActions();
     void CreateMenus();
@@ -255,6 +264,8 @@ private:
     void CreateGrids();
     void CreateDocumentCommands();
     void CreateRecovery();
+    void CreateHistory();
+    void UpdateHistory(); // step items enabled, history list current
     void AddTiledMapItems(QMenu* file);
     QAction* MakeAction(const char* name, const QString& caption, int image, const QString& hint);
     QAction* AddItem(QMenu* menu, const char* name, const QString& caption, const QString& shortcut,

@@ -113,7 +113,7 @@ TEST(RandomMap, EmptyGeoSetClearsEveryCellAndLeavesTheRest) {
 
 TEST(RandomMap, InsertionIsClippedAtTheRightAndBottom) {
     static TGeoSetRecord geo;
-    static TMapRecord map, undo;
+    static TMapRecord map;
     FillMarkers(geo);
     struct Case {
         int left, top;
