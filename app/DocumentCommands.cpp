@@ -18,15 +18,10 @@ namespace qm {
 
 void Twinviewform::CreateDocumentCommands() {
     TQuillmarch& a = *app_;
-    geoCtx_.GeoSet = &a.GeoSet;
-    geoCtx_.GeoSetFileName = &a.GeoSetFileName;
-    geoCtx_.Tileset = &a.Tileset;
-    geoCtx_.CurrentMap = &a.Document.CurrentMap;
-    geoCtx_.TileBitmap = &a.TileBitmap;
-    geoCtx_.DialogDir = a.ProgramDir;
-    geoCtx_.SetGenerateEnabled = [this](bool on) { SetGenerateRandomMapEnabled(on); };
-    geoCtx_.TilesetChanged = [this] { TilesetChanged(); };
-    geoCtx_.GeoSetChanged = [this] { GeoSetChanged(); };
+    a.GeoSetDocument.DialogDir = a.ProgramDir;
+    // A GeoSet's tileset becomes the map's too.
+    a.GeoSetDocument.SetUseTileset([this](const QString& name) { LoadTileset(name); });
+    a.GeoSetDocument.Listen([this](TGeoSetEvent e) { GeoSetDocumentChanged(e); });
 
     PrintPreview1 = std::make_unique<TPrintPreview>(this);
     PrintPreview1->Title = QStringLiteral("Print Preview");
@@ -74,66 +69,56 @@ void Twinviewform::GeoSet1Click() {
 
 void Twinviewform::GenerateRandomMap1Click() {
     // The whole map is replaced: Undo brings the previous one back.
-    const TGeoSetRecord& geo = app_->GeoSet;
+    const TGeoSetRecord& geo = app_->GeoSetDocument.GeoSet;
     EditMap(QStringLiteral("Random map"), [&](TMapRecord& map) { GenerateRandomMap(map, geo); });
 }
 
 void Twinviewform::RandomMaplet1Click() {
     const TGridRect sel = DrawGrid1->Selection();
-    const TGeoSetRecord& geo = app_->GeoSet;
+    const TGeoSetRecord& geo = app_->GeoSetDocument.GeoSet;
     EditMap(QStringLiteral("Random maplet"), [&](TMapRecord& map) { InsertRandomMaplet(map, geo, sel.Left, sel.Top); });
 }
 
-void Twinviewform::GeoSetChanged() {
-    app_->GeoSetDocument.Changed();
-    if (geoEditForm_) geoEditForm_->setWindowModified(true);
-    ScheduleRecovery();
+void Twinviewform::GeoSetDocumentChanged(TGeoSetEvent e) {
+    switch (e) {
+    case TGeoSetEvent::Replaced: SetGenerateRandomMapEnabled(app_->GeoSetDocument.Loaded()); break;
+    case TGeoSetEvent::Painted: ScheduleRecovery(); break;
+    case TGeoSetEvent::Clean:
+        if (recovery_) recovery_->Remove(TRecoveryKind::GeoSet);
+        break;
+    }
 }
 
-void Twinviewform::MarkGeoSetClean() {
-    app_->GeoSetDocument.Clean();
-    if (recovery_) recovery_->Remove(TRecoveryKind::GeoSet);
-    if (geoEditForm_) geoEditForm_->setWindowModified(false);
+QWidget* Twinviewform::GeoDialogParent() {
+    return geoEditForm_ && geoEditForm_->isVisible() ? static_cast<QWidget*>(geoEditForm_) : this;
 }
 
 bool Twinviewform::AskSaveGeoSetChanges() {
-    if (!app_->GeoSetDocument.Modified) return true;
-    const QString name = app_->GeoSetFileName.isEmpty() ? QStringLiteral("Untitled GeoSet")
-                                                        : QFileInfo(app_->GeoSetFileName).fileName();
-    QWidget* parent = geoEditForm_ && geoEditForm_->isVisible() ? static_cast<QWidget*>(geoEditForm_) : this;
-    const TConfirm answer = AskSaveChangesTo(parent, name);
+    TGeoSetDocument& doc = app_->GeoSetDocument;
+    if (!doc.Modified()) return true;
+    QWidget* parent = GeoDialogParent();
+    const TConfirm answer = AskSaveChangesTo(parent, doc.DisplayName());
     if (answer == TConfirm::No) return true;
     if (answer != TConfirm::Yes) return false;
     try {
-        if (!qm::GeoSaveExecute(geoCtx_)) return false;
+        return qm::GeoSaveExecute(doc, parent);
     } catch (const std::exception& e) {
         Dialogs().Error(parent, MessageText(e));
         return false;
     }
-    MarkGeoSetClean();
-    return true;
 }
 
 void Twinviewform::GeoNewExecute() {
     if (!AskSaveGeoSetChanges()) return;
-    qm::GeoNewExecute(geoCtx_);
-    app_->GeoSetFileName.clear(); // the new GeoSet has no file yet
-    MarkGeoSetClean();
+    qm::GeoNewExecute(app_->GeoSetDocument);
 }
 
 void Twinviewform::GeoOpenExecute() {
     if (!AskSaveGeoSetChanges()) return;
-    try {
-        if (qm::GeoOpenExecute(geoCtx_)) MarkGeoSetClean();
-    } catch (const TTilesetError&) {
-        MarkGeoSetClean(); // the GeoSet is read; only its tileset could not be used
-        throw;
-    }
+    qm::GeoOpenExecute(app_->GeoSetDocument, GeoDialogParent());
 }
 
-void Twinviewform::GeoSaveExecute() {
-    if (qm::GeoSaveExecute(geoCtx_)) MarkGeoSetClean();
-}
+void Twinviewform::GeoSaveExecute() { qm::GeoSaveExecute(app_->GeoSetDocument, GeoDialogParent()); }
 
 void Twinviewform::ExportDiskExecute() {
     const QString path = qm::ExportDiskExecute(this, app_->Document.CurrentMap, app_->Tileset, DrawGrid1->Selection(),

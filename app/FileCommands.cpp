@@ -49,15 +49,14 @@ void Twinviewform::FirstTimeSetup() {
 
     QString geoError;
     try {
-        GeoSetStartup(geoCtx_, a.ProgramDir);
+        GeoSetStartup(a.GeoSetDocument, a.ProgramDir);
     } catch (const std::exception& e) {
         geoError = MessageText(e);
     }
 
     a.MapDialogDir = a.GeoDialogDir = a.PictureDialogDir = a.ProgramDir;
-    geoCtx_.DialogDir = a.ProgramDir;
+    a.GeoSetDocument.DialogDir = a.ProgramDir;
     ShowHidden->setChecked(a.Document.CurrentMap.ShowHidden != 0);
-    MarkGeoSetClean();
     RepaintBoth();
     update();
     if (!renderError.isEmpty()) Dialogs().Error(this, renderError);
@@ -220,10 +219,7 @@ void Twinviewform::TilesetChanged() {
 
 void Twinviewform::SetGenerateRandomMapEnabled(bool on) { GenerateRandomMap1->setEnabled(on); }
 
-void Twinviewform::SetSplash(TSplashForm* splash) {
-    splash_ = splash;
-    geoCtx_.TilesetProgress = splash ? splash->Listener() : TProgressFn();
-}
+void Twinviewform::SetSplash(TSplashForm* splash) { splash_ = splash; }
 
 void Twinviewform::LoadTileset(const QString& path) {
     TQuillmarch& a = *app_;

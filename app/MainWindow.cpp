@@ -72,9 +72,6 @@ Twinviewform::~Twinviewform() {
     // Ending the run without a crash: nothing is left to recover.
     recoveryTimer_.stop();
     recovery_->RemoveAll();
-    // The maplet editor may outlive us at shut-down; it must not call back into us.
-    geoCtx_.SetGenerateEnabled = nullptr;
-    geoCtx_.TilesetChanged = nullptr;
 }
 
 int Twinviewform::ImageIndexOf(const QObject* o) {

@@ -56,7 +56,7 @@ public:
     void SetPrintOptions(TPrintOptions* dialog) { printOptions_ = dialog; }
     void SetGeoEditForm(TGeoEditForm* form) { geoEditForm_ = form; }
     // What the GeoSet commands and the maplet editor work on.
-    TGeoSetContext& GeoContext() { return geoCtx_; }
+    TGeoSetDocument& GeoSetDocument() { return app_->GeoSetDocument; }
     // The GeoSet commands the maplet editor's tool bar runs too.
     struct TGeoSetActions {
         QAction* New;
@@ -125,8 +125,6 @@ public:
     // repainted also when nothing changed.
     void EditMap(const QString& stepName, const std::function<void(TMapRecord&)>& change,
                  TSnapshot snapshot = TSnapshot::Take);
-    // The maplet editor changed the GeoSet: marked modified, recovery copy scheduled.
-    void GeoSetChanged();
     // Offers the recovery copies left by instances that no longer run (start-up does).
     void OfferRecovery();
     // Recovery copies of this instance; written once the work pauses for the recovery delay
@@ -279,7 +277,10 @@ private:
     void LoadTilesetForMap(const QString& path);
     bool SaveMap();   // false when cancelled
     bool SaveMapAs(); // false when cancelled
-    void MarkGeoSetClean();
+    // The GeoSet document changed: "Generate Random Map", recovery copy.
+    void GeoSetDocumentChanged(TGeoSetEvent e);
+    // The maplet editor while it shows, else this window.
+    QWidget* GeoDialogParent();
     void ScheduleRecovery();
     bool RecoverCopy(const TOrphanCopy& copy);
     void ApplyZoom(int size);
@@ -296,7 +297,6 @@ private:
     TPrintOptions* printOptions_ = nullptr;
     TGeoEditForm* geoEditForm_ = nullptr;
     std::unique_ptr<TMapPageHandler> mapPages_;
-    TGeoSetContext geoCtx_;
     int layerImage_ = 16;
     std::vector<QObject*> imaged_; // actions, items and buttons that show a tool icon
 

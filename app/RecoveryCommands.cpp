@@ -52,10 +52,11 @@ void Twinviewform::WriteRecoveryCopies() {
                                  QDateTime::currentDateTime()};
         recovery_->Write(TRecoveryKind::Map, &doc.CurrentMap, sizeof doc.CurrentMap, info);
     }
-    if (a.GeoSetDocument.Modified) {
-        const TRecoveryInfo info{a.GeoSetFileName, TilesetNameText(GeoTilesetName(a.GeoSet)), false,
+    const TGeoSetDocument& geo = a.GeoSetDocument;
+    if (geo.Modified()) {
+        const TRecoveryInfo info{geo.FileName(), TilesetNameText(GeoTilesetName(geo.GeoSet)), false,
                                  QDateTime::currentDateTime()};
-        recovery_->Write(TRecoveryKind::GeoSet, &a.GeoSet, sizeof a.GeoSet, info);
+        recovery_->Write(TRecoveryKind::GeoSet, &geo.GeoSet, sizeof geo.GeoSet, info);
     }
 }
 
@@ -99,13 +100,11 @@ bool Twinviewform::RecoverCopy(const TOrphanCopy& copy) {
     } else {
         if (!AskSaveGeoSetChanges()) return false;
         try {
-            LoadGeoSet(geoCtx_, copy.Path);
+            LoadGeoSet(a.GeoSetDocument, copy.Path);
         } catch (const TTilesetError& e) {
             tilesetError = MessageText(e); // the GeoSet itself is in
         }
-        a.GeoSetFileName = copy.Info.DocumentPath;
-        MarkGeoSetClean();
-        GeoSetChanged();
+        a.GeoSetDocument.Recovered(copy.Info.DocumentPath);
     }
     // This instance's own copy exists before the old one goes.
     WriteRecoveryCopies();

@@ -287,8 +287,8 @@ TEST_F(AppTest, DefaultGeoSetBesideTheProgramEnablesRandomMaps) {
     qm::WriteGeoSetFile(program.File("defaultgeoset.geo"), geo);
     Start();
     EXPECT_TRUE(Find<QAction>("GenerateRandomMap1")->isEnabled());
-    EXPECT_EQ(win->State().GeoSet.Maplet(2, 3).Cell(5, 6).Upper, 77);
-    EXPECT_EQ(win->State().GeoSetFileName, ProgramDir() + "defaultgeoset.geo");
+    EXPECT_EQ(win->State().GeoSetDocument.GeoSet.Maplet(2, 3).Cell(5, 6).Upper, 77);
+    EXPECT_EQ(win->State().GeoSetDocument.FileName(), ProgramDir() + "defaultgeoset.geo");
 }
 
 TEST_F(AppTest, SecondActivationDoesNothing) {

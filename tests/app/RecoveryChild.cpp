@@ -40,7 +40,7 @@ int main(int argc, char** argv) {
 
     const qm::TQuillmarch& s = win.State();
     if (!WriteBytes(argv[3], &s.Document.CurrentMap, sizeof s.Document.CurrentMap) ||
-        !WriteBytes(argv[4], &s.GeoSet, sizeof s.GeoSet))
+        !WriteBytes(argv[4], &s.GeoSetDocument.GeoSet, sizeof s.GeoSetDocument.GeoSet))
         return 4;
     std::printf("ready\n");
     std::fflush(stdout);
