@@ -338,3 +338,33 @@ TEST(MapletPaint, MapletCellsShowHiddenSymbolsAndNoBackground) {
     EXPECT_EQ(maplet.pixelColor(10, 10), QColor(Qt::white));
     EXPECT_EQ(maplet.pixelColor(47, 47), QColor(Qt::white));
 }
+
+TEST(GeoSet, SaveOverItsFileChangedByAnotherProgramAsksFirst) {
+    const QString question = "a.geo was changed by another program since it was opened. Overwrite it?";
+    const struct {
+        TConfirm answer;
+        bool mineInA, writesB;
+    } cases[] = {{TConfirm::Cancel, false, false}, {TConfirm::Yes, true, false}, {TConfirm::No, false, true}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(int(c.answer));
+        qmtest::TempDir dir;
+        auto st = State();
+        WriteGeoSetFile(dir.File("a.geo"), st->geo);
+        LoadGeoSet(st->doc, Q(dir.File("a.geo")));
+        st->geo.PaintSymbol = 77;
+        // A second copy of the program opens the same file, changes it and saves.
+        auto other = std::make_unique<TGeoSetDocument>(st->tileset);
+        other->Open(Q(dir.File("a.geo")));
+        other->GeoSet.PaintSymbol = 99;
+        other->Save(Q(dir.File("a.geo")));
+        const auto theirs = qmtest::ReadAll(dir.File("a.geo"));
+
+        st->dialogs.FileAnswers = {Q(dir.File("a.geo")), Q(dir.File("b.geo"))};
+        st->dialogs.ConfirmAnswers = {c.answer};
+        EXPECT_EQ(GeoSaveExecute(st->doc), c.answer != TConfirm::Cancel);
+        EXPECT_EQ(st->dialogs.Confirms, QStringList{question});
+        EXPECT_EQ(qmtest::ReadAll(dir.File("a.geo"))[offsetof(TGeoSetRecord, PaintSymbol)], c.mineInA ? 77 : 99);
+        EXPECT_EQ(qmtest::ReadAll(dir.File("a.geo")) == theirs, !c.mineInA);
+        EXPECT_EQ(QFile::exists(Q(dir.File("b.geo"))), c.writesB);
+    }
+}
