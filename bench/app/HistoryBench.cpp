@@ -36,12 +36,17 @@ void BM_StepToAnyOf1000AndRepaint(benchmark::State& state) {
     const qm::TGeoSetRecord& geo = win.State().GeoSetDocument.GeoSet;
     for (int n = 1; n < qm::TMapHistory::MaxSteps; ++n) {
         if (n % 10 == 1) doc.Edit("Random map", [&](qm::TMapRecord& m) { qm::GenerateRandomMap(m, geo, rng); });
-        else doc.Edit("Draw", [n](qm::TMapRecord& m) { m.Cell(n % 16 + 1, n / 16 % 10 + 1).Upper = uint8_t(n); });
+        else doc.Edit("Draw", [n](qm::TMapRecord& m) { m.Cell(n % 16 + 1, n / 16 % 10 + 1).Upper ^= 0x55; });
     }
     QApplication::processEvents();
     auto* grid = win.findChild<qm::TDrawGrid*>("DrawGrid1");
     if (doc.History().Count() != qm::TMapHistory::MaxSteps || grid->DefaultColWidth() != 96) {
-        state.SkipWithError("history or zoom not as intended");
+        state.SkipWithError(QStringLiteral("%1 steps at zoom %2, not %3 at 96")
+                                .arg(doc.History().Count())
+                                .arg(grid->DefaultColWidth())
+                                .arg(qm::TMapHistory::MaxSteps)
+                                .toUtf8()
+                                .constData());
         return;
     }
     std::mt19937 pick(9);
