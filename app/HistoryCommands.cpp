@@ -8,6 +8,10 @@
 
 namespace qm {
 
+namespace {
+constexpr int HistoryDockWidth = 180;
+} // namespace
+
 void Twinviewform::CreateHistory() {
     // After Undo, before the separator that leads to Copy Image.
     QAction* before = nullptr;
@@ -45,8 +49,11 @@ void Twinviewform::StepBackwardExecute() { app_->Document.StepBackward(); }
 void Twinviewform::StepForwardExecute() { app_->Document.StepForward(); }
 
 void Twinviewform::HistoryClick() {
+    const bool opening = !HistoryDock1->isVisible();
     HistoryDock1->show();
     HistoryDock1->raise();
+    // Narrow beside the map: step names are short, the map wants the room.
+    if (opening) resizeDocks({HistoryDock1}, {HistoryDockWidth}, Qt::Horizontal);
 }
 
 void Twinviewform::UpdateHistory() {

@@ -28,13 +28,15 @@ void BM_StepToAnyOf1000AndRepaint(benchmark::State& state) {
     QElapsedTimer waited;
     waited.start();
     while (win.State().FirstActivation && waited.elapsed() < 5000) QApplication::processEvents();
+    win.resize(1600, 1000); // a desktop screen; the offscreen one is smaller
+    QApplication::processEvents();
     for (int i = 0; i < 6; ++i) win.ZoomInExecute(); // 16 -> 96
     win.HistoryClick();                              // the History list shown and following
 
     qm::TMapDocument& doc = win.State().Document;
     qm::TGeoRandom rng(5);
     const qm::TGeoSetRecord& geo = win.State().GeoSetDocument.GeoSet;
-    for (int n = 1; n < qm::TMapHistory::MaxSteps; ++n) {
+    for (int n = 1; doc.History().Count() < qm::TMapHistory::MaxSteps && n < 10 * qm::TMapHistory::MaxSteps; ++n) {
         if (n % 10 == 1) doc.Edit("Random map", [&](qm::TMapRecord& m) { qm::GenerateRandomMap(m, geo, rng); });
         else doc.Edit("Draw", [n](qm::TMapRecord& m) { m.Cell(n % 16 + 1, n / 16 % 10 + 1).Upper ^= 0x55; });
     }
@@ -54,7 +56,9 @@ void BM_StepToAnyOf1000AndRepaint(benchmark::State& state) {
         doc.StepTo(int(pick() % qm::TMapHistory::MaxSteps));
         grid->viewport()->repaint();
     }
+    // Cells touched by the repaint of the visible part of the map.
     state.counters["cells"] = double(grid->viewport()->width() / 96 + 1) * (grid->viewport()->height() / 96 + 1);
+    state.counters["width"] = grid->viewport()->width();
 }
 BENCHMARK(BM_StepToAnyOf1000AndRepaint)->Unit(benchmark::kMillisecond);
 
