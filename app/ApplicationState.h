@@ -6,7 +6,8 @@
 
 #include "editor/CellCache.h"
 #include "editor/Clipboard.h"
-#include "model/GeoSetRecord.h"
+#include "editor/MapDocument.h"
+#include "geoset/GeoSetDocument.h"
 #include "model/LayerMode.h"
 #include "model/MapRecord.h"
 #include "tiles/SymbolTable.h"
@@ -14,36 +15,16 @@
 
 namespace qm {
 
-// Whether a document holds changes that are in no file. Every command that changes the
-// document marks it; New, Open and Save leave it clean.
-struct TDocumentState {
-    bool Modified = false;
-    // Opened from a file that is not exactly one record long (a picture opened by
-    // mistake): Save asks for a name first, so that file is only replaced on purpose.
-    bool NeedsName = false;
-
-    void Changed() { Modified = true; }
-    void Clean(bool needsName = false) {
-        Modified = false;
-        NeedsName = needsName;
-    }
-};
-
 struct TQuillmarch {
-    TMapRecord CurrentMap{};
-    TMapRecord UndoMap{};
-    TGeoSetRecord GeoSet{};
+    TMapDocument Document; // the map, its undo copy, its file and its steps
     TMapClipboard MapClipboard;
     TRenderedTileset Tileset;
     SymbolTable Symbols = BuiltInSymbolTable(); // names and roles of the tileset in use
+    TGeoSetDocument GeoSetDocument{Tileset};    // the GeoSet of the maplet editor and random maps
     TCellCache CellCache;                       // scaled cells of both grids, dropped with each new tileset
     TLayerMode CurrentLayerMode = lmAuto;
     QImage TileBitmap; // cutting bitmap of the tileset rendering
     QImage CellBitmap; // composition bitmap of every cell drawn
-    QString MapFileName;
-    QString GeoSetFileName;
-    TDocumentState MapDocument;
-    TDocumentState GeoSetDocument;
     bool FirstActivation = true;
     QString ProgramDir; // the executable's folder, with a trailing separator
 

@@ -18,25 +18,20 @@ namespace qm {
 
 void Twinviewform::CreateDocumentCommands() {
     TQuillmarch& a = *app_;
-    geoCtx_.GeoSet = &a.GeoSet;
-    geoCtx_.GeoSetFileName = &a.GeoSetFileName;
-    geoCtx_.Tileset = &a.Tileset;
-    geoCtx_.CurrentMap = &a.CurrentMap;
-    geoCtx_.TileBitmap = &a.TileBitmap;
-    geoCtx_.DialogDir = a.ProgramDir;
-    geoCtx_.SetGenerateEnabled = [this](bool on) { SetGenerateRandomMapEnabled(on); };
-    geoCtx_.TilesetChanged = [this] { TilesetChanged(); };
-    geoCtx_.GeoSetChanged = [this] { GeoSetChanged(); };
+    a.GeoSetDocument.DialogDir = a.ProgramDir;
+    // A GeoSet's tileset becomes the map's too.
+    a.GeoSetDocument.SetUseTileset([this](const QString& name) { LoadTileset(name); });
+    a.GeoSetDocument.Listen([this](TGeoSetEvent e) { GeoSetDocumentChanged(e); });
 
     PrintPreview1 = std::make_unique<TPrintPreview>(this);
     PrintPreview1->Title = QStringLiteral("Print Preview");
     mapPages_ = std::make_unique<TMapPageHandler>([this] {
         TMapPrintSource s;
-        s.Map = &app_->CurrentMap;
+        s.Map = &app_->Document.CurrentMap;
         s.Tileset = &app_->Tileset;
         s.CellBitmap = &app_->CellBitmap;
         s.Selection = DrawGrid1->Selection();
-        s.MapFileName = app_->MapFileName;
+        s.MapFileName = app_->Document.FileName();
         if (printOptions_) s.Settings = printOptions_->Settings();
         return s;
     });
@@ -74,89 +69,78 @@ void Twinviewform::GeoSet1Click() {
 
 void Twinviewform::GenerateRandomMap1Click() {
     // The whole map is replaced: Undo brings the previous one back.
-    TakeUndoSnapshot(app_->CurrentMap, app_->UndoMap);
-    GenerateRandomMap(app_->CurrentMap, app_->GeoSet);
-    MapChanged();
+    const TGeoSetRecord& geo = app_->GeoSetDocument.GeoSet;
+    EditMap(QStringLiteral("Random map"), [&](TMapRecord& map) { GenerateRandomMap(map, geo); });
 }
 
 void Twinviewform::RandomMaplet1Click() {
     const TGridRect sel = DrawGrid1->Selection();
-    InsertRandomMaplet(app_->CurrentMap, app_->UndoMap, app_->GeoSet, sel.Left, sel.Top);
-    MapChanged();
+    const TGeoSetRecord& geo = app_->GeoSetDocument.GeoSet;
+    EditMap(QStringLiteral("Random maplet"), [&](TMapRecord& map) { InsertRandomMaplet(map, geo, sel.Left, sel.Top); });
 }
 
-void Twinviewform::GeoSetChanged() {
-    app_->GeoSetDocument.Changed();
-    if (geoEditForm_) geoEditForm_->setWindowModified(true);
-    ScheduleRecovery();
+void Twinviewform::GeoSetDocumentChanged(TGeoSetEvent e) {
+    switch (e) {
+    case TGeoSetEvent::Replaced: SetGenerateRandomMapEnabled(app_->GeoSetDocument.Loaded()); break;
+    case TGeoSetEvent::Painted: ScheduleRecovery(); break;
+    case TGeoSetEvent::Clean:
+        if (recovery_) recovery_->Remove(TRecoveryKind::GeoSet);
+        break;
+    }
 }
 
-void Twinviewform::MarkGeoSetClean() {
-    app_->GeoSetDocument.Clean();
-    if (recovery_) recovery_->Remove(TRecoveryKind::GeoSet);
-    if (geoEditForm_) geoEditForm_->setWindowModified(false);
+QWidget* Twinviewform::GeoDialogParent() {
+    return geoEditForm_ && geoEditForm_->isVisible() ? static_cast<QWidget*>(geoEditForm_) : this;
 }
 
 bool Twinviewform::AskSaveGeoSetChanges() {
-    if (!app_->GeoSetDocument.Modified) return true;
-    const QString name = app_->GeoSetFileName.isEmpty() ? QStringLiteral("Untitled GeoSet")
-                                                        : QFileInfo(app_->GeoSetFileName).fileName();
-    QWidget* parent = geoEditForm_ && geoEditForm_->isVisible() ? static_cast<QWidget*>(geoEditForm_) : this;
-    const TConfirm answer = AskSaveChangesTo(parent, name);
+    TGeoSetDocument& doc = app_->GeoSetDocument;
+    if (!doc.Modified()) return true;
+    QWidget* parent = GeoDialogParent();
+    const TConfirm answer = AskSaveChangesTo(parent, doc.DisplayName());
     if (answer == TConfirm::No) return true;
     if (answer != TConfirm::Yes) return false;
     try {
-        if (!qm::GeoSaveExecute(geoCtx_)) return false;
+        return qm::GeoSaveExecute(doc, parent);
     } catch (const std::exception& e) {
         Dialogs().Error(parent, MessageText(e));
         return false;
     }
-    MarkGeoSetClean();
-    return true;
 }
 
 void Twinviewform::GeoNewExecute() {
     if (!AskSaveGeoSetChanges()) return;
-    qm::GeoNewExecute(geoCtx_);
-    app_->GeoSetFileName.clear(); // the new GeoSet has no file yet
-    MarkGeoSetClean();
+    qm::GeoNewExecute(app_->GeoSetDocument);
 }
 
 void Twinviewform::GeoOpenExecute() {
     if (!AskSaveGeoSetChanges()) return;
-    try {
-        if (qm::GeoOpenExecute(geoCtx_)) MarkGeoSetClean();
-    } catch (const TTilesetError&) {
-        MarkGeoSetClean(); // the GeoSet is read; only its tileset could not be used
-        throw;
-    }
+    qm::GeoOpenExecute(app_->GeoSetDocument, GeoDialogParent());
 }
 
-void Twinviewform::GeoSaveExecute() {
-    if (qm::GeoSaveExecute(geoCtx_)) MarkGeoSetClean();
-}
+void Twinviewform::GeoSaveExecute() { qm::GeoSaveExecute(app_->GeoSetDocument, GeoDialogParent()); }
 
 void Twinviewform::ExportDiskExecute() {
-    const QString path = qm::ExportDiskExecute(this, app_->CurrentMap, app_->Tileset, DrawGrid1->Selection(),
+    const QString path = qm::ExportDiskExecute(this, app_->Document.CurrentMap, app_->Tileset, DrawGrid1->Selection(),
                                                DrawGrid1->DefaultColWidth(), app_->PictureDialogDir);
-    if (!path.isEmpty()) app_->PictureDialogDir = QFileInfo(path).absolutePath() + QLatin1Char('/');
+    if (!path.isEmpty()) app_->PictureDialogDir = FolderOf(path);
 }
 
 void Twinviewform::ExportDiskTiledExecute() {
-    const QStringList paths = qm::ExportDiskTiledExecute(this, app_->CurrentMap, app_->Tileset,
+    const QStringList paths = qm::ExportDiskTiledExecute(this, app_->Document.CurrentMap, app_->Tileset,
                                                          DrawGrid1->DefaultColWidth(), app_->PictureDialogDir);
-    if (!paths.isEmpty()) app_->PictureDialogDir = QFileInfo(paths.first()).absolutePath() + QLatin1Char('/');
+    if (!paths.isEmpty()) app_->PictureDialogDir = FolderOf(paths.first());
 }
 
 void Twinviewform::ExportImageClipboardExecute() {
-    qm::ExportImageClipboardExecute(this, app_->CurrentMap, app_->Tileset, DrawGrid1->Selection(),
+    qm::ExportImageClipboardExecute(this, app_->Document.CurrentMap, app_->Tileset, DrawGrid1->Selection(),
                                     DrawGrid1->DefaultColWidth());
 }
 
 void Twinviewform::ExportVttExecute() {
-    const QString path = qm::ExportVttExecute(this, app_->CurrentMap, app_->Tileset, app_->Symbols,
+    const QString path = qm::ExportVttExecute(this, app_->Document.CurrentMap, app_->Tileset, app_->Symbols,
                                               DrawGrid1->Selection(), app_->PictureDialogDir);
-    if (!path.isEmpty()) app_->PictureDialogDir = QFileInfo(path).absolutePath() + QLatin1Char('/');
+    if (!path.isEmpty()) app_->PictureDialogDir = FolderOf(path);
 }
 
 } // namespace qm

@@ -31,7 +31,7 @@ struct TDrawingTool {
 };
 
 constexpr TDrawingTool DrawingTools[] = {
-    {"ButtonRoom", "Room1", "room", "Room", "Ctrl+Shift+R", " Room Tool",
+    {"ButtonRoom", "Room1", "room", "Room", "Ctrl+Shift+M", " Room Tool",
      " Draw A Room: Drag A Rectangle For Its Wall Ring And Floor (Shift: Walls Only)."},
     {"ButtonDoor", "Door1", "door", "Door", "Ctrl+Shift+D", " Door Tool",
      " Put A Door In A Wall With A Click; Click It Again For The Next Kind."},
@@ -78,15 +78,12 @@ void Twinviewform::UpdateDrawingTools() {
 }
 
 bool Twinviewform::ApplyToolStep(const QString& step, const std::function<bool(TMapRecord&)>& change) {
-    TQuillmarch& a = *app_;
-    const TMapRecord kept = a.UndoMap;
-    TakeUndoSnapshot(a.CurrentMap, a.UndoMap);
-    if (!change(a.CurrentMap)) {
-        a.UndoMap = kept; // nothing changed: the last step stays the one Undo takes back
+    // A use that changes nothing keeps the last step the one Undo takes back.
+    TMapRecord result = app_->Document.CurrentMap;
+    if (!change(result) || !app_->Document.Edit(step, [&](TMapRecord& map) { map = result; })) {
         RepaintMap();
         return false;
     }
-    MapChanged();
     StatusBar1->showMessage(toolStatus_ = step + QStringLiteral(": done; Undo takes it back."));
     return true;
 }

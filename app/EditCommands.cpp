@@ -2,7 +2,6 @@
 #include <QAction>
 #include <QPainter>
 #include <QToolButton>
-#include <cstring>
 
 #include "app/MainWindow.h"
 #include "editor/CellPainters.h"
@@ -12,14 +11,10 @@
 
 namespace qm {
 
-namespace {
-bool SameRecord(const TMapRecord& a, const TMapRecord& b) { return std::memcmp(&a, &b, sizeof a) == 0; }
-} // namespace
-
 void Twinviewform::DrawGrid1DrawCell(QPainter& p, int col, int row, const QRect& rect, bool selected) {
     TQuillmarch& a = *app_;
     if (!a.Tileset.IsRendered() || !InsideMapGrid(col, row)) return;
-    DrawMapGridCell(p, col, row, rect, selected, a.CurrentMap, a.Tileset, a.CellBitmap, &a.CellCache);
+    DrawMapGridCell(p, col, row, rect, selected, a.Document.CurrentMap, a.Tileset, a.CellBitmap, &a.CellCache);
     if (ShowGridLines1->isChecked()) {
         // Faint lines on each cell's right and bottom edge; the screen only, never the
         // composed cell that exports and prints use.
@@ -37,7 +32,7 @@ void Twinviewform::SymbolGridDrawCell(QPainter& p, int, int row, const QRect& re
 
 void Twinviewform::SymbolGridSelectCell(int, int row) {
     if (row < 0 || row > 255) return;
-    app_->CurrentMap.CurrentSymbol = static_cast<uint8_t>(row);
+    app_->Document.CurrentMap.CurrentSymbol = static_cast<uint8_t>(row); // no change to the map
     ButtonDraw->setChecked(true);
 }
 
@@ -53,15 +48,21 @@ TTool Twinviewform::CurrentTool() const {
     return TTool::Selection;
 }
 
+void Twinviewform::EditMap(const QString& stepName, const std::function<void(TMapRecord&)>& change,
+                           TSnapshot snapshot) {
+    // A command that changed nothing still repaints (the selection may have moved).
+    if (!app_->Document.Edit(stepName, change, snapshot)) RepaintMap();
+}
+
 void Twinviewform::DrawGrid1MouseUp(Qt::KeyboardModifiers mods) {
     if (DrawingToolMouseUp(mods)) return;
-    TQuillmarch& a = *app_;
-    if (!ApplyTool(CurrentTool(), a.CurrentMap, a.UndoMap, DrawGrid1->Selection(), a.CurrentLayerMode,
-                   a.Tileset.LayerFlags, (mods & Qt::ShiftModifier) != 0))
-        return;
-    // The tool took the undo snapshot first: a stroke that changed nothing is no change.
-    if (SameRecord(a.CurrentMap, a.UndoMap)) RepaintMap();
-    else MapChanged();
+    const TTool tool = CurrentTool();
+    if (tool == TTool::Selection) return;
+    const bool along = (mods & Qt::ShiftModifier) != 0;
+    const TGridRect sel = DrawGrid1->Selection();
+    const TQuillmarch& a = *app_;
+    EditMap(ToolStepName(tool, along),
+            [&](TMapRecord& map) { ApplyTool(tool, map, sel, a.CurrentLayerMode, a.Tileset.LayerFlags, along); });
 }
 
 void Twinviewform::LayerButtonClick() {
@@ -73,7 +74,7 @@ void Twinviewform::LayerButtonClick() {
 }
 
 void Twinviewform::ApplyZoom(int size) {
-    app_->CurrentMap.Zoom = static_cast<uint8_t>(size);
+    app_->Document.CurrentMap.Zoom = static_cast<uint8_t>(size); // a view setting, no change
     DrawGrid1->SetCellSize(size, size);
     RepaintMap();
 }
@@ -85,43 +86,40 @@ void Twinviewform::ZoomOutExecute() { ApplyZoom(ZoomOutSize(DrawGrid1->DefaultCo
 void Twinviewform::ShowHiddenClick() {
     // The item's own toggle has already inverted the check mark.
     // Saved with the map and used by printing: a change to the map.
-    SetShowHidden(app_->CurrentMap, ShowHidden->isChecked());
-    MapChanged();
+    const bool on = ShowHidden->isChecked();
+    EditMap(
+        QStringLiteral("Show Hidden"), [on](TMapRecord& map) { SetShowHidden(map, on); }, TSnapshot::Keep);
 }
 
 void Twinviewform::SetBackground1Click() {
-    const uint8_t before = app_->CurrentMap.Background;
-    SetBackground(app_->CurrentMap);
-    if (app_->CurrentMap.Background != before) MapChanged();
-    else RepaintMap();
+    EditMap(
+        QStringLiteral("Background"), [](TMapRecord& map) { SetBackground(map); }, TSnapshot::Keep);
 }
 
 void Twinviewform::CutExecute() {
     TQuillmarch& a = *app_;
-    CutSelection(a.CurrentMap, a.UndoMap, a.MapClipboard, DrawGrid1->Selection(), a.CurrentLayerMode);
-    if (SameRecord(a.CurrentMap, a.UndoMap)) RepaintMap();
-    else MapChanged();
+    const TGridRect sel = DrawGrid1->Selection();
+    EditMap(QStringLiteral("Cut"),
+            [&](TMapRecord& map) { CutSelection(map, a.MapClipboard, sel, a.CurrentLayerMode); });
 }
 
 void Twinviewform::CopyExecute() {
+    // Copy takes the undo snapshot too, though it changes nothing.
     TQuillmarch& a = *app_;
-    CopySelection(a.CurrentMap, a.UndoMap, a.MapClipboard, DrawGrid1->Selection(), a.CurrentLayerMode);
-    RepaintMap();
+    const TGridRect sel = DrawGrid1->Selection();
+    EditMap(QStringLiteral("Copy"),
+            [&](TMapRecord& map) { CopySelection(map, a.MapClipboard, sel, a.CurrentLayerMode); });
 }
 
 void Twinviewform::PasteExecute() {
     TQuillmarch& a = *app_;
-    PasteClipboard(a.CurrentMap, a.UndoMap, a.MapClipboard, DrawGrid1->Selection(), a.CurrentLayerMode);
-    if (SameRecord(a.CurrentMap, a.UndoMap)) RepaintMap();
-    else MapChanged();
+    const TGridRect sel = DrawGrid1->Selection();
+    EditMap(QStringLiteral("Paste"),
+            [&](TMapRecord& map) { PasteClipboard(map, a.MapClipboard, sel, a.CurrentLayerMode); });
 }
 
 void Twinviewform::UndoExecute() {
-    TQuillmarch& a = *app_;
-    const bool same = SameRecord(a.CurrentMap, a.UndoMap);
-    UndoExchange(a.CurrentMap, a.UndoMap);
-    if (same) RepaintMap();
-    else MapChanged();
+    if (!app_->Document.Undo()) RepaintMap();
 }
 
 void Twinviewform::RepaintMap() { DrawGrid1->viewport()->update(); }

@@ -1,11 +1,8 @@
 // Start-up and the map file commands of the main window.
 #include <QAction>
 #include <QApplication>
-#include <QFileDevice>
 #include <QFileInfo>
 #include <QStatusBar>
-#include <cerrno>
-#include <cstring>
 #include <exception>
 
 #include "app/AboutBox.h"
@@ -48,21 +45,18 @@ void Twinviewform::FirstTimeSetup() {
     } catch (const std::exception& e) {
         renderError = MessageText(e);
     }
-    ClearMapRecord(a.UndoMap);
-    ResetMap(a.CurrentMap, TilesetNameBytes(a.Tileset.CurrentTilesetName), DrawGrid1->DefaultColWidth());
+    a.Document.New(TilesetNameBytes(a.Tileset.CurrentTilesetName), DrawGrid1->DefaultColWidth(), true);
 
     QString geoError;
     try {
-        GeoSetStartup(geoCtx_, a.ProgramDir);
+        GeoSetStartup(a.GeoSetDocument, a.ProgramDir);
     } catch (const std::exception& e) {
         geoError = MessageText(e);
     }
 
     a.MapDialogDir = a.GeoDialogDir = a.PictureDialogDir = a.ProgramDir;
-    geoCtx_.DialogDir = a.ProgramDir;
-    ShowHidden->setChecked(a.CurrentMap.ShowHidden != 0);
-    MarkMapClean();
-    MarkGeoSetClean();
+    a.GeoSetDocument.DialogDir = a.ProgramDir;
+    ShowHidden->setChecked(a.Document.CurrentMap.ShowHidden != 0);
     RepaintBoth();
     update();
     if (!renderError.isEmpty()) Dialogs().Error(this, renderError);
@@ -80,32 +74,31 @@ void Twinviewform::FirstTimeSetup() {
     }
 }
 
-QString Twinviewform::MapDisplayName() const {
-    return app_->MapFileName.isEmpty() ? QStringLiteral("Untitled") : QFileInfo(app_->MapFileName).fileName();
-}
-
 void Twinviewform::UpdateCaption() {
-    const QString name = app_->MapFileName.isEmpty() ? QString() : QStringLiteral(" - ") + MapDisplayName();
+    const TMapDocument& doc = app_->Document;
+    const QString name = doc.FileName().isEmpty() ? QString() : QStringLiteral(" - ") + doc.DisplayName();
     setWindowTitle(Title + name + QStringLiteral("[*]"));
-    setWindowModified(app_->MapDocument.Modified);
+    setWindowModified(doc.Modified());
 }
 
-void Twinviewform::MapChanged() {
-    app_->MapDocument.Changed();
-    setWindowModified(true);
-    ScheduleRecovery();
-    RepaintMap();
-}
-
-void Twinviewform::MarkMapClean(bool needsName) {
-    app_->MapDocument.Clean(needsName);
-    if (recovery_) recovery_->Remove(TRecoveryKind::Map);
+void Twinviewform::MapDocumentChanged(TDocumentEvent e) {
+    // A step shown again brings its own view settings and tileset.
+    QString tilesetError;
+    if (e == TDocumentEvent::Restored) tilesetError = ApplyMapSettings();
     UpdateCaption();
+    if (!app_->Document.Modified()) {
+        if (recovery_) recovery_->Remove(TRecoveryKind::Map);
+    } else if (e != TDocumentEvent::FileChanged) {
+        ScheduleRecovery();
+    }
+    RepaintMap();
+    UpdateHistory();
+    if (!tilesetError.isEmpty()) Dialogs().Error(this, tilesetError);
 }
 
 bool Twinviewform::AskSaveChanges() {
-    if (!app_->MapDocument.Modified) return true;
-    const TConfirm answer = AskSaveChangesTo(this, MapDisplayName());
+    if (!app_->Document.Modified()) return true;
+    const TConfirm answer = AskSaveChangesTo(this, app_->Document.DisplayName());
     if (answer == TConfirm::No) return true;
     if (answer != TConfirm::Yes) return false;
     try {
@@ -119,13 +112,8 @@ bool Twinviewform::AskSaveChanges() {
 void Twinviewform::NewExecute() {
     if (!AskSaveChanges()) return;
     TQuillmarch& a = *app_;
-    ResetMap(a.CurrentMap, TilesetNameBytes(a.Tileset.CurrentTilesetName), DrawGrid1->DefaultColWidth());
-    // Undo stays within the new document.
-    TakeUndoSnapshot(a.CurrentMap, a.UndoMap);
     ShowHidden->setChecked(true);
-    a.MapFileName.clear();
-    MarkMapClean();
-    RepaintMap();
+    a.Document.New(TilesetNameBytes(a.Tileset.CurrentTilesetName), DrawGrid1->DefaultColWidth());
 }
 
 void Twinviewform::OpenExecute() {
@@ -138,24 +126,18 @@ void Twinviewform::OpenExecute() {
 void Twinviewform::OpenMapFile(const QString& path) {
     TQuillmarch& a = *app_;
     a.MapDialogDir = FolderOf(path);
-    ReadMapFile(PathBytes(path), a.CurrentMap); // throws with the record untouched
-    // Anything but one whole record was not written by us: never replace it unasked.
-    const bool foreign = QFileInfo(path).size() != qint64(sizeof(TMapRecord));
-    a.MapFileName = path;
     // The map is open even when its tileset picture cannot be used; say so afterwards.
-    const QString tilesetError = ApplyMapSettings();
-    // Undo stays within the opened document.
-    TakeUndoSnapshot(a.CurrentMap, a.UndoMap);
-    MarkMapClean(foreign);
-    RepaintMap();
+    QString tilesetError;
+    a.Document.Open(path, [&] { tilesetError = ApplyMapSettings(); });
     if (!tilesetError.isEmpty()) Dialogs().Error(this, tilesetError);
 }
 
 QString Twinviewform::ApplyMapSettings() {
     TQuillmarch& a = *app_;
-    ShowHidden->setChecked(a.CurrentMap.ShowHidden != 0);
-    ApplyZoom(a.CurrentMap.Zoom);
-    const std::string name = MapTilesetName(a.CurrentMap);
+    const TMapRecord& map = a.Document.CurrentMap;
+    ShowHidden->setChecked(map.ShowHidden != 0);
+    ApplyZoom(map.Zoom);
+    const std::string name = MapTilesetName(map);
     if (SameNameIgnoringCase(name, TilesetNameBytes(a.Tileset.CurrentTilesetName))) return {};
     try {
         LoadTileset(BareTilesetName(TilesetNameText(name)));
@@ -165,21 +147,15 @@ QString Twinviewform::ApplyMapSettings() {
     return {};
 }
 
-void Twinviewform::WriteMapTo(const QString& path) {
-    // A read-only map stays as it is: the atomic replace would otherwise swap it out
-    // whatever its permissions say.
-    const QFileInfo info(path);
-    const auto anyWrite = QFileDevice::WriteOwner | QFileDevice::WriteGroup | QFileDevice::WriteOther;
-    if (info.exists() && (!(info.permissions() & anyWrite) || !info.isWritable()))
-        throw TFileError(CannotCreateMessage(PathBytes(path), std::strerror(EACCES)));
-    WriteMapFile(PathBytes(path), app_->CurrentMap); // atomic: a failure keeps the old file
-    app_->MapFileName = path;
-    MarkMapClean();
-}
-
 bool Twinviewform::SaveMap() {
-    if (app_->MapFileName.isEmpty() || app_->MapDocument.NeedsName) return SaveMapAs();
-    WriteMapTo(app_->MapFileName);
+    TMapDocument& doc = app_->Document;
+    if (doc.FileName().isEmpty() || doc.NeedsName()) return SaveMapAs();
+    if (doc.FileChangedOnDisk()) {
+        const TConfirm answer = AskOverwriteChangedFile(this, doc.DisplayName());
+        if (answer == TConfirm::No) return SaveMapAs();
+        if (answer != TConfirm::Yes) return false;
+    }
+    doc.Save(doc.FileName());
     return true;
 }
 
@@ -188,10 +164,16 @@ bool Twinviewform::SaveMapAs() {
     const QString path = Dialogs().SaveFileName(this, QStringLiteral("Save As"), a.MapDialogDir, MapFilter, MapSuffix);
     if (path.isEmpty()) return false;
     a.MapDialogDir = FolderOf(path);
-    if (QFileInfo::exists(path) &&
-        Dialogs().YesNoCancel(this, QStringLiteral("OK to overwrite %1").arg(path)) != TConfirm::Yes)
+    if (SameFile(path, a.Document.FileName()) && a.Document.FileChangedOnDisk()) {
+        // Its own file, replaced by someone else meanwhile: the sharper question.
+        const TConfirm answer = AskOverwriteChangedFile(this, a.Document.DisplayName());
+        if (answer == TConfirm::No) return SaveMapAs();
+        if (answer != TConfirm::Yes) return false;
+    } else if (QFileInfo::exists(path) &&
+               Dialogs().YesNoCancel(this, QStringLiteral("OK to overwrite %1").arg(path)) != TConfirm::Yes) {
         return false;
-    WriteMapTo(path);
+    }
+    a.Document.Save(path);
     return true;
 }
 
@@ -219,15 +201,8 @@ void Twinviewform::Custom1Click() {
 // A tileset chosen for the map rewrites its tileset name: that is a change to the map,
 // also when the picture then turns out unusable.
 void Twinviewform::LoadTilesetForMap(const QString& path) {
-    const std::string before = MapTilesetName(app_->CurrentMap);
-    std::exception_ptr error;
-    try {
-        LoadTileset(path);
-    } catch (...) {
-        error = std::current_exception();
-    }
-    if (MapTilesetName(app_->CurrentMap) != before) MapChanged();
-    if (error) std::rethrow_exception(error);
+    app_->Document.Edit(
+        QStringLiteral("Tileset"), [&](TMapRecord&) { LoadTileset(path); }, TSnapshot::Keep);
 }
 
 void Twinviewform::TilesetChanged() {
@@ -244,16 +219,14 @@ void Twinviewform::TilesetChanged() {
 
 void Twinviewform::SetGenerateRandomMapEnabled(bool on) { GenerateRandomMap1->setEnabled(on); }
 
-void Twinviewform::SetSplash(TSplashForm* splash) {
-    splash_ = splash;
-    geoCtx_.TilesetProgress = splash ? splash->Listener() : TProgressFn();
-}
+void Twinviewform::SetSplash(TSplashForm* splash) { splash_ = splash; }
 
 void Twinviewform::LoadTileset(const QString& path) {
     TQuillmarch& a = *app_;
     QString error;
     try {
-        RenderTileset(a.Tileset, a.CurrentMap, path, a.TileBitmap, splash_ ? splash_->Listener() : TProgressFn());
+        RenderTileset(a.Tileset, a.Document.CurrentMap, path, a.TileBitmap,
+                      splash_ ? splash_->Listener() : TProgressFn());
     } catch (const TTilesetError& e) {
         error = MessageText(e);
     } catch (...) {

@@ -56,6 +56,8 @@ Twinviewform::Twinviewform(const QString& programDir, QWidget* parent)
     CreateGrids();
     CreateDocumentCommands();
     CreateRecovery();
+    CreateHistory();
+    app_->Document.Listen([this](TDocumentEvent e) { MapDocumentChanged(e); });
 
     StatusBar1 = new QStatusBar(this);
     StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
@@ -70,9 +72,6 @@ Twinviewform::~Twinviewform() {
     // Ending the run without a crash: nothing is left to recover.
     recoveryTimer_.stop();
     recovery_->RemoveAll();
-    // The maplet editor may outlive us at shut-down; it must not call back into us.
-    geoCtx_.SetGenerateEnabled = nullptr;
-    geoCtx_.TilesetChanged = nullptr;
 }
 
 int Twinviewform::ImageIndexOf(const QObject* o) {

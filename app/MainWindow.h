@@ -12,6 +12,7 @@
 #include "app/ApplicationState.h"
 #include "app/Recovery.h"
 #include "editor/DrawGrid.h"
+#include "editor/MapDocument.h"
 #include "editor/MapEdit.h"
 #include "geoset/GeoSet.h"
 
@@ -36,6 +37,7 @@ class TPrintOptions;
 class TPrintPreview;
 class TMapPageHandler;
 class TGeoEditForm;
+class THistoryDock;
 
 class Twinviewform : public QMainWindow {
     Q_OBJECT
@@ -54,7 +56,7 @@ public:
     void SetPrintOptions(TPrintOptions* dialog) { printOptions_ = dialog; }
     void SetGeoEditForm(TGeoEditForm* form) { geoEditForm_ = form; }
     // What the GeoSet commands and the maplet editor work on.
-    TGeoSetContext& GeoContext() { return geoCtx_; }
+    TGeoSetDocument& GeoSetDocument() { return app_->GeoSetDocument; }
     // The GeoSet commands the maplet editor's tool bar runs too.
     struct TGeoSetActions {
         QAction* New;
@@ -119,11 +121,10 @@ public:
     // Shows the map in memory with its own settings: Show Hidden, zoom, and its tileset
     // when another one is in use. Returns why that tileset could not be loaded, or "".
     QString ApplyMapSettings();
-    // Every command that changes the map record calls this once it has: the map is
-    // marked modified, its recovery copy scheduled and the map grid repainted.
-    void MapChanged();
-    // The maplet editor changed the GeoSet: marked modified, recovery copy scheduled.
-    void GeoSetChanged();
+    // A map command: one edit of the map document, a step named stepName; the grid is
+    // repainted also when nothing changed.
+    void EditMap(const QString& stepName, const std::function<void(TMapRecord&)>& change,
+                 TSnapshot snapshot = TSnapshot::Take);
     // Offers the recovery copies left by instances that no longer run (start-up does).
     void OfferRecovery();
     // Recovery copies of this instance; written once the work pauses for the recovery delay
@@ -135,6 +136,10 @@ public:
     void WriteRecoveryCopies();
     void ExportTiledMap1Click();
     void ImportTiledMap1Click();
+    // Walking through the map document's steps; History... shows them in a dock.
+    void StepBackwardExecute();
+    void StepForwardExecute();
+    void HistoryClick();
 
     // Where the pointer is: the status bar's right-hand panel, Ctrl + wheel zoom and the
     // optional cell lines over the map view.
@@ -246,6 +251,10 @@ private:
     QAction* SetBackground1 = nullptr;
     QAction* ShowGridLines1 = nullptr; // off at start; the screen only
     QAction* HelpAboutItem = nullptr;
+    QAction* StepBackward1 = nullptr;
+    QAction* StepForward1 = nullptr;
+    QAction* History1 = nullptr;
+    THistoryDock* HistoryDock1 = nullptr;
 
     // The drawing tools beside the eleven: Room, Door and Fill buttons and their "Tools"
     // menu; smart erase is Alt with a smart tool. Each use is one step of its tool's name.
@@ -274,6 +283,8 @@ private:
     void CreateGrids();
     void CreateDocumentCommands();
     void CreateRecovery();
+    void CreateHistory();
+    void UpdateHistory(); // step items enabled, history list current
     void AddTiledMapItems(QMenu* file);
     QAction* MakeAction(const char* name, const QString& caption, int image, const QString& hint);
     QAction* AddItem(QMenu* menu, const char* name, const QString& caption, const QString& shortcut,
@@ -282,17 +293,19 @@ private:
     void AddSeparator(const char* name);
     void RefreshIcons();
     void UpdateCaption();
+    // The map document changed: caption, recovery copy, repaint.
+    void MapDocumentChanged(TDocumentEvent e);
     void LoadTilesetForMap(const QString& path);
-    QString MapDisplayName() const;
     bool SaveMap();   // false when cancelled
     bool SaveMapAs(); // false when cancelled
-    void MarkMapClean(bool needsName = false);
-    void MarkGeoSetClean();
+    // The GeoSet document changed: "Generate Random Map", recovery copy.
+    void GeoSetDocumentChanged(TGeoSetEvent e);
+    // The maplet editor while it shows, else this window.
+    QWidget* GeoDialogParent();
     void ScheduleRecovery();
     bool RecoverCopy(const TOrphanCopy& copy);
     void ApplyZoom(int size);
     void RepaintBoth();
-    void WriteMapTo(const QString& path);
     TTool CurrentTool() const;
 
     std::unique_ptr<TQuillmarch> app_;
@@ -305,7 +318,6 @@ private:
     TPrintOptions* printOptions_ = nullptr;
     TGeoEditForm* geoEditForm_ = nullptr;
     std::unique_ptr<TMapPageHandler> mapPages_;
-    TGeoSetContext geoCtx_;
     int layerImage_ = 16;
     std::vector<QObject*> imaged_; // actions, items and buttons that show a tool icon
 

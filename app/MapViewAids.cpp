@@ -78,7 +78,7 @@ QString Twinviewform::CellPanelText() const {
     const TGridRect sel = DrawGrid1->Selection();
     if (dragging_) text += QStringLiteral("   %1 x %2").arg(sel.Width()).arg(sel.Height());
     // What the cell shows on top.
-    const TMapCell& cell = app_->CurrentMap.Cell(pointerCol_ + 1, pointerRow_ + 1);
+    const TMapCell& cell = app_->Document.CurrentMap.Cell(pointerCol_ + 1, pointerRow_ + 1);
     const QString name = SymbolName(cell.Upper ? cell.Upper : cell.Lower);
     if ((cell.Upper || cell.Lower) && !name.isEmpty()) text += QStringLiteral("   ") + name;
     return text;

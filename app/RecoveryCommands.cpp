@@ -46,15 +46,17 @@ void Twinviewform::ScheduleRecovery() {
 void Twinviewform::WriteRecoveryCopies() {
     recoveryTimer_.stop();
     const TQuillmarch& a = *app_;
-    if (a.MapDocument.Modified) {
-        const TRecoveryInfo info{a.MapFileName, TilesetNameText(MapTilesetName(a.CurrentMap)), a.MapDocument.NeedsName,
+    const TMapDocument& doc = a.Document;
+    if (doc.Modified()) {
+        const TRecoveryInfo info{doc.FileName(), TilesetNameText(MapTilesetName(doc.CurrentMap)), doc.NeedsName(),
                                  QDateTime::currentDateTime()};
-        recovery_->Write(TRecoveryKind::Map, &a.CurrentMap, sizeof a.CurrentMap, info);
+        recovery_->Write(TRecoveryKind::Map, &doc.CurrentMap, sizeof doc.CurrentMap, info);
     }
-    if (a.GeoSetDocument.Modified) {
-        const TRecoveryInfo info{a.GeoSetFileName, TilesetNameText(GeoTilesetName(a.GeoSet)), false,
+    const TGeoSetDocument& geo = a.GeoSetDocument;
+    if (geo.Modified()) {
+        const TRecoveryInfo info{geo.FileName(), TilesetNameText(GeoTilesetName(geo.GeoSet)), false,
                                  QDateTime::currentDateTime()};
-        recovery_->Write(TRecoveryKind::GeoSet, &a.GeoSet, sizeof a.GeoSet, info);
+        recovery_->Write(TRecoveryKind::GeoSet, &geo.GeoSet, sizeof geo.GeoSet, info);
     }
 }
 
@@ -91,22 +93,18 @@ bool Twinviewform::RecoverCopy(const TOrphanCopy& copy) {
     QString tilesetError;
     if (copy.Kind == TRecoveryKind::Map) {
         if (!AskSaveChanges()) return false; // a second copy would replace unsaved work
-        OpenMapFile(copy.Path);              // the record; the trailer after it is not read
-        a.MapFileName = copy.Info.DocumentPath;
-        a.MapDialogDir = a.MapFileName.isEmpty() ? a.ProgramDir : FolderOf(a.MapFileName);
-        a.MapDocument.Clean(copy.Info.NeedsName);
-        a.MapDocument.Changed();
-        UpdateCaption();
+        a.Document.OpenRecovered(copy.Path, copy.Info.DocumentPath, copy.Info.NeedsName,
+                                 [&] { tilesetError = ApplyMapSettings(); });
+        const QString& name = a.Document.FileName();
+        a.MapDialogDir = name.isEmpty() ? a.ProgramDir : FolderOf(name);
     } else {
         if (!AskSaveGeoSetChanges()) return false;
         try {
-            LoadGeoSet(geoCtx_, copy.Path);
+            LoadGeoSet(a.GeoSetDocument, copy.Path);
         } catch (const TTilesetError& e) {
             tilesetError = MessageText(e); // the GeoSet itself is in
         }
-        a.GeoSetFileName = copy.Info.DocumentPath;
-        MarkGeoSetClean();
-        GeoSetChanged();
+        a.GeoSetDocument.Recovered(copy.Info.DocumentPath);
     }
     // This instance's own copy exists before the old one goes.
     WriteRecoveryCopies();

@@ -63,7 +63,7 @@ TApplicationWindows CreateApplicationWindows(const QString& programDir) {
     w.Palette = std::make_unique<TPaletteForm>();
     Twinviewform& m = *w.Main;
     const Twinviewform::TGeoSetActions geo = m.GeoSetActions();
-    w.GeoEdit = std::make_unique<TGeoEditForm>(m.GeoContext(), m.State().CellBitmap, geo.New, geo.Open, geo.Save);
+    w.GeoEdit = std::make_unique<TGeoEditForm>(m.GeoSetDocument(), m.State().CellBitmap, geo.New, geo.Open, geo.Save);
     m.SetAboutBox(w.About.get());
     m.SetPrintOptions(w.PrintOptions.get());
     m.SetSplash(w.Splash.get());

@@ -40,7 +40,7 @@ void Twinviewform::ExportTiledMap1Click() {
     // One question for all three files that would be replaced.
     const TTiledFileNames names = TiledFileNamesFor(PathBytes(path));
     if (!MayReplace(this, {PathFromBytes(names.Tmx), PathFromBytes(names.Tsx), PathFromBytes(names.Png)})) return;
-    ExportTiledMap(names.Tmx, a.CurrentMap, a.Tileset, a.Symbols);
+    ExportTiledMap(names.Tmx, a.Document.CurrentMap, a.Tileset, a.Symbols);
 }
 
 void Twinviewform::ImportTiledMap1Click() {
@@ -52,13 +52,13 @@ void Twinviewform::ImportTiledMap1Click() {
     a.MapDialogDir = FolderOf(path);
     const TTmxImport imported = ReadTmxFile(PathBytes(path), DrawGrid1->DefaultColWidth()); // throws, map untouched
 
-    TakeUndoSnapshot(a.CurrentMap, a.UndoMap);
-    a.CurrentMap = imported.Map;
-    // The map came from elsewhere: Save asks for a name.
-    a.MapFileName.clear();
-    UpdateCaption();
-    const QString tilesetError = ApplyMapSettings();
-    MapChanged(); // an untitled, unsaved document
+    // The map came from elsewhere: an untitled, unsaved document, so Save asks for a name.
+    a.Document.Detach();
+    QString tilesetError;
+    EditMap(QStringLiteral("Import Tiled Map"), [&](TMapRecord& map) {
+        map = imported.Map;
+        tilesetError = ApplyMapSettings();
+    });
     if (!tilesetError.isEmpty()) Dialogs().Error(this, tilesetError);
     const std::string notes = ImportNotesText(imported, PathBytes(path));
     if (!notes.empty()) Dialogs().Error(this, MessageText(notes));

@@ -1,6 +1,7 @@
 #include "editor/Clipboard.h"
 
 #include <cstring>
+#include <type_traits>
 
 #include "editor/EraseCell.h"
 #include "editor/MapClamp.h"
@@ -10,7 +11,8 @@ namespace qm {
 namespace {
 
 // Steps 2 to 5 of Copy; Cut runs the same and empties the map cells as it goes.
-void TakeRegion(TMapRecord& map, TMapClipboard& clip, const TGridRect& sel, TLayerMode current, bool cut) {
+template <typename TRecord>
+void TakeRegion(TRecord& map, TMapClipboard& clip, const TGridRect& sel, TLayerMode current, bool cut) {
     const TGridRect g = ClampSelectionToMap(sel);
     std::memset(clip.Cells, 0, sizeof clip.Cells);
     clip.SourceLayerMode = current;
@@ -18,28 +20,25 @@ void TakeRegion(TMapRecord& map, TMapClipboard& clip, const TGridRect& sel, TLay
     clip.Height = g.Height();
     for (int i = 1; i <= clip.Width; ++i) {
         for (int j = 1; j <= clip.Height; ++j) {
-            TMapCell& cell = map.Cell(g.Left + i, g.Top + j);
+            auto& cell = map.Cell(g.Left + i, g.Top + j);
             clip.Cells[i - 1][j - 1] = cell;
-            if (cut) EraseCell(cell, current);
+            if constexpr (!std::is_const_v<TRecord>)
+                if (cut) EraseCell(cell, current);
         }
     }
 }
 
 } // namespace
 
-void CopySelection(TMapRecord& map, TMapRecord& undo, TMapClipboard& clip, const TGridRect& sel, TLayerMode current) {
-    TakeUndoSnapshot(map, undo);
+void CopySelection(const TMapRecord& map, TMapClipboard& clip, const TGridRect& sel, TLayerMode current) {
     TakeRegion(map, clip, sel, current, false);
 }
 
-void CutSelection(TMapRecord& map, TMapRecord& undo, TMapClipboard& clip, const TGridRect& sel, TLayerMode current) {
-    TakeUndoSnapshot(map, undo);
+void CutSelection(TMapRecord& map, TMapClipboard& clip, const TGridRect& sel, TLayerMode current) {
     TakeRegion(map, clip, sel, current, true);
 }
 
-void PasteClipboard(TMapRecord& map, TMapRecord& undo, const TMapClipboard& clip, const TGridRect& sel,
-                    TLayerMode current) {
-    TakeUndoSnapshot(map, undo);
+void PasteClipboard(TMapRecord& map, const TMapClipboard& clip, const TGridRect& sel, TLayerMode current) {
     const TGridRect g = ClampSelectionToMap(sel);
     // A clipboard filled by hand could claim more than its room; never read past it.
     const int w = clip.Width < 0 ? 0 : (clip.Width > MapSize ? MapSize : clip.Width);

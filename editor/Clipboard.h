@@ -1,6 +1,7 @@
 #pragma once
 // The internal map clipboard and single-level undo, as functions over records.
-// Copy, Cut and Paste take the undo snapshot themselves; Undo never does.
+// Copy, Cut and Paste run as edits of the map document, which takes the undo snapshot;
+// Undo never takes one.
 #include "editor/GridRect.h"
 #include "model/MapRecord.h"
 
@@ -17,13 +18,12 @@ struct TMapClipboard {
 };
 
 // All three bytes of every selected cell into the clipboard.
-void CopySelection(TMapRecord& map, TMapRecord& undo, TMapClipboard& clip, const TGridRect& sel, TLayerMode current);
+void CopySelection(const TMapRecord& map, TMapClipboard& clip, const TGridRect& sel, TLayerMode current);
 // Copy, then empties the layers of `current` in the map; Spare stays.
-void CutSelection(TMapRecord& map, TMapRecord& undo, TMapClipboard& clip, const TGridRect& sel, TLayerMode current);
+void CutSelection(TMapRecord& map, TMapClipboard& clip, const TGridRect& sel, TLayerMode current);
 // Writes the region at the selection's top-left cell by the paste layer table, clipped
 // at the map edge; Spare is never written.
-void PasteClipboard(TMapRecord& map, TMapRecord& undo, const TMapClipboard& clip, const TGridRect& sel,
-                    TLayerMode current);
+void PasteClipboard(TMapRecord& map, const TMapClipboard& clip, const TGridRect& sel, TLayerMode current);
 // Exchanges the two records whole.
 void UndoExchange(TMapRecord& map, TMapRecord& undo);
 

@@ -53,40 +53,45 @@ int TerrainBaseOf(TTool tool) {
     }
 }
 
-void DrawCommand(TMapRecord& map, TMapRecord& undo, const TGridRect& sel, TLayerMode mode,
-                 const TLayerFlags& layerFlags) {
-    TakeUndoSnapshot(map, undo);
+void DrawCommand(TMapRecord& map, const TGridRect& sel, TLayerMode mode, const TLayerFlags& layerFlags) {
     DrawSelection(map, sel, map.CurrentSymbol, mode, layerFlags);
 }
 
-void EraserCommand(TMapRecord& map, TMapRecord& undo, const TGridRect& sel, TLayerMode mode) {
-    TakeUndoSnapshot(map, undo);
-    EraseSelection(map, sel, mode);
-}
+void EraserCommand(TMapRecord& map, const TGridRect& sel, TLayerMode mode) { EraseSelection(map, sel, mode); }
 
-void SmartTerrainCommand(TMapRecord& map, TMapRecord& undo, const TGridRect& sel, int base, TLayerMode mode) {
-    TakeUndoSnapshot(map, undo);
+void SmartTerrainCommand(TMapRecord& map, const TGridRect& sel, int base, TLayerMode mode) {
     const TGridRect g = ClampSelectionToMap(sel);
     StampSmartTerrain(map, g.Left + 1, g.Top + 1, base, mode);
 }
 
-void SmartTerrainAlongCommand(TMapRecord& map, TMapRecord& undo, const TGridRect& sel, int base, TLayerMode mode) {
-    TakeUndoSnapshot(map, undo);
+void SmartTerrainAlongCommand(TMapRecord& map, const TGridRect& sel, int base, TLayerMode mode) {
     const TGridRect g = ClampSelectionToMap(sel);
     for (int r = g.Top; r <= g.Bottom; ++r)
         for (int c = g.Left; c <= g.Right; ++c) StampSmartTerrain(map, c + 1, r + 1, base, mode);
 }
 
-bool ApplyTool(TTool tool, TMapRecord& map, TMapRecord& undo, const TGridRect& sel, TLayerMode mode,
-               const TLayerFlags& layerFlags, bool alongDrag) {
+void ApplyTool(TTool tool, TMapRecord& map, const TGridRect& sel, TLayerMode mode, const TLayerFlags& layerFlags,
+               bool alongDrag) {
     switch (tool) {
-    case TTool::Selection: return false;
-    case TTool::Draw: DrawCommand(map, undo, sel, mode, layerFlags); return true;
-    case TTool::Eraser: EraserCommand(map, undo, sel, mode); return true;
+    case TTool::Selection: return;
+    case TTool::Draw: DrawCommand(map, sel, mode, layerFlags); return;
+    case TTool::Eraser: EraserCommand(map, sel, mode); return;
     default:
-        if (alongDrag) SmartTerrainAlongCommand(map, undo, sel, TerrainBaseOf(tool), mode);
-        else SmartTerrainCommand(map, undo, sel, TerrainBaseOf(tool), mode);
-        return true;
+        if (alongDrag) SmartTerrainAlongCommand(map, sel, TerrainBaseOf(tool), mode);
+        else SmartTerrainCommand(map, sel, TerrainBaseOf(tool), mode);
+        return;
+    }
+}
+
+QString ToolStepName(TTool tool, bool alongDrag) {
+    static const char* const Terrains[] = {"Wall", "Water", "Fire", "Hole", "Slime", "Forest", "Mountain", "Desert"};
+    switch (tool) {
+    case TTool::Selection: return {};
+    case TTool::Draw: return QStringLiteral("Draw");
+    case TTool::Eraser: return QStringLiteral("Erase");
+    default:
+        if (alongDrag) return QStringLiteral("Stamp area");
+        return QString::fromLatin1(Terrains[(TerrainBaseOf(tool) - 128) / 16]) + QStringLiteral(" terrain");
     }
 }
 

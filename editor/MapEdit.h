@@ -1,6 +1,7 @@
 #pragma once
 // Drawing tools and layers as functions over the map record. Cells are addressed by
 // 1-based column and row; selections by 0-based grid rectangles. Spare is never touched.
+#include <QString>
 #include <array>
 #include <cstdint>
 #include <optional>
@@ -31,21 +32,24 @@ enum class TTool { Selection, Draw, Eraser, Wall, Water, Fire, Hole, Slime, Fore
 // First symbol of a smart tool's terrain row (128, 144, ..., 240); -1 for other tools.
 int TerrainBaseOf(TTool tool);
 
-// The commands run on a mouse release: each takes the undo snapshot first.
+// The commands run on a mouse release, as one edit of the map document each (which
+// takes the undo snapshot first).
 // Draw paints map.CurrentSymbol; a smart tool stamps once at the selection's top-left cell.
-void DrawCommand(TMapRecord& map, TMapRecord& undo, const TGridRect& sel, TLayerMode mode,
-                 const TLayerFlags& layerFlags);
-void EraserCommand(TMapRecord& map, TMapRecord& undo, const TGridRect& sel, TLayerMode mode);
-void SmartTerrainCommand(TMapRecord& map, TMapRecord& undo, const TGridRect& sel, int base, TLayerMode mode);
-// A smart tool dragged with Shift: one snapshot, then a stamp at every cell of the
-// selection, row by row from the top, left to right within a row.
-void SmartTerrainAlongCommand(TMapRecord& map, TMapRecord& undo, const TGridRect& sel, int base, TLayerMode mode);
+void DrawCommand(TMapRecord& map, const TGridRect& sel, TLayerMode mode, const TLayerFlags& layerFlags);
+void EraserCommand(TMapRecord& map, const TGridRect& sel, TLayerMode mode);
+void SmartTerrainCommand(TMapRecord& map, const TGridRect& sel, int base, TLayerMode mode);
+// A smart tool dragged with Shift: a stamp at every cell of the selection, row by row
+// from the top, left to right within a row.
+void SmartTerrainAlongCommand(TMapRecord& map, const TGridRect& sel, int base, TLayerMode mode);
 
-// The map grid's mouse release: runs the tool on the selection. Returns false (and
-// touches neither record) for the Selection tool; true when the grid needs a repaint.
-// alongDrag: smart tools stamp every selected cell instead of the top-left one.
-bool ApplyTool(TTool tool, TMapRecord& map, TMapRecord& undo, const TGridRect& sel, TLayerMode mode,
-               const TLayerFlags& layerFlags, bool alongDrag = false);
+// The map grid's mouse release: runs the tool on the selection. Does nothing for the
+// Selection tool. alongDrag: smart tools stamp every selected cell instead of the
+// top-left one.
+void ApplyTool(TTool tool, TMapRecord& map, const TGridRect& sel, TLayerMode mode, const TLayerFlags& layerFlags,
+               bool alongDrag = false);
+// The name of the step a tool's edit records: "Draw", "Erase", or the smart tool's
+// terrain ("Wall terrain"); with Shift-drag a smart tool records "Stamp area".
+QString ToolStepName(TTool tool, bool alongDrag);
 
 // Zoom steps over 8, 16, 32, 48, 64, 80, 96; any other size goes to 96 (in) or 8 (out).
 int ZoomInSize(int w);

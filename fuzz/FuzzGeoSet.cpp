@@ -43,31 +43,23 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static const std::string out = ScratchFile("out.geo");
     WriteBytes(in, data, size);
 
-    TGeoSetRecord geo;
+    auto doc = std::make_unique<TGeoSetDocument>(world.ts);
+    TGeoSetRecord& geo = doc->GeoSet;
     std::memset(&geo, 0x5A, sizeof geo);
-    QString fileName;
-    bool generateEnabled = false;
-    TGeoSetContext ctx;
-    ctx.GeoSet = &geo;
-    ctx.GeoSetFileName = &fileName;
-    ctx.Tileset = &world.ts;
-    ctx.CurrentMap = &world.map;
-    ctx.TileBitmap = &world.tileBitmap;
-    ctx.SetGenerateEnabled = [&](bool on) { generateEnabled = on; };
+    doc->SetUseTileset([](const QString& name) { RenderTileset(world.ts, world.map, name, world.tileBitmap); });
     try {
-        LoadGeoSet(ctx, QString::fromStdString(in));
+        LoadGeoSet(*doc, QString::fromStdString(in));
     } catch (const TTilesetError&) {
         // The GeoSet named a tileset that exists but cannot be used: still loaded.
     }
-    Check(generateEnabled, "a loaded GeoSet did not enable random maps");
+    Check(doc->Loaded(), "a loaded GeoSet did not enable random maps");
     Check(world.ts.IsRendered(), "no tileset is in use after loading");
 
     TGeoRandom rng(size);
     TMapRecord map;
     std::memset(&map, 0, sizeof map);
     GenerateRandomMap(map, geo, rng);
-    TMapRecord undo{};
-    InsertRandomMaplet(map, undo, geo, data && size ? data[0] % 80 : 0, size > 1 ? data[1] % 80 : 0);
+    InsertRandomMaplet(map, geo, data && size ? data[0] % 80 : 0, size > 1 ? data[1] % 80 : 0);
 
     // The editor addresses maplets by the stored position and section, whatever they hold.
     QImage cellBitmap;

@@ -2,33 +2,34 @@
 
 #include <QFileInfo>
 
+#include "geoset/GeoSet.h"
 #include "preview/Dialogs.h"
 
 namespace qm {
 
-void GeoNewExecute(TGeoSetContext& ctx) {
-    ClearGeoSet(ctx);
-    if (ctx.SelectorsChanged) ctx.SelectorsChanged();
-}
+void GeoNewExecute(TGeoSetDocument& doc) { ClearGeoSet(doc); }
 
-bool GeoOpenExecute(TGeoSetContext& ctx) {
-    const QString path = Dialogs().OpenFileName(ctx.DialogParent, QStringLiteral("Open GeoSet"), ctx.DialogDir,
-                                                GeoSetFilter);
+bool GeoOpenExecute(TGeoSetDocument& doc, QWidget* parent) {
+    const QString path = Dialogs().OpenFileName(parent, QStringLiteral("Open GeoSet"), doc.DialogDir, GeoSetFilter);
     if (path.isEmpty()) return false;
-    LoadGeoSet(ctx, path);
+    LoadGeoSet(doc, path);
     return true;
 }
 
-bool GeoSaveExecute(TGeoSetContext& ctx) {
-    const QString offered = ctx.GeoSetFileName->isEmpty() ? ctx.DialogDir : *ctx.GeoSetFileName;
-    const QString path = Dialogs().SaveFileName(ctx.DialogParent, QStringLiteral("Save GeoSet"), offered, GeoSetFilter,
+bool GeoSaveExecute(TGeoSetDocument& doc, QWidget* parent) {
+    const QString offered = doc.FileName().isEmpty() ? doc.DialogDir : doc.FileName();
+    const QString path = Dialogs().SaveFileName(parent, QStringLiteral("Save GeoSet"), offered, GeoSetFilter,
                                                 GeoSetSuffix);
     if (path.isEmpty()) return false;
-    if (QFileInfo::exists(path) &&
-        Dialogs().YesNoCancel(ctx.DialogParent, QStringLiteral("OK to overwrite %1").arg(path)) != TConfirm::Yes)
+    if (SameFile(path, doc.FileName()) && doc.FileChangedOnDisk()) {
+        const TConfirm answer = AskOverwriteChangedFile(parent, doc.DisplayName());
+        if (answer == TConfirm::No) return GeoSaveExecute(doc, parent);
+        if (answer != TConfirm::Yes) return false;
+    } else if (QFileInfo::exists(path) &&
+               Dialogs().YesNoCancel(parent, QStringLiteral("OK to overwrite %1").arg(path)) != TConfirm::Yes) {
         return false;
-    SaveGeoSet(*ctx.GeoSet, path);
-    *ctx.GeoSetFileName = path;
+    }
+    SaveGeoSet(doc, path);
     return true;
 }
 

@@ -26,9 +26,9 @@ constexpr int GeoCell = 32;
 constexpr int SymbolPanelWidth = 64;
 } // namespace
 
-TGeoEditForm::TGeoEditForm(TGeoSetContext& ctx, QImage& cellBitmap, QAction* geoNew, QAction* geoOpen, QAction* geoSave,
-                           QWidget* parent)
-    : QDialog(parent), ctx_(ctx), cellBitmap_(cellBitmap) {
+TGeoEditForm::TGeoEditForm(TGeoSetDocument& doc, QImage& cellBitmap, QAction* geoNew, QAction* geoOpen,
+                           QAction* geoSave, QWidget* parent)
+    : QDialog(parent), doc_(doc), cellBitmap_(cellBitmap) {
     setObjectName(QStringLiteral("GeoEditForm"));
     setWindowTitle(QStringLiteral("GeoSet Maplet Editor[*]"));
     setWindowFlags(Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
@@ -116,24 +116,23 @@ TGeoEditForm::TGeoEditForm(TGeoSetContext& ctx, QImage& cellBitmap, QAction* geo
     connect(GeoGrid, &TDrawGrid::MouseUp, this, [this] { GeoGridMouseUp(); });
     connect(GeoLayerButton, &QToolButton::clicked, this, &TGeoEditForm::GeoLayerButtonClick);
 
-    ctx_.SelectorsChanged = [this] { SyncSelectors(); };
-    ctx_.DialogParent = this;
+    listener_ = doc_.Listen([this](TGeoSetEvent e) {
+        if (e == TGeoSetEvent::Replaced) SyncSelectors();
+        else setWindowModified(e == TGeoSetEvent::Painted);
+    });
     UpdateIcons();
 }
 
-TGeoEditForm::~TGeoEditForm() {
-    ctx_.SelectorsChanged = nullptr;
-    if (ctx_.DialogParent == this) ctx_.DialogParent = nullptr;
-}
+TGeoEditForm::~TGeoEditForm() { doc_.Unlisten(listener_); }
 
-void TGeoEditForm::UpdateIcons() { GeoLayerButton->setIcon(ToolIcon(*ctx_.Tileset, layerImage_)); }
+void TGeoEditForm::UpdateIcons() { GeoLayerButton->setIcon(ToolIcon(doc_.Tileset(), layerImage_)); }
 
 void TGeoEditForm::SyncSelectors() {
     {
         // Set from the record: these are not user changes.
         QSignalBlocker bp(PositionBox), bs(SectionBox);
-        PositionBox->setCurrentIndex(ClampPosition(ctx_.GeoSet->Position) - 1);
-        SectionBox->setCurrentIndex(ClampSection(ctx_.GeoSet->Section) - 1);
+        PositionBox->setCurrentIndex(ClampPosition(doc_.GeoSet.Position) - 1);
+        SectionBox->setCurrentIndex(ClampSection(doc_.GeoSet.Section) - 1);
     }
     GeoGrid->viewport()->update();
 }
@@ -152,49 +151,49 @@ void TGeoEditForm::showEvent(QShowEvent* e) {
 
 void TGeoEditForm::PositionBoxChange(int index) {
     if (index < 0) return;
-    ctx_.GeoSet->Position = static_cast<uint8_t>(ClampPosition(index + 1));
+    doc_.GeoSet.Position = static_cast<uint8_t>(ClampPosition(index + 1));
     GeoGrid->viewport()->update();
 }
 
 void TGeoEditForm::SectionBoxChange(int index) {
     if (index < 0) return;
-    ctx_.GeoSet->Section = static_cast<uint8_t>(ClampSection(index + 1));
+    doc_.GeoSet.Section = static_cast<uint8_t>(ClampSection(index + 1));
     GeoGrid->viewport()->update();
 }
 
 void TGeoEditForm::GeoSymbolGridSelectCell(int, int row) {
-    if (row >= 0 && row <= 255) ctx_.GeoSet->PaintSymbol = static_cast<uint8_t>(row);
+    if (row >= 0 && row <= 255) doc_.GeoSet.PaintSymbol = static_cast<uint8_t>(row);
 }
 
 void TGeoEditForm::GeoGridMouseUp() {
     const TGridRect sel = GeoGrid->Selection();
-    TGeoSetRecord& geo = *ctx_.GeoSet;
+    TGeoSetRecord& geo = doc_.GeoSet;
     for (int c = sel.Left; c <= sel.Right; ++c)
         for (int r = sel.Top; r <= sel.Bottom; ++r)
-            PaintMapletCell(geo, geo.Position, geo.Section, c, r, geo.PaintSymbol, ctx_.Tileset->LayerFlags);
+            PaintMapletCell(geo, geo.Position, geo.Section, c, r, geo.PaintSymbol, doc_.Tileset().LayerFlags);
     GeoGrid->viewport()->update();
-    if (ctx_.GeoSetChanged) ctx_.GeoSetChanged();
+    doc_.Changed();
 }
 
 void TGeoEditForm::GeoLayerButtonClick() {
     const auto step = NextLayerStep(layerImage_);
     if (!step) return;
     layerImage_ = step->Image;
-    ctx_.GeoSet->LayerMode = step->Mode;
+    doc_.GeoSet.LayerMode = step->Mode;
     UpdateIcons();
 }
 
 // Both grids paint through the main window's painters, so symbols and selections look
 // the same in both windows.
 void TGeoEditForm::GeoSymbolGridDrawCell(QPainter& p, int, int row, const QRect& rect, bool selected) {
-    if (!ctx_.Tileset->IsRendered()) return;
-    DrawSymbolCell(p, row, rect, selected, *ctx_.Tileset, cellBitmap_, nullptr);
+    if (!doc_.Tileset().IsRendered()) return;
+    DrawSymbolCell(p, row, rect, selected, doc_.Tileset(), cellBitmap_, nullptr);
 }
 
 void TGeoEditForm::GeoGridDrawCell(QPainter& p, int col, int row, const QRect& rect, bool selected) {
-    if (!ctx_.Tileset->IsRendered()) return;
-    const TGeoSetRecord& geo = *ctx_.GeoSet;
-    DrawMapletCell(cellBitmap_, *ctx_.Tileset, geo, geo.Position, geo.Section, col + 1, row + 1);
+    if (!doc_.Tileset().IsRendered()) return;
+    const TGeoSetRecord& geo = doc_.GeoSet;
+    DrawMapletCell(cellBitmap_, doc_.Tileset(), geo, geo.Position, geo.Section, col + 1, row + 1);
     DrawComposedGridCell(p, rect, selected, cellBitmap_);
 }
 

@@ -20,10 +20,10 @@ class TGeoEditForm : public QDialog {
     Q_OBJECT
 public:
     // geoNew, geoOpen and geoSave belong to the main window; the form shows them as its
-    // first tool buttons. The form installs ctx.SelectorsChanged and ctx.DialogParent.
-    TGeoEditForm(TGeoSetContext& ctx, QImage& cellBitmap, QAction* geoNew, QAction* geoOpen, QAction* geoSave,
+    // first tool buttons. The form listens to the document while it lives.
+    TGeoEditForm(TGeoSetDocument& doc, QImage& cellBitmap, QAction* geoNew, QAction* geoOpen, QAction* geoSave,
                  QWidget* parent = nullptr);
-    ~TGeoEditForm() override; // takes its hooks back out of the context
+    ~TGeoEditForm() override;
 
     QToolBar* ToolBar1 = nullptr;
     QToolButton* GeoLayerButton = nullptr;
@@ -53,7 +53,8 @@ protected:
     void showEvent(QShowEvent* e) override;
 
 private:
-    TGeoSetContext& ctx_;
+    TGeoSetDocument& doc_;
+    int listener_ = -1;
     QImage& cellBitmap_;
     int layerImage_ = 16;
 };

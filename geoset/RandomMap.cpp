@@ -64,8 +64,7 @@ void GenerateRandomMap(TMapRecord& map, const TGeoSetRecord& geo) {
     GenerateRandomMap(map, geo, rng);
 }
 
-TMapletChoice InsertRandomMaplet(TMapRecord& map, TMapRecord& undo, const TGeoSetRecord& geo, int left, int top) {
-    TakeUndoSnapshot(map, undo);
+TMapletChoice InsertRandomMaplet(TMapRecord& map, const TGeoSetRecord& geo, int left, int top) {
     TGeoRandom rng(CommandSeed());
     TMapletChoice choice;
     choice.Position = RandomPosition(rng);

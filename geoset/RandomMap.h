@@ -46,8 +46,8 @@ void GenerateRandomMap(TMapRecord& map, const TGeoSetRecord& geo, TGeoRandom& rn
 struct TMapletChoice {
     int Position, Section;
 };
-// Snapshot into `undo`, then one random maplet (position first, then section) anchored
-// at the selection's top-left cell (0-based), clipped at the right and bottom edges.
-TMapletChoice InsertRandomMaplet(TMapRecord& map, TMapRecord& undo, const TGeoSetRecord& geo, int left, int top);
+// One random maplet (position first, then section) anchored at the selection's top-left
+// cell (0-based), clipped at the right and bottom edges. Takes no undo snapshot.
+TMapletChoice InsertRandomMaplet(TMapRecord& map, const TGeoSetRecord& geo, int left, int top);
 
 } // namespace qm

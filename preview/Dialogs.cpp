@@ -1,6 +1,7 @@
 #include "preview/Dialogs.h"
 
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QPageSetupDialog>
 #include <QPrintDialog>
@@ -94,6 +95,20 @@ void SetDialogs(TDialogs* d) { gDialogs = d; }
 TConfirm AskSaveChangesTo(QWidget* parent, const QString& documentName) {
     return Dialogs().Question(parent, QStringLiteral("Save changes to %1?").arg(documentName), QStringLiteral("Save"),
                               QStringLiteral("Discard"), QStringLiteral("Cancel"));
+}
+
+bool SameFile(const QString& a, const QString& b) {
+    if (a.isEmpty() || b.isEmpty()) return false;
+    const QFileInfo x(a), y(b);
+    if (x.exists() && y.exists()) return x.canonicalFilePath() == y.canonicalFilePath();
+    return x.absoluteFilePath() == y.absoluteFilePath();
+}
+
+TConfirm AskOverwriteChangedFile(QWidget* parent, const QString& documentName) {
+    return Dialogs().Question(
+        parent,
+        QStringLiteral("%1 was changed by another program since it was opened. Overwrite it?").arg(documentName),
+        QStringLiteral("Overwrite"), QStringLiteral("Save As..."), QStringLiteral("Cancel"));
 }
 
 } // namespace qm

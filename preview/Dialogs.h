@@ -45,6 +45,14 @@ public:
 // a document with unsaved changes is left.
 TConfirm AskSaveChangesTo(QWidget* parent, const QString& documentName);
 
+// "<documentName> was changed by another program since it was opened. Overwrite it?"
+// with Overwrite (Yes), Save As... (No) and Cancel, asked before saving over a file that
+// another program changed since this one read or wrote it.
+TConfirm AskOverwriteChangedFile(QWidget* parent, const QString& documentName);
+
+// Whether two paths name the same file (after resolving links and relative parts).
+bool SameFile(const QString& a, const QString& b);
+
 // The dialogs in use (Qt's unless a test installed others).
 TDialogs& Dialogs();
 // Installs `d` (not owned); null restores Qt's dialogs.

@@ -145,21 +145,21 @@ void BM_Stamp(benchmark::State& state) {
 BENCHMARK(BM_Stamp)->Unit(benchmark::kMicrosecond);
 
 void BM_WholeMapCopy(benchmark::State& state) {
-    auto map = FullMap(), undo = FullMap();
+    auto map = FullMap();
     auto clip = std::make_unique<TMapClipboard>();
     for (auto _ : state) {
-        CopySelection(*map, *undo, *clip, TGridRect{0, 0, 71, 71}, lmAuto);
+        CopySelection(*map, *clip, TGridRect{0, 0, 71, 71}, lmAuto);
         benchmark::DoNotOptimize(clip.get());
     }
 }
 BENCHMARK(BM_WholeMapCopy)->Unit(benchmark::kMicrosecond);
 
 void BM_WholeMapPaste(benchmark::State& state) {
-    auto map = FullMap(), undo = FullMap();
+    auto map = FullMap();
     auto clip = std::make_unique<TMapClipboard>();
-    CopySelection(*map, *undo, *clip, TGridRect{0, 0, 71, 71}, lmUpper);
+    CopySelection(*map, *clip, TGridRect{0, 0, 71, 71}, lmUpper);
     for (auto _ : state) {
-        PasteClipboard(*map, *undo, *clip, TGridRect{0, 0, 0, 0}, lmLower);
+        PasteClipboard(*map, *clip, TGridRect{0, 0, 0, 0}, lmLower);
         benchmark::DoNotOptimize(map.get());
     }
 }

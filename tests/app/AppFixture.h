@@ -46,8 +46,8 @@ protected:
     // The caption as the window system shows it: "[*]" gone, "*" when modified.
     QString Caption() const { return win->windowHandle() ? win->windowHandle()->title() : win->windowTitle(); }
 
-    qm::TMapRecord& Map() { return win->State().CurrentMap; }
-    qm::TMapRecord& Undo() { return win->State().UndoMap; }
+    qm::TMapRecord& Map() { return win->State().Document.CurrentMap; }
+    qm::TMapRecord& Undo() { return win->State().Document.UndoMap; }
 
     // A control of the main window, by its object name.
     template <typename T> T* Find(const char* name) const {

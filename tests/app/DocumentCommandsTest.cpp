@@ -99,8 +99,8 @@ TEST_F(DocumentTest, RandomMapAndRandomMapletFromTheShippedGeoSet) {
 
 TEST_F(DocumentTest, GeoSetMenuShowsTheMapletEditorOnTheRecord) {
     StartWithDefaultGeoSet();
-    win->State().GeoSet.Position = 5;
-    win->State().GeoSet.Section = 3;
+    win->State().GeoSetDocument.GeoSet.Position = 5;
+    win->State().GeoSetDocument.GeoSet.Section = 3;
     qm::TGeoEditForm* form = windows.GeoEdit.get();
     bool shown = false;
     int position = -1, section = -1;

@@ -36,7 +36,7 @@ TEST_F(AppTest, ToolsMenuPressesTheToolButtons) {
         const char* caption;
         const char* shortcut;
         const char* button;
-    } rows[] = {{"Room1", "Room", "Ctrl+Shift+R", "ButtonRoom"},
+    } rows[] = {{"Room1", "Room", "Ctrl+Shift+M", "ButtonRoom"},
                 {"Door1", "Door", "Ctrl+Shift+D", "ButtonDoor"},
                 {"Fill1", "Fill", "Ctrl+Shift+F", "ButtonFill"}};
     for (const auto& r : rows) {

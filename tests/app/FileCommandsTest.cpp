@@ -43,12 +43,12 @@ TEST_F(AppTest, CaptionsAfterNewOpenAndSaveAs) {
     Trigger(Find<QAction>("SaveAs1"));
     EXPECT_EQ(Caption(), "QuillMarch - copy.map");
     EXPECT_EQ(dialogs.LastSuffix, "map");
-    EXPECT_EQ(win->State().MapFileName, WorkFile("copy.map"));
+    EXPECT_EQ(win->State().Document.FileName(), WorkFile("copy.map"));
     EXPECT_EQ(ReadAll(work.File("copy.map")), ReadAll(other.File("dungeon.map")));
 
     Trigger(Find<QAction>("New1"));
     EXPECT_EQ(Caption(), "QuillMarch");
-    EXPECT_TRUE(win->State().MapFileName.isEmpty());
+    EXPECT_TRUE(win->State().Document.FileName().isEmpty());
 }
 
 TEST_F(AppTest, OpenAppliesTheRecordsViewSettings) {
@@ -60,7 +60,7 @@ TEST_F(AppTest, OpenAppliesTheRecordsViewSettings) {
     EXPECT_FALSE(Find<QAction>("ShowHidden")->isChecked());
     EXPECT_EQ(DrawGrid1()->DefaultColWidth(), 48);
     EXPECT_EQ(DrawGrid1()->DefaultRowHeight(), 48);
-    EXPECT_EQ(win->State().MapFileName, WorkFile("a.map"));
+    EXPECT_EQ(win->State().Document.FileName(), WorkFile("a.map"));
     EXPECT_TRUE(dialogs.Errors.isEmpty());
 }
 
@@ -74,7 +74,7 @@ TEST_F(AppTest, CancelledDialogsChangeNothing) {
         Trigger(a);
         EXPECT_EQ(Bytes(Map()), before);
         EXPECT_EQ(Caption(), "QuillMarch");
-        EXPECT_TRUE(win->State().MapFileName.isEmpty());
+        EXPECT_TRUE(win->State().Document.FileName().isEmpty());
     }
     EXPECT_TRUE(work.List().empty());
 }
@@ -96,10 +96,10 @@ TEST_F(AppTest, SaveAsOverAnExistingFileOnlyOnYes) {
         EXPECT_EQ(dialogs.Confirms[0], "OK to overwrite " + WorkFile("old.map"));
         if (c.written) {
             EXPECT_EQ(ReadAll(work.File("old.map")), Bytes(Map()));
-            EXPECT_EQ(win->State().MapFileName, WorkFile("old.map"));
+            EXPECT_EQ(win->State().Document.FileName(), WorkFile("old.map"));
         } else {
             EXPECT_EQ(ReadAll(work.File("old.map")), old);
-            EXPECT_TRUE(win->State().MapFileName.isEmpty());
+            EXPECT_TRUE(win->State().Document.FileName().isEmpty());
             EXPECT_EQ(Caption(), "QuillMarch");
         }
     }
@@ -109,7 +109,7 @@ TEST_F(AppTest, SaveWithoutAFileNameAsksForOne) {
     Start();
     dialogs.FileAnswers = {WorkFile("first.map")};
     Trigger(Find<QAction>("Save1"));
-    EXPECT_EQ(win->State().MapFileName, WorkFile("first.map"));
+    EXPECT_EQ(win->State().Document.FileName(), WorkFile("first.map"));
     EXPECT_EQ(Caption(), "QuillMarch - first.map");
     // Now it has a name: Save writes there without asking.
     Map().Cell(2, 2).Upper = 99;
@@ -137,7 +137,7 @@ TEST_F(AppTest, FailedSaveKeepsTheOldFileAndSaysWhy) {
     dialogs.FileAnswers = {WorkFile("missing/x.map")};
     Trigger(Find<QAction>("SaveAs"));
     EXPECT_EQ(dialogs.Errors.size(), 2);
-    EXPECT_EQ(win->State().MapFileName, WorkFile("keep.map"));
+    EXPECT_EQ(win->State().Document.FileName(), WorkFile("keep.map"));
     EXPECT_EQ(Caption(), "QuillMarch - keep.map");
 }
 
@@ -165,7 +165,7 @@ TEST_F(AppTest, NonAsciiNamesRoundTripThroughSaveAndOpen) {
         dialogs.FileAnswers = {path};
         Trigger(Find<QAction>("Open"));
         EXPECT_EQ(Map().Cell(3, 3).Upper, 40);
-        EXPECT_EQ(win->State().MapFileName, path);
+        EXPECT_EQ(win->State().Document.FileName(), path);
 
         dialogs.FileAnswers = {path + "x"};
         Trigger(Find<QAction>("Open"));
@@ -185,7 +185,7 @@ TEST_F(AppTest, FailedOpenChangesNothing) {
     EXPECT_TRUE(dialogs.Errors[0].startsWith("Cannot open file")) << dialogs.Errors[0].toStdString();
     EXPECT_TRUE(dialogs.Errors[0].contains("nothere.map"));
     EXPECT_EQ(Bytes(Map()), before);
-    EXPECT_TRUE(win->State().MapFileName.isEmpty());
+    EXPECT_TRUE(win->State().Document.FileName().isEmpty());
     EXPECT_EQ(Caption(), "QuillMarch");
 }
 

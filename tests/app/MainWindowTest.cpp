@@ -111,7 +111,8 @@ TEST_F(AppTest, MenusInOrderWithTheirSeparators) {
                                                         "-",
                                                         "FileExitItem"}));
     EXPECT_EQ(names(Find<QMenu>("Tileset1")), QStringList({"Default1", "Custom1"}));
-    EXPECT_EQ(names(Find<QMenu>("Edit1")), QStringList({"Cut1", "Copy1", "Paste1", "Undo1", "-", "CopyImage1"}));
+    EXPECT_EQ(names(Find<QMenu>("Edit1")), QStringList({"Cut1", "Copy1", "Paste1", "Undo1", "StepBackward1",
+                                                        "StepForward1", "History1", "-", "CopyImage1"}));
     EXPECT_EQ(names(Find<QMenu>("Options1")), QStringList({"ShowHidden", "-", "ZoomIn1", "ZoomOut1", "-",
                                                            "RandomMaplet1", "SetBackground1", "-", "ShowGridLines1"}));
     EXPECT_EQ(names(Find<QMenu>("Tools1")), QStringList({"Room1", "Door1", "Fill1"}));
@@ -290,8 +291,8 @@ TEST_F(AppTest, DefaultGeoSetBesideTheProgramEnablesRandomMaps) {
     qm::WriteGeoSetFile(program.File("defaultgeoset.geo"), geo);
     Start();
     EXPECT_TRUE(Find<QAction>("GenerateRandomMap1")->isEnabled());
-    EXPECT_EQ(win->State().GeoSet.Maplet(2, 3).Cell(5, 6).Upper, 77);
-    EXPECT_EQ(win->State().GeoSetFileName, ProgramDir() + "defaultgeoset.geo");
+    EXPECT_EQ(win->State().GeoSetDocument.GeoSet.Maplet(2, 3).Cell(5, 6).Upper, 77);
+    EXPECT_EQ(win->State().GeoSetDocument.FileName(), ProgramDir() + "defaultgeoset.geo");
 }
 
 TEST_F(AppTest, SecondActivationDoesNothing) {

@@ -185,7 +185,7 @@ TEST_F(AppTest, MissingStartMapIsReportedAndTheMapStaysEmpty) {
     qm::ResetMap(empty, "", 16);
     EXPECT_TRUE(SameCells(Map(), empty));
     EXPECT_EQ(Caption(), "QuillMarch");
-    EXPECT_TRUE(win->State().MapFileName.isEmpty());
+    EXPECT_TRUE(win->State().Document.FileName().isEmpty());
 }
 
 TEST_F(AppTest, DroppedMapOpensOtherFilesAreRefused) {
@@ -198,7 +198,7 @@ TEST_F(AppTest, DroppedMapOpensOtherFilesAreRefused) {
     EXPECT_EQ(Map().Cell(5, 7).Upper, 0);
     EXPECT_TRUE(DropOn(GridPort(), WorkFile("dropped.map")));
     EXPECT_EQ(Map().Cell(5, 7).Upper, 20);
-    EXPECT_EQ(win->State().MapFileName, WorkFile("dropped.map"));
+    EXPECT_EQ(win->State().Document.FileName(), WorkFile("dropped.map"));
     EXPECT_EQ(Caption(), "QuillMarch - dropped.map");
 }
 

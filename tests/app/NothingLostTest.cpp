@@ -194,18 +194,18 @@ TEST_F(NothingLostTest, MapletEditorAsksAboutItsGeoSet) {
     };
     paint();
     EXPECT_TRUE(form->isWindowModified());
-    const qm::TGeoSetRecord painted = win->State().GeoSet;
+    const qm::TGeoSetRecord painted = win->State().GeoSetDocument.GeoSet;
 
     dialogs.ConfirmAnswers = {qm::TConfirm::Cancel};
     Find<QAction>("GeoNew")->trigger();
-    EXPECT_EQ(std::memcmp(&win->State().GeoSet, &painted, sizeof painted), 0);
+    EXPECT_EQ(std::memcmp(&win->State().GeoSetDocument.GeoSet, &painted, sizeof painted), 0);
     dialogs.ConfirmAnswers = {qm::TConfirm::Cancel};
     Find<QAction>("GeoOpen")->trigger();
     EXPECT_EQ(dialogs.FileDirs.size(), 0); // no file dialog after Cancel
 
     dialogs.ConfirmAnswers = {qm::TConfirm::No};
     Find<QAction>("GeoNew")->trigger();
-    EXPECT_EQ(win->State().GeoSet.Maplet(1, 1).Cell(3, 3).Upper, 0);
+    EXPECT_EQ(win->State().GeoSetDocument.GeoSet.Maplet(1, 1).Cell(3, 3).Upper, 0);
     EXPECT_FALSE(form->isWindowModified());
 
     // Closing the program: the GeoSet is saved under the name the user gives.

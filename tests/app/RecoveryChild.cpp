@@ -39,7 +39,8 @@ int main(int argc, char** argv) {
     form.hide();
 
     const qm::TQuillmarch& s = win.State();
-    if (!WriteBytes(argv[3], &s.CurrentMap, sizeof s.CurrentMap) || !WriteBytes(argv[4], &s.GeoSet, sizeof s.GeoSet))
+    if (!WriteBytes(argv[3], &s.Document.CurrentMap, sizeof s.Document.CurrentMap) ||
+        !WriteBytes(argv[4], &s.GeoSetDocument.GeoSet, sizeof s.GeoSetDocument.GeoSet))
         return 4;
     std::printf("ready\n");
     std::fflush(stdout);

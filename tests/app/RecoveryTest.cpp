@@ -98,7 +98,8 @@ TEST_F(RecoveryTest, CopyOfAKilledRunIsRecoveredByteForByte) {
     const auto expected = ReadAll(work.File("expect.map"));
     EXPECT_NE(expected, ReadAll(work.File("keep.map"))); // the drawing was never saved
     EXPECT_EQ(Bytes(&Map(), sizeof Map()), expected);
-    EXPECT_EQ(Bytes(&win->State().GeoSet, sizeof win->State().GeoSet), ReadAll(work.File("expect.geo")));
+    EXPECT_EQ(Bytes(&win->State().GeoSetDocument.GeoSet, sizeof win->State().GeoSetDocument.GeoSet),
+              ReadAll(work.File("expect.geo")));
     EXPECT_EQ(Caption(), "QuillMarch - keep.map*");
     EXPECT_EQ(DrawGrid1()->DefaultColWidth(), 32);
     // The old copies are gone; this run keeps its own until the work is saved.

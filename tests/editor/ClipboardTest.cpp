@@ -4,6 +4,7 @@
 #include <functional>
 
 #include "editor/Clipboard.h"
+#include "editor/MapDocument.h"
 #include "editor/MapEdit.h"
 #include "tests/editor/EditorTestSupport.h"
 
@@ -21,9 +22,16 @@ std::unique_ptr<TMapRecord> PatternMap() {
     return m;
 }
 
+// The commands run as edits of a map document, which takes the undo snapshot.
 struct Fixture {
-    std::unique_ptr<TMapRecord> map = PatternMap(), undo = qmtest::NewMap();
+    std::unique_ptr<TMapDocument> doc = std::make_unique<TMapDocument>();
+    TMapRecord* map = &doc->CurrentMap;
+    TMapRecord* undo = &doc->UndoMap;
     std::unique_ptr<TMapClipboard> clip = std::make_unique<TMapClipboard>();
+    Fixture() { *map = *PatternMap(); }
+    void Edit(const std::function<void(TMapRecord&)>& change, TSnapshot snapshot = TSnapshot::Take) {
+        doc->Edit(QStringLiteral("Test"), change, snapshot);
+    }
 };
 
 } // namespace
@@ -41,9 +49,9 @@ TEST(Clipboard, PasteLayerTable) {
     for (const auto& k : cases) {
         SCOPED_TRACE(std::to_string(k.source) + " -> " + std::to_string(k.current));
         Fixture f;
-        CopySelection(*f.map, *f.undo, *f.clip, TGridRect{2, 2, 2, 2}, k.source);
+        CopySelection(*f.map, *f.clip, TGridRect{2, 2, 2, 2}, k.source);
         EXPECT_EQ(f.clip->SourceLayerMode, k.source);
-        PasteClipboard(*f.map, *f.undo, *f.clip, TGridRect{19, 19, 19, 19}, k.current);
+        PasteClipboard(*f.map, *f.clip, TGridRect{19, 19, 19, 19}, k.current);
         EXPECT_EQ(f.map->Cell(20, 20).Upper, k.upper);
         EXPECT_EQ(f.map->Cell(20, 20).Lower, k.lower);
         EXPECT_EQ(f.map->Cell(20, 20).Spare, 20 ^ 20);
@@ -52,8 +60,8 @@ TEST(Clipboard, PasteLayerTable) {
 
 TEST(Clipboard, CopyTakesAllThreeBytesAndClearsTheRestOfTheRoom) {
     Fixture f;
-    f.clip->Cells[60][60] = TMapCell{1, 1, 1};                               // left over from an earlier copy
-    CopySelection(*f.map, *f.undo, *f.clip, TGridRect{6, 1, 2, 4}, lmUpper); // corners in any order
+    f.clip->Cells[60][60] = TMapCell{1, 1, 1};                      // left over from an earlier copy
+    CopySelection(*f.map, *f.clip, TGridRect{6, 1, 2, 4}, lmUpper); // corners in any order
     EXPECT_EQ(f.clip->Width, 5);
     EXPECT_EQ(f.clip->Height, 4);
     EXPECT_EQ(f.clip->Cell(1, 1).Upper, 103);
@@ -64,9 +72,9 @@ TEST(Clipboard, CopyTakesAllThreeBytesAndClearsTheRestOfTheRoom) {
 
 TEST(Clipboard, PasteIsClippedAtTheMapEdge) {
     Fixture f;
-    CopySelection(*f.map, *f.undo, *f.clip, TGridRect{0, 0, 4, 3}, lmAuto); // 5 x 4
+    CopySelection(*f.map, *f.clip, TGridRect{0, 0, 4, 3}, lmAuto); // 5 x 4
     auto before = *f.map;
-    PasteClipboard(*f.map, *f.undo, *f.clip, TGridRect{69, 70, 69, 70}, lmAuto); // column 70, row 71
+    PasteClipboard(*f.map, *f.clip, TGridRect{69, 70, 69, 70}, lmAuto); // column 70, row 71
     int changed = 0;
     for (int x = 1; x <= MapSize; ++x)
         for (int y = 1; y <= MapSize; ++y) {
@@ -84,9 +92,9 @@ TEST(Clipboard, PasteIsClippedAtTheMapEdge) {
 
 TEST(Clipboard, OneCellOntoALargerSelectionChangesOnlyItsTopLeft) {
     Fixture f;
-    CopySelection(*f.map, *f.undo, *f.clip, TGridRect{0, 0, 0, 0}, lmAuto);
+    CopySelection(*f.map, *f.clip, TGridRect{0, 0, 0, 0}, lmAuto);
     auto before = *f.map;
-    PasteClipboard(*f.map, *f.undo, *f.clip, TGridRect{10, 10, 12, 12}, lmAuto);
+    PasteClipboard(*f.map, *f.clip, TGridRect{10, 10, 12, 12}, lmAuto);
     for (int x = 1; x <= MapSize; ++x)
         for (int y = 1; y <= MapSize; ++y) {
             const bool topLeft = x == 11 && y == 11;
@@ -97,7 +105,7 @@ TEST(Clipboard, OneCellOntoALargerSelectionChangesOnlyItsTopLeft) {
 
 TEST(Clipboard, CutInUpperThenPasteInAutoMovesBothLayers) {
     Fixture f;
-    CutSelection(*f.map, *f.undo, *f.clip, TGridRect{0, 0, 1, 1}, lmUpper);
+    CutSelection(*f.map, *f.clip, TGridRect{0, 0, 1, 1}, lmUpper);
     for (int x = 1; x <= 2; ++x)
         for (int y = 1; y <= 2; ++y) {
             EXPECT_EQ(f.map->Cell(x, y).Upper, 0);
@@ -108,7 +116,7 @@ TEST(Clipboard, CutInUpperThenPasteInAutoMovesBothLayers) {
     // Paste the cut-out region (its lower layer included) onto a spot with empty uppers.
     f.map->Cell(31, 31).Upper = 0;
     f.map->Cell(31, 31).Lower = 0;
-    PasteClipboard(*f.map, *f.undo, *f.clip, TGridRect{30, 30, 30, 30}, lmAuto);
+    PasteClipboard(*f.map, *f.clip, TGridRect{30, 30, 30, 30}, lmAuto);
     EXPECT_EQ(f.map->Cell(31, 31).Upper, 101);
     EXPECT_EQ(f.map->Cell(31, 31).Lower, 51);
     EXPECT_EQ(f.map->Cell(32, 32).Upper, 102);
@@ -122,7 +130,7 @@ TEST(Clipboard, CutByModeEmptiesThatLayer) {
     } cases[] = {{lmAuto, true, true}, {lmUpper, true, false}, {lmLower, false, true}};
     for (const auto& k : cases) {
         Fixture f;
-        CutSelection(*f.map, *f.undo, *f.clip, TGridRect{4, 4, 4, 4}, k.mode);
+        CutSelection(*f.map, *f.clip, TGridRect{4, 4, 4, 4}, k.mode);
         const TMapCell& c = f.map->Cell(5, 5);
         EXPECT_EQ(c.Upper, k.upperGone ? 0 : 105);
         EXPECT_EQ(c.Lower, k.lowerGone ? 0 : 55);
@@ -136,7 +144,7 @@ TEST(Clipboard, PasteBeforeAnyCopyChangesNothingButSnapshots) {
     Fixture f;
     f.map->Background = 9;
     const auto before = *f.map;
-    PasteClipboard(*f.map, *f.undo, *f.clip, TGridRect{5, 5, 8, 8}, lmAuto);
+    f.Edit([&](TMapRecord& m) { PasteClipboard(m, *f.clip, TGridRect{5, 5, 8, 8}, lmAuto); });
     EXPECT_TRUE(SameRecord(*f.map, before));
     EXPECT_TRUE(SameRecord(*f.undo, before));
 }
@@ -148,31 +156,31 @@ TEST(Undo, SequencesOfCommands) {
         Fixture f;
         TLayerFlags fl{};
         f.map->CurrentSymbol = 7;
-        DrawCommand(*f.map, *f.undo, TGridRect{0, 0, 0, 0}, lmLower, fl);
+        f.Edit([&](TMapRecord& m) { DrawCommand(m, TGridRect{0, 0, 0, 0}, lmLower, fl); });
         const auto drawn = *f.map;
-        UndoExchange(*f.map, *f.undo);
+        f.doc->Undo();
         EXPECT_EQ(f.map->Cell(1, 1).Lower, 51);
-        UndoExchange(*f.map, *f.undo);
+        f.doc->Undo();
         EXPECT_TRUE(SameRecord(*f.map, drawn));
     }
     // Draw, Copy, Undo: the drawing stays.
     {
         Fixture f;
         f.map->CurrentSymbol = 7;
-        DrawCommand(*f.map, *f.undo, TGridRect{0, 0, 0, 0}, lmLower, flags);
-        CopySelection(*f.map, *f.undo, *f.clip, TGridRect{3, 3, 4, 4}, lmAuto);
-        UndoExchange(*f.map, *f.undo);
+        f.Edit([&](TMapRecord& m) { DrawCommand(m, TGridRect{0, 0, 0, 0}, lmLower, flags); });
+        f.Edit([&](TMapRecord& m) { CopySelection(m, *f.clip, TGridRect{3, 3, 4, 4}, lmAuto); });
+        f.doc->Undo();
         EXPECT_EQ(f.map->Cell(1, 1).Lower, 7);
     }
     // Draw, Set Background, Undo: both taken back.
     {
         Fixture f;
         f.map->CurrentSymbol = 7;
-        DrawCommand(*f.map, *f.undo, TGridRect{0, 0, 0, 0}, lmLower, flags);
-        SetBackground(*f.map);
-        SetShowHidden(*f.map, false);
+        f.Edit([&](TMapRecord& m) { DrawCommand(m, TGridRect{0, 0, 0, 0}, lmLower, flags); });
+        f.Edit([](TMapRecord& m) { SetBackground(m); }, TSnapshot::Keep);
+        f.Edit([](TMapRecord& m) { SetShowHidden(m, false); }, TSnapshot::Keep);
         EXPECT_EQ(f.map->Background, 7);
-        UndoExchange(*f.map, *f.undo);
+        f.doc->Undo();
         EXPECT_EQ(f.map->Cell(1, 1).Lower, 51);
         EXPECT_EQ(f.map->Background, 0);
         EXPECT_EQ(f.map->ShowHidden, 1);
@@ -183,7 +191,7 @@ TEST(Undo, SequencesOfCommands) {
         auto startup = std::make_unique<TMapRecord>();
         ClearMapRecord(*startup);
         *f.undo = *startup;
-        UndoExchange(*f.map, *f.undo);
+        f.doc->Undo();
         EXPECT_TRUE(SameRecord(*f.map, *startup));
         EXPECT_EQ(f.undo->Cell(72, 72).Upper, 172);
     }
@@ -198,17 +206,18 @@ TEST(Undo, SnapshotIsTakenByExactlyTheCommandsThatTakeIt) {
         bool snapshots;
         Cmd run;
     } cases[] = {
-        {"Copy", true, [&](Fixture& f) { CopySelection(*f.map, *f.undo, *f.clip, sel, lmAuto); }},
-        {"Cut", true, [&](Fixture& f) { CutSelection(*f.map, *f.undo, *f.clip, sel, lmAuto); }},
-        {"Paste", true, [&](Fixture& f) { PasteClipboard(*f.map, *f.undo, *f.clip, sel, lmAuto); }},
-        {"Draw", true, [&](Fixture& f) { DrawCommand(*f.map, *f.undo, sel, lmAuto, flags); }},
-        {"Eraser", true, [&](Fixture& f) { EraserCommand(*f.map, *f.undo, sel, lmAuto); }},
-        {"Smart tool", true, [&](Fixture& f) { SmartTerrainCommand(*f.map, *f.undo, sel, 160, lmAuto); }},
-        {"Undo", false, [&](Fixture& f) { UndoExchange(*f.map, *f.undo); }},
-        {"Set Background", false, [&](Fixture& f) { SetBackground(*f.map); }},
-        {"Show Hidden", false, [&](Fixture& f) { SetShowHidden(*f.map, false); }},
-        {"Selection tool", false,
-         [&](Fixture& f) { ApplyTool(TTool::Selection, *f.map, *f.undo, sel, lmAuto, flags); }},
+        {"Copy", true, [&](Fixture& f) { f.Edit([&](TMapRecord& m) { CopySelection(m, *f.clip, sel, lmAuto); }); }},
+        {"Cut", true, [&](Fixture& f) { f.Edit([&](TMapRecord& m) { CutSelection(m, *f.clip, sel, lmAuto); }); }},
+        {"Paste", true, [&](Fixture& f) { f.Edit([&](TMapRecord& m) { PasteClipboard(m, *f.clip, sel, lmAuto); }); }},
+        {"Draw", true, [&](Fixture& f) { f.Edit([&](TMapRecord& m) { DrawCommand(m, sel, lmAuto, flags); }); }},
+        {"Eraser", true, [&](Fixture& f) { f.Edit([&](TMapRecord& m) { EraserCommand(m, sel, lmAuto); }); }},
+        {"Smart tool", true,
+         [&](Fixture& f) { f.Edit([&](TMapRecord& m) { SmartTerrainCommand(m, sel, 160, lmAuto); }); }},
+        {"Undo", false, [&](Fixture& f) { f.doc->Undo(); }},
+        {"Set Background", false,
+         [&](Fixture& f) { f.Edit([](TMapRecord& m) { SetBackground(m); }, TSnapshot::Keep); }},
+        {"Show Hidden", false,
+         [&](Fixture& f) { f.Edit([](TMapRecord& m) { SetShowHidden(m, false); }, TSnapshot::Keep); }},
     };
     for (const auto& k : cases) {
         SCOPED_TRACE(k.name);

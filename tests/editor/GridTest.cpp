@@ -114,10 +114,10 @@ TEST(TDrawGrid, DrawToolClickPaintsOneCellAndDragTheRectangle) {
     for (const auto& k : cases) {
         SCOPED_TRACE(k.name);
         MapGrid g;
-        auto map = qmtest::NewMap(), undo = qmtest::NewMap();
+        auto map = qmtest::NewMap();
         map->CurrentSymbol = 44;
         QObject::connect(&g.grid, &TDrawGrid::MouseUp,
-                         [&] { ApplyTool(TTool::Draw, *map, *undo, g.grid.Selection(), lmAuto, flags); });
+                         [&] { ApplyTool(TTool::Draw, *map, g.grid.Selection(), lmAuto, flags); });
         Drag(g.vp(), g.Center(k.from.x(), k.from.y()), g.Center(k.to.x(), k.to.y()), k.button);
         int painted = 0;
         for (int x = 1; x <= MapSize; ++x)

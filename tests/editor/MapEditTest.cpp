@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "editor/Clipboard.h"
+#include "editor/MapDocument.h"
 #include "editor/MapEdit.h"
 #include "editor/SmartTerrain.h"
 #include "tests/editor/EditorTestSupport.h"
@@ -64,8 +65,7 @@ TEST(MapEdit, EraserByModeNeverTouchesSpare) {
         auto map = qmtest::NewMap();
         for (int x = 1; x <= MapSize; ++x)
             for (int y = 1; y <= MapSize; ++y) map->Cell(x, y) = TMapCell{1, 2, 9};
-        auto undo = qmtest::NewMap();
-        EraserCommand(*map, *undo, TGridRect{2, 3, 4, 7}, k.mode);
+        EraserCommand(*map, TGridRect{2, 3, 4, 7}, k.mode);
         for (int x = 1; x <= MapSize; ++x)
             for (int y = 1; y <= MapSize; ++y) {
                 const bool in = x >= 3 && x <= 5 && y >= 4 && y <= 8;
@@ -90,10 +90,9 @@ TEST(MapEdit, EveryEraseEmptiesTheSameLayers) {
         EraseCell(erased, k.mode);
         PaintCell(painted, 0, k.mode, TLayerFlags{});
         auto map = qmtest::NewMap();
-        auto undo = qmtest::NewMap();
         auto clip = std::make_unique<TMapClipboard>();
         map->Cell(5, 6) = TMapCell{1, 2, 9};
-        CutSelection(*map, *undo, *clip, TGridRect{4, 5, 4, 5}, k.mode);
+        CutSelection(*map, *clip, TGridRect{4, 5, 4, 5}, k.mode);
         for (const TMapCell& c : {erased, painted, map->Cell(5, 6)}) {
             EXPECT_EQ(c.Upper, k.after.Upper);
             EXPECT_EQ(c.Lower, k.after.Lower);
@@ -102,35 +101,53 @@ TEST(MapEdit, EveryEraseEmptiesTheSameLayers) {
     }
 }
 
-TEST(MapEdit, ToolsSnapshotFirstAndTheSelectionToolNever) {
+TEST(MapEdit, EachToolIsOneNamedStepWithTheSnapshotFirst) {
     TLayerFlags flags{};
-    const TTool tools[] = {TTool::Selection, TTool::Draw,  TTool::Eraser, TTool::Wall,     TTool::Water, TTool::Fire,
-                           TTool::Hole,      TTool::Slime, TTool::Forest, TTool::Mountain, TTool::Desert};
-    for (TTool tool : tools) {
-        SCOPED_TRACE(int(tool));
-        auto map = qmtest::NewMap();
-        map->CurrentSymbol = 33;
-        map->Cell(2, 2) = TMapCell{4, 4, 0};
-        const auto before = *map;
-        auto undo = qmtest::NewMap();
-        const auto undoBefore = *undo;
-        const bool repaint = ApplyTool(tool, *map, *undo, TGridRect{1, 1, 1, 1}, lmAuto, flags);
-        if (tool == TTool::Selection) {
-            EXPECT_FALSE(repaint);
-            EXPECT_TRUE(SameRecord(*map, before));
-            EXPECT_TRUE(SameRecord(*undo, undoBefore));
-        } else {
-            EXPECT_TRUE(repaint);
-            EXPECT_TRUE(SameRecord(*undo, before)); // the state before the change
-            EXPECT_FALSE(SameRecord(*map, before));
+    const struct {
+        TTool tool;
+        bool along;
+        const char* step; // "" = no edit
+    } cases[] = {
+        {TTool::Selection, false, ""},
+        {TTool::Draw, false, "Draw"},
+        {TTool::Eraser, false, "Erase"},
+        {TTool::Wall, false, "Wall terrain"},
+        {TTool::Water, false, "Water terrain"},
+        {TTool::Fire, false, "Fire terrain"},
+        {TTool::Hole, false, "Hole terrain"},
+        {TTool::Slime, false, "Slime terrain"},
+        {TTool::Forest, false, "Forest terrain"},
+        {TTool::Mountain, false, "Mountain terrain"},
+        {TTool::Desert, false, "Desert terrain"},
+        {TTool::Wall, true, "Stamp area"},
+        {TTool::Draw, true, "Draw"},
+    };
+    for (const auto& k : cases) {
+        SCOPED_TRACE(k.step);
+        auto doc = std::make_unique<TMapDocument>();
+        doc->CurrentMap.CurrentSymbol = 33;
+        doc->CurrentMap.Cell(2, 2) = TMapCell{4, 4, 0};
+        const auto before = doc->CurrentMap;
+        EXPECT_EQ(ToolStepName(k.tool, k.along), QString::fromLatin1(k.step));
+        if (k.tool == TTool::Selection) {
+            ApplyTool(k.tool, doc->CurrentMap, TGridRect{1, 1, 1, 1}, lmAuto, flags);
+            EXPECT_TRUE(SameRecord(doc->CurrentMap, before));
+            continue;
         }
+        EXPECT_TRUE(doc->Edit(ToolStepName(k.tool, k.along), [&](TMapRecord& m) {
+            ApplyTool(k.tool, m, TGridRect{1, 1, 2, 2}, lmAuto, flags, k.along);
+        }));
+        EXPECT_TRUE(SameRecord(doc->UndoMap, before)); // the state before the change
+        EXPECT_FALSE(SameRecord(doc->CurrentMap, before));
+        ASSERT_EQ(doc->History().Count(), 2);
+        EXPECT_EQ(doc->History().Name(1), QString::fromLatin1(k.step));
     }
 }
 
 TEST(MapEdit, SmartToolStampsOnceAtTheSelectionsTopLeft) {
     TLayerFlags flags{};
-    auto viaTool = qmtest::NewMap(), direct = qmtest::NewMap(), undo = qmtest::NewMap();
-    ApplyTool(TTool::Forest, *viaTool, *undo, TGridRect{9, 9, 13, 13}, lmAuto, flags);
+    auto viaTool = qmtest::NewMap(), direct = qmtest::NewMap();
+    ApplyTool(TTool::Forest, *viaTool, TGridRect{9, 9, 13, 13}, lmAuto, flags);
     StampSmartTerrain(*direct, 10, 10, 208, lmAuto);
     EXPECT_TRUE(SameRecord(*viaTool, *direct));
     EXPECT_EQ(TerrainBaseOf(TTool::Wall), 128);

@@ -1,5 +1,5 @@
 #pragma once
-// A GeoSet context over its own state, with the default tileset rendered and test
+// A GeoSet document over its own tileset and map, with the default tileset rendered and test
 // answers for the dialogs.
 #include <QDir>
 #include <QImage>
@@ -15,26 +15,32 @@ namespace qmtest {
 struct GeoSetState {
     GeoSetState() {
         qm::RenderTileset(tileset, map, QString(), tileBitmap);
-        ctx.GeoSet = &geo;
-        ctx.GeoSetFileName = &fileName;
-        ctx.Tileset = &tileset;
-        ctx.CurrentMap = &map;
-        ctx.TileBitmap = &tileBitmap;
-        ctx.DialogDir = QDir::tempPath();
-        ctx.SetGenerateEnabled = [this](bool on) { enabled = on ? 1 : 0; };
-        ctx.TilesetChanged = [this] { ++tilesetChanges; };
-        ctx.SelectorsChanged = [this] { ++selectorUpdates; };
+        doc.DialogDir = QDir::tempPath();
+        // As the application does: the map takes the GeoSet's tileset, the views follow
+        // whether or not it could be used.
+        doc.SetUseTileset([this](const QString& name) {
+            struct Changed {
+                int& n;
+                ~Changed() { ++n; }
+            } changed{tilesetChanges};
+            qm::RenderTileset(tileset, map, name, tileBitmap);
+        });
+        doc.Listen([this](qm::TGeoSetEvent e) {
+            if (e != qm::TGeoSetEvent::Replaced) return;
+            enabled = doc.Loaded() ? 1 : 0;
+            ++selectorUpdates;
+        });
         qm::ClearGeoSetRecord(geo, "");
         qm::SetDialogs(&dialogs);
     }
     ~GeoSetState() { qm::SetDialogs(nullptr); }
 
-    qm::TGeoSetRecord geo;
-    QString fileName;
     qm::TRenderedTileset tileset;
+    qm::TGeoSetDocument doc{tileset};
+    qm::TGeoSetRecord& geo = doc.GeoSet;
+    const QString& fileName() const { return doc.FileName(); }
     qm::TMapRecord map{};
     QImage tileBitmap;
-    qm::TGeoSetContext ctx;
     TScriptedDialogs dialogs;
     int enabled = -1; // -1 never set
     int tilesetChanges = 0;

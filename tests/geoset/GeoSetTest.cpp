@@ -46,7 +46,7 @@ TEST(GeoSet, ClearKeepsOnlyTheTilesetNameAndSelectors) {
     auto st = State();
     Pattern(st->geo, 5);
     st->tileset.CurrentTilesetName = "cave.bmp";
-    ClearGeoSet(st->ctx);
+    ClearGeoSet(st->doc);
     const auto* b = reinterpret_cast<const uint8_t*>(&st->geo);
     for (size_t k = 0; k < sizeof st->geo; ++k) {
         if (k >= 23382 && k <= 23382 + 8) continue; // the name
@@ -71,14 +71,14 @@ TEST(GeoSet, ShortFileReplacesOnlyItsBytesAndEnablesGeneration) {
     qmtest::WriteAll(dir.File("short.geo"), std::vector<unsigned char>(100, 0x77));
     const uint64_t generation = st->tileset.Generation;
 
-    LoadGeoSet(st->ctx, Q(dir.File("short.geo")));
+    LoadGeoSet(st->doc, Q(dir.File("short.geo")));
 
     const auto* b = reinterpret_cast<const uint8_t*>(&st->geo);
     const auto* o = reinterpret_cast<const uint8_t*>(&before);
     for (size_t k = 0; k < sizeof before; ++k) ASSERT_EQ(b[k], k < 100 ? 0x77 : o[k]) << k;
     EXPECT_EQ(st->enabled, 1);
     EXPECT_EQ(st->selectorUpdates, 1);
-    EXPECT_EQ(st->fileName, Q(dir.File("short.geo")));
+    EXPECT_EQ(st->fileName(), Q(dir.File("short.geo")));
     EXPECT_EQ(st->tileset.Generation, generation);
 }
 
@@ -97,7 +97,7 @@ TEST(GeoSet, UnreadableFileChangesNothingButTheFileName) {
     };
     for (const auto& c : cases) {
         try {
-            LoadGeoSet(st->ctx, Q(c.path));
+            LoadGeoSet(st->doc, Q(c.path));
             ADD_FAILURE() << "no error for " << c.path;
         } catch (const TFileError& e) {
             EXPECT_EQ(std::string(e.what()), "Cannot open file \"" + c.path + "\". " + c.reason);
@@ -106,7 +106,7 @@ TEST(GeoSet, UnreadableFileChangesNothingButTheFileName) {
         EXPECT_EQ(st->enabled, -1);
         EXPECT_EQ(st->selectorUpdates, 0);
         EXPECT_EQ(st->tileset.Generation, generation);
-        EXPECT_EQ(st->fileName, Q(c.path));
+        EXPECT_EQ(st->fileName(), Q(c.path));
     }
 }
 
@@ -138,7 +138,7 @@ TEST(GeoSet, TilesetIsRenderedOnlyWhenTheNameDiffersBeyondLetterCase) {
         WriteGeoSetFile(dir.File("g.geo"), file);
         const uint64_t generation = st->tileset.Generation;
 
-        LoadGeoSet(st->ctx, Q(dir.File("g.geo")));
+        LoadGeoSet(st->doc, Q(dir.File("g.geo")));
 
         SCOPED_TRACE(c.geoName);
         EXPECT_EQ(st->tileset.Generation != generation, c.renders);
@@ -162,7 +162,7 @@ TEST(GeoSet, UnusableTilesetIsReportedAfterTheGeoSetIsIn) {
     ClearGeoSetRecord(file, "broken.bmp");
     file.Position = 6;
     WriteGeoSetFile(dir.File("g.geo"), file);
-    EXPECT_THROW(LoadGeoSet(st->ctx, Q(dir.File("g.geo"))), TTilesetError);
+    EXPECT_THROW(LoadGeoSet(st->doc, Q(dir.File("g.geo"))), TTilesetError);
     EXPECT_EQ(st->geo.Position, 6);
     EXPECT_EQ(st->tileset.TileSize, 48); // the old symbols stay in use
     EXPECT_EQ(st->enabled, 1);
@@ -190,11 +190,11 @@ TEST(GeoSet, SaveAsksBeforeReplacingAndRemembersThePath) {
         st->dialogs.FileAnswers = {Q(target)};
         st->dialogs.ConfirmAnswers = {c.answer};
 
-        EXPECT_EQ(GeoSaveExecute(st->ctx), c.written);
+        EXPECT_EQ(GeoSaveExecute(st->doc), c.written);
 
         EXPECT_EQ(st->dialogs.LastFilter, "Quillmarch GeoSets (*.geo)");
         EXPECT_EQ(st->dialogs.LastSuffix, "geo");
-        EXPECT_EQ(st->dialogs.FileDirs, QStringList{st->ctx.DialogDir}); // nothing read or saved yet
+        EXPECT_EQ(st->dialogs.FileDirs, QStringList{st->doc.DialogDir}); // nothing read or saved yet
         if (c.exists) {
             ASSERT_EQ(st->dialogs.Confirms.size(), 1);
             EXPECT_EQ(st->dialogs.Confirms[0], "OK to overwrite " + Q(target));
@@ -205,10 +205,10 @@ TEST(GeoSet, SaveAsksBeforeReplacingAndRemembersThePath) {
         if (c.written) {
             ASSERT_EQ(bytes.size(), sizeof(TGeoSetRecord));
             EXPECT_EQ(std::memcmp(bytes.data(), &st->geo, bytes.size()), 0);
-            EXPECT_EQ(st->fileName, Q(target));
+            EXPECT_EQ(st->fileName(), Q(target));
         } else {
             EXPECT_EQ(bytes, (std::vector<unsigned char>{1, 2, 3}));
-            EXPECT_TRUE(st->fileName.isEmpty());
+            EXPECT_TRUE(st->fileName().isEmpty());
         }
         EXPECT_EQ(st->enabled, -1); // saving is not reading: generation stays as it was
     }
@@ -218,8 +218,8 @@ TEST(GeoSet, SaveOffersTheFileLastReadAndCancelWritesNothing) {
     qmtest::TempDir dir;
     auto st = State();
     WriteGeoSetFile(dir.File("a.geo"), st->geo);
-    LoadGeoSet(st->ctx, Q(dir.File("a.geo")));
-    EXPECT_FALSE(GeoSaveExecute(st->ctx));
+    LoadGeoSet(st->doc, Q(dir.File("a.geo")));
+    EXPECT_FALSE(GeoSaveExecute(st->doc));
     EXPECT_EQ(st->dialogs.FileDirs, QStringList{Q(dir.File("a.geo"))});
     EXPECT_EQ(dir.List(), std::vector<std::string>{"a.geo"});
 }
@@ -230,19 +230,19 @@ TEST(GeoSet, FailedSaveIsReportedAndKeepsTheOldFile) {
     const std::string nowhere = dir.File("no/such/folder.geo");
     st->dialogs.FileAnswers = {Q(nowhere)};
     try {
-        GeoSaveExecute(st->ctx);
+        GeoSaveExecute(st->doc);
         ADD_FAILURE() << "no error";
     } catch (const TFileError& e) {
         EXPECT_EQ(std::string(e.what()), "Cannot create file \"" + nowhere + "\". No such file or directory");
     }
-    EXPECT_TRUE(st->fileName.isEmpty());
+    EXPECT_TRUE(st->fileName().isEmpty());
 
     // A write that breaks off midway leaves the previous file whole.
     qmtest::WriteAll(dir.File("old.geo"), {9, 9, 9});
     st->dialogs.FileAnswers = {Q(dir.File("old.geo"))};
     st->dialogs.ConfirmAnswers = {TConfirm::Yes};
     SetWriteFailureAfterForTesting(1000);
-    EXPECT_THROW(GeoSaveExecute(st->ctx), TFileError);
+    EXPECT_THROW(GeoSaveExecute(st->doc), TFileError);
     SetWriteFailureAfterForTesting(-1);
     EXPECT_EQ(qmtest::ReadAll(dir.File("old.geo")), (std::vector<unsigned char>{9, 9, 9}));
     EXPECT_EQ(dir.List(), std::vector<std::string>{"old.geo"}); // no temporary file left behind
@@ -258,23 +258,23 @@ TEST(GeoSet, OpenNewAndStartUp) {
     file.Maplet(2, 2).Cell(1, 1).Upper = 99;
     WriteGeoSetFile(dir.File("defaultgeoset.geo"), file);
 
-    EXPECT_FALSE(GeoOpenExecute(st->ctx));
+    EXPECT_FALSE(GeoOpenExecute(st->doc));
     EXPECT_EQ(st->enabled, -1);
     EXPECT_EQ(st->dialogs.LastFilter, "Quillmarch GeoSets (*.geo)");
 
     st->dialogs.FileAnswers = {Q(dir.File("defaultgeoset.geo"))};
-    EXPECT_TRUE(GeoOpenExecute(st->ctx));
+    EXPECT_TRUE(GeoOpenExecute(st->doc));
     EXPECT_EQ(std::memcmp(&st->geo, &file, sizeof file), 0);
     EXPECT_EQ(st->enabled, 1);
 
-    GeoNewExecute(st->ctx);
+    GeoNewExecute(st->doc);
     EXPECT_EQ(st->enabled, 0);
     EXPECT_EQ(st->geo.Maplet(2, 2).Cell(1, 1).Upper, 0);
     EXPECT_EQ(st->geo.Position, 1);
     EXPECT_EQ(st->selectorUpdates, 2);
 
     auto withFile = State();
-    GeoSetStartup(withFile->ctx, Q(dir.Path()));
+    GeoSetStartup(withFile->doc, Q(dir.Path()));
     EXPECT_EQ(withFile->enabled, 1);
     EXPECT_EQ(withFile->geo.Position, 8);
     EXPECT_EQ(withFile->geo.Section, 3);
@@ -282,10 +282,10 @@ TEST(GeoSet, OpenNewAndStartUp) {
     qmtest::TempDir empty;
     auto without = State();
     Pattern(without->geo, 1);
-    GeoSetStartup(without->ctx, Q(empty.Path()));
+    GeoSetStartup(without->doc, Q(empty.Path()));
     EXPECT_EQ(without->enabled, 0);
     EXPECT_EQ(without->geo.Maplet(9, 6).Cell(12, 12).Upper, 0);
-    EXPECT_TRUE(without->fileName.isEmpty());
+    EXPECT_TRUE(without->fileName().isEmpty());
 }
 
 TEST(MapletPaint, LayerModeDecidesTheByteWritten) {
@@ -337,4 +337,34 @@ TEST(MapletPaint, MapletCellsShowHiddenSymbolsAndNoBackground) {
     DrawMapletCell(maplet, st->tileset, st->geo, 1, 1, 4, 4);
     EXPECT_EQ(maplet.pixelColor(10, 10), QColor(Qt::white));
     EXPECT_EQ(maplet.pixelColor(47, 47), QColor(Qt::white));
+}
+
+TEST(GeoSet, SaveOverItsFileChangedByAnotherProgramAsksFirst) {
+    const QString question = "a.geo was changed by another program since it was opened. Overwrite it?";
+    const struct {
+        TConfirm answer;
+        bool mineInA, writesB;
+    } cases[] = {{TConfirm::Cancel, false, false}, {TConfirm::Yes, true, false}, {TConfirm::No, false, true}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(int(c.answer));
+        qmtest::TempDir dir;
+        auto st = State();
+        WriteGeoSetFile(dir.File("a.geo"), st->geo);
+        LoadGeoSet(st->doc, Q(dir.File("a.geo")));
+        st->geo.PaintSymbol = 77;
+        // A second copy of the program opens the same file, changes it and saves.
+        auto other = std::make_unique<TGeoSetDocument>(st->tileset);
+        other->Open(Q(dir.File("a.geo")));
+        other->GeoSet.PaintSymbol = 99;
+        other->Save(Q(dir.File("a.geo")));
+        const auto theirs = qmtest::ReadAll(dir.File("a.geo"));
+
+        st->dialogs.FileAnswers = {Q(dir.File("a.geo")), Q(dir.File("b.geo"))};
+        st->dialogs.ConfirmAnswers = {c.answer};
+        EXPECT_EQ(GeoSaveExecute(st->doc), c.answer != TConfirm::Cancel);
+        EXPECT_EQ(st->dialogs.Confirms, QStringList{question});
+        EXPECT_EQ(qmtest::ReadAll(dir.File("a.geo"))[offsetof(TGeoSetRecord, PaintSymbol)], c.mineInA ? 77 : 99);
+        EXPECT_EQ(qmtest::ReadAll(dir.File("a.geo")) == theirs, !c.mineInA);
+        EXPECT_EQ(QFile::exists(Q(dir.File("b.geo"))), c.writesB);
+    }
 }

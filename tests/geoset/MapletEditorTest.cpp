@@ -9,6 +9,8 @@
 
 #include "editor/DrawGrid.h"
 #include "geoset/MapletEditor.h"
+#include "model/RecordFile.h"
+#include "tests/TestSupport.h"
 #include "tests/geoset/GeoSetFixture.h"
 
 using namespace qm;
@@ -16,7 +18,7 @@ using namespace qm;
 namespace {
 struct Editor {
     Editor()
-        : newAct("New"), openAct("Open"), saveAct("Save"), form(st->ctx, cellBitmap, &newAct, &openAct, &saveAct) {}
+        : newAct("New"), openAct("Open"), saveAct("Save"), form(st->doc, cellBitmap, &newAct, &openAct, &saveAct) {}
     std::unique_ptr<qmtest::GeoSetState> st = std::make_unique<qmtest::GeoSetState>();
     QImage cellBitmap;
     QAction newAct, openAct, saveAct;
@@ -58,7 +60,6 @@ TEST(GeoEdit, WindowAndControls) {
     EXPECT_EQ(e.form.GeoGrid->DefaultColWidth(), 32);
     EXPECT_EQ(e.form.GeoGrid->GridLineWidth(), 0);
     EXPECT_EQ(e.form.GeoSymbolGrid->RowCount(), 256);
-    EXPECT_EQ(e.st->ctx.DialogParent, &e.form);
 }
 
 TEST(GeoEdit, DragPaintsTheRectangleOfTheSelectedMaplet) {
@@ -142,9 +143,12 @@ TEST(GeoEdit, SelectorsFollowTheRecordAndChangeOnlyTheirByte) {
     EXPECT_EQ(std::memcmp(&before, &e.st->geo, sizeof before), 0);
 
     // A GeoSet opened under the editor moves its selectors.
-    e.st->geo.Position = 9;
-    e.st->geo.Section = 4;
-    e.st->ctx.SelectorsChanged();
+    TGeoSetRecord moved = e.st->geo;
+    moved.Position = 9;
+    moved.Section = 4;
+    qmtest::TempDir dir;
+    WriteGeoSetFile(dir.File("moved.geo"), moved);
+    e.st->doc.Open(QString::fromStdString(dir.File("moved.geo")));
     EXPECT_EQ(e.form.PositionBox->currentIndex(), 8);
     EXPECT_EQ(e.form.SectionBox->currentIndex(), 3);
     EXPECT_EQ(e.st->geo.Position, 9);

@@ -3,6 +3,7 @@
 #include <cstring>
 #include <map>
 
+#include "editor/MapDocument.h"
 #include "geoset/RandomMap.h"
 
 using namespace qm;
@@ -112,7 +113,7 @@ TEST(RandomMap, EmptyGeoSetClearsEveryCellAndLeavesTheRest) {
 
 TEST(RandomMap, InsertionIsClippedAtTheRightAndBottom) {
     static TGeoSetRecord geo;
-    static TMapRecord map, undo;
+    static TMapRecord map;
     FillMarkers(geo);
     struct Case {
         int left, top;
@@ -126,7 +127,7 @@ TEST(RandomMap, InsertionIsClippedAtTheRightAndBottom) {
     SeedFrom seeds(40);
     for (const Case& c : cases) {
         Fill(map, 0);
-        const TMapletChoice choice = InsertRandomMaplet(map, undo, geo, c.left, c.top);
+        const TMapletChoice choice = InsertRandomMaplet(map, geo, c.left, c.top);
         int written = 0;
         for (int X = 1; X <= 72; ++X)
             for (int Y = 1; Y <= 72; ++Y) {
@@ -147,26 +148,28 @@ TEST(RandomMap, InsertionIsClippedAtTheRightAndBottom) {
 
 TEST(RandomMap, UndoAfterInsertionRestoresTheMapExactly) {
     static TGeoSetRecord geo;
-    static TMapRecord map, undo, before;
+    static TMapDocument doc;
+    static TMapRecord before;
     FillMarkers(geo);
+    TMapRecord& map = doc.CurrentMap;
     for (size_t k = 0; k < sizeof map; ++k) reinterpret_cast<uint8_t*>(&map)[k] = uint8_t(k * 7 + 3);
     before = map;
     SeedFrom seeds(5);
-    InsertRandomMaplet(map, undo, geo, 10, 20);
+    EXPECT_TRUE(doc.Edit(QStringLiteral("Random maplet"), [&](TMapRecord& m) { InsertRandomMaplet(m, geo, 10, 20); }));
     EXPECT_NE(std::memcmp(&map, &before, sizeof map), 0);
-    std::swap(map, undo); // what Undo does
+    EXPECT_TRUE(doc.Undo());
     EXPECT_EQ(std::memcmp(&map, &before, sizeof map), 0);
 }
 
 TEST(RandomMap, InsertionChoosesPositionsAndSectionsEvenly) {
     static TGeoSetRecord geo;
-    static TMapRecord map, undo;
+    static TMapRecord map;
     FillMarkers(geo);
     constexpr int Runs = 5400;
     std::map<int, int> positions, sections;
     SeedFrom seeds(1); // fixed seeds: the result is the same on every run
     for (int n = 0; n < Runs; ++n) {
-        InsertRandomMaplet(map, undo, geo, 0, 0);
+        InsertRandomMaplet(map, geo, 0, 0);
         auto [p, s] = Origin(map.Cell(1, 1));
         ++positions[p];
         ++sections[s];

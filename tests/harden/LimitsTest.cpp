@@ -164,15 +164,9 @@ TEST(Limits, TilesetNamesFromAGeoSet) {
         TMapRecord map{};
         QImage tileBitmap;
         RenderTileset(ts, map, QString(), tileBitmap);
-        TGeoSetRecord loaded{};
-        QString fileName;
-        TGeoSetContext ctx;
-        ctx.GeoSet = &loaded;
-        ctx.GeoSetFileName = &fileName;
-        ctx.Tileset = &ts;
-        ctx.CurrentMap = &map;
-        ctx.TileBitmap = &tileBitmap;
-        LoadGeoSet(ctx, QString::fromStdString(file));
+        auto doc = std::make_unique<TGeoSetDocument>(ts);
+        doc->SetUseTileset([&](const QString& name) { RenderTileset(ts, map, name, tileBitmap); });
+        LoadGeoSet(*doc, QString::fromStdString(file));
         EXPECT_EQ(ts.TileSize, c.tileSize);
         EXPECT_EQ(ts.CurrentTilesetName.toStdString(), c.recorded);
         EXPECT_EQ(MapTilesetName(map), c.recorded);

@@ -304,7 +304,7 @@ TEST_F(InstalledWindow, FindsTheDefaultGeoSetAndTheSampleTileset) {
     auto* generate = win->findChild<QAction*>("GenerateRandomMap1");
     ASSERT_NE(generate, nullptr);
     EXPECT_TRUE(generate->isEnabled());
-    EXPECT_EQ(win->State().GeoSetFileName, ProgramFolder() + "defaultgeoset.geo");
+    EXPECT_EQ(win->State().GeoSetDocument.FileName(), ProgramFolder() + "defaultgeoset.geo");
 
     QStringList listed;
     QTimer::singleShot(0, [&] {

@@ -1,0 +1,82 @@
+#include "geoset/GeoSetDocument.h"
+
+#include <QFileInfo>
+#include <exception>
+
+#include "model/RecordFile.h"
+#include "model/ShortString.h"
+#include "tiles/Encoding.h"
+#include "tiles/Tileset.h"
+
+namespace qm {
+
+int TGeoSetDocument::Listen(TListener listener) {
+    listeners_.emplace(nextListener_, std::move(listener));
+    return nextListener_++;
+}
+
+void TGeoSetDocument::Notify(TGeoSetEvent e) {
+    // A listener may take itself back while it is told.
+    const auto listeners = listeners_;
+    for (const auto& [id, listener] : listeners) listener(e);
+}
+
+QString TGeoSetDocument::DisplayName() const {
+    return fileName_.isEmpty() ? QStringLiteral("Untitled GeoSet") : QFileInfo(fileName_).fileName();
+}
+
+void TGeoSetDocument::New() {
+    ClearGeoSetRecord(GeoSet, TilesetNameBytes(tileset_.CurrentTilesetName));
+    fileName_.clear();
+    identity_ = {};
+    loaded_ = false;
+    modified_ = false;
+    Notify(TGeoSetEvent::Replaced);
+    Notify(TGeoSetEvent::Clean);
+}
+
+void TGeoSetDocument::Open(const QString& path) {
+    // The name is taken even when the file cannot be read; the record is read into
+    // scratch first, so a failure leaves it as it was.
+    fileName_ = path;
+    identity_ = {};
+    ReadGeoSetFile(PathBytes(path), GeoSet);
+    identity_ = FileIdentityOf(path);
+    loaded_ = true;
+    modified_ = false;
+
+    std::exception_ptr renderError;
+    const std::string name = GeoTilesetName(GeoSet);
+    if (!SameNameIgnoringCase(name, TilesetNameBytes(tileset_.CurrentTilesetName)) && useTileset_) {
+        try {
+            useTileset_(BareTilesetName(TilesetNameText(name)));
+        } catch (const TTilesetError&) {
+            // The GeoSet is in; the old symbols stay in use. Report after finishing.
+            renderError = std::current_exception();
+        }
+    }
+    Notify(TGeoSetEvent::Replaced);
+    Notify(TGeoSetEvent::Clean);
+    if (renderError) std::rethrow_exception(renderError);
+}
+
+void TGeoSetDocument::Save(const QString& path) {
+    WriteGeoSetFile(PathBytes(path), GeoSet);
+    fileName_ = path;
+    identity_ = FileIdentityOf(path);
+    modified_ = false;
+    Notify(TGeoSetEvent::Clean);
+}
+
+void TGeoSetDocument::Changed() {
+    modified_ = true;
+    Notify(TGeoSetEvent::Painted);
+}
+
+void TGeoSetDocument::Recovered(const QString& documentPath) {
+    fileName_ = documentPath;
+    identity_ = {}; // what the file held when the copy was made is not known
+    Changed();
+}
+
+} // namespace qm
