@@ -216,8 +216,7 @@ BENCHMARK(BM_FillWholeEmptyMap)->Unit(benchmark::kMillisecond);
 
 void BM_SmartEraseWholeMap(benchmark::State& state) {
     auto start = EmptyMap();
-    TMapRecord undo;
-    SmartTerrainAlongCommand(*start, undo, WholeMap, 128, lmAuto);
+    SmartTerrainAlongCommand(*start, WholeMap, 128, lmAuto);
     TMapRecord map;
     for (auto _ : state) {
         map = *start;

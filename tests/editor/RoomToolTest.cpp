@@ -59,12 +59,11 @@ TEST(RoomTool, RingsJoinAsTheStampWouldLeaveThem) {
     for (const Case& k : cases) {
         SCOPED_TRACE(k.name);
         auto map = qmtest::NewMap();
-        auto undo = qmtest::NewMap();
         std::set<std::pair<int, int>> stamped;
         std::vector<std::pair<int, int>> ring;
         for (const Stroke& s : k.strokes) {
             if (s.room) EXPECT_TRUE(DrawRoom(*map, Rect(s), 0, true, lmAuto, flags, table));
-            else SmartTerrainAlongCommand(*map, *undo, Rect(s), Wall, lmAuto);
+            else SmartTerrainAlongCommand(*map, Rect(s), Wall, lmAuto);
             AddStamped(s, stamped);
             if (s.room) {
                 std::set<std::pair<int, int>> own;

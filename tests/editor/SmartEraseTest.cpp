@@ -21,14 +21,13 @@ TEST(SmartErase, LeavesJoinedTerrain) {
     for (int round = 0; round < 300; ++round) {
         SCOPED_TRACE("round " + std::to_string(round));
         auto map = qmtest::NewMap();
-        auto undo = qmtest::NewMap();
         // Random wall terrain from stamps and stamped lines, some at the map's edge, over
         // random ground; water elsewhere on the lower layer.
         for (int n = pick(1, 40); n > 0; --n) {
             const int c = pick(0, MapSize - 1), r = pick(0, MapSize - 1);
             const TGridRect line{c, r, std::min(MapSize - 1, c + pick(0, 8) * (n % 2)),
                                  std::min(MapSize - 1, r + pick(0, 8) * (1 - n % 2))};
-            SmartTerrainAlongCommand(*map, *undo, line, Wall, lmAuto);
+            SmartTerrainAlongCommand(*map, line, Wall, lmAuto);
         }
         for (int n = pick(0, 30); n > 0; --n)
             map->Cell(pick(1, MapSize), pick(1, MapSize)).Lower = uint8_t(pick(1, 255));
