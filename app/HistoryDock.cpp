@@ -16,8 +16,10 @@ THistoryDock::THistoryDock(QWidget* parent) : QDockWidget(QStringLiteral("Histor
     list_->setSelectionMode(QAbstractItemView::SingleSelection);
     list_->setUniformItemSizes(true);
     setWidget(list_);
-    connect(list_, &QListWidget::itemClicked, this,
-            [this](QListWidgetItem* item) { emit StepChosen(list_->row(item)); });
+    // A click or the arrow keys: the list only moves its current row when the user does.
+    connect(list_, &QListWidget::currentRowChanged, this, [this](int row) {
+        if (row >= 0) emit StepChosen(row);
+    });
 }
 
 void THistoryDock::SetHistory(const TMapHistory* history) {

@@ -20,7 +20,7 @@ public:
     QListWidget* List() const { return list_; }
 
 signals:
-    // The user picked step `index` (0 = the oldest kept).
+    // The user picked step `index` (0 = the oldest kept) by clicking it or with the arrow keys.
     void StepChosen(int index);
 
 protected:

@@ -7,6 +7,7 @@
 #include <QImage>
 #include <QPainter>
 #include <cstdio>
+#include <memory>
 
 #include "editor/Compose.h"
 #include "editor/DrawGrid.h"
@@ -74,18 +75,13 @@ int main(int argc, char** argv) {
     gen::BuildDefaultGeoSet(geo);
 
     // The maplet editor as the user sees it.
-    QString fileName;
-    TGeoSetContext ctx;
-    ctx.GeoSet = &geo;
-    ctx.GeoSetFileName = &fileName;
-    ctx.Tileset = &ts;
-    ctx.CurrentMap = &map;
-    ctx.TileBitmap = &tileBitmap;
+    auto doc = std::make_unique<TGeoSetDocument>(ts);
+    doc->GeoSet = geo;
     QAction geoNew("New"), geoOpen("Open"), geoSave("Save");
     geoNew.setIcon(QIcon(QPixmap::fromImage(ts.ToolPalette[0])));
     geoOpen.setIcon(QIcon(QPixmap::fromImage(ts.ToolPalette[1])));
     geoSave.setIcon(QIcon(QPixmap::fromImage(ts.ToolPalette[2])));
-    TGeoEditForm form(ctx, cell, &geoNew, &geoOpen, &geoSave);
+    TGeoEditForm form(*doc, cell, &geoNew, &geoOpen, &geoSave);
     form.show();
     form.GeoGrid->SetSelection({2, 3, 5, 4});
     form.grab().save(out + "/editor.png");

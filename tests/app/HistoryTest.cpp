@@ -114,6 +114,8 @@ TEST_F(HistoryTest, RandomMapThenAnEditThenTheHistoryDockBringsTheHandMadeMapBac
     QTest::keyClick(win, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
     EXPECT_EQ(History().Current(), 1);
     EXPECT_EQ(list->currentRow(), 1);
+    QTest::keyClick(list, Qt::Key_Down); // the arrow keys walk the list too
+    EXPECT_EQ(History().Current(), 2);
     // The dock can be closed.
     dock->close();
     EXPECT_FALSE(dock->isVisible());
