@@ -12,7 +12,7 @@ const QString DoorStep = QStringLiteral("Door");
 
 void Twinviewform::DoorToolUse(int col, int row) {
     const TQuillmarch& a = *app_;
-    const TDoorAction action = PlanDoor(a.CurrentMap, col, row, a.Symbols).Action;
+    const TDoorAction action = PlanDoor(a.Document.CurrentMap, col, row, a.Symbols).Action;
     if (action == TDoorAction::NoWall || action == TDoorAction::NoKind) {
         StatusBar1->showMessage(toolStatus_ = action == TDoorAction::NoWall
                                                   ? QStringLiteral("No wall here for a door.")

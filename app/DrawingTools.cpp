@@ -102,7 +102,7 @@ bool Twinviewform::DrawingToolMouseUp(Qt::KeyboardModifiers mods) {
 QString Twinviewform::DrawingToolStatus() const {
     const TQuillmarch& a = *app_;
     if (pointerCol_ < 0 || pointerRow_ < 0) return {};
-    const TMapRecord& map = a.CurrentMap;
+    const TMapRecord& map = a.Document.CurrentMap;
     const int col = pointerCol_ + 1, row = pointerRow_ + 1;
     const auto name = [this](int s) { return s ? SymbolName(s) : QStringLiteral("empty"); };
     const TGridRect sel = DrawGrid1->Selection();
