@@ -41,23 +41,6 @@ void Twinviewform::CreateDocumentCommands() {
         return s;
     });
     mapPages_->Bind(*PrintPreview1);
-
-    auto wire = [this](QAction* item, void (Twinviewform::*handler)()) {
-        connect(item, &QAction::triggered, this,
-                [this, handler] { RunCommand([this, handler] { (this->*handler)(); }); });
-    };
-    wire(Print, &Twinviewform::PrintExecute);
-    wire(PrintSetup, &Twinviewform::PrintSetupExecute);
-    wire(Geoset1, &Twinviewform::GeoSet1Click);
-    wire(GenerateRandomMap1, &Twinviewform::GenerateRandomMap1Click);
-    wire(RandomMaplet1, &Twinviewform::RandomMaplet1Click);
-    wire(GeoNew, &Twinviewform::GeoNewExecute);
-    wire(GeoOpen, &Twinviewform::GeoOpenExecute);
-    wire(GeoSave, &Twinviewform::GeoSaveExecute);
-    wire(ExportDisk, &Twinviewform::ExportDiskExecute);
-    wire(ExportDiskTiled, &Twinviewform::ExportDiskTiledExecute);
-    wire(ExportClipboard, &Twinviewform::ExportImageClipboardExecute);
-    wire(ExportVtt, &Twinviewform::ExportVttExecute);
 }
 
 void Twinviewform::PrintExecute() {

@@ -1,7 +1,6 @@
 // File > Export Tiled Map... and Import Tiled Map...: the map and its tileset for the
 // Tiled map editor, and Tiled maps back into the map record.
 #include <QFileInfo>
-#include <QMenu>
 
 #include "app/MainWindow.h"
 #include "export/ExportCommands.h"
@@ -18,17 +17,6 @@ namespace {
 const QString TiledFilter = QStringLiteral("Tiled Map Files (*.tmx)");
 const QString TiledSuffix = QStringLiteral("tmx");
 } // namespace
-
-void Twinviewform::AddTiledMapItems(QMenu* file) {
-    ExportTiledMap1 = AddItem(file, "ExportTiledMap1", QStringLiteral("Export Tiled Map..."), {},
-                              QStringLiteral(" Export The Map With Its Tileset And Smart Terrains For The Tiled Map "
-                                             "Editor (TMX)."),
-                              nullptr);
-    ImportTiledMap1 = AddItem(file, "ImportTiledMap1", QStringLiteral("Import Tiled Map..."), {},
-                              QStringLiteral(" Replace The Map With A Map From The Tiled Map Editor (TMX)."), nullptr);
-    connect(ExportTiledMap1, &QAction::triggered, this, [this] { RunCommand([this] { ExportTiledMap1Click(); }); });
-    connect(ImportTiledMap1, &QAction::triggered, this, [this] { RunCommand([this] { ImportTiledMap1Click(); }); });
-}
 
 void Twinviewform::ExportTiledMap1Click() {
     TQuillmarch& a = *app_;
@@ -57,7 +45,7 @@ void Twinviewform::ImportTiledMap1Click() {
     // The map came from elsewhere: Save asks for a name.
     a.MapFileName.clear();
     UpdateCaption();
-    const QString tilesetError = ApplyMapSettings();
+    const QString tilesetError = ApplyMapSettings(path);
     MapChanged(); // an untitled, unsaved document
     if (!tilesetError.isEmpty()) Dialogs().Error(this, tilesetError);
     const std::string notes = ImportNotesText(imported, PathBytes(path));
