@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QFileDevice>
 #include <QFileInfo>
+#include <QStandardPaths>
 #include <QStatusBar>
 #include <cerrno>
 #include <cstring>
@@ -135,33 +136,61 @@ void Twinviewform::OpenExecute() {
     OpenMapFile(path);
 }
 
-void Twinviewform::OpenMapFile(const QString& path) {
+void Twinviewform::OpenMapFile(const QString& path, const QString& documentPath) {
     TQuillmarch& a = *app_;
-    a.MapDialogDir = FolderOf(path);
+    const QString document = documentPath.isEmpty() ? path : documentPath;
+    a.MapDialogDir = FolderOf(document);
     ReadMapFile(PathBytes(path), a.CurrentMap); // throws with the record untouched
     // Anything but one whole record was not written by us: never replace it unasked.
-    const bool foreign = QFileInfo(path).size() != qint64(sizeof(TMapRecord));
-    a.MapFileName = path;
+    const qint64 size = QFileInfo(path).size();
+    const bool foreign = documentPath.isEmpty() && size != qint64(sizeof(TMapRecord));
+    a.MapFileName = document;
     // The map is open even when its tileset picture cannot be used; say so afterwards.
-    const QString tilesetError = ApplyMapSettings();
+    const QString tilesetError = ApplyMapSettings(document);
     // Undo stays within the opened document.
     TakeUndoSnapshot(a.CurrentMap, a.UndoMap);
     MarkMapClean(foreign);
     RepaintMap();
     if (!tilesetError.isEmpty()) Dialogs().Error(this, tilesetError);
+    if (foreign)
+        Dialogs().Inform(this, QStringLiteral("%1 is not a Quillmarch map (%2 bytes); it was read as one. Save will "
+                                              "ask for a new name.")
+                                   .arg(QFileInfo(path).fileName())
+                                   .arg(size));
 }
 
-QString Twinviewform::ApplyMapSettings() {
+QString UserTilesetFolder() {
+    return QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation) + QStringLiteral("/tilesets/");
+}
+
+QString FindMapTileset(const QString& name, const QString& mapPath, const QString& programDir) {
+    if (name.isEmpty()) return {};
+    if (QFileInfo(name).isFile()) return name; // the working folder, as it always was
+    QStringList folders = {programDir, UserTilesetFolder()};
+    if (!mapPath.isEmpty()) folders.prepend(FolderOf(mapPath));
+    for (const QString& folder : folders)
+        if (QFileInfo(folder + name).isFile()) return folder + name;
+    return {};
+}
+
+QString Twinviewform::ApplyMapSettings(const QString& mapPath) {
     TQuillmarch& a = *app_;
     ShowHidden->setChecked(a.CurrentMap.ShowHidden != 0);
     ApplyZoom(a.CurrentMap.Zoom);
     const std::string name = MapTilesetName(a.CurrentMap);
-    if (SameNameIgnoringCase(name, TilesetNameBytes(a.Tileset.CurrentTilesetName))) return {};
+    // The same name is rendered again only when it was not found before and now is.
+    const bool same = SameNameIgnoringCase(name, TilesetNameBytes(a.Tileset.CurrentTilesetName));
+    if (same && (name.empty() || !a.Tileset.SourcePath.isEmpty())) return {};
+    const QString bare = BareTilesetName(TilesetNameText(name));
+    const QString found = FindMapTileset(bare, mapPath, a.ProgramDir);
     try {
-        LoadTileset(BareTilesetName(TilesetNameText(name)));
+        // A name found nowhere shows the built-in art and stays in the map for Save.
+        if (!same || !found.isEmpty()) LoadTileset(found.isEmpty() ? bare : found);
     } catch (const std::exception& e) {
         return MessageText(e);
     }
+    if (found.isEmpty() && !bare.isEmpty())
+        StatusBar1->showMessage(QStringLiteral("Tileset %1 not found; showing the built-in tileset").arg(bare));
     return {};
 }
 

@@ -91,7 +91,8 @@ bool Twinviewform::RecoverCopy(const TOrphanCopy& copy) {
     QString tilesetError;
     if (copy.Kind == TRecoveryKind::Map) {
         if (!AskSaveChanges()) return false; // a second copy would replace unsaved work
-        OpenMapFile(copy.Path);              // the record; the trailer after it is not read
+        // The record (the trailer after it is not read), with the tileset found as for its map.
+        OpenMapFile(copy.Path, copy.Info.DocumentPath.isEmpty() ? copy.Path : copy.Info.DocumentPath);
         a.MapFileName = copy.Info.DocumentPath;
         a.MapDialogDir = a.MapFileName.isEmpty() ? a.ProgramDir : FolderOf(a.MapFileName);
         a.MapDocument.Clean(copy.Info.NeedsName);

@@ -79,6 +79,9 @@ public:
     void Error(QWidget* parent, const QString& text) override {
         QMessageBox::critical(parent, QStringLiteral("Quillmarch"), text);
     }
+    void Inform(QWidget* parent, const QString& text) override {
+        QMessageBox::information(parent, QStringLiteral("Quillmarch"), text);
+    }
 };
 
 TQtDialogs gQtDialogs;

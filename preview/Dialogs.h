@@ -34,6 +34,9 @@ public:
     virtual TConfirm Question(QWidget* parent, const QString& text, const QString& yes, const QString& no,
                               const QString& cancel);
     virtual void Error(QWidget* parent, const QString& text) = 0;
+    // Something the user should know that is no failure; unless overridden it is shown
+    // as Error.
+    virtual void Inform(QWidget* parent, const QString& text) { Error(parent, text); }
     // The print dialog for the process-wide printer, with a page range; false when
     // cancelled. Only FromPage and ToPage are read back.
     virtual bool PrintDialog(QWidget* parent, TPrintRange& range);
