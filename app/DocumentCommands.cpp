@@ -119,8 +119,22 @@ void Twinviewform::GeoSaveExecute() {
     if (qm::GeoSaveExecute(geoCtx_)) MarkGeoSetClean();
 }
 
+bool Twinviewform::AskExportArea(TGridRect& area) {
+    area = DrawGrid1->Selection();
+    if (area.Width() * area.Height() <= 1) return true;
+    // A selection left over from drawing would silently shrink the picture: ask.
+    const TConfirm answer = Dialogs().Question(
+        this,
+        QStringLiteral("Export the selection (%1 x %2 cells) or the whole map?").arg(area.Width()).arg(area.Height()),
+        QStringLiteral("Selection"), QStringLiteral("Whole Map"), QStringLiteral("Cancel"));
+    if (answer == TConfirm::No) area = TGridRect{}; // one cell: the whole map
+    return answer != TConfirm::Cancel;
+}
+
 void Twinviewform::ExportDiskExecute() {
-    const QString path = qm::ExportDiskExecute(this, app_->CurrentMap, app_->Tileset, DrawGrid1->Selection(),
+    TGridRect area;
+    if (!AskExportArea(area)) return;
+    const QString path = qm::ExportDiskExecute(this, app_->CurrentMap, app_->Tileset, area,
                                                DrawGrid1->DefaultColWidth(), app_->PictureDialogDir);
     if (!path.isEmpty()) app_->PictureDialogDir = QFileInfo(path).absolutePath() + QLatin1Char('/');
 }
@@ -132,13 +146,16 @@ void Twinviewform::ExportDiskTiledExecute() {
 }
 
 void Twinviewform::ExportImageClipboardExecute() {
-    qm::ExportImageClipboardExecute(this, app_->CurrentMap, app_->Tileset, DrawGrid1->Selection(),
-                                    DrawGrid1->DefaultColWidth());
+    TGridRect area;
+    if (!AskExportArea(area)) return;
+    qm::ExportImageClipboardExecute(this, app_->CurrentMap, app_->Tileset, area, DrawGrid1->DefaultColWidth());
 }
 
 void Twinviewform::ExportVttExecute() {
-    const QString path = qm::ExportVttExecute(this, app_->CurrentMap, app_->Tileset, app_->Symbols,
-                                              DrawGrid1->Selection(), app_->PictureDialogDir);
+    TGridRect area;
+    if (!AskExportArea(area)) return;
+    const QString path = qm::ExportVttExecute(this, app_->CurrentMap, app_->Tileset, app_->Symbols, area,
+                                              app_->PictureDialogDir);
     if (!path.isEmpty()) app_->PictureDialogDir = QFileInfo(path).absolutePath() + QLatin1Char('/');
 }
 

@@ -312,6 +312,9 @@ private:
     void MarkMapClean(bool needsName = false);
     void MarkGeoSetClean();
     void ScheduleRecovery();
+    // The area a picture or tabletop export takes: a selection of more than one cell is
+    // asked about ("Selection" / "Whole Map"); false when the user cancelled.
+    bool AskExportArea(TGridRect& area);
     bool RecoverCopy(const TOrphanCopy& copy);
     void ApplyZoom(int size);
     void RepaintBoth();
