@@ -135,13 +135,13 @@ void Twinviewform::ExportDiskExecute() {
     TGridRect area;
     if (!AskExportArea(area)) return;
     const QString path = qm::ExportDiskExecute(this, app_->CurrentMap, app_->Tileset, area,
-                                               DrawGrid1->DefaultColWidth(), app_->PictureDialogDir);
+                                               DrawGrid1->DefaultColWidth(), SaveDialogStart(app_->PictureDialogDir));
     if (!path.isEmpty()) app_->PictureDialogDir = QFileInfo(path).absolutePath() + QLatin1Char('/');
 }
 
 void Twinviewform::ExportDiskTiledExecute() {
-    const QStringList paths = qm::ExportDiskTiledExecute(this, app_->CurrentMap, app_->Tileset,
-                                                         DrawGrid1->DefaultColWidth(), app_->PictureDialogDir);
+    const QStringList paths = qm::ExportDiskTiledExecute(
+        this, app_->CurrentMap, app_->Tileset, DrawGrid1->DefaultColWidth(), SaveDialogStart(app_->PictureDialogDir));
     if (!paths.isEmpty()) app_->PictureDialogDir = QFileInfo(paths.first()).absolutePath() + QLatin1Char('/');
 }
 
@@ -155,7 +155,7 @@ void Twinviewform::ExportVttExecute() {
     TGridRect area;
     if (!AskExportArea(area)) return;
     const QString path = qm::ExportVttExecute(this, app_->CurrentMap, app_->Tileset, app_->Symbols, area,
-                                              app_->PictureDialogDir);
+                                              SaveDialogStart(app_->PictureDialogDir));
     if (!path.isEmpty()) app_->PictureDialogDir = QFileInfo(path).absolutePath() + QLatin1Char('/');
 }
 

@@ -214,7 +214,8 @@ bool Twinviewform::SaveMap() {
 
 bool Twinviewform::SaveMapAs() {
     TQuillmarch& a = *app_;
-    const QString path = Dialogs().SaveFileName(this, QStringLiteral("Save As"), a.MapDialogDir, MapFilter, MapSuffix);
+    const QString path = Dialogs().SaveFileName(this, QStringLiteral("Save As"), SaveDialogStart(a.MapDialogDir),
+                                                MapFilter, MapSuffix);
     if (path.isEmpty()) return false;
     a.MapDialogDir = FolderOf(path);
     if (QFileInfo::exists(path) &&

@@ -20,8 +20,8 @@ const QString TiledSuffix = QStringLiteral("tmx");
 
 void Twinviewform::ExportTiledMap1Click() {
     TQuillmarch& a = *app_;
-    QString path = Dialogs().SaveFileName(this, QStringLiteral("Export Tiled Map"), a.MapDialogDir, TiledFilter,
-                                          TiledSuffix);
+    QString path = Dialogs().SaveFileName(this, QStringLiteral("Export Tiled Map"), SaveDialogStart(a.MapDialogDir),
+                                          TiledFilter, TiledSuffix);
     if (path.isEmpty()) return;
     if (FileKindOf(PathBytes(path)) != TFileKind::Tmx) path += QStringLiteral(".tmx");
     a.MapDialogDir = FolderOf(path);

@@ -20,7 +20,7 @@ bool GeoOpenExecute(TGeoSetContext& ctx) {
 }
 
 bool GeoSaveExecute(TGeoSetContext& ctx) {
-    const QString offered = ctx.GeoSetFileName->isEmpty() ? ctx.DialogDir : *ctx.GeoSetFileName;
+    const QString offered = SaveDialogStart(ctx.GeoSetFileName->isEmpty() ? ctx.DialogDir : *ctx.GeoSetFileName);
     const QString path = Dialogs().SaveFileName(ctx.DialogParent, QStringLiteral("Save GeoSet"), offered, GeoSetFilter,
                                                 GeoSetSuffix);
     if (path.isEmpty()) return false;

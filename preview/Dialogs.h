@@ -48,6 +48,11 @@ public:
 // a document with unsaved changes is left.
 TConfirm AskSaveChangesTo(QWidget* parent, const QString& documentName);
 
+// Where a save dialog offered `offered` (a folder ending in '/' or a file) starts: there
+// when its folder can be written, else in the user's documents folder (the file name
+// kept), as for an installed program whose own folder is read-only.
+QString SaveDialogStart(const QString& offered);
+
 // The dialogs in use (Qt's unless a test installed others).
 TDialogs& Dialogs();
 // Installs `d` (not owned); null restores Qt's dialogs.
