@@ -3,10 +3,12 @@
 #include <QAction>
 #include <QButtonGroup>
 #include <QDialog>
+#include <QDialogButtonBox>
 #include <QHeaderView>
 #include <QKeySequence>
 #include <QMenu>
 #include <QMenuBar>
+#include <QScreen>
 #include <QTableWidget>
 #include <QToolBar>
 #include <QToolButton>
@@ -274,10 +276,17 @@ void Twinviewform::KeyboardShortcutsClick() {
             table->setItem(r, 1, new QTableWidgetItem(list[r].second));
         }
         table->resizeColumnsToContents();
+        table->resizeRowsToContents();
         table->horizontalHeader()->setStretchLastSection(true);
+        auto* close = new QDialogButtonBox(QDialogButtonBox::Close, box);
+        connect(close, &QDialogButtonBox::rejected, box, &QDialog::reject);
         auto* layout = new QVBoxLayout(box);
         layout->addWidget(table);
-        box->resize(table->horizontalHeader()->length() + 40, 480);
+        layout->addWidget(close);
+        // The whole list at once where the screen allows.
+        const int rows = table->verticalHeader()->length() + table->horizontalHeader()->sizeHint().height() + 4;
+        const int room = screen() ? screen()->availableGeometry().height() * 4 / 5 : 600;
+        box->resize(table->horizontalHeader()->length() + 40, std::min(rows + 80, room));
     }
     box->show();
     box->raise();
