@@ -19,7 +19,6 @@
 namespace qm {
 
 namespace {
-const char* const ImageProperty = "ImageIndex";
 constexpr int SeparatorWidth = 8;
 
 // What a caption says without its mnemonic marks and trailing dots.

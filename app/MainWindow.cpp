@@ -1,18 +1,13 @@
-// The main window's controls: action list, menus, tool bar, grids and status bar.
+// The main window's controls: tool bar, grids and status bar (the commands are in CommandTable.cpp).
 #include "app/MainWindow.h"
 
 #include <QAction>
-#include <QActionGroup>
 #include <QApplication>
 #include <QButtonGroup>
 #include <QCoreApplication>
 #include <QDir>
 #include <QEvent>
 #include <QHBoxLayout>
-#include <QKeySequence>
-#include <QMenu>
-#include <QMenuBar>
-#include <QScreen>
 #include <QShowEvent>
 #include <QStatusBar>
 #include <QToolBar>
@@ -29,7 +24,6 @@
 namespace qm {
 
 namespace {
-const char* const ImageProperty = "ImageIndex";
 constexpr int ToolBarHeight = 26;
 constexpr int PanelWidth = 82;
 constexpr int SymbolRowHeight = 50;

@@ -197,6 +197,9 @@ protected:
     void closeEvent(QCloseEvent* e) override;
 
 private:
+    // The property that holds the tool icon number of an action, item or button.
+    static constexpr const char* ImageProperty = "ImageIndex";
+
     // Controls, by their designer names (tests find them by these object names).
     TDrawGrid* DrawGrid1 = nullptr;
     TDrawGrid* SymbolGrid = nullptr;
