@@ -138,54 +138,61 @@ void Twinviewform::Wire(QAction* a, void (Twinviewform::*run)()) {
     connect(a, &QAction::triggered, this, [this, run] { RunCommand([this, run] { (this->*run)(); }); });
 }
 
-QAction* Twinviewform::AddCommand(const TCommandRow& row) {
+void Twinviewform::SetImage(QAction* a, int image) {
+    if (image < 0) return;
+    a->setProperty(ImageProperty, image);
+    imaged_.push_back(a);
+}
+
+QAction* Twinviewform::AddMenuEntry(const TCommandRow& row, QAction* action) {
     const QString name = QString::fromLatin1(row.item);
     const QString caption = QString::fromUtf8(row.caption);
-    const QString hint = QString::fromUtf8(row.hint);
-    auto setImage = [this](QAction* a, int image) {
-        if (image < 0) return;
-        a->setProperty(ImageProperty, image);
-        imaged_.push_back(a);
-    };
+    if (!*row.menu) {
+        QMenu* menu = menuBar()->addMenu(caption);
+        menu->setObjectName(name);
+        menu->menuAction()->setStatusTip(QString::fromUtf8(row.hint));
+        return nullptr;
+    }
+    QMenu* menu = menuBar()->findChild<QMenu*>(QString::fromLatin1(row.menu));
+    Q_ASSERT_X(menu, row.item, "the command table names a menu that comes later or not at all");
+    if (name == QLatin1String("-")) {
+        menu->addSeparator();
+        return nullptr;
+    }
+    if (row.flags & TCommandRow::Menu) {
+        menu->addMenu(caption)->setObjectName(name);
+        return nullptr;
+    }
+    auto* item = new QAction(caption, menu);
+    item->setObjectName(name);
+    item->setStatusTip(QString::fromUtf8(row.hint));
+    if (*row.shortcut) item->setShortcut(QKeySequence(QString::fromLatin1(row.shortcut)));
+    item->setCheckable(row.flags & TCommandRow::Checkable);
+    item->setChecked(row.flags & TCommandRow::Checked);
+    menu->addAction(item);
+    if (action) {
+        // The item shows the action's image and follows its enabled state.
+        SetImage(item, row.image);
+        connect(action, &QAction::changed, item, [item, action] { item->setEnabled(action->isEnabled()); });
+        connect(item, &QAction::triggered, action, [action] { action->trigger(); });
+    } else if (row.run) {
+        Wire(item, row.run);
+    }
+    return item;
+}
+
+QAction* Twinviewform::AddCommand(const TCommandRow& row) {
     QAction* action = nullptr;
     if (*row.action) {
-        action = new QAction(caption, QuillmarchActions);
+        const QString hint = QString::fromUtf8(row.hint);
+        action = new QAction(QString::fromUtf8(row.caption), QuillmarchActions);
         action->setObjectName(QString::fromLatin1(row.action));
         action->setStatusTip(hint);
         action->setToolTip(hint.trimmed());
-        setImage(action, row.image);
+        SetImage(action, row.image);
         if (row.run) Wire(action, row.run);
     }
-    QAction* item = nullptr;
-    if (!*row.menu) {
-        if (row.flags & TCommandRow::Menu) {
-            QMenu* menu = menuBar()->addMenu(caption);
-            menu->setObjectName(name);
-            menu->menuAction()->setStatusTip(hint);
-        }
-    } else if (QMenu* menu = menuBar()->findChild<QMenu*>(QString::fromLatin1(row.menu))) {
-        if (name == QLatin1String("-")) {
-            menu->addSeparator();
-        } else if (row.flags & TCommandRow::Menu) {
-            menu->addMenu(caption)->setObjectName(name);
-        } else {
-            item = new QAction(caption, menu);
-            item->setObjectName(name);
-            item->setStatusTip(hint);
-            if (*row.shortcut) item->setShortcut(QKeySequence(QString::fromLatin1(row.shortcut)));
-            item->setCheckable(row.flags & TCommandRow::Checkable);
-            item->setChecked(row.flags & TCommandRow::Checked);
-            menu->addAction(item);
-            if (action) {
-                // The item shows the action's image and follows its enabled state.
-                setImage(item, row.image);
-                connect(action, &QAction::changed, item, [item, action] { item->setEnabled(action->isEnabled()); });
-                connect(item, &QAction::triggered, action, [action] { action->trigger(); });
-            } else if (row.run) {
-                Wire(item, row.run);
-            }
-        }
-    }
+    QAction* item = *row.item ? AddMenuEntry(row, action) : nullptr;
     QAction* kept = action ? action : item;
     if (kept && (row.flags & TCommandRow::Disabled)) kept->setEnabled(false);
     if (row.keep) this->*row.keep = kept;

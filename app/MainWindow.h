@@ -300,6 +300,8 @@ private:
     static std::span<const TButtonRow> ButtonRows();
     void CreateCommands();
     QAction* AddCommand(const TCommandRow& row);
+    QAction* AddMenuEntry(const TCommandRow& row, QAction* action);
+    void SetImage(QAction* a, int image);
     void Wire(QAction* a, void (Twinviewform::*run)());
     void CreateToolBar();
     void AddButtons();
