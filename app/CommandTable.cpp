@@ -33,6 +33,8 @@ QString Plain(QString caption) {
 // One line a command, in menu order. A row with `menu` "" and the flag Menu is a menu of
 // the menu bar; a row with item "-" is a separator; a row with an action is also an entry
 // of the action list (the menu item runs that action); keep names the member that holds it.
+// A new item is one row where it shows, e.g. {"Edit1", "StepBackward1", "", "Step Backward",
+// "Ctrl+Shift+Z", " Hint.", -1, &T::StepBackwardClick}; a new menu is {"", "Tools1", "", "&Tools"}.
 std::span<const Twinviewform::TCommandRow> Twinviewform::CommandRows() {
     using T = Twinviewform;
     static const TCommandRow rows[] = {
