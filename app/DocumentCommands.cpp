@@ -36,23 +36,6 @@ void Twinviewform::CreateDocumentCommands() {
         return s;
     });
     mapPages_->Bind(*PrintPreview1);
-
-    auto wire = [this](QAction* item, void (Twinviewform::*handler)()) {
-        connect(item, &QAction::triggered, this,
-                [this, handler] { RunCommand([this, handler] { (this->*handler)(); }); });
-    };
-    wire(Print, &Twinviewform::PrintExecute);
-    wire(PrintSetup, &Twinviewform::PrintSetupExecute);
-    wire(Geoset1, &Twinviewform::GeoSet1Click);
-    wire(GenerateRandomMap1, &Twinviewform::GenerateRandomMap1Click);
-    wire(RandomMaplet1, &Twinviewform::RandomMaplet1Click);
-    wire(GeoNew, &Twinviewform::GeoNewExecute);
-    wire(GeoOpen, &Twinviewform::GeoOpenExecute);
-    wire(GeoSave, &Twinviewform::GeoSaveExecute);
-    wire(ExportDisk, &Twinviewform::ExportDiskExecute);
-    wire(ExportDiskTiled, &Twinviewform::ExportDiskTiledExecute);
-    wire(ExportClipboard, &Twinviewform::ExportImageClipboardExecute);
-    wire(ExportVtt, &Twinviewform::ExportVttExecute);
 }
 
 void Twinviewform::PrintExecute() {
@@ -120,26 +103,44 @@ void Twinviewform::GeoOpenExecute() {
 
 void Twinviewform::GeoSaveExecute() { qm::GeoSaveExecute(app_->GeoSetDocument, GeoDialogParent()); }
 
+bool Twinviewform::AskExportArea(TGridRect& area) {
+    area = DrawGrid1->Selection();
+    if (area.Width() * area.Height() <= 1) return true;
+    // A selection left over from drawing would silently shrink the picture: ask.
+    const TConfirm answer = Dialogs().Question(
+        this,
+        QStringLiteral("Export the selection (%1 x %2 cells) or the whole map?").arg(area.Width()).arg(area.Height()),
+        QStringLiteral("Selection"), QStringLiteral("Whole Map"), QStringLiteral("Cancel"));
+    if (answer == TConfirm::No) area = TGridRect{}; // one cell: the whole map
+    return answer != TConfirm::Cancel;
+}
+
 void Twinviewform::ExportDiskExecute() {
-    const QString path = qm::ExportDiskExecute(this, app_->Document.CurrentMap, app_->Tileset, DrawGrid1->Selection(),
-                                               DrawGrid1->DefaultColWidth(), app_->PictureDialogDir);
+    TGridRect area;
+    if (!AskExportArea(area)) return;
+    const QString path = qm::ExportDiskExecute(this, app_->Document.CurrentMap, app_->Tileset, area,
+                                               DrawGrid1->DefaultColWidth(), SaveDialogStart(app_->PictureDialogDir));
     if (!path.isEmpty()) app_->PictureDialogDir = FolderOf(path);
 }
 
 void Twinviewform::ExportDiskTiledExecute() {
     const QStringList paths = qm::ExportDiskTiledExecute(this, app_->Document.CurrentMap, app_->Tileset,
-                                                         DrawGrid1->DefaultColWidth(), app_->PictureDialogDir);
+                                                         DrawGrid1->DefaultColWidth(),
+                                                         SaveDialogStart(app_->PictureDialogDir));
     if (!paths.isEmpty()) app_->PictureDialogDir = FolderOf(paths.first());
 }
 
 void Twinviewform::ExportImageClipboardExecute() {
-    qm::ExportImageClipboardExecute(this, app_->Document.CurrentMap, app_->Tileset, DrawGrid1->Selection(),
-                                    DrawGrid1->DefaultColWidth());
+    TGridRect area;
+    if (!AskExportArea(area)) return;
+    qm::ExportImageClipboardExecute(this, app_->Document.CurrentMap, app_->Tileset, area, DrawGrid1->DefaultColWidth());
 }
 
 void Twinviewform::ExportVttExecute() {
-    const QString path = qm::ExportVttExecute(this, app_->Document.CurrentMap, app_->Tileset, app_->Symbols,
-                                              DrawGrid1->Selection(), app_->PictureDialogDir);
+    TGridRect area;
+    if (!AskExportArea(area)) return;
+    const QString path = qm::ExportVttExecute(this, app_->Document.CurrentMap, app_->Tileset, app_->Symbols, area,
+                                              SaveDialogStart(app_->PictureDialogDir));
     if (!path.isEmpty()) app_->PictureDialogDir = FolderOf(path);
 }
 

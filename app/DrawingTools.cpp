@@ -20,23 +20,17 @@ namespace qm {
 
 namespace {
 
+// Button, menu item and icon of each tool; captions, hints and shortcuts are in the command table.
 struct TDrawingTool {
     const char* button;
     const char* item;
     const char* icon;
-    const char* caption;
-    const char* shortcut; // Ctrl+Shift: no letter is taken from the symbol column's type-ahead
-    const char* hint;
-    const char* itemHint;
 };
 
 constexpr TDrawingTool DrawingTools[] = {
-    {"ButtonRoom", "Room1", "room", "Room", "Ctrl+Shift+M", " Room Tool",
-     " Draw A Room: Drag A Rectangle For Its Wall Ring And Floor (Shift: Walls Only)."},
-    {"ButtonDoor", "Door1", "door", "Door", "Ctrl+Shift+D", " Door Tool",
-     " Put A Door In A Wall With A Click; Click It Again For The Next Kind."},
-    {"ButtonFill", "Fill1", "fill", "Fill", "Ctrl+Shift+F", " Fill Tool",
-     " Fill The Area Around A Cell, Up To Its Walls Or Within The Selection."},
+    {"ButtonRoom", "Room1", "room"},
+    {"ButtonDoor", "Door1", "door"},
+    {"ButtonFill", "Fill1", "fill"},
 };
 
 const char* const TerrainNames[] = {"Wall", "Water", "Fire", "Hole", "Slime", "Forest", "Mountain", "Desert"};
@@ -44,22 +38,18 @@ const char* const TerrainNames[] = {"Wall", "Water", "Fire", "Hole", "Slime", "F
 } // namespace
 
 void Twinviewform::CreateDrawingTools() {
-    Tools1 = new QMenu(QStringLiteral("Tools"), this);
-    Tools1->setObjectName(QStringLiteral("Tools1"));
-    menuBar()->insertMenu(Help1->menuAction(), Tools1);
-    QToolButton** buttons[] = {&ButtonRoom, &ButtonDoor, &ButtonFill};
+    QToolButton* buttons[] = {ButtonRoom, ButtonDoor, ButtonFill};
     for (size_t i = 0; i < std::size(DrawingTools); ++i) {
-        const TDrawingTool& t = DrawingTools[i];
-        QToolButton* b = AddButton(t.button, nullptr, -1, QString::fromLatin1(t.hint), true);
-        b->setIcon(DrawingToolIcon(QString::fromLatin1(t.icon)));
-        *buttons[i] = b;
-        QAction* item = AddItem(Tools1, t.item, QString::fromLatin1(t.caption), QString::fromLatin1(t.shortcut),
-                                QString::fromLatin1(t.itemHint), nullptr);
-        item->setIcon(b->icon());
-        connect(item, &QAction::triggered, b, [b] { b->setChecked(true); });
+        buttons[i]->setIcon(DrawingToolIcon(QString::fromLatin1(DrawingTools[i].icon)));
+        if (auto* item = Tools1->findChild<QAction*>(QString::fromLatin1(DrawingTools[i].item)))
+            item->setIcon(buttons[i]->icon());
     }
     connect(ToolGroup, &QButtonGroup::buttonToggled, this, [this] { ShowDrawingToolStatus(); });
 }
+
+void Twinviewform::RoomItemClick() { ButtonRoom->setChecked(true); }
+void Twinviewform::DoorItemClick() { ButtonDoor->setChecked(true); }
+void Twinviewform::FillItemClick() { ButtonFill->setChecked(true); }
 
 void Twinviewform::UpdateDrawingTools() {
     const std::pair<QToolButton*, const char*> why[] = {

@@ -2,6 +2,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QFileInfo>
+#include <QStandardPaths>
 #include <QStatusBar>
 #include <exception>
 
@@ -123,27 +124,56 @@ void Twinviewform::OpenExecute() {
     OpenMapFile(path);
 }
 
-void Twinviewform::OpenMapFile(const QString& path) {
+void Twinviewform::OpenMapFile(const QString& path, const QString& documentPath) {
     TQuillmarch& a = *app_;
-    a.MapDialogDir = FolderOf(path);
+    a.MapDialogDir = FolderOf(documentPath.isEmpty() ? path : documentPath);
     // The map is open even when its tileset picture cannot be used; say so afterwards.
     QString tilesetError;
-    a.Document.Open(path, [&] { tilesetError = ApplyMapSettings(); });
+    a.Document.Open(path, [&] { tilesetError = ApplyMapSettings(documentPath.isEmpty() ? path : documentPath); });
+    // Anything but one whole record was not written by us: the document asks for a name.
+    const bool foreign = a.Document.NeedsName();
+    const qint64 size = QFileInfo(path).size();
     if (!tilesetError.isEmpty()) Dialogs().Error(this, tilesetError);
+    if (foreign)
+        Dialogs().Inform(this, QStringLiteral("%1 is not a Quillmarch map (%2 bytes); it was read as one. Save will "
+                                              "ask for a new name.")
+                                   .arg(QFileInfo(path).fileName())
+                                   .arg(size));
 }
 
-QString Twinviewform::ApplyMapSettings() {
+QString UserTilesetFolder() {
+    return QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation) + QStringLiteral("/tilesets/");
+}
+
+QString FindMapTileset(const QString& name, const QString& mapPath, const QString& programDir) {
+    if (name.isEmpty()) return {};
+    if (QFileInfo(name).isFile()) return name; // the working folder, as it always was
+    QStringList folders = {programDir, UserTilesetFolder()};
+    if (!mapPath.isEmpty()) folders.prepend(FolderOf(mapPath));
+    for (const QString& folder : folders)
+        if (QFileInfo(folder + name).isFile()) return folder + name;
+    return {};
+}
+
+QString Twinviewform::ApplyMapSettings(const QString& mapPath) {
     TQuillmarch& a = *app_;
     const TMapRecord& map = a.Document.CurrentMap;
     ShowHidden->setChecked(map.ShowHidden != 0);
     ApplyZoom(map.Zoom);
     const std::string name = MapTilesetName(map);
-    if (SameNameIgnoringCase(name, TilesetNameBytes(a.Tileset.CurrentTilesetName))) return {};
+    // The same name is rendered again only when it was not found before and now is.
+    const bool same = SameNameIgnoringCase(name, TilesetNameBytes(a.Tileset.CurrentTilesetName));
+    if (same && (name.empty() || !a.Tileset.SourcePath.isEmpty())) return {};
+    const QString bare = BareTilesetName(TilesetNameText(name));
+    const QString found = FindMapTileset(bare, mapPath, a.ProgramDir);
     try {
-        LoadTileset(BareTilesetName(TilesetNameText(name)));
+        // A name found nowhere shows the built-in art and stays in the map for Save.
+        if (!same || !found.isEmpty()) LoadTileset(found.isEmpty() ? bare : found);
     } catch (const std::exception& e) {
         return MessageText(e);
     }
+    if (found.isEmpty() && !bare.isEmpty())
+        StatusBar1->showMessage(QStringLiteral("Tileset %1 not found; showing the built-in tileset").arg(bare));
     return {};
 }
 
@@ -161,7 +191,8 @@ bool Twinviewform::SaveMap() {
 
 bool Twinviewform::SaveMapAs() {
     TQuillmarch& a = *app_;
-    const QString path = Dialogs().SaveFileName(this, QStringLiteral("Save As"), a.MapDialogDir, MapFilter, MapSuffix);
+    const QString path = Dialogs().SaveFileName(this, QStringLiteral("Save As"), SaveDialogStart(a.MapDialogDir),
+                                                MapFilter, MapSuffix);
     if (path.isEmpty()) return false;
     a.MapDialogDir = FolderOf(path);
     if (SameFile(path, a.Document.FileName()) && a.Document.FileChangedOnDisk()) {

@@ -1,7 +1,6 @@
 // Edit > Step Backward, Step Forward and History...: every state of this session's map
 // within reach. Ctrl+Z stays the one-level exchange; it is recorded as a step "Undo".
 #include <QAction>
-#include <QMenu>
 
 #include "app/HistoryDock.h"
 #include "app/MainWindow.h"
@@ -13,24 +12,6 @@ constexpr int HistoryDockWidth = 180;
 } // namespace
 
 void Twinviewform::CreateHistory() {
-    // After Undo, before the separator that leads to Copy Image.
-    QAction* before = nullptr;
-    const QList<QAction*> items = Edit1->actions();
-    for (int i = 0; i + 1 < items.size(); ++i)
-        if (items[i]->objectName() == QLatin1String("Undo1")) before = items[i + 1];
-    auto add = [&](const char* name, const QString& caption, const QString& shortcut, const QString& hint) {
-        QAction* item = AddItem(Edit1, name, caption, shortcut, hint, nullptr);
-        Edit1->removeAction(item);
-        Edit1->insertAction(before, item);
-        return item;
-    };
-    StepBackward1 = add("StepBackward1", QStringLiteral("Step Backward"), QStringLiteral("Ctrl+Alt+Z"),
-                        QStringLiteral(" Show The Map As It Was One Step Earlier."));
-    StepForward1 = add("StepForward1", QStringLiteral("Step Forward"), QStringLiteral("Ctrl+Shift+Z"),
-                       QStringLiteral(" Show The Map As It Was One Step Later."));
-    History1 = add("History1", QStringLiteral("History..."), {},
-                   QStringLiteral(" Show Every Step Of This Session And Go Back To Any Of Them."));
-
     HistoryDock1 = new THistoryDock(this);
     addDockWidget(Qt::RightDockWidgetArea, HistoryDock1);
     HistoryDock1->hide();
@@ -38,9 +19,6 @@ void Twinviewform::CreateHistory() {
     connect(HistoryDock1, &THistoryDock::StepChosen, this,
             [this](int step) { RunCommand([this, step] { app_->Document.StepTo(step); }); });
 
-    connect(StepBackward1, &QAction::triggered, this, [this] { RunCommand([this] { StepBackwardExecute(); }); });
-    connect(StepForward1, &QAction::triggered, this, [this] { RunCommand([this] { StepForwardExecute(); }); });
-    connect(History1, &QAction::triggered, this, [this] { RunCommand([this] { HistoryClick(); }); });
     UpdateHistory();
 }
 

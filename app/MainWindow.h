@@ -1,9 +1,12 @@
 #pragma once
 // The main window: map grid, symbol column, menus, tool bar and the map commands.
+#include <QList>
 #include <QMainWindow>
+#include <QPair>
 #include <QString>
 #include <functional>
 #include <memory>
+#include <span>
 #include <vector>
 
 #include <QElapsedTimer>
@@ -29,6 +32,12 @@ namespace qm {
 
 // The folder a file dialog starts in after `path` was chosen: its folder, ending in '/'.
 QString FolderOf(const QString& path);
+// The user's own tilesets: $XDG_DATA_HOME/Quillmarch/tilesets/.
+QString UserTilesetFolder();
+// Where a map's tileset `name` (a bare file name) is: the working folder, the folder of
+// the map file `mapPath`, the program folder, then the user's tileset folder. "" when
+// none has it.
+QString FindMapTileset(const QString& name, const QString& mapPath, const QString& programDir);
 
 class TqmAboutBox;
 class TSplashForm;
@@ -78,6 +87,10 @@ public:
     void SaveAsExecute();
     void FileExit1Execute();
     void HelpAbout1Execute();
+    // Help > "Keyboard Shortcuts": every menu shortcut and mouse gesture, made from the
+    // command table (keys as shown, what they do).
+    void KeyboardShortcutsClick();
+    QList<QPair<QString, QString>> ShortcutList() const;
     void Default1Click();
     void Custom1Click();
     void DrawGrid1DrawCell(QPainter& p, int col, int row, const QRect& rect, bool selected);
@@ -115,12 +128,15 @@ public:
     bool AskSaveGeoSetChanges();
     // Reads a map file as Open does (record, name, caption, view settings, tileset) and
     // makes the opened map the undo copy too, so Undo never brings back another
-    // document. Asks nothing. A file that cannot be read throws TFileError with the map
-    // unchanged.
-    void OpenMapFile(const QString& path);
+    // document. A file that is not one whole record long is said to be so, and Save asks
+    // for a name. `documentPath`, when the record is read from elsewhere (a recovery
+    // copy), names the map it belongs to. A file that cannot be read throws TFileError
+    // with the map unchanged.
+    void OpenMapFile(const QString& path, const QString& documentPath = {});
     // Shows the map in memory with its own settings: Show Hidden, zoom, and its tileset
-    // when another one is in use. Returns why that tileset could not be loaded, or "".
-    QString ApplyMapSettings();
+    // when another one is in use (see FindMapTileset; `mapPath` is the map's file).
+    // Returns why that tileset could not be loaded, or "".
+    QString ApplyMapSettings(const QString& mapPath = {});
     // A map command: one edit of the map document, a step named stepName; the grid is
     // repainted also when nothing changed.
     void EditMap(const QString& stepName, const std::function<void(TMapRecord&)>& change,
@@ -186,6 +202,9 @@ protected:
     void closeEvent(QCloseEvent* e) override;
 
 private:
+    // The property that holds the tool icon number of an action, item or button.
+    static constexpr const char* ImageProperty = "ImageIndex";
+
     // Controls, by their designer names (tests find them by these object names).
     TDrawGrid* DrawGrid1 = nullptr;
     TDrawGrid* SymbolGrid = nullptr;
@@ -263,7 +282,11 @@ private:
     QToolButton* ButtonFill = nullptr;
     QMenu* Tools1 = nullptr;
     QString toolStatus_; // what the status bar says about the tool under the pointer
+    // Icons and status of the Room, Door and Fill buttons the tables made.
     void CreateDrawingTools();
+    void RoomItemClick();
+    void DoorItemClick();
+    void FillItemClick();
     // Enables the tools the tileset in use has something for; a disabled one says why.
     void UpdateDrawingTools();
     // Runs a drawing tool or smart erase on the mouse release; false when none is meant.
@@ -277,20 +300,50 @@ private:
     void FillToolUse(int col, int row, const TGridRect& sel);
     void SmartEraseUse(const TGridRect& sel, int base);
 
-    void CreateActions();
-    void CreateMenus();
+    // One row of the command table: a menu, a separator ("-"), or a command that is a
+    // menu item, an entry of the action list, or both (the item then runs the action).
+    struct TCommandRow {
+        enum : unsigned { Menu = 1, Checkable = 2, Checked = 4, Disabled = 8 };
+        const char* menu = "";   // the menu it goes in; "" = the menu bar (menus), none (actions)
+        const char* item = "";   // object name of the menu item or menu; "" = action list only
+        const char* action = ""; // object name in the action list; "" = none
+        const char* caption = "";
+        const char* shortcut = "";
+        const char* hint = "";
+        int image = -1; // tool icon, -1 none
+        void (Twinviewform::*run)() = nullptr;
+        QAction* Twinviewform::*keep = nullptr; // the member that holds the action, else the item
+        unsigned flags = 0;
+    };
+    // A mouse gesture or key beyond the menus, for the shortcut list.
+    struct TGestureRow {
+        const char* keys;
+        const char* what;
+    };
+    // A tool bar button showing an action of the list, or a tool; neither = a gap.
+    struct TButtonRow {
+        const char* name;
+        const char* action = nullptr;
+        int image = -1;
+        const char* hint = "";
+        QToolButton* Twinviewform::*keep = nullptr;
+        bool tool = true; // a button without an action joins the tool group
+    };
+    static std::span<const TCommandRow> CommandRows();
+    static std::span<const TGestureRow> GestureRows();
+    static std::span<const TButtonRow> ButtonRows();
+    void CreateCommands();
+    QAction* AddCommand(const TCommandRow& row);
+    QAction* AddMenuEntry(const TCommandRow& row, QAction* action);
+    void SetImage(QAction* a, int image);
+    void Wire(QAction* a, void (Twinviewform::*run)());
     void CreateToolBar();
+    void AddButtons();
     void CreateGrids();
     void CreateDocumentCommands();
     void CreateRecovery();
     void CreateHistory();
     void UpdateHistory(); // step items enabled, history list current
-    void AddTiledMapItems(QMenu* file);
-    QAction* MakeAction(const char* name, const QString& caption, int image, const QString& hint);
-    QAction* AddItem(QMenu* menu, const char* name, const QString& caption, const QString& shortcut,
-                     const QString& hint, QAction* action);
-    QToolButton* AddButton(const char* name, QAction* action, int image, const QString& hint, bool tool);
-    void AddSeparator(const char* name);
     void RefreshIcons();
     void UpdateCaption();
     // The map document changed: caption, recovery copy, repaint.
@@ -303,6 +356,9 @@ private:
     // The maplet editor while it shows, else this window.
     QWidget* GeoDialogParent();
     void ScheduleRecovery();
+    // The area a picture or tabletop export takes: a selection of more than one cell is
+    // asked about ("Selection" / "Whole Map"); false when the user cancelled.
+    bool AskExportArea(TGridRect& area);
     bool RecoverCopy(const TOrphanCopy& copy);
     void ApplyZoom(int size);
     void RepaintBoth();

@@ -47,13 +47,6 @@ void Twinviewform::CreateWhereAmI() {
     CellPanel->setMinimumWidth(fontMetrics().horizontalAdvance(QStringLiteral("Col 72, Row 72   72 x 72")) + 12);
     StatusBar1->addPermanentWidget(CellPanel);
 
-    Options1->addSeparator();
-    ShowGridLines1 = AddItem(Options1, "ShowGridLines1", QStringLiteral("Show Grid Lines"), {},
-                             QStringLiteral(" Toggle Thin Lines Between The Map Cells On The Screen On/Off."), nullptr);
-    ShowGridLines1->setCheckable(true);
-    ShowGridLines1->setChecked(false);
-    connect(ShowGridLines1, &QAction::triggered, this, [this] { RunCommand([this] { ShowGridLinesClick(); }); });
-
     DrawGrid1->viewport()->setMouseTracking(true);
     connect(DrawGrid1, &TDrawGrid::PointerCell, this, [this](int c, int r) { DrawGrid1PointerCell(c, r); });
     connect(DrawGrid1, &TDrawGrid::WheelZoom, this, [this](int notches, const QPoint& pos) {

@@ -1,7 +1,6 @@
 // File > Export Tiled Map... and Import Tiled Map...: the map and its tileset for the
 // Tiled map editor, and Tiled maps back into the map record.
 #include <QFileInfo>
-#include <QMenu>
 
 #include "app/MainWindow.h"
 #include "export/ExportCommands.h"
@@ -19,21 +18,10 @@ const QString TiledFilter = QStringLiteral("Tiled Map Files (*.tmx)");
 const QString TiledSuffix = QStringLiteral("tmx");
 } // namespace
 
-void Twinviewform::AddTiledMapItems(QMenu* file) {
-    ExportTiledMap1 = AddItem(file, "ExportTiledMap1", QStringLiteral("Export Tiled Map..."), {},
-                              QStringLiteral(" Export The Map With Its Tileset And Smart Terrains For The Tiled Map "
-                                             "Editor (TMX)."),
-                              nullptr);
-    ImportTiledMap1 = AddItem(file, "ImportTiledMap1", QStringLiteral("Import Tiled Map..."), {},
-                              QStringLiteral(" Replace The Map With A Map From The Tiled Map Editor (TMX)."), nullptr);
-    connect(ExportTiledMap1, &QAction::triggered, this, [this] { RunCommand([this] { ExportTiledMap1Click(); }); });
-    connect(ImportTiledMap1, &QAction::triggered, this, [this] { RunCommand([this] { ImportTiledMap1Click(); }); });
-}
-
 void Twinviewform::ExportTiledMap1Click() {
     TQuillmarch& a = *app_;
-    QString path = Dialogs().SaveFileName(this, QStringLiteral("Export Tiled Map"), a.MapDialogDir, TiledFilter,
-                                          TiledSuffix);
+    QString path = Dialogs().SaveFileName(this, QStringLiteral("Export Tiled Map"), SaveDialogStart(a.MapDialogDir),
+                                          TiledFilter, TiledSuffix);
     if (path.isEmpty()) return;
     if (FileKindOf(PathBytes(path)) != TFileKind::Tmx) path += QStringLiteral(".tmx");
     a.MapDialogDir = FolderOf(path);
@@ -57,7 +45,7 @@ void Twinviewform::ImportTiledMap1Click() {
     QString tilesetError;
     EditMap(QStringLiteral("Import Tiled Map"), [&](TMapRecord& map) {
         map = imported.Map;
-        tilesetError = ApplyMapSettings();
+        tilesetError = ApplyMapSettings(path);
     });
     if (!tilesetError.isEmpty()) Dialogs().Error(this, tilesetError);
     const std::string notes = ImportNotesText(imported, PathBytes(path));

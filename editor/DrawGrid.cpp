@@ -58,6 +58,7 @@ void TDrawGrid::SetCellSize(int width, int height) {
     cellH_ = Clamp(height, 0, MaxCellSize);
     UpdateScrollBars();
     viewport()->update();
+    NotePointer(pointerAt_);
 }
 
 void TDrawGrid::SetGridLineWidth(int w) {
@@ -129,7 +130,10 @@ void TDrawGrid::resizeEvent(QResizeEvent* e) {
     UpdateScrollBars();
 }
 
-void TDrawGrid::scrollContentsBy(int, int) { viewport()->update(); }
+void TDrawGrid::scrollContentsBy(int, int) {
+    viewport()->update();
+    NotePointer(pointerAt_); // another cell now lies under the pointer
+}
 
 QSize TDrawGrid::sizeHint() const {
     const int w = std::min(ContentLength(cols_, PitchX()), 800);
@@ -196,6 +200,7 @@ void TDrawGrid::mousePressEvent(QMouseEvent* e) {
 }
 
 void TDrawGrid::NotePointer(const QPoint& p) {
+    pointerAt_ = p;
     int c = -1, r = -1;
     if (!viewport()->rect().contains(p) || !CellAt(p, c, r)) c = r = -1;
     if (c == pointerCol_ && r == pointerRow_) return;

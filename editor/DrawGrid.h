@@ -85,7 +85,8 @@ private:
     int anchorCol_ = 0, anchorRow_ = 0;
     TGridRect sel_;
     int pointerCol_ = -1, pointerRow_ = -1;
-    int wheelAngle_ = 0; // eighths of a degree towards the next whole notch
+    QPoint pointerAt_{-1, -1}; // the pointer in the viewport; outside when it left
+    int wheelAngle_ = 0;       // eighths of a degree towards the next whole notch
     void NotePointer(const QPoint& p);
     DrawCellFn drawCell_;
     std::function<QString(int, int)> toolTip_;

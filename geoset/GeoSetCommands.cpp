@@ -17,7 +17,7 @@ bool GeoOpenExecute(TGeoSetDocument& doc, QWidget* parent) {
 }
 
 bool GeoSaveExecute(TGeoSetDocument& doc, QWidget* parent) {
-    const QString offered = doc.FileName().isEmpty() ? doc.DialogDir : doc.FileName();
+    const QString offered = SaveDialogStart(doc.FileName().isEmpty() ? doc.DialogDir : doc.FileName());
     const QString path = Dialogs().SaveFileName(parent, QStringLiteral("Save GeoSet"), offered, GeoSetFilter,
                                                 GeoSetSuffix);
     if (path.isEmpty()) return false;

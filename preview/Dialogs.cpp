@@ -1,5 +1,6 @@
 #include "preview/Dialogs.h"
 
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
@@ -7,6 +8,7 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
+#include <QStandardPaths>
 
 #include "preview/QtPrinter.h"
 
@@ -80,6 +82,9 @@ public:
     void Error(QWidget* parent, const QString& text) override {
         QMessageBox::critical(parent, QStringLiteral("Quillmarch"), text);
     }
+    void Inform(QWidget* parent, const QString& text) override {
+        QMessageBox::information(parent, QStringLiteral("Quillmarch"), text);
+    }
 };
 
 TQtDialogs gQtDialogs;
@@ -91,6 +96,19 @@ const bool gQtPrinterIsDefault = (UseQtPrinter(), true);
 
 TDialogs& Dialogs() { return gDialogs ? *gDialogs : gQtDialogs; }
 void SetDialogs(TDialogs* d) { gDialogs = d; }
+
+QString SaveDialogStart(const QString& offered) {
+    if (offered.isEmpty()) return offered;
+    const bool isFolder = offered.endsWith(QLatin1Char('/')) || QFileInfo(offered).isDir();
+    const QFileInfo folder(isFolder ? offered : QFileInfo(offered).absolutePath());
+    // Write bits too: a process with every right (root) still should not save there.
+    const auto anyWrite = QFileDevice::WriteOwner | QFileDevice::WriteGroup | QFileDevice::WriteOther;
+    if (folder.isDir() && folder.isWritable() && (folder.permissions() & anyWrite)) return offered;
+    QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (documents.isEmpty() || !QFileInfo(documents).isDir()) documents = QDir::homePath();
+    if (!documents.endsWith(QLatin1Char('/'))) documents += QLatin1Char('/');
+    return isFolder ? documents : documents + QFileInfo(offered).fileName();
+}
 
 TConfirm AskSaveChangesTo(QWidget* parent, const QString& documentName) {
     return Dialogs().Question(parent, QStringLiteral("Save changes to %1?").arg(documentName), QStringLiteral("Save"),

@@ -34,6 +34,9 @@ public:
     virtual TConfirm Question(QWidget* parent, const QString& text, const QString& yes, const QString& no,
                               const QString& cancel);
     virtual void Error(QWidget* parent, const QString& text) = 0;
+    // Something the user should know that is no failure; unless overridden it is shown
+    // as Error.
+    virtual void Inform(QWidget* parent, const QString& text) { Error(parent, text); }
     // The print dialog for the process-wide printer, with a page range; false when
     // cancelled. Only FromPage and ToPage are read back.
     virtual bool PrintDialog(QWidget* parent, TPrintRange& range);
@@ -52,6 +55,11 @@ TConfirm AskOverwriteChangedFile(QWidget* parent, const QString& documentName);
 
 // Whether two paths name the same file (after resolving links and relative parts).
 bool SameFile(const QString& a, const QString& b);
+
+// Where a save dialog offered `offered` (a folder ending in '/' or a file) starts: there
+// when its folder can be written, else in the user's documents folder (the file name
+// kept), as for an installed program whose own folder is read-only.
+QString SaveDialogStart(const QString& offered);
 
 // The dialogs in use (Qt's unless a test installed others).
 TDialogs& Dialogs();

@@ -94,6 +94,7 @@ std::optional<std::string> TiledJob(TRenderArgs& a, const std::map<std::string, 
     const TFileKind in = FileKindOf(a.MapPath), out = FileKindOf(a.OutputPath);
     if (out == TFileKind::Tmx) a.TiledExport = true;
     else if (in == TFileKind::Tmx && out == TFileKind::Map) a.TiledImport = true;
+    else if (out == TFileKind::Map) return "IN must end in .tmx to import a Tiled map into a .map: " + a.MapPath;
     else return std::nullopt;
     for (const auto& [name, value] : opts)
         if (a.TiledImport || name != "--tileset")

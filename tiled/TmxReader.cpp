@@ -6,6 +6,7 @@
 #include <QXmlStreamReader>
 #include <cstring>
 #include <functional>
+#include <limits>
 #include <map>
 #include <zlib.h>
 
@@ -37,14 +38,17 @@ struct TTilesetRef {
     QString Source;           // empty: embedded
 };
 
-// One XML document read token by token under the limits; Fail names `file`.
+// No upper limit worth naming: a later check says what is too large.
+constexpr long long Unbounded = std::numeric_limits<long long>::max();
+
+// One XML document read token by token under the limits. Every refusal has one form,
+// "<map file>: <what is wrong>"; `prefix` is its first part ("m.tmx: ", or for a
+// tileset file "m.tmx: The tileset \"t.tsx\": ").
 class TXml {
 public:
-    TXml(const std::string& file, const QByteArray& bytes) : file_(file), xml_(bytes) {}
+    TXml(const std::string& prefix, const QByteArray& bytes) : prefix_(prefix), xml_(bytes) {}
 
-    [[noreturn]] void Fail(const std::string& reason) const {
-        throw TTiledError("Cannot import Tiled file \"" + file_ + "\". " + reason);
-    }
+    [[noreturn]] void Fail(const std::string& reason) const { throw TTiledError(prefix_ + reason); }
 
     QXmlStreamReader::TokenType Next() {
         const auto t = xml_.readNext();
@@ -97,34 +101,34 @@ public:
         bool ok = false;
         const long long v = text.trimmed().toLongLong(&ok);
         if (!ok || v < lo || v > hi)
-            Fail(std::string(what) + " is " + Quoted(text) + ", not a whole number from " + std::to_string(lo) +
-                 " to " + std::to_string(hi) + ".");
+            Fail(std::string(what) + " is " + Quoted(text) + ", not a whole number " +
+                 (hi == Unbounded ? "of at least " + std::to_string(lo)
+                                  : "from " + std::to_string(lo) + " to " + std::to_string(hi)) +
+                 ".");
         return v;
     }
 
 private:
-    std::string file_;
+    std::string prefix_;
     QXmlStreamReader xml_;
     int depth_ = 0;
 };
 
-QByteArray ReadLimited(const std::string& path, const std::string& what) {
+// `subject` begins each refusal: "m.tmx: It", "m.tmx: The tileset \"t.tsx\"".
+QByteArray ReadLimited(const std::string& path, const std::string& subject) {
     const QString qpath = PathFromBytes(path);
     QFileInfo info(qpath);
-    if (info.exists() && !info.isFile())
-        throw TTiledError("Cannot open " + what + " \"" + path + "\". It is not a regular file.");
+    if (info.exists() && !info.isFile()) throw TTiledError(subject + " is not a regular file.");
     QFile f(qpath);
     if (!f.open(QIODevice::ReadOnly))
-        throw TTiledError("Cannot open " + what + " \"" + path + "\". " + MessageBytes(f.errorString()));
-    if (f.size() > MaxTiledFileBytes)
-        throw TTiledError("Cannot import Tiled file \"" + path + "\". It is larger than " +
-                          std::to_string(MaxTiledFileBytes / (1024 * 1024)) + " MB.");
+        throw TTiledError(subject + " cannot be opened (" + MessageBytes(f.errorString()) + ").");
+    const std::string tooLarge = subject + " is larger than " + std::to_string(MaxTiledFileBytes / (1024 * 1024)) +
+                                 " MB.";
+    if (f.size() > MaxTiledFileBytes) throw TTiledError(tooLarge);
     // Only regular files get here, so their size is known; a file that grew meanwhile
     // is caught after reading.
     QByteArray bytes = f.readAll();
-    if (bytes.size() > MaxTiledFileBytes)
-        throw TTiledError("Cannot import Tiled file \"" + path + "\". It is larger than " +
-                          std::to_string(MaxTiledFileBytes / (1024 * 1024)) + " MB.");
+    if (bytes.size() > MaxTiledFileBytes) throw TTiledError(tooLarge);
     return bytes;
 }
 
@@ -157,7 +161,7 @@ public:
     TTmxParser(const std::string& path, int zoom) : path_(path), zoom_(zoom) {}
 
     TTmxImport Run() {
-        TXml xml(path_, ReadLimited(path_, "Tiled map"));
+        TXml xml(path_ + ": ", ReadLimited(path_, path_ + ": It"));
         xml.Root("map");
         ReadMapAttributes(xml);
         xml.Children([&] {
@@ -177,8 +181,8 @@ private:
         if (orientation != u"orthogonal")
             xml.Fail("Only orthogonal maps can be imported; this map's orientation is " + Quoted(orientation) + ".");
         if (xml.Attr("infinite") == u"1") xml.Fail("It is an infinite map; only fixed-size maps can be imported.");
-        const long long w = xml.Number("The map width", xml.Attr("width"), 1, 1ll << 40);
-        const long long h = xml.Number("The map height", xml.Attr("height"), 1, 1ll << 40);
+        const long long w = xml.Number("The map width", xml.Attr("width"), 1, Unbounded);
+        const long long h = xml.Number("The map height", xml.Attr("height"), 1, Unbounded);
         if (w > MapSize || h > MapSize)
             xml.Fail("The map is " + std::to_string(w) + " x " + std::to_string(h) + " cells; at most " +
                      std::to_string(MapSize) + " x " + std::to_string(MapSize) + " can be imported.");
@@ -214,9 +218,7 @@ private:
     long long ReadExternalTileset(const QString& source) {
         const QString folder = QFileInfo(PathFromBytes(path_)).absoluteDir().absolutePath();
         const std::string shown = "The tileset " + Quoted(source);
-        auto fail = [&](const std::string& why) -> long long {
-            throw TTiledError("Cannot import Tiled map \"" + path_ + "\". " + shown + " " + why);
-        };
+        auto fail = [&](const std::string& why) -> long long { throw TTiledError(path_ + ": " + shown + " " + why); };
         if (QDir::isAbsolutePath(source) || source.startsWith(u'/') || source.contains(u'\\') || source.contains(u':'))
             return fail("is given by an absolute path; only tilesets in the map's folder or below it are read.");
         const QString joined = QDir::cleanPath(folder + u'/' + source);
@@ -227,7 +229,7 @@ private:
         if (!info.canonicalFilePath().startsWith(realFolder + u'/'))
             return fail("lies outside the map's folder (through a link).");
         const std::string tsxPath = PathBytes(joined);
-        TXml tsx(tsxPath, ReadLimited(tsxPath, "tileset"));
+        TXml tsx(path_ + ": " + shown + ": ", ReadLimited(tsxPath, path_ + ": " + shown));
         tsx.Root("tileset");
         const long long count = tsx.HasAttr("tilecount")
                                     ? tsx.Number("The tilecount", tsx.Attr("tilecount"), 0, 0x0FFFFFFF)
@@ -250,8 +252,8 @@ private:
         TLayer layer;
         layer.Name = xml.Attr("name");
         const std::string shown = Quoted(layer.Name);
-        const long long w = xml.Number(("The width of layer " + shown).c_str(), xml.Attr("width"), 0, 1ll << 40);
-        const long long h = xml.Number(("The height of layer " + shown).c_str(), xml.Attr("height"), 0, 1ll << 40);
+        const long long w = xml.Number(("The width of layer " + shown).c_str(), xml.Attr("width"), 0, Unbounded);
+        const long long h = xml.Number(("The height of layer " + shown).c_str(), xml.Attr("height"), 0, Unbounded);
         if (w != width_ || h != height_)
             xml.Fail("Layer " + shown + " is " + std::to_string(w) + " x " + std::to_string(h) +
                      " cells, not the map's " + std::to_string(width_) + " x " + std::to_string(height_) + ".");

@@ -127,11 +127,24 @@ TEST_F(DocumentTest, PictureExportsFromTheMenus) {
     QImage whole(WorkFile("whole.png"));
     EXPECT_EQ(whole.size(), QSize(72 * zoom, 72 * zoom));
 
-    // A selection of more than one cell exports just that region.
+    // A selection of more than one cell is asked about: the region, the whole map, or nothing.
     DrawGrid1()->SetSelection({2, 3, 5, 4});
-    dialogs.FileAnswers = {WorkFile("part.bmp")};
-    Trigger(Find<QAction>("ExportImage1"));
-    EXPECT_EQ(QImage(WorkFile("part.bmp")).size(), QSize(4 * zoom, 2 * zoom));
+    const struct {
+        qm::TConfirm answer;
+        const char* file;
+        QSize size; // 0 x 0: nothing written
+    } cases[] = {{qm::TConfirm::Yes, "part.bmp", QSize(4 * zoom, 2 * zoom)},
+                 {qm::TConfirm::No, "all.bmp", QSize(72 * zoom, 72 * zoom)},
+                 {qm::TConfirm::Cancel, "none.bmp", QSize(0, 0)}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.file);
+        dialogs.Confirms.clear();
+        dialogs.ConfirmAnswers = {c.answer};
+        dialogs.FileAnswers = {WorkFile(c.file)};
+        Trigger(Find<QAction>("ExportImage1"));
+        EXPECT_EQ(dialogs.Confirms, QStringList{"Export the selection (4 x 2 cells) or the whole map?"});
+        EXPECT_EQ(QImage(WorkFile(c.file)).size(), c.size);
+    }
 
     dialogs.FileAnswers = {WorkFile("tiles.jpg")};
     Trigger(Find<QAction>("ExportTiledMapImages1"));
@@ -139,8 +152,12 @@ TEST_F(DocumentTest, PictureExportsFromTheMenus) {
          {"tiles-top-left.jpg", "tiles-top-right.jpg", "tiles-bottom-left.jpg", "tiles-bottom-right.jpg"})
         EXPECT_EQ(QImage(WorkFile(name)).size(), QSize(36 * zoom, 36 * zoom)) << name;
 
+    dialogs.ConfirmAnswers = {qm::TConfirm::Yes};
     Trigger(Find<QAction>("CopyImage1"));
     EXPECT_EQ(QGuiApplication::clipboard()->image().size(), QSize(4 * zoom, 2 * zoom));
+    dialogs.ConfirmAnswers = {qm::TConfirm::No};
+    Trigger(Find<QAction>("CopyImage1"));
+    EXPECT_EQ(QGuiApplication::clipboard()->image().size(), QSize(72 * zoom, 72 * zoom));
     EXPECT_TRUE(dialogs.Errors.isEmpty()) << dialogs.Errors.join("\n").toStdString();
 }
 

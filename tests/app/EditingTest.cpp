@@ -188,6 +188,9 @@ TEST_F(AppTest, ShortcutsReachTheCommands) {
     Map().CurrentSymbol = 11;
     QTest::keyClick(win, Qt::Key_B, Qt::ControlModifier);
     EXPECT_EQ(Map().Background, 11);
+    dialogs.ConfirmAnswers = {qm::TConfirm::No};          // discard the changes
+    QTest::keyClick(win, Qt::Key_N, Qt::ControlModifier); // New; Ctrl+O stays Zoom Out
+    EXPECT_EQ(Map().Background, 0);
 }
 
 TEST_F(AppTest, CutCopyPasteUndoFromTheToolBar) {

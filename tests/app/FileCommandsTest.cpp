@@ -290,3 +290,26 @@ TEST_F(AppTest, ZeroOrOddZoomFromAFileIsHarmless) {
 }
 
 } // namespace
+
+TEST_F(AppTest, SaveDialogsStartInTheDocumentsFolderWhenTheProgramFolderIsReadOnly) {
+    ASSERT_EQ(chmod(program.Path().c_str(), 0555), 0);
+    Start();
+    const struct {
+        const char* action;
+        bool inProgramFolder;
+    } cases[] = {
+        {"Open", true}, {"SaveAs", false}, {"ExportDisk", false}, {"ExportTiledMap1", false}, {"GeoSave", false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.action);
+        dialogs.FileDirs.clear();
+        Trigger(Find<QAction>(c.action));
+        ASSERT_EQ(dialogs.FileDirs.size(), 1);
+        if (c.inProgramFolder) {
+            EXPECT_EQ(dialogs.FileDirs[0], ProgramDir());
+        } else {
+            EXPECT_NE(dialogs.FileDirs[0], ProgramDir());
+            EXPECT_TRUE(dialogs.FileDirs[0].startsWith(QDir::homePath())) << dialogs.FileDirs[0].toStdString();
+        }
+    }
+    chmod(program.Path().c_str(), 0755);
+}

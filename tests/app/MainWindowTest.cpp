@@ -5,6 +5,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QStatusBar>
+#include <QTableWidget>
 #include <QTimer>
 #include <QToolBar>
 
@@ -26,7 +27,7 @@ struct MenuRow {
 };
 
 const MenuRow MenuRows[] = {
-    {"New1", "New", "", " Create A New Map.", 0, true},
+    {"New1", "New", "Ctrl+N", " Create A New Map.", 0, true},
     {"Open1", "Open...", "", " Open An Existing Map.", 1, true},
     {"Save1", "Save", "Ctrl+S", " Save The Current Map.", 2, true},
     {"SaveAs1", "Save As...", "", " Save The Current Map Under A New Name.", -1, true},
@@ -116,7 +117,35 @@ TEST_F(AppTest, MenusInOrderWithTheirSeparators) {
     EXPECT_EQ(names(Find<QMenu>("Options1")), QStringList({"ShowHidden", "-", "ZoomIn1", "ZoomOut1", "-",
                                                            "RandomMaplet1", "SetBackground1", "-", "ShowGridLines1"}));
     EXPECT_EQ(names(Find<QMenu>("Tools1")), QStringList({"Room1", "Door1", "Fill1"}));
-    EXPECT_EQ(names(Find<QMenu>("Help1")), QStringList({"HelpAboutItem"}));
+    EXPECT_EQ(names(Find<QMenu>("Help1")), QStringList({"KeyboardShortcuts1", "HelpAboutItem"}));
+}
+
+TEST_F(AppTest, ShortcutListHoldsEveryMenuShortcutAndTheGestures) {
+    Start();
+    const auto list = win->ShortcutList();
+    auto listed = [&](const QString& keys, const QString& what) {
+        return std::any_of(list.begin(), list.end(),
+                           [&](const auto& e) { return e.first == keys && e.second.endsWith(what); });
+    };
+    int shortcuts = 0;
+    for (QAction* item : win->menuBar()->findChildren<QAction*>()) {
+        if (item->shortcut().isEmpty()) continue;
+        ++shortcuts;
+        EXPECT_TRUE(listed(item->shortcut().toString(QKeySequence::NativeText), item->text().remove('&')))
+            << item->objectName().toStdString();
+    }
+    EXPECT_GE(shortcuts, 13);
+    EXPECT_TRUE(listed("Ctrl+N", "File > New"));
+    for (const char* gesture : {"Shift + drag", "Ctrl + mouse wheel", "Letters in the symbol column"})
+        EXPECT_TRUE(std::any_of(list.begin(), list.end(), [&](const auto& e) { return e.first == gesture; }))
+            << gesture;
+
+    Trigger(Find<QAction>("KeyboardShortcuts1"));
+    auto* table = Find<QTableWidget>("ShortcutTable");
+    ASSERT_NE(table, nullptr);
+    EXPECT_TRUE(table->isVisible());
+    ASSERT_EQ(table->rowCount(), list.size());
+    EXPECT_EQ(table->item(0, 0)->text(), list[0].first);
 }
 
 struct ActionRow {

@@ -227,6 +227,31 @@ TEST_F(AppTest, SymbolColumnNamesItsRowsInTipsAndStatusBar) {
     EXPECT_EQ(Find<QLabel>("CellPanel")->text(), "Col 3, Row 4   Trap marker");
 }
 
+TEST_F(AppTest, StatusBarFollowsThePointerAfterZoomAndTypeAhead) {
+    Start();
+    QLabel* panel = Find<QLabel>("CellPanel");
+    const QPoint at = CellCentre(4, 6); // "Col 5, Row 7" at zoom 16
+    Move(GridPort(), at);
+    EXPECT_EQ(panel->text(), "Col 5, Row 7");
+    QTest::keyClick(win, Qt::Key_I, Qt::ControlModifier); // zoom 32: the pointer is over (3, 4)
+    int c = -1, r = -1;
+    ASSERT_TRUE(DrawGrid1()->CellAt(at, c, r));
+    EXPECT_EQ(panel->text(), QStringLiteral("Col %1, Row %2").arg(c + 1).arg(r + 1));
+    EXPECT_EQ(panel->text(), "Col 3, Row 4");
+
+    // Type-ahead scrolls the symbol column under a resting pointer.
+    QEvent leave(QEvent::Leave);
+    QApplication::sendEvent(DrawGrid1(), &leave);
+    const QPoint row2 = SymbolGrid()->CellRect(0, 2).center();
+    Move(SymbolGrid()->viewport(), row2);
+    EXPECT_EQ(panel->text(), win->SymbolName(2));
+    SymbolGrid()->setFocus();
+    QTest::keyClicks(SymbolGrid(), "trap"); // far down the column: it scrolls
+    ASSERT_TRUE(SymbolGrid()->CellAt(row2, c, r));
+    EXPECT_GT(r, 2);
+    EXPECT_EQ(panel->text(), win->SymbolName(r));
+}
+
 TEST_F(AppTest, TypingInTheSymbolColumnJumpsToTheNextNameWithThoseLetters) {
     Start();
     SymbolGrid()->setFocus();

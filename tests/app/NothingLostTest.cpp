@@ -140,6 +140,9 @@ TEST_F(NothingLostTest, AFileThatIsNotAMapIsOnlyReplacedAfterSaveAsConfirms) {
     WriteAll(work.File("photo.png"), png);
     win->OpenMapFile(WorkFile("photo.png"));
     EXPECT_EQ(Caption(), "QuillMarch - photo.png");
+    EXPECT_EQ(dialogs.Errors,
+              QStringList{"photo.png is not a Quillmarch map (401 bytes); it was read as one. Save will "
+                          "ask for a new name."});
 
     // Save asks for a name; the picture's own name is refused at the overwrite question.
     dialogs.FileAnswers = {WorkFile("photo.png")};

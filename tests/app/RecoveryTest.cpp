@@ -134,6 +134,21 @@ TEST_F(RecoveryTest, CopyFollowsTheWorkAndACleanExitLeavesNothing) {
     EXPECT_TRUE(AllFiles().isEmpty()) << AllFiles().join(" ").toStdString();
 }
 
+TEST_F(RecoveryTest, RecoveredMapFindsItsTilesetBesideItsFileWithNoNotice) {
+    TempDir maps;
+    QImage sheet(512, 512, QImage::Format_RGB32);
+    sheet.fill(qRgb(9, 9, 9));
+    ASSERT_TRUE(sheet.save(QString::fromStdString(maps.File("beside.bmp")), "BMP"));
+    qm::TMapRecord m;
+    qm::ResetMap(m, "beside.bmp", 16);
+    PlantOrphan(m, QString::fromStdString(maps.File("keep.map")));
+    dialogs.ConfirmAnswers = {qm::TConfirm::Yes};
+    Start();
+    EXPECT_EQ(win->State().Tileset.SourcePath, QString::fromStdString(maps.File("beside.bmp")));
+    EXPECT_EQ(win->State().Document.FileName(), QString::fromStdString(maps.File("keep.map")));
+    EXPECT_TRUE(dialogs.Errors.isEmpty()) << dialogs.Errors.join("\n").toStdString(); // a copy is no foreign file
+}
+
 TEST_F(RecoveryTest, LaterKeepsTheCopyDiscardDeletesIt) {
     qm::TMapRecord m;
     qm::ResetMap(m, "", 16);

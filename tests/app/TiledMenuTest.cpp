@@ -75,8 +75,7 @@ TEST_F(TiledMenuTest, RefusedImportLeavesMapAndUndoAlone) {
     Find<QAction>("ImportTiledMap1")->trigger();
     ASSERT_EQ(dialogs.Errors.size(), 1);
     EXPECT_EQ(dialogs.Errors[0],
-              "Cannot import Tiled file \"" + WorkFile("iso.tmx") +
-                  "\". Only orthogonal maps can be imported; this map's orientation is \"isometric\".");
+              WorkFile("iso.tmx") + ": Only orthogonal maps can be imported; this map's orientation is \"isometric\".");
     EXPECT_EQ(std::memcmp(&Map(), &mine, MapRecordSize), 0);
     EXPECT_EQ(std::memcmp(&Undo(), &undo, MapRecordSize), 0);
 }

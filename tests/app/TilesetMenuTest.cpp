@@ -2,8 +2,10 @@
 #include <QImage>
 #include <QListWidget>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QTimer>
 
+#include "model/RecordFile.h"
 #include "tests/app/AppFixture.h"
 #include "tiles/TilesetChooser.h"
 
@@ -67,6 +69,42 @@ TEST_F(AppTest, CustomTilesetChooser) {
     }
     // The chooser made the program folder the place where bare names are found.
     EXPECT_EQ(QDir::currentPath() + "/", ProgramDir());
+}
+
+TEST_F(AppTest, MapTilesetIsFoundBesideTheMapInTheProgramOrUserFolderElseSaid) {
+    Start(); // the working folder is `work`, which holds no tileset
+    TempDir maps;
+    const QString user = qm::UserTilesetFolder();
+    ASSERT_TRUE(QDir().mkpath(user));
+    SaveBmp(maps.File("beside.bmp"), 512, 512, qRgb(1, 2, 3));
+    SaveBmp(program.File("inprogram.bmp"), 512, 512, qRgb(1, 2, 3));
+    SaveBmp((user + "mine.bmp").toStdString(), 512, 512, qRgb(1, 2, 3));
+    const QString mapsDir = QString::fromStdString(maps.Path()) + "/";
+    const struct {
+        const char* tileset;
+        QString source; // "" = the built-in art
+    } cases[] = {{"beside.bmp", mapsDir + "beside.bmp"},
+                 {"inprogram.bmp", ProgramDir() + "inprogram.bmp"},
+                 {"mine.bmp", user + "mine.bmp"},
+                 {"gone.bmp", ""}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.tileset);
+        qm::TMapRecord m;
+        qm::ResetMap(m, c.tileset, 16);
+        qm::WriteMapFile(maps.File("m.map"), m);
+        win->OpenMapFile(mapsDir + "m.map");
+        EXPECT_EQ(win->State().Tileset.SourcePath, c.source);
+        const QString said = Find<QStatusBar>("StatusBar1")->currentMessage();
+        if (c.source.isEmpty()) EXPECT_EQ(said, "Tileset gone.bmp not found; showing the built-in tileset");
+        else EXPECT_FALSE(said.contains("not found"));
+        Find<QStatusBar>("StatusBar1")->clearMessage();
+    }
+    // The name stays in the map, so Save keeps it.
+    Trigger(Find<QAction>("Save"));
+    qm::TMapRecord saved;
+    qm::ReadMapFile(maps.File("m.map"), saved);
+    EXPECT_EQ(qm::MapTilesetName(saved), "gone.bmp");
+    EXPECT_TRUE(dialogs.Errors.isEmpty());
 }
 
 TEST_F(AppTest, DefaultTilesetKeepsTheCells) {

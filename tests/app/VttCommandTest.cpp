@@ -45,6 +45,7 @@ TEST_F(AppTest, ExportVirtualTabletopMapFromTheFileMenu) {
 
     bool defaults = false;
     dialogs.FileAnswers = {path};
+    dialogs.ConfirmAnswers = {qm::TConfirm::Yes}; // the selection, not the whole map
     AnswerOptions(40, true, &defaults);
     Trigger(Find<QAction>("ExportVirtualTabletopMap1"));
     EXPECT_TRUE(defaults);
@@ -67,16 +68,19 @@ TEST_F(AppTest, ExportVirtualTabletopMapFromTheFileMenu) {
     const qint64 size = QFileInfo(path).size();
     Map().Cell(6, 6) = {0, 10, 0};
     dialogs.FileAnswers = {path};
-    dialogs.ConfirmAnswers = {qm::TConfirm::No};
+    dialogs.Confirms.clear();
+    dialogs.ConfirmAnswers = {qm::TConfirm::Yes, qm::TConfirm::No};
     AnswerOptions(40, true, &defaults);
     Trigger(Find<QAction>("ExportVirtualTabletopMap1"));
     EXPECT_FALSE(defaults);
-    ASSERT_EQ(dialogs.Confirms.size(), 1);
-    EXPECT_EQ(dialogs.Confirms[0], "OK to overwrite " + path);
+    ASSERT_EQ(dialogs.Confirms.size(), 2);
+    EXPECT_EQ(dialogs.Confirms[0], "Export the selection (7 x 7 cells) or the whole map?");
+    EXPECT_EQ(dialogs.Confirms[1], "OK to overwrite " + path);
     EXPECT_EQ(QFileInfo(path).size(), size);
 
     // Cancel in the options dialog asks for no file at all.
     dialogs.FileAnswers = {WorkFile("other.dd2vtt")};
+    dialogs.ConfirmAnswers = {qm::TConfirm::Yes};
     AnswerOptions(40, false, &defaults);
     Trigger(Find<QAction>("ExportVirtualTabletopMap1"));
     EXPECT_EQ(dialogs.FileAnswers.size(), 1u);

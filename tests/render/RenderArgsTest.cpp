@@ -130,6 +130,7 @@ TEST(RenderArgs, MistakesAndTheirKind) {
         {{"m.map", "o"},
          K::Usage,
          "OUTPUT must end in .png, .jpg, .jpeg, .bmp, .pdf, .tmx, .dd2vtt, .uvtt or .df2vtt: o"},
+        {{"d1.tmj", "out.map"}, K::Usage, "IN must end in .tmx to import a Tiled map into a .map: d1.tmj"},
         {{"--frobnicate", "m.map", "o.png"}, K::Usage, "unknown option --frobnicate"},
         {{"m.map", "o.png", "--zoom"}, K::Usage, "option --zoom needs a value"},
         {{"--zoom", "2", "--zoom", "3", "m.map", "o.png"}, K::Usage, "option --zoom is given twice"},

@@ -243,7 +243,7 @@ TEST(TiledImport, SmallForeignMapsArePlacedTopLeft) {
 struct THostile {
     const char* what;
     std::string tmx;
-    std::string reason; // after "Cannot import Tiled file "PATH". "
+    std::string reason; // after "PATH: "
 };
 
 TEST(TiledImport, HostileFilesAreRefusedWithTheirReason) {
@@ -258,7 +258,9 @@ TEST(TiledImport, HostileFilesAreRefusedWithTheirReason) {
         {"too wide", Tmx("width=\"73\" height=\"10\"", ""),
          "The map is 73 x 10 cells; at most 72 x 72 can be imported."},
         {"huge", Tmx("width=\"99999999999999\" height=\"2\"", ""),
-         "The map width is \"99999999999999\", not a whole number from 1 to 1099511627776."},
+         "The map is 99999999999999 x 2 cells; at most 72 x 72 can be imported."},
+        {"not a number", Tmx("width=\"wide\" height=\"2\"", ""),
+         "The map width is \"wide\", not a whole number of at least 1."},
         {"isometric", "<map orientation=\"isometric\" width=\"2\" height=\"2\"></map>",
          "Only orthogonal maps can be imported; this map's orientation is \"isometric\"."},
         {"infinite", "<map orientation=\"orthogonal\" infinite=\"1\" width=\"2\" height=\"2\"></map>",
@@ -294,7 +296,7 @@ TEST(TiledImport, HostileFilesAreRefusedWithTheirReason) {
             ReadTmxFile(path, 16);
             ADD_FAILURE() << "no error";
         } catch (const TTiledError& e) {
-            EXPECT_EQ(std::string(e.what()), "Cannot import Tiled file \"" + path + "\". " + c.reason);
+            EXPECT_EQ(std::string(e.what()), path + ": " + c.reason);
         }
     }
 }
@@ -312,7 +314,11 @@ TEST(TiledImport, TilesetsOutsideTheMapFolderAreNotRead) {
          "or below it are read."},
         {"link.tsx", "The tileset \"link.tsx\" lies outside the map's folder (through a link)."},
         {"none.tsx", "The tileset \"none.tsx\" does not exist."},
+        {"fifo.tsx", "The tileset \"fifo.tsx\" is not a regular file."},
+        {"bad.tsx", "The tileset \"bad.tsx\": Its top element is <map>, not <tileset>."},
     };
+    ASSERT_EQ(::mkfifo(dir.File("maps/fifo.tsx").c_str(), 0644), 0);
+    Put(dir.File("maps/bad.tsx"), "<map/>");
     for (const auto& [source, reason] : cases) {
         Put(path, "<map orientation=\"orthogonal\" width=\"2\" height=\"2\"><tileset firstgid=\"1\" source=\"" +
                       source + "\"/></map>");
@@ -320,7 +326,7 @@ TEST(TiledImport, TilesetsOutsideTheMapFolderAreNotRead) {
             ReadTmxFile(path, 16);
             ADD_FAILURE() << source << ": no error";
         } catch (const TTiledError& e) {
-            EXPECT_EQ(std::string(e.what()), "Cannot import Tiled map \"" + path + "\". " + reason);
+            EXPECT_EQ(std::string(e.what()), path + ": " + reason);
         }
     }
 }
@@ -337,7 +343,7 @@ TEST(TiledImport, OversizedFileIsRefusedBeforeReading) {
         ReadTmxFile(path, 16);
         FAIL() << "no error";
     } catch (const TTiledError& e) {
-        EXPECT_EQ(std::string(e.what()), "Cannot import Tiled file \"" + path + "\". It is larger than 16 MB.");
+        EXPECT_EQ(std::string(e.what()), path + ": It is larger than 16 MB.");
     }
 }
 
@@ -365,11 +371,7 @@ TEST(TiledCommandLine, JobsFollowTheFileNames) {
          false,
          "--tileset does not apply to importing a Tiled map"},
         {{"--tileset=", "m.map", "o.tmx"}, K::BadValue, false, false, "--tileset needs a file name"},
-        {{"m.map", "o.map"},
-         K::Usage,
-         false,
-         false,
-         "OUTPUT must end in .png, .jpg, .jpeg, .bmp, .pdf, .tmx, .dd2vtt, .uvtt or .df2vtt: o.map"},
+        {{"m.map", "o.map"}, K::Usage, false, false, "IN must end in .tmx to import a Tiled map into a .map: m.map"},
     };
     for (const TTiledArgs& c : cases) {
         SCOPED_TRACE(c.args.back());

@@ -71,8 +71,8 @@ TEST(TiledCommandLine, ExportsThreeFilesAndImportsThemBack) {
     qmtest::WriteAll(dir.File("bad.tmx"), {'<', 'm', 'a', 'p', '>'});
     r = RunTool(Render, {Q(dir.File("bad.tmx")), Q(dir.File("bad.map"))});
     EXPECT_EQ(r.code, 1);
-    EXPECT_EQ(r.err, "quillmarch-render: Cannot import Tiled file \"" + dir.File("bad.tmx") +
-                         "\". Only orthogonal maps can be imported; this map's orientation is \"\".\n");
+    EXPECT_EQ(r.err, "quillmarch-render: " + dir.File("bad.tmx") +
+                         ": Only orthogonal maps can be imported; this map's orientation is \"\".\n");
     EXPECT_FALSE(QFile::exists(Q(dir.File("bad.map"))));
 }
 
