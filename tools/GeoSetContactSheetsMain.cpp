@@ -16,6 +16,7 @@
 #include "tiles/Encoding.h"
 #include "tiles/Tileset.h"
 #include "tools/GeoSetGenerator.h"
+#include "tools/SaveFile.h"
 
 using namespace qm;
 
@@ -50,7 +51,7 @@ int main(int argc, char** argv) {
                     DrawScaledCell(p, QRect(c * px, r * px, px, px), cell);
                 }
             p.end();
-            pic.save(QString("%1/%2-map%3.png").arg(out, name).arg(n));
+            if (!gen::SavePng(pic, QString("%1/%2-map%3.png").arg(out, name).arg(n))) return 1;
         }
 
         // All maplets: positions in a 3 x 3 arrangement, six sections side by side.
@@ -69,7 +70,7 @@ int main(int argc, char** argv) {
                     }
             }
         p.end();
-        sheet.save(QString("%1/%2-maplets.png").arg(out, name));
+        if (!gen::SavePng(sheet, QString("%1/%2-maplets.png").arg(out, name))) return 1;
     }
     gen::BuildDefaultGeoSet(geo);
 
@@ -88,6 +89,5 @@ int main(int argc, char** argv) {
     TGeoEditForm form(ctx, cell, &geoNew, &geoOpen, &geoSave);
     form.show();
     form.GeoGrid->SetSelection({2, 3, 5, 4});
-    form.grab().save(out + "/editor.png");
-    return 0;
+    return gen::SavePng(form.grab().toImage(), out + "/editor.png") ? 0 : 1;
 }

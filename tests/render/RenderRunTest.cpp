@@ -137,7 +137,7 @@ TEST(RenderRun, BadInputExitCodesAndMessages) {
          "quillmarch-render: Cannot create file \"" + dir.File("no/such/o.png") + "\". No such file or directory"},
         {{Q(map), Q(dir.File("no/such/o.pdf"))},
          1,
-         "quillmarch-render: Cannot print to " + dir.File("no/such/o.pdf") + ": the file cannot be written."},
+         "quillmarch-render: Cannot create file \"" + dir.File("no/such/o.pdf") + "\". No such file or directory"},
         {{Q(map), Q(dir.File("folder.pdf"))},
          1,
          "quillmarch-render: Cannot create file \"" + dir.File("folder.pdf") + "\". Is a directory"},
