@@ -178,6 +178,11 @@ void TPreviewForm::BuildStatusBar() {
     };
     CurPageLabel = sunken("CurPageLabel", QStringLiteral("Displays the Current Page of the Document"));
     ZoomLabel = sunken("ZoomLabel", QStringLiteral("Displays the Current Zoom Level (100% = normal)"));
+    SheetsLabel = sunken("SheetsLabel", QStringLiteral("Displays How Many Sheets Will Print, and on Which Paper"));
+    SheetsLabel->setMinimumWidth(88);
+    SheetsLabel->setMaximumWidth(QWIDGETSIZE_MAX);
+    SheetsLabel->setContentsMargins(6, 0, 6, 0);
+    SheetsLabel->hide();
     Panel1 = new QFrame(StatBarPanel);
     Panel1->setObjectName(QStringLiteral("Panel1"));
     Panel1->setFrameStyle(QFrame::Panel | QFrame::Sunken);
@@ -190,6 +195,7 @@ void TPreviewForm::BuildStatusBar() {
     row->addWidget(MoveButPanel);
     row->addWidget(CurPageLabel);
     row->addWidget(ZoomLabel);
+    row->addWidget(SheetsLabel);
     row->addWidget(Panel1, 1);
 
     connect(FirstPageSpeed, &QToolButton::clicked, this, [this] {
