@@ -174,7 +174,10 @@ QString PaperName(int w, int h, int xres, int yres) {
     if (xres <= 0 || yres <= 0 || w <= 0 || h <= 0) return QString();
     const QSizeF inches(double(std::min(w, h)) / (w <= h ? xres : yres),
                         double(std::max(w, h)) / (w <= h ? yres : xres));
-    const QString name = QPageSize(inches, QPageSize::Inch, QString(), QPageSize::FuzzyMatch).name();
+    // Qt names some papers twice ("Letter / ANSI A"): the first name is the one on the packet.
+    const QString name = QPageSize(inches, QPageSize::Inch, QString(), QPageSize::FuzzyMatch)
+                             .name()
+                             .section(QStringLiteral(" / "), 0, 0);
     return w > h ? name + QStringLiteral(" landscape") : name;
 }
 } // namespace
