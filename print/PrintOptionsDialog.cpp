@@ -67,17 +67,18 @@ TPrintOptions::TPrintOptions(QWidget* parent) : QDialog(parent) {
 
     RadioGroup1 = new QGroupBox(QStringLiteral("Print Area"), this);
     RadioGroup1->setObjectName(QStringLiteral("RadioGroup1"));
-    RadioGroup1->setGeometry(120, 52, 97, 82);
+    // Reaching left of the column above, so "Drawn Part" is not cut off.
+    RadioGroup1->setGeometry(104, 52, 113, 82);
     MapRB = new QRadioButton(QStringLiteral("Map"), RadioGroup1);
     MapRB->setObjectName(QStringLiteral("MapRB"));
-    MapRB->setGeometry(8, 18, 85, 18);
+    MapRB->setGeometry(8, 18, 101, 18);
     MapRB->setChecked(true);
     SelectedRB = new QRadioButton(QStringLiteral("Selection"), RadioGroup1);
     SelectedRB->setObjectName(QStringLiteral("SelectedRB"));
-    SelectedRB->setGeometry(8, 38, 85, 18);
+    SelectedRB->setGeometry(8, 38, 101, 18);
     DrawnRB = new QRadioButton(QStringLiteral("Drawn Part"), RadioGroup1);
     DrawnRB->setObjectName(QStringLiteral("DrawnRB"));
-    DrawnRB->setGeometry(8, 58, 85, 18);
+    DrawnRB->setGeometry(8, 58, 101, 18);
     DrawnRB->setToolTip(QStringLiteral("The smallest rectangle holding everything drawn on the map"));
 
     BuildMarginControls();

@@ -1,7 +1,9 @@
 // Paper that fits the map: the drawn part as print area, sheets that fit the area, Skip
 // Empty Sheets leaving out every sheet with nothing drawn, one name per sheet, the preview's
 // sheet count, and the parts printed around a sheet kept clear of each other.
+#include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPainter>
@@ -214,13 +216,19 @@ TEST_F(SheetFitTest, DialogOffersTheDrawnPartAndSheetsThatFit) {
     EXPECT_FALSE(dlg.DrawnRB->isChecked());
     EXPECT_FALSE(dlg.FitSheetsCB->isChecked());
     EXPECT_FALSE(dlg.Settings().DrawnPart || dlg.Settings().Mat.FitSheets);
-    EXPECT_TRUE(dlg.RadioGroup1->rect().contains(dlg.DrawnRB->geometry()));
+    for (QRadioButton* b : {dlg.MapRB, dlg.SelectedRB, dlg.DrawnRB}) {
+        EXPECT_TRUE(dlg.RadioGroup1->rect().contains(b->geometry()));
+        EXPECT_LE(b->sizeHint().width(), b->width()) << b->text().toStdString() << " is cut off";
+    }
+    for (QWidget* w : {static_cast<QWidget*>(dlg.LeftMarginCombo), static_cast<QWidget*>(dlg.TopMarginLabel),
+                       static_cast<QWidget*>(dlg.TopMarginCombo)})
+        EXPECT_FALSE(dlg.RadioGroup1->geometry().intersects(w->geometry())) << w->objectName().toStdString();
     EXPECT_FALSE(dlg.RadioGroup1->geometry().intersects(dlg.GridStyleLabel->geometry()));
     dlg.ShowBattleMat(true);
-    QTest::mouseClick(dlg.DrawnRB, Qt::LeftButton);
+    QTest::mouseClick(dlg.DrawnRB, Qt::LeftButton, {}, QPoint(8, 9));
     QTest::mouseClick(dlg.FitSheetsCB, Qt::LeftButton);
     EXPECT_TRUE(dlg.Settings().DrawnPart && dlg.Settings().Mat.FitSheets);
-    QTest::mouseClick(dlg.MapRB, Qt::LeftButton);
+    QTest::mouseClick(dlg.MapRB, Qt::LeftButton, {}, QPoint(8, 9)); // on its button, not past its short caption
     EXPECT_FALSE(dlg.Settings().DrawnPart);
     EXPECT_TRUE(dlg.Settings().WholeMap);
     SetDialogs(nullptr);
@@ -243,6 +251,9 @@ TEST_F(SheetFitTest, PreviewSaysWhatWillPrintAndGoesNoFurther) {
         QTest::mouseClick(f->LastPageSpeed, Qt::LeftButton);
         last = f->CurPage;
         shown = f->SheetsLabel->isVisible() ? f->SheetsLabel->text() : QString();
+        f->resize(640, 480); // a small window cuts the hint, not the count
+        QApplication::processEvents();
+        EXPECT_GE(f->SheetsLabel->width(), f->SheetsLabel->sizeHint().width());
         f->close();
     });
     preview.Preview();
