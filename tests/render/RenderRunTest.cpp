@@ -265,6 +265,10 @@ TEST(RenderRun, BattleMatSheetsAndThePlayerCopy) {
         {{"--scale", "1.00", "--area", "1,1,20,20", "--title", "off", "--skip-empty", "on", "--overlap", "0.5",
           "--resolution", "100"},
          9},
+        // A one-row area: 11 sheets across, 1 down, not a square of 11 x 11; the drawn part of this
+        // map is the whole map, so 11 x 8.
+        {{"--scale", "1.00", "--area", "1,1,72,9", "--sheets", "fit", "--resolution", "100"}, 11},
+        {{"--scale", "1.00", "--area", "drawn", "--title", "off", "--sheets", "fit", "--resolution", "100"}, 88},
     };
     for (const Case& c : cases) {
         const TResult r = RunRenderer(QStringList(c.opts) << map << Q(out));
@@ -285,4 +289,17 @@ TEST(RenderRun, BattleMatSheetsAndThePlayerCopy) {
     const QImage asMap = cell(""), shown = cell("on"), player = cell("off");
     EXPECT_EQ(MaxDiff(asMap, shown), 0);
     EXPECT_GT(MaxDiff(shown, player), 40);
+}
+
+TEST(RenderRun, DrawnPartOfAnEmptyMapIsAnErrorAndWritesNothing) {
+    qmtest::TempDir dir;
+    TMapRecord empty;
+    ClearMapRecord(empty);
+    empty.Background = 11;
+    WriteMapFile(dir.File("e.map"), empty);
+    const TResult r = RunRenderer({"--area", "drawn", Q(dir.File("e.map")), Q(dir.File("e.pdf"))});
+    EXPECT_EQ(r.code, 1);
+    EXPECT_EQ(r.err, "quillmarch-render: Nothing is drawn on the map \"" + dir.File("e.map") +
+                         "\": --area drawn has nothing to print.\n");
+    EXPECT_EQ(dir.List(), std::vector<std::string>{"e.map"});
 }
