@@ -157,7 +157,10 @@ std::optional<TPageLayout> SourceLayout(const TMapPrintSource& src, const TMapRe
         set.WholeMap = false;
     }
     TPageLayout l = ComputePageLayout(set, area, pageWidth, pageHeight, xres, yres);
-    if (set.Mat.SkipEmpty && map && !l.Empty) LeaveOutEmptySheets(l, *map, src.Tileset);
+    if (set.Mat.SkipEmpty && map && !l.Empty) {
+        LeaveOutEmptySheets(l, *map, src.Tileset);
+        if (l.Sheets() == 0) return std::nullopt;
+    }
     return l;
 }
 
@@ -183,7 +186,7 @@ QString PaperName(int w, int h, int xres, int yres) {
 } // namespace
 
 QString LayoutSummary(const std::optional<TPageLayout>& l, int pageWidth, int pageHeight, int xres, int yres) {
-    if (!l) return QStringLiteral("Nothing is drawn on the map");
+    if (!l) return QStringLiteral("Nothing is drawn in the print area");
     const int n = l->Pages();
     QString grid = l->Empty ? QStringLiteral("no cell fits")
                             : QStringLiteral("%1 x %2").arg(l->SheetCols).arg(l->SheetRows);
@@ -287,13 +290,14 @@ void HexOverlay(TSpecialCanvas& s, const TPageLayout& lay) {
 } // namespace
 
 namespace {
-// The drawn part of a map with nothing drawn: one page that says so.
+// A print area with nothing drawn in it, asked for its drawn part or its drawn sheets: one
+// page that says so.
 void PrintNothingDrawn(TSpecialCanvas& s, const TMapPrintSource& src) {
     const int lm = s.ScaleX(MarginItemInches(src.Settings.LeftMargin));
     const int tm = s.ScaleY(MarginItemInches(src.Settings.TopMargin));
     s.Font().SetName(QStringLiteral("Arial"));
     s.Font().SetSize(14);
-    s.TextOut(lm, tm, QStringLiteral("Nothing is drawn on this map, so its drawn part is empty."));
+    s.TextOut(lm, tm, QStringLiteral("Nothing is drawn in the print area, so there is nothing to print."));
 }
 } // namespace
 

@@ -112,8 +112,8 @@ std::optional<TGridRect> DrawnArea(const TMapRecord& map, const TRenderedTileset
 void LeaveOutEmptySheets(TPageLayout& l, const TMapRecord& map, const TRenderedTileset* ts);
 
 // The layout a page of `src` is drawn in: its print area (the drawn part of `map`, the
-// map as printed, when asked) and the sheets left out. Empty when the drawn part is asked
-// of a map with nothing drawn.
+// map as printed, when asked) and the sheets left out. None when the drawn part or the
+// drawn sheets are asked of an area with nothing drawn in it.
 std::optional<TPageLayout> SourceLayout(const TMapPrintSource& src, const TMapRecord* map, int pageWidth,
                                         int pageHeight, int xres, int yres);
 
@@ -128,7 +128,7 @@ QString PageTitle(const QString& mapFileName, int pc, int pr, bool withLabel = f
 // What a print of `src` comes to on the printer's paper, for the preview's status bar:
 // "12 sheets (3 x 4), Letter".
 QString PrintSummary(const TMapPrintSource& src, int pageWidth, int pageHeight, int xres, int yres);
-// The same for a layout already made; none: the drawn part of an empty map.
+// The same for a layout already made; none: nothing drawn in the print area.
 QString LayoutSummary(const std::optional<TPageLayout>& l, int pageWidth, int pageHeight, int xres, int yres);
 
 // Draws page info.PageNumber and sets info.LastPage.

@@ -81,8 +81,11 @@ void RenderPdf(const TRenderArgs& args, const TMapRecord& map, const TRenderedTi
     src.Settings.Mat.FitSheets = args.FitSheets;
     if (args.ShowHidden) src.Settings.Mat.Hidden = *args.ShowHidden ? hpShow : hpLeaveOut;
 
-    if (args.AreaDrawn && !DrawnArea(*TPrintedMap(&map, src.Settings.Mat.Hidden).Map(), &ts))
-        throw TRenderError("Nothing is drawn on the map \"" + args.MapPath + "\": --area drawn has nothing to print.");
+    const QSize sheet = printer.PhysicalPageSize();
+    if (!SourceLayout(src, TPrintedMap(&map, src.Settings.Mat.Hidden).Map(), sheet.width(), sheet.height(),
+                      printer.XRes(), printer.YRes()))
+        throw TRenderError("Nothing is drawn in the print area of the map \"" + args.MapPath +
+                           "\": there is nothing to print.");
 
     TPageDocument doc;
     TMapPageHandler handler([&src] { return src; });

@@ -146,8 +146,14 @@ TEST_F(SheetFitTest, DrawnPartCountsBothLayersAndHiddenSymbolsOnlyWhenTheyPrint)
     map->Background = 11;
     const auto pages = Document();
     ASSERT_EQ(pages.size(), 1u);
-    EXPECT_EQ(Texts(pages[0]), std::vector<QString>{"Nothing is drawn on this map, so its drawn part is empty."});
-    EXPECT_EQ(PrintSummary(src, 5100, 6600, 600, 600), "Nothing is drawn on the map");
+    EXPECT_EQ(Texts(pages[0]),
+              std::vector<QString>{"Nothing is drawn in the print area, so there is nothing to print."});
+    EXPECT_EQ(PrintSummary(src, 5100, 6600, 600, 600), "Nothing is drawn in the print area");
+    // So do the drawn sheets of an area with nothing drawn in it.
+    src.Settings.DrawnPart = false;
+    src.Settings.Mat.SkipEmpty = true;
+    EXPECT_EQ(Document().size(), 1u);
+    EXPECT_EQ(PrintSummary(src, 5100, 6600, 600, 600), "Nothing is drawn in the print area");
 }
 
 TEST_F(SheetFitTest, SkipEmptyPrintsOnlySheetsWithADrawnCellAndTheOverviewShowsTheRest) {

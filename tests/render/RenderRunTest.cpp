@@ -291,15 +291,17 @@ TEST(RenderRun, BattleMatSheetsAndThePlayerCopy) {
     EXPECT_GT(MaxDiff(shown, player), 40);
 }
 
-TEST(RenderRun, DrawnPartOfAnEmptyMapIsAnErrorAndWritesNothing) {
+TEST(RenderRun, NothingDrawnToPrintIsAnErrorAndWritesNothing) {
     qmtest::TempDir dir;
     TMapRecord empty;
     ClearMapRecord(empty);
     empty.Background = 11;
     WriteMapFile(dir.File("e.map"), empty);
-    const TResult r = RunRenderer({"--area", "drawn", Q(dir.File("e.map")), Q(dir.File("e.pdf"))});
-    EXPECT_EQ(r.code, 1);
-    EXPECT_EQ(r.err, "quillmarch-render: Nothing is drawn on the map \"" + dir.File("e.map") +
-                         "\": --area drawn has nothing to print.\n");
-    EXPECT_EQ(dir.List(), std::vector<std::string>{"e.map"});
+    for (const char* option : {"--area=drawn", "--skip-empty=on"}) {
+        const TResult r = RunRenderer({option, Q(dir.File("e.map")), Q(dir.File("e.pdf"))});
+        EXPECT_EQ(r.code, 1) << option;
+        EXPECT_EQ(r.err, "quillmarch-render: Nothing is drawn in the print area of the map \"" + dir.File("e.map") +
+                             "\": there is nothing to print.\n");
+        EXPECT_EQ(dir.List(), std::vector<std::string>{"e.map"});
+    }
 }
