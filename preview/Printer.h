@@ -92,7 +92,6 @@ public:
     // Puts the file in place when every byte was written and the PDF was ended; throws
     // PrintException otherwise, leaving the old file as it was.
     void Commit();
-    const QString& Target() const { return target_; }
 
 protected:
     qint64 readData(char*, qint64) override { return -1; }

@@ -162,6 +162,25 @@ TEST_F(WriteFaults, PdfFailingPartWay) {
     }
 }
 
+// A PDF writer that stopped before the end of its file leaves the old file in place.
+TEST_F(WriteFaults, UnfinishedPdfIsNotPutInPlace) {
+    qmtest::TempDir dir;
+    qmtest::WriteAll(dir.File("u.pdf"), Previous);
+    {
+        TPdfFile pdf(QString::fromStdString(dir.File("u.pdf")));
+        pdf.write("%PDF-1.4\n1 0 obj\n");
+        try {
+            pdf.Commit();
+            ADD_FAILURE() << "an unfinished PDF was committed";
+        } catch (const PrintException& e) {
+            EXPECT_EQ(std::string(e.what()),
+                      "Cannot create file \"" + dir.File("u.pdf") + "\". The PDF was not finished.");
+        }
+    }
+    EXPECT_EQ(qmtest::ReadAll(dir.File("u.pdf")), Previous);
+    EXPECT_EQ(dir.List(), std::vector<std::string>{"u.pdf"});
+}
+
 // The writers' own tests fail single files part way; the tiled export writes four, and
 // a failure in any of them must leave none of the four behind.
 TEST_F(WriteFaults, TiledExportFailingPartWay) {
