@@ -94,6 +94,7 @@ void TQtPrinter::BeginDoc() {
         pdf_->setPageLayout(printer_->pageLayout());
         pdf_->setTitle(printer_->docName());
         pdf_->setCreator(printer_->creator());
+        pdf_->setPdfVersion(printer_->pdfVersion());
         if (!StartPainting(pdf_.get(), printer_->resolution())) {
             pdf_.reset();
             pdfFile_.reset();
