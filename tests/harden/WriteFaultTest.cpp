@@ -5,6 +5,7 @@
 
 #include <QImage>
 #include <functional>
+#include <sstream>
 
 #include "export/ExportPicture.h"
 #include "geoset/GeoSet.h"
@@ -14,6 +15,8 @@
 #include "preview/PrintRun.h"
 #include "preview/QtPrinter.h"
 #include "print/MapPage.h"
+#include "render/Render.h"
+#include "render/RenderArgs.h"
 #include "tests/harden/HardenSupport.h"
 #include "tiles/Tileset.h"
 
@@ -160,6 +163,28 @@ TEST_F(WriteFaults, PdfFailingPartWay) {
             EXPECT_EQ(dir.List(), std::vector<std::string>{w.target});
         }
     }
+}
+
+// quillmarch-render --scale 1.00 MAP full/x.pdf on a full disk: exit status 1, the reason,
+// the old file as it was and nothing else.
+TEST_F(WriteFaults, RendererPdfOnAFullDisk) {
+    qmtest::TempDir maps;
+    WriteMapFile(maps.File("m.map"), map);
+    TSmallDisk disk;
+    if (!disk.Mounted()) GTEST_SKIP() << "no small disk can be made here: " << disk.Why();
+    qmtest::WriteAll(disk.File("x.pdf"), Previous);
+    disk.FillUp();
+    const auto before = disk.List();
+    const TRenderParse parsed = ParseRenderArgs(
+        {"--scale", "1.00", "--resolution", "100", maps.File("m.map"), disk.File("x.pdf")});
+    ASSERT_EQ(parsed.Kind, TRenderParse::Run) << parsed.Message;
+    std::ostringstream out, err;
+    EXPECT_EQ(RunRender(parsed.Args, QString(), out, err), 1);
+    EXPECT_EQ(out.str(), "");
+    EXPECT_EQ(err.str(),
+              "quillmarch-render: Cannot create file \"" + disk.File("x.pdf") + "\". No space left on device\n");
+    EXPECT_EQ(qmtest::ReadAll(disk.File("x.pdf")), Previous);
+    EXPECT_EQ(disk.List(), before);
 }
 
 // A PDF writer that stopped before the end of its file leaves the old file in place.
