@@ -208,6 +208,9 @@ void Args() {
     Put("render_args", "pdf_opts",
         line({"--scale", "0.75", "--margins", "0.25,0.5,1,1.50", "--grid", "hexes", "--paper", "a4", "--resolution",
               "300", "--pages", "2-4", "--title=off", "--area", "10,10,20,20", "a.map", "b.PDF"}));
+    Put("render_args", "mat_opts",
+        line({"--area", "drawn", "--sheets=fit", "--skip-empty", "on", "--paper", "legal", "--marks=on", "a.map",
+              "b.pdf"}));
     Put("render_args", "tileset", line({"--tileset", "t.bmp", "--", "-a.map", "x.jpeg"}));
     Put("render_args", "help", line({"--help"}));
 }

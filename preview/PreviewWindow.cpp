@@ -141,6 +141,13 @@ void TPreviewForm::GoToPage(int n) {
     WaitCursor wait;
     CurPage = Document.Discover(n, [this](int p) { ShowPaginating(p); });
     HintLabel->clear();
+    ShowSummary();
+}
+
+void TPreviewForm::ShowSummary() {
+    const QString summary = Document.Info() ? Document.Info()->Summary : QString();
+    SheetsLabel->setText(summary);
+    SheetsLabel->setVisible(!summary.isEmpty());
 }
 
 // ---- painting ----
@@ -182,6 +189,7 @@ void TPreviewForm::PaintPage(int& p, TPaintBox* box, QPainter& painter) {
 void TPreviewForm::UpdatePageControls() {
     if (shownPage_ < 1) return;
     CurPageLabel->setText(QStringLiteral("Page ") + QString::number(shownPage_));
+    ShowSummary();
     const bool back = shownPage_ > 1;
     PrevPageBut->setEnabled(back);
     PrevPageSpeed->setEnabled(back);

@@ -69,6 +69,7 @@ public:
     QToolButton* PageNumSpeed;
     QLabel* CurPageLabel;
     QLabel* ZoomLabel;
+    QLabel* SheetsLabel; // what the document comes to, when its page handler says
     QFrame* Panel1;
     QLabel* HintLabel;
     // Page area.
@@ -134,6 +135,7 @@ private:
     void ReportPaintError(int page, const QString& msg);
     void ShowPaginating(int n);
     void UpdatePageControls();
+    void ShowSummary();
 
     float zoom_ = 1.0f;
     int baseHeight_ = 0;

@@ -178,6 +178,13 @@ void TPreviewForm::BuildStatusBar() {
     };
     CurPageLabel = sunken("CurPageLabel", QStringLiteral("Displays the Current Page of the Document"));
     ZoomLabel = sunken("ZoomLabel", QStringLiteral("Displays the Current Zoom Level (100% = normal)"));
+    SheetsLabel = sunken("SheetsLabel", QStringLiteral("Displays How Many Sheets Will Print, and on Which Paper"));
+    // Never narrower than its text: the hint beside it gives way.
+    SheetsLabel->setMinimumWidth(0);
+    SheetsLabel->setMaximumWidth(QWIDGETSIZE_MAX);
+    SheetsLabel->setSizePolicy(QSizePolicy::Minimum, QSizePolicy::Preferred);
+    SheetsLabel->setContentsMargins(6, 0, 6, 0);
+    SheetsLabel->hide();
     Panel1 = new QFrame(StatBarPanel);
     Panel1->setObjectName(QStringLiteral("Panel1"));
     Panel1->setFrameStyle(QFrame::Panel | QFrame::Sunken);
@@ -186,10 +193,12 @@ void TPreviewForm::BuildStatusBar() {
     HintLabel = new QLabel(Panel1);
     HintLabel->setObjectName(QStringLiteral("HintLabel"));
     SetHint(HintLabel, QStringLiteral("Displays Help for the object beneath the mouse"));
+    HintLabel->setMinimumWidth(1); // a long hint is cut rather than the labels before it
     hintRow->addWidget(HintLabel);
     row->addWidget(MoveButPanel);
     row->addWidget(CurPageLabel);
     row->addWidget(ZoomLabel);
+    row->addWidget(SheetsLabel);
     row->addWidget(Panel1, 1);
 
     connect(FirstPageSpeed, &QToolButton::clicked, this, [this] {

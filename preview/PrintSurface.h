@@ -101,6 +101,8 @@ struct TPageInfo {
     int32_t PageNumber = 0;
     bool LastPage = false;
     QString Title;
+    // What the whole document comes to, when the page handler says ("12 sheets (3 x 4), Letter").
+    QString Summary;
 };
 
 // The begin handler creates the page information (or supplies one); the end handler

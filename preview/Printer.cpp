@@ -5,7 +5,7 @@
 #include <QFile>
 #include <QPainter>
 #include <QPdfWriter>
-#include <cstdio>
+#include <algorithm>
 
 #include "preview/PrintSurface.h"
 #include "tiles/Encoding.h"
@@ -101,20 +101,23 @@ void TPdfPrinter::BeginDoc() {
     if (painter_) throw PrintException("A print job is already running.");
     if (target_.isEmpty()) throw PrintException("No PDF file was chosen to print to.");
     // The job writes beside the target and takes its place only when it ends well.
-    partial_ = target_ + QStringLiteral(".part");
-    writer_ = std::make_unique<QPdfWriter>(partial_);
+    file_ = std::make_unique<TPdfFile>(target_);
+    writer_ = std::make_unique<QPdfWriter>(file_.get());
     writer_->setResolution(resolution_);
     writer_->setPageLayout(layout_);
     writer_->setTitle(title_);
     if (!StartPainting(writer_.get(), resolution_)) {
         writer_.reset();
-        QFile::remove(partial_);
-        partial_.clear();
+        file_.reset();
         throw PrintException(QStringLiteral("Cannot print to %1: the file cannot be written.").arg(target_));
     }
 }
 
-void TPdfPrinter::DeviceNewPage() { writer_->newPage(); }
+void TPdfPrinter::DeviceNewPage() {
+    // A disk that failed stops the job at the next page rather than at its end.
+    file_->Check();
+    writer_->newPage();
+}
 
 void TPdfPrinter::Close() {
     StopPainting();
@@ -124,23 +127,58 @@ void TPdfPrinter::Close() {
 void TPdfPrinter::EndDoc() {
     if (!painter_) return;
     Close();
-    const QString part = partial_;
-    partial_.clear();
-    FinishPartialFile(part, target_);
+    std::unique_ptr<TPdfFile> file = std::move(file_);
+    file->Commit();
 }
 
 void TPdfPrinter::Abort() {
     if (!painter_) return;
     Close();
-    QFile::remove(partial_);
-    partial_.clear();
+    file_.reset(); // removes the temporary file
 }
 
-void FinishPartialFile(const QString& partial, const QString& target) {
-    // rename(2) replaces the old file in one step: a failed rename leaves it whole.
-    if (::rename(PathBytes(partial).c_str(), PathBytes(target).c_str()) == 0) return;
-    QFile::remove(partial);
-    throw PrintException(QStringLiteral("Cannot write %1: the file cannot be replaced.").arg(target));
+// ---- TPdfFile ----
+
+namespace {
+std::unique_ptr<TAtomicFile> OpenAtomic(const QString& target) {
+    try {
+        return std::make_unique<TAtomicFile>(PathBytes(target));
+    } catch (const TFileError& e) {
+        throw PrintException(e.what());
+    }
+}
+} // namespace
+
+TPdfFile::TPdfFile(const QString& target) : target_(target), file_(OpenAtomic(target)) { open(QIODevice::WriteOnly); }
+
+qint64 TPdfFile::writeData(const char* data, qint64 len) {
+    if (!error_.empty()) return len; // the job ends at the next check; nothing more is written
+    try {
+        file_->Write(data, size_t(len));
+    } catch (const TFileError& e) {
+        error_ = e.what();
+        return len;
+    }
+    const qint64 keep = std::min<qint64>(len, 16);
+    tail_.append(data + len - keep, qsizetype(keep));
+    if (tail_.size() > 16) tail_.remove(0, tail_.size() - 16);
+    return len;
+}
+
+void TPdfFile::Check() const {
+    if (!error_.empty()) throw PrintException(error_.c_str());
+}
+
+void TPdfFile::Commit() {
+    Check();
+    close();
+    if (!tail_.trimmed().endsWith("%%EOF"))
+        throw PrintException(CannotCreateMessage(PathBytes(target_), "The PDF was not finished.").c_str());
+    try {
+        file_->Commit();
+    } catch (const TFileError& e) {
+        throw PrintException(e.what());
+    }
 }
 
 } // namespace qm

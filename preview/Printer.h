@@ -2,6 +2,7 @@
 // The one process-wide printer every drawing surface shares: its geometry, its canvas
 // and its job control. The program uses QPrinter (a CUPS printer, or a PDF file);
 // tests install a recording printer with the same interface.
+#include <QIODevice>
 #include <QPageLayout>
 #include <QPoint>
 #include <QSize>
@@ -10,6 +11,7 @@
 #include <memory>
 #include <vector>
 
+#include "model/RecordFile.h"
 #include "preview/Canvas.h"
 
 class QPrinter;
@@ -78,6 +80,30 @@ protected:
     int page_ = 0;
 };
 
+// A PDF file being written: the bytes go to a temporary file beside the target through
+// the atomic writer, which notices a full disk or a failing one. QPdfWriter and QPrinter
+// ignore failed writes, so the device keeps the first failure for the job to report.
+class TPdfFile : public QIODevice {
+public:
+    // Throws PrintException naming the file and the reason when it cannot be created.
+    explicit TPdfFile(const QString& target);
+    // Throws the first write failure, if any.
+    void Check() const;
+    // Puts the file in place when every byte was written and the PDF was ended; throws
+    // PrintException otherwise, leaving the old file as it was.
+    void Commit();
+
+protected:
+    qint64 readData(char*, qint64) override { return -1; }
+    qint64 writeData(const char* data, qint64 len) override;
+
+private:
+    QString target_;
+    std::unique_ptr<TAtomicFile> file_;
+    std::string error_;
+    QByteArray tail_; // the last bytes written: a complete PDF ends with "%%EOF"
+};
+
 // Letter at 600 dpi with quarter-inch unprintable margins, printed to a PDF file through
 // Qt Gui alone: the default printer of a program without windows, and the command
 // line's printer.
@@ -108,13 +134,9 @@ private:
     int resolution_ = 600;
     QString title_;
     QString target_;
-    QString partial_;
+    std::unique_ptr<TPdfFile> file_;
     std::unique_ptr<QPdfWriter> writer_;
 };
-
-// A PDF job writes `partial` beside `target`; this puts it in place by renaming over the
-// old file, so a failed rename leaves the old file whole. Throws PrintException.
-void FinishPartialFile(const QString& partial, const QString& target);
 
 // The printer Printer() makes when none is installed; the windowed program installs
 // the Qt printer here. Without one it is a TPdfPrinter writing Map.pdf in the home folder.

@@ -1,9 +1,9 @@
 #include "preview/QtPrinter.h"
 
 #include <QDir>
-#include <QFile>
 #include <QPageLayout>
 #include <QPainter>
+#include <QPdfWriter>
 #include <QPrintEngine>
 #include <QPrinter>
 #include <QPrinterInfo>
@@ -82,49 +82,56 @@ void TQtPrinter::SetPdfFile(const QString& path) {
 
 void TQtPrinter::BeginDoc() {
     if (painter_) throw PrintException("A print job is already running.");
-    target_.clear();
-    partial_.clear();
     if (printer_->outputFormat() == QPrinter::PdfFormat) {
-        target_ = printer_->outputFileName();
-        if (target_.isEmpty()) throw PrintException("No PDF file was chosen to print to.");
-        // The job writes beside the target and takes its place only when it ends well.
-        partial_ = target_ + QStringLiteral(".part");
-        printer_->setOutputFileName(partial_);
+        const QString target = printer_->outputFileName();
+        if (target.isEmpty()) throw PrintException("No PDF file was chosen to print to.");
+        // QPrinter ignores failed writes: the pages go through a PDF writer of the same
+        // page layout into a file that notices them, and take the target's place only
+        // when the job ends well.
+        pdfFile_ = std::make_unique<TPdfFile>(target);
+        pdf_ = std::make_unique<QPdfWriter>(pdfFile_.get());
+        pdf_->setResolution(printer_->resolution());
+        pdf_->setPageLayout(printer_->pageLayout());
+        pdf_->setTitle(printer_->docName());
+        pdf_->setCreator(printer_->creator());
+        pdf_->setPdfVersion(printer_->pdfVersion());
+        if (!StartPainting(pdf_.get(), printer_->resolution())) {
+            pdf_.reset();
+            pdfFile_.reset();
+            throw PrintException(QStringLiteral("Cannot print to %1: the file cannot be written.").arg(target));
+        }
+        return;
     }
     if (printer_->outputFormat() == QPrinter::NativeFormat) AskForNoScaling(*printer_);
-    if (!StartPainting(printer_.get(), printer_->resolution())) {
-        if (!partial_.isEmpty()) {
-            printer_->setOutputFileName(target_);
-            QFile::remove(partial_);
-            throw PrintException(QStringLiteral("Cannot print to %1: the file cannot be written.").arg(target_));
-        }
+    if (!StartPainting(printer_.get(), printer_->resolution()))
         throw PrintException(QStringLiteral("Cannot start printing on %1.").arg(printer_->printerName()));
-    }
 }
 
-void TQtPrinter::DeviceNewPage() { printer_->newPage(); }
+void TQtPrinter::DeviceNewPage() {
+    if (pdf_) {
+        pdfFile_->Check(); // a failing disk ends the job here rather than at its end
+        pdf_->newPage();
+        return;
+    }
+    printer_->newPage();
+}
 
 void TQtPrinter::EndDoc() {
     if (!painter_) return;
     StopPainting();
-    if (!partial_.isEmpty()) {
-        printer_->setOutputFileName(target_);
-        const QString part = partial_;
-        partial_.clear();
-        FinishPartialFile(part, target_);
+    if (pdf_) {
+        pdf_.reset();
+        std::unique_ptr<TPdfFile> file = std::move(pdfFile_);
+        file->Commit();
     }
 }
 
 void TQtPrinter::Abort() {
     if (!painter_) return;
-    // QPrinter::abort does nothing for PDF output; there the half-written file is dropped.
-    if (partial_.isEmpty()) printer_->abort();
+    if (!pdf_) printer_->abort();
     StopPainting();
-    if (!partial_.isEmpty()) {
-        QFile::remove(partial_);
-        printer_->setOutputFileName(target_);
-        partial_.clear();
-    }
+    pdf_.reset();
+    pdfFile_.reset(); // removes the half-written file
 }
 
 namespace {

@@ -35,8 +35,9 @@ public:
 private:
     void DeviceNewPage() override;
     std::unique_ptr<QPrinter> printer_;
-    QString target_; // the PDF file a job writes once it ends well
-    QString partial_;
+    // A job printing to a PDF file paints here instead.
+    std::unique_ptr<TPdfFile> pdfFile_;
+    std::unique_ptr<QPdfWriter> pdf_;
 };
 
 // Asks the CUPS job of the next print on `printer` to print at 100 %, unscaled; and the

@@ -164,36 +164,101 @@ void CoverStripOverflow(TSpecialCanvas& s, const TPageLayout& lay, const TSheetF
         s.StretchDraw(QRect(l, stripBottom, drawnRight - l, drawnBottom - stripBottom), White());
 }
 
-void DrawSheetMarks(TSpecialCanvas& s, const TSheetFrame& f, int pr, int pc) {
-    TPenKeeper keep(s);
-    const int gap = s.ScaleX(1.0f / 16), len = s.ScaleX(3.0f / 16);
-    const int gapY = s.ScaleY(1.0f / 16), lenY = s.ScaleY(3.0f / 16);
+namespace {
+
+struct TMarkSizes {
+    int gap, len, gapY, lenY, pen;
+    explicit TMarkSizes(TSpecialCanvas& s)
+        : gap(s.ScaleX(1.0f / 16)), len(s.ScaleX(3.0f / 16)), gapY(s.ScaleY(1.0f / 16)), lenY(s.ScaleY(3.0f / 16)),
+          pen(std::max(1, s.ScaleX(0.005f))) {}
+};
+
+void DrawTitle(TSpecialCanvas& s, const TMapPrintSource& src, const TPageLayout& lay, const TSheetFrame& f, int pr,
+               int pc) {
+    const TBattleMatOptions& mat = src.Settings.Mat;
+    const QString text = PageTitle(src.MapFileName, pc, pr, mat.Marks || mat.Overview);
+    s.Font().SetName(QStringLiteral("Ariel"));
+    s.Font().SetSize(18);
+    int x = s.ScaleX(0.1f) + lay.LM;
+    if (mat.Marks && f.HasCells()) {
+        const TMarkSizes m(s);
+        const int right = f.Trim.x() + f.Trim.width();
+        const int limit = right - m.pen - m.gap / 2;
+        for (int points = 18; points > 8 && x + s.TextWidth(text) > limit;) s.Font().SetSize(--points);
+        if (x + s.TextWidth(text) > limit) {
+            // Small enough to stay above the marks at the top trim line.
+            s.Font().SetSize(10);
+            x = right + m.pen + m.gap / 2;
+        }
+    }
+    s.TextOut(x, lay.TM, text);
+}
+
+void DrawStrips(TSpecialCanvas& s, const TSheetFrame& f) {
+    if (!f.HasCells()) return;
+    const QRect& t = f.Trim;
+    const int left = t.x(), top = t.y(), right = t.x() + t.width(), bottom = t.y() + t.height();
+    SetPen(s, QColor(0xB4, 0xB4, 0xB4), std::max(1, s.ScaleX(0.01f)));
+    const int step = std::max(2, s.ScaleX(0.1f));
+    if (f.StripRight > 0) Hatch(s, QRect(right, top, f.StripRight, bottom + f.StripBottom - top), step);
+    if (f.StripBottom > 0) Hatch(s, QRect(left, bottom, right - left, f.StripBottom), step);
+}
+
+// Each trim line continued into the margins on both sides of the printed area.
+void DrawCropMarks(TSpecialCanvas& s, const TSheetFrame& f) {
+    if (!f.HasCells()) return;
+    const TMarkSizes m(s);
     const QRect& t = f.Trim;
     const int left = t.x(), top = t.y(), right = t.x() + t.width(), bottom = t.y() + t.height();
     const int outerRight = right + f.StripRight, outerBottom = bottom + f.StripBottom;
-    if (f.HasCells()) {
-        // Light glue strips first, so the marks stay on top.
-        SetPen(s, QColor(0xB4, 0xB4, 0xB4), std::max(1, s.ScaleX(0.01f)));
-        const int step = std::max(2, s.ScaleX(0.1f));
-        if (f.StripRight > 0) Hatch(s, QRect(right, top, f.StripRight, outerBottom - top), step);
-        if (f.StripBottom > 0) Hatch(s, QRect(left, bottom, right - left, f.StripBottom), step);
-
-        // Each trim line continued into the margins on both sides of the printed area.
-        SetPen(s, Qt::black, std::max(1, s.ScaleX(0.005f)));
-        for (int x : {left, right}) {
-            Line(s, x, top - gapY, x, top - gapY - lenY);
-            Line(s, x, outerBottom + gapY, x, outerBottom + gapY + lenY);
-        }
-        for (int y : {top, bottom}) {
-            Line(s, left - gap, y, left - gap - len, y);
-            Line(s, outerRight + gap, y, outerRight + gap + len, y);
-        }
+    SetPen(s, Qt::black, m.pen);
+    for (int x : {left, right}) {
+        Line(s, x, top - m.gapY, x, top - m.gapY - m.lenY);
+        Line(s, x, outerBottom + m.gapY, x, outerBottom + m.gapY + m.lenY);
     }
+    for (int y : {top, bottom}) {
+        Line(s, left - m.gap, y, left - m.gap - m.len, y);
+        Line(s, outerRight + m.gap, y, outerRight + m.gap + m.len, y);
+    }
+}
+
+void DrawLabel(TSpecialCanvas& s, const TSheetFrame& f, int pr, int pc) {
+    const TMarkSizes m(s);
+    const QString label = SheetLabel(pr, pc);
     s.Font().SetName(QStringLiteral("Arial"));
     s.Font().SetSize(14);
-    const int labelTop = (f.HasCells() ? outerBottom : top) + gapY;
-    const int centre = f.HasCells() ? (left + outerRight) / 2 : left + s.ScaleX(0.5f);
-    CentredText(s, centre, labelTop, SheetLabel(pr, pc));
+    if (!f.HasCells()) {
+        CentredText(s, f.Trim.x() + s.ScaleX(0.5f), f.Trim.y() + m.gapY, label);
+        return;
+    }
+    const int left = f.Trim.x(), right = left + f.Trim.width();
+    const int centre = (left + right + f.StripRight) / 2;
+    const int outerBottom = f.Trim.y() + f.Trim.height() + f.StripBottom;
+    // Between the marks under the left and right trim lines, smaller if need be.
+    auto fits = [&] {
+        const int w = s.TextWidth(label);
+        return centre - w / 2 > left + m.pen + m.gap / 2 && centre - w / 2 + w < right - m.pen - m.gap / 2;
+    };
+    for (int points = 14; points > 8 && !fits();) s.Font().SetSize(--points);
+    if (fits()) {
+        CentredText(s, centre, outerBottom + m.gapY, label);
+        return;
+    }
+    s.Font().SetSize(14);
+    CentredText(s, centre, outerBottom + m.gapY + m.lenY + m.gapY / 2, label);
+}
+
+} // namespace
+
+void DrawSheetParts(TSpecialCanvas& s, const TMapPrintSource& src, const TPageLayout& lay, const TSheetFrame& f, int pr,
+                    int pc, int parts) {
+    if ((parts & spTitle) && lay.TH > 0) DrawTitle(s, src, lay, f, pr, pc);
+    if (!src.Settings.Mat.Marks || !(parts & (spStrips | spMarks | spLabel))) return;
+    TPenKeeper keep(s);
+    // Light glue strips first, so the marks stay on top.
+    if (parts & spStrips) DrawStrips(s, f);
+    if (parts & spMarks) DrawCropMarks(s, f);
+    if (parts & spLabel) DrawLabel(s, f, pr, pc);
 }
 
 int RulerSide(int pixelsPerInch, int correction) {
@@ -227,6 +292,12 @@ void DrawOverviewSheets(TSpecialCanvas& s, const TPageLayout& lay, int top, int 
             const int c0 = (pc - 1) * lay.CPP, c1 = std::min(pc * lay.CPP, lay.NC);
             const int r0 = (pr - 1) * lay.RPP, r1 = std::min(pr * lay.RPP, lay.NR);
             const QRect r(lay.LM + c0 * oc, top + r0 * oc, (c1 - c0) * oc, (r1 - r0) * oc);
+            if (!lay.Printed(pr, pc)) {
+                // Left out: an empty square, so the printed sheets can still be laid out.
+                s.StretchDraw(r, White());
+                Frame(s, r);
+                continue;
+            }
             Frame(s, r);
             // As large as a third of the sheet's height allows, and narrower than the sheet.
             const QString label = SheetLabel(pr, pc);
@@ -292,11 +363,19 @@ void PrintOverviewPage(TSpecialCanvas& s, const TMapPrintSource& src, const TPag
     s.Font().SetSize(11);
     int y = top + pictureH + s.ScaleY(0.25f);
     const int sheets = lay.Empty ? 0 : lay.Sheets();
-    s.TextOut(lay.LM, y,
-              QStringLiteral("%1 sheets after this one: %2 across, %3 down.")
-                  .arg(sheets)
-                  .arg(lay.SheetCols)
-                  .arg(lay.SheetRows));
+    if (mat.SkipEmpty && !lay.Empty)
+        s.TextOut(lay.LM, y,
+                  QStringLiteral("%1 sheets: %2 across, %3 down, %4 left out")
+                      .arg(sheets)
+                      .arg(lay.SheetCols)
+                      .arg(lay.SheetRows)
+                      .arg(lay.LeftOut));
+    else
+        s.TextOut(lay.LM, y,
+                  QStringLiteral("%1 sheets after this one: %2 across, %3 down.")
+                      .arg(sheets)
+                      .arg(lay.SheetCols)
+                      .arg(lay.SheetRows));
     y += textLine;
     const float size = ScaleItemInches(src.Settings.ScaleIndex);
     const QString pct = QString::number(mat.Correction / 10.0, 'f', 1);

@@ -47,8 +47,16 @@ void ComposePrintedCell(QImage& cellBitmap, const TMapRecord& map, const TRender
 // Paints white over the parts of partly printed strip cells that lie past the strips.
 void CoverStripOverflow(TSpecialCanvas& s, const TPageLayout& lay, const TSheetFrame& f);
 
-// Crop marks at the trim lines, hatched glue strips and the sheet label.
-void DrawSheetMarks(TSpecialCanvas& s, const TSheetFrame& f, int pr, int pc);
+// What is printed around a sheet's cells, drawn apart so that each stays clear of the others.
+enum TSheetPart { spTitle = 1, spStrips = 2, spMarks = 4, spLabel = 8 };
+
+// The title line (when the layout has a title band), and with Cut And Glue Marks the
+// hatched glue strips, the crop marks at the trim lines and the sheet label, as `parts`
+// asks. The title keeps left of the crop mark at the right trim line (smaller, or past
+// the mark in small print on a narrow sheet); the label keeps between the bottom marks,
+// or goes under them.
+void DrawSheetParts(TSpecialCanvas& s, const TMapPrintSource& src, const TPageLayout& lay, const TSheetFrame& f, int pr,
+                    int pc, int parts);
 
 // The cell at 1-based column cx, row cy as printed: from the source's cell cache when it
 // has one, so equal cells are one image in a PDF; ink-saver cells are composed afresh.

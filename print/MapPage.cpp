@@ -1,6 +1,7 @@
 #include "print/MapPage.h"
 
 #include <QFileInfo>
+#include <QPageSize>
 #include <algorithm>
 #include <cmath>
 #include <iterator>
@@ -76,8 +77,9 @@ TPageLayout ComputePageLayout(const TPrintSettings& s, const TGridRect& selectio
     l.PX = CeilDiv(l.NC, l.CPP);
     l.PY = CeilDiv(l.NR, l.RPP);
     l.N = std::max(l.PX, l.PY);
-    l.SheetCols = s.Mat.SkipEmpty ? l.PX : l.N;
-    l.SheetRows = s.Mat.SkipEmpty ? l.PY : l.N;
+    const bool fit = s.Mat.SkipEmpty || s.Mat.FitSheets;
+    l.SheetCols = fit ? l.PX : l.N;
+    l.SheetRows = fit ? l.PY : l.N;
     l.Overview = s.Mat.Overview;
     return l;
 }
@@ -91,15 +93,115 @@ void PagePosition(const TPageLayout& l, int page, int& pr, int& pc) {
         --page;
     }
     const int n = std::max(1, l.SheetCols);
+    if (!l.Drawn.empty() && page >= 1) {
+        // The page-th sheet that prints; pages past the last one follow the grid on.
+        int k = 0;
+        for (size_t i = 0; i < l.Drawn.size(); ++i) {
+            if (l.Drawn[i] && ++k == page) {
+                pr = static_cast<int>(i) / n + 1;
+                pc = static_cast<int>(i) % n + 1;
+                return;
+            }
+        }
+        page += l.LeftOut;
+    }
     // Rounded up for pages from 1 on; page 0 or less lies before the first page row.
     pr = page > 0 ? (page + n - 1) / n : -((-page) / n);
     pc = page - (pr - 1) * n;
 }
 
-QString PageTitle(const QString& mapFileName, int pc, int pr) {
+bool IsDrawnCell(const TMapRecord& map, const TRenderedTileset* ts, int x, int y) {
+    const TMapCell& cell = map.Cell(x, y);
+    if (!ts) return cell.Upper != 0 || cell.Lower != 0;
+    const TCellLayers l = VisibleLayers(map, *ts, x - 1, y - 1);
+    return l.Upper != 0 || l.Lower != 0;
+}
+
+std::optional<TGridRect> DrawnArea(const TMapRecord& map, const TRenderedTileset* ts) {
+    TGridRect r{MapSize, MapSize, -1, -1};
+    for (int x = 1; x <= MapSize; ++x) {
+        for (int y = 1; y <= MapSize; ++y) {
+            if (!IsDrawnCell(map, ts, x, y)) continue;
+            r.Left = std::min(r.Left, x - 1);
+            r.Top = std::min(r.Top, y - 1);
+            r.Right = std::max(r.Right, x - 1);
+            r.Bottom = std::max(r.Bottom, y - 1);
+        }
+    }
+    if (r.Right < 0) return std::nullopt;
+    return r;
+}
+
+void LeaveOutEmptySheets(TPageLayout& l, const TMapRecord& map, const TRenderedTileset* ts) {
+    l.Drawn.assign(static_cast<size_t>(l.SheetCols) * l.SheetRows, 0);
+    l.LeftOut = 0;
+    for (int y = l.Y1; y <= l.Y2; ++y) {
+        for (int x = l.X1; x <= l.X2; ++x) {
+            if (!IsDrawnCell(map, ts, x, y)) continue;
+            const int pc = (x - l.X1) / l.CPP + 1, pr = (y - l.Y1) / l.RPP + 1;
+            if (pc <= l.SheetCols && pr <= l.SheetRows)
+                l.Drawn[static_cast<size_t>((pr - 1) * l.SheetCols + pc - 1)] = 1;
+        }
+    }
+    for (char d : l.Drawn) l.LeftOut += d ? 0 : 1;
+}
+
+std::optional<TPageLayout> SourceLayout(const TMapPrintSource& src, const TMapRecord* map, int pageWidth,
+                                        int pageHeight, int xres, int yres) {
+    TPrintSettings set = src.Settings;
+    TGridRect area = src.Selection;
+    if (set.DrawnPart) {
+        const std::optional<TGridRect> drawn = map ? DrawnArea(*map, src.Tileset) : std::nullopt;
+        if (!drawn) return std::nullopt;
+        area = *drawn;
+        set.WholeMap = false;
+    }
+    TPageLayout l = ComputePageLayout(set, area, pageWidth, pageHeight, xres, yres);
+    if (set.Mat.SkipEmpty && map && !l.Empty) {
+        LeaveOutEmptySheets(l, *map, src.Tileset);
+        if (l.Sheets() == 0) return std::nullopt;
+    }
+    return l;
+}
+
+QString PageTitle(const QString& mapFileName, int pc, int pr, bool withLabel) {
     const QString name = QFileInfo(mapFileName).fileName();
-    if (name.isEmpty()) return QStringLiteral("[Untitled]");
-    return QStringLiteral("[%1x / %2y] - %3").arg(pc).arg(pr).arg(name);
+    const QString label = withLabel ? QChar(' ') + SheetLabel(pr, pc) : QString();
+    if (name.isEmpty()) return QStringLiteral("[Untitled]") + label;
+    return QStringLiteral("[%1x / %2y]%3 - %4").arg(pc).arg(pr).arg(label, name);
+}
+
+namespace {
+// The paper's name as the print dialogs give it: "Letter", "A4", "Legal", ...
+QString PaperName(int w, int h, int xres, int yres) {
+    if (xres <= 0 || yres <= 0 || w <= 0 || h <= 0) return QString();
+    const QSizeF inches(double(std::min(w, h)) / (w <= h ? xres : yres),
+                        double(std::max(w, h)) / (w <= h ? yres : xres));
+    // Qt names some papers twice ("Letter / ANSI A"): the first name is the one on the packet.
+    const QString name = QPageSize(inches, QPageSize::Inch, QString(), QPageSize::FuzzyMatch)
+                             .name()
+                             .section(QStringLiteral(" / "), 0, 0);
+    return w > h ? name + QStringLiteral(" landscape") : name;
+}
+} // namespace
+
+QString LayoutSummary(const std::optional<TPageLayout>& l, int pageWidth, int pageHeight, int xres, int yres) {
+    if (!l) return QStringLiteral("Nothing is drawn in the print area");
+    const int n = l->Pages();
+    QString grid = l->Empty ? QStringLiteral("no cell fits")
+                            : QStringLiteral("%1 x %2").arg(l->SheetCols).arg(l->SheetRows);
+    if (l->Overview) grid.prepend(QStringLiteral("overview + "));
+    if (l->LeftOut > 0) grid += QStringLiteral(", %1 left out").arg(l->LeftOut);
+    return QStringLiteral("%1 %2 (%3), %4")
+        .arg(n)
+        .arg(n == 1 ? QStringLiteral("sheet") : QStringLiteral("sheets"), grid,
+             PaperName(pageWidth, pageHeight, xres, yres));
+}
+
+QString PrintSummary(const TMapPrintSource& src, int pageWidth, int pageHeight, int xres, int yres) {
+    const TPrintedMap printed(src.Map, src.Settings.Mat.Hidden);
+    return LayoutSummary(SourceLayout(src, printed.Map(), pageWidth, pageHeight, xres, yres), pageWidth, pageHeight,
+                         xres, yres);
 }
 
 namespace {
@@ -187,31 +289,46 @@ void HexOverlay(TSpecialCanvas& s, const TPageLayout& lay) {
 
 } // namespace
 
+namespace {
+// A print area with nothing drawn in it, asked for its drawn part or its drawn sheets: one
+// page that says so.
+void PrintNothingDrawn(TSpecialCanvas& s, const TMapPrintSource& src) {
+    const int lm = s.ScaleX(MarginItemInches(src.Settings.LeftMargin));
+    const int tm = s.ScaleY(MarginItemInches(src.Settings.TopMargin));
+    s.Font().SetName(QStringLiteral("Arial"));
+    s.Font().SetSize(14);
+    s.TextOut(lm, tm, QStringLiteral("Nothing is drawn in the print area, so there is nothing to print."));
+}
+} // namespace
+
 void PrintMapPage(TPageInfo& info, TSpecialCanvas& s, const TMapPrintSource& src) {
     const TPrintSettings& set = src.Settings;
-    const TPageLayout lay = ComputePageLayout(set, src.Selection, s.PageWidth, s.PageHeight, s.XRes, s.YRes);
+    const TPrintedMap printed(src.Map, set.Mat.Hidden);
+    const TMapRecord* map = printed.Map();
+    const std::optional<TPageLayout> found = SourceLayout(src, map, s.PageWidth, s.PageHeight, s.XRes, s.YRes);
+    info.Summary = LayoutSummary(found, s.PageWidth, s.PageHeight, s.XRes, s.YRes);
     const int p = info.PageNumber;
+    if (!found) {
+        info.LastPage = true;
+        PrintNothingDrawn(s, src);
+        return;
+    }
+    const TPageLayout& lay = *found;
     int pr = 0, pc = 0;
     PagePosition(lay, p, pr, pc);
     info.LastPage = p >= lay.Pages();
-    const TPrintedMap printed(src.Map, set.Mat.Hidden);
-    const TMapRecord* map = printed.Map();
     if (lay.Overview && pr == 0) {
         PrintOverviewPage(s, src, lay, map);
         return;
     }
 
-    if (lay.TH > 0) {
-        s.Font().SetName(QStringLiteral("Ariel"));
-        s.Font().SetSize(18);
-        s.TextOut(s.ScaleX(0.1f) + lay.LM, lay.TM, PageTitle(src.MapFileName, pc, pr));
-    }
+    const TSheetFrame frame = SheetFrame(lay, pr, pc);
+    DrawSheetParts(s, src, lay, frame, pr, pc, spTitle);
     if (lay.Empty) return;
 
     const bool canCompose = map && src.Tileset && src.CellBitmap && src.Tileset->IsRendered();
     const int style = set.GridStyle;
     // Slots past CPP and RPP hold the overlap strips' cells, drawn whole and trimmed after.
-    const TSheetFrame frame = SheetFrame(lay, pr, pc);
     for (int m = 1; m <= lay.RPP + frame.ExtraRows; ++m) {
         for (int h = 1; h <= lay.CPP + frame.ExtraCols; ++h) {
             const int l = lay.LM + (h - 1) * lay.CW;
@@ -232,7 +349,7 @@ void PrintMapPage(TPageInfo& info, TSpecialCanvas& s, const TMapPrintSource& src
     }
     CoverStripOverflow(s, lay, frame);
     if (style == gsHexOverlay) HexOverlay(s, lay);
-    if (set.Mat.Marks) DrawSheetMarks(s, frame, pr, pc);
+    DrawSheetParts(s, src, lay, frame, pr, pc, spStrips | spMarks | spLabel);
 }
 
 void TMapPageHandler::PrintPreview1BeginPrint(std::unique_ptr<TPageInfo>& Info) {

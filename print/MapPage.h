@@ -5,6 +5,8 @@
 #include <QString>
 #include <functional>
 #include <memory>
+#include <optional>
+#include <vector>
 
 #include "editor/CellCache.h"
 #include "editor/GridRect.h"
@@ -26,9 +28,10 @@ struct TBattleMatOptions {
     bool Marks = false;     // crop marks, hatched glue strips and sheet labels
     bool Overview = false;  // an extra first sheet: the whole area small, with a 2" ruler
     int Correction = 1000;  // tenths of a percent, 950..1050, applied to fixed cell sizes
-    bool SkipEmpty = false; // only the sheets that hold map cells
+    bool SkipEmpty = false; // only the sheets that hold a drawn cell
     int Hidden = hpAsMap;   // player copy: hpLeaveOut
     bool InkSaver = false;  // ground (lower layer, background) as a light wash
+    bool FitSheets = false; // as many sheets across and down as the area needs, not a square
     bool operator==(const TBattleMatOptions&) const = default;
 };
 
@@ -39,8 +42,9 @@ float OverlapItemInches(int index);
 struct TPrintSettings {
     int ScaleIndex = 0; // 0 fit to page, 1..6 = 0.25" .. 1.50"
     bool PrintTitle = true;
-    bool WholeMap = true; // false: the grid's selection
-    int LeftMargin = 1;   // 0..3 = 0.25", 0.50", 1.00", 1.50"
+    bool WholeMap = true;   // false: the grid's selection
+    bool DrawnPart = false; // the drawn part of the map, whatever WholeMap says
+    int LeftMargin = 1;     // 0..3 = 0.25", 0.50", 1.00", 1.50"
     int TopMargin = 1;
     int RightMargin = 1;
     int BottomMargin = 1;
@@ -78,24 +82,54 @@ struct TPageLayout {
     // No cell fits (cell of 0 pixels, or a cell larger than the room between the
     // margins): one page with only the title.
     bool Empty = false;
-    // Battle-mat additions: the overlap strip (pixels), the sheet grid actually printed
-    // (N x N, or PX x PY when empty sheets are skipped) and the overview sheet before it.
+    // Battle-mat additions: the overlap strip (pixels), the sheet grid (N x N, or PX x PY
+    // when the sheets fit the area or empty ones are skipped) and the overview before it.
     int OVX = 0, OVY = 0;
     int SheetCols = 1, SheetRows = 1;
     bool Overview = false;
-    int Sheets() const { return SheetCols * SheetRows; }
+    // Skip Empty Sheets: whether each sheet of the grid holds a drawn cell, row by row
+    // (empty when every sheet prints), and how many do not.
+    std::vector<char> Drawn;
+    int LeftOut = 0;
+    int Sheets() const { return SheetCols * SheetRows - LeftOut; }
     int Pages() const { return Sheets() + (Overview ? 1 : 0); }
+    bool Printed(int pr, int pc) const {
+        return Drawn.empty() || Drawn[static_cast<size_t>((pr - 1) * SheetCols + pc - 1)] != 0;
+    }
 };
 
 TPageLayout ComputePageLayout(const TPrintSettings& s, const TGridRect& selection, int pageWidth, int pageHeight,
                               int xres, int yres);
 
+// Whether 1-based map cell (x, y) holds something printed besides the background: a
+// symbol on either layer; a hidden one only while the map shows hidden symbols.
+bool IsDrawnCell(const TMapRecord& map, const TRenderedTileset* ts, int x, int y);
+
+// The smallest rectangle (0-based grid cells) holding every drawn cell; none on an empty map.
+std::optional<TGridRect> DrawnArea(const TMapRecord& map, const TRenderedTileset* ts);
+
+// Leaves the sheets of the grid that hold no drawn cell out of the layout.
+void LeaveOutEmptySheets(TPageLayout& l, const TMapRecord& map, const TRenderedTileset* ts);
+
+// The layout a page of `src` is drawn in: its print area (the drawn part of `map`, the
+// map as printed, when asked) and the sheets left out. None when the drawn part or the
+// drawn sheets are asked of an area with nothing drawn in it.
+std::optional<TPageLayout> SourceLayout(const TMapPrintSource& src, const TMapRecord* map, int pageWidth,
+                                        int pageHeight, int xres, int yres);
+
 // Page row and column (1-based) of page p, row by row over the sheet grid (N x N by
 // default); the overview sheet, when there is one, is page 1 and gets row and column 0.
 void PagePosition(const TPageLayout& l, int page, int& pr, int& pc);
 
-// "[Untitled]", or "[PCx / PRy] - name" with the map file's name without folder.
-QString PageTitle(const QString& mapFileName, int pc, int pr);
+// "[Untitled]", or "[PCx / PRy] - name" with the map file's name without folder; with the
+// sheet's label, as the battle-mat label and the overview name it: "[3x / 2y] B3 - name".
+QString PageTitle(const QString& mapFileName, int pc, int pr, bool withLabel = false);
+
+// What a print of `src` comes to on the printer's paper, for the preview's status bar:
+// "12 sheets (3 x 4), Letter".
+QString PrintSummary(const TMapPrintSource& src, int pageWidth, int pageHeight, int xres, int yres);
+// The same for a layout already made; none: nothing drawn in the print area.
+QString LayoutSummary(const std::optional<TPageLayout>& l, int pageWidth, int pageHeight, int xres, int yres);
 
 // Draws page info.PageNumber and sets info.LastPage.
 void PrintMapPage(TPageInfo& info, TSpecialCanvas& s, const TMapPrintSource& src);

@@ -67,14 +67,19 @@ TPrintOptions::TPrintOptions(QWidget* parent) : QDialog(parent) {
 
     RadioGroup1 = new QGroupBox(QStringLiteral("Print Area"), this);
     RadioGroup1->setObjectName(QStringLiteral("RadioGroup1"));
-    RadioGroup1->setGeometry(120, 52, 97, 62);
+    // Reaching left of the column above, so "Drawn Part" is not cut off.
+    RadioGroup1->setGeometry(104, 52, 113, 82);
     MapRB = new QRadioButton(QStringLiteral("Map"), RadioGroup1);
     MapRB->setObjectName(QStringLiteral("MapRB"));
-    MapRB->setGeometry(8, 18, 85, 18);
+    MapRB->setGeometry(8, 18, 101, 18);
     MapRB->setChecked(true);
     SelectedRB = new QRadioButton(QStringLiteral("Selection"), RadioGroup1);
     SelectedRB->setObjectName(QStringLiteral("SelectedRB"));
-    SelectedRB->setGeometry(8, 38, 85, 18);
+    SelectedRB->setGeometry(8, 38, 101, 18);
+    DrawnRB = new QRadioButton(QStringLiteral("Drawn Part"), RadioGroup1);
+    DrawnRB->setObjectName(QStringLiteral("DrawnRB"));
+    DrawnRB->setGeometry(8, 58, 101, 18);
+    DrawnRB->setToolTip(QStringLiteral("The smallest rectangle holding everything drawn on the map"));
 
     BuildMarginControls();
 
@@ -173,19 +178,23 @@ void TPrintOptions::BuildBattleMatGroup() {
     OverlapCombo = NamedCombo(BattleMatGroup, "OverlapCombo", 8, 35, 100);
     for (const TOverlapChoice& o : OverlapChoices) OverlapCombo->addItem(QString::fromLatin1(o.Text));
     OverlapLabel->setBuddy(OverlapCombo);
-    MarksCB = check("MarksCB", QStringLiteral("Cut And Glue Marks"), 68);
-    OverviewCB = check("OverviewCB", QStringLiteral("Overview Sheet"), 92);
-    SkipEmptyCB = check("SkipEmptyCB", QStringLiteral("Skip Empty Sheets"), 116);
-    PlayerCopyCB = check("PlayerCopyCB", QStringLiteral("Player Copy"), 140);
+    MarksCB = check("MarksCB", QStringLiteral("Cut And Glue Marks"), 64);
+    OverviewCB = check("OverviewCB", QStringLiteral("Overview Sheet"), 86);
+    SkipEmptyCB = check("SkipEmptyCB", QStringLiteral("Skip Empty Sheets"), 108);
+    SkipEmptyCB->setToolTip(QStringLiteral("Leave out every sheet with nothing drawn on it"));
+    FitSheetsCB = check("FitSheetsCB", QStringLiteral("Sheets Fit The Area"), 130);
+    FitSheetsCB->setToolTip(
+        QStringLiteral("As many sheets across and down as the print area needs, instead of a square of sheets"));
+    PlayerCopyCB = check("PlayerCopyCB", QStringLiteral("Player Copy"), 152);
     PlayerCopyCB->setToolTip(QStringLiteral("Leave hidden symbols out, whatever Show Hidden says"));
-    InkSaverCB = check("InkSaverCB", QStringLiteral("Ink Saver"), 164);
+    InkSaverCB = check("InkSaverCB", QStringLiteral("Ink Saver"), 174);
     InkSaverCB->setToolTip(QStringLiteral("Print the ground as a light wash; walls, objects and grid stay dark"));
     CorrectionLabel = new QLabel(QStringLiteral("Scale Correction"), BattleMatGroup);
     CorrectionLabel->setObjectName(QStringLiteral("CorrectionLabel"));
-    CorrectionLabel->setGeometry(8, 192, 150, 14);
+    CorrectionLabel->setGeometry(8, 198, 150, 14);
     CorrectionEdit = new QDoubleSpinBox(BattleMatGroup);
     CorrectionEdit->setObjectName(QStringLiteral("CorrectionEdit"));
-    CorrectionEdit->setGeometry(8, 207, 100, 22);
+    CorrectionEdit->setGeometry(8, 213, 100, 22);
     CorrectionEdit->setRange(95.0, 105.0);
     CorrectionEdit->setDecimals(1);
     CorrectionEdit->setSingleStep(0.1);
@@ -229,6 +238,7 @@ TPrintSettings TPrintOptions::Settings() const {
     s.ScaleIndex = ScaleCombo->currentIndex();
     s.PrintTitle = TitleCB->isChecked();
     s.WholeMap = MapRB->isChecked();
+    s.DrawnPart = DrawnRB->isChecked();
     s.LeftMargin = LeftMarginCombo->currentIndex();
     s.TopMargin = TopMarginCombo->currentIndex();
     s.RightMargin = RightMarginCombo->currentIndex();
@@ -241,6 +251,7 @@ TPrintSettings TPrintOptions::Settings() const {
     s.Mat.SkipEmpty = SkipEmptyCB->isChecked();
     s.Mat.Hidden = PlayerCopyCB->isChecked() ? hpLeaveOut : hpAsMap;
     s.Mat.InkSaver = InkSaverCB->isChecked();
+    s.Mat.FitSheets = FitSheetsCB->isChecked();
     return s;
 }
 

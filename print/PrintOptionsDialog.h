@@ -28,6 +28,7 @@ public:
     QGroupBox* RadioGroup1;
     QRadioButton* MapRB;
     QRadioButton* SelectedRB;
+    QRadioButton* DrawnRB; // the drawn part of the map
     QLabel* LeftMarginLabel;
     QComboBox* LeftMarginCombo;
     QLabel* TopMarginLabel;
@@ -49,6 +50,7 @@ public:
     QCheckBox* MarksCB;
     QCheckBox* OverviewCB;
     QCheckBox* SkipEmptyCB;
+    QCheckBox* FitSheetsCB;
     QCheckBox* PlayerCopyCB;
     QCheckBox* InkSaverCB;
     QLabel* CorrectionLabel;

@@ -9,6 +9,7 @@
 #include "model/RecordFile.h"
 #include "preview/PrintRun.h"
 #include "preview/Printer.h"
+#include "print/BattleMat.h"
 #include "print/MapPage.h"
 #include "tiles/Encoding.h"
 
@@ -44,7 +45,9 @@ void RenderPdf(const TRenderArgs& args, const TMapRecord& map, const TRenderedTi
     if (QFileInfo(out).isDir()) throw TFileError(CannotCreateMessage(args.OutputPath, "Is a directory"));
     TPdfPrinter printer(out);
     printer.SetResolution(args.Resolution);
-    const QPageSize paper(args.Paper == TRenderPaper::A4 ? QPageSize::A4 : QPageSize::Letter);
+    const QPageSize paper(args.Paper == TRenderPaper::A4      ? QPageSize::A4
+                          : args.Paper == TRenderPaper::Legal ? QPageSize::Legal
+                                                              : QPageSize::Letter);
     // The same quarter inch of unprintable edge the program's printer has.
     printer.SetPageLayout(
         QPageLayout(paper, QPageLayout::Portrait, QMarginsF(0.25, 0.25, 0.25, 0.25), QPageLayout::Inch));
@@ -63,6 +66,7 @@ void RenderPdf(const TRenderArgs& args, const TMapRecord& map, const TRenderedTi
     src.Settings.ScaleIndex = args.ScaleItem;
     src.Settings.PrintTitle = args.Title;
     src.Settings.WholeMap = !args.Area.has_value();
+    src.Settings.DrawnPart = args.AreaDrawn;
     if (args.Area) src.Selection = *args.Area;
     src.Settings.LeftMargin = args.MarginItems[0];
     src.Settings.TopMargin = args.MarginItems[1];
@@ -75,7 +79,14 @@ void RenderPdf(const TRenderArgs& args, const TMapRecord& map, const TRenderedTi
     src.Settings.Mat.Correction = args.Correction;
     src.Settings.Mat.SkipEmpty = args.SkipEmpty;
     src.Settings.Mat.InkSaver = args.InkSaver;
+    src.Settings.Mat.FitSheets = args.FitSheets;
     if (args.ShowHidden) src.Settings.Mat.Hidden = *args.ShowHidden ? hpShow : hpLeaveOut;
+
+    const QSize sheet = printer.PhysicalPageSize();
+    if (!SourceLayout(src, TPrintedMap(&map, src.Settings.Mat.Hidden).Map(), sheet.width(), sheet.height(),
+                      printer.XRes(), printer.YRes()))
+        throw TRenderError("Nothing is drawn in the print area of the map \"" + args.MapPath +
+                           "\": there is nothing to print.");
 
     TPageDocument doc;
     TMapPageHandler handler([&src] { return src; });

@@ -20,8 +20,8 @@ const std::set<std::string> PdfOptions = {"--scale", "--margins", "--title",    
                                           "--grid",  "--paper",   "--resolution", "--pages"};
 const std::set<std::string> CommonOptions = {"--tileset", "--show-hidden"};
 // Battle-mat sheets, PDF only.
-const std::set<std::string> MatOptions = {"--overlap",    "--marks",      "--overview",
-                                          "--correction", "--skip-empty", "--ink-saver"};
+const std::set<std::string> MatOptions = {"--overlap",    "--marks",     "--overview", "--correction",
+                                          "--skip-empty", "--ink-saver", "--sheets"};
 const std::set<std::string> VttOptions = {"--ppg", "--vtt-target"};
 
 // A whole decimal number and nothing else.
@@ -136,10 +136,11 @@ const char* RenderUsage() {
            "                           inches per cell, or fit the area to one page (default: fit)\n"
            "  --margins L,T,R,B        each 0.25, 0.50, 1.00 or 1.50 inch (default: 0.50 each)\n"
            "  --title on|off           title line with the page's place and the map's name (default: on)\n"
-           "  --area map|L,T,R,B       the whole map or these cells, 1-based and inclusive (default: map)\n"
+           "  --area map|drawn|L,T,R,B the whole map, its drawn part (the smallest rectangle holding\n"
+           "                           every symbol), or these cells, 1-based and inclusive (default: map)\n"
            "  --grid none|squares|hexes|offset|overlay\n"
            "                           movement grid over the cells (default: none)\n"
-           "  --paper letter|a4        portrait sheet (default: letter)\n"
+           "  --paper letter|a4|legal  portrait sheet (default: letter)\n"
            "  --resolution DPI         printer resolution, 72 to 2400 (default: 600)\n"
            "  --pages FROM-TO          pages to print, 1 to 999 (default: all)\n"
            "\n"
@@ -152,7 +153,9 @@ const char* RenderUsage() {
            "                           scale and a 2-inch ruler square (default: off)\n"
            "  --correction PERCENT     95.0 to 105.0: scale cells for a printer that shrinks or grows\n"
            "                           (default: 100.0)\n"
-           "  --skip-empty on|off      leave out sheets that hold no map cell (default: off)\n"
+           "  --skip-empty on|off      leave out sheets with nothing drawn on them (default: off)\n"
+           "  --sheets square|fit      as many sheets down as across, or as many across and down\n"
+           "                           as the area needs (default: square)\n"
            "  --ink-saver on|off       ground symbols as a light wash (default: off)\n"
            "\n"
            "Tiled maps:\n"
@@ -326,10 +329,11 @@ TBadValue ReadPageOptions(TRenderArgs& a, const TOptionValues& opts) {
         a.Title = *b;
     }
     if (auto v = opts.Get("--area")) {
-        if (*v != "map") {
+        a.AreaDrawn = *v == "drawn";
+        if (*v != "map" && *v != "drawn") {
             auto g = ParseCells(*v);
             if (!g)
-                return Bad("--area must be map or L,T,R,B with 1 <= L <= R <= 72 and 1 <= T <= B <= 72, not " +
+                return Bad("--area must be map, drawn or L,T,R,B with 1 <= L <= R <= 72 and 1 <= T <= B <= 72, not " +
                            Quoted(*v));
             a.Area = *g;
         }
@@ -342,7 +346,8 @@ TBadValue ReadPageOptions(TRenderArgs& a, const TOptionValues& opts) {
     if (auto v = opts.Get("--paper")) {
         if (*v == "letter") a.Paper = TRenderPaper::Letter;
         else if (*v == "a4") a.Paper = TRenderPaper::A4;
-        else return Bad("--paper must be letter or a4, not " + Quoted(*v));
+        else if (*v == "legal") a.Paper = TRenderPaper::Legal;
+        else return Bad("--paper must be letter, a4 or legal, not " + Quoted(*v));
     }
     if (auto v = opts.Get("--resolution")) {
         auto n = ParseInt(*v);
@@ -384,6 +389,10 @@ TBadValue ReadMatOptions(TRenderArgs& a, const TOptionValues& opts) {
             if (!b) return Bad(std::string(sw.name) + " must be on or off, not " + Quoted(*v));
             *sw.to = *b;
         }
+    }
+    if (auto v = opts.Get("--sheets")) {
+        if (*v != "square" && *v != "fit") return Bad("--sheets must be square or fit, not " + Quoted(*v));
+        a.FitSheets = *v == "fit";
     }
     if (auto v = opts.Get("--correction")) {
         // 95 to 105 with at most one decimal: "98", "98.0", "102.5".

@@ -12,7 +12,7 @@
 
 namespace qm {
 
-enum class TRenderPaper { Letter, A4 };
+enum class TRenderPaper { Letter, A4, Legal };
 
 struct TRenderArgs {
     std::string MapPath;
@@ -38,6 +38,7 @@ struct TRenderArgs {
     int MarginItems[4] = {1, 1, 1, 1}; // left, top, right, bottom: 0.25, 0.50, 1.00, 1.50 inch
     bool Title = true;
     std::optional<TGridRect> Area; // empty: the whole map
+    bool AreaDrawn = false;        // --area drawn: the drawn part of the map
     int GridStyle = 0;             // 0 none .. 4 hex overlay
     TRenderPaper Paper = TRenderPaper::Letter;
     int Resolution = 600;
@@ -51,6 +52,7 @@ struct TRenderArgs {
     int Correction = 1000; // tenths of a percent, 950..1050
     bool SkipEmpty = false;
     bool InkSaver = false;
+    bool FitSheets = false; // --sheets fit
 };
 
 struct TRenderParse {

@@ -5,6 +5,7 @@
 #include <QPainterPath>
 #include <cmath>
 
+#include "tools/SaveFile.h"
 #include "tools/TilesetArt.h"
 
 namespace gen {
@@ -63,7 +64,7 @@ QImage TerrainPanel(const QImage& ts, int family, int S, int ground) {
 
 } // namespace
 
-void WritePreviews(const QImage& tileset, const QString& dir, const QString& prefix) {
+bool WritePreviews(const QImage& tileset, const QString& dir, const QString& prefix) {
     const int S = tileset.width() / 16;
     const QImage ts = WhiteTransparent(tileset);
 
@@ -94,7 +95,7 @@ void WritePreviews(const QImage& tileset, const QString& dir, const QString& pre
                      qRgb(40, 40, 60));
     for (int i = 0; i < 24; ++i)
         DrawTinyText(sheet, 4 + i * 40, 16 * (cell + label) + 16 + 35, QString::number(i), qRgb(40, 40, 60));
-    sheet.save(dir + "/" + prefix + "-contact-sheet.png");
+    bool ok = SavePng(sheet, dir + "/" + prefix + "-contact-sheet.png");
 
     // Terrains: two rows of four panels at full size, and the same at 16 px per cell.
     const int N = 12;
@@ -113,11 +114,11 @@ void WritePreviews(const QImage& tileset, const QString& dir, const QString& pre
             q.drawImage(QRect((f % 4) * (N * 16 + 4), (f / 4) * (N * 16 + 4), N * 16, N * 16), panel);
         }
     }
-    demo.save(dir + "/" + prefix + "-terrain.png");
-    small.save(dir + "/" + prefix + "-terrain-16px.png");
+    ok = SavePng(demo, dir + "/" + prefix + "-terrain.png") && ok;
+    return SavePng(small, dir + "/" + prefix + "-terrain-16px.png") && ok;
 }
 
-void WriteAppIcons(const QImage& tileset, const QString& dir) {
+bool WriteAppIcons(const QImage& tileset, const QString& dir) {
     const int S = tileset.width() / 16;
     const QImage ts = WhiteTransparent(tileset);
     // A little map: grass with a lake, a tree, and a red room-number marker, in a frame.
@@ -183,8 +184,9 @@ void WriteAppIcons(const QImage& tileset, const QString& dir) {
     }
     for (int size : {16, 24, 32, 48, 64, 128, 256}) {
         const QImage icon = size == 256 ? big : big.scaled(size, size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-        icon.save(QString("%1/quillmarch-%2.png").arg(dir).arg(size));
+        if (!SavePng(icon, QString("%1/quillmarch-%2.png").arg(dir).arg(size))) return false;
     }
+    return true;
 }
 
 } // namespace gen

@@ -17,6 +17,7 @@
 #include "tiles/Encoding.h"
 #include "tiles/Tileset.h"
 #include "tools/GeoSetGenerator.h"
+#include "tools/SaveFile.h"
 
 using namespace qm;
 
@@ -51,7 +52,7 @@ int main(int argc, char** argv) {
                     DrawScaledCell(p, QRect(c * px, r * px, px, px), cell);
                 }
             p.end();
-            pic.save(QString("%1/%2-map%3.png").arg(out, name).arg(n));
+            if (!gen::SavePng(pic, QString("%1/%2-map%3.png").arg(out, name).arg(n))) return 1;
         }
 
         // All maplets: positions in a 3 x 3 arrangement, six sections side by side.
@@ -70,7 +71,7 @@ int main(int argc, char** argv) {
                     }
             }
         p.end();
-        sheet.save(QString("%1/%2-maplets.png").arg(out, name));
+        if (!gen::SavePng(sheet, QString("%1/%2-maplets.png").arg(out, name))) return 1;
     }
     gen::BuildDefaultGeoSet(geo);
 
@@ -84,6 +85,5 @@ int main(int argc, char** argv) {
     TGeoEditForm form(*doc, cell, &geoNew, &geoOpen, &geoSave);
     form.show();
     form.GeoGrid->SetSelection({2, 3, 5, 4});
-    form.grab().save(out + "/editor.png");
-    return 0;
+    return gen::SavePng(form.grab().toImage(), out + "/editor.png") ? 0 : 1;
 }

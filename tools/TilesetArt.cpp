@@ -1,4 +1,3 @@
-#include <QFile>
 #include <algorithm>
 #include <array>
 #include <cmath>
@@ -6,6 +5,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "tools/SaveFile.h"
 #include "tools/TilesetArt.h"
 
 namespace gen {
@@ -301,8 +301,7 @@ bool WriteBmp8(const QImage& img, const QString& path) {
         b.append(reinterpret_cast<const char*>(img.constScanLine(y)), w);
         b.append(QByteArray(stride - w, '\0'));
     }
-    QFile f(path);
-    return f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(b) == b.size();
+    return SaveFile(b, path);
 }
 
 void DrawTinyText(QImage& img, int x, int y, const QString& text, QRgb color, int scale) {

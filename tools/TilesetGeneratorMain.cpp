@@ -11,8 +11,8 @@
 #include "tools/TilesetArt.h"
 
 namespace gen {
-void WritePreviews(const QImage& tileset, const QString& dir, const QString& prefix);
-void WriteAppIcons(const QImage& tileset, const QString& dir);
+bool WritePreviews(const QImage& tileset, const QString& dir, const QString& prefix);
+bool WriteAppIcons(const QImage& tileset, const QString& dir);
 } // namespace gen
 
 using namespace gen;
@@ -84,12 +84,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "gen_tileset: cannot write the tileset files\n");
         return 1;
     }
-    WritePreviews(def, artDir, "default");
-    WritePreviews(parch, artDir, "parchment");
-    WriteAppIcons(def, artDir);
-    if (!WriteDrawingToolIcons(artDir)) {
-        std::fprintf(stderr, "gen_tileset: cannot write the drawing tool icons\n");
-        return 1;
-    }
-    return 0;
+    ok = WritePreviews(def, artDir, "default") && WritePreviews(parch, artDir, "parchment") &&
+         WriteAppIcons(def, artDir) && WriteDrawingToolIcons(artDir);
+    return ok ? 0 : 1;
 }

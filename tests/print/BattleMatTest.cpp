@@ -233,7 +233,7 @@ TEST_F(BattleMatTest, EveryPrintedSheetCarriesItsLabelAndSkipEmptyPrintsEightyEi
         const auto texts = Only(printer.OpsOnPage(p), TRecordingCanvas::Kind::TextOut);
         ASSERT_EQ(texts.size(), 2u) << p;
         const int pr = (p - 1) / 11 + 1, pc = (p - 1) % 11 + 1;
-        EXPECT_EQ(texts[0].text, PageTitle(src.MapFileName, pc, pr)) << p;
+        EXPECT_EQ(texts[0].text, PageTitle(src.MapFileName, pc, pr, true)) << p;
         EXPECT_EQ(texts[1].text, SheetLabel(pr, pc)) << p;
         EXPECT_GT(texts[1].pt.y(), 300 + 150 + 9 * 600) << p; // under the cells, in the margin
         EXPECT_FALSE(Only(printer.OpsOnPage(p), TRecordingCanvas::Kind::StretchDIBits).empty())
@@ -274,13 +274,13 @@ TEST_F(BattleMatTest, OverviewComesFirstWithAGridOfLabelsAndATwoInchRuler) {
         EXPECT_EQ(texts.count("H11"), 1u);
         EXPECT_EQ(texts.count("I1"), 0u);
     }
-    // The sheets follow it: page 2 is A1, the last page H11.
+    // The sheets follow it, their titles naming them as the overview does: page 2 is A1, the last page H11.
     src.Settings.PrintTitle = true;
     src.MapFileName = "keep.map";
     EXPECT_EQ(Only(Page(1), TRecordingCanvas::Kind::TextOut).front().text, "[Overview] - keep.map");
-    EXPECT_EQ(Only(Page(2), TRecordingCanvas::Kind::TextOut).front().text, "[1x / 1y] - keep.map");
+    EXPECT_EQ(Only(Page(2), TRecordingCanvas::Kind::TextOut).front().text, "[1x / 1y] A1 - keep.map");
     bool last = false;
-    EXPECT_EQ(Only(Page(89, &last), TRecordingCanvas::Kind::TextOut).front().text, "[11x / 8y] - keep.map");
+    EXPECT_EQ(Only(Page(89, &last), TRecordingCanvas::Kind::TextOut).front().text, "[11x / 8y] H11 - keep.map");
     EXPECT_TRUE(last);
 }
 

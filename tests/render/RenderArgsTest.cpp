@@ -169,7 +169,8 @@ TEST(RenderArgs, MistakesAndTheirKind) {
         {{"--grid", "dots", "m.map", "o.pdf"},
          K::BadValue,
          "--grid must be none, squares, hexes, offset or overlay, not \"dots\""},
-        {{"--paper", "legal", "m.map", "o.pdf"}, K::BadValue, "--paper must be letter or a4, not \"legal\""},
+        {{"--paper", "tabloid", "m.map", "o.pdf"}, K::BadValue, "--paper must be letter, a4 or legal, not \"tabloid\""},
+        {{"--sheets", "round", "m.map", "o.pdf"}, K::BadValue, "--sheets must be square or fit, not \"round\""},
         {{"--resolution", "71", "m.map", "o.pdf"},
          K::BadValue,
          "--resolution must be a whole number from 72 to 2400, not \"71\""},
@@ -187,7 +188,7 @@ TEST(RenderArgs, MistakesAndTheirKind) {
          "--pages must be FROM-TO with 1 <= FROM <= TO <= 999, not \"1-1000\""},
         {{"--area", "all", "m.map", "o.pdf"},
          K::BadValue,
-         "--area must be map or L,T,R,B with 1 <= L <= R <= 72 and 1 <= T <= B <= 72, not \"all\""},
+         "--area must be map, drawn or L,T,R,B with 1 <= L <= R <= 72 and 1 <= T <= B <= 72, not \"all\""},
         {{"--tileset", "", "m.map", "o.pdf"}, K::BadValue, "--tileset needs a file name"},
     };
     for (const auto& c : cases) {
@@ -232,13 +233,18 @@ TEST(RenderArgs, ArbitraryBytes) {
 TEST(RenderArgs, BattleMatOptions) {
     auto d = Parse({"m.map", "o.pdf"});
     EXPECT_EQ(d.Args.Overlap, 0);
-    EXPECT_FALSE(d.Args.Marks || d.Args.Overview || d.Args.SkipEmpty || d.Args.InkSaver);
+    EXPECT_FALSE(d.Args.Marks || d.Args.Overview || d.Args.SkipEmpty || d.Args.InkSaver || d.Args.FitSheets ||
+                 d.Args.AreaDrawn);
     EXPECT_EQ(d.Args.Correction, 1000);
-    auto p = Parse({"--overlap", "0.25", "--marks", "on", "--overview=on", "--correction", "98", "--skip-empty", "on",
-                    "--ink-saver", "on", "--show-hidden", "off", "m.map", "o.pdf"});
+    auto p = Parse({"--overlap",    "0.25",   "--marks",     "on",      "--overview=on", "--correction", "98",
+                    "--skip-empty", "on",     "--ink-saver", "on",      "--show-hidden", "off",          "--sheets",
+                    "fit",          "--area", "drawn",       "--paper", "legal",         "m.map",        "o.pdf"});
     ASSERT_EQ(p.Kind, TRenderParse::Run) << p.Message;
     EXPECT_EQ(p.Args.Overlap, 2);
-    EXPECT_TRUE(p.Args.Marks && p.Args.Overview && p.Args.SkipEmpty && p.Args.InkSaver);
+    EXPECT_TRUE(p.Args.Marks && p.Args.Overview && p.Args.SkipEmpty && p.Args.InkSaver && p.Args.FitSheets &&
+                p.Args.AreaDrawn);
+    EXPECT_FALSE(p.Args.Area.has_value());
+    EXPECT_EQ(p.Args.Paper, TRenderPaper::Legal);
     EXPECT_EQ(p.Args.Correction, 980);
     EXPECT_EQ(p.Args.ShowHidden, false); // the player copy, now for PDF output too
 

@@ -137,7 +137,7 @@ TEST(RenderRun, BadInputExitCodesAndMessages) {
          "quillmarch-render: Cannot create file \"" + dir.File("no/such/o.png") + "\". No such file or directory"},
         {{Q(map), Q(dir.File("no/such/o.pdf"))},
          1,
-         "quillmarch-render: Cannot print to " + dir.File("no/such/o.pdf") + ": the file cannot be written."},
+         "quillmarch-render: Cannot create file \"" + dir.File("no/such/o.pdf") + "\". No such file or directory"},
         {{Q(map), Q(dir.File("folder.pdf"))},
          1,
          "quillmarch-render: Cannot create file \"" + dir.File("folder.pdf") + "\". Is a directory"},
@@ -265,6 +265,10 @@ TEST(RenderRun, BattleMatSheetsAndThePlayerCopy) {
         {{"--scale", "1.00", "--area", "1,1,20,20", "--title", "off", "--skip-empty", "on", "--overlap", "0.5",
           "--resolution", "100"},
          9},
+        // A one-row area: 11 sheets across, 1 down, not a square of 11 x 11; the drawn part of this
+        // map is the whole map, so 11 x 8.
+        {{"--scale", "1.00", "--area", "1,1,72,9", "--sheets", "fit", "--resolution", "100"}, 11},
+        {{"--scale", "1.00", "--area", "drawn", "--title", "off", "--sheets", "fit", "--resolution", "100"}, 88},
     };
     for (const Case& c : cases) {
         const TResult r = RunRenderer(QStringList(c.opts) << map << Q(out));
@@ -285,4 +289,19 @@ TEST(RenderRun, BattleMatSheetsAndThePlayerCopy) {
     const QImage asMap = cell(""), shown = cell("on"), player = cell("off");
     EXPECT_EQ(MaxDiff(asMap, shown), 0);
     EXPECT_GT(MaxDiff(shown, player), 40);
+}
+
+TEST(RenderRun, NothingDrawnToPrintIsAnErrorAndWritesNothing) {
+    qmtest::TempDir dir;
+    TMapRecord empty;
+    ClearMapRecord(empty);
+    empty.Background = 11;
+    WriteMapFile(dir.File("e.map"), empty);
+    for (const char* option : {"--area=drawn", "--skip-empty=on"}) {
+        const TResult r = RunRenderer({option, Q(dir.File("e.map")), Q(dir.File("e.pdf"))});
+        EXPECT_EQ(r.code, 1) << option;
+        EXPECT_EQ(r.err, "quillmarch-render: Nothing is drawn in the print area of the map \"" + dir.File("e.map") +
+                             "\": there is nothing to print.\n");
+        EXPECT_EQ(dir.List(), std::vector<std::string>{"e.map"});
+    }
 }
