@@ -84,6 +84,32 @@ void TGenPlan::CarveCorners(TGenPoint a, TGenPoint b, bool horizontalFirst) {
     }
 }
 
+void TGenPlan::CarveWinding(TGenPoint a, TGenPoint b, TGenRandom& rng, int width) {
+    const auto clampI = [&](int i) { return std::clamp(i, inner_.Left + 1, inner_.Right); };
+    const auto clampJ = [&](int j) { return std::clamp(j, inner_.Top + 1, inner_.Bottom); };
+    TGenPoint p{clampI(a.c), clampJ(a.r)};
+    b = {clampI(b.c), clampJ(b.r)};
+    for (int steps = 0; steps < 4 * MapSize; ++steps) {
+        for (int dj = 0; dj < width; ++dj)
+            for (int di = 0; di < width; ++di) OpenCorner(clampI(p.c + di), clampJ(p.r + dj));
+        if (p == b) break;
+        const int dc = b.c - p.c, dr = b.r - p.r;
+        // Mostly towards the goal along the longer way, sometimes aside.
+        const int roll = rng.Below(10);
+        if (roll < 6) {
+            if (std::abs(dc) >= std::abs(dr)) p.c += dc > 0 ? 1 : -1;
+            else p.r += dr > 0 ? 1 : -1;
+        } else if (roll < 8) {
+            if (dr != 0) p.r += dr > 0 ? 1 : -1;
+            else p.c += dc > 0 ? 1 : -1;
+        } else {
+            const int side = rng.Chance(50) ? 1 : -1;
+            if (std::abs(dc) >= std::abs(dr)) p.r = clampJ(p.r + side);
+            else p.c = clampI(p.c + side);
+        }
+    }
+}
+
 int TGenPlan::CornerParts(std::vector<int>& label) const {
     const int W = area_.Width() + 1, H = area_.Height() + 1;
     label.assign(size_t(W) * H, -1);
@@ -114,7 +140,7 @@ int TGenPlan::CornerParts(std::vector<int>& label) const {
     return parts;
 }
 
-void TGenPlan::ConnectAll(TGenRandom& rng) {
+void TGenPlan::ConnectAll(TGenRandom& rng, bool winding) {
     const int W = area_.Width() + 1;
     for (int round = 0; round < 64; ++round) {
         std::vector<int> label;
@@ -138,7 +164,9 @@ void TGenPlan::ConnectAll(TGenRandom& rng) {
                 best = k;
             }
         }
-        CarveCorners({fi, fj}, {area_.Left + best % W, area_.Top + best / W}, rng.Chance(50));
+        const TGenPoint to{area_.Left + best % W, area_.Top + best / W};
+        if (winding) CarveWinding({fi, fj}, to, rng, 1);
+        else CarveCorners({fi, fj}, to, rng.Chance(50));
     }
 }
 

@@ -74,8 +74,10 @@ public:
     void OpenCorner(int i, int j);
     // Opens an L-shaped passage of corners from a to b, first along `horizontalFirst`.
     void CarveCorners(TGenPoint a, TGenPoint b, bool horizontalFirst);
-    // Joins every open part to the largest one with L-shaped passages.
-    void ConnectAll(TGenRandom& rng);
+    // Opens a wandering passage of corners from a to b, `width` corners wide.
+    void CarveWinding(TGenPoint a, TGenPoint b, TGenRandom& rng, int width);
+    // Joins every open part to the largest one with L-shaped passages, or wandering ones.
+    void ConnectAll(TGenRandom& rng, bool winding = false);
     // Labels the open corners' 4-connected parts; returns the number of parts.
     int CornerParts(std::vector<int>& label) const;
     int CornerIndex(int i, int j) const { return (j - area_.Top) * (area_.Width() + 1) + (i - area_.Left); }
