@@ -41,6 +41,9 @@ public:
     void ClearSolid(int c, int r) {
         if (InArea(c, r)) solid_[At(c, r)] = 0;
     }
+    // The centres as they are, to go back to when a try does not work out.
+    std::vector<uint8_t> SaveSolid() const { return solid_; }
+    void RestoreSolid(const std::vector<uint8_t>& saved) { solid_ = saved; }
     // Every inner cell a centre of `base` (rock or wall to be carved).
     void FillSolid(int base);
 

@@ -80,6 +80,28 @@ bool DoorToward(TGenRandom& rng, const TGenRoom& room, int roomIndex, int c, int
     return DoorOnSide(rng, room, roomIndex, side, door);
 }
 
+bool DoorInWall(const TGenPlan& plan, TGenRandom& rng, bool northSouth, int line, int lo, int hi, int room,
+                TGenDoor& door) {
+    std::vector<int> places;
+    for (int d = lo; d < hi; ++d) {
+        const auto solid = [&](int along, int across) {
+            return northSouth ? plan.Solid(line + across, along) != 0 : plan.Solid(along, line + across) != 0;
+        };
+        if (!solid(d - 1, 0) || !solid(d + 2, 0)) continue;
+        if (solid(d, -1) || solid(d + 1, -1) || solid(d, 1) || solid(d + 1, 1)) continue;
+        places.push_back(d);
+    }
+    if (places.empty()) return false;
+    const int d = places[rng.Below(int(places.size()))];
+    door = {};
+    door.inNorthSouth = northSouth;
+    door.room = room;
+    door.a = northSouth ? TGenPoint{line, d} : TGenPoint{d, line};
+    door.b = northSouth ? TGenPoint{line, d + 1} : TGenPoint{d + 1, line};
+    door.outside = northSouth ? TGenPoint{line - 1, d + 1} : TGenPoint{d + 1, line - 1};
+    return true;
+}
+
 void CutDoor(TGenPlan& plan, const TGenDoor& door) {
     plan.ClearSolid(door.a.c, door.a.r);
     plan.ClearSolid(door.b.c, door.b.r);

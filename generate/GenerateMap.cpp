@@ -1,6 +1,7 @@
 #include "generate/GenerateMap.h"
 
 #include <algorithm>
+#include <cstdlib>
 
 #include "editor/MapClamp.h"
 
@@ -49,6 +50,19 @@ TGenerateResult GenerateMap(TMapRecord& map, const TGenerateOptions& options, co
     case TGenStyle::Caves: GenerateCaves(plan, rng, options.Density, options.Switches); break;
     case TGenStyle::Keep: GenerateKeep(plan, rng, options.Density, options.Switches); break;
     case TGenStyle::Wilderness: GenerateWilderness(plan, rng, options.Density, options.Switches); break;
+    }
+    // The way in always stands on floor: the nearest clear cell when the style's own place is taken.
+    if (!plan.Clear(plan.Entrance.c, plan.Entrance.r)) {
+        int best = 1 << 30;
+        const TGenPoint want = plan.Entrance.c >= 0 ? plan.Entrance : TGenPoint{area.Left, area.Top};
+        for (int r = area.Top; r <= area.Bottom; ++r)
+            for (int c = area.Left; c <= area.Right; ++c) {
+                const int d = std::abs(c - want.c) + std::abs(r - want.r);
+                if (d < best && plan.Clear(c, r)) {
+                    best = d;
+                    plan.Entrance = {c, r};
+                }
+            }
     }
     plan.Commit(map);
     // Doors stand on the lower layer under the wall pieces framing their gap; over a whole
