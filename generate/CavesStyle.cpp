@@ -3,36 +3,10 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "generate/GenNoise.h"
 #include "generate/GenerateMap.h"
 
 namespace qm {
-
-namespace {
-
-// Smooth value noise on integers: lattice values every `step` cells, blended linearly.
-class TValueNoise {
-public:
-    TValueNoise(TGenRandom& rng, int step) : step_(step), salt_(rng.Next()) {}
-    int At(int c, int r) const { // 0..255
-        const int gc = c / step_, gr = r / step_, fc = c % step_, fr = r % step_;
-        const int top = Lerp(Lattice(gc, gr), Lattice(gc + 1, gr), fc);
-        const int bottom = Lerp(Lattice(gc, gr + 1), Lattice(gc + 1, gr + 1), fc);
-        return Lerp(top, bottom, fr);
-    }
-
-private:
-    int Lerp(int a, int b, int f) const { return a + (b - a) * f / step_; }
-    int Lattice(int gc, int gr) const {
-        std::uint64_t z = salt_ ^ (std::uint64_t(gc) * 0x9e3779b97f4a7c15ull) ^ (std::uint64_t(gr) << 32);
-        z = (z ^ (z >> 30)) * 0xbf58476d1ce4e5b9ull;
-        z = (z ^ (z >> 27)) * 0x94d049bb133111ebull;
-        return int((z ^ (z >> 31)) & 255);
-    }
-    int step_;
-    std::uint64_t salt_;
-};
-
-} // namespace
 
 void GenerateCaves(TGenPlan& plan, TGenRandom& rng, TGenDensity density, const TGenSwitches& sw) {
     TGenPalette& p = plan.Palette();

@@ -117,7 +117,10 @@ void GenerateKeep(TGenPlan& plan, TGenRandom& rng, TGenDensity density, const TG
         spots.push_back(horizontal ? TGenPoint{L + at, side == 0 ? T : B} : TGenPoint{side == 2 ? L : R, T + at});
     }
     for (const TGenPoint& s : spots) {
-        TGenRoom tower{s.c - t / 2, s.r - t / 2, s.c - t / 2 + t - 1, s.r - t / 2 + t - 1};
+        // Corner and wall towers each of their own size; the gate's pair alike.
+        const bool gateTower = size_t(&s - spots.data()) >= 4 && size_t(&s - spots.data()) < 6 && !small;
+        const int ts = gateTower || small ? t : rng.Range(3, 5), w = ts + (gateTower ? 0 : rng.Below(2));
+        TGenRoom tower{s.c - w / 2, s.r - ts / 2, s.c - w / 2 + w - 1, s.r - ts / 2 + ts - 1};
         tower.purpose = TRoomPurpose::Tower;
         for (int r = tower.y0 - 1; r <= tower.y1 + 1; ++r)
             for (int c = tower.x0 - 1; c <= tower.x1 + 1; ++c) plan.SetSolid(c, r, p.Wall);

@@ -162,20 +162,23 @@ TEST(GenerateMapTest, TooSmallAnAreaChangesNothingAndSaysSo) {
     EXPECT_NE(r.LeftOut[0].find("smaller than 12 x 12"), std::string::npos);
 }
 
-// A tileset with only its terrain rows: walls and rock still join, and the notes name
-// what could not be drawn.
+// A tileset with only its terrain rows: walls and rock still join, every floor is reached,
+// and the notes name what could not be drawn. (With no ground or objects to tell places
+// apart, two stretches of bare curtain wall may look alike, so blocks are not compared.)
 TEST(GenerateMapTest, TerrainOnlyTilesetDrawsWallsAndSaysWhatIsMissing) {
     const SymbolTable bare = TerrainSymbolTable();
     const TGenPalette palette = MakeGenPalette(bare, Fix().ts.HiddenFlags, Fix().ts.LayerFlags);
     for (TGenStyle style : AllGenStyles) {
         TMapRecord m;
         ClearMapRecord(m);
-        const TMapRecord before = m;
         TGenerateOptions o;
         o.Style = style;
         o.Seed = 5;
         const TGenerateResult r = GenerateMap(m, o, palette);
-        EXPECT_EQ(qmtest::CheckGeneratedMap(before, m, o, r, Fix().ts, bare), "") << GenStyleName(style);
+        const TGridRect whole = o.Area;
+        EXPECT_EQ(qmtest::CheckRestampChangesNothing(m, whole), "") << GenStyleName(style);
+        EXPECT_EQ(qmtest::CheckReachable(m, whole, r.Entrance, bare), "") << GenStyleName(style);
+        EXPECT_EQ(qmtest::CheckPortalEnds(m, whole, Fix().ts, bare), "") << GenStyleName(style);
         std::string all;
         for (const std::string& line : r.LeftOut) all += line + "\n";
         if (style == TGenStyle::Dungeon) {
