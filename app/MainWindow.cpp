@@ -206,6 +206,7 @@ void Twinviewform::CreateMenus() {
     GenerateRandomMap1 = AddItem(File1, "GenerateRandomMap1", QStringLiteral("Generate Random Map"),
                                  QStringLiteral("Ctrl+R"),
                                  QStringLiteral(" Generate A Random Map Using The Currently Loaded GeoSet."), nullptr);
+    AddGenerateMapItem(File1);
     File1->addSeparator();
     AddItem(File1, "ExportImage1", QStringLiteral("Export Image..."), {}, ExportDisk->statusTip(), ExportDisk);
     AddItem(File1, "ExportTiledMapImages1", QStringLiteral("Export Tiled Map Images"), {}, ExportDiskTiled->statusTip(),

@@ -34,6 +34,7 @@ class TSplashForm;
 class TPaletteForm;
 class TPrintOptions;
 class TPrintPreview;
+struct TGenerateOptions;
 class TMapPageHandler;
 class TGeoEditForm;
 
@@ -97,6 +98,9 @@ public:
     void GeoSet1Click();
     void GenerateRandomMap1Click();
     void RandomMaplet1Click();
+    // File > Generate Map...: the dialog, then the generated map as one undoable change.
+    void GenerateMap1Click();
+    void ApplyGeneratedMap(const TGenerateOptions& options);
     void GeoNewExecute();
     void GeoOpenExecute();
     void GeoSaveExecute();
@@ -238,6 +242,7 @@ private:
     QAction* Custom1 = nullptr;
     QAction* Geoset1 = nullptr;
     QAction* GenerateRandomMap1 = nullptr;
+    QAction* GenerateMap1 = nullptr;
     QAction* ExportTiledMap1 = nullptr;
     QAction* ImportTiledMap1 = nullptr;
     QAction* FileExitItem = nullptr;
@@ -254,6 +259,7 @@ private:
     void CreateDocumentCommands();
     void CreateRecovery();
     void AddTiledMapItems(QMenu* file);
+    void AddGenerateMapItem(QMenu* file);
     QAction* MakeAction(const char* name, const QString& caption, int image, const QString& hint);
     QAction* AddItem(QMenu* menu, const char* name, const QString& caption, const QString& shortcut,
                      const QString& hint, QAction* action);
