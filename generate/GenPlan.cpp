@@ -96,10 +96,10 @@ void TGenPlan::CarveWinding(TGenPoint a, TGenPoint b, TGenRandom& rng, int width
         const int dc = b.c - p.c, dr = b.r - p.r;
         // Mostly towards the goal along the longer way, sometimes aside.
         const int roll = rng.Below(10);
-        if (roll < 6) {
+        if (roll < 4) {
             if (std::abs(dc) >= std::abs(dr)) p.c += dc > 0 ? 1 : -1;
             else p.r += dr > 0 ? 1 : -1;
-        } else if (roll < 8) {
+        } else if (roll < 7) {
             if (dr != 0) p.r += dr > 0 ? 1 : -1;
             else p.c += dc > 0 ? 1 : -1;
         } else {
@@ -165,7 +165,7 @@ void TGenPlan::ConnectAll(TGenRandom& rng, bool winding) {
             }
         }
         const TGenPoint to{area_.Left + best % W, area_.Top + best / W};
-        if (winding) CarveWinding({fi, fj}, to, rng, 1);
+        if (winding) CarveWinding({fi, fj}, to, rng, rng.Chance(40) ? 2 : 1);
         else CarveCorners({fi, fj}, to, rng.Chance(50));
     }
 }

@@ -67,7 +67,9 @@ void GenerateKeep(TGenPlan& plan, TGenRandom& rng, TGenDensity density, const TG
     // Room outside for the towers and a way round: seven cells where the area allows.
     // A small area gets a small fort: three-cell towers at the corners only.
     const bool small = in.Width() < 40 || in.Height() < 40;
-    const int mx = small ? 4 : 7, my = small ? 4 : 7;
+    // Now and then a moat round the whole, crossed by the road on a bridge.
+    const bool moat = !small && rng.Chance(45);
+    const int mx = small ? 4 : (moat ? 10 : 7), my = mx;
     const int mw = std::max(0, std::min(in.Width() / 9, (in.Width() - 20) / 2 - mx)),
               mh = std::max(0, std::min(in.Height() / 9, (in.Height() - 20) / 2 - my));
     const int L = in.Left + rng.Range(mx, mx + mw), R = in.Right - rng.Range(mx, mx + mw);
@@ -139,6 +141,10 @@ void GenerateKeep(TGenPlan& plan, TGenRandom& rng, TGenDensity density, const TG
         }
 
     // The gate between its towers, with a road out to the edge of the area.
+    if (moat)
+        for (int r = T - 6; r <= B + 6; ++r)
+            for (int c = L - 6; c <= R + 6; ++c)
+                if (c == L - 6 || c == R + 6 || r == T - 6 || r == B + 6) plan.SetSolid(c, r, p.Water);
     TGenDoor gate;
     const bool haveGate = DoorInWall(plan, rng, gateNS, gateLine, gateAt, gateAt + 1, -1, gate) ||
                           DoorInWall(plan, rng, gateNS, gateLine, gateLo - t, gateHi + t, -1, gate);
@@ -152,8 +158,18 @@ void GenerateKeep(TGenPlan& plan, TGenRandom& rng, TGenDensity density, const TG
             if (q.c == gate.a.c && q.r == gate.a.r) continue;
             const bool outside = !(q.c >= L && q.c <= R && q.r >= T && q.r <= B);
             if (!outside) continue;
-            for (int k = 0; k <= 1; ++k)
-                plan.SetGround(q.c + (gateNS ? 0 : k), q.r + (gateNS ? k : 0), p.Road ? p.Road : courtyard);
+            for (int k = 0; k <= 1; ++k) {
+                const TGenPoint x{q.c + (gateNS ? 0 : k), q.r + (gateNS ? k : 0)};
+                const bool bridge = moat &&
+                                    (plan.Solid(x.c - dc, x.r - dr) == p.Water || plan.Solid(x.c, x.r) == p.Water ||
+                                     plan.Solid(x.c + dc, x.r + dr) == p.Water);
+                if (bridge)
+                    for (int d = -2; d <= 2; ++d)
+                        for (int e = -1; e <= 2; ++e)
+                            if (plan.Solid(q.c + (gateNS ? e : d), q.r + (gateNS ? d : e)) == p.Water)
+                                plan.ClearSolid(q.c + (gateNS ? e : d), q.r + (gateNS ? d : e));
+                plan.SetGround(x.c, x.r, bridge && p.Deck ? p.Deck : (p.Road ? p.Road : courtyard));
+            }
         }
         plan.Entrance = {gate.a.c + 3 * dc, gate.a.r + 3 * dr};
         // Keep the way in free of buildings.
