@@ -43,7 +43,11 @@ void TGenPlan::FillSolid(int base) {
         for (int c = inner_.Left; c <= inner_.Right; ++c) solid_[At(c, r)] = uint8_t(base);
 }
 
-void TGenPlan::SetStone(int c, int r) { SetGround(c, r, (r % 2) ? palette_.StoneB : palette_.StoneA); }
+void TGenPlan::SetStone(int c, int r) {
+    std::uint64_t z = Salt ^ (std::uint64_t(c) * 0x9e3779b97f4a7c15ull) ^ (std::uint64_t(r) * 0xc2b2ae3d27d4eb4full);
+    z = (z ^ (z >> 31)) * 0xbf58476d1ce4e5b9ull;
+    SetGround(c, r, (z >> 40) % 100 < 30 ? palette_.StoneB : palette_.StoneA);
+}
 
 bool TGenPlan::Clear(int c, int r) const {
     if (!InArea(c, r)) return false;

@@ -51,8 +51,9 @@ public:
     void SetGround(int c, int r, int s) {
         if (InArea(c, r) && s) ground_[At(c, r)] = uint8_t(s);
     }
-    // Stone floors alternate by row, as the map background does.
+    // Stone floor, cracked here and there: which cells, the map's own salt decides.
     void SetStone(int c, int r);
+    std::uint64_t Salt = 0;
 
     int Object(int c, int r) const { return InArea(c, r) ? object_[At(c, r)] : 0; }
     void SetObject(int c, int r, int s) {

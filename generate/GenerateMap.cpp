@@ -45,6 +45,7 @@ TGenerateResult GenerateMap(TMapRecord& map, const TGenerateOptions& options, co
     TGenPlan plan(area, pal);
     // The style and the seed pick the stream, so two styles with one seed differ.
     TGenRandom rng(std::uint64_t(options.Seed) * 4 + std::uint64_t(options.Style));
+    plan.Salt = rng.Next();
     switch (options.Style) {
     case TGenStyle::Dungeon: GenerateDungeon(plan, rng, options.Density, options.Switches); break;
     case TGenStyle::Caves: GenerateCaves(plan, rng, options.Density, options.Switches); break;
