@@ -62,7 +62,8 @@ int DoorSymbol(const TGenPalette& p, TGenRandom& rng, const TGenDoor& d) {
 void NoteDoorsMissing(TGenPalette& p, const TGenSwitches& sw) {
     if (sw.Doors && !p.DoorH) p.Note("doors in east-west walls (no door symbol for them)");
     if (sw.Doors && !p.DoorV) p.Note("doors in north-south walls (no door symbol for them)");
-    if (sw.SecretDoors && !p.SecretDoor) p.Note("secret doors (no hidden secret door symbol)");
+    if (sw.SecretDoors && !p.SecretH) p.Note("secret doors in east-west walls (no hidden secret door symbol)");
+    if (sw.SecretDoors && !p.SecretV) p.Note("secret doors in north-south walls (no hidden secret door symbol)");
     if (sw.Lights && !p.Torch) p.Note("lights (no light symbol to stand in a room)");
     if (!p.StoneA) p.Note("floors (no floor symbol named)");
 }
@@ -172,7 +173,8 @@ void GenerateDungeon(TGenPlan& plan, TGenRandom& rng, TGenDensity density, const
         TGenDoor& d = doors[i];
         if (!DoorHolds(plan, d)) continue;
         int s = 0;
-        if (loopDoor[i] && sw.SecretDoors && p.SecretDoor && rng.Chance(45)) s = p.SecretDoor;
+        if (loopDoor[i] && sw.SecretDoors && p.SecretFor(d.inNorthSouth) && rng.Chance(45))
+            s = p.SecretFor(d.inNorthSouth);
         else if (sw.Doors && rng.Chance(85)) s = DoorSymbol(p, rng, d);
         d.symbol = s;
         plan.SetPortal(d.a.c, d.a.r, s);

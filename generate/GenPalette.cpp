@@ -35,11 +35,12 @@ template <class Ok> int FindIn(const TGenPalette& p, std::initializer_list<const
 int Portal(const TGenPalette& p, SymbolRole role, bool vertical, std::initializer_list<const char*> prefer) {
     const auto fits = [&](int s) {
         const SymbolTraits& t = (*p.Table)[s];
-        return t.role == role && t.vertical == vertical && !p.Hidden[s];
+        // An open door closes nothing.
+        return t.role == role && t.vertical == vertical && !p.Hidden[s] && !HasWord(Lower(t.name), "open");
     };
     if (const int s = FindIn(p, prefer, fits)) return s;
     for (int s = 1; s < 128; ++s)
-        if (fits(s) && !HasWord(Lower((*p.Table)[s].name), "open")) return s;
+        if (fits(s)) return s;
     return 0;
 }
 
@@ -96,7 +97,29 @@ TGenPalette MakeGenPalette(const SymbolTable& table, const std::array<std::uint8
     if (p.LockedV && !HasWord(Lower(table[p.LockedV].name), "locked")) p.LockedV = 0;
     p.WindowH = Portal(p, SymbolRole::Window, false, {"arrow slit", "window"});
     p.WindowV = Portal(p, SymbolRole::Window, true, {"arrow slit", "window"});
-    p.SecretDoor = FindIn(p, {"secret door marker", "secret door", "secret"}, [&](int s) { return hidden[s] != 0; });
+    // A secret door for each wall: by its door axis, else by a name that says the wall, else
+    // one marker for both.
+    for (const bool ns : {false, true}) {
+        const auto secret = [&](int s) { return hidden[s] && HasWord(Lower(table[s].name), "secret"); };
+        const auto axis = [&](int s) {
+            return secret(s) && table[s].role == SymbolRole::Door && table[s].vertical == ns;
+        };
+        const auto named = [&](int s) {
+            return secret(s) && table[s].role != SymbolRole::Door &&
+                   HasWord(Lower(table[s].name), ns ? "north" : "east");
+        };
+        const auto plain = [&](int s) {
+            const std::string n = Lower(table[s].name);
+            return secret(s) && table[s].role != SymbolRole::Door && !HasWord(n, "north") && !HasWord(n, "east");
+        };
+        int& to = ns ? p.SecretV : p.SecretH;
+        for (int s = 1; s < 128 && !to; ++s)
+            if (axis(s)) to = s;
+        for (int s = 1; s < 128 && !to; ++s)
+            if (named(s)) to = s;
+        for (int s = 1; s < 128 && !to; ++s)
+            if (plain(s)) to = s;
+    }
     p.Torch = FindIn(p, {"torch", "brazier", "lamp", "lantern"},
                      [&](int s) { return table[s].role == SymbolRole::Light && upper[s] && !hidden[s]; });
     if (!p.Torch)

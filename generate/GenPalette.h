@@ -21,7 +21,11 @@ struct TGenPalette {
     int Grass = 0, GrassDark = 0, GrassDry = 0, Flowers = 0, Dirt = 0, Road = 0, Cobbles = 0, Shallows = 0, Deck = 0;
 
     // Doors and windows by the wall they stand in: H in an east-west wall, V in a north-south one.
-    int DoorH = 0, DoorV = 0, LockedH = 0, LockedV = 0, WindowH = 0, WindowV = 0, SecretDoor = 0;
+    int DoorH = 0, DoorV = 0, LockedH = 0, LockedV = 0, WindowH = 0, WindowV = 0;
+    // Hidden secret door symbols for each wall, the same one where the tileset has one for both.
+    int SecretH = 0, SecretV = 0;
+    int SecretFor(bool northSouth) const { return northSouth ? SecretV : SecretH; }
+    bool IsSecret(int s) const { return s && (s == SecretH || s == SecretV); }
     int Torch = 0, Campfire = 0, Crystal = 0; // lights
     int StairsUp = 0, StairsDown = 0, Trap = 0, Treasure = 0, Monster = 0;
 

@@ -295,8 +295,9 @@ void GenerateKeep(TGenPlan& plan, TGenRandom& rng, TGenDensity density, const TG
         }
         const bool window = d.symbol && p.Table && (*p.Table)[d.symbol].role == SymbolRole::Window;
         if (!window && d.symbol == 0 && sw.Doors) d.symbol = d.inNorthSouth ? p.DoorV : p.DoorH;
-        if (!window && d.room == -2 && sw.SecretDoors && p.SecretDoor && rng.Chance(8)) d.symbol = p.SecretDoor;
-        if (!window && !sw.Doors && d.symbol != p.SecretDoor) d.symbol = 0;
+        if (!window && d.room == -2 && sw.SecretDoors && p.SecretFor(d.inNorthSouth) && rng.Chance(8))
+            d.symbol = p.SecretFor(d.inNorthSouth);
+        if (!window && !sw.Doors && !p.IsSecret(d.symbol)) d.symbol = 0;
         plan.SetPortal(d.a.c, d.a.r, d.symbol);
         plan.SetPortal(d.b.c, d.b.r, d.symbol);
     }

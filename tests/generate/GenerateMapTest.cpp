@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cstring>
 #include <set>
 #include <string>
@@ -102,7 +103,7 @@ TEST_P(GenerateStyleTest, SwitchesLeaveTheirSymbolsOut) {
     const SymbolTable& t = Fix().table;
     const auto isDoor = [&](int s) { return t[s].role == SymbolRole::Door; };
     const auto isLight = [&](int s) { return t[s].role == SymbolRole::Light; };
-    const auto isSecret = [&](int s) { return s == Fix().palette.SecretDoor; };
+    const auto isSecret = [&](int s) { return Fix().palette.IsSecret(s); };
     for (std::uint32_t seed = 1; seed <= 6; ++seed) {
         TGenerateOptions o;
         o.Style = GetParam();
@@ -133,7 +134,7 @@ TEST(GenerateMapTest, DungeonsHaveDoorsLightsAndSecretDoors) {
                 const TMapCell& c = m.Cell(x, y);
                 doors += Fix().table[c.Lower].role == SymbolRole::Door;
                 lights += c.Upper < 128 && Fix().table[c.Upper].role == SymbolRole::Light;
-                secrets += c.Lower == Fix().palette.SecretDoor;
+                secrets += Fix().palette.IsSecret(c.Lower);
             }
     }
     EXPECT_GT(doors, 40);
@@ -187,6 +188,37 @@ TEST(GenerateMapTest, TerrainOnlyTilesetDrawsWallsAndSaysWhatIsMissing) {
         }
         for (int x = 1; x <= MapSize; ++x)
             for (int y = 1; y <= MapSize; ++y) ASSERT_TRUE(m.Cell(x, y).Upper == 0 || m.Cell(x, y).Upper >= 128);
+    }
+}
+
+} // namespace
+
+namespace {
+
+// Doors, windows and secret doors are found by role and wall, lights and furniture by name.
+TEST(GenPaletteTest, FindsSymbolsByRoleWallAndName) {
+    struct Case {
+        const char* roles;
+        int doorH, doorV, secretH, secretV, torch;
+    } cases[] = {
+        {"12 door axis=v Gate, north-south\n13 door axis=h Gate, east-west\n46 light range=3 Brazier\n", 13, 12, 0, 0,
+         46},
+        {"35 none Secret door marker\n", 0, 0, 35, 35, 0},
+        {"35 door axis=h Secret door, east-west wall\n36 door axis=v Secret door, north-south wall\n"
+         "14 door axis=h Open door\n",
+         0, 0, 35, 36, 0},
+    };
+    std::array<std::uint8_t, 256> hidden{}, upper{};
+    hidden[35] = hidden[36] = 1;
+    upper.fill(1);
+    for (const Case& c : cases) {
+        const SymbolTable t = ParseSymbolTable(c.roles, "t.roles");
+        const TGenPalette p = MakeGenPalette(t, hidden, upper);
+        EXPECT_EQ(p.DoorH, c.doorH) << c.roles;
+        EXPECT_EQ(p.DoorV, c.doorV) << c.roles;
+        EXPECT_EQ(p.SecretH, c.secretH) << c.roles;
+        EXPECT_EQ(p.SecretV, c.secretV) << c.roles;
+        EXPECT_EQ(p.Torch, c.torch) << c.roles;
     }
 }
 
