@@ -15,9 +15,13 @@ void GenerateCaves(TGenPlan& plan, TGenRandom& rng, TGenDensity density, const T
     const TGridRect area = plan.Area(), in = plan.Inner();
     plan.BaseGround = p.CaveFloor;
     const TValueNoise mud(rng, 6);
+    const int gravel = p.Ground({"gravel"}) != p.CaveFloor ? p.Ground({"gravel"}) : 0;
     for (int r = area.Top; r <= area.Bottom; ++r)
-        for (int c = area.Left; c <= area.Right; ++c)
-            plan.SetGround(c, r, p.Mud && mud.At(c, r) > 200 ? p.Mud : p.CaveFloor);
+        for (int c = area.Left; c <= area.Right; ++c) {
+            // Loose stones here and there, so no two stretches of floor are alike.
+            const int stones = gravel && rng.Chance(3) ? gravel : p.CaveFloor;
+            plan.SetGround(c, r, p.Mud && mud.At(c, r) > 200 ? p.Mud : stones);
+        }
 
     // Rock: noise-seeded cells of two by two plan cells, the automaton's rule of five, then
     // one pass at full size to round the steps off.
