@@ -225,13 +225,10 @@ void GenerateDungeon(TGenPlan& plan, TGenRandom& rng, TGenDensity density, const
     for (size_t i = 0; i < rooms.size(); ++i) DressRoom(plan, rng, rooms[i], doors, sw);
     if (sw.Dressing)
         for (const TGenPoint& e : ends) {
+            // A trap or a cache where a dead end stops. A corridor's cells all hold wall pieces,
+            // so the marker lies on the lower layer beneath them, as doors do.
             const int marker = rng.Chance(50) ? p.Trap : p.Treasure;
-            for (int dr = -1; dr <= 1; ++dr)
-                for (int dc = -1; dc <= 1; ++dc)
-                    if (marker && plan.Free(e.c + dc, e.r + dr) && !plan.Object(e.c, e.r)) {
-                        plan.SetObject(e.c + dc, e.r + dr, marker);
-                        dr = dc = 2;
-                    }
+            if (marker && !plan.Solid(e.c, e.r) && !plan.Portal(e.c, e.r)) plan.SetPortal(e.c, e.r, marker);
         }
     if (plan.Entrance.c < 0) {
         for (int r = area.Top; r <= area.Bottom && plan.Entrance.c < 0; ++r)
