@@ -69,7 +69,7 @@ void GenerateCaves(TGenPlan& plan, TGenRandom& rng, TGenDensity density, const T
         const int base = rng.Chance(70) ? p.Water : p.Hole;
         std::vector<TGenPoint> put;
         TGenPoint at{c, r};
-        const int size = rng.Range(3, 14);
+        const int size = rng.Range(6, 24);
         for (int s = 0; s < size; ++s) {
             if (plan.SetSolid(at.c, at.r, base)) put.push_back(at);
             const int d = rng.Below(4);
