@@ -54,6 +54,7 @@ std::span<const Twinviewform::TCommandRow> Twinviewform::CommandRows() {
         {"File1", "Geoset1", "", "GeoSet...", "", " Manage GeoSets.", -1, &T::GeoSet1Click, &T::Geoset1},
         // Enabled once a GeoSet file has been read.
         {"File1", "GenerateRandomMap1", "", "Generate Random Map", "Ctrl+R", " Generate A Random Map Using The Currently Loaded GeoSet.", -1, &T::GenerateRandomMap1Click, &T::GenerateRandomMap1, TCommandRow::Disabled},
+        {"File1", "GenerateMap1", "", "Generate Map...", "Ctrl+Shift+R", " Generate A Dungeon, Caves, A Keep Or Wilderness From A Seed.", -1, &T::GenerateMap1Click, &T::GenerateMap1},
         {"File1", "-"},
         {"File1", "ExportImage1", "ExportDisk", "Export Image...", "", " Export Map Or Currently Selected Map Region To Disk As A BMP, JPG Or PNG File At The Current Level Of Detail.", -1, &T::ExportDiskExecute, &T::ExportDisk},
         {"File1", "ExportTiledMapImages1", "ExportDiskTiled", "Export Tiled Map Images", "", " Export Map To Disk As Four Tiled BMP, JPG Or PNG Files At The Current Level Of Detail.", -1, &T::ExportDiskTiledExecute, &T::ExportDiskTiled},

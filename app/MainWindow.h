@@ -44,6 +44,7 @@ class TSplashForm;
 class TPaletteForm;
 class TPrintOptions;
 class TPrintPreview;
+struct TGenerateOptions;
 class TMapPageHandler;
 class TGeoEditForm;
 class THistoryDock;
@@ -112,6 +113,9 @@ public:
     void GeoSet1Click();
     void GenerateRandomMap1Click();
     void RandomMaplet1Click();
+    // File > Generate Map...: the dialog, then the generated map as one undoable change.
+    void GenerateMap1Click();
+    void ApplyGeneratedMap(const TGenerateOptions& options);
     void GeoNewExecute();
     void GeoOpenExecute();
     void GeoSaveExecute();
@@ -262,6 +266,7 @@ private:
     QAction* Custom1 = nullptr;
     QAction* Geoset1 = nullptr;
     QAction* GenerateRandomMap1 = nullptr;
+    QAction* GenerateMap1 = nullptr;
     QAction* ExportTiledMap1 = nullptr;
     QAction* ImportTiledMap1 = nullptr;
     QAction* FileExitItem = nullptr;

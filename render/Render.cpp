@@ -133,8 +133,18 @@ void LoadMapAndTileset(const TRenderArgs& args, const QString& programFolder, TM
     }
 }
 
+void WriteRendered(const TRenderArgs& args, const TMapRecord& map, const TRenderedTileset& ts) {
+    if (args.Pdf) RenderPdf(args, map, ts);
+    else if (args.Vtt) RenderVtt(args, map, ts);
+    else RenderPicture(args, map, ts);
+}
+
 int RunRender(const TRenderArgs& args, const QString& programFolder, std::ostream& out, std::ostream& err) {
     try {
+        if (args.Generate) {
+            RunGenerated(args, out, err);
+            return 0;
+        }
         if (args.TiledExport || args.TiledImport) {
             RunTiledJob(args, programFolder, out, err);
             return 0;
@@ -142,9 +152,7 @@ int RunRender(const TRenderArgs& args, const QString& programFolder, std::ostrea
         TMapRecord map;
         TRenderedTileset ts;
         LoadMapAndTileset(args, programFolder, map, ts);
-        if (args.Pdf) RenderPdf(args, map, ts);
-        else if (args.Vtt) RenderVtt(args, map, ts);
-        else RenderPicture(args, map, ts);
+        WriteRendered(args, map, ts);
         out << args.OutputPath << "\n";
         return 0;
     } catch (const std::exception& e) {

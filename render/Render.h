@@ -30,6 +30,13 @@ void LoadMapAndTileset(const TRenderArgs& args, const QString& programFolder, TM
 // Import notes (flipped tiles, layers left out) go to `err` without failing the run.
 void RunTiledJob(const TRenderArgs& args, const QString& programFolder, std::ostream& out, std::ostream& err);
 
+// Writes the picture, the tabletop map or the PDF that the output's extension asks for.
+void WriteRendered(const TRenderArgs& args, const TMapRecord& map, const TRenderedTileset& ts);
+
+// --generate: draws the map with the generator (the seed picked and printed when none is
+// given, what the tileset lacks noted on `err`), then writes it as the output asks.
+void RunGenerated(const TRenderArgs& args, std::ostream& out, std::ostream& err);
+
 // Runs the whole job; one line per file written goes to `out`, messages to `err`.
 // Returns the exit status (0 or 1).
 int RunRender(const TRenderArgs& args, const QString& programFolder, std::ostream& out, std::ostream& err);

@@ -23,6 +23,7 @@ const std::set<std::string> CommonOptions = {"--tileset", "--show-hidden"};
 const std::set<std::string> MatOptions = {"--overlap",    "--marks",     "--overview", "--correction",
                                           "--skip-empty", "--ink-saver", "--sheets"};
 const std::set<std::string> VttOptions = {"--ppg", "--vtt-target"};
+const std::set<std::string> GenerateOptions = {"--generate", "--seed", "--density"};
 
 // A whole decimal number and nothing else.
 std::optional<int> ParseInt(const std::string& s) {
@@ -113,6 +114,7 @@ std::optional<bool> ParseOnOff(const std::string& s) {
 
 const char* RenderUsage() {
     return "Usage: quillmarch-render [options] MAP OUTPUT\n"
+           "       quillmarch-render --generate STYLE [options] OUTPUT\n"
            "\n"
            "Draws a Quillmarch map (.map) as a picture or prints it to a PDF file.\n"
            "The kind of output follows OUTPUT's extension: .png, .jpg or .jpeg, .bmp, .pdf, or a\n"
@@ -157,6 +159,15 @@ const char* RenderUsage() {
            "  --sheets square|fit      as many sheets down as across, or as many across and down\n"
            "                           as the area needs (default: square)\n"
            "  --ink-saver on|off       ground symbols as a light wash (default: off)\n"
+           "\n"
+           "Generated maps:\n"
+           "  --generate STYLE OUTPUT  draws a new map instead of reading one: dungeon, caves, keep or\n"
+           "                           wilderness; OUTPUT may be any of the kinds here or a .map file\n"
+           "  --seed N                 0 to 4294967295; the same seed gives the same map (default: one\n"
+           "                           is picked and printed)\n"
+           "  --density few|some|many  how many rooms or features (default: some)\n"
+           "  --area map|L,T,R,B       draw into these cells only, 1-based and inclusive; a PDF prints\n"
+           "                           them (default: map)\n"
            "\n"
            "Tiled maps:\n"
            "  MAP OUT.tmx              writes OUT.tmx, OUT-tileset.tsx and OUT-tileset.png for the\n"
@@ -231,7 +242,7 @@ std::optional<TRenderParse> SplitCommandLine(const std::vector<std::string>& arg
             inlineValue = true;
         }
         if (!PictureOptions.count(name) && !PdfOptions.count(name) && !CommonOptions.count(name) &&
-            !MatOptions.count(name) && !VttOptions.count(name))
+            !MatOptions.count(name) && !VttOptions.count(name) && !GenerateOptions.count(name))
             return Refused(TRenderParse::Usage, "unknown option " + name);
         if (!inlineValue) {
             if (i + 1 >= args.size()) return Refused(TRenderParse::Usage, "option " + name + " needs a value");
@@ -410,12 +421,83 @@ TBadValue ReadMatOptions(TRenderArgs& a, const TOptionValues& opts) {
     return std::nullopt;
 }
 
+// --generate STYLE [--seed N] [--density D] [--area L,T,R,B] OUTPUT: a generated map written
+// as any output; --area is the generated area and, for a PDF, the printed one.
+TRenderParse ParseGenerate(const std::vector<std::string>& operands, TOptionValues opts) {
+    if (operands.size() != 1)
+        return Refused(TRenderParse::Usage, operands.empty() ? "expected OUTPUT after --generate STYLE"
+                                                             : "--generate takes OUTPUT only, not a MAP too");
+    TRenderParse r;
+    r.Args.OutputPath = operands[0];
+    if (r.Args.OutputPath.empty()) return Refused(TRenderParse::Usage, "OUTPUT must not be empty");
+    TRenderGenerate g;
+    const std::string style = *opts.Get("--generate");
+    const auto s = GenStyleFromName(style);
+    if (!s)
+        return Refused(TRenderParse::BadValue,
+                       "--generate must be dungeon, caves, keep or wilderness, not " + Quoted(style));
+    g.Style = *s;
+    if (auto v = opts.Get("--seed")) {
+        std::uint32_t seed = 0;
+        const char* end = v->data() + v->size();
+        auto [p, ec] = std::from_chars(v->data(), end, seed);
+        if (v->empty() || ec != std::errc() || p != end)
+            return Refused(TRenderParse::BadValue,
+                           "--seed must be a whole number from 0 to 4294967295, not " + Quoted(*v));
+        g.Seed = seed;
+    }
+    if (auto v = opts.Get("--density")) {
+        const auto d = GenDensityFromName(*v);
+        if (!d) return Refused(TRenderParse::BadValue, "--density must be few, some or many, not " + Quoted(*v));
+        g.Density = *d;
+    }
+    if (auto v = opts.Get("--area"); v && *v != "map") {
+        const auto area = ParseCells(*v);
+        if (!area)
+            return Refused(
+                TRenderParse::BadValue,
+                "--area must be map or L,T,R,B with 1 <= L <= R <= 72 and 1 <= T <= B <= 72, not " + Quoted(*v));
+        if (area->Width() < MinGenerateSide || area->Height() < MinGenerateSide)
+            return Refused(TRenderParse::BadValue, "--area must be at least " + std::to_string(MinGenerateSide) +
+                                                       " x " + std::to_string(MinGenerateSide) +
+                                                       " cells to generate into, not " + Quoted(*v));
+        g.Area = *area;
+    }
+    for (const char* name : {"--generate", "--seed", "--density"}) opts.Values.erase(name);
+    const TFileKind out = FileKindOf(r.Args.OutputPath);
+    if (out == TFileKind::Map || out == TFileKind::Tmx) {
+        // The map itself, or the map for Tiled: only --tileset applies.
+        for (const auto& [name, value] : opts.Values)
+            if (name != "--tileset" && name != "--area")
+                return Refused(TRenderParse::Usage, name + " does not apply to " +
+                                                        (out == TFileKind::Map ? ".map" : "Tiled map") + " output");
+        r.Args.MapOutput = out == TFileKind::Map;
+        r.Args.TiledExport = out == TFileKind::Tmx;
+        if (auto v = opts.Get("--tileset")) {
+            if (v->empty()) return Refused(TRenderParse::BadValue, "--tileset needs a file name");
+            r.Args.TilesetPath = *v;
+        }
+        r.Args.Generate = g;
+        return r;
+    }
+    const bool pdf = out == TFileKind::Pdf;
+    if (!pdf) opts.Values.erase("--area"); // the generated area only
+    if (auto wrong = ReadOutputKind(r.Args, opts)) return Refused(TRenderParse::Usage, *wrong);
+    for (auto read : {ReadDrawingOptions, ReadPageOptions, ReadMatOptions})
+        if (auto bad = read(r.Args, opts)) return Refused(TRenderParse::BadValue, *bad);
+    r.Args.Generate = g;
+    return r;
+}
+
 } // namespace
 
 TRenderParse ParseRenderArgs(const std::vector<std::string>& args) {
     std::vector<std::string> operands;
     TOptionValues opts;
     if (auto early = SplitCommandLine(args, operands, opts)) return *early;
+    if (opts.Get("--generate")) return ParseGenerate(operands, opts);
+    for (const char* name : {"--seed", "--density"})
+        if (opts.Get(name)) return Refused(TRenderParse::Usage, std::string(name) + " applies to --generate only");
     if (operands.size() < 2) return Refused(TRenderParse::Usage, "expected MAP and OUTPUT");
     if (operands.size() > 2) return Refused(TRenderParse::Usage, "unexpected argument " + operands[2]);
     TRenderParse r;

@@ -8,11 +8,20 @@
 #include "editor/GridRect.h"
 #include "export/PictureWriters.h"
 #include "export/VttExport.h"
+#include "generate/GenerateMap.h"
 #include "model/MapRecord.h"
 
 namespace qm {
 
 enum class TRenderPaper { Letter, A4, Legal };
+
+// --generate STYLE: a map drawn by the generator instead of one read from a file.
+struct TRenderGenerate {
+    TGenStyle Style = TGenStyle::Dungeon;
+    std::optional<std::uint32_t> Seed; // none: one is picked and printed
+    TGenDensity Density = TGenDensity::Some;
+    std::optional<TGridRect> Area; // none: the whole map
+};
 
 struct TRenderArgs {
     std::string MapPath;
@@ -20,9 +29,11 @@ struct TRenderArgs {
     bool Pdf = false; // else a picture in PictureFormat
     bool Vtt = false; // a virtual-tabletop map (.dd2vtt, .uvtt, .df2vtt)
     TPictureFormat PictureFormat = TPictureFormat::Png;
-    std::string TilesetPath;  // empty: the map's own tileset
-    bool TiledExport = false; // MAP OUT.tmx: the map and its tileset for Tiled
-    bool TiledImport = false; // IN.tmx OUT.map: a Tiled map as a Quillmarch map
+    std::string TilesetPath;                 // empty: the map's own tileset
+    bool TiledExport = false;                // MAP OUT.tmx: the map and its tileset for Tiled
+    bool TiledImport = false;                // IN.tmx OUT.map: a Tiled map as a Quillmarch map
+    std::optional<TRenderGenerate> Generate; // MapPath empty then
+    bool MapOutput = false;                  // --generate ... OUT.map
 
     // Pictures.
     std::optional<int> Zoom;         // 1..256; default the map's Zoom

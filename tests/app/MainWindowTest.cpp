@@ -38,6 +38,8 @@ const MenuRow MenuRows[] = {
     {"Geoset1", "GeoSet...", "", " Manage GeoSets.", -1, true},
     {"GenerateRandomMap1", "Generate Random Map", "Ctrl+R", " Generate A Random Map Using The Currently Loaded GeoSet.",
      -1, false},
+    {"GenerateMap1", "Generate Map...", "Ctrl+Shift+R", " Generate A Dungeon, Caves, A Keep Or Wilderness From A Seed.",
+     -1, true},
     {"ExportImage1", "Export Image...", "",
      " Export Map Or Currently Selected Map Region To Disk As A BMP, JPG Or PNG File At The Current Level Of "
      "Detail.",
@@ -103,6 +105,7 @@ TEST_F(AppTest, MenusInOrderWithTheirSeparators) {
                                                         "-",
                                                         "Geoset1",
                                                         "GenerateRandomMap1",
+                                                        "GenerateMap1",
                                                         "-",
                                                         "ExportImage1",
                                                         "ExportTiledMapImages1",

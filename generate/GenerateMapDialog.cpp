@@ -1,0 +1,174 @@
+#include "generate/GenerateMapDialog.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPixmap>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QRegularExpressionValidator>
+#include <QVBoxLayout>
+#include <random>
+
+#include "editor/Compose.h"
+
+namespace qm {
+
+namespace {
+constexpr int PreviewCellPixels = 6;
+} // namespace
+
+QImage MapPreviewPicture(const TMapRecord& map, const TRenderedTileset& ts, int px) {
+    QImage pic(MapSize * px, MapSize * px, QImage::Format_RGB32);
+    pic.fill(Qt::white);
+    if (!ts.IsRendered()) return pic;
+    QImage cell;
+    QPainter p(&pic);
+    for (int c = 0; c < MapSize; ++c)
+        for (int r = 0; r < MapSize; ++r) {
+            ComposeMapCell(cell, map, ts, c, r);
+            DrawScaledCell(p, QRect(c * px, r * px, px, px), cell);
+        }
+    return pic;
+}
+
+std::uint32_t FreshGenerateSeed() {
+    std::random_device device;
+    return std::uint32_t(device());
+}
+
+TGenerateMapDialog::TGenerateMapDialog(QWidget* parent, const TMapRecord& map, const TRenderedTileset& ts,
+                                       const TGenPalette& palette, const TGridRect& selection,
+                                       const TGenerateOptions& start)
+    : QDialog(parent), map_(map), ts_(ts), palette_(palette), selection_(selection) {
+    setObjectName(QStringLiteral("GenerateMapDialog"));
+    setWindowTitle(QStringLiteral("Generate Map"));
+
+    StyleCombo = new QComboBox(this);
+    StyleCombo->setObjectName(QStringLiteral("StyleCombo"));
+    for (TGenStyle s : AllGenStyles) StyleCombo->addItem(QString::fromLatin1(GenStyleName(s)));
+    StyleCombo->setCurrentIndex(int(start.Style));
+
+    SeedEdit = new QLineEdit(QString::number(start.Seed), this);
+    SeedEdit->setObjectName(QStringLiteral("SeedEdit"));
+    SeedEdit->setValidator(
+        new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]{1,10}")), SeedEdit));
+    SeedEdit->setToolTip(QStringLiteral("0 to 4294967295; the same seed gives the same map"));
+    NewSeedButton = new QPushButton(QStringLiteral("New seed"), this);
+    NewSeedButton->setObjectName(QStringLiteral("NewSeedButton"));
+    auto* seedRow = new QHBoxLayout;
+    seedRow->addWidget(SeedEdit, 1);
+    seedRow->addWidget(NewSeedButton);
+
+    DensityCombo = new QComboBox(this);
+    DensityCombo->setObjectName(QStringLiteral("DensityCombo"));
+    for (int d = 0; d < 3; ++d) DensityCombo->addItem(QString::fromLatin1(GenDensityName(TGenDensity(d))));
+    DensityCombo->setCurrentIndex(int(start.Density));
+
+    WholeMapRadio = new QRadioButton(QStringLiteral("Whole map"), this);
+    WholeMapRadio->setObjectName(QStringLiteral("WholeMapRadio"));
+    SelectionRadio = new QRadioButton(QStringLiteral("Selection"), this);
+    SelectionRadio->setObjectName(QStringLiteral("SelectionRadio"));
+    // A single selected cell is the cursor, not an area.
+    const bool areaOffered = selection.Width() >= MinGenerateSide && selection.Height() >= MinGenerateSide;
+    SelectionRadio->setEnabled(areaOffered);
+    SelectionRadio->setToolTip(
+        QStringLiteral("Select at least %1 x %1 cells to generate into them only").arg(MinGenerateSide));
+    const bool startWhole = start.Area == TGridRect{0, 0, MapSize - 1, MapSize - 1} || !areaOffered;
+    (startWhole ? WholeMapRadio : SelectionRadio)->setChecked(true);
+    auto* areaRow = new QHBoxLayout;
+    areaRow->addWidget(WholeMapRadio);
+    areaRow->addWidget(SelectionRadio);
+
+    const auto check = [this](const char* name, const QString& text, bool on) {
+        auto* box = new QCheckBox(text, this);
+        box->setObjectName(QString::fromLatin1(name));
+        box->setChecked(on);
+        return box;
+    };
+    DoorsCheck = check("DoorsCheck", QStringLiteral("Doors"), start.Switches.Doors);
+    SecretDoorsCheck = check("SecretDoorsCheck", QStringLiteral("Secret doors"), start.Switches.SecretDoors);
+    LightsCheck = check("LightsCheck", QStringLiteral("Lights"), start.Switches.Lights);
+    DressingCheck = check("DressingCheck", QStringLiteral("Dressing"), start.Switches.Dressing);
+    auto* switches = new QHBoxLayout;
+    for (QCheckBox* b : {DoorsCheck, SecretDoorsCheck, LightsCheck, DressingCheck}) switches->addWidget(b);
+
+    auto* form = new QFormLayout;
+    form->addRow(QStringLiteral("Style:"), StyleCombo);
+    form->addRow(QStringLiteral("Seed:"), seedRow);
+    form->addRow(QStringLiteral("Density:"), DensityCombo);
+    form->addRow(QStringLiteral("Area:"), areaRow);
+    form->addRow(switches);
+
+    Preview = new QLabel(this);
+    Preview->setObjectName(QStringLiteral("Preview"));
+    Preview->setFixedSize(MapSize * PreviewCellPixels, MapSize * PreviewCellPixels);
+    Notes = new QLabel(this);
+    Notes->setObjectName(QStringLiteral("Notes"));
+    Notes->setWordWrap(true);
+
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    buttons->setObjectName(QStringLiteral("GenerateButtons"));
+    OkButton = buttons->button(QDialogButtonBox::Ok);
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+
+    auto* left = new QVBoxLayout;
+    left->addLayout(form);
+    left->addWidget(Notes);
+    left->addStretch(1);
+    auto* body = new QHBoxLayout;
+    body->addLayout(left);
+    body->addWidget(Preview);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(body);
+    layout->addWidget(buttons);
+
+    connect(NewSeedButton, &QPushButton::clicked, this,
+            [this] { SeedEdit->setText(QString::number(FreshGenerateSeed())); });
+    connect(StyleCombo, &QComboBox::currentIndexChanged, this, [this] { Update(); });
+    connect(DensityCombo, &QComboBox::currentIndexChanged, this, [this] { Update(); });
+    connect(SeedEdit, &QLineEdit::textChanged, this, [this] { Update(); });
+    for (QRadioButton* b : {WholeMapRadio, SelectionRadio})
+        connect(b, &QRadioButton::toggled, this, [this] { Update(); });
+    for (QCheckBox* b : {DoorsCheck, SecretDoorsCheck, LightsCheck, DressingCheck})
+        connect(b, &QCheckBox::toggled, this, [this] { Update(); });
+    Update();
+}
+
+TGenerateOptions TGenerateMapDialog::Options() const {
+    TGenerateOptions o;
+    o.Style = TGenStyle(StyleCombo->currentIndex());
+    o.Seed = std::uint32_t(SeedEdit->text().toULongLong());
+    o.Density = TGenDensity(DensityCombo->currentIndex());
+    if (SelectionRadio->isChecked()) o.Area = selection_;
+    o.Switches = {DoorsCheck->isChecked(), SecretDoorsCheck->isChecked(), LightsCheck->isChecked(),
+                  DressingCheck->isChecked()};
+    return o;
+}
+
+void TGenerateMapDialog::Update() {
+    // A seed beyond 32 bits cannot be used: OK waits for one that can.
+    bool ok = false;
+    const qulonglong seed = SeedEdit->text().toULongLong(&ok);
+    ok = ok && seed <= 4294967295ull;
+    OkButton->setEnabled(ok);
+    if (!ok) {
+        Notes->setText(QStringLiteral("The seed is a whole number from 0 to 4294967295."));
+        return;
+    }
+    preview_ = map_;
+    const TGenerateResult result = GenerateMap(preview_, Options(), palette_);
+    QString notes;
+    for (const std::string& line : result.LeftOut)
+        notes += QStringLiteral("Left out: %1\n").arg(QString::fromStdString(line));
+    Notes->setText(notes.trimmed());
+    Preview->setPixmap(QPixmap::fromImage(MapPreviewPicture(preview_, ts_, PreviewCellPixels)));
+}
+
+} // namespace qm

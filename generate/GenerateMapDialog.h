@@ -1,0 +1,60 @@
+#pragma once
+// "Generate Map": style, seed, area, density and the four switches, with a preview picture
+// of the map as it will be that follows every change of the controls.
+#include <QDialog>
+#include <QImage>
+
+#include "generate/GenerateMap.h"
+#include "tiles/Tileset.h"
+
+class QButtonGroup;
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+
+namespace qm {
+
+class TGenerateMapDialog : public QDialog {
+    Q_OBJECT
+public:
+    // `map` is the map the result will go into (the preview shows the area drawn into a
+    // copy of it); `selection` is offered as the area when it covers more than one cell.
+    TGenerateMapDialog(QWidget* parent, const TMapRecord& map, const TRenderedTileset& ts, const TGenPalette& palette,
+                       const TGridRect& selection, const TGenerateOptions& start);
+    TGenerateOptions Options() const;
+    // The map the preview shows: what OK will make of the current map.
+    const TMapRecord& PreviewMap() const { return preview_; }
+
+    QComboBox* StyleCombo = nullptr;
+    QLineEdit* SeedEdit = nullptr;
+    QPushButton* NewSeedButton = nullptr;
+    QComboBox* DensityCombo = nullptr;
+    QRadioButton* WholeMapRadio = nullptr;
+    QRadioButton* SelectionRadio = nullptr;
+    QCheckBox* DoorsCheck = nullptr;
+    QCheckBox* SecretDoorsCheck = nullptr;
+    QCheckBox* LightsCheck = nullptr;
+    QCheckBox* DressingCheck = nullptr;
+    QLabel* Preview = nullptr;
+    QLabel* Notes = nullptr;
+    QPushButton* OkButton = nullptr;
+
+private:
+    void Update();
+    const TMapRecord& map_;
+    const TRenderedTileset& ts_;
+    const TGenPalette& palette_;
+    TGridRect selection_;
+    TMapRecord preview_{};
+};
+
+// The whole map drawn at `px` pixels a cell, as the map grid composes its cells.
+QImage MapPreviewPicture(const TMapRecord& map, const TRenderedTileset& ts, int px);
+
+// A seed drawn from the system's entropy, for "New seed" and the dialog's first showing.
+std::uint32_t FreshGenerateSeed();
+
+} // namespace qm

@@ -1,0 +1,104 @@
+// File > Generate Map...: the dialog from its shortcut, its preview, and the map it makes
+// as one undoable change.
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTimer>
+#include <cstring>
+
+#include "generate/GenerateMapDialog.h"
+#include "tests/app/AppFixture.h"
+
+namespace qmtest {
+
+namespace {
+
+class GenerateCommandTest : public AppTest {
+protected:
+    // Opens the dialog (the first time with Ctrl+Shift+R), lets `drive` work it, and returns
+    // what it offered.
+    qm::TGenerateOptions Drive(const std::function<void(qm::TGenerateMapDialog&)>& drive) {
+        qm::TGenerateOptions seen;
+        QTimer::singleShot(0, [&] {
+            auto* dialog = win->findChild<qm::TGenerateMapDialog*>();
+            ASSERT_NE(dialog, nullptr);
+            drive(*dialog);
+            seen = dialog->Options();
+        });
+        if (first_) QTest::keyClick(win, Qt::Key_R, Qt::ControlModifier | Qt::ShiftModifier);
+        else Trigger(Find<QAction>("GenerateMap1"));
+        first_ = false;
+        EXPECT_NE(seen.Seed, 0u) << "the dialog did not open";
+        return seen;
+    }
+    bool first_ = true;
+};
+
+TEST_F(GenerateCommandTest, PreviewFollowsTheControlsAndOkMakesOneUndoableChange) {
+    Start();
+    Map().Cell(3, 3) = {40, 17, 9};
+    const qm::TMapRecord before = Map();
+    qm::TMapRecord previewed{};
+    const qm::TGenerateOptions o = Drive([&](qm::TGenerateMapDialog& d) {
+        d.SeedEdit->setText(QStringLiteral("4711"));
+        const QImage first = d.Preview->pixmap().toImage();
+        d.StyleCombo->setCurrentIndex(int(qm::TGenStyle::Caves));
+        EXPECT_NE(d.Preview->pixmap().toImage(), first) << "the preview follows the style";
+        const QImage caves = d.Preview->pixmap().toImage();
+        d.DensityCombo->setCurrentIndex(int(qm::TGenDensity::Many));
+        EXPECT_NE(d.Preview->pixmap().toImage(), caves) << "the preview follows the density";
+        const QString seed = d.SeedEdit->text();
+        QTest::mouseClick(d.NewSeedButton, Qt::LeftButton);
+        EXPECT_NE(d.SeedEdit->text(), seed);
+        d.SeedEdit->setText(QStringLiteral("4711"));
+        d.SeedEdit->setText(QStringLiteral("99999999999"));
+        EXPECT_FALSE(d.OkButton->isEnabled()) << "a seed beyond 32 bits";
+        d.SeedEdit->setText(QStringLiteral("4711"));
+        EXPECT_FALSE(d.SelectionRadio->isEnabled()) << "no selection to draw into";
+        previewed = d.PreviewMap();
+        QTest::mouseClick(d.OkButton, Qt::LeftButton);
+    });
+    EXPECT_EQ(o.Style, qm::TGenStyle::Caves);
+    EXPECT_EQ(o.Seed, 4711u);
+    EXPECT_EQ(std::memcmp(&Map(), &previewed, sizeof previewed), 0) << "OK gives what the preview showed";
+    EXPECT_NE(std::memcmp(&Map(), &before, sizeof before), 0);
+    EXPECT_TRUE(win->isWindowModified());
+    Trigger(Find<QAction>("Undo"));
+    EXPECT_EQ(std::memcmp(&Map(), &before, sizeof before), 0);
+}
+
+TEST_F(GenerateCommandTest, SelectionIsTheAreaAndCancelChangesNothing) {
+    Start();
+    for (int x = 1; x <= 72; ++x)
+        for (int y = 1; y <= 72; ++y) Map().Cell(x, y).Lower = 16;
+    const qm::TMapRecord before = Map();
+    DrawGrid1()->SetSelection({10, 20, 40, 50});
+    Drive([&](qm::TGenerateMapDialog& d) {
+        ASSERT_TRUE(d.SelectionRadio->isEnabled());
+        d.SelectionRadio->setChecked(true);
+        d.reject();
+    });
+    EXPECT_EQ(std::memcmp(&Map(), &before, sizeof before), 0);
+    const qm::TGenerateOptions o = Drive([&](qm::TGenerateMapDialog& d) {
+        d.SelectionRadio->setChecked(true);
+        QTest::mouseClick(d.OkButton, Qt::LeftButton);
+    });
+    EXPECT_EQ(o.Area, (qm::TGridRect{10, 20, 40, 50}));
+    int changed = 0;
+    for (int x = 1; x <= 72; ++x)
+        for (int y = 1; y <= 72; ++y) {
+            const bool inside = x >= 11 && x <= 41 && y >= 21 && y <= 51;
+            const bool same = std::memcmp(&Map().Cell(x, y), &before.Cell(x, y), 3) == 0;
+            if (!inside) {
+                ASSERT_TRUE(same) << x << "," << y;
+            }
+            changed += !same;
+        }
+    EXPECT_GT(changed, 100);
+}
+
+} // namespace
+
+} // namespace qmtest

@@ -1,0 +1,28 @@
+#pragma once
+// The properties every generated map must have, checked for tests and the benchmark run:
+// cells outside the area untouched, terrain the stamp would not change, every floor
+// quarter reachable from the entrance, every door and window end on a wall in the
+// tabletop export, and no 12 x 12 block repeated.
+#include <string>
+
+#include "generate/GenerateMap.h"
+#include "tiles/SymbolTable.h"
+#include "tiles/Tileset.h"
+
+namespace qmtest {
+
+// "" when every property holds, else what failed and where.
+std::string CheckGeneratedMap(const qm::TMapRecord& before, const qm::TMapRecord& after,
+                              const qm::TGenerateOptions& options, const qm::TGenerateResult& result,
+                              const qm::TRenderedTileset& ts, const qm::SymbolTable& table);
+
+// The single properties, for tests that look at one.
+std::string CheckOutsideUnchanged(const qm::TMapRecord& before, const qm::TMapRecord& after, const qm::TGridRect& area);
+std::string CheckRestampChangesNothing(const qm::TMapRecord& map, const qm::TGridRect& area);
+std::string CheckReachable(const qm::TMapRecord& map, const qm::TGridRect& area, qm::TGenPoint entrance,
+                           const qm::SymbolTable& table);
+std::string CheckPortalEnds(const qm::TMapRecord& map, const qm::TGridRect& area, const qm::TRenderedTileset& ts,
+                            const qm::SymbolTable& table);
+std::string CheckNoRepeatedBlock(const qm::TMapRecord& map);
+
+} // namespace qmtest

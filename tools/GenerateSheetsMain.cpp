@@ -1,0 +1,64 @@
+// Draws, for every style of the map generator, a contact sheet of 16 seeds (whole maps,
+// seeds 1..16, density "some") for looking at them as a user would:
+// gen_generate_sheets <out-folder> [cell-pixels] [tileset.bmp|-] [first-seed] [maps] writes
+// STYLE-sheet.png.
+#include <QGuiApplication>
+#include <QImage>
+#include <QPainter>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "editor/Compose.h"
+#include "generate/GenerateMap.h"
+#include "tiles/Encoding.h"
+#include "tiles/SymbolTable.h"
+#include "tiles/Tileset.h"
+
+using namespace qm;
+
+int main(int argc, char** argv) {
+    QGuiApplication app(argc, argv);
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: gen_generate_sheets <out-folder> [cell-pixels] [tileset.bmp]\n");
+        return 2;
+    }
+    const QString out = PathFromBytes(argv[1]);
+    const int px = argc > 2 ? std::atoi(argv[2]) : 6;
+    const QString tileset = argc > 3 && std::string(argv[3]) != "-" ? PathFromBytes(argv[3]) : QString();
+    const int first = argc > 4 ? std::atoi(argv[4]) : 1;
+    const int maps = argc > 5 ? std::atoi(argv[5]) : 16;
+    const int across = maps < 4 ? maps : 4, down = (maps + across - 1) / across;
+    static TRenderedTileset ts;
+    static TMapRecord map;
+    QImage tileBitmap, cell;
+    ResetMap(map, "", 16);
+    RenderTileset(ts, map, tileset, tileBitmap, nullptr);
+    const SymbolTable symbols = tileset.isEmpty() ? BuiltInSymbolTable() : SymbolTableFor(argv[3]);
+    const TGenPalette palette = MakeGenPalette(symbols, ts.HiddenFlags, ts.LayerFlags);
+    const int side = MapSize * px, gap = 2 * px;
+    for (TGenStyle style : AllGenStyles) {
+        QImage sheet(across * side + (across - 1) * gap, down * side + (down - 1) * gap, QImage::Format_RGB32);
+        sheet.fill(Qt::darkGray);
+        QPainter p(&sheet);
+        for (int n = 0; n < maps; ++n) {
+            ResetMap(map, "", 16);
+            TGenerateOptions o;
+            o.Style = style;
+            o.Seed = std::uint32_t(first + n);
+            const TGenerateResult result = GenerateMap(map, o, palette);
+            if (n == 0)
+                for (const std::string& line : result.LeftOut)
+                    std::fprintf(stderr, "%s: left out %s\n", GenStyleName(style), line.c_str());
+            const int ox = (n % across) * (side + gap), oy = (n / across) * (side + gap);
+            for (int c = 0; c < MapSize; ++c)
+                for (int r = 0; r < MapSize; ++r) {
+                    ComposeMapCell(cell, map, ts, c, r);
+                    DrawScaledCell(p, QRect(ox + c * px, oy + r * px, px, px), cell);
+                }
+        }
+        p.end();
+        sheet.save(QString("%1/%2-sheet.png").arg(out, QString::fromLatin1(GenStyleName(style))));
+    }
+    return 0;
+}
