@@ -300,6 +300,26 @@ void AddTerrainLights(const ShownSymbols& symbolsOf, const TGridRect& a, Layout&
     }
 }
 
+// Leaves side by side on one line are one door: a double door (or a generated doorway
+// of two leaves) opens as one, and its ends are the doorway's jambs. The first leaf keeps
+// its place in the list, so files without such leaves stay as they were.
+void MergeTouchingPortals(std::vector<Portal>& portals) {
+    for (bool merged = true; merged;) {
+        merged = false;
+        for (size_t i = 0; i < portals.size() && !merged; ++i)
+            for (size_t j = i + 1; j < portals.size() && !merged; ++j) {
+                Portal& p = portals[i];
+                const Portal& q = portals[j];
+                if (p.closed != q.closed || p.vertical != q.vertical || p.span.Horizontal() != q.span.Horizontal())
+                    continue;
+                if (!OnSeg(p.span, q.span.a) && !OnSeg(p.span, q.span.b) && !OnSeg(q.span, p.span.a)) continue;
+                p.span = {std::min(p.span.a, q.span.a), std::max(p.span.b, q.span.b)};
+                portals.erase(portals.begin() + std::ptrdiff_t(j));
+                merged = true;
+            }
+    }
+}
+
 // Jambs: a door or window end that does not meet a wall is joined, along the cell
 // border, to the nearest wall end on that border in the cell beside it (a thin wall
 // running along the side of the neighbour, a terrain edge). Walls are merged already.
@@ -352,6 +372,7 @@ Layout BuildLayout(const TMapRecord& map, const TRenderedTileset& ts, const Symb
             symbolsOf(c, r, [&](int s, const SymbolTraits& t) { AddSymbolGeometry(s, t, c * Unit, r * Unit, out); });
     AddTerrainLights(symbolsOf, a, out);
     out.walls = MergeCollinear(std::move(out.walls));
+    MergeTouchingPortals(out.portals);
     AddJambs(a, out);
     return out;
 }

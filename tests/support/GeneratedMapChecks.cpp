@@ -112,16 +112,9 @@ std::string CheckPortalEnds(const TMapRecord& map, const TGridRect& area, const 
             }
         return false;
     };
-    // A door of two leaves is two portals meeting in the gap; where leaves meet, the end
-    // lies on the other leaf.
-    const auto onLeaf = [&](const TVttPortal& self, const TVttPoint& p) {
-        return std::any_of(g.Portals.begin(), g.Portals.end(), [&](const TVttPortal& o) {
-            return &o != &self && o.vertical == self.vertical && (o.a == p || o.b == p);
-        });
-    };
     for (const TVttPortal& portal : g.Portals)
         for (const TVttPoint& end : {portal.a, portal.b})
-            if (!onWall(end) && !onLeaf(portal, end)) {
+            if (!onWall(end)) {
                 std::string around;
                 for (int dr = -1; dr <= 1; ++dr)
                     for (int dc = -1; dc <= 1; ++dc) {
