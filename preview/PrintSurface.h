@@ -9,24 +9,11 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
-#include <stdexcept>
 
 #include "preview/Canvas.h"
-#include "tiles/Encoding.h"
+#include "preview/PrintErrors.h"
 
 namespace qm {
-
-class PreviewException : public std::runtime_error {
-public:
-    explicit PreviewException(const QString& msg) : std::runtime_error(MessageBytes(msg)) {}
-    explicit PreviewException(const char* msg) : std::runtime_error(msg) {}
-};
-
-class PrintException : public std::runtime_error {
-public:
-    explicit PrintException(const QString& msg) : std::runtime_error(MessageBytes(msg)) {}
-    explicit PrintException(const char* msg) : std::runtime_error(msg) {}
-};
 
 enum TCanvasMode : uint8_t { cmPreview = 0, cmPrint = 1, cmPaginate = 2 };
 
