@@ -51,12 +51,6 @@ void RenderPdf(const TRenderArgs& args, const TMapRecord& map, const TRenderedTi
     // The same quarter inch of unprintable edge the program's printer has.
     printer.SetPageLayout(
         QPageLayout(paper, QPageLayout::Portrait, QMarginsF(0.25, 0.25, 0.25, 0.25), QPageLayout::Inch));
-    // Every page surface measures and draws on the printer in use.
-    SetPrinter(&printer);
-    struct Restore {
-        ~Restore() { SetPrinter(nullptr); }
-    } restore;
-
     QImage cellBitmap;
     TMapPrintSource src;
     src.Map = &map;
