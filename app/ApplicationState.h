@@ -28,9 +28,9 @@ struct TQuillmarch {
     bool FirstActivation = true;
     QString ProgramDir; // the executable's folder, with a trailing separator
 
-    // Folders the map and GeoSet file dialogs open in; the program folder at first.
+    // Folders the map and picture file dialogs open in; the program folder at first (the
+    // GeoSet document keeps its own).
     QString MapDialogDir;
-    QString GeoDialogDir;
     QString PictureDialogDir;
 };
 

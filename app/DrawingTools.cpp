@@ -14,6 +14,7 @@
 #include "editor/DoorTool.h"
 #include "editor/FillTool.h"
 #include "editor/RoomTool.h"
+#include "tiles/SymbolTable.h"
 #include "tiles/ToolIcon.h"
 
 namespace qm {
@@ -32,8 +33,6 @@ constexpr TDrawingTool DrawingTools[] = {
     {"ButtonDoor", "Door1", "door"},
     {"ButtonFill", "Fill1", "fill"},
 };
-
-const char* const TerrainNames[] = {"Wall", "Water", "Fire", "Hole", "Slime", "Forest", "Mountain", "Desert"};
 
 } // namespace
 
@@ -131,7 +130,7 @@ QString Twinviewform::DrawingToolStatus() const {
     if (base >= 0 && (mods & Qt::AltModifier)) {
         const TMapCell& cell = map.Cell(col, row);
         const int s = a.CurrentLayerMode == lmLower ? cell.Lower : cell.Upper;
-        const QString terrain = QString::fromLatin1(TerrainNames[(base - 128) / 16]);
+        const QString terrain = QString::fromLatin1(TerrainName((base - 128) / 16));
         return s >= base && s < base + 16
                    ? QStringLiteral("Smart erase: takes the %1 out and fits what is around it.").arg(terrain)
                    : QStringLiteral("Smart erase: no %1 here.").arg(terrain);

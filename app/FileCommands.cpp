@@ -55,7 +55,7 @@ void Twinviewform::FirstTimeSetup() {
         geoError = MessageText(e);
     }
 
-    a.MapDialogDir = a.GeoDialogDir = a.PictureDialogDir = a.ProgramDir;
+    a.MapDialogDir = a.PictureDialogDir = a.ProgramDir;
     a.GeoSetDocument.DialogDir = a.ProgramDir;
     ShowHidden->setChecked(a.Document.CurrentMap.ShowHidden != 0);
     RepaintBoth();

@@ -41,7 +41,7 @@ Twinviewform::Twinviewform(const QString& programDir, QWidget* parent)
     QString dir = programDir.isEmpty() ? DefaultProgramDir() : programDir;
     if (!dir.endsWith(QLatin1Char('/'))) dir += QLatin1Char('/');
     app_->ProgramDir = dir;
-    app_->MapDialogDir = app_->GeoDialogDir = app_->PictureDialogDir = dir;
+    app_->MapDialogDir = app_->PictureDialogDir = dir;
 
     CreateCommands();
     CreateToolBar();

@@ -1,16 +1,15 @@
 #pragma once
 // The main window: map grid, symbol column, menus, tool bar and the map commands.
+#include <QElapsedTimer>
 #include <QList>
 #include <QMainWindow>
 #include <QPair>
 #include <QString>
+#include <QTimer>
 #include <functional>
 #include <memory>
 #include <span>
 #include <vector>
-
-#include <QElapsedTimer>
-#include <QTimer>
 
 #include "app/ApplicationState.h"
 #include "app/Recovery.h"
@@ -22,11 +21,11 @@
 class QAction;
 class QActionGroup;
 class QButtonGroup;
+class QLabel;
 class QMenu;
+class QStatusBar;
 class QToolBar;
 class QToolButton;
-class QStatusBar;
-class QLabel;
 
 namespace qm {
 

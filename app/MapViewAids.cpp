@@ -1,7 +1,7 @@
 // Aids for finding one's way on the map: the cell under the pointer in the status bar,
 // Ctrl + wheel zoom about the pointer, cell lines on screen, symbol names (tool tips, the
-// status bar, type-ahead in the symbol column), and maps that arrive from outside (a start
-// argument or a dropped file).
+// status bar, type-ahead in the symbol column), and maps that arrive from outside (a
+// dropped file).
 #include <QAction>
 #include <QDateTime>
 #include <QDragEnterEvent>
@@ -16,7 +16,6 @@
 #include <cmath>
 
 #include "app/MainWindow.h"
-#include "app/Startup.h"
 #include "export/FileKind.h"
 #include "tiles/Encoding.h"
 
@@ -32,14 +31,6 @@ QString DroppedMapFile(const QMimeData* mime) {
     return FileKindOf(PathBytes(path)) == TFileKind::Map ? path : QString();
 }
 } // namespace
-
-QString StartFileFromArguments(const QStringList& args) {
-    if (args.size() < 2 || args.at(1).isEmpty()) return {};
-    QString path = args.at(1);
-    if (path.startsWith(QStringLiteral("file:"), Qt::CaseInsensitive)) path = QUrl(path).toLocalFile();
-    if (path.isEmpty()) return args.at(1); // a file: URL naming no local file is reported as given
-    return QFileInfo(path).absoluteFilePath();
-}
 
 void Twinviewform::CreateWhereAmI() {
     CellPanel = new QLabel(StatusBar1);

@@ -1,12 +1,15 @@
 #include "app/Startup.h"
 
+#include <QFileInfo>
 #include <QScreen>
+#include <QUrl>
 #include <exception>
 
 #include "app/AboutBox.h"
 #include "app/MainWindow.h"
 #include "geoset/MapletEditor.h"
 #include "preview/Dialogs.h"
+#include "preview/QtPrinter.h"
 #include "print/PrintOptionsDialog.h"
 #include "tiles/Encoding.h"
 #include "tiles/TilesetChooser.h"
@@ -55,6 +58,8 @@ TApplicationWindows& TApplicationWindows::operator=(TApplicationWindows&& o) noe
 TApplicationWindows::~TApplicationWindows() { CloseWindows(*this); }
 
 TApplicationWindows CreateApplicationWindows(const QString& programDir) {
+    // The print and page set-up dialogs work on the Qt printer, so it is the printer in use.
+    UseQtPrinter();
     TApplicationWindows w;
     w.Main = std::make_unique<Twinviewform>(programDir);
     w.About = std::make_unique<TqmAboutBox>();
@@ -70,6 +75,14 @@ TApplicationWindows CreateApplicationWindows(const QString& programDir) {
     m.SetPaletteForm(w.Palette.get());
     m.SetGeoEditForm(w.GeoEdit.get());
     return w;
+}
+
+QString StartFileFromArguments(const QStringList& args) {
+    if (args.size() < 2 || args.at(1).isEmpty()) return {};
+    QString path = args.at(1);
+    if (path.startsWith(QStringLiteral("file:"), Qt::CaseInsensitive)) path = QUrl(path).toLocalFile();
+    if (path.isEmpty()) return args.at(1); // a file: URL naming no local file is reported as given
+    return QFileInfo(path).absoluteFilePath();
 }
 
 void ShowMainWindow(Twinviewform& main) {

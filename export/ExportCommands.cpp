@@ -88,11 +88,11 @@ QStringList ExportDiskTiledExecute(QWidget* parent, const TMapRecord& map, const
     QString filter;
     const QString path = AskFile(parent, "Export Tiled Map Images", startFolder, filter);
     if (path.isEmpty()) return {};
-    const auto names = TiledFileNames(path);
+    const auto names = QuarterFileNames(path);
     if (!MayReplace(parent, QStringList(names.begin(), names.end()), PictureOverwriteQuestion)) return {};
     TExportProgress progress(parent, "Exporting " + QFileInfo(path).fileName() + " in four parts");
     try {
-        return ExportTiledMapPictures(path, FormatForFile(path, filter), map, ts, zoom, progress.Fn());
+        return ExportQuarterPictures(path, FormatForFile(path, filter), map, ts, zoom, progress.Fn());
     } catch (const TExportCancelled&) {
         return {};
     }

@@ -68,13 +68,13 @@ void ExportMapPicture(const std::string& path, TPictureFormat f, const TMapRecor
     WritePictureFile(path, f, MapPictureSource(map, ts, area, zoom), progress);
 }
 
-std::array<TGridRect, 4> TiledQuarters() {
+std::array<TGridRect, 4> QuarterAreas() {
     constexpr int h = MapSize / 2;
     return {TGridRect{0, 0, h - 1, h - 1}, TGridRect{h, 0, MapSize - 1, h - 1}, TGridRect{0, h, h - 1, MapSize - 1},
             TGridRect{h, h, MapSize - 1, MapSize - 1}};
 }
 
-std::array<QString, 4> TiledFileNames(const QString& chosen) {
+std::array<QString, 4> QuarterFileNames(const QString& chosen) {
     static const char* const suffixes[4] = {"-top-left", "-top-right", "-bottom-left", "-bottom-right"};
     // The extension is what follows the last dot of the file-name part, if any.
     const int slash = chosen.lastIndexOf('/');
@@ -87,10 +87,10 @@ std::array<QString, 4> TiledFileNames(const QString& chosen) {
     return names;
 }
 
-QStringList ExportTiledMapPictures(const QString& chosen, TPictureFormat f, const TMapRecord& map,
-                                   const TRenderedTileset& ts, int zoom, const TProgressFn& progress) {
-    const auto names = TiledFileNames(chosen);
-    const auto quarters = TiledQuarters();
+QStringList ExportQuarterPictures(const QString& chosen, TPictureFormat f, const TMapRecord& map,
+                                  const TRenderedTileset& ts, int zoom, const TProgressFn& progress) {
+    const auto names = QuarterFileNames(chosen);
+    const auto quarters = QuarterAreas();
     std::array<TPictureSource, 4> sources;
     for (int i = 0; i < 4; ++i) {
         CheckZoom(PathBytes(names[i]), zoom);

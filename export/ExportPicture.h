@@ -33,19 +33,20 @@ QImage ComposeMapPicture(const TMapRecord& map, const TRenderedTileset& ts, cons
 void ExportMapPicture(const std::string& path, TPictureFormat f, const TMapRecord& map, const TRenderedTileset& ts,
                       const TGridRect& area, int zoom, const TProgressFn& progress = {});
 
-// The tiled export: the whole map in four quarters of 36 x 36 cells, in the order
+// "Export Tiled Map Images" (quarter pictures, not the Tiled editor's files): the whole
+// map in four quarters of 36 x 36 cells, in the order
 // top left, top right, bottom left, bottom right.
-std::array<TGridRect, 4> TiledQuarters();
+std::array<TGridRect, 4> QuarterAreas();
 
-// File names of the four quarters, in the order of TiledQuarters: the chosen name
+// File names of the four quarters, in the order of QuarterAreas: the chosen name
 // with "-top-left", "-top-right", "-bottom-left", "-bottom-right" before its
 // extension ("maps/keep.png" gives "maps/keep-top-left.png" and so on).
-std::array<QString, 4> TiledFileNames(const QString& chosen);
+std::array<QString, 4> QuarterFileNames(const QString& chosen);
 
 // Writes the four quarter pictures. All four are written to temporary files first
 // and put in place only when every one succeeded, so a failure leaves none behind.
 // Returns the paths written.
-QStringList ExportTiledMapPictures(const QString& chosen, TPictureFormat f, const TMapRecord& map,
-                                   const TRenderedTileset& ts, int zoom, const TProgressFn& progress = {});
+QStringList ExportQuarterPictures(const QString& chosen, TPictureFormat f, const TMapRecord& map,
+                                  const TRenderedTileset& ts, int zoom, const TProgressFn& progress = {});
 
 } // namespace qm

@@ -36,10 +36,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     Check(!a.MapPath.empty() && !a.OutputPath.empty(), "accepted without MAP or OUTPUT");
     Check(!a.Zoom || (*a.Zoom >= 1 && *a.Zoom <= 256), "accepted a zoom outside 1..256");
     Check(!a.Region || InsideMapRect(*a.Region), "accepted a region outside the map");
-    Check(!a.Area || InsideMapRect(*a.Area), "accepted an area outside the map");
-    Check(a.ScaleItem >= 0 && a.ScaleItem <= 6, "accepted an unknown scale");
-    for (int m : a.MarginItems) Check(m >= 0 && m <= 3, "accepted an unknown margin");
-    Check(a.GridStyle >= 0 && a.GridStyle <= 4, "accepted an unknown grid");
+    Check(a.Print.WholeMap || InsideMapRect(a.PrintArea), "accepted an area outside the map");
+    Check(a.Print.ScaleIndex >= 0 && a.Print.ScaleIndex <= 6, "accepted an unknown scale");
+    for (int m : {a.Print.LeftMargin, a.Print.TopMargin, a.Print.RightMargin, a.Print.BottomMargin})
+        Check(m >= 0 && m <= 3, "accepted an unknown margin");
+    Check(a.Print.GridStyle >= 0 && a.Print.GridStyle <= 4, "accepted an unknown grid");
     Check(a.Resolution >= 72 && a.Resolution <= 2400, "accepted a resolution outside 72..2400");
     Check(a.FromPage >= 1 && a.FromPage <= a.ToPage && a.ToPage <= 999, "accepted a page range outside 1..999");
     return 0;

@@ -53,24 +53,12 @@ void TFont::SetStyle(uint8_t s) {
     style_ = s;
     Changed();
 }
-void TFont::SetCharset(uint8_t c) {
-    if (c == charset_) return;
-    charset_ = c;
-    Changed();
-}
-void TFont::SetPitch(uint8_t p) {
-    if (p == pitch_) return;
-    pitch_ = p;
-    Changed();
-}
 void TFont::Assign(const TFont& src) {
     name_ = src.name_;
     size_ = src.size_;
     height_ = -MulDiv(size_, ppi_, 72);
     color_ = src.color_;
     style_ = src.style_;
-    charset_ = src.charset_;
-    pitch_ = src.pitch_;
     Changed();
 }
 

@@ -35,8 +35,6 @@ public:
     int Height() const { return height_; }
     QColor Color() const { return color_; }
     uint8_t Style() const { return style_; }
-    uint8_t Charset() const { return charset_; }
-    uint8_t Pitch() const { return pitch_; }
     int PixelsPerInch() const { return ppi_; }
 
     void SetName(const QString& n);
@@ -44,11 +42,9 @@ public:
     void SetHeight(int h);
     void SetColor(QColor c);
     void SetStyle(uint8_t s);
-    void SetCharset(uint8_t c);
-    void SetPitch(uint8_t p);
     void SetPixelsPerInch(int ppi) { ppi_ = ppi > 0 ? ppi : 96; }
 
-    // Takes name, point size, style, colour, charset and pitch; the height is
+    // Takes name, point size, style and colour; the height is
     // realised at this font's own resolution (so it comes out negative).
     void Assign(const TFont& src);
 
@@ -59,8 +55,6 @@ private:
     int height_ = 0;
     QColor color_ = Qt::black;
     uint8_t style_ = 0;
-    uint8_t charset_ = 1;
-    uint8_t pitch_ = 0;
     int ppi_ = 96;
 };
 

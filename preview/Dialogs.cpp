@@ -89,9 +89,6 @@ public:
 
 TQtDialogs gQtDialogs;
 TDialogs* gDialogs = nullptr;
-// Where the Qt dialogs are linked in, the Qt printer is the default printer: its
-// dialogs need it.
-const bool gQtPrinterIsDefault = (UseQtPrinter(), true);
 } // namespace
 
 TDialogs& Dialogs() { return gDialogs ? *gDialogs : gQtDialogs; }

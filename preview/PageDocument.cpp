@@ -29,18 +29,18 @@ void TPageDocument::NotePage(int n) {
     if (n > HighestPage) HighestPage = n;
 }
 
-void TPageDocument::Paginate(int n) {
-    TSpecialCanvas s(QStringLiteral("Paginate"));
+void TPageDocument::Paginate(TPrinter& printer, int n) {
+    TSpecialCanvas s(QStringLiteral("Paginate"), printer);
     s.SetPaginateMode();
     RunPage(n, s);
     NotePage(n);
 }
 
-int TPageDocument::Discover(int n, const std::function<void(int)>& paginating) {
+int TPageDocument::Discover(TPrinter& printer, int n, const std::function<void(int)>& paginating) {
     auto paginate = [&](int p) {
         if (p == 0) return;
         if (paginating) paginating(p);
-        Paginate(p);
+        Paginate(printer, p);
     };
     int page = n;
     if (n == -1) {

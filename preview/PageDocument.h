@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "preview/PrintSurface.h"
+#include "preview/Printer.h"
 
 namespace qm {
 
@@ -33,11 +34,11 @@ public:
     int RunPage(int n, TSpecialCanvas& s);
     // Records what the page just run says about the end of the document.
     void NotePage(int n);
-    // Runs page n on a surface that draws nothing, to learn where the document ends.
-    void Paginate(int n);
+    // Runs page n on a surface of `printer` that draws nothing, to learn where the document ends.
+    void Paginate(TPrinter& printer, int n);
     // The page to show for a request (-1 = the last page): paginates the pages before
     // it not yet seen, reporting each to `paginating`, then clamps to 1..last known.
-    int Discover(int n, const std::function<void(int)>& paginating = {});
+    int Discover(TPrinter& printer, int n, const std::function<void(int)>& paginating = {});
 
 private:
     std::unique_ptr<TPageInfo> info_;

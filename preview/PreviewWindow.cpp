@@ -139,7 +139,7 @@ void TPreviewForm::ShowPaginating(int n) {
 
 void TPreviewForm::GoToPage(int n) {
     WaitCursor wait;
-    CurPage = Document.Discover(n, [this](int p) { ShowPaginating(p); });
+    CurPage = Document.Discover(printer_, n, [this](int p) { ShowPaginating(p); });
     HintLabel->clear();
     ShowSummary();
 }
@@ -156,7 +156,7 @@ void TPreviewForm::PaintPage(int& p, TPaintBox* box, QPainter& painter) {
     if (PrintRequested) return;
     if (Document.LastKnownPage != -1 && Document.LastKnownPage < p) return;
 
-    TSpecialCanvas s(QStringLiteral("Display Page"));
+    TSpecialCanvas s(QStringLiteral("Display Page"), printer_);
     const int w = s.PageWidth;
     const int h = s.PageHeight;
     TPainterCanvas display(&painter);
@@ -237,7 +237,7 @@ void TPreviewForm::SetZoom(float z) {
     ZoomInBut->setEnabled(in <= ZoomMax);
     ZoomOutBut->setEnabled(out >= ZoomMin);
 
-    TPrinter& pr = Printer();
+    const TPrinter& pr = printer_;
     const int bar = ScrollBox1->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, ScrollBox1);
     const TZoomGeometry g = ComputeZoomGeometry(zoom_, baseHeight_, pr.PrintableSize(), pr.XRes(), pr.YRes(),
                                                 ScrollBox1->size(), bar);

@@ -43,7 +43,8 @@ protected:
 class TPreviewForm : public QDialog {
     Q_OBJECT
 public:
-    explicit TPreviewForm(QWidget* parent = nullptr);
+    // Shows the pages as `printer` (not owned) would print them.
+    explicit TPreviewForm(TPrinter& printer, QWidget* parent = nullptr);
     ~TPreviewForm() override;
 
     // Tool bar.
@@ -137,6 +138,7 @@ private:
     void UpdatePageControls();
     void ShowSummary();
 
+    TPrinter& printer_;
     float zoom_ = 1.0f;
     int baseHeight_ = 0;
     int shownPage_ = 0; // the page painted last

@@ -32,7 +32,7 @@ void TPaintBox::paintEvent(QPaintEvent*) {
     OnPaint(p);
 }
 
-TPreviewForm::TPreviewForm(QWidget* parent) : QDialog(parent) {
+TPreviewForm::TPreviewForm(TPrinter& printer, QWidget* parent) : QDialog(parent), printer_(printer) {
     setObjectName(QStringLiteral("PreviewForm"));
     setWindowTitle(QStringLiteral("Print Preview"));
     setWindowFlags(Qt::Window | Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
@@ -49,7 +49,7 @@ TPreviewForm::TPreviewForm(QWidget* parent) : QDialog(parent) {
     layout->addWidget(StatBarPanel);
 
     PrintRequested = false;
-    { TSpecialCanvas probe(QStringLiteral("Preview Form Create")); }
+    { TSpecialCanvas probe(QStringLiteral("Preview Form Create"), printer_); }
     RegisterCursor(crZoom, MakeZoomCursor());
     RegisterCursor(crHand, MakeHandCursor());
 }

@@ -15,11 +15,6 @@ namespace qm {
 void TZoomOptions::SetMinZoom(int v) { minZoom_ = std::clamp(v, 1, 100); }
 void TZoomOptions::SetMaxZoom(int v) { maxZoom_ = std::clamp(v, 100, 5000); }
 void TZoomOptions::SetZoomStep(int v) { zoomStep_ = std::clamp(v, 0, 5000); }
-void TZoomOptions::Assign(const TZoomOptions& src) {
-    SetMinZoom(src.minZoom_);
-    SetMaxZoom(src.maxZoom_);
-    SetZoomStep(src.zoomStep_);
-}
 
 TPrintPreview::TPrintPreview(QWidget* owner) : owner_(owner) {}
 TPrintPreview::~TPrintPreview() = default;
@@ -33,7 +28,7 @@ template <typename T> struct ClearOnExit {
 } // namespace
 
 void TPrintPreview::Preview() {
-    auto form = std::make_unique<TPreviewForm>(owner_);
+    auto form = std::make_unique<TPreviewForm>(Printer(), owner_);
     previewForm_ = form.get();
     ClearOnExit<TPreviewForm> clear{previewForm_};
 
@@ -64,17 +59,12 @@ void TPrintPreview::Preview() {
 }
 
 void TPrintPreview::PrintDocument() {
-    TPrintRange range;
-    range.MinPage = 1;
-    range.MaxPage = 999;
-    range.FromPage = 1;
-    range.ToPage = 999;
+    TPrintRange range; // pages 1 to 999 offered, all of them asked
     auto status = std::make_unique<TPrintStatusForm>(owner_);
     statusForm_ = status.get();
     ClearOnExit<TPrintStatusForm> clear{statusForm_};
+    // The printer the print dialog sets up.
     TPrinter& printer = Printer();
-
-    (void)printer.Canvas().TextHeight(QStringLiteral("J"));
     if (!Dialogs().PrintDialog(owner_, range)) return;
 
     TPageDocument doc;

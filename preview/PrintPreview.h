@@ -23,8 +23,6 @@ public:
     void SetMinZoom(int v);  // 1..100
     void SetMaxZoom(int v);  // 100..5000
     void SetZoomStep(int v); // 0..5000
-    // Copies through the setters, so the values are clamped again.
-    void Assign(const TZoomOptions& src);
 
 private:
     int minZoom_ = 50;
@@ -42,7 +40,6 @@ struct TVisibleButtons {
     bool Close = true;
     bool About = true;
     bool Grid = true;
-    void Assign(const TVisibleButtons& src) { *this = src; }
 };
 
 class TPrintPreview {
@@ -57,10 +54,8 @@ public:
     TPrintPageEvent OnPrintPage;
     TEndPrintEvent OnEndPrint;
 
-    TZoomOptions& ZoomOptions() { return zoomOptions_; }
-    void SetZoomOptions(const TZoomOptions& z) { zoomOptions_.Assign(z); }
+    void SetZoomOptions(const TZoomOptions& z) { zoomOptions_ = z; }
     TVisibleButtons& VisibleButtons() { return visibleButtons_; }
-    void SetVisibleButtons(const TVisibleButtons& v) { visibleButtons_.Assign(v); }
 
     int CurrentPage = 1;
     QColor GridColor = QColor(0xC0, 0xC0, 0xC0);

@@ -5,7 +5,6 @@
 namespace qm {
 
 void RunPrintJob(TPageDocument& doc, TPrinter& printer, int fromPage, int toPage, const TPrintListener& listener) {
-    (void)printer.Canvas().TextHeight(QStringLiteral("J"));
     if (!doc.OnBeginPrint) throw PrintException("Begin Print Function Not Assigned!");
 
     auto title = [&listener](const QString& t) {
@@ -21,7 +20,7 @@ void RunPrintJob(TPageDocument& doc, TPrinter& printer, int fromPage, int toPage
         printer.BeginDoc();
 
         {
-            TSpecialCanvas pagination(QStringLiteral("Pagination"));
+            TSpecialCanvas pagination(QStringLiteral("Pagination"), printer);
             pagination.SetPaginateMode();
             for (int n = 1; n <= fromPage - 1; ++n) {
                 title(QStringLiteral("Paginating Page ") + QString::number(n));
@@ -29,7 +28,7 @@ void RunPrintJob(TPageDocument& doc, TPrinter& printer, int fromPage, int toPage
             }
         }
 
-        surface = std::make_unique<TSpecialCanvas>(QStringLiteral("Print"));
+        surface = std::make_unique<TSpecialCanvas>(QStringLiteral("Print"), printer);
         surface->SetPrintMode();
         surface->PostPrinterSetup();
         title(doc.InfoRef()->Title);

@@ -13,7 +13,7 @@ int32_t ScaleInches(int32_t pixelsPerInch, float inches) {
     return static_cast<int32_t>(std::llrint(v));
 }
 
-TSpecialCanvas::TSpecialCanvas(const QString& name) : Name(name) {
+TSpecialCanvas::TSpecialCanvas(const QString& name, TPrinter& printer) : Name(name), printer_(&printer) {
     DisplayCanvas = nullptr;
     Mode = cmPrint;
     FFont.SetName(QStringLiteral("Arial"));
@@ -26,7 +26,7 @@ TSpecialCanvas::TSpecialCanvas(const QString& name) : Name(name) {
 
 TSpecialCanvas::~TSpecialCanvas() = default;
 
-TCanvas& TSpecialCanvas::PrinterCanvas() { return Printer().Canvas(); }
+TCanvas& TSpecialCanvas::PrinterCanvas() { return printer_->Canvas(); }
 
 void TSpecialCanvas::TakeState(TCanvas& target) {
     target.Font.Assign(FFont);
@@ -56,7 +56,7 @@ void TSpecialCanvas::SetPaginateMode() {
 }
 
 void TSpecialCanvas::PostPrinterSetup() {
-    TPrinter& p = Printer();
+    TPrinter& p = *printer_;
     XRes = p.XRes();
     YRes = p.YRes();
     const QSize printable = p.PrintableSize();

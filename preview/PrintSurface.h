@@ -9,35 +9,25 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
-#include <stdexcept>
 
 #include "preview/Canvas.h"
-#include "tiles/Encoding.h"
+#include "preview/PrintErrors.h"
 
 namespace qm {
-
-class PreviewException : public std::runtime_error {
-public:
-    explicit PreviewException(const QString& msg) : std::runtime_error(MessageBytes(msg)) {}
-    explicit PreviewException(const char* msg) : std::runtime_error(msg) {}
-};
-
-class PrintException : public std::runtime_error {
-public:
-    explicit PrintException(const QString& msg) : std::runtime_error(MessageBytes(msg)) {}
-    explicit PrintException(const char* msg) : std::runtime_error(msg) {}
-};
 
 enum TCanvasMode : uint8_t { cmPreview = 0, cmPrint = 1, cmPaginate = 2 };
 
 // Rounds inches at a resolution to whole pixels, halves to even, as the surface does.
 int32_t ScaleInches(int32_t pixelsPerInch, float inches);
 
-// One page's drawing surface. Positions and lengths are printer pixels from the
-// top-left corner of the physical sheet; the mode decides where strokes land.
+class TPrinter;
+
+// One page's drawing surface on the printer it is given (not owned). Positions and
+// lengths are printer pixels from the top-left corner of the physical sheet; the mode
+// decides where strokes land.
 class TSpecialCanvas {
 public:
-    explicit TSpecialCanvas(const QString& name);
+    TSpecialCanvas(const QString& name, TPrinter& printer);
     ~TSpecialCanvas();
     TSpecialCanvas(const TSpecialCanvas&) = delete;
     TSpecialCanvas& operator=(const TSpecialCanvas&) = delete;
@@ -92,6 +82,7 @@ public:
     static bool SameFont(const TFont& a, const TFont& b);
 
 private:
+    TPrinter* printer_;
     TCanvas& PrinterCanvas();
     void TakeState(TCanvas& target);
 };

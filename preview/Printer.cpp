@@ -7,7 +7,7 @@
 #include <QPdfWriter>
 #include <algorithm>
 
-#include "preview/PrintSurface.h"
+#include "preview/PrintErrors.h"
 #include "tiles/Encoding.h"
 
 namespace qm {

@@ -1,7 +1,8 @@
 #pragma once
-// The one process-wide printer every drawing surface shares: its geometry, its canvas
-// and its job control. The program uses QPrinter (a CUPS printer, or a PDF file);
-// tests install a recording printer with the same interface.
+// A printer: its geometry, its canvas and its job control. Page surfaces draw on the
+// printer they are given; the process-wide one, Printer(), is the one the Qt print
+// dialogs set up. The program uses QPrinter (a CUPS printer, or a PDF file); tests use a
+// recording printer with the same interface.
 #include <QIODevice>
 #include <QPageLayout>
 #include <QPoint>
@@ -51,7 +52,8 @@ public:
     virtual QPrinter* QtPrinter() { return nullptr; }
 };
 
-// The printer in use: the default printer unless another was installed.
+// The printer the print-preview component and the Qt print dialogs use: the default
+// printer unless another was installed.
 TPrinter& Printer();
 // Installs `p` (not owned); null restores the default printer.
 void SetPrinter(TPrinter* p);

@@ -9,7 +9,7 @@
 #include <QPrinterInfo>
 #include <QStringList>
 
-#include "preview/PrintSurface.h"
+#include "preview/PrintErrors.h"
 
 namespace qm {
 

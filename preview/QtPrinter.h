@@ -45,7 +45,8 @@ private:
 void AskForNoScaling(QPrinter& printer);
 QStringList CupsJobOptions(QPrinter& printer);
 
-// Makes the Qt printer the default of Printer(); linking the Qt dialogs does this.
+// Makes the Qt printer the default of Printer(); the windowed program does this at start-up,
+// for the print and page set-up dialogs work on it.
 void UseQtPrinter();
 
 } // namespace qm

@@ -10,16 +10,6 @@
 
 namespace qm {
 
-float OverlapItemInches(int index) {
-    return index >= 0 && index < int(std::size(OverlapChoices)) ? OverlapChoices[index].Inches : 0.0f;
-}
-
-QString SheetLabel(int pr, int pc) {
-    QString letters;
-    for (int n = std::max(pr, 1); n > 0; n = (n - 1) / 26) letters.prepend(QChar('A' + (n - 1) % 26));
-    return letters + QString::number(pc);
-}
-
 QString OverviewTitle(const QString& mapFileName) {
     const QString name = QFileInfo(mapFileName).fileName();
     return name.isEmpty() ? QStringLiteral("[Overview]") : QStringLiteral("[Overview] - ") + name;

@@ -6,12 +6,10 @@
 #include <QRect>
 #include <QString>
 
-#include "print/MapPage.h"
+#include "preview/PrintSurface.h"
+#include "print/PageLayout.h"
 
 namespace qm {
-
-// "A1", "B3", ...: row letter (A..Z, then AA, AB, ...) and column number.
-QString SheetLabel(int pr, int pc);
 
 // The title of the overview sheet: "[Overview]" or "[Overview] - name".
 QString OverviewTitle(const QString& mapFileName);

@@ -51,36 +51,14 @@ void RenderPdf(const TRenderArgs& args, const TMapRecord& map, const TRenderedTi
     // The same quarter inch of unprintable edge the program's printer has.
     printer.SetPageLayout(
         QPageLayout(paper, QPageLayout::Portrait, QMarginsF(0.25, 0.25, 0.25, 0.25), QPageLayout::Inch));
-    // Every page surface measures and draws on the printer in use.
-    SetPrinter(&printer);
-    struct Restore {
-        ~Restore() { SetPrinter(nullptr); }
-    } restore;
-
     QImage cellBitmap;
     TMapPrintSource src;
     src.Map = &map;
     src.Tileset = &ts;
     src.CellBitmap = &cellBitmap;
     src.MapFileName = PathFromBytes(args.MapPath);
-    src.Settings.ScaleIndex = args.ScaleItem;
-    src.Settings.PrintTitle = args.Title;
-    src.Settings.WholeMap = !args.Area.has_value();
-    src.Settings.DrawnPart = args.AreaDrawn;
-    if (args.Area) src.Selection = *args.Area;
-    src.Settings.LeftMargin = args.MarginItems[0];
-    src.Settings.TopMargin = args.MarginItems[1];
-    src.Settings.RightMargin = args.MarginItems[2];
-    src.Settings.BottomMargin = args.MarginItems[3];
-    src.Settings.GridStyle = args.GridStyle;
-    src.Settings.Mat.Overlap = args.Overlap;
-    src.Settings.Mat.Marks = args.Marks;
-    src.Settings.Mat.Overview = args.Overview;
-    src.Settings.Mat.Correction = args.Correction;
-    src.Settings.Mat.SkipEmpty = args.SkipEmpty;
-    src.Settings.Mat.InkSaver = args.InkSaver;
-    src.Settings.Mat.FitSheets = args.FitSheets;
-    if (args.ShowHidden) src.Settings.Mat.Hidden = *args.ShowHidden ? hpShow : hpLeaveOut;
+    src.Settings = args.Print;
+    src.Selection = args.PrintArea;
 
     const QSize sheet = printer.PhysicalPageSize();
     if (!SourceLayout(src, TPrintedMap(&map, src.Settings.Mat.Hidden).Map(), sheet.width(), sheet.height(),
@@ -134,8 +112,8 @@ void LoadMapAndTileset(const TRenderArgs& args, const QString& programFolder, TM
 }
 
 void WriteRendered(const TRenderArgs& args, const TMapRecord& map, const TRenderedTileset& ts) {
-    if (args.Pdf) RenderPdf(args, map, ts);
-    else if (args.Vtt) RenderVtt(args, map, ts);
+    if (args.Job == TRenderJob::Pdf) RenderPdf(args, map, ts);
+    else if (args.Job == TRenderJob::Vtt) RenderVtt(args, map, ts);
     else RenderPicture(args, map, ts);
 }
 
@@ -145,7 +123,7 @@ int RunRender(const TRenderArgs& args, const QString& programFolder, std::ostrea
             RunGenerated(args, out, err);
             return 0;
         }
-        if (args.TiledExport || args.TiledImport) {
+        if (args.Job == TRenderJob::TiledExport || args.Job == TRenderJob::TiledImport) {
             RunTiledJob(args, programFolder, out, err);
             return 0;
         }

@@ -93,14 +93,15 @@ std::optional<int> ParseInches(const std::string& s, const std::vector<int>& hun
 // options); anything else is not a Tiled job.
 std::optional<std::string> TiledJob(TRenderArgs& a, const std::map<std::string, std::string>& opts) {
     const TFileKind in = FileKindOf(a.MapPath), out = FileKindOf(a.OutputPath);
-    if (out == TFileKind::Tmx) a.TiledExport = true;
-    else if (in == TFileKind::Tmx && out == TFileKind::Map) a.TiledImport = true;
+    if (out == TFileKind::Tmx) a.Job = TRenderJob::TiledExport;
+    else if (in == TFileKind::Tmx && out == TFileKind::Map) a.Job = TRenderJob::TiledImport;
     else if (out == TFileKind::Map) return "IN must end in .tmx to import a Tiled map into a .map: " + a.MapPath;
     else return std::nullopt;
+    const bool import = a.Job == TRenderJob::TiledImport;
     for (const auto& [name, value] : opts)
-        if (a.TiledImport || name != "--tileset")
-            return name + (a.TiledImport ? " does not apply to importing a Tiled map"
-                                         : " does not apply to Tiled maps (only --tileset does)");
+        if (import || name != "--tileset")
+            return name + (import ? " does not apply to importing a Tiled map"
+                                  : " does not apply to Tiled maps (only --tileset does)");
     return std::string();
 }
 
@@ -258,19 +259,21 @@ std::optional<TRenderParse> SplitCommandLine(const std::vector<std::string>& arg
 std::optional<std::string> ReadOutputKind(TRenderArgs& a, const TOptionValues& opts) {
     const TFileKind out = FileKindOf(a.OutputPath);
     if (out == TFileKind::Pdf) {
-        a.Pdf = true;
+        a.Job = TRenderJob::Pdf;
     } else if (const auto picture = PictureFormatOf(a.OutputPath)) {
+        a.Job = TRenderJob::Picture;
         a.PictureFormat = *picture;
     } else if (out == TFileKind::Vtt) {
-        a.Vtt = true;
+        a.Job = TRenderJob::Vtt;
     } else {
         return "OUTPUT must end in .png, .jpg, .jpeg, .bmp, .pdf, .tmx, .dd2vtt, .uvtt or .df2vtt: " + a.OutputPath;
     }
+    const bool pdf = a.Job == TRenderJob::Pdf, vtt = a.Job == TRenderJob::Vtt;
     for (const auto& [name, value] : opts.Values) {
-        if (a.Pdf && PictureOptions.count(name)) return name + " applies to pictures, not to PDF output";
-        if (!a.Pdf && (PdfOptions.count(name) || MatOptions.count(name))) return name + " applies to PDF output only";
-        if (!a.Vtt && VttOptions.count(name)) return name + " applies to virtual tabletop maps only";
-        if (a.Vtt && name == "--zoom")
+        if (pdf && PictureOptions.count(name)) return name + " applies to pictures, not to PDF output";
+        if (!pdf && (PdfOptions.count(name) || MatOptions.count(name))) return name + " applies to PDF output only";
+        if (!vtt && VttOptions.count(name)) return name + " applies to virtual tabletop maps only";
+        if (vtt && name == "--zoom")
             return std::string("--zoom applies to pictures; use --ppg for virtual tabletop maps");
     }
     return std::nullopt;
@@ -296,6 +299,7 @@ TBadValue ReadDrawingOptions(TRenderArgs& a, const TOptionValues& opts) {
         auto b = ParseOnOff(*v);
         if (!b) return Bad("--show-hidden must be on or off, not " + Quoted(*v));
         a.ShowHidden = *b;
+        a.Print.Mat.Hidden = *b ? hpShow : hpLeaveOut;
     }
     if (auto v = opts.Get("--ppg")) {
         auto n = ParseInt(*v);
@@ -317,42 +321,44 @@ TBadValue ReadDrawingOptions(TRenderArgs& a, const TOptionValues& opts) {
 TBadValue ReadPageOptions(TRenderArgs& a, const TOptionValues& opts) {
     if (auto v = opts.Get("--scale")) {
         if (*v == "fit") {
-            a.ScaleItem = 0;
+            a.Print.ScaleIndex = 0;
         } else {
             auto i = ParseInches(*v, Hundredths(ScaleChoiceInches, 1));
             if (!i) return Bad("--scale must be fit, 0.25, 0.50, 0.75, 1.00, 1.25 or 1.50, not " + Quoted(*v));
-            a.ScaleItem = *i + 1;
+            a.Print.ScaleIndex = *i + 1;
         }
     }
     if (auto v = opts.Get("--margins")) {
         const auto parts = Split(*v, ',');
         bool ok = parts.size() == 4;
+        int* margins[4] = {&a.Print.LeftMargin, &a.Print.TopMargin, &a.Print.RightMargin, &a.Print.BottomMargin};
         for (size_t k = 0; ok && k < 4; ++k) {
             auto i = ParseInches(parts[k], Hundredths(MarginChoiceInches));
             if (!i) ok = false;
-            else a.MarginItems[k] = *i;
+            else *margins[k] = *i;
         }
         if (!ok) return Bad("--margins must be L,T,R,B, each 0.25, 0.50, 1.00 or 1.50, not " + Quoted(*v));
     }
     if (auto v = opts.Get("--title")) {
         auto b = ParseOnOff(*v);
         if (!b) return Bad("--title must be on or off, not " + Quoted(*v));
-        a.Title = *b;
+        a.Print.PrintTitle = *b;
     }
     if (auto v = opts.Get("--area")) {
-        a.AreaDrawn = *v == "drawn";
+        a.Print.DrawnPart = *v == "drawn";
         if (*v != "map" && *v != "drawn") {
             auto g = ParseCells(*v);
             if (!g)
                 return Bad("--area must be map, drawn or L,T,R,B with 1 <= L <= R <= 72 and 1 <= T <= B <= 72, not " +
                            Quoted(*v));
-            a.Area = *g;
+            a.Print.WholeMap = false;
+            a.PrintArea = *g;
         }
     }
     if (auto v = opts.Get("--grid")) {
         const int found = ChoiceIndex(GridStyleChoices, *v);
         if (found < 0) return Bad("--grid must be none, squares, hexes, offset or overlay, not " + Quoted(*v));
-        a.GridStyle = found;
+        a.Print.GridStyle = found;
     }
     if (auto v = opts.Get("--paper")) {
         if (*v == "letter") a.Paper = TRenderPaper::Letter;
@@ -387,14 +393,15 @@ TBadValue ReadMatOptions(TRenderArgs& a, const TOptionValues& opts) {
     if (auto v = opts.Get("--overlap")) {
         const int found = ChoiceIndex(OverlapChoices, *v);
         if (found < 0) return Bad("--overlap must be 0, 0.125, 0.25 or 0.5, not " + Quoted(*v));
-        a.Overlap = found;
+        a.Print.Mat.Overlap = found;
     }
     struct Switch {
         const char* name;
         bool* to;
     };
-    for (const Switch& sw : {Switch{"--marks", &a.Marks}, Switch{"--overview", &a.Overview},
-                             Switch{"--skip-empty", &a.SkipEmpty}, Switch{"--ink-saver", &a.InkSaver}}) {
+    TBattleMatOptions& mat = a.Print.Mat;
+    for (const Switch& sw : {Switch{"--marks", &mat.Marks}, Switch{"--overview", &mat.Overview},
+                             Switch{"--skip-empty", &mat.SkipEmpty}, Switch{"--ink-saver", &mat.InkSaver}}) {
         if (auto v = opts.Get(sw.name)) {
             auto b = ParseOnOff(*v);
             if (!b) return Bad(std::string(sw.name) + " must be on or off, not " + Quoted(*v));
@@ -403,7 +410,7 @@ TBadValue ReadMatOptions(TRenderArgs& a, const TOptionValues& opts) {
     }
     if (auto v = opts.Get("--sheets")) {
         if (*v != "square" && *v != "fit") return Bad("--sheets must be square or fit, not " + Quoted(*v));
-        a.FitSheets = *v == "fit";
+        mat.FitSheets = *v == "fit";
     }
     if (auto v = opts.Get("--correction")) {
         // 95 to 105 with at most one decimal: "98", "98.0", "102.5".
@@ -416,7 +423,7 @@ TBadValue ReadMatOptions(TRenderArgs& a, const TOptionValues& opts) {
         const int tenths = shape ? *w * 10 + *f : -1;
         if (tenths < 950 || tenths > 1050)
             return Bad("--correction must be a percentage from 95.0 to 105.0, not " + Quoted(*v));
-        a.Correction = tenths;
+        mat.Correction = tenths;
     }
     return std::nullopt;
 }
@@ -471,8 +478,7 @@ TRenderParse ParseGenerate(const std::vector<std::string>& operands, TOptionValu
             if (name != "--tileset" && name != "--area")
                 return Refused(TRenderParse::Usage, name + " does not apply to " +
                                                         (out == TFileKind::Map ? ".map" : "Tiled map") + " output");
-        r.Args.MapOutput = out == TFileKind::Map;
-        r.Args.TiledExport = out == TFileKind::Tmx;
+        r.Args.Job = out == TFileKind::Map ? TRenderJob::MapFile : TRenderJob::TiledExport;
         if (auto v = opts.Get("--tileset")) {
             if (v->empty()) return Refused(TRenderParse::BadValue, "--tileset needs a file name");
             r.Args.TilesetPath = *v;

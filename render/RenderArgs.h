@@ -10,6 +10,7 @@
 #include "export/VttExport.h"
 #include "generate/GenerateMap.h"
 #include "model/MapRecord.h"
+#include "print/PageLayout.h"
 
 namespace qm {
 
@@ -23,17 +24,23 @@ struct TRenderGenerate {
     std::optional<TGridRect> Area; // none: the whole map
 };
 
+// What the run makes, from the output's extension (and the input's, for a Tiled import).
+enum class TRenderJob {
+    Picture,     // a picture in PictureFormat
+    Pdf,         // the map printed
+    Vtt,         // a virtual-tabletop map (.dd2vtt, .uvtt, .df2vtt)
+    TiledExport, // MAP OUT.tmx: the map and its tileset for Tiled
+    TiledImport, // IN.tmx OUT.map: a Tiled map as a Quillmarch map
+    MapFile,     // --generate ... OUT.map
+};
+
 struct TRenderArgs {
     std::string MapPath;
     std::string OutputPath;
-    bool Pdf = false; // else a picture in PictureFormat
-    bool Vtt = false; // a virtual-tabletop map (.dd2vtt, .uvtt, .df2vtt)
+    TRenderJob Job = TRenderJob::Picture;
     TPictureFormat PictureFormat = TPictureFormat::Png;
     std::string TilesetPath;                 // empty: the map's own tileset
-    bool TiledExport = false;                // MAP OUT.tmx: the map and its tileset for Tiled
-    bool TiledImport = false;                // IN.tmx OUT.map: a Tiled map as a Quillmarch map
     std::optional<TRenderGenerate> Generate; // MapPath empty then
-    bool MapOutput = false;                  // --generate ... OUT.map
 
     // Pictures.
     std::optional<int> Zoom;         // 1..256; default the map's Zoom
@@ -44,26 +51,13 @@ struct TRenderArgs {
     int PixelsPerGrid = 100;                    // --ppg 16..227, else the target's default
     TVttTarget VttTarget = TVttTarget::Generic; // --vtt-target
 
-    // PDF, in the terms of the "Print Properties" dialog.
-    int ScaleItem = 0;                 // 0 fit, 1..6 = 0.25 .. 1.50 inch
-    int MarginItems[4] = {1, 1, 1, 1}; // left, top, right, bottom: 0.25, 0.50, 1.00, 1.50 inch
-    bool Title = true;
-    std::optional<TGridRect> Area; // empty: the whole map
-    bool AreaDrawn = false;        // --area drawn: the drawn part of the map
-    int GridStyle = 0;             // 0 none .. 4 hex overlay
+    // PDF: the choices of the "Print Properties" dialog, battle-mat sheets and the player
+    // copy (--show-hidden) among them, and the printed cells when not the whole map.
+    TPrintSettings Print;
+    TGridRect PrintArea; // 0-based grid cells, used when !Print.WholeMap
     TRenderPaper Paper = TRenderPaper::Letter;
     int Resolution = 600;
     int FromPage = 1, ToPage = 999;
-
-    // PDF battle-mat sheets, as the dialog's "Battle Mat" group (ShowHidden above
-    // makes the player copy).
-    int Overlap = 0; // 0 none, 1..3 = 1/8, 1/4, 1/2 inch
-    bool Marks = false;
-    bool Overview = false;
-    int Correction = 1000; // tenths of a percent, 950..1050
-    bool SkipEmpty = false;
-    bool InkSaver = false;
-    bool FitSheets = false; // --sheets fit
 };
 
 struct TRenderParse {

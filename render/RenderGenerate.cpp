@@ -52,11 +52,14 @@ void RunGenerated(const TRenderArgs& args, std::ostream& out, std::ostream& err)
     TRenderArgs named = args;
     // What the title line of a PDF calls the map.
     named.MapPath = std::string(GenStyleName(g.Style)) + "-" + std::to_string(o.Seed) + ".map";
-    if (args.Pdf && g.Area) named.Area = g.Area;
-    if (args.MapOutput) {
+    if (args.Job == TRenderJob::Pdf && g.Area) {
+        named.Print.WholeMap = false;
+        named.PrintArea = *g.Area;
+    }
+    if (args.Job == TRenderJob::MapFile) {
         WriteMapFile(args.OutputPath, map);
         out << args.OutputPath << "\n";
-    } else if (args.TiledExport) {
+    } else if (args.Job == TRenderJob::TiledExport) {
         ExportTiledMap(args.OutputPath, map, ts, symbols);
         const TTiledFileNames names = TiledFileNamesFor(args.OutputPath);
         out << names.Tmx << "\n" << names.Tsx << "\n" << names.Png << "\n";

@@ -12,7 +12,7 @@ constexpr int ImportZoom = 16;
 } // namespace
 
 void RunTiledJob(const TRenderArgs& args, const QString& programFolder, std::ostream& out, std::ostream& err) {
-    if (args.TiledExport) {
+    if (args.Job == TRenderJob::TiledExport) {
         TMapRecord map;
         TRenderedTileset ts;
         LoadMapAndTileset(args, programFolder, map, ts);

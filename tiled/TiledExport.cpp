@@ -22,8 +22,6 @@ namespace qm {
 
 namespace {
 
-const char* const TerrainNames[TerrainCount] = {"Wall",  "Water",  "Fire",     "Hole",
-                                                "Slime", "Forest", "Mountain", "Desert"};
 // Wang colours as Tiled shows them on its terrain brush.
 const char* const TerrainColours[TerrainCount] = {"#808080", "#3070d0", "#e04020", "#202020",
                                                   "#60b030", "#207020", "#8a6a40", "#e0c060"};
@@ -160,8 +158,6 @@ TTiledFileNames TiledFileNamesFor(const std::string& tmxPath) {
     return {tmxPath, stem + "-tileset.tsx", stem + "-tileset.png"};
 }
 
-const char* TerrainName(int terrain) { return terrain >= 0 && terrain < TerrainCount ? TerrainNames[terrain] : ""; }
-
 std::string TerrainWangId(int shape) {
     const unsigned q = TerrainShapeQuarters(shape);
     // top, top-right, right, bottom-right, bottom, bottom-left, left, top-left
@@ -261,11 +257,11 @@ std::string TsxText(const TRenderedTileset& ts, const SymbolTable& symbols, cons
     for (int t = 0; t < TerrainCount; ++t) {
         const QString full = QString::number(TerrainBaseOf(t) + 13);
         w.writeStartElement("wangset");
-        w.writeAttribute("name", TerrainNames[t]);
+        w.writeAttribute("name", TerrainName(t));
         w.writeAttribute("type", "corner");
         w.writeAttribute("tile", full);
         w.writeEmptyElement("wangcolor");
-        w.writeAttribute("name", TerrainNames[t]);
+        w.writeAttribute("name", TerrainName(t));
         w.writeAttribute("color", TerrainColours[t]);
         w.writeAttribute("tile", full);
         w.writeAttribute("probability", "1");

@@ -20,7 +20,6 @@ TTiledFileNames TiledFileNamesFor(const std::string& tmxPath);
 
 // The eight smart terrains in tileset order, as the Wang sets name them.
 constexpr int TerrainCount = 8;
-const char* TerrainName(int terrain); // "Wall" .. "Desert"
 constexpr int TerrainBaseOf(int terrain) { return 128 + 16 * terrain; }
 
 // The corner colouring of terrain shape k (1..15) as Tiled's wangid: eight colour

@@ -601,4 +601,6 @@ SymbolTable SymbolTableFor(const std::string& tilesetPath) {
     return TerrainSymbolTable();
 }
 
+const char* TerrainName(int terrain) { return terrain >= 0 && terrain < 8 ? TerrainNames[terrain] : ""; }
+
 } // namespace qm

@@ -83,6 +83,9 @@ SymbolTable ParseSymbolTable(std::string_view text, const std::string& fileName)
 // Only the smart-terrain rows 128..255: wall quarters, fire lights, and their names.
 SymbolTable TerrainSymbolTable();
 
+// The eight smart terrains' names in tileset order, "Wall" .. "Desert"; "" for no terrain.
+const char* TerrainName(int terrain);
+
 // The built-in catalogue as table text, the same format as a NAME.roles file.
 std::string_view BuiltInCatalogue();
 

@@ -25,7 +25,7 @@ void BM_PreviewPage72x72(benchmark::State& state) {
         p.drawLine(0, 0, 47, 47);
         tiles.push_back(im);
     }
-    TPreviewForm form;
+    TPreviewForm form(printer);
     form.Document.OnBeginPrint = [](std::unique_ptr<TPageInfo>& i) { i = std::make_unique<TPageInfo>(); };
     form.Document.OnPrintPage = [&](std::unique_ptr<TPageInfo>& info, TSpecialCanvas& s) {
         const int cell = 62, left = s.ScaleX(0.5f), top = s.ScaleY(0.5f);

@@ -73,7 +73,7 @@ void BM_PreviewFitToPage(benchmark::State& state) {
     TRecordingPrinter printer;
     SetPrinter(&printer);
     TMapPageHandler handler([&] { return m.Source(0); });
-    TPreviewForm form;
+    TPreviewForm form(printer);
     form.Document.OnBeginPrint = [&](std::unique_ptr<TPageInfo>& i) { handler.PrintPreview1BeginPrint(i); };
     form.Document.OnPrintPage = [&](std::unique_ptr<TPageInfo>& i, TSpecialCanvas& s) {
         handler.PrintPreview1PrintPage(i, s);

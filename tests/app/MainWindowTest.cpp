@@ -314,7 +314,8 @@ TEST_F(AppTest, StartUpState) {
     EXPECT_EQ(win->State().CurrentLayerMode, qm::lmAuto);
     EXPECT_TRUE(win->isMaximized() || win->windowState() & Qt::WindowMaximized);
     EXPECT_TRUE(dialogs.Errors.isEmpty());
-    for (const QString& d : {win->State().MapDialogDir, win->State().GeoDialogDir, win->State().PictureDialogDir})
+    for (const QString& d :
+         {win->State().MapDialogDir, win->State().GeoSetDocument.DialogDir, win->State().PictureDialogDir})
         EXPECT_EQ(d, ProgramDir());
 }
 

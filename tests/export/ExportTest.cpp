@@ -138,7 +138,7 @@ TEST(TiledNames, SuffixBeforeTheExtension) {
          {"/m/.hidden-top-left", "/m/.hidden-top-right", "/m/.hidden-bottom-left", "/m/.hidden-bottom-right"}},
         {"x.tar.jpg", {"x.tar-top-left.jpg", "x.tar-top-right.jpg", "x.tar-bottom-left.jpg", "x.tar-bottom-right.jpg"}},
     };
-    for (const auto& c : cases) EXPECT_EQ(TiledFileNames(c.chosen), c.want) << c.chosen.toStdString();
+    for (const auto& c : cases) EXPECT_EQ(QuarterFileNames(c.chosen), c.want) << c.chosen.toStdString();
 }
 
 // The four quarters, laid side by side, are the whole map: every cell exactly once.
@@ -147,8 +147,8 @@ TEST_F(ExportTest, TiledQuartersCoverTheMapOnce) {
     const QImage whole = ComposeMapPicture(map, ts, WholeMapArea, zoom);
     for (auto format : {TPictureFormat::Bmp, TPictureFormat::Png}) {
         qmtest::TempDir dir;
-        const QStringList written = ExportTiledMapPictures(QString::fromStdString(dir.File("t.x")), format, map, ts,
-                                                           zoom);
+        const QStringList written = ExportQuarterPictures(QString::fromStdString(dir.File("t.x")), format, map, ts,
+                                                          zoom);
         ASSERT_EQ(written.size(), 4);
         EXPECT_EQ(dir.List(),
                   (std::vector<std::string>{"t-bottom-left.x", "t-bottom-right.x", "t-top-left.x", "t-top-right.x"}));
@@ -175,18 +175,18 @@ TEST_F(ExportTest, TiledFailureLeavesNoQuarter) {
     // The third quarter cannot be written: a folder stands in its place.
     ASSERT_EQ(::mkdir(dir.File("t-bottom-left.png").c_str(), 0755), 0);
     const std::string err = FileErrorOf(
-        [&] { ExportTiledMapPictures(QString::fromStdString(dir.File("t.png")), TPictureFormat::Png, map, ts, 4); });
+        [&] { ExportQuarterPictures(QString::fromStdString(dir.File("t.png")), TPictureFormat::Png, map, ts, 4); });
     EXPECT_EQ(err, "Cannot create file \"" + dir.File("t-bottom-left.png") + "\". Is a directory");
     EXPECT_EQ(dir.List(), (std::vector<std::string>{"t-bottom-left.png", "t-top-left.png"}));
     EXPECT_EQ(qmtest::ReadAll(dir.File("t-top-left.png")), old);
 
     // A cancel in the last quarter: nothing written either.
     qmtest::TempDir dir2;
-    EXPECT_THROW(ExportTiledMapPictures(QString::fromStdString(dir2.File("t.bmp")), TPictureFormat::Bmp, map, ts, 4,
-                                        [](int done, int total) {
-                                            EXPECT_EQ(total, 4 * 36);
-                                            return done < total - 1;
-                                        }),
+    EXPECT_THROW(ExportQuarterPictures(QString::fromStdString(dir2.File("t.bmp")), TPictureFormat::Bmp, map, ts, 4,
+                                       [](int done, int total) {
+                                           EXPECT_EQ(total, 4 * 36);
+                                           return done < total - 1;
+                                       }),
                  TExportCancelled);
     EXPECT_TRUE(dir2.List().empty());
 }

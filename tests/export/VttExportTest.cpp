@@ -392,7 +392,7 @@ TEST(VttRenderArgs, Options) {
         EXPECT_EQ(p.Kind, r.kind) << r.args[0];
         EXPECT_EQ(p.Message, r.message);
         if (p.Kind == qm::TRenderParse::Run) {
-            EXPECT_TRUE(p.Args.Vtt);
+            EXPECT_EQ(p.Args.Job, qm::TRenderJob::Vtt);
             EXPECT_EQ(p.Args.PixelsPerGrid, r.ppg);
         }
     }

@@ -75,7 +75,7 @@ protected:
             {"PNG export", "p.png", "p.png", picture(TPictureFormat::Png)},
             {"tiled export", "t.png", "t-top-left.png",
              [](const std::string& p) {
-                 ExportTiledMapPictures(QString::fromStdString(p), TPictureFormat::Png, map, ts, 8);
+                 ExportQuarterPictures(QString::fromStdString(p), TPictureFormat::Png, map, ts, 8);
              }},
             {"PDF print (quillmarch-render)", "r.pdf", "r.pdf",
              [](const std::string& p) {

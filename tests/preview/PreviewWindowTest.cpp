@@ -31,7 +31,7 @@ protected:
 
     void Open(int pages, int curPage = 1) {
         doc.Pages = pages;
-        form = std::make_unique<TPreviewForm>();
+        form = std::make_unique<TPreviewForm>(Printer());
         doc.Bind(form->Document);
         form->CurPage = curPage;
         form->resize(648, 518);

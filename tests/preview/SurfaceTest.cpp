@@ -35,7 +35,7 @@ TEST(ScaleTest, RoundsHalvesToEvenFromSinglePrecision) {
 
 TEST_F(SurfaceTest, ReadsGeometryAndScalesEachAxisByItsOwnResolution) {
     printer.SetGeometry(150, 300, QSize(1275, 3300), QPoint(20, 40), QSize(1200, 3150));
-    TSpecialCanvas s("Paginate");
+    TSpecialCanvas s("Paginate", printer);
     EXPECT_EQ(s.PageWidth, 1275);
     EXPECT_EQ(s.PageHeight, 3300);
     EXPECT_EQ(s.NoPrintLeft, 20);
@@ -50,7 +50,7 @@ TEST_F(SurfaceTest, ReadsGeometryAndScalesEachAxisByItsOwnResolution) {
 }
 
 TEST_F(SurfaceTest, PrinterFontHeightIsMinusPointsAtPrinterResolution) {
-    TSpecialCanvas s("Print");
+    TSpecialCanvas s("Print", printer);
     s.Font().SetSize(18);
     EXPECT_EQ(pc().Font.Size(), 18);
     EXPECT_EQ(pc().Font.Height(), -150); // 18 * 600 / 72
@@ -59,7 +59,7 @@ TEST_F(SurfaceTest, PrinterFontHeightIsMinusPointsAtPrinterResolution) {
 }
 
 TEST_F(SurfaceTest, PaginateDrawsNothingButMeasuresAndPassesChangesOn) {
-    TSpecialCanvas s("Paginate");
+    TSpecialCanvas s("Paginate", printer);
     s.SetPaginateMode();
     pc().Ops.clear();
     s.TextOut(10, 10, "Hello");
@@ -83,7 +83,7 @@ TEST_F(SurfaceTest, PaginateDrawsNothingButMeasuresAndPassesChangesOn) {
 }
 
 TEST_F(SurfaceTest, NewSurfaceDrawsOnThePrinter) {
-    TSpecialCanvas s("Print");
+    TSpecialCanvas s("Print", printer);
     pc().Ops.clear();
     s.TextOut(5, 6, "Hi");
     s.MoveTo(1, 2);
@@ -95,9 +95,22 @@ TEST_F(SurfaceTest, NewSurfaceDrawsOnThePrinter) {
     EXPECT_EQ(pc().Ops[2].kind, TRecordingCanvas::Kind::LineTo);
 }
 
+TEST_F(SurfaceTest, DrawsAndMeasuresOnThePrinterItIsGivenNotTheInstalledOne) {
+    TRecordingPrinter other;
+    other.SetGeometry(300, 300, QSize(2550, 3300), QPoint(75, 75), QSize(2400, 3150));
+    TSpecialCanvas s("Print", other);
+    EXPECT_EQ(s.XRes, 300);
+    EXPECT_EQ(s.PageWidth, 2550);
+    pc().Ops.clear();
+    s.TextOut(5, 6, "Hi");
+    s.LineTo(3, 4);
+    EXPECT_TRUE(pc().Ops.empty()) << "the installed printer got strokes";
+    EXPECT_EQ(other.Recorder().Ops.size(), 2u);
+}
+
 TEST_F(SurfaceTest, PreviewTextOutPlacesCharactersAtPrinterAdvances) {
     TRecordingCanvas display;
-    TSpecialCanvas s("Display Page");
+    TSpecialCanvas s("Display Page", printer);
     s.Font().SetSize(12); // printer height -100
     s.SetPreviewMode(&display);
     EXPECT_EQ(display.Font.Height(), 100); // positive on the display
@@ -118,7 +131,7 @@ TEST_F(SurfaceTest, PreviewTextOutPlacesCharactersAtPrinterAdvances) {
 
 TEST_F(SurfaceTest, PreviewEmptyTextStillChecksTheDisplayFont) {
     TRecordingCanvas display;
-    TSpecialCanvas s("Display Page");
+    TSpecialCanvas s("Display Page", printer);
     s.SetPreviewMode(&display);
     EXPECT_NO_THROW(s.TextOut(0, 0, ""));
     display.Font.SetHeight(-20);
@@ -161,7 +174,7 @@ TEST_F(SurfaceTest, PositivePrinterFontHeightIsReportedWithTheRightMessage) {
     };
     for (const Row& r : rows) {
         TRecordingCanvas display;
-        TSpecialCanvas s("Display Page");
+        TSpecialCanvas s("Display Page", printer);
         try {
             r.call(s, display);
             ADD_FAILURE() << r.what << ": no error";
@@ -175,7 +188,7 @@ TEST_F(SurfaceTest, PositivePrinterFontHeightIsReportedWithTheRightMessage) {
 }
 
 TEST_F(SurfaceTest, LineToReappliesThePenInPrintModeMoveToDoesNot) {
-    TSpecialCanvas s("Print");
+    TSpecialCanvas s("Print", printer);
     s.Pen.SetColor(Qt::red);
     s.Pen.SetWidth(3);
     // Someone else changes the printer pen behind the surface's back.
@@ -193,7 +206,7 @@ TEST_F(SurfaceTest, LineToReappliesThePenInPrintModeMoveToDoesNot) {
 
 TEST_F(SurfaceTest, PenChangesInPreviewReachBothCanvases) {
     TRecordingCanvas display;
-    TSpecialCanvas s("Display Page");
+    TSpecialCanvas s("Display Page", printer);
     s.SetPreviewMode(&display);
     s.Pen.SetColor(Qt::magenta);
     EXPECT_EQ(display.Pen.Color(), QColor(Qt::magenta));
@@ -201,7 +214,7 @@ TEST_F(SurfaceTest, PenChangesInPreviewReachBothCanvases) {
 }
 
 TEST_F(SurfaceTest, StretchDrawInPrintModeSendsBitsAndSkipsEmptyBitmaps) {
-    TSpecialCanvas s("Print");
+    TSpecialCanvas s("Print", printer);
     pc().Ops.clear();
     struct Row {
         QSize size;
@@ -230,7 +243,7 @@ TEST_F(SurfaceTest, StretchDrawInPrintModeSendsBitsAndSkipsEmptyBitmaps) {
 }
 
 TEST_F(SurfaceTest, PrintModeSetsTransparentBackgroundAndSyncsFontBeforeText) {
-    TSpecialCanvas s("Print");
+    TSpecialCanvas s("Print", printer);
     s.SetPrintMode();
     EXPECT_TRUE(pc().BackgroundTransparent);
     const int before = pc().TextHeightCalls;
@@ -255,8 +268,6 @@ TEST(SameFontTest, ComparesColourSizeNameAndStyleOnly) {
              f.SetSize(8);
          },
          true},
-        {[](TFont& f) { f.SetCharset(0); }, true},
-        {[](TFont& f) { f.SetPitch(2); }, true},
         {[](TFont& f) { f.SetName("arial"); }, false},
         {[](TFont& f) { f.SetName("Arial "); }, false},
         {[](TFont& f) { f.SetSize(9); }, false},

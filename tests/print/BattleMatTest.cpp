@@ -73,7 +73,7 @@ protected:
     }
     std::vector<Op> Page(int p, bool* last = nullptr) {
         printer.Recorder().Ops.clear();
-        TSpecialCanvas s("Print");
+        TSpecialCanvas s("Print", Printer());
         TPageInfo info;
         info.PageNumber = p;
         PrintMapPage(info, s, src);
@@ -86,7 +86,7 @@ protected:
         img.fill(Qt::white);
         QPainter painter(&img);
         TPainterCanvas display(&painter, printer.YRes());
-        TSpecialCanvas s("Display Page");
+        TSpecialCanvas s("Display Page", Printer());
         s.SetPreviewMode(&display);
         TPageInfo info;
         info.PageNumber = p;

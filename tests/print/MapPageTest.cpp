@@ -80,7 +80,7 @@ protected:
     // Draws one page on a print-mode surface and returns what reached the printer.
     std::vector<TRecordingCanvas::Op> Page(int p, bool* last = nullptr) {
         printer.Recorder().Ops.clear();
-        TSpecialCanvas s("Print");
+        TSpecialCanvas s("Print", Printer());
         TPageInfo info;
         info.PageNumber = p;
         PrintMapPage(info, s, src);
@@ -417,7 +417,7 @@ TEST_F(MapPageTest, HandlersBracketARunWithTheMapTitle) {
     EXPECT_EQ(info->Title, "Map");
     EXPECT_EQ(info->PageNumber, 0);
     EXPECT_FALSE(info->LastPage);
-    TSpecialCanvas s("Paginate");
+    TSpecialCanvas s("Paginate", Printer());
     s.SetPaginateMode();
     info->PageNumber = 1;
     handler.PrintPreview1PrintPage(info, s);

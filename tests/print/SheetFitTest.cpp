@@ -69,7 +69,7 @@ protected:
         std::vector<std::vector<Op>> pages;
         for (int p = 1; p <= 200; ++p) {
             printer.Recorder().Ops.clear();
-            TSpecialCanvas s("Print");
+            TSpecialCanvas s("Print", Printer());
             TPageInfo info;
             info.PageNumber = p;
             PrintMapPage(info, s, src);
@@ -343,7 +343,7 @@ TEST_F(SheetFitTest, MarksLabelsTitleAndGlueStripsNeverShareAPixel) {
                 std::vector<QImage> drawn;
                 for (int part : parts) {
                     pictures.BeginDoc();
-                    TSpecialCanvas s("Print");
+                    TSpecialCanvas s("Print", Printer());
                     s.SetPrintMode();
                     s.PostPrinterSetup();
                     DrawSheetParts(s, src, l, frame, pr, pc, part);

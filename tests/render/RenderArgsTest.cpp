@@ -16,7 +16,7 @@ TRenderParse Parse(std::vector<std::string> a) { return ParseRenderArgs(a); }
 TEST(RenderArgs, Defaults) {
     auto p = Parse({"m.map", "out.png"});
     ASSERT_EQ(p.Kind, TRenderParse::Run) << p.Message;
-    EXPECT_FALSE(p.Args.Pdf);
+    EXPECT_EQ(p.Args.Job, TRenderJob::Picture);
     EXPECT_EQ(p.Args.PictureFormat, TPictureFormat::Png);
     EXPECT_FALSE(p.Args.Zoom);
     EXPECT_FALSE(p.Args.Region);
@@ -25,12 +25,13 @@ TEST(RenderArgs, Defaults) {
 
     auto d = Parse({"m.map", "out.pdf"});
     ASSERT_EQ(d.Kind, TRenderParse::Run) << d.Message;
-    EXPECT_TRUE(d.Args.Pdf);
-    EXPECT_EQ(d.Args.ScaleItem, 0);
-    for (int m : d.Args.MarginItems) EXPECT_EQ(m, 1);
-    EXPECT_TRUE(d.Args.Title);
-    EXPECT_FALSE(d.Args.Area);
-    EXPECT_EQ(d.Args.GridStyle, 0);
+    EXPECT_EQ(d.Args.Job, TRenderJob::Pdf);
+    EXPECT_EQ(d.Args.Print.ScaleIndex, 0);
+    for (int m : {d.Args.Print.LeftMargin, d.Args.Print.TopMargin, d.Args.Print.RightMargin, d.Args.Print.BottomMargin})
+        EXPECT_EQ(m, 1);
+    EXPECT_TRUE(d.Args.Print.PrintTitle);
+    EXPECT_TRUE(d.Args.Print.WholeMap);
+    EXPECT_EQ(d.Args.Print.GridStyle, 0);
     EXPECT_EQ(d.Args.Paper, TRenderPaper::Letter);
     EXPECT_EQ(d.Args.Resolution, 600);
     EXPECT_EQ(d.Args.FromPage, 1);
@@ -51,7 +52,7 @@ TEST(RenderArgs, OutputKindFromExtension) {
     for (const auto& c : cases) {
         auto p = Parse({"m.map", c.out});
         ASSERT_EQ(p.Kind, TRenderParse::Run) << c.out << ": " << p.Message;
-        EXPECT_EQ(p.Args.Pdf, c.pdf) << c.out;
+        EXPECT_EQ(p.Args.Job == TRenderJob::Pdf, c.pdf) << c.out;
         if (!c.pdf) {
             EXPECT_EQ(p.Args.PictureFormat, c.format) << c.out;
         }
@@ -76,26 +77,27 @@ TEST(RenderArgs, PdfOptions) {
         std::vector<std::string> opts;
         std::function<void(const TRenderArgs&)> check;
     } cases[] = {
-        {{"--scale", "fit"}, [](const TRenderArgs& a) { EXPECT_EQ(a.ScaleItem, 0); }},
-        {{"--scale", "0.25"}, [](const TRenderArgs& a) { EXPECT_EQ(a.ScaleItem, 1); }},
-        {{"--scale", "1.00"}, [](const TRenderArgs& a) { EXPECT_EQ(a.ScaleItem, 4); }},
-        {{"--scale", "1"}, [](const TRenderArgs& a) { EXPECT_EQ(a.ScaleItem, 4); }},
-        {{"--scale", "1.5"}, [](const TRenderArgs& a) { EXPECT_EQ(a.ScaleItem, 6); }},
+        {{"--scale", "fit"}, [](const TRenderArgs& a) { EXPECT_EQ(a.Print.ScaleIndex, 0); }},
+        {{"--scale", "0.25"}, [](const TRenderArgs& a) { EXPECT_EQ(a.Print.ScaleIndex, 1); }},
+        {{"--scale", "1.00"}, [](const TRenderArgs& a) { EXPECT_EQ(a.Print.ScaleIndex, 4); }},
+        {{"--scale", "1"}, [](const TRenderArgs& a) { EXPECT_EQ(a.Print.ScaleIndex, 4); }},
+        {{"--scale", "1.5"}, [](const TRenderArgs& a) { EXPECT_EQ(a.Print.ScaleIndex, 6); }},
         {{"--margins", "0.25,1.50,1.00,0.5"},
          [](const TRenderArgs& a) {
-             EXPECT_EQ(a.MarginItems[0], 0);
-             EXPECT_EQ(a.MarginItems[1], 3);
-             EXPECT_EQ(a.MarginItems[2], 2);
-             EXPECT_EQ(a.MarginItems[3], 1);
+             EXPECT_EQ(a.Print.LeftMargin, 0);
+             EXPECT_EQ(a.Print.TopMargin, 3);
+             EXPECT_EQ(a.Print.RightMargin, 2);
+             EXPECT_EQ(a.Print.BottomMargin, 1);
          }},
-        {{"--title", "off"}, [](const TRenderArgs& a) { EXPECT_FALSE(a.Title); }},
-        {{"--area", "map"}, [](const TRenderArgs& a) { EXPECT_FALSE(a.Area); }},
+        {{"--title", "off"}, [](const TRenderArgs& a) { EXPECT_FALSE(a.Print.PrintTitle); }},
+        {{"--area", "map"}, [](const TRenderArgs& a) { EXPECT_TRUE(a.Print.WholeMap); }},
         {{"--area", "3,4,5,6"},
          [](const TRenderArgs& a) {
-             EXPECT_EQ(*a.Area, (TGridRect{2, 3, 4, 5}));
+             EXPECT_FALSE(a.Print.WholeMap);
+             EXPECT_EQ(a.PrintArea, (TGridRect{2, 3, 4, 5}));
          }},
-        {{"--grid", "overlay"}, [](const TRenderArgs& a) { EXPECT_EQ(a.GridStyle, 4); }},
-        {{"--grid", "hexes"}, [](const TRenderArgs& a) { EXPECT_EQ(a.GridStyle, 2); }},
+        {{"--grid", "overlay"}, [](const TRenderArgs& a) { EXPECT_EQ(a.Print.GridStyle, 4); }},
+        {{"--grid", "hexes"}, [](const TRenderArgs& a) { EXPECT_EQ(a.Print.GridStyle, 2); }},
         {{"--paper", "a4"}, [](const TRenderArgs& a) { EXPECT_EQ(a.Paper, TRenderPaper::A4); }},
         {{"--resolution", "300"}, [](const TRenderArgs& a) { EXPECT_EQ(a.Resolution, 300); }},
         {{"--pages", "12-12"},
@@ -232,21 +234,20 @@ TEST(RenderArgs, ArbitraryBytes) {
 
 TEST(RenderArgs, BattleMatOptions) {
     auto d = Parse({"m.map", "o.pdf"});
-    EXPECT_EQ(d.Args.Overlap, 0);
-    EXPECT_FALSE(d.Args.Marks || d.Args.Overview || d.Args.SkipEmpty || d.Args.InkSaver || d.Args.FitSheets ||
-                 d.Args.AreaDrawn);
-    EXPECT_EQ(d.Args.Correction, 1000);
+    EXPECT_EQ(d.Args.Print.Mat, TBattleMatOptions());
+    EXPECT_FALSE(d.Args.Print.DrawnPart);
     auto p = Parse({"--overlap",    "0.25",   "--marks",     "on",      "--overview=on", "--correction", "98",
                     "--skip-empty", "on",     "--ink-saver", "on",      "--show-hidden", "off",          "--sheets",
                     "fit",          "--area", "drawn",       "--paper", "legal",         "m.map",        "o.pdf"});
     ASSERT_EQ(p.Kind, TRenderParse::Run) << p.Message;
-    EXPECT_EQ(p.Args.Overlap, 2);
-    EXPECT_TRUE(p.Args.Marks && p.Args.Overview && p.Args.SkipEmpty && p.Args.InkSaver && p.Args.FitSheets &&
-                p.Args.AreaDrawn);
-    EXPECT_FALSE(p.Args.Area.has_value());
+    const TBattleMatOptions& mat = p.Args.Print.Mat;
+    EXPECT_EQ(mat.Overlap, 2);
+    EXPECT_TRUE(mat.Marks && mat.Overview && mat.SkipEmpty && mat.InkSaver && mat.FitSheets && p.Args.Print.DrawnPart);
+    EXPECT_TRUE(p.Args.Print.WholeMap);
     EXPECT_EQ(p.Args.Paper, TRenderPaper::Legal);
-    EXPECT_EQ(p.Args.Correction, 980);
+    EXPECT_EQ(mat.Correction, 980);
     EXPECT_EQ(p.Args.ShowHidden, false); // the player copy, now for PDF output too
+    EXPECT_EQ(mat.Hidden, hpLeaveOut);
 
     using K = TRenderParse::TKind;
     struct Case {
@@ -288,7 +289,7 @@ TEST(RenderArgs, BattleMatOptions) {
         EXPECT_EQ(r.Kind, c.kind) << c.args[1];
         EXPECT_EQ(r.Message, c.message);
         if (c.kind == K::Run) {
-            EXPECT_EQ(r.Args.Correction, c.correction) << c.args[1];
+            EXPECT_EQ(r.Args.Print.Mat.Correction, c.correction) << c.args[1];
         }
     }
 }

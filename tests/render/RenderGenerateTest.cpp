@@ -29,20 +29,20 @@ TEST(RenderGenerate, OptionsAndOutputs) {
 
     p = Parse({"--generate", "keep", "--area", "map", "--scale", "1.00", "--marks", "on", "o.pdf"});
     ASSERT_EQ(p.Kind, TRenderParse::Run) << p.Message;
-    EXPECT_TRUE(p.Args.Pdf);
+    EXPECT_EQ(p.Args.Job, TRenderJob::Pdf);
     EXPECT_FALSE(p.Args.Generate->Seed);
     EXPECT_FALSE(p.Args.Generate->Area);
-    EXPECT_TRUE(p.Args.Marks);
+    EXPECT_TRUE(p.Args.Print.Mat.Marks);
 
     p = Parse({"--generate", "wilderness", "o.map"});
     ASSERT_EQ(p.Kind, TRenderParse::Run) << p.Message;
-    EXPECT_TRUE(p.Args.MapOutput);
+    EXPECT_EQ(p.Args.Job, TRenderJob::MapFile);
     p = Parse({"--generate", "dungeon", "--tileset", "t.bmp", "o.tmx"});
     ASSERT_EQ(p.Kind, TRenderParse::Run) << p.Message;
-    EXPECT_TRUE(p.Args.TiledExport);
+    EXPECT_EQ(p.Args.Job, TRenderJob::TiledExport);
     p = Parse({"--generate", "dungeon", "--ppg", "50", "o.uvtt"});
     ASSERT_EQ(p.Kind, TRenderParse::Run) << p.Message;
-    EXPECT_TRUE(p.Args.Vtt);
+    EXPECT_EQ(p.Args.Job, TRenderJob::Vtt);
 }
 
 TEST(RenderGenerate, MistakesAndTheirKind) {

@@ -379,8 +379,8 @@ TEST(TiledCommandLine, JobsFollowTheFileNames) {
         EXPECT_EQ(p.Kind, c.kind);
         EXPECT_EQ(p.Message, c.message);
         if (c.kind == K::Run) {
-            EXPECT_EQ(p.Args.TiledExport, c.exportJob);
-            EXPECT_EQ(p.Args.TiledImport, c.importJob);
+            EXPECT_EQ(p.Args.Job == TRenderJob::TiledExport, c.exportJob);
+            EXPECT_EQ(p.Args.Job == TRenderJob::TiledImport, c.importJob);
         }
     }
 }
