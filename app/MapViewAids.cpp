@@ -17,8 +17,8 @@
 
 #include "app/MainWindow.h"
 #include "app/Startup.h"
+#include "base/Encoding.h"
 #include "export/FileKind.h"
-#include "tiles/Encoding.h"
 
 namespace qm {
 

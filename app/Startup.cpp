@@ -5,10 +5,10 @@
 
 #include "app/AboutBox.h"
 #include "app/MainWindow.h"
+#include "base/Encoding.h"
+#include "dialogs/Dialogs.h"
 #include "geoset/MapletEditor.h"
-#include "preview/Dialogs.h"
 #include "print/PrintOptionsDialog.h"
-#include "tiles/Encoding.h"
 #include "tiles/TilesetChooser.h"
 #include "tiles/TilesetProgressWindow.h"
 

@@ -8,7 +8,7 @@
 #include <optional>
 #include <tuple>
 
-#include "editor/MapClamp.h"
+#include "compose/MapClamp.h"
 #include "export/ExportPicture.h"
 
 namespace qm {

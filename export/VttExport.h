@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "editor/GridRect.h"
+#include "compose/GridRect.h"
 #include "export/PictureWriters.h"
 #include "model/MapRecord.h"
 #include "tiles/SymbolTable.h"

@@ -4,11 +4,12 @@
 #include <QToolButton>
 #include <algorithm>
 
-#include "preview/Dialogs.h"
+#include "dialogs/Dialogs.h"
 #include "preview/PreviewWindow.h"
 #include "preview/PrintRun.h"
 #include "preview/PrintStatusWindow.h"
 #include "preview/Printer.h"
+#include "preview/QtPrinter.h"
 
 namespace qm {
 
@@ -30,6 +31,9 @@ template <typename T> struct ClearOnExit {
     T*& ref;
     ~ClearOnExit() { ref = nullptr; }
 };
+// Where the print-preview component is linked in, the Qt printer is the default
+// printer: the print dialogs it opens need it.
+const bool gQtPrinterIsDefault = (UseQtPrinter(), true);
 } // namespace
 
 void TPrintPreview::Preview() {
@@ -75,7 +79,7 @@ void TPrintPreview::PrintDocument() {
     TPrinter& printer = Printer();
 
     (void)printer.Canvas().TextHeight(QStringLiteral("J"));
-    if (!Dialogs().PrintDialog(owner_, range)) return;
+    if (!Dialogs().PrintDialog(owner_, printer.QtPrinter(), range)) return;
 
     TPageDocument doc;
     doc.OnBeginPrint = OnBeginPrint;

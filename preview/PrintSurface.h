@@ -11,8 +11,8 @@
 #include <memory>
 #include <stdexcept>
 
+#include "base/Encoding.h"
 #include "preview/Canvas.h"
-#include "tiles/Encoding.h"
 
 namespace qm {
 

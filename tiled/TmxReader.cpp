@@ -10,9 +10,9 @@
 #include <map>
 #include <zlib.h>
 
-#include "editor/Compose.h"
+#include "base/Encoding.h"
+#include "compose/Compose.h"
 #include "tiled/TiledNames.h"
-#include "tiles/Encoding.h"
 
 namespace qm {
 
