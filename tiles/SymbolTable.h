@@ -3,7 +3,7 @@
 // window, obstacle, light), read by the exports and shown by the editor. Widget-free.
 //
 // A table is written as text, one symbol a line; the built-in tileset's own catalogue is
-// such a text (BuiltInCatalogue), and a custom tileset NAME.bmp may carry one beside it as
+// such a text (BuiltInCatalogue, SymbolCatalogue.h), and a custom tileset NAME.bmp may carry one beside it as
 // NAME.roles. The format is described in the README.
 #include <array>
 #include <cstdint>
@@ -77,14 +77,9 @@ SymbolTable BuiltInSymbolTable();
 // the file and the line.
 SymbolTable SymbolTableFor(const std::string& tilesetPath);
 
-// Parses a table text. Rows not listed keep the smart-terrain defaults (TerrainSymbolTable).
+// Parses a table text. Rows not listed keep the smart-terrain defaults (TerrainSymbolTable,
+// SymbolCatalogue.h).
 SymbolTable ParseSymbolTable(std::string_view text, const std::string& fileName);
-
-// Only the smart-terrain rows 128..255: wall quarters, fire lights, and their names.
-SymbolTable TerrainSymbolTable();
-
-// The built-in catalogue as table text, the same format as a NAME.roles file.
-std::string_view BuiltInCatalogue();
 
 // Checks the `player=` entries against the tileset's hidden flags: a stand-in may not be
 // hidden itself. Throws std::runtime_error naming the file and the line.

@@ -9,6 +9,7 @@
 #include "editor/RoomTool.h"
 #include "tests/editor/EditorTestSupport.h"
 #include "tiles/BuiltInSymbols.h"
+#include "tiles/SymbolCatalogue.h"
 
 using namespace qm;
 
