@@ -12,7 +12,6 @@
 #include "dialogs/Dialogs.h"
 #include "model/RecordFile.h"
 #include "model/ShortString.h"
-#include "tiles/SymbolCatalogue.h"
 #include "tiles/TilesetChooser.h"
 #include "tiles/TilesetProgressWindow.h"
 

@@ -5,7 +5,6 @@
 #include "base/Encoding.h"
 #include "render/Render.h"
 #include "tiled/TiledExport.h"
-#include "tiles/SymbolCatalogue.h"
 #include "tiles/SymbolTable.h"
 
 namespace qm {

@@ -3,7 +3,6 @@
 #include "render/Render.h"
 #include "tiled/TiledExport.h"
 #include "tiled/TmxReader.h"
-#include "tiles/SymbolCatalogue.h"
 
 namespace qm {
 

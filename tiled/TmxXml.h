@@ -12,7 +12,7 @@
 #include <string>
 
 #include "base/Encoding.h"
-#include "tiled/TmxReader.h"
+#include "tiled/TiledError.h"
 
 namespace qm::tmx {
 

@@ -165,67 +165,8 @@ const std::string& CatalogueText() {
     return text;
 }
 
-constexpr const char* TerrainNames[8] = {"Wall", "Water", "Fire", "Hole", "Slime", "Forest", "Mountain", "Desert"};
-constexpr const char* ShapeNames[16] = {"lone patch",
-                                        "top half",
-                                        "bottom half",
-                                        "left half",
-                                        "right half",
-                                        "south-west corner",
-                                        "north-west corner",
-                                        "north-east corner",
-                                        "south-east corner",
-                                        "all but south-west",
-                                        "all but north-west",
-                                        "all but south-east",
-                                        "all but north-east",
-                                        "full",
-                                        "north-west and south-east",
-                                        "north-east and south-west"};
-// Quarters covered by terrain shape k, as the stamp's shape table gives them.
-constexpr std::uint8_t ShapeQuarters[16] = {0,
-                                            QuarterNW | QuarterNE,
-                                            QuarterSW | QuarterSE,
-                                            QuarterNW | QuarterSW,
-                                            QuarterNE | QuarterSE,
-                                            QuarterSW,
-                                            QuarterNW,
-                                            QuarterNE,
-                                            QuarterSE,
-                                            QuarterNW | QuarterNE | QuarterSE,
-                                            QuarterNE | QuarterSW | QuarterSE,
-                                            QuarterNW | QuarterNE | QuarterSW,
-                                            QuarterNW | QuarterSW | QuarterSE,
-                                            QuarterNW | QuarterNE | QuarterSW | QuarterSE,
-                                            QuarterNW | QuarterSE,
-                                            QuarterNE | QuarterSW};
 } // namespace
 
 std::string_view BuiltInCatalogue() { return CatalogueText(); }
-
-SymbolTable TerrainSymbolTable() {
-    SymbolTable t;
-    for (int family = 0; family < 8; ++family)
-        for (int k = 0; k < 16; ++k)
-            t[sym::TerrainSymbol(family, k)].name = std::string(TerrainNames[family]) + ", " + ShapeNames[k];
-    for (int k = 1; k < 16; ++k) {
-        SymbolTraits& w = t[sym::WallBase + k];
-        w.role = SymbolRole::Wall;
-        w.quarters = ShapeQuarters[k];
-    }
-    // The lone wall patch is a free-standing block in the middle of its cell.
-    t[sym::WallBase].role = SymbolRole::Obstacle;
-    t[sym::WallBase].box = {0.14f, 0.14f, 0.86f, 0.86f};
-    // Mountain is rock: it walls off its quarters as wall terrain does.
-    for (int k = 0; k < 16; ++k) t[sym::MountainBase + k] = SymbolTraits{t[sym::WallBase + k]};
-    for (int k = 0; k < 16; ++k) t[sym::MountainBase + k].name = std::string(TerrainNames[6]) + ", " + ShapeNames[k];
-    for (int k = 0; k < 16; ++k) {
-        SymbolTraits& f = t[sym::FireBase + k];
-        f.role = SymbolRole::Light;
-        f.range = 3;
-        f.color = 0xffff9a3cu;
-    }
-    return t;
-}
 
 } // namespace qm

@@ -3,8 +3,8 @@
 // window, obstacle, light), read by the exports and shown by the editor. Widget-free.
 //
 // A table is written as text, one symbol a line; the built-in tileset's own catalogue is
-// such a text (BuiltInCatalogue, SymbolCatalogue.h), and a custom tileset NAME.bmp may carry one beside it as
-// NAME.roles. The format is described in the README.
+// such a text (BuiltInCatalogue in SymbolCatalogue.h), and a custom tileset NAME.bmp may
+// carry one beside it as NAME.roles. The format is described in the README.
 #include <array>
 #include <cstdint>
 #include <string>
@@ -77,9 +77,11 @@ SymbolTable BuiltInSymbolTable();
 // the file and the line.
 SymbolTable SymbolTableFor(const std::string& tilesetPath);
 
-// Parses a table text. Rows not listed keep the smart-terrain defaults (TerrainSymbolTable,
-// SymbolCatalogue.h).
+// Parses a table text. Rows not listed keep the smart-terrain defaults (TerrainSymbolTable).
 SymbolTable ParseSymbolTable(std::string_view text, const std::string& fileName);
+
+// Only the smart-terrain rows 128..255: wall quarters, fire lights, and their names.
+SymbolTable TerrainSymbolTable();
 
 // Checks the `player=` entries against the tileset's hidden flags: a stand-in may not be
 // hidden itself. Throws std::runtime_error naming the file and the line.

@@ -7,7 +7,6 @@
 
 #include "base/Encoding.h"
 #include "model/ShortString.h"
-#include "tiles/SymbolCatalogue.h"
 
 static void InitTilesetResources() { Q_INIT_RESOURCE(tileset_art); }
 

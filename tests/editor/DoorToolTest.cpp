@@ -9,7 +9,6 @@
 #include "editor/RoomTool.h"
 #include "tests/editor/EditorTestSupport.h"
 #include "tiles/BuiltInSymbols.h"
-#include "tiles/SymbolCatalogue.h"
 
 using namespace qm;
 

@@ -8,7 +8,6 @@
 #include "generate/GenerateMap.h"
 #include "tests/support/BuiltInTileset.h"
 #include "tests/support/GeneratedMapChecks.h"
-#include "tiles/SymbolCatalogue.h"
 
 using namespace qm;
 
