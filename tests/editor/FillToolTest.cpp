@@ -61,7 +61,9 @@ TEST(FillTool, Areas) {
         EXPECT_EQ(int(area.Cells.size()), k.cells);
         const int before = CountLower(*m, k.symbol);
         EXPECT_EQ(FillFrom(*m, k.c, k.r, k.bound, k.symbol, k.mode, flags, table), k.cells > 0);
-        if (area.Lower) EXPECT_EQ(CountLower(*m, k.symbol) - before, k.cells);
+        if (area.Lower) {
+            EXPECT_EQ(CountLower(*m, k.symbol) - before, k.cells);
+        }
         for (const int i : area.Cells) EXPECT_TRUE(k.bound.Contains(i / MapSize, i % MapSize));
     }
 }
