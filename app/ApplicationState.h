@@ -4,7 +4,7 @@
 #include <QImage>
 #include <QString>
 
-#include "editor/CellCache.h"
+#include "compose/CellCache.h"
 #include "editor/Clipboard.h"
 #include "editor/MapDocument.h"
 #include "geoset/GeoSetDocument.h"

@@ -4,15 +4,15 @@
 #include <QFileInfo>
 
 #include "app/MainWindow.h"
+#include "base/Encoding.h"
+#include "dialogs/Dialogs.h"
 #include "export/ExportCommands.h"
 #include "geoset/GeoSetCommands.h"
 #include "geoset/MapletEditor.h"
 #include "geoset/RandomMap.h"
-#include "preview/Dialogs.h"
 #include "preview/PrintPreview.h"
 #include "print/MapPage.h"
 #include "print/PrintOptionsDialog.h"
-#include "tiles/Encoding.h"
 
 namespace qm {
 

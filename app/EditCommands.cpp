@@ -4,9 +4,9 @@
 #include <QToolButton>
 
 #include "app/MainWindow.h"
-#include "editor/CellPainters.h"
+#include "compose/CellPainters.h"
+#include "compose/MapClamp.h"
 #include "editor/Clipboard.h"
-#include "editor/MapClamp.h"
 #include "editor/MapEdit.h"
 
 namespace qm {

@@ -8,10 +8,10 @@
 
 #include "app/AboutBox.h"
 #include "app/MainWindow.h"
+#include "base/Encoding.h"
+#include "dialogs/Dialogs.h"
 #include "model/RecordFile.h"
 #include "model/ShortString.h"
-#include "preview/Dialogs.h"
-#include "tiles/Encoding.h"
 #include "tiles/TilesetChooser.h"
 #include "tiles/TilesetProgressWindow.h"
 

@@ -15,10 +15,10 @@
 #include <QVBoxLayout>
 #include <exception>
 
-#include "preview/Dialogs.h"
+#include "base/Encoding.h"
+#include "dialogs/Dialogs.h"
 #include "preview/PrintPreview.h"
 #include "print/MapPage.h"
-#include "tiles/Encoding.h"
 #include "tiles/ToolIcon.h"
 
 namespace qm {

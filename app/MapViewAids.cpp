@@ -16,8 +16,8 @@
 #include <cmath>
 
 #include "app/MainWindow.h"
+#include "base/Encoding.h"
 #include "export/FileKind.h"
-#include "tiles/Encoding.h"
 
 namespace qm {
 

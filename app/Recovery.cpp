@@ -14,10 +14,10 @@
 #include <sys/file.h>
 #include <unistd.h>
 
+#include "base/Encoding.h"
 #include "model/GeoSetRecord.h"
 #include "model/MapRecord.h"
 #include "model/RecordFile.h"
-#include "tiles/Encoding.h"
 
 namespace qm {
 

@@ -6,10 +6,10 @@
 #include <exception>
 
 #include "app/MainWindow.h"
+#include "base/Encoding.h"
+#include "dialogs/Dialogs.h"
 #include "geoset/GeoSet.h"
 #include "model/RecordFile.h"
-#include "preview/Dialogs.h"
-#include "tiles/Encoding.h"
 #include "tiles/Tileset.h"
 
 namespace qm {

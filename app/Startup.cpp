@@ -7,11 +7,11 @@
 
 #include "app/AboutBox.h"
 #include "app/MainWindow.h"
+#include "base/Encoding.h"
+#include "dialogs/Dialogs.h"
 #include "geoset/MapletEditor.h"
-#include "preview/Dialogs.h"
 #include "preview/QtPrinter.h"
 #include "print/PrintOptionsDialog.h"
-#include "tiles/Encoding.h"
 #include "tiles/TilesetChooser.h"
 #include "tiles/TilesetProgressWindow.h"
 

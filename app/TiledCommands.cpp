@@ -3,13 +3,13 @@
 #include <QFileInfo>
 
 #include "app/MainWindow.h"
+#include "base/Encoding.h"
+#include "dialogs/Dialogs.h"
 #include "export/ExportCommands.h"
 #include "export/FileKind.h"
 #include "model/ShortString.h"
-#include "preview/Dialogs.h"
 #include "tiled/TiledExport.h"
 #include "tiled/TmxReader.h"
-#include "tiles/Encoding.h"
 
 namespace qm {
 

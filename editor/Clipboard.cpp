@@ -3,8 +3,8 @@
 #include <cstring>
 #include <type_traits>
 
+#include "compose/MapClamp.h"
 #include "editor/EraseCell.h"
-#include "editor/MapClamp.h"
 
 namespace qm {
 

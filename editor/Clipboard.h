@@ -2,7 +2,7 @@
 // The internal map clipboard and single-level undo, as functions over records.
 // Copy, Cut and Paste run as edits of the map document, which takes the undo snapshot;
 // Undo never takes one.
-#include "editor/GridRect.h"
+#include "compose/GridRect.h"
 #include "model/MapRecord.h"
 
 namespace qm {

@@ -6,7 +6,7 @@
 #include <QString>
 #include <functional>
 
-#include "editor/GridRect.h"
+#include "compose/GridRect.h"
 
 namespace qm {
 

@@ -2,7 +2,7 @@
 
 #include <array>
 
-#include "editor/MapClamp.h"
+#include "compose/MapClamp.h"
 
 namespace qm {
 

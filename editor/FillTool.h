@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "editor/GridRect.h"
+#include "compose/GridRect.h"
 #include "editor/MapEdit.h"
 #include "model/MapRecord.h"
 #include "tiles/SymbolTable.h"

@@ -6,9 +6,9 @@
 #include <cstring>
 #include <exception>
 
+#include "base/Encoding.h"
 #include "editor/Clipboard.h"
 #include "model/RecordFile.h"
-#include "tiles/Encoding.h"
 
 namespace qm {
 

@@ -1,6 +1,6 @@
 #include "editor/MapEdit.h"
 
-#include "editor/MapClamp.h"
+#include "compose/MapClamp.h"
 #include "editor/SmartTerrain.h"
 
 namespace qm {

@@ -6,8 +6,8 @@
 #include <cstdint>
 #include <optional>
 
+#include "compose/GridRect.h"
 #include "editor/EraseCell.h"
-#include "editor/GridRect.h"
 #include "model/MapRecord.h"
 
 namespace qm {

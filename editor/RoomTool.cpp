@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "editor/MapClamp.h"
+#include "compose/MapClamp.h"
 #include "editor/SmartTerrain.h"
 
 namespace qm {

@@ -3,7 +3,7 @@
 // terrain stamped by the smart stamp's rules, so it joins walls already there (rooms side
 // by side share the wall they are drawn on, a room against a corridor meets it in T and
 // corner pieces); the inside becomes floor.
-#include "editor/GridRect.h"
+#include "compose/GridRect.h"
 #include "editor/MapEdit.h"
 #include "model/MapRecord.h"
 #include "tiles/SymbolTable.h"

@@ -1,6 +1,6 @@
 #include "editor/SmartErase.h"
 
-#include "editor/MapClamp.h"
+#include "compose/MapClamp.h"
 #include "editor/SmartTerrain.h"
 
 namespace qm {

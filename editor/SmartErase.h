@@ -3,7 +3,7 @@
 // stamp's pieces join at cell corners (a quarter is covered when the terrain holds the
 // corner it touches); erasing a cell frees its four corners, and every neighbour keeps
 // only the quarters whose corners are still held.
-#include "editor/GridRect.h"
+#include "compose/GridRect.h"
 #include "model/MapRecord.h"
 
 namespace qm {

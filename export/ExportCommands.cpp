@@ -8,12 +8,12 @@
 #include <stdexcept>
 #include <string>
 
+#include "base/Encoding.h"
+#include "dialogs/Dialogs.h"
 #include "export/ExportPicture.h"
 #include "export/PictureBands.h"
 #include "export/VttExport.h"
 #include "export/VttOptionsDialog.h"
-#include "preview/Dialogs.h"
-#include "tiles/Encoding.h"
 
 namespace qm {
 

@@ -5,7 +5,7 @@
 #include <QString>
 #include <QStringList>
 
-#include "editor/GridRect.h"
+#include "compose/GridRect.h"
 #include "model/MapRecord.h"
 #include "tiles/SymbolTable.h"
 #include "tiles/Tileset.h"

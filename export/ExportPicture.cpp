@@ -4,10 +4,10 @@
 #include <QPainter>
 #include <memory>
 
-#include "editor/CellPainters.h"
-#include "editor/MapClamp.h"
+#include "base/Encoding.h"
+#include "compose/CellPainters.h"
+#include "compose/MapClamp.h"
 #include "export/PictureBands.h"
-#include "tiles/Encoding.h"
 
 namespace qm {
 

@@ -7,7 +7,7 @@
 #include <array>
 #include <string>
 
-#include "editor/GridRect.h"
+#include "compose/GridRect.h"
 #include "export/PictureWriters.h"
 #include "model/MapRecord.h"
 #include "tiles/Tileset.h"

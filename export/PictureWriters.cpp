@@ -3,9 +3,9 @@
 #include <cstdint>
 #include <limits>
 
+#include "base/Encoding.h"
 #include "export/FileKind.h"
 #include "export/WriterSupport.h"
-#include "tiles/Encoding.h"
 
 namespace qm {
 

@@ -1,15 +1,14 @@
 #pragma once
 // The virtual-tabletop export (Universal VTT: .dd2vtt, .uvtt, .df2vtt): the map picture
-// plus the geometry that blocks sight and movement, doors, windows and lights, in
-// whole-map cell units. The geometry comes from the symbol table: walls at half-cell
-// resolution from the quarters wall symbols cover, thin walls along cell sides, door
-// and window spans, obstacle outlines and light sources. Widget-free.
+// plus the geometry that blocks sight and movement, doors, windows and lights (see
+// VttGeometry.h), written for the tabletop a file is meant for. Widget-free.
 #include <cstdint>
 #include <string>
 #include <vector>
 
-#include "editor/GridRect.h"
+#include "compose/GridRect.h"
 #include "export/PictureWriters.h"
+#include "export/VttGeometry.h"
 #include "model/MapRecord.h"
 #include "tiles/SymbolTable.h"
 #include "tiles/Tileset.h"
@@ -20,38 +19,6 @@ namespace qm {
 constexpr int MinVttPixelsPerCell = 16;
 constexpr int MaxVttPixelsPerCell = 227;
 constexpr int DefaultVttPixelsPerCell = 100;
-
-struct TVttPoint {
-    double x = 0, y = 0;
-    bool operator==(const TVttPoint&) const = default;
-};
-using TVttPolyline = std::vector<TVttPoint>; // a closed loop repeats its first point at the end
-
-struct TVttPortal {
-    TVttPoint a, b;        // the span, west to east or north to south
-    bool vertical = false; // in a north-south wall
-    bool closed = true;    // a closed door; false for a window or an open door
-};
-
-struct TVttLight {
-    TVttPoint at;
-    double range = 0;
-    std::uint32_t color = 0; // AARRGGBB
-};
-
-struct TVttGeometry {
-    std::vector<TVttPolyline> Walls;   // line_of_sight
-    std::vector<TVttPolyline> Objects; // objects_line_of_sight
-    std::vector<TVttPortal> Portals;
-    std::vector<TVttLight> Lights;
-};
-
-// The geometry of `area` (0-based grid cells, inclusive) of the map, in whole-map cell
-// units. A hidden symbol gives the geometry of what players see in its place
-// (PlayerSymbolAt); with `includeHidden`, a secret door (a hidden symbol standing in for a
-// wall piece) is a closed door across that wall instead.
-TVttGeometry VttGeometry(const TMapRecord& map, const TRenderedTileset& ts, const SymbolTable& symbols,
-                         const TGridRect& area, bool includeHidden = false);
 
 // The tabletop a file is meant for. Generic writes the format as it is; the others keep
 // within what that tabletop's importer takes (README: Tabletop targets).

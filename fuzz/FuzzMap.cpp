@@ -10,8 +10,8 @@
 #include <algorithm>
 #include <cstring>
 
-#include "editor/CellPainters.h"
-#include "editor/Compose.h"
+#include "compose/CellPainters.h"
+#include "compose/Compose.h"
 #include "export/ExportPicture.h"
 #include "fuzz/FuzzSupport.h"
 #include "model/MapRecord.h"

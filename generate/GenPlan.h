@@ -11,7 +11,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "editor/GridRect.h"
+#include "compose/GridRect.h"
 #include "generate/GenPalette.h"
 #include "generate/GenRandom.h"
 #include "model/MapRecord.h"

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstdlib>
 
-#include "editor/MapClamp.h"
+#include "compose/MapClamp.h"
 
 namespace qm {
 

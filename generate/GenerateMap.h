@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "editor/GridRect.h"
+#include "compose/GridRect.h"
 #include "generate/GenDressing.h"
 #include "generate/GenPalette.h"
 #include "model/MapRecord.h"

@@ -15,7 +15,7 @@
 #include <QVBoxLayout>
 #include <random>
 
-#include "editor/Compose.h"
+#include "compose/Compose.h"
 
 namespace qm {
 

@@ -5,10 +5,10 @@
 #include <QFileInfo>
 #include <exception>
 
-#include "editor/Compose.h"
+#include "base/Encoding.h"
+#include "compose/Compose.h"
 #include "model/RecordFile.h"
 #include "model/ShortString.h"
-#include "tiles/Encoding.h"
 
 namespace qm {
 

@@ -2,8 +2,8 @@
 
 #include <QFileInfo>
 
+#include "dialogs/Dialogs.h"
 #include "geoset/GeoSet.h"
-#include "preview/Dialogs.h"
 
 namespace qm {
 

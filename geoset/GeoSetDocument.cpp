@@ -3,9 +3,9 @@
 #include <QFileInfo>
 #include <exception>
 
+#include "base/Encoding.h"
 #include "model/RecordFile.h"
 #include "model/ShortString.h"
-#include "tiles/Encoding.h"
 #include "tiles/Tileset.h"
 
 namespace qm {

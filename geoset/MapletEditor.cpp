@@ -11,7 +11,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
-#include "editor/CellPainters.h"
+#include "compose/CellPainters.h"
 #include "editor/DrawGrid.h"
 #include "editor/MapEdit.h"
 #include "geoset/Maplet.h"

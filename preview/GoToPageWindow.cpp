@@ -5,7 +5,7 @@
 #include <QSpinBox>
 #include <climits>
 
-#include "preview/DialogStyle.h"
+#include "dialogs/DialogStyle.h"
 
 namespace qm {
 

@@ -15,12 +15,12 @@
 #include <QTimer>
 #include <QToolButton>
 
+#include "base/Encoding.h"
+#include "dialogs/Dialogs.h"
 #include "preview/Cursors.h"
-#include "preview/Dialogs.h"
 #include "preview/GoToPageWindow.h"
 #include "preview/PreviewGeometry.h"
 #include "preview/Printer.h"
-#include "tiles/Encoding.h"
 
 namespace qm {
 

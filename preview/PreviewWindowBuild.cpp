@@ -11,8 +11,8 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include "base/Encoding.h"
 #include "preview/Cursors.h"
-#include "tiles/Encoding.h"
 
 namespace qm {
 

@@ -4,7 +4,7 @@
 #include <QString>
 #include <stdexcept>
 
-#include "tiles/Encoding.h"
+#include "base/Encoding.h"
 
 namespace qm {
 

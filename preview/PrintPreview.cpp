@@ -4,11 +4,12 @@
 #include <QToolButton>
 #include <algorithm>
 
-#include "preview/Dialogs.h"
+#include "dialogs/Dialogs.h"
 #include "preview/PreviewWindow.h"
 #include "preview/PrintRun.h"
 #include "preview/PrintStatusWindow.h"
 #include "preview/Printer.h"
+#include "preview/QtPrinter.h"
 
 namespace qm {
 
@@ -65,7 +66,7 @@ void TPrintPreview::PrintDocument() {
     ClearOnExit<TPrintStatusForm> clear{statusForm_};
     // The printer the print dialog sets up.
     TPrinter& printer = Printer();
-    if (!Dialogs().PrintDialog(owner_, range)) return;
+    if (!Dialogs().PrintDialog(owner_, printer.QtPrinter(), range)) return;
 
     TPageDocument doc;
     doc.OnBeginPrint = OnBeginPrint;

@@ -5,7 +5,7 @@
 #include <QLabel>
 #include <QPushButton>
 
-#include "preview/DialogStyle.h"
+#include "dialogs/DialogStyle.h"
 
 namespace qm {
 

@@ -10,6 +10,7 @@
 #include <functional>
 #include <memory>
 
+#include "base/Encoding.h"
 #include "preview/Canvas.h"
 #include "preview/PrintErrors.h"
 

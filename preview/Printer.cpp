@@ -7,8 +7,8 @@
 #include <QPdfWriter>
 #include <algorithm>
 
+#include "base/Encoding.h"
 #include "preview/PrintErrors.h"
-#include "tiles/Encoding.h"
 
 namespace qm {
 

@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <iterator>
 
-#include "editor/Compose.h"
+#include "compose/Compose.h"
 #include "print/PrintTables.h"
 
 namespace qm {

@@ -6,8 +6,8 @@
 #include <cmath>
 #include <iterator>
 
-#include "editor/Compose.h"
-#include "editor/MapClamp.h"
+#include "compose/Compose.h"
+#include "compose/MapClamp.h"
 #include "print/BattleMat.h"
 #include "print/PrintTables.h"
 

@@ -8,8 +8,8 @@
 #include <optional>
 #include <vector>
 
-#include "editor/CellCache.h"
-#include "editor/GridRect.h"
+#include "compose/CellCache.h"
+#include "compose/GridRect.h"
 #include "model/MapRecord.h"
 #include "preview/PrintSurface.h"
 #include "print/PageLayout.h"

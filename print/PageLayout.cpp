@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <iterator>
 
-#include "editor/MapClamp.h"
+#include "compose/MapClamp.h"
 #include "preview/PrintSurface.h"
 #include "print/PrintTables.h"
 

@@ -5,8 +5,8 @@
 #include <QString>
 #include <vector>
 
-#include "editor/CellCache.h"
-#include "editor/GridRect.h"
+#include "compose/CellCache.h"
+#include "compose/GridRect.h"
 #include "model/MapRecord.h"
 #include "tiles/Tileset.h"
 

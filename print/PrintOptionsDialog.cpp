@@ -15,9 +15,10 @@
 #include <cmath>
 #include <iterator>
 
-#include "preview/DialogStyle.h"
-#include "preview/Dialogs.h"
+#include "dialogs/DialogStyle.h"
+#include "dialogs/Dialogs.h"
 #include "preview/PrintPreview.h"
+#include "preview/Printer.h"
 #include "print/PrintTables.h"
 
 namespace qm {
@@ -260,6 +261,6 @@ void PrintExecute(TPrintOptions& dialog, TPrintPreview& preview) {
     preview.Preview();
 }
 
-void PrintSetupExecute(QWidget* parent) { Dialogs().PrinterSetup(parent); }
+void PrintSetupExecute(QWidget* parent) { Dialogs().PrinterSetup(parent, Printer().QtPrinter()); }
 
 } // namespace qm

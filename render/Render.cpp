@@ -4,6 +4,7 @@
 #include <QImage>
 #include <QPageLayout>
 
+#include "base/Encoding.h"
 #include "export/ExportPicture.h"
 #include "export/VttExport.h"
 #include "model/RecordFile.h"
@@ -11,7 +12,6 @@
 #include "preview/Printer.h"
 #include "print/BattleMat.h"
 #include "print/MapPage.h"
-#include "tiles/Encoding.h"
 
 namespace qm {
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "editor/GridRect.h"
+#include "compose/GridRect.h"
 #include "export/PictureWriters.h"
 #include "export/VttExport.h"
 #include "generate/GenerateMap.h"

@@ -2,9 +2,9 @@
 #include <QImage>
 #include <random>
 
+#include "base/Encoding.h"
 #include "render/Render.h"
 #include "tiled/TiledExport.h"
-#include "tiles/Encoding.h"
 #include "tiles/SymbolTable.h"
 
 namespace qm {

@@ -1,8 +1,8 @@
 // quillmarch-render's Tiled jobs: export a map for Tiled, import a Tiled map.
+#include "base/Encoding.h"
 #include "render/Render.h"
 #include "tiled/TiledExport.h"
 #include "tiled/TmxReader.h"
-#include "tiles/Encoding.h"
 
 namespace qm {
 

@@ -3,9 +3,9 @@
 #include <cstdlib>
 #include <iostream>
 
+#include "base/Encoding.h"
 #include "render/Render.h"
 #include "render/RenderArgs.h"
-#include "tiles/Encoding.h"
 
 namespace {
 // stderr carries the renderer's own messages only; Qt's notices about the headless

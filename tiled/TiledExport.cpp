@@ -12,7 +12,7 @@
 #include <unistd.h>
 #include <zlib.h>
 
-#include "editor/Compose.h"
+#include "compose/Compose.h"
 #include "editor/SmartTerrain.h"
 #include "model/RecordFile.h"
 #include "model/ShortString.h"

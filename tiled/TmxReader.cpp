@@ -1,31 +1,24 @@
 #include "tiled/TmxReader.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QXmlStreamReader>
 #include <cstring>
-#include <functional>
-#include <limits>
 #include <map>
 #include <zlib.h>
 
-#include "editor/Compose.h"
+#include "base/Encoding.h"
+#include "compose/Compose.h"
 #include "tiled/TiledNames.h"
-#include "tiles/Encoding.h"
+#include "tiled/TmxXml.h"
 
 namespace qm {
 
 namespace {
 
-constexpr uint32_t FlipFlags = 0xF0000000u; // horizontal, vertical, diagonal, hexagonal rotation
+using namespace tmx;
 
-std::string Quoted(const QString& s) {
-    std::string q = MessageBytes(s);
-    q.insert(q.begin(), '"');
-    q += '"';
-    return q;
-}
+constexpr uint32_t FlipFlags = 0xF0000000u; // horizontal, vertical, diagonal, hexagonal rotation
 
 struct TLayer {
     QString Name;
@@ -37,124 +30,6 @@ struct TTilesetRef {
     long long TileCount = -1; // -1: not said
     QString Source;           // empty: embedded
 };
-
-// No upper limit worth naming: a later check says what is too large.
-constexpr long long Unbounded = std::numeric_limits<long long>::max();
-
-// One XML document read token by token under the limits. Every refusal has one form,
-// "<map file>: <what is wrong>"; `prefix` is its first part ("m.tmx: ", or for a
-// tileset file "m.tmx: The tileset \"t.tsx\": ").
-class TXml {
-public:
-    TXml(const std::string& prefix, const QByteArray& bytes) : prefix_(prefix), xml_(bytes) {}
-
-    [[noreturn]] void Fail(const std::string& reason) const { throw TTiledError(prefix_ + reason); }
-
-    QXmlStreamReader::TokenType Next() {
-        const auto t = xml_.readNext();
-        switch (t) {
-        case QXmlStreamReader::StartElement:
-            if (++depth_ > MaxTiledXmlDepth)
-                Fail("Its elements are nested more than " + std::to_string(MaxTiledXmlDepth) + " deep.");
-            break;
-        case QXmlStreamReader::EndElement: --depth_; break;
-        case QXmlStreamReader::DTD: Fail("It declares a document type (<!DOCTYPE>), which Tiled files never do.");
-        case QXmlStreamReader::Invalid:
-            Fail("It is not well-formed XML (line " + std::to_string(xml_.lineNumber()) + ": " +
-                 MessageBytes(xml_.errorString()) + ").");
-        case QXmlStreamReader::EndDocument: Fail("It ends before its last element is closed.");
-        default: break;
-        }
-        return t;
-    }
-
-    // Moves to the root element and checks its name.
-    void Root(const char* name) {
-        for (;;) {
-            if (Next() == QXmlStreamReader::StartElement) break;
-        }
-        if (xml_.name() != QLatin1String(name))
-            Fail("Its top element is <" + MessageBytes(xml_.name().toString()) + ">, not <" + name + ">.");
-    }
-
-    // Reads to the end of the current element: each child element goes to onChild,
-    // which must read it whole; text goes to `text` when given.
-    void Children(const std::function<void()>& onChild, QString* text = nullptr) {
-        const int mine = depth_;
-        for (;;) {
-            const auto t = Next();
-            if (t == QXmlStreamReader::EndElement && depth_ < mine) return;
-            if (t == QXmlStreamReader::StartElement) onChild();
-            else if (t == QXmlStreamReader::Characters && text) text->append(xml_.text());
-        }
-    }
-    void Skip() {
-        Children([this] { Skip(); });
-    }
-
-    QString Attr(const char* name) const { return xml_.attributes().value(QLatin1String(name)).toString(); }
-    bool HasAttr(const char* name) const { return xml_.attributes().hasAttribute(QLatin1String(name)); }
-    QStringView Name() const { return xml_.name(); }
-
-    // A whole number in [lo, hi] or a failure that says which attribute.
-    long long Number(const char* what, const QString& text, long long lo, long long hi) const {
-        bool ok = false;
-        const long long v = text.trimmed().toLongLong(&ok);
-        if (!ok || v < lo || v > hi)
-            Fail(std::string(what) + " is " + Quoted(text) + ", not a whole number " +
-                 (hi == Unbounded ? "of at least " + std::to_string(lo)
-                                  : "from " + std::to_string(lo) + " to " + std::to_string(hi)) +
-                 ".");
-        return v;
-    }
-
-private:
-    std::string prefix_;
-    QXmlStreamReader xml_;
-    int depth_ = 0;
-};
-
-// `subject` begins each refusal: "m.tmx: It", "m.tmx: The tileset \"t.tsx\"".
-QByteArray ReadLimited(const std::string& path, const std::string& subject) {
-    const QString qpath = PathFromBytes(path);
-    QFileInfo info(qpath);
-    if (info.exists() && !info.isFile()) throw TTiledError(subject + " is not a regular file.");
-    QFile f(qpath);
-    if (!f.open(QIODevice::ReadOnly))
-        throw TTiledError(subject + " cannot be opened (" + MessageBytes(f.errorString()) + ").");
-    const std::string tooLarge = subject + " is larger than " + std::to_string(MaxTiledFileBytes / (1024 * 1024)) +
-                                 " MB.";
-    if (f.size() > MaxTiledFileBytes) throw TTiledError(tooLarge);
-    // Only regular files get here, so their size is known; a file that grew meanwhile
-    // is caught after reading.
-    QByteArray bytes = f.readAll();
-    if (bytes.size() > MaxTiledFileBytes) throw TTiledError(tooLarge);
-    return bytes;
-}
-
-// Inflates zlib or gzip data that must give exactly `want` bytes.
-QByteArray Inflate(const TXml& xml, const QByteArray& packed, size_t want, bool gzip, const std::string& layer) {
-    QByteArray out(qsizetype(want + 1), '\0');
-    z_stream z{};
-    if (inflateInit2(&z, gzip ? 16 + MAX_WBITS : MAX_WBITS) != Z_OK) xml.Fail("The decompressor cannot start.");
-    z.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(packed.constData()));
-    z.avail_in = uInt(packed.size());
-    z.next_out = reinterpret_cast<Bytef*>(out.data());
-    z.avail_out = uInt(out.size());
-    const int rc = inflate(&z, Z_FINISH);
-    const size_t got = z.total_out;
-    inflateEnd(&z);
-    const char* kind = gzip ? "gzip" : "zlib";
-    if (rc == Z_BUF_ERROR && got > want)
-        xml.Fail("Layer " + layer + " unpacks to more than the " + std::to_string(want) + " bytes its size allows.");
-    if (rc != Z_STREAM_END)
-        xml.Fail("The " + std::string(kind) + " data of layer " + layer + " is broken or cut short.");
-    if (got != want)
-        xml.Fail("Layer " + layer + " unpacks to " + std::to_string(got) + " bytes, not the " + std::to_string(want) +
-                 " its size needs.");
-    out.resize(qsizetype(want));
-    return out;
-}
 
 class TTmxParser {
 public:

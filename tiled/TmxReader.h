@@ -7,21 +7,9 @@
 #include <vector>
 
 #include "model/MapRecord.h"
-#include "model/RecordFile.h"
+#include "tiled/TiledError.h"
 
 namespace qm {
-
-// A Tiled file that cannot be imported; the message is what the user sees.
-class TTiledError : public TFileError {
-public:
-    using TFileError::TFileError;
-};
-
-// Limits against hostile files.
-constexpr long long MaxTiledFileBytes = 16ll * 1024 * 1024;
-constexpr int MaxTiledXmlDepth = 32;
-constexpr int MaxTiledLayers = 1000;
-constexpr int MaxTiledTilesets = 64;
 
 struct TTmxImport {
     TMapRecord Map;

@@ -3,8 +3,8 @@
 // window, obstacle, light), read by the exports and shown by the editor. Widget-free.
 //
 // A table is written as text, one symbol a line; the built-in tileset's own catalogue is
-// such a text (BuiltInCatalogue), and a custom tileset NAME.bmp may carry one beside it as
-// NAME.roles. The format is described in the README.
+// such a text (BuiltInCatalogue in SymbolCatalogue.h), and a custom tileset NAME.bmp may
+// carry one beside it as NAME.roles. The format is described in the README.
 #include <array>
 #include <cstdint>
 #include <string>
@@ -85,9 +85,6 @@ SymbolTable TerrainSymbolTable();
 
 // The eight smart terrains' names in tileset order, "Wall" .. "Desert"; "" for no terrain.
 const char* TerrainName(int terrain);
-
-// The built-in catalogue as table text, the same format as a NAME.roles file.
-std::string_view BuiltInCatalogue();
 
 // Checks the `player=` entries against the tileset's hidden flags: a stand-in may not be
 // hidden itself. Throws std::runtime_error naming the file and the line.

@@ -5,8 +5,8 @@
 #include <QImageReader>
 #include <cstring>
 
+#include "base/Encoding.h"
 #include "model/ShortString.h"
-#include "tiles/Encoding.h"
 
 static void InitTilesetResources() { Q_INIT_RESOURCE(tileset_art); }
 

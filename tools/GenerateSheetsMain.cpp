@@ -9,9 +9,9 @@
 #include <cstdlib>
 #include <string>
 
-#include "editor/Compose.h"
+#include "base/Encoding.h"
+#include "compose/Compose.h"
 #include "generate/GenerateMap.h"
-#include "tiles/Encoding.h"
 #include "tiles/SymbolTable.h"
 #include "tiles/Tileset.h"
 

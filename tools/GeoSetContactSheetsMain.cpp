@@ -9,12 +9,12 @@
 #include <cstdio>
 #include <memory>
 
-#include "editor/Compose.h"
+#include "base/Encoding.h"
+#include "compose/Compose.h"
 #include "editor/DrawGrid.h"
 #include "geoset/GeoSet.h"
 #include "geoset/MapletEditor.h"
 #include "geoset/RandomMap.h"
-#include "tiles/Encoding.h"
 #include "tiles/Tileset.h"
 #include "tools/GeoSetGenerator.h"
 #include "tools/SaveFile.h"

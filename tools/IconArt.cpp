@@ -7,9 +7,7 @@
 
 namespace gen {
 
-namespace {
-
-const std::map<char, QRgb>& Key() {
+const std::map<char, QRgb>& IconKey() {
     static const std::map<char, QRgb> key = {
         {'K', qRgb(34, 28, 26)},    {'W', qRgb(250, 250, 244)}, {'G', qRgb(196, 198, 204)}, {'g', qRgb(132, 134, 142)},
         {'B', qRgb(58, 104, 190)},  {'b', qRgb(164, 204, 240)}, {'Y', qRgb(240, 198, 64)},  {'y', qRgb(190, 140, 40)},
@@ -21,6 +19,8 @@ const std::map<char, QRgb>& Key() {
     };
     return key;
 }
+
+namespace {
 
 // Rows of 16 characters; '.' is white, which the program shows as transparent.
 const char* const Art[] = {
@@ -388,64 +388,6 @@ const char* const TerrainArt[] = {
     "................",
 };
 
-// Icons of the drawing tools beside the eleven, written as pictures of their own (the
-// tileset's strip holds only its 24): 17 x 16 rows each, the name and then the art.
-// clang-format off
-const char* const DrawingToolArt[][17] = {
-    {"room",
-     "................",
-     ".KKKKKKKKKKKKKK.",
-     ".KwwwwvwwwwwvwK.",
-     ".KvvvvvvvvvvvvK.",
-     ".KwvKKKKKKKKwvK.",
-     ".KwvKnnnnnnKwvK.",
-     ".KvvKnnnnnnKvvK.",
-     ".KwvKnnnnnnKwvK.",
-     ".KwvKnnnnnnKwvK.",
-     ".KvvKnnnnnnKvvK.",
-     ".KwvKnnnnnnKwvK.",
-     ".KwvKKKKKKKKwvK.",
-     ".KvvvvvvvvvvvvK.",
-     ".KwwwvwwwwvwwwK.",
-     ".KKKKKKKKKKKKKK.",
-     "................"},
-    {"door",
-     "................",
-     "KKKKK......KKKKK",
-     "KwvwK.KKKK.KwvwK",
-     "KvvvKKNnNnKKvvvK",
-     "KwvwKNnNnNnKwvwK",
-     "KwvwKNnNnNnKwvwK",
-     "KvvvKNnNnNnKvvvK",
-     "KwvwKNnNnNnKwvwK",
-     "KwvwKNnNnYYKwvwK",
-     "KvvvKNnNnYYKvvvK",
-     "KwvwKNnNnNnKwvwK",
-     "KwvwKNnNnNnKwvwK",
-     "KvvvKNnNnNnKvvvK",
-     "KwvwKNnNnNnKwvwK",
-     "KKKKKKKKKKKKKKKK",
-     "................"},
-    {"fill",
-     "................",
-     ".....KKK........",
-     "....KGGGK.......",
-     "...KGSSSGK......",
-     "..KGSSSSSGK.....",
-     ".KGSSSSSSSGK....",
-     "KGSSSSSSSSSGK...",
-     "KBGSSSSSSSGKBK..",
-     "KBBGSSSSSGKBBBK.",
-     ".KBBGSSSGKKBBBK.",
-     "..KBBGSGK.KBBBK.",
-     "...KBBGK..KBBBK.",
-     "....KKK...KBBBK.",
-     "..........KBBBK.",
-     "...........KKK..",
-     "................"},
-};
-// clang-format on
-
 void PutPixel(QImage& sheet, int icon, int x, int y, QRgb c, int stripTop) {
     sheet.setPixel(32 + 16 * icon + x, stripTop + y, c);
 }
@@ -458,18 +400,18 @@ void DrawIcons(QImage& sheet, const Style& st) {
         for (int y = 0; y < 16; ++y) {
             const char* row = Art[n * 16 + y];
             for (int x = 0; x < 16 && row[x]; ++x) {
-                auto it = Key().find(row[x]);
-                PutPixel(sheet, ArtIcons[n], x, y, it == Key().end() ? qRgb(255, 255, 255) : it->second, top);
+                auto it = IconKey().find(row[x]);
+                PutPixel(sheet, ArtIcons[n], x, y, it == IconKey().end() ? qRgb(255, 255, 255) : it->second, top);
             }
         }
     for (int t = 0; t < 8; ++t)
         for (int y = 0; y < 16; ++y)
             for (int x = 0; x < 16; ++x) {
-                auto it = Key().find(TerrainArt[t * 16 + y][x]);
-                PutPixel(sheet, 6 + t, x, y, it == Key().end() ? qRgb(255, 255, 255) : it->second, top);
+                auto it = IconKey().find(TerrainArt[t * 16 + y][x]);
+                PutPixel(sheet, 6 + t, x, y, it == IconKey().end() ? qRgb(255, 255, 255) : it->second, top);
             }
     // Layer modes: two stacked diamonds; red marks the layer the mode works on.
-    const QRgb red = qRgb(214, 44, 44), grey = qRgb(176, 176, 184), ink = Key().at('K');
+    const QRgb red = qRgb(214, 44, 44), grey = qRgb(176, 176, 184), ink = IconKey().at('K');
     for (int mode = 0; mode < 3; ++mode) {
         const bool upperRed = mode != 1, lowerRed = mode != 0; // 14 upper, 15 lower, 16 both
         for (int y = 0; y < 16; ++y)
@@ -485,19 +427,6 @@ void DrawIcons(QImage& sheet, const Style& st) {
                 PutPixel(sheet, 14 + mode, x, y, c, top);
             }
     }
-}
-
-bool WriteDrawingToolIcons(const QString& dir) {
-    for (const auto& icon : DrawingToolArt) {
-        QImage im(16, 16, QImage::Format_ARGB32);
-        for (int y = 0; y < 16; ++y)
-            for (int x = 0; x < 16; ++x) {
-                auto it = Key().find(icon[1 + y][x]);
-                im.setPixel(x, y, it == Key().end() ? 0u : it->second);
-            }
-        if (!im.save(dir + "/tool-" + icon[0] + ".png")) return false;
-    }
-    return true;
 }
 
 } // namespace gen

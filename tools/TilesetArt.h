@@ -5,6 +5,7 @@
 #include <QString>
 #include <cstdint>
 #include <functional>
+#include <map>
 
 #include "tiles/BuiltInSymbols.h"
 
@@ -56,6 +57,8 @@ void DrawIcons(QImage& sheet, const Style& st);
 // The icons of the Room, Door and Fill tools as tool-NAME.png in `dir`; false when one
 // cannot be written.
 bool WriteDrawingToolIcons(const QString& dir);
+// The colours of the icons' pixel art by letter ('.' and other letters are not in it).
+const std::map<char, QRgb>& IconKey();
 // Quarter coverage of terrain shape k (bit 0 NW, 1 NE, 2 SW, 3 SE); 0 for the lone patch.
 int ShapeQuarters(int k);
 // Renders one terrain piece at any size (for icons and previews).

@@ -7,7 +7,7 @@
 #include <cmath>
 #include <cstdio>
 
-#include "tiles/Encoding.h"
+#include "base/Encoding.h"
 #include "tools/TilesetArt.h"
 
 namespace gen {

@@ -8,8 +8,8 @@
 #include <memory>
 #include <random>
 
-#include "editor/CellCache.h"
-#include "editor/CellPainters.h"
+#include "compose/CellCache.h"
+#include "compose/CellPainters.h"
 #include "editor/Clipboard.h"
 #include "editor/DoorTool.h"
 #include "editor/DrawGrid.h"

@@ -5,7 +5,7 @@
 #include <QImage>
 #include <QPainter>
 
-#include "editor/Compose.h"
+#include "compose/Compose.h"
 #include "geoset/GeoSet.h"
 #include "geoset/RandomMap.h"
 #include "tools/GeoSetGenerator.h"

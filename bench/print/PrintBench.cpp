@@ -9,7 +9,7 @@
 
 #include "bench/BenchSupport.h"
 
-#include "preview/Dialogs.h"
+#include "dialogs/Dialogs.h"
 #include "preview/PreviewWindow.h"
 #include "preview/PrintPreview.h"
 #include "preview/Printer.h"

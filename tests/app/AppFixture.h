@@ -11,7 +11,7 @@
 
 #include "app/MainWindow.h"
 #include "app/Startup.h"
-#include "preview/Dialogs.h"
+#include "dialogs/Dialogs.h"
 #include "tests/TestSupport.h"
 #include "tests/support/ScriptedDialogs.h"
 

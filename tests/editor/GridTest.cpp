@@ -5,8 +5,8 @@
 #include <QTest>
 #include <set>
 
-#include "editor/CellCache.h"
-#include "editor/CellPainters.h"
+#include "compose/CellCache.h"
+#include "compose/CellPainters.h"
 #include "editor/DrawGrid.h"
 #include "editor/MapEdit.h"
 #include "tests/editor/EditorTestSupport.h"

@@ -7,11 +7,11 @@
 #include <fstream>
 #include <sys/stat.h>
 
-#include "editor/CellPainters.h"
+#include "compose/CellPainters.h"
+#include "dialogs/Dialogs.h"
 #include "editor/DrawGrid.h"
 #include "export/ExportCommands.h"
 #include "export/ExportPicture.h"
-#include "preview/Dialogs.h"
 #include "tests/TestSupport.h"
 #include "tests/export/ExportTestSupport.h"
 #include "tests/support/ScriptedDialogs.h"

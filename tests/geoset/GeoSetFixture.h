@@ -6,8 +6,8 @@
 #include <QString>
 #include <memory>
 
+#include "dialogs/Dialogs.h"
 #include "geoset/GeoSet.h"
-#include "preview/Dialogs.h"
 #include "tests/support/ScriptedDialogs.h"
 
 namespace qmtest {

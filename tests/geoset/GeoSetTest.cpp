@@ -4,7 +4,7 @@
 #include <QFile>
 #include <cstring>
 
-#include "editor/Compose.h"
+#include "compose/Compose.h"
 #include "geoset/GeoSet.h"
 #include "geoset/GeoSetCommands.h"
 #include "geoset/Maplet.h"

@@ -5,7 +5,7 @@
 #include <utility>
 #include <vector>
 
-#include "preview/Dialogs.h"
+#include "dialogs/Dialogs.h"
 #include "preview/PreviewWindow.h"
 #include "preview/PrintPreview.h"
 #include "preview/PrintSurface.h"

@@ -8,7 +8,7 @@
 #include <gtest/gtest.h>
 #include <set>
 
-#include "preview/Dialogs.h"
+#include "dialogs/Dialogs.h"
 #include "preview/PrintPreview.h"
 #include "preview/Printer.h"
 #include "print/BattleMat.h"

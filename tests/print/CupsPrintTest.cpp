@@ -16,7 +16,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "preview/Dialogs.h"
+#include "dialogs/Dialogs.h"
 #include "preview/PrintPreview.h"
 #include "preview/Printer.h"
 #include "preview/QtPrinter.h"

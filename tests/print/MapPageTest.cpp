@@ -17,7 +17,7 @@
 #include <map>
 #include <set>
 
-#include "preview/Dialogs.h"
+#include "dialogs/Dialogs.h"
 #include "preview/PreviewWindow.h"
 #include "preview/PrintPreview.h"
 #include "preview/Printer.h"

@@ -5,7 +5,7 @@
 #include <cstring>
 #include <vector>
 
-#include "editor/MapClamp.h"
+#include "compose/MapClamp.h"
 #include "editor/SmartTerrain.h"
 #include "export/VttExport.h"
 

@@ -34,7 +34,7 @@ qm::TConfirm TScriptedDialogs::YesNoCancel(QWidget*, const QString& text) {
 
 void TScriptedDialogs::Error(QWidget*, const QString& text) { Errors << text; }
 
-bool TScriptedDialogs::PrintDialog(QWidget*, qm::TPrintRange& range) {
+bool TScriptedDialogs::PrintDialog(QWidget*, QPrinter*, qm::TPrintRange& range) {
     ++PrintDialogsShown;
     OfferedRange = range;
     if (!PrintAnswer) return false;

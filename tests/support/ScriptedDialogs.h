@@ -5,7 +5,7 @@
 #include <QStringList>
 #include <deque>
 
-#include "preview/Dialogs.h"
+#include "dialogs/Dialogs.h"
 
 namespace qmtest {
 
@@ -34,9 +34,9 @@ public:
                          const QString& defaultSuffix, QString* selectedFilter) override;
     qm::TConfirm YesNoCancel(QWidget*, const QString& text) override;
     void Error(QWidget*, const QString& text) override;
-    bool PrintDialog(QWidget*, qm::TPrintRange& range) override;
+    bool PrintDialog(QWidget*, QPrinter*, qm::TPrintRange& range) override;
     // The printer set-up dialog is closed at once: its result is never read.
-    void PrinterSetup(QWidget*) override {}
+    void PrinterSetup(QWidget*, QPrinter*) override {}
 
 private:
     QString NextFile();

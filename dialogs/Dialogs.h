@@ -1,9 +1,10 @@
 #pragma once
 // The one seam through which windows ask the user: file, confirmation and message
-// dialogs (and, in the printer layer, the print dialogs). Tests install their own
+// dialogs and the print dialogs of the printer they are given. Tests install their own
 // answers with SetDialogs; the program uses the Qt dialogs.
 #include <QString>
 
+class QPrinter;
 class QWidget;
 
 namespace qm {
@@ -37,11 +38,13 @@ public:
     // Something the user should know that is no failure; unless overridden it is shown
     // as Error.
     virtual void Inform(QWidget* parent, const QString& text) { Error(parent, text); }
-    // The print dialog for the process-wide printer, with a page range; false when
-    // cancelled. Only FromPage and ToPage are read back.
-    virtual bool PrintDialog(QWidget* parent, TPrintRange& range);
-    // The printer set-up dialog (printer, paper, orientation); its result is ignored.
-    virtual void PrinterSetup(QWidget* parent);
+    // The print dialog for `printer`, with a page range; false when cancelled. Only
+    // FromPage and ToPage are read back. A null printer has no dialog and takes the
+    // range as offered.
+    virtual bool PrintDialog(QWidget* parent, QPrinter* printer, TPrintRange& range);
+    // The printer set-up dialog (printer, paper, orientation) for `printer`, none for a
+    // null one; its result is ignored.
+    virtual void PrinterSetup(QWidget* parent, QPrinter* printer);
 };
 
 // "Save changes to <documentName>?" with Save (Yes), Discard (No) and Cancel, asked before

@@ -1,4 +1,4 @@
-#include "editor/CellPainters.h"
+#include "compose/CellPainters.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "preview/Dialogs.h"
+#include "dialogs/Dialogs.h"
 
 #include <QDir>
 #include <QFileDialog>
@@ -10,16 +10,13 @@
 #include <QPushButton>
 #include <QStandardPaths>
 
-#include "preview/QtPrinter.h"
-
 namespace qm {
 
 TConfirm TDialogs::Question(QWidget* parent, const QString& text, const QString&, const QString&, const QString&) {
     return YesNoCancel(parent, text);
 }
 
-bool TDialogs::PrintDialog(QWidget* parent, TPrintRange& range) {
-    QPrinter* printer = Printer().QtPrinter();
+bool TDialogs::PrintDialog(QWidget* parent, QPrinter* printer, TPrintRange& range) {
     if (!printer) return true; // a printer without a dialog takes the range as offered
     printer->setFromTo(range.FromPage, range.ToPage);
     QPrintDialog dlg(printer, parent);
@@ -37,8 +34,7 @@ bool TDialogs::PrintDialog(QWidget* parent, TPrintRange& range) {
     return true;
 }
 
-void TDialogs::PrinterSetup(QWidget* parent) {
-    QPrinter* printer = Printer().QtPrinter();
+void TDialogs::PrinterSetup(QWidget* parent, QPrinter* printer) {
     if (!printer) return;
     QPageSetupDialog dlg(printer, parent);
     dlg.exec();

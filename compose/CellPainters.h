@@ -3,7 +3,7 @@
 #include <QPainter>
 #include <QRect>
 
-#include "editor/CellCache.h"
+#include "compose/CellCache.h"
 
 namespace qm {
 

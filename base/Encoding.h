@@ -1,7 +1,7 @@
 #pragma once
 // One encoding for each kind of byte string, so no conversion guesses: file names go to the
 // file system in the local 8-bit encoding, message text (exceptions, errors) is UTF-8.
-// Header only and Qt Core only, so the build-time generators below this library use it too.
+// Header only and Qt Core only, so every library and the build-time generators use it.
 #include <QByteArray>
 #include <QFile>
 #include <QString>

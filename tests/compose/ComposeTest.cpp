@@ -3,10 +3,10 @@
 #include <QPainter>
 #include <random>
 
-#include "editor/CellCache.h"
-#include "editor/CellPainters.h"
-#include "editor/Compose.h"
-#include "editor/GridRect.h"
+#include "compose/CellCache.h"
+#include "compose/CellPainters.h"
+#include "compose/Compose.h"
+#include "compose/GridRect.h"
 #include "tests/editor/EditorTestSupport.h"
 
 using namespace qm;

@@ -1,6 +1,6 @@
 #pragma once
 // Bringing grid cells and rectangles into the 72 x 72 map: one rule for every caller.
-#include "editor/GridRect.h"
+#include "compose/GridRect.h"
 #include "model/MapRecord.h"
 
 namespace qm {

@@ -1,4 +1,4 @@
-#include "editor/CellCache.h"
+#include "compose/CellCache.h"
 
 #include <algorithm>
 

@@ -9,7 +9,7 @@
 #include <cstdint>
 #include <unordered_map>
 
-#include "editor/Compose.h"
+#include "compose/Compose.h"
 
 namespace qm {
 

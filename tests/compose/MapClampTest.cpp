@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "editor/MapClamp.h"
+#include "compose/MapClamp.h"
 
 using namespace qm;
 

@@ -1,8 +1,8 @@
-#include "editor/Compose.h"
+#include "compose/Compose.h"
 
 #include <algorithm>
 
-#include "editor/MapClamp.h"
+#include "compose/MapClamp.h"
 
 namespace qm {
 
