@@ -9,7 +9,6 @@
 #include "preview/PrintRun.h"
 #include "preview/PrintStatusWindow.h"
 #include "preview/Printer.h"
-#include "preview/QtPrinter.h"
 
 namespace qm {
 

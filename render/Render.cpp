@@ -93,6 +93,15 @@ QString ChooseTilesetFile(const TRenderArgs& args, const TMapRecord& map, const 
     return QString();
 }
 
+SymbolTable RolesOrTerrainOnly(const TRenderedTileset& ts, std::ostream& err) {
+    try {
+        return SymbolTableFor(PathBytes(ts.SourcePath));
+    } catch (const std::exception& e) {
+        err << "quillmarch-render: " << e.what() << "\n";
+        return TerrainSymbolTable();
+    }
+}
+
 void LoadMapAndTileset(const TRenderArgs& args, const QString& programFolder, TMapRecord& map, TRenderedTileset& ts) {
     ClearMapRecord(map);
     try {

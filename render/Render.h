@@ -7,6 +7,7 @@
 
 #include "model/MapRecord.h"
 #include "render/RenderArgs.h"
+#include "tiles/SymbolTable.h"
 #include "tiles/Tileset.h"
 
 namespace qm {
@@ -25,6 +26,10 @@ QString ChooseTilesetFile(const TRenderArgs& args, const TMapRecord& map, const 
 // Reads the map (a short file fills only the start of a cleared record, as Open does)
 // and renders the chosen tileset. Throws TRenderError.
 void LoadMapAndTileset(const TRenderArgs& args, const QString& programFolder, TMapRecord& map, TRenderedTileset& ts);
+
+// The roles table beside the chosen tileset. A broken one costs the names and roles, not
+// the job: the reason goes to `err` and only the terrain roles remain.
+SymbolTable RolesOrTerrainOnly(const TRenderedTileset& ts, std::ostream& err);
 
 // The Tiled jobs: MAP OUT.tmx writes the three Tiled files, IN.tmx OUT.map imports.
 // Import notes (flipped tiles, layers left out) go to `err` without failing the run.

@@ -27,14 +27,7 @@ void RunGenerated(const TRenderArgs& args, std::ostream& out, std::ostream& err)
     } catch (const TTilesetError& e) {
         throw TRenderError(e.what());
     }
-    // A broken NAME.roles costs the names and roles, not the map.
-    SymbolTable symbols;
-    try {
-        symbols = SymbolTableFor(PathBytes(ts.SourcePath));
-    } catch (const std::exception& e) {
-        symbols = TerrainSymbolTable();
-        err << "quillmarch-render: " << e.what() << "\n";
-    }
+    const SymbolTable symbols = RolesOrTerrainOnly(ts, err);
     TGenerateOptions o;
     o.Style = g.Style;
     o.Density = g.Density;

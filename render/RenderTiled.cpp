@@ -16,15 +16,7 @@ void RunTiledJob(const TRenderArgs& args, const QString& programFolder, std::ost
         TMapRecord map;
         TRenderedTileset ts;
         LoadMapAndTileset(args, programFolder, map, ts);
-        // A broken NAME.roles beside the tileset costs the names and roles, not the export.
-        SymbolTable symbols;
-        try {
-            symbols = SymbolTableFor(PathBytes(ts.SourcePath));
-        } catch (const std::exception& e) {
-            symbols = TerrainSymbolTable();
-            err << "quillmarch-render: " << e.what() << "\n";
-        }
-        ExportTiledMap(args.OutputPath, map, ts, symbols);
+        ExportTiledMap(args.OutputPath, map, ts, RolesOrTerrainOnly(ts, err));
         const TTiledFileNames names = TiledFileNamesFor(args.OutputPath);
         out << names.Tmx << "\n" << names.Tsx << "\n" << names.Png << "\n";
         return;
