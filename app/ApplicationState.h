@@ -27,6 +27,7 @@ struct TQuillmarch {
     QImage CellBitmap; // composition bitmap of every cell drawn
     bool FirstActivation = true;
     QString ProgramDir; // the executable's folder, with a trailing separator
+    QString StartFile;  // the map to open once the first-time set-up is done; empty for none
 
     // Folders the map and picture file dialogs open in; the program folder at first (the
     // GeoSet document keeps its own).

@@ -39,50 +39,50 @@ std::span<const Twinviewform::TCommandRow> Twinviewform::CommandRows() {
     using T = Twinviewform;
     static const TCommandRow rows[] = {
         {"", "File1", "", "&File", "", "File related commands", -1, nullptr, nullptr, TCommandRow::Menu},
-        {"File1", "New1", "New", "New", "Ctrl+N", " Create A New Map.", 0, &T::NewExecute, &T::New},
-        {"File1", "Open1", "Open", "Open...", "", " Open An Existing Map.", 1, &T::OpenExecute, &T::Open},
-        {"File1", "Save1", "Save", "Save", "Ctrl+S", " Save The Current Map.", 2, &T::SaveExecute, &T::Save},
-        {"File1", "SaveAs1", "SaveAs", "Save As...", "", " Save The Current Map Under A New Name.", -1, &T::SaveAsExecute, &T::SaveAs},
+        {"File1", "New1", "New", "New", "Ctrl+N", " Create A New Map.", 0, &T::NewExecute},
+        {"File1", "Open1", "Open", "Open...", "", " Open An Existing Map.", 1, &T::OpenExecute},
+        {"File1", "Save1", "Save", "Save", "Ctrl+S", " Save The Current Map.", 2, &T::SaveExecute},
+        {"File1", "SaveAs1", "SaveAs", "Save As...", "", " Save The Current Map Under A New Name.", -1, &T::SaveAsExecute},
         {"File1", "-"},
-        {"File1", "PrintSetup1", "PrintSetup", "Print &Setup", "", " Set Printer Properties.", -1, &T::PrintSetupExecute, &T::PrintSetup},
-        {"File1", "Print1", "Print", "&Print", "Ctrl+P", " Print The Current Map.", 23, &T::PrintExecute, &T::Print},
+        {"File1", "PrintSetup1", "PrintSetup", "Print &Setup", "", " Set Printer Properties.", -1, &T::PrintSetupExecute},
+        {"File1", "Print1", "Print", "&Print", "Ctrl+P", " Print The Current Map.", 23, &T::PrintExecute},
         {"File1", "-"},
         {"File1", "Tileset1", "", "Tileset", "", "", -1, nullptr, nullptr, TCommandRow::Menu},
-        {"Tileset1", "Default1", "", "Default", "", " Select The Default Tileset For Use.", -1, &T::Default1Click, &T::Default1},
-        {"Tileset1", "Custom1", "", "Custom...", "", " Load A Custom Tileset.", -1, &T::Custom1Click, &T::Custom1},
+        {"Tileset1", "Default1", "", "Default", "", " Select The Default Tileset For Use.", -1, &T::Default1Click},
+        {"Tileset1", "Custom1", "", "Custom...", "", " Load A Custom Tileset.", -1, &T::Custom1Click},
         {"File1", "-"},
-        {"File1", "Geoset1", "", "GeoSet...", "", " Manage GeoSets.", -1, &T::GeoSet1Click, &T::Geoset1},
+        {"File1", "Geoset1", "", "GeoSet...", "", " Manage GeoSets.", -1, &T::GeoSet1Click},
         // Enabled once a GeoSet file has been read.
         {"File1", "GenerateRandomMap1", "", "Generate Random Map", "Ctrl+R", " Generate A Random Map Using The Currently Loaded GeoSet.", -1, &T::GenerateRandomMap1Click, &T::GenerateRandomMap1, TCommandRow::Disabled},
-        {"File1", "GenerateMap1", "", "Generate Map...", "Ctrl+Shift+R", " Generate A Dungeon, Caves, A Keep Or Wilderness From A Seed.", -1, &T::GenerateMap1Click, &T::GenerateMap1},
+        {"File1", "GenerateMap1", "", "Generate Map...", "Ctrl+Shift+R", " Generate A Dungeon, Caves, A Keep Or Wilderness From A Seed.", -1, &T::GenerateMap1Click},
         {"File1", "-"},
-        {"File1", "ExportImage1", "ExportDisk", "Export Image...", "", " Export Map Or Currently Selected Map Region To Disk As A BMP, JPG Or PNG File At The Current Level Of Detail.", -1, &T::ExportDiskExecute, &T::ExportDisk},
-        {"File1", "ExportTiledMapImages1", "ExportDiskTiled", "Export Tiled Map Images", "", " Export Map To Disk As Four Tiled BMP, JPG Or PNG Files At The Current Level Of Detail.", -1, &T::ExportDiskTiledExecute, &T::ExportDiskTiled},
-        {"File1", "ExportVirtualTabletopMap1", "ExportVtt", "Export Virtual Tabletop Map...", "", " Export Map Or Currently Selected Map Region With Its Walls, Doors And Lights As A Universal VTT File For Virtual Tabletops.", -1, &T::ExportVttExecute, &T::ExportVtt},
-        {"File1", "ExportTiledMap1", "", "Export Tiled Map...", "", " Export The Map With Its Tileset And Smart Terrains For The Tiled Map Editor (TMX).", -1, &T::ExportTiledMap1Click, &T::ExportTiledMap1},
-        {"File1", "ImportTiledMap1", "", "Import Tiled Map...", "", " Replace The Map With A Map From The Tiled Map Editor (TMX).", -1, &T::ImportTiledMap1Click, &T::ImportTiledMap1},
+        {"File1", "ExportImage1", "ExportDisk", "Export Image...", "", " Export Map Or Currently Selected Map Region To Disk As A BMP, JPG Or PNG File At The Current Level Of Detail.", -1, &T::ExportDiskExecute},
+        {"File1", "ExportTiledMapImages1", "ExportDiskTiled", "Export Tiled Map Images", "", " Export Map To Disk As Four Tiled BMP, JPG Or PNG Files At The Current Level Of Detail.", -1, &T::ExportDiskTiledExecute},
+        {"File1", "ExportVirtualTabletopMap1", "ExportVtt", "Export Virtual Tabletop Map...", "", " Export Map Or Currently Selected Map Region With Its Walls, Doors And Lights As A Universal VTT File For Virtual Tabletops.", -1, &T::ExportVttExecute},
+        {"File1", "ExportTiledMap1", "", "Export Tiled Map...", "", " Export The Map With Its Tileset And Smart Terrains For The Tiled Map Editor (TMX).", -1, &T::ExportTiledMap1Click},
+        {"File1", "ImportTiledMap1", "", "Import Tiled Map...", "", " Replace The Map With A Map From The Tiled Map Editor (TMX).", -1, &T::ImportTiledMap1Click},
         {"File1", "-"},
-        {"File1", "FileExitItem", "", "E&xit", "", " Exit Application", -1, &T::FileExit1Execute, &T::FileExitItem},
+        {"File1", "FileExitItem", "", "E&xit", "", " Exit Application", -1, &T::FileExit1Execute},
 
         {"", "Edit1", "", "Edit", "", "", -1, nullptr, nullptr, TCommandRow::Menu},
-        {"Edit1", "Cut1", "Cut", "Cut", "Ctrl+X", " Cut The Current Map Selection To The Clipboard.", 17, &T::CutExecute, &T::Cut},
-        {"Edit1", "Copy1", "Copy", "Copy", "Ctrl+C", " Copy The Current Map Selection To The Clipboard.", 18, &T::CopyExecute, &T::Copy},
-        {"Edit1", "Paste1", "Paste", "Paste", "Ctrl+V", " Paste A Previously Cut or Copied Map Region To The Map At The Selected Location.", 19, &T::PasteExecute, &T::Paste},
-        {"Edit1", "Undo1", "Undo", "Undo", "Ctrl+Z", " Undo The Last Change Made To The Map.", 20, &T::UndoExecute, &T::Undo},
+        {"Edit1", "Cut1", "Cut", "Cut", "Ctrl+X", " Cut The Current Map Selection To The Clipboard.", 17, &T::CutExecute},
+        {"Edit1", "Copy1", "Copy", "Copy", "Ctrl+C", " Copy The Current Map Selection To The Clipboard.", 18, &T::CopyExecute},
+        {"Edit1", "Paste1", "Paste", "Paste", "Ctrl+V", " Paste A Previously Cut or Copied Map Region To The Map At The Selected Location.", 19, &T::PasteExecute},
+        {"Edit1", "Undo1", "Undo", "Undo", "Ctrl+Z", " Undo The Last Change Made To The Map.", 20, &T::UndoExecute},
         {"Edit1", "StepBackward1", "", "Step Backward", "Ctrl+Alt+Z", " Show The Map As It Was One Step Earlier.", -1, &T::StepBackwardExecute, &T::StepBackward1},
         {"Edit1", "StepForward1", "", "Step Forward", "Ctrl+Shift+Z", " Show The Map As It Was One Step Later.", -1, &T::StepForwardExecute, &T::StepForward1},
-        {"Edit1", "History1", "", "History...", "", " Show Every Step Of This Session And Go Back To Any Of Them.", -1, &T::HistoryClick, &T::History1},
+        {"Edit1", "History1", "", "History...", "", " Show Every Step Of This Session And Go Back To Any Of Them.", -1, &T::HistoryClick},
         {"Edit1", "-"},
-        {"Edit1", "CopyImage1", "ExportClipboard", "Copy Image", "", " Export The Map Or Currently Selected Map Region To The Clipboard As An Image.", -1, &T::ExportImageClipboardExecute, &T::ExportClipboard},
+        {"Edit1", "CopyImage1", "ExportClipboard", "Copy Image", "", " Export The Map Or Currently Selected Map Region To The Clipboard As An Image.", -1, &T::ExportImageClipboardExecute},
 
         {"", "Options1", "", "Options", "", "", -1, nullptr, nullptr, TCommandRow::Menu},
         {"Options1", "ShowHidden", "", "Show Hidden", "Ctrl+H", " Toggle Display Of Hidden Tiles On/Off.", -1, &T::ShowHiddenClick, &T::ShowHidden, TCommandRow::Checkable | TCommandRow::Checked},
         {"Options1", "-"},
-        {"Options1", "ZoomIn1", "ZoomIn", "Zoom In", "Ctrl+I", " View Map At Increased Detail.", 21, &T::ZoomInExecute, &T::ZoomIn},
-        {"Options1", "ZoomOut1", "ZoomOut", "Zoom Out", "Ctrl+O", " View Map At Decreased Detail.", 22, &T::ZoomOutExecute, &T::ZoomOut},
+        {"Options1", "ZoomIn1", "ZoomIn", "Zoom In", "Ctrl+I", " View Map At Increased Detail.", 21, &T::ZoomInExecute},
+        {"Options1", "ZoomOut1", "ZoomOut", "Zoom Out", "Ctrl+O", " View Map At Decreased Detail.", 22, &T::ZoomOutExecute},
         {"Options1", "-"},
-        {"Options1", "RandomMaplet1", "", "Insert Random Maplet", "Ctrl+M", " Insert A Random Maplet From The Current Geoset At The Current Map Location.", -1, &T::RandomMaplet1Click, &T::RandomMaplet1},
-        {"Options1", "SetBackground1", "", "Set Background", "Ctrl+B", " Set Currently Selected Tile To Be Used As Background For All Map Tiles.", -1, &T::SetBackground1Click, &T::SetBackground1},
+        {"Options1", "RandomMaplet1", "", "Insert Random Maplet", "Ctrl+M", " Insert A Random Maplet From The Current Geoset At The Current Map Location.", -1, &T::RandomMaplet1Click},
+        {"Options1", "SetBackground1", "", "Set Background", "Ctrl+B", " Set Currently Selected Tile To Be Used As Background For All Map Tiles.", -1, &T::SetBackground1Click},
         {"Options1", "-"},
         // Off at start; the screen only.
         {"Options1", "ShowGridLines1", "", "Show Grid Lines", "", " Toggle Thin Lines Between The Map Cells On The Screen On/Off.", -1, &T::ShowGridLinesClick, &T::ShowGridLines1, TCommandRow::Checkable},
@@ -95,12 +95,12 @@ std::span<const Twinviewform::TCommandRow> Twinviewform::CommandRows() {
 
         {"", "Help1", "", "&Help", "", "Help topics", -1, nullptr, nullptr, TCommandRow::Menu},
         {"Help1", "KeyboardShortcuts1", "", "Keyboard Shortcuts", "", " List Every Keyboard Shortcut And Mouse Gesture.", -1, &T::KeyboardShortcutsClick},
-        {"Help1", "HelpAboutItem", "", "&About...", "", " Displays Program Information, Version Number And Copyright.", -1, &T::HelpAbout1Execute, &T::HelpAboutItem},
+        {"Help1", "HelpAboutItem", "", "&About...", "", " Displays Program Information, Version Number And Copyright.", -1, &T::HelpAbout1Execute},
 
         // The maplet editor's tool bar runs these.
-        {"", "", "GeoNew", "New", "", " Create A New GeoSet.", 0, &T::GeoNewExecute, &T::GeoNew},
-        {"", "", "GeoOpen", "Open", "", " Open An Existing GeoSet.", 1, &T::GeoOpenExecute, &T::GeoOpen},
-        {"", "", "GeoSave", "Save", "", " Save The Current GeoSet.", 2, &T::GeoSaveExecute, &T::GeoSave},
+        {"", "", "GeoNew", "New", "", " Create A New GeoSet.", 0, &T::GeoNewExecute},
+        {"", "", "GeoOpen", "Open", "", " Open An Existing GeoSet.", 1, &T::GeoOpenExecute},
+        {"", "", "GeoSave", "Save", "", " Save The Current GeoSet.", 2, &T::GeoSaveExecute},
     };
     return rows;
 }
@@ -221,12 +221,14 @@ void Twinviewform::CreateCommands() {
     QuillmarchActions->setObjectName(QStringLiteral("QuillmarchActions"));
     menuBar()->setObjectName(QStringLiteral("MainMenu1"));
     for (const TCommandRow& row : CommandRows()) AddCommand(row);
-    File1 = menuBar()->findChild<QMenu*>(QStringLiteral("File1"));
-    Edit1 = menuBar()->findChild<QMenu*>(QStringLiteral("Edit1"));
-    Options1 = menuBar()->findChild<QMenu*>(QStringLiteral("Options1"));
-    Help1 = menuBar()->findChild<QMenu*>(QStringLiteral("Help1"));
-    Tileset1 = menuBar()->findChild<QMenu*>(QStringLiteral("Tileset1"));
     Tools1 = menuBar()->findChild<QMenu*>(QStringLiteral("Tools1"));
+}
+
+Twinviewform::TGeoSetActions Twinviewform::GeoSetActions() const {
+    const auto find = [this](const char* name) {
+        return QuillmarchActions->findChild<QAction*>(QString::fromLatin1(name));
+    };
+    return {find("GeoNew"), find("GeoOpen"), find("GeoSave")};
 }
 
 void Twinviewform::AddButtons() {

@@ -4,7 +4,9 @@
 #include <QFileInfo>
 
 #include "app/MainWindow.h"
+#include "app/RecoveryWriter.h"
 #include "base/Encoding.h"
+#include "base/Paths.h"
 #include "dialogs/Dialogs.h"
 #include "export/ExportCommands.h"
 #include "geoset/GeoSetCommands.h"
@@ -64,10 +66,12 @@ void Twinviewform::RandomMaplet1Click() {
 
 void Twinviewform::GeoSetDocumentChanged(TGeoSetEvent e) {
     switch (e) {
-    case TGeoSetEvent::Replaced: SetGenerateRandomMapEnabled(app_->GeoSetDocument.Loaded()); break;
-    case TGeoSetEvent::Painted: ScheduleRecovery(); break;
+    case TGeoSetEvent::Replaced: GenerateRandomMap1->setEnabled(app_->GeoSetDocument.Loaded()); break;
+    case TGeoSetEvent::Painted:
+        if (recovery_) recovery_->Changed();
+        break;
     case TGeoSetEvent::Clean:
-        if (recovery_) recovery_->Remove(TRecoveryKind::GeoSet);
+        if (recovery_) recovery_->Store().Remove(TRecoveryKind::GeoSet);
         break;
     }
 }

@@ -54,17 +54,6 @@ void Twinviewform::EditMap(const QString& stepName, const std::function<void(TMa
     if (!app_->Document.Edit(stepName, change, snapshot)) RepaintMap();
 }
 
-void Twinviewform::DrawGrid1MouseUp(Qt::KeyboardModifiers mods) {
-    if (DrawingToolMouseUp(mods)) return;
-    const TTool tool = CurrentTool();
-    if (tool == TTool::Selection) return;
-    const bool along = (mods & Qt::ShiftModifier) != 0;
-    const TGridRect sel = DrawGrid1->Selection();
-    const TQuillmarch& a = *app_;
-    EditMap(ToolStepName(tool, along),
-            [&](TMapRecord& map) { ApplyTool(tool, map, sel, a.CurrentLayerMode, a.Tileset.LayerFlags, along); });
-}
-
 void Twinviewform::LayerButtonClick() {
     const auto step = NextLayerStep(layerImage_);
     if (!step) return;

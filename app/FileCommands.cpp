@@ -2,17 +2,20 @@
 #include <QAction>
 #include <QApplication>
 #include <QFileInfo>
-#include <QStandardPaths>
 #include <QStatusBar>
 #include <exception>
 
 #include "app/AboutBox.h"
 #include "app/MainWindow.h"
+#include "app/RecoveryWriter.h"
 #include "base/Encoding.h"
+#include "base/Paths.h"
 #include "dialogs/Dialogs.h"
+#include "geoset/GeoSet.h"
 #include "model/RecordFile.h"
 #include "model/ShortString.h"
 #include "tiles/TilesetChooser.h"
+#include "tiles/TilesetLookup.h"
 #include "tiles/TilesetProgressWindow.h"
 
 namespace qm {
@@ -22,12 +25,6 @@ const QString MapFilter = QStringLiteral("Quillmarch Map Files (*.map)");
 const QString MapSuffix = QStringLiteral("map");
 const QString Title = QStringLiteral("QuillMarch");
 } // namespace
-
-QString FolderOf(const QString& path) {
-    QString dir = QFileInfo(path).absolutePath();
-    if (!dir.endsWith(QLatin1Char('/'))) dir += QLatin1Char('/');
-    return dir;
-}
 
 void Twinviewform::FormShow() { UpdateCaption(); }
 
@@ -66,9 +63,9 @@ void Twinviewform::FirstTimeSetup() {
 
     // A map named at start opens once everything else is ready; one that cannot be read
     // is reported and the empty map stays.
-    if (!startFile_.isEmpty()) {
-        const QString path = startFile_;
-        startFile_.clear();
+    if (!app_->StartFile.isEmpty()) {
+        const QString path = app_->StartFile;
+        app_->StartFile.clear();
         RunCommand([this, path] {
             if (AskSaveChanges()) OpenMapFile(path);
         });
@@ -88,9 +85,9 @@ void Twinviewform::MapDocumentChanged(TDocumentEvent e) {
     if (e == TDocumentEvent::Restored) tilesetError = ApplyMapSettings();
     UpdateCaption();
     if (!app_->Document.Modified()) {
-        if (recovery_) recovery_->Remove(TRecoveryKind::Map);
+        if (recovery_) recovery_->Store().Remove(TRecoveryKind::Map);
     } else if (e != TDocumentEvent::FileChanged) {
-        ScheduleRecovery();
+        if (recovery_) recovery_->Changed();
     }
     RepaintMap();
     UpdateHistory();
@@ -139,20 +136,6 @@ void Twinviewform::OpenMapFile(const QString& path, const QString& documentPath)
                                               "ask for a new name.")
                                    .arg(QFileInfo(path).fileName())
                                    .arg(size));
-}
-
-QString UserTilesetFolder() {
-    return QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation) + QStringLiteral("/tilesets/");
-}
-
-QString FindMapTileset(const QString& name, const QString& mapPath, const QString& programDir) {
-    if (name.isEmpty()) return {};
-    if (QFileInfo(name).isFile()) return name; // the working folder, as it always was
-    QStringList folders = {programDir, UserTilesetFolder()};
-    if (!mapPath.isEmpty()) folders.prepend(FolderOf(mapPath));
-    for (const QString& folder : folders)
-        if (QFileInfo(folder + name).isFile()) return folder + name;
-    return {};
 }
 
 QString Twinviewform::ApplyMapSettings(const QString& mapPath) {
@@ -247,10 +230,6 @@ void Twinviewform::TilesetChanged() {
     RefreshIcons();
     RepaintBoth();
 }
-
-void Twinviewform::SetGenerateRandomMapEnabled(bool on) { GenerateRandomMap1->setEnabled(on); }
-
-void Twinviewform::SetSplash(TSplashForm* splash) { splash_ = splash; }
 
 void Twinviewform::LoadTileset(const QString& path) {
     TQuillmarch& a = *app_;

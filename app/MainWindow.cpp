@@ -15,6 +15,7 @@
 #include <QVBoxLayout>
 #include <exception>
 
+#include "app/RecoveryWriter.h"
 #include "base/Encoding.h"
 #include "dialogs/Dialogs.h"
 #include "preview/PrintPreview.h"
@@ -62,8 +63,7 @@ Twinviewform::Twinviewform(const QString& programDir, QWidget* parent)
 
 Twinviewform::~Twinviewform() {
     // Ending the run without a crash: nothing is left to recover.
-    recoveryTimer_.stop();
-    recovery_->RemoveAll();
+    recovery_->Finish();
 }
 
 int Twinviewform::ImageIndexOf(const QObject* o) {

@@ -45,27 +45,18 @@ void Twinviewform::CreateWhereAmI() {
     });
     // Press and drag both report the selection; the release ends the drag.
     connect(DrawGrid1, &TDrawGrid::SelectCell, this, [this](int, int) {
-        dragging_ = true;
+        pointer_.Dragging = true;
         CellPanel->setText(CellPanelText());
     });
     connect(DrawGrid1, &TDrawGrid::MouseUp, this, [this] {
-        dragging_ = false;
+        pointer_.Dragging = false;
         CellPanel->setText(CellPanelText());
     });
     setAcceptDrops(true);
 }
 
 QString Twinviewform::CellPanelText() const {
-    if (symbolPointer_ >= 0) return SymbolName(symbolPointer_);
-    if (pointerCol_ < 0 || pointerRow_ < 0) return {};
-    QString text = QStringLiteral("Col %1, Row %2").arg(pointerCol_ + 1).arg(pointerRow_ + 1);
-    const TGridRect sel = DrawGrid1->Selection();
-    if (dragging_) text += QStringLiteral("   %1 x %2").arg(sel.Width()).arg(sel.Height());
-    // What the cell shows on top.
-    const TMapCell& cell = app_->Document.CurrentMap.Cell(pointerCol_ + 1, pointerRow_ + 1);
-    const QString name = SymbolName(cell.Upper ? cell.Upper : cell.Lower);
-    if ((cell.Upper || cell.Lower) && !name.isEmpty()) text += QStringLiteral("   ") + name;
-    return text;
+    return qm::CellPanelText(pointer_, DrawGrid1->Selection(), app_->Document.CurrentMap, app_->Symbols);
 }
 
 void Twinviewform::CreateSymbolNames() {
@@ -76,40 +67,25 @@ void Twinviewform::CreateSymbolNames() {
             [this](const QString& text) { RunCommand([this, text] { SymbolGridTypedText(text); }); });
 }
 
-QString Twinviewform::SymbolName(int symbol) const {
-    if (symbol < 0 || symbol > 255) return {};
-    return QString::fromStdString(app_->Symbols[size_t(symbol)].name);
-}
+QString Twinviewform::SymbolName(int symbol) const { return qm::SymbolName(app_->Symbols, symbol); }
 
 void Twinviewform::SymbolGridPointerCell(int, int row) {
-    symbolPointer_ = row;
+    pointer_.Symbol = row;
     CellPanel->setText(CellPanelText());
 }
 
 void Twinviewform::SymbolGridTypedText(const QString& text) {
-    // Letters typed within a second of each other make one prefix; the same letter again
-    // steps on to the next symbol that starts with it.
-    const qint64 now = QDateTime::currentMSecsSinceEpoch();
-    typedAhead_ = (typedAt_ >= 0 && now - typedAt_ < 1000) ? typedAhead_ + text : text;
-    typedAt_ = now;
-    QString prefix = typedAhead_;
-    if (prefix.count(prefix.at(0)) == prefix.size()) prefix = prefix.left(1);
-    const int current = SymbolGrid->Row();
-    const int first = prefix.size() == 1 ? current + 1 : current;
-    for (int k = 0; k < 256; ++k) {
-        const int row = (first + k) % 256;
-        if (!SymbolName(row).startsWith(prefix, Qt::CaseInsensitive)) continue;
-        SymbolGrid->SetSelection({0, row, 0, row});
-        SymbolGrid->ScrollToCell(0, row);
-        SymbolGridSelectCell(0, row);
-        SymbolGrid->viewport()->update();
-        return;
-    }
+    const int row = typeAhead_.Type(text, QDateTime::currentMSecsSinceEpoch(), SymbolGrid->Row(), app_->Symbols);
+    if (row < 0) return;
+    SymbolGrid->SetSelection({0, row, 0, row});
+    SymbolGrid->ScrollToCell(0, row);
+    SymbolGridSelectCell(0, row);
+    SymbolGrid->viewport()->update();
 }
 
 void Twinviewform::DrawGrid1PointerCell(int col, int row) {
-    pointerCol_ = col;
-    pointerRow_ = row;
+    pointer_.Col = col;
+    pointer_.Row = row;
     CellPanel->setText(CellPanelText());
     ShowDrawingToolStatus();
 }

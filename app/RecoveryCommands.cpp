@@ -6,7 +6,9 @@
 #include <exception>
 
 #include "app/MainWindow.h"
+#include "app/RecoveryWriter.h"
 #include "base/Encoding.h"
+#include "base/Paths.h"
 #include "dialogs/Dialogs.h"
 #include "geoset/GeoSet.h"
 #include "model/RecordFile.h"
@@ -14,54 +16,20 @@
 
 namespace qm {
 
-namespace {
-// Long enough that a drag of strokes makes one copy, short enough to lose little.
-constexpr int RecoveryDelayMs = 3000;
-// A user who never pauses still gets a copy this many delays after the first change.
-constexpr int RecoveryMaxDelays = 4;
-} // namespace
-
 void Twinviewform::CreateRecovery() {
-    recovery_ = std::make_unique<TRecoveryStore>(DefaultRecoveryFolder());
+    recovery_ = std::make_unique<TRecoveryWriter>(DefaultRecoveryFolder(), app_->Document, app_->GeoSetDocument);
     // Not worth a message box in the middle of drawing; the status bar says it.
-    recovery_->SetErrorHandler([this](const QString& error) {
+    recovery_->Store().SetErrorHandler([this](const QString& error) {
         QMetaObject::invokeMethod(
             this, [this, error] { StatusBar1->showMessage(QStringLiteral(" No recovery copy: %1").arg(error)); },
             Qt::QueuedConnection);
     });
-    recoveryTimer_.setSingleShot(true);
-    recoveryTimer_.setInterval(RecoveryDelayMs);
-    connect(&recoveryTimer_, &QTimer::timeout, this, [this] { WriteRecoveryCopies(); });
 }
 
-void Twinviewform::ScheduleRecovery() {
-    if (!recoveryTimer_.isActive()) {
-        recoveryPending_.start();
-        recoveryTimer_.start();
-    } else if (recoveryPending_.elapsed() < qint64(RecoveryMaxDelays) * recoveryTimer_.interval()) {
-        recoveryTimer_.start(); // wait for a pause in the work
-    }
-}
-
-void Twinviewform::WriteRecoveryCopies() {
-    recoveryTimer_.stop();
-    const TQuillmarch& a = *app_;
-    const TMapDocument& doc = a.Document;
-    if (doc.Modified()) {
-        const TRecoveryInfo info{doc.FileName(), TilesetNameText(MapTilesetName(doc.CurrentMap)), doc.NeedsName(),
-                                 QDateTime::currentDateTime()};
-        recovery_->Write(TRecoveryKind::Map, &doc.CurrentMap, sizeof doc.CurrentMap, info);
-    }
-    const TGeoSetDocument& geo = a.GeoSetDocument;
-    if (geo.Modified()) {
-        const TRecoveryInfo info{geo.FileName(), TilesetNameText(GeoTilesetName(geo.GeoSet)), false,
-                                 QDateTime::currentDateTime()};
-        recovery_->Write(TRecoveryKind::GeoSet, &geo.GeoSet, sizeof geo.GeoSet, info);
-    }
-}
+void Twinviewform::SetRecoveryDelay(int ms) { recovery_->SetDelay(ms); }
 
 void Twinviewform::OfferRecovery() {
-    for (const TOrphanCopy& copy : recovery_->FindOrphans()) {
+    for (const TOrphanCopy& copy : recovery_->Store().FindOrphans()) {
         if (!copy.Error.isEmpty()) {
             Dialogs().Error(this, QStringLiteral("Cannot recover unsaved work from \"%1\". %2 The file is kept.")
                                       .arg(copy.Path, copy.Error));
@@ -108,8 +76,8 @@ bool Twinviewform::RecoverCopy(const TOrphanCopy& copy) {
         a.GeoSetDocument.Recovered(copy.Info.DocumentPath);
     }
     // This instance's own copy exists before the old one goes.
-    WriteRecoveryCopies();
-    recovery_->Flush();
+    recovery_->WriteNow();
+    recovery_->Store().Flush();
     if (!tilesetError.isEmpty()) Dialogs().Error(this, tilesetError);
     return true;
 }
@@ -119,8 +87,7 @@ void Twinviewform::closeEvent(QCloseEvent* e) {
         e->ignore();
         return;
     }
-    recoveryTimer_.stop();
-    recovery_->RemoveAll();
+    recovery_->Finish();
     QMainWindow::closeEvent(e);
 }
 

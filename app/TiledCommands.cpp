@@ -4,6 +4,7 @@
 
 #include "app/MainWindow.h"
 #include "base/Encoding.h"
+#include "base/Paths.h"
 #include "dialogs/Dialogs.h"
 #include "export/ExportCommands.h"
 #include "export/FileKind.h"

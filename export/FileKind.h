@@ -4,7 +4,7 @@
 #include <optional>
 #include <string>
 
-#include "export/PictureWriters.h"
+#include "export/PictureFormat.h"
 
 namespace qm {
 

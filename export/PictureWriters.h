@@ -8,12 +8,11 @@
 #include <stdexcept>
 #include <string>
 
+#include "export/PictureFormat.h"
 #include "model/Progress.h"
 #include "model/RecordFile.h"
 
 namespace qm {
-
-enum class TPictureFormat { Bmp, Jpeg, Png };
 
 // A picture that is produced a band of rows at a time. Band(top, rows) returns an
 // image Width() pixels wide and `rows` high holding picture rows top .. top+rows-1.

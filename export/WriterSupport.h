@@ -5,7 +5,7 @@
 #include <cstring>
 #include <vector>
 
-#include "export/PictureWriters.h"
+#include "model/RecordFile.h"
 
 namespace qm::detail {
 

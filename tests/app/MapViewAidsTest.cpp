@@ -244,12 +244,12 @@ TEST_F(AppTest, StatusBarFollowsThePointerAfterZoomAndTypeAhead) {
     QApplication::sendEvent(DrawGrid1(), &leave);
     const QPoint row2 = SymbolGrid()->CellRect(0, 2).center();
     Move(SymbolGrid()->viewport(), row2);
-    EXPECT_EQ(panel->text(), win->SymbolName(2));
+    EXPECT_EQ(panel->text(), qm::SymbolName(win->State().Symbols, 2));
     SymbolGrid()->setFocus();
     QTest::keyClicks(SymbolGrid(), "trap"); // far down the column: it scrolls
     ASSERT_TRUE(SymbolGrid()->CellAt(row2, c, r));
     EXPECT_GT(r, 2);
-    EXPECT_EQ(panel->text(), win->SymbolName(r));
+    EXPECT_EQ(panel->text(), qm::SymbolName(win->State().Symbols, r));
 }
 
 TEST_F(AppTest, TypingInTheSymbolColumnJumpsToTheNextNameWithThoseLetters) {
@@ -266,7 +266,7 @@ TEST_F(AppTest, TypingInTheSymbolColumnJumpsToTheNextNameWithThoseLetters) {
     EXPECT_EQ(SymbolGrid()->Row(), 23);
     QTest::keyClicks(SymbolGrid(), "s"); // the same letter again steps on
     EXPECT_GT(SymbolGrid()->Row(), 23);
-    EXPECT_TRUE(win->SymbolName(SymbolGrid()->Row()).startsWith("S", Qt::CaseInsensitive));
+    EXPECT_TRUE(qm::SymbolName(win->State().Symbols, SymbolGrid()->Row()).startsWith("S", Qt::CaseInsensitive));
     const int before = SymbolGrid()->Row();
     QTest::qWait(1100);
     QTest::keyClicks(SymbolGrid(), "qqz"); // no name starts so: nothing moves

@@ -8,6 +8,7 @@
 #include "model/RecordFile.h"
 #include "tests/app/AppFixture.h"
 #include "tiles/TilesetChooser.h"
+#include "tiles/TilesetLookup.h"
 
 using namespace qmtest;
 
