@@ -47,6 +47,7 @@ bool TMapDocument::Edit(const QString& stepName, const std::function<void(TMapRe
         error = std::current_exception();
     }
     const bool changed = !SameRecord(before, CurrentMap);
+    if (changed && snapshot == TSnapshot::IfChanged) qm::TakeUndoSnapshot(before, UndoMap);
     if (changed) history_.Record(stepName, CurrentMap, UndoMap);
     else if (snapshot == TSnapshot::Take) history_.UpdateUndo(CurrentMap, UndoMap);
     if (changed) Notify(TDocumentEvent::Edited);

@@ -14,8 +14,9 @@
 namespace qm {
 
 // Whether an edit takes the one-level undo snapshot first. View settings kept in the
-// record (background, Show Hidden, the tileset name) never do.
-enum class TSnapshot { Take, Keep };
+// record (background, Show Hidden, the tileset name) never do; the drawing tools take it
+// only when they changed something, so a use that did nothing keeps the last Undo.
+enum class TSnapshot { Take, Keep, IfChanged };
 
 // What a listener hears.
 enum class TDocumentEvent {

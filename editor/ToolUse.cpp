@@ -18,9 +18,8 @@ bool ManyCells(const TGridRect& r) { return r.Width() * r.Height() > 1; }
 
 // A drawing tool's use as one step; one that changes nothing keeps the last step the
 // one Undo takes back.
-TToolOutcome ToolStep(TMapDocument& doc, const QString& step, const std::function<bool(TMapRecord&)>& change) {
-    TMapRecord result = doc.CurrentMap;
-    if (!change(result) || !doc.Edit(step, [&](TMapRecord& map) { map = result; })) return {true, false, {}};
+TToolOutcome ToolStep(TMapDocument& doc, const QString& step, const std::function<void(TMapRecord&)>& change) {
+    if (!doc.Edit(step, change, TSnapshot::IfChanged)) return {true, false, {}};
     return {true, true, step + QStringLiteral(": done; Undo takes it back.")};
 }
 
@@ -31,7 +30,7 @@ TToolOutcome UseTool(TMapDocument& doc, const TToolGesture& g, const TToolContex
     switch (g.Drawing) {
     case TDrawingTool::Room:
         return ToolStep(doc, QStringLiteral("Room"), [&](TMapRecord& map) {
-            return DrawRoom(map, g.Selection, map.CurrentSymbol, g.Shift, c.Mode, c.LayerFlags, c.Symbols);
+            DrawRoom(map, g.Selection, map.CurrentSymbol, g.Shift, c.Mode, c.LayerFlags, c.Symbols);
         });
     case TDrawingTool::Door: {
         const TDoorAction action = PlanDoor(doc.CurrentMap, g.Col + 1, g.Row + 1, c.Symbols).Action;
@@ -39,19 +38,19 @@ TToolOutcome UseTool(TMapDocument& doc, const TToolGesture& g, const TToolContex
         if (action == TDoorAction::NoKind)
             return {true, false, QStringLiteral("This tileset has no door for this wall.")};
         return ToolStep(doc, QStringLiteral("Door"),
-                        [&](TMapRecord& map) { return PlaceDoor(map, g.Col + 1, g.Row + 1, c.Symbols); });
+                        [&](TMapRecord& map) { PlaceDoor(map, g.Col + 1, g.Row + 1, c.Symbols); });
     }
     case TDrawingTool::Fill: {
         const TGridRect bound = ManyCells(g.Selection) ? g.Selection : WholeMap;
         return ToolStep(doc, QStringLiteral("Fill"), [&](TMapRecord& map) {
-            return FillFrom(map, g.Col, g.Row, bound, map.CurrentSymbol, c.Mode, c.LayerFlags, c.Symbols);
+            FillFrom(map, g.Col, g.Row, bound, map.CurrentSymbol, c.Mode, c.LayerFlags, c.Symbols);
         });
     }
     case TDrawingTool::None: break;
     }
     if (g.Alt && base >= 0)
         return ToolStep(doc, QStringLiteral("Smart erase"),
-                        [&](TMapRecord& map) { return SmartEraseTerrain(map, g.Selection, base, c.Mode); });
+                        [&](TMapRecord& map) { SmartEraseTerrain(map, g.Selection, base, c.Mode); });
     if (g.Tool == TTool::Selection) return {};
     const bool changed = doc.Edit(ToolStepName(g.Tool, g.Shift), [&](TMapRecord& map) {
         ApplyTool(g.Tool, map, g.Selection, c.Mode, c.LayerFlags, g.Shift);

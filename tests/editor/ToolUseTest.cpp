@@ -2,6 +2,8 @@
 // that changes nothing leaves (no step, a word in the status bar where there is one).
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 #include "editor/ToolUse.h"
 #include "tiles/BuiltInSymbols.h"
 
@@ -48,11 +50,15 @@ TEST(ToolUse, ReleaseRecordsOneNamedStep) {
         ASSERT_TRUE(UseTool(doc, at(TTool::Selection, TDrawingTool::Room, room, 4, 4), context).Changed);
         doc.CurrentMap.CurrentSymbol = sym::FloorB;
         const int steps = doc.History().Count();
+        const TMapRecord undoBefore = doc.UndoMap, mapBefore = doc.CurrentMap;
         const TToolOutcome out = UseTool(doc, k.gesture, context);
         EXPECT_EQ(out.Used, k.used);
         EXPECT_EQ(out.Changed, k.changed);
         EXPECT_EQ(out.Status, QString::fromUtf8(k.status));
         EXPECT_EQ(doc.History().Count(), steps + (k.changed ? 1 : 0));
+        // Undo takes back exactly this use; a use that changed nothing keeps the last Undo.
+        const TMapRecord& undoNow = k.changed ? mapBefore : undoBefore;
+        EXPECT_EQ(std::memcmp(&doc.UndoMap, &undoNow, sizeof undoNow), 0);
         if (k.changed) {
             EXPECT_EQ(doc.History().Name(doc.History().Current()), QString::fromUtf8(k.step));
         }
