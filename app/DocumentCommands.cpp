@@ -15,14 +15,19 @@
 #include "preview/PrintPreview.h"
 #include "print/MapPage.h"
 #include "print/PrintOptionsDialog.h"
+#include "tiles/TilesetLookup.h"
 
 namespace qm {
 
 void Twinviewform::CreateDocumentCommands() {
     TQuillmarch& a = *app_;
     a.GeoSetDocument.DialogDir = a.ProgramDir;
-    // A GeoSet's tileset becomes the map's too.
-    a.GeoSetDocument.SetUseTileset([this](const QString& name) { LoadTileset(name); });
+    // A GeoSet's tileset becomes the map's too; a bare name is looked for beside the GeoSet
+    // first, as a map's is beside the map.
+    a.GeoSetDocument.SetUseTileset([this](const QString& name) {
+        const QString found = FindMapTileset(name, app_->GeoSetDocument.FileName(), app_->ProgramDir);
+        LoadTileset(found.isEmpty() ? name : found);
+    });
     a.GeoSetDocument.Listen([this](TGeoSetEvent e) { GeoSetDocumentChanged(e); });
 
     PrintPreview1 = std::make_unique<TPrintPreview>(this);

@@ -47,6 +47,7 @@ void Twinviewform::CreateWhereAmI() {
     connect(DrawGrid1, &TDrawGrid::SelectCell, this, [this](int, int) {
         pointer_.Dragging = true;
         CellPanel->setText(CellPanelText());
+        ShowDrawingToolStatus(); // the hint names the size being dragged
     });
     connect(DrawGrid1, &TDrawGrid::MouseUp, this, [this] {
         pointer_.Dragging = false;

@@ -4,7 +4,9 @@
 #include <QPushButton>
 #include <QStatusBar>
 #include <QTimer>
+#include <memory>
 
+#include "model/GeoSetRecord.h"
 #include "model/RecordFile.h"
 #include "tests/app/AppFixture.h"
 #include "tiles/TilesetChooser.h"
@@ -105,6 +107,18 @@ TEST_F(AppTest, MapTilesetIsFoundBesideTheMapInTheProgramOrUserFolderElseSaid) {
     qm::TMapRecord saved;
     qm::ReadMapFile(maps.File("m.map"), saved);
     EXPECT_EQ(qm::MapTilesetName(saved), "gone.bmp");
+    EXPECT_TRUE(dialogs.Errors.isEmpty());
+}
+
+TEST_F(AppTest, GeoSetTilesetIsFoundBesideTheGeoSet) {
+    Start(); // the working folder holds no tileset
+    TempDir geos;
+    SaveBmp(geos.File("beside.bmp"), 512, 512, qRgb(1, 2, 3));
+    auto geo = std::make_unique<qm::TGeoSetRecord>();
+    qm::ClearGeoSetRecord(*geo, "beside.bmp");
+    qm::WriteGeoSetFile(geos.File("g.geo"), *geo);
+    win->State().GeoSetDocument.Open(QString::fromStdString(geos.File("g.geo")));
+    EXPECT_EQ(win->State().Tileset.SourcePath, QString::fromStdString(geos.File("beside.bmp")));
     EXPECT_TRUE(dialogs.Errors.isEmpty());
 }
 
