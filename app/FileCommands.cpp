@@ -221,12 +221,9 @@ void Twinviewform::LoadTilesetForMap(const QString& path) {
 
 void Twinviewform::TilesetChanged() {
     // The symbol table follows the tileset; a broken side file leaves only the terrain roles.
-    try {
-        app_->Symbols = SymbolTableFor(PathBytes(app_->Tileset.SourcePath), app_->Tileset.HiddenFlags);
-    } catch (const std::exception& e) {
-        app_->Symbols = TerrainSymbolTable();
-        Dialogs().Error(this, MessageText(e));
-    }
+    const TRenderedTileset& ts = app_->Tileset;
+    app_->Symbols = ts.Roles ? *ts.Roles : BuiltInSymbolTable();
+    if (!ts.RolesError.empty()) Dialogs().Error(this, MessageText(ts.RolesError));
     RefreshIcons();
     RepaintBoth();
 }

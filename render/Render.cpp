@@ -31,7 +31,9 @@ void RenderPicture(const TRenderArgs& args, const TMapRecord& map, const TRender
 }
 
 void RenderVtt(const TRenderArgs& args, const TMapRecord& map, const TRenderedTileset& ts) {
-    const SymbolTable symbols = SymbolTableFor(PathBytes(ts.SourcePath), ts.HiddenFlags);
+    // Walls and doors come from the roles table: without it there is nothing to export.
+    if (!ts.RolesError.empty()) throw std::runtime_error(ts.RolesError);
+    const SymbolTable& symbols = *ts.Roles;
     TVttOptions options;
     options.PixelsPerCell = args.PixelsPerGrid;
     options.Target = args.VttTarget;
@@ -94,12 +96,8 @@ QString ChooseTilesetFile(const TRenderArgs& args, const TMapRecord& map, const 
 }
 
 SymbolTable RolesOrTerrainOnly(const TRenderedTileset& ts, std::ostream& err) {
-    try {
-        return SymbolTableFor(PathBytes(ts.SourcePath));
-    } catch (const std::exception& e) {
-        err << "quillmarch-render: " << e.what() << "\n";
-        return TerrainSymbolTable();
-    }
+    if (!ts.RolesError.empty()) err << "quillmarch-render: " << ts.RolesError << "\n";
+    return ts.Roles ? *ts.Roles : TerrainSymbolTable();
 }
 
 void LoadMapAndTileset(const TRenderArgs& args, const QString& programFolder, TMapRecord& map, TRenderedTileset& ts) {

@@ -196,10 +196,12 @@ void RenderTileset(TRenderedTileset& ts, TMapRecord& currentMap, const QString& 
     ts.LayerFlags = layer;
     ts.HiddenFlags = hidden;
     ts.SourcePath = custom ? info.absoluteFilePath() : QString();
+    ts.RolesError.clear();
     try {
         ts.Roles = std::make_shared<const SymbolTable>(SymbolTableFor(PathBytes(ts.SourcePath), hidden));
-    } catch (const std::exception&) {
+    } catch (const std::exception& e) {
         ts.Roles = std::make_shared<const SymbolTable>(TerrainSymbolTable());
+        ts.RolesError = e.what();
     }
     ++ts.Generation;
 }

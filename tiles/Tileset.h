@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <memory>
 #include <stdexcept>
+#include <string>
 
 #include "model/MapRecord.h"
 #include "model/Progress.h"
@@ -25,9 +26,11 @@ struct TRenderedTileset {
     std::array<uint8_t, 256> LayerFlags{}; // 1 = upper layer in lmAuto
     QString CurrentTilesetName;            // file name without folder; empty = default
     QString SourcePath;                    // the picture the images came from; empty = built-in
-    // The tileset's symbol table, for what players see in place of hidden symbols; a
-    // table that cannot be read leaves only the terrain roles (the window reports it).
+    // The tileset's symbol table (names, roles, what players see in place of hidden
+    // symbols); a table that cannot be read leaves only the terrain roles, and RolesError
+    // says why (the file and the line) for the window or the renderer to report.
     std::shared_ptr<const SymbolTable> Roles;
+    std::string RolesError;
     // Bumped by every successful rendering, so caches of composed cells know to drop.
     uint64_t Generation = 0;
 

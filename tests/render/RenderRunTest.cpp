@@ -206,6 +206,31 @@ TEST(RenderRun, TilesetLookup) {
     EXPECT_EQ(cell.pixel(2, 2), qRgb(255, 0, 0));
 }
 
+// A roles table beside the tileset that cannot be read: the tabletop export, which needs
+// its walls, refuses naming the line; the other outputs say so and draw with the
+// terrain roles only.
+TEST(RenderRun, BrokenRolesTable) {
+    qmtest::TempDir dir;
+    QImage sheet(256, 256, QImage::Format_RGB32);
+    sheet.fill(Qt::red);
+    sheet.save(Q(dir.File("cave.bmp")), "BMP");
+    const std::string text = "46 lamp range=3 Glow worms\n";
+    qmtest::WriteAll(dir.File("cave.roles"), std::vector<unsigned char>(text.begin(), text.end()));
+    WriteMapFile(dir.File("m.map"), SampleMap());
+    const std::string said = "quillmarch-render: cave.roles, line 1: unknown role \"lamp\"";
+    const struct {
+        const char* out;
+        int code;
+    } cases[] = {{"m.dd2vtt", 1}, {"m.tmx", 0}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.out);
+        const TResult r = RunRenderer({"--tileset", Q(dir.File("cave.bmp")), Q(dir.File("m.map")), Q(dir.File(c.out))});
+        EXPECT_EQ(r.code, c.code) << r.err;
+        EXPECT_EQ(r.err.substr(0, said.size()), said);
+        EXPECT_EQ(QFile::exists(Q(dir.File(c.out))), c.code == 0);
+    }
+}
+
 namespace {
 // Page objects in a PDF file ("/Type /Page", not the "/Type /Pages" tree node).
 int PdfPages(const std::string& path) {
