@@ -141,10 +141,12 @@ void GenerateKeep(TGenPlan& plan, TGenRandom& rng, TGenDensity density, const TG
         }
 
     // The gate between its towers, with a road out to the edge of the area.
+    // Seven cells out: a tower reaches four cells beyond the curtain, and water set within two
+    // cells of a wall is refused, which left gaps in the ring.
     if (moat)
-        for (int r = T - 6; r <= B + 6; ++r)
-            for (int c = L - 6; c <= R + 6; ++c)
-                if (c == L - 6 || c == R + 6 || r == T - 6 || r == B + 6) plan.SetSolid(c, r, p.Water);
+        for (int r = T - 7; r <= B + 7; ++r)
+            for (int c = L - 7; c <= R + 7; ++c)
+                if (c == L - 7 || c == R + 7 || r == T - 7 || r == B + 7) plan.SetSolid(c, r, p.Water);
     TGenDoor gate;
     const bool haveGate = DoorInWall(plan, rng, gateNS, gateLine, gateAt, gateAt + 1, -1, gate) ||
                           DoorInWall(plan, rng, gateNS, gateLine, gateLo - t, gateHi + t, -1, gate);
@@ -152,25 +154,30 @@ void GenerateKeep(TGenPlan& plan, TGenRandom& rng, TGenDensity density, const TG
     if (haveGate) {
         CutDoor(plan, gate);
         const int dc = gateSide == 1 ? 1 : gateSide == 3 ? -1 : 0, dr = gateSide == 2 ? 1 : gateSide == 0 ? -1 : 0;
-        // The road: two cells wide, from the gate straight out to the area's edge.
-        for (TGenPoint q = gate.a; plan.InArea(q.c, q.r) && plan.InArea(q.c + (gateNS ? 0 : 1), q.r + (gateNS ? 1 : 0));
-             q = {q.c + dc, q.r + dr}) {
-            if (q.c == gate.a.c && q.r == gate.a.r) continue;
-            const bool outside = !(q.c >= L && q.c <= R && q.r >= T && q.r <= B);
-            if (!outside) continue;
-            for (int k = 0; k <= 1; ++k) {
-                const TGenPoint x{q.c + (gateNS ? 0 : k), q.r + (gateNS ? k : 0)};
-                const bool bridge = moat &&
-                                    (plan.Solid(x.c - dc, x.r - dr) == p.Water || plan.Solid(x.c, x.r) == p.Water ||
-                                     plan.Solid(x.c + dc, x.r + dr) == p.Water);
-                if (bridge)
-                    for (int d = -2; d <= 2; ++d)
-                        for (int e = -1; e <= 2; ++e)
-                            if (plan.Solid(q.c + (gateNS ? e : d), q.r + (gateNS ? d : e)) == p.Water)
-                                plan.ClearSolid(q.c + (gateNS ? e : d), q.r + (gateNS ? d : e));
-                plan.SetGround(x.c, x.r, bridge && p.Deck ? p.Deck : (p.Road ? p.Road : courtyard));
+        // The road: two cells wide, from the gate straight out to the area's edge. Where it
+        // meets the moat, the water across the road and one cell either side of it gives way
+        // to a bridge, so the ring is crossed there and nowhere else.
+        const auto cellAt = [&](TGenPoint q, int across) {
+            return TGenPoint{q.c + (gateNS ? 0 : across), q.r + (gateNS ? across : 0)};
+        };
+        std::vector<TGenPoint> road;
+        for (TGenPoint q = {gate.a.c + dc, gate.a.r + dr};
+             plan.InArea(q.c, q.r) && plan.InArea(cellAt(q, 1).c, cellAt(q, 1).r); q = {q.c + dc, q.r + dr})
+            if (!(q.c >= L && q.c <= R && q.r >= T && q.r <= B)) road.push_back(q);
+        std::vector<char> wet(road.size(), 0);
+        for (size_t i = 0; i < road.size() && moat; ++i)
+            for (int e = -1; e <= 2; ++e) {
+                const TGenPoint x = cellAt(road[i], e);
+                if (plan.Solid(x.c, x.r) != p.Water) continue;
+                plan.ClearSolid(x.c, x.r);
+                for (size_t j = i > 0 ? i - 1 : 0; j <= i + 1 && j < road.size(); ++j) wet[j] = 1;
             }
-        }
+        for (size_t i = 0; i < road.size(); ++i)
+            for (int e = -1; e <= 2; ++e) {
+                const TGenPoint x = cellAt(road[i], e);
+                if (wet[i] && p.Deck) plan.SetGround(x.c, x.r, p.Deck);
+                else if (e == 0 || e == 1) plan.SetGround(x.c, x.r, p.Road ? p.Road : courtyard);
+            }
         plan.Entrance = {gate.a.c + 3 * dc, gate.a.r + 3 * dr};
         // Keep the way in free of buildings.
         approach = {std::min(gate.a.c, gate.b.c) - 3, std::min(gate.a.r, gate.b.r) - 3,
