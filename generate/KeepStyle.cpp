@@ -1,10 +1,12 @@
-// The keep: a curtain wall with towers at its corners and along long sides, one gate with a
-// road leading to it, arrow slits in the outer walls, a courtyard with a well, and inside it
-// a great hall with chambers and ranges of rooms against the curtain.
+// The keep: a curtain wall (a plain enclosure, an L, or an outer bailey beside an inner ward)
+// with towers at its corners and along long sides, a gatehouse with a road out to the edge on
+// its side, arrow slits in the outer walls, a courtyard with a well, a great hall with
+// chambers and ranges of rooms against the curtain; round it now and then a moat, and a
+// hamlet, fields, a pond and trees.
 #include <algorithm>
 #include <cstdlib>
 
-#include "generate/GenerateMap.h"
+#include "generate/KeepLayout.h"
 
 namespace qm {
 
@@ -49,7 +51,105 @@ bool Overlaps(const TGenRoom& a, const TGenRoom& b, int gap) {
     return !(a.x0 > b.x1 + gap || a.x1 < b.x0 - gap || a.y0 > b.y1 + gap || a.y1 < b.y0 - gap);
 }
 
+// The wards' rectangles within the inner area: their size, place and plan drawn from rng.
+// The margin leaves room for towers, the moat and something round them; false when the area
+// is too small for any keep.
+bool ChooseLayout(const TGridRect& in, TGenRandom& rng, bool small, TKeepLayout& k) {
+    k.Moat = !small && rng.Chance(45);
+    k.MoatWidth = k.Moat && rng.Chance(50) ? 2 : 1;
+    const int m = small ? 4 : (k.Moat ? 12 : 6);
+    const int availW = in.Width() - 2 * m, availH = in.Height() - 2 * m;
+    if (availW < 15 || availH < 15) return false;
+    const int minSide = small ? std::max(15, std::min(availW, availH) * 2 / 3) : 28;
+    // 0 one enclosure, 1 an L, 2 an outer bailey and an inner ward.
+    int plan = small ? 0 : rng.Below(3);
+    int W = rng.Range(std::min(minSide, availW), availW), H = rng.Range(std::min(minSide, availH), availH);
+    if (plan != 0 && std::max(W, H) < 40) {
+        if (std::max(availW, availH) < 40) plan = 0;
+        else if (availW >= availH) W = rng.Range(40, availW);
+        else H = rng.Range(40, availH);
+    }
+    if (plan == 1 && std::min(W, H) < 32) {
+        if (W < 32) W = std::min(availW, 32);
+        if (H < 32) H = std::min(availH, 32);
+        if (std::min(W, H) < 32) plan = 0;
+    }
+    const int L0 = in.Left + m + rng.Range(0, availW - W), T0 = in.Top + m + rng.Range(0, availH - H);
+    const int R0 = L0 + W - 1, B0 = T0 + H - 1;
+    k.Wards.clear();
+    if (plan == 0) {
+        k.Wards.push_back({L0, T0, R0, B0});
+    } else if (plan == 1) {
+        // An L: the whole width on one side of the cut corner, a narrower part beside it.
+        const bool cutTop = rng.Chance(50), cutRight = rng.Chance(50);
+        const int nw = rng.Range(std::max(14, W * 3 / 10), W / 2), nh = rng.Range(std::max(13, H * 3 / 10), H / 2);
+        const int line = cutTop ? T0 + nh : B0 - nh;
+        k.Wards.push_back(cutTop ? TKeepWard{L0, line, R0, B0} : TKeepWard{L0, T0, R0, line});
+        const int bl = cutRight ? L0 : L0 + nw, br = cutRight ? R0 - nw : R0;
+        k.Wards.push_back(cutTop ? TKeepWard{bl, T0, br, line} : TKeepWard{bl, line, br, B0});
+        k.Shared = k.SharedOpen = true;
+        k.SharedNS = false;
+        k.SharedLine = line;
+        k.SharedLo = bl;
+        k.SharedHi = br;
+    } else {
+        // An outer bailey with the gate, and beside it an inner ward behind a cross wall; one
+        // of the two may be shorter than the other, set anywhere along it.
+        const bool splitX = W >= H;
+        const int len = splitX ? W : H, span = splitX ? H : W;
+        const int bailey = rng.Range(len * 2 / 5, len * 11 / 20);
+        const bool baileyFirst = rng.Chance(50), baileyShort = rng.Chance(50), full = rng.Chance(35);
+        const int shortSpan = full ? span : rng.Range(std::max(22, span * 3 / 5), span);
+        const int offset = rng.Range(0, span - shortSpan);
+        const int lo0 = splitX ? T0 : L0, first = splitX ? L0 : T0, last = splitX ? R0 : B0;
+        const int cut = baileyFirst ? first + bailey : last - bailey;
+        TKeepWard b, w;
+        const auto make = [&](int a0, int a1, int s0, int s1) {
+            return splitX ? TKeepWard{a0, s0, a1, s1} : TKeepWard{s0, a0, s1, a1};
+        };
+        const int bs0 = baileyShort ? lo0 + offset : lo0,
+                  bs1 = baileyShort ? lo0 + offset + shortSpan - 1 : lo0 + span - 1;
+        const int ws0 = baileyShort ? lo0 : lo0 + offset,
+                  ws1 = baileyShort ? lo0 + span - 1 : lo0 + offset + shortSpan - 1;
+        b = baileyFirst ? make(first, cut, bs0, bs1) : make(cut, last, bs0, bs1);
+        w = baileyFirst ? make(cut, last, ws0, ws1) : make(first, cut, ws0, ws1);
+        k.Wards = {b, w};
+        k.Shared = true;
+        k.SharedOpen = false;
+        k.SharedNS = splitX;
+        k.SharedLine = cut;
+        k.SharedLo = std::max(bs0, ws0);
+        k.SharedHi = std::min(bs1, ws1);
+    }
+    return true;
+}
+
 } // namespace
+
+int TKeepLayout::Distance(int c, int r) const {
+    int best = 1 << 20;
+    for (const TKeepWard& w : Wards) {
+        const int dx = c < w.L ? w.L - c : (c > w.R ? c - w.R : 0), dy = r < w.T ? w.T - r : (r > w.B ? r - w.B : 0);
+        best = std::min(best, std::max(dx, dy));
+    }
+    return best;
+}
+
+bool TKeepLayout::InYard(int c, int r) const {
+    for (const TKeepWard& w : Wards)
+        if (w.Inside(c, r)) return true;
+    return Shared && SharedOpen &&
+           (SharedNS ? c == SharedLine && r > SharedLo && r < SharedHi
+                     : r == SharedLine && c > SharedLo && c < SharedHi);
+}
+
+bool TKeepLayout::SideShared(const TKeepWard& w, int side) const {
+    return Shared && (side == 1 || side == 3) == SharedNS && w.Line(side) == SharedLine;
+}
+
+bool TKeepLayout::OnRoad(int c, int r) const {
+    return c >= 0 && r >= 0 && c < MapSize && r < MapSize && !Road.empty() && Road[r * MapSize + c];
+}
 
 void GenerateKeep(TGenPlan& plan, TGenRandom& rng, TGenDensity density, const TGenSwitches& sw) {
     TGenPalette& p = plan.Palette();
@@ -63,74 +163,105 @@ void GenerateKeep(TGenPlan& plan, TGenRandom& rng, TGenDensity density, const TG
             plan.SetGround(c, r, k < 8 && p.GrassDark ? p.GrassDark : (k < 12 && p.GrassDry ? p.GrassDry : p.Grass));
         }
 
-    // The curtain: its own margins on every side, so keeps differ in shape and place.
-    // Room outside for the towers and a way round: seven cells where the area allows.
-    // A small area gets a small fort: three-cell towers at the corners only.
+    // A small area gets a small fort: one enclosure, three-cell towers at the corners only.
     const bool small = in.Width() < 40 || in.Height() < 40;
-    // Now and then a moat round the whole, crossed by the road on a bridge.
-    const bool moat = !small && rng.Chance(45);
-    const int mx = small ? 4 : (moat ? 10 : 7), my = mx;
-    const int mw = std::max(0, std::min(in.Width() / 9, (in.Width() - 20) / 2 - mx)),
-              mh = std::max(0, std::min(in.Height() / 9, (in.Height() - 20) / 2 - my));
-    const int L = in.Left + rng.Range(mx, mx + mw), R = in.Right - rng.Range(mx, mx + mw);
-    const int T = in.Top + rng.Range(my, my + mh), B = in.Bottom - rng.Range(my, my + mh);
-    if (R - L < 14 || B - T < 14) {
+    TKeepLayout k;
+    if (!ChooseLayout(in, rng, small, k)) {
         plan.Entrance = {(area.Left + area.Right) / 2, (area.Top + area.Bottom) / 2};
         return;
     }
-    const TGenRoom yard{L + 1, T + 1, R - 1, B - 1};
+    k.Road.assign(MapSize * MapSize, 0);
+    const std::vector<TKeepWard>& wards = k.Wards;
     const int courtyard = p.Cobbles ? p.Cobbles : (p.Dirt ? p.Dirt : p.Grass);
     plan.BaseGround = courtyard; // shows around the doors
     // Cobbles worn to dirt and gravel here and there.
     const int worn[2] = {p.Dirt, p.Ground({"gravel"})};
-    for (int r = T; r <= B; ++r)
-        for (int c = L; c <= R; ++c) {
-            const int k = rng.Below(100);
-            plan.SetGround(c, r, k < 6 && worn[k % 2] ? worn[k % 2] : courtyard);
+    for (int r = area.Top; r <= area.Bottom; ++r)
+        for (int c = area.Left; c <= area.Right; ++c) {
+            if (k.Distance(c, r) > 0) continue;
+            const int n = rng.Below(100);
+            plan.SetGround(c, r, n < 6 && worn[n % 2] ? worn[n % 2] : courtyard);
         }
-    for (int c = L; c <= R; ++c) {
-        plan.SetSolid(c, T, p.Wall);
-        plan.SetSolid(c, B, p.Wall);
+    for (const TKeepWard& w : wards) {
+        for (int c = w.L; c <= w.R; ++c) {
+            plan.SetSolid(c, w.T, p.Wall);
+            plan.SetSolid(c, w.B, p.Wall);
+        }
+        for (int r = w.T; r <= w.B; ++r) {
+            plan.SetSolid(w.L, r, p.Wall);
+            plan.SetSolid(w.R, r, p.Wall);
+        }
     }
-    for (int r = T; r <= B; ++r) {
-        plan.SetSolid(L, r, p.Wall);
-        plan.SetSolid(R, r, p.Wall);
-    }
+    if (k.SharedOpen)
+        for (int a = k.SharedLo + 1; a < k.SharedHi; ++a)
+            plan.ClearSolid(k.SharedNS ? k.SharedLine : a, k.SharedNS ? a : k.SharedLine);
 
-    // Towers: at the corners and along long sides, each a small room astride the curtain.
-    std::vector<TGenRoom> towers;
+    // The gate's place: any outer side long enough for a gatehouse (the outer bailey's, where
+    // there are two wards), flanked by two towers.
     const int t = small || rng.Chance(50) ? 3 : 4;
-    std::vector<TGenPoint> spots{{L, T}, {R, T}, {L, B}, {R, B}};
-    // The gate's place, flanked by two towers: a gatehouse.
-    const int gateSide = rng.Chance(50) ? 2 : rng.Below(4);
+    struct TSide {
+        int ward, side;
+    };
+    std::vector<TSide> gateSides;
+    const size_t gateWards = k.Shared && !k.SharedOpen ? 1 : wards.size();
+    for (size_t w = 0; w < gateWards; ++w)
+        for (int side = 0; side < 4; ++side)
+            if (!k.SideShared(wards[w], side) && wards[w].Hi(side) - wards[w].Lo(side) >= 4 * t + 10)
+                gateSides.push_back({int(w), side});
+    const TSide gs = gateSides.empty() ? TSide{0, 2} : gateSides[rng.Below(int(gateSides.size()))];
+    const TKeepWard& gw = wards[gs.ward];
+    const int gateSide = gs.side;
     const bool gateNS = gateSide == 1 || gateSide == 3;
-    const int gateLine = gateSide == 0 ? T : gateSide == 1 ? R : gateSide == 2 ? B : L;
-    const int gateLo = (gateNS ? T : L) + 2 * t + 4, gateHi = (gateNS ? B : R) - 2 * t - 5;
+    const int gateLine = gw.Line(gateSide);
+    const int gateLo = gw.Lo(gateSide) + 2 * t + 4, gateHi = gw.Hi(gateSide) - 2 * t - 5;
     const int gateAt = rng.Range(gateLo, std::max(gateLo, gateHi));
+
+    // Towers: at every ward's corners, the gate's pair, the cross wall's gatehouse and one
+    // along each long outer side; each a small room astride the curtain.
+    struct TSpot {
+        TGenPoint at;
+        bool paired; // a gatehouse tower: the size of its pair
+    };
+    std::vector<TSpot> spots;
+    for (const TKeepWard& w : wards)
+        for (const TGenPoint c : {TGenPoint{w.L, w.T}, TGenPoint{w.R, w.T}, TGenPoint{w.L, w.B}, TGenPoint{w.R, w.B}})
+            spots.push_back({c, false});
     if (!small)
-        for (int k : {-t - 1, t + 2})
-            spots.push_back(gateNS ? TGenPoint{gateLine, gateAt + k} : TGenPoint{gateAt + k, gateLine});
-    for (int side = 0; side < 4 && !small; ++side) {
-        if (side == (gateSide == 0 ? 0 : gateSide == 2 ? 1 : gateSide == 3 ? 2 : 3)) continue;
-        const bool horizontal = side < 2;
-        const int len = horizontal ? R - L : B - T;
-        if (len < 28) continue;
-        const int at = rng.Range(len / 3, len - len / 3);
-        spots.push_back(horizontal ? TGenPoint{L + at, side == 0 ? T : B} : TGenPoint{side == 2 ? L : R, T + at});
+        for (int d : {-t - 1, t + 2})
+            spots.push_back({gateNS ? TGenPoint{gateLine, gateAt + d} : TGenPoint{gateAt + d, gateLine}, true});
+    int innerAt = -1;
+    if (k.Shared && !k.SharedOpen) {
+        const int lo = k.SharedLo + t + 5, hi = k.SharedHi - t - 6;
+        innerAt = hi >= lo ? rng.Range(lo, hi) : rng.Range(k.SharedLo + 3, k.SharedHi - 4);
+        if (hi >= lo)
+            for (int d : {-t - 1, t + 2})
+                spots.push_back(
+                    {k.SharedNS ? TGenPoint{k.SharedLine, innerAt + d} : TGenPoint{innerAt + d, k.SharedLine}, true});
     }
-    for (const TGenPoint& s : spots) {
-        // Corner and wall towers each of their own size; the gate's pair alike.
-        const bool gateTower = size_t(&s - spots.data()) >= 4 && size_t(&s - spots.data()) < 6 && !small;
-        const int ts = gateTower || small ? t : rng.Range(3, 5), w = ts + (gateTower ? 0 : rng.Below(2));
-        TGenRoom tower{s.c - w / 2, s.r - ts / 2, s.c - w / 2 + w - 1, s.r - ts / 2 + ts - 1};
+    for (size_t w = 0; w < wards.size() && !small; ++w)
+        for (int side = 0; side < 4; ++side) {
+            if (k.SideShared(wards[w], side) || (int(w) == gs.ward && side == gateSide)) continue;
+            const int lo = wards[w].Lo(side), len = wards[w].Hi(side) - lo;
+            if (len < 28) continue;
+            const int at = lo + rng.Range(len / 3, len - len / 3), line = wards[w].Line(side);
+            spots.push_back({side == 1 || side == 3 ? TGenPoint{line, at} : TGenPoint{at, line}, false});
+        }
+    std::vector<TGenRoom> towers;
+    for (const TSpot& s : spots) {
+        // Corner and wall towers each of their own size; a gatehouse's pair alike.
+        const int ts = s.paired || small ? t : rng.Range(3, 5), w = ts + (s.paired ? 0 : rng.Below(2));
+        TGenRoom tower{s.at.c - w / 2, s.at.r - ts / 2, s.at.c - w / 2 + w - 1, s.at.r - ts / 2 + ts - 1};
         tower.purpose = TRoomPurpose::Tower;
+        bool apart = true;
+        for (const TGenRoom& o : towers) apart = apart && !Overlaps(tower, o, 2);
+        if (!apart) continue;
         for (int r = tower.y0 - 1; r <= tower.y1 + 1; ++r)
             for (int c = tower.x0 - 1; c <= tower.x1 + 1; ++c) plan.SetSolid(c, r, p.Wall);
         CarveRoom(plan, tower);
         towers.push_back(tower);
     }
     std::vector<TGenDoor> doors;
-    const auto inYard = [&](TGenPoint q) { return q.c > L && q.c < R && q.r > T && q.r < B; };
+    const auto inYard = [&](TGenPoint q) { return k.InYard(q.c, q.r); };
     for (size_t i = 0; i < towers.size(); ++i)
         for (int tries = 0; tries < 12; ++tries) {
             TGenDoor d;
@@ -140,20 +271,30 @@ void GenerateKeep(TGenPlan& plan, TGenRandom& rng, TGenDensity density, const TG
             break;
         }
 
-    // The gate between its towers, with a road out to the edge of the area.
-    // Seven cells out: a tower reaches four cells beyond the curtain, and water set within two
-    // cells of a wall is refused, which left gaps in the ring.
-    if (moat)
-        for (int r = T - 7; r <= B + 7; ++r)
-            for (int c = L - 7; c <= R + 7; ++c)
-                if (c == L - 7 || c == R + 7 || r == T - 7 || r == B + 7) plan.SetSolid(c, r, p.Water);
+    // The gate between its towers, with a road out to the edge of the area on its side.
     TGenDoor gate;
     const bool haveGate = DoorInWall(plan, rng, gateNS, gateLine, gateAt, gateAt + 1, -1, gate) ||
                           DoorInWall(plan, rng, gateNS, gateLine, gateLo - t, gateHi + t, -1, gate);
-    TGenRoom approach{};
+    // The moat: a ring of water a fixed way beyond the curtain, clear of the towers (water
+    // within two cells of a wall would be refused and leave a gap). A keep with no gate gets
+    // none, so nothing ever has to be cut through it; a ring that cannot close is dropped.
+    if (k.Moat && haveGate) {
+        const std::vector<uint8_t> saved = plan.SaveSolid();
+        for (int r = area.Top; r <= area.Bottom && k.Moat; ++r)
+            for (int c = area.Left; c <= area.Right && k.Moat; ++c) {
+                const int d = k.Distance(c, r);
+                if (d >= k.MoatOut && d < k.MoatOut + k.MoatWidth && !plan.SetSolid(c, r, p.Water)) k.Moat = false;
+            }
+        if (!k.Moat) plan.RestoreSolid(saved);
+    } else {
+        k.Moat = false;
+    }
+    std::vector<TGenRoom> approaches;
     if (haveGate) {
         CutDoor(plan, gate);
         const int dc = gateSide == 1 ? 1 : gateSide == 3 ? -1 : 0, dr = gateSide == 2 ? 1 : gateSide == 0 ? -1 : 0;
+        k.RoadDc = dc;
+        k.RoadDr = dr;
         // The road: two cells wide, from the gate straight out to the area's edge. Where it
         // meets the moat, the water across the road and one cell either side of it gives way
         // to a bridge, so the ring is crossed there and nowhere else.
@@ -163,9 +304,9 @@ void GenerateKeep(TGenPlan& plan, TGenRandom& rng, TGenDensity density, const TG
         std::vector<TGenPoint> road;
         for (TGenPoint q = {gate.a.c + dc, gate.a.r + dr};
              plan.InArea(q.c, q.r) && plan.InArea(cellAt(q, 1).c, cellAt(q, 1).r); q = {q.c + dc, q.r + dr})
-            if (!(q.c >= L && q.c <= R && q.r >= T && q.r <= B)) road.push_back(q);
+            if (k.Distance(q.c, q.r) > 0) road.push_back(q);
         std::vector<char> wet(road.size(), 0);
-        for (size_t i = 0; i < road.size() && moat; ++i)
+        for (size_t i = 0; i < road.size() && k.Moat; ++i)
             for (int e = -1; e <= 2; ++e) {
                 const TGenPoint x = cellAt(road[i], e);
                 if (plan.Solid(x.c, x.r) != p.Water) continue;
@@ -177,49 +318,79 @@ void GenerateKeep(TGenPlan& plan, TGenRandom& rng, TGenDensity density, const TG
                 const TGenPoint x = cellAt(road[i], e);
                 if (wet[i] && p.Deck) plan.SetGround(x.c, x.r, p.Deck);
                 else if (e == 0 || e == 1) plan.SetGround(x.c, x.r, p.Road ? p.Road : courtyard);
+                if (wet[i] || e == 0 || e == 1) k.Road[x.r * MapSize + x.c] = 1;
             }
         plan.Entrance = {gate.a.c + 3 * dc, gate.a.r + 3 * dr};
         // Keep the way in free of buildings.
-        approach = {std::min(gate.a.c, gate.b.c) - 3, std::min(gate.a.r, gate.b.r) - 3,
-                    std::max(gate.a.c, gate.b.c) + 3, std::max(gate.a.r, gate.b.r) + 3};
+        approaches.push_back({std::min(gate.a.c, gate.b.c) - 3, std::min(gate.a.r, gate.b.r) - 3,
+                              std::max(gate.a.c, gate.b.c) + 3, std::max(gate.a.r, gate.b.r) + 3});
     } else {
-        plan.Entrance = {yard.CentreC(), yard.CentreR()};
+        plan.Entrance = {(gw.L + gw.R) / 2, (gw.T + gw.B) / 2};
+    }
+    // The cross wall's gate into the inner ward.
+    TGenDoor innerGate;
+    const bool haveInner = innerAt >= 0 &&
+                           (DoorInWall(plan, rng, k.SharedNS, k.SharedLine, innerAt, innerAt + 1, -1, innerGate) ||
+                            DoorInWall(plan, rng, k.SharedNS, k.SharedLine, k.SharedLo + 2, k.SharedHi - 2, -1,
+                                       innerGate));
+    if (haveInner) {
+        CutDoor(plan, innerGate);
+        innerGate.room = -3;
+        doors.push_back(innerGate);
+        approaches.push_back({std::min(innerGate.a.c, innerGate.b.c) - 3, std::min(innerGate.a.r, innerGate.b.r) - 3,
+                              std::max(innerGate.a.c, innerGate.b.c) + 3, std::max(innerGate.a.r, innerGate.b.r) + 3});
     }
 
-    // Buildings: the great hall with its chambers, then ranges against the curtain.
+    // Buildings: the great hall with its chambers (in the inner ward, or the larger one), then
+    // ranges against the curtain.
+    // (For an L, the part with the most room across.)
+    size_t hallWard = 0;
+    const auto across = [](const TKeepWard& w) { return std::min(w.R - w.L, w.B - w.T); };
+    if (k.Shared && !k.SharedOpen) hallWard = 1;
+    else
+        for (size_t w = 1; w < wards.size(); ++w)
+            if (across(wards[w]) > across(wards[hallWard])) hallWard = w;
     std::vector<TGenRoom> buildings, rooms;
     std::vector<TWall> walls;
-    const auto fits = [&](const TGenRoom& b) {
-        if (b.x0 - 1 < L || b.y0 - 1 < T || b.x1 + 1 > R || b.y1 + 1 > B) return false;
+    const auto fits = [&](const TGenRoom& b, const TKeepWard& w) {
+        if (b.x0 - 1 < w.L || b.y0 - 1 < w.T || b.x1 + 1 > w.R || b.y1 + 1 > w.B) return false;
         // Against the curtain, or far enough from it to walk round.
-        for (int gap : {b.x0 - 1 - L, R - b.x1 - 1, b.y0 - 1 - T, B - b.y1 - 1})
+        for (int gap : {b.x0 - 1 - w.L, w.R - b.x1 - 1, b.y0 - 1 - w.T, w.B - b.y1 - 1})
             if (gap > 0 && gap < 3) return false;
-        if (Overlaps(b, approach, 1)) return false;
+        for (const TGenRoom& a : approaches)
+            if (Overlaps(b, a, 1)) return false;
         for (const TGenRoom& o : buildings)
             if (Overlaps(b, o, 4)) return false;
         for (const TGenRoom& tw : towers)
             if (Overlaps(b, tw, 3)) return false;
         return true;
     };
-    const int wanted = density == TGenDensity::Few ? 2 : density == TGenDensity::Some ? 4 : 6;
+    const int wanted = (density == TGenDensity::Few ? 2 : density == TGenDensity::Some ? 4 : 6) + int(wards.size()) - 1;
     for (int tries = 0; tries < 200 && int(buildings.size()) < wanted; ++tries) {
         TGenRoom b;
+        // When the hall will not fit its ward, a smaller one in either.
+        const bool cramped = tries >= 60;
+        const TKeepWard& w = wards[buildings.empty() && !cramped ? hallWard : size_t(rng.Below(int(wards.size())))];
         if (buildings.empty()) {
-            // The great hall's building: a good part of the courtyard, free-standing or against a wall.
-            const int w = rng.Range((R - L) * 2 / 5, (R - L) * 3 / 5), h = rng.Range((B - T) * 2 / 5, (B - T) * 3 / 5);
-            b.x0 = rng.Range(L + 1, R - w);
-            b.y0 = rng.Range(T + 1, B - h);
-            b.x1 = b.x0 + w - 1;
-            b.y1 = b.y0 + h - 1;
+            // The great hall's building: a good part of its ward, free-standing or against a wall.
+            const int d0 = cramped ? 7 : 5, n1 = cramped ? 2 : 3; // 2/5..3/5 of it, or 2/7..2/5
+            const int bw = std::max(6, rng.Range((w.R - w.L) * 2 / d0, (w.R - w.L) * n1 / 5)),
+                      bh = std::max(6, rng.Range((w.B - w.T) * 2 / d0, (w.B - w.T) * n1 / 5));
+            b.x0 = rng.Range(w.L + 1, w.R - bw);
+            b.y0 = rng.Range(w.T + 1, w.B - bh);
+            b.x1 = b.x0 + bw - 1;
+            b.y1 = b.y0 + bh - 1;
         } else {
             // A range: along one side of the curtain, sharing it as its back wall.
             const int side = rng.Below(4), depth = rng.Range(4, 6), len = rng.Range(8, 18);
+            if (k.SharedOpen && k.SideShared(w, side)) continue;
             const bool horizontal = side == 0 || side == 2;
-            const int along = horizontal ? rng.Range(L + 1, R - len) : rng.Range(T + 1, B - len);
-            if (horizontal) b = {along, side == 0 ? T + 1 : B - depth, along + len - 1, side == 0 ? T + depth : B - 1};
-            else b = {side == 3 ? L + 1 : R - depth, along, side == 3 ? L + depth : R - 1, along + len - 1};
+            const int along = horizontal ? rng.Range(w.L + 1, w.R - len) : rng.Range(w.T + 1, w.B - len);
+            if (horizontal)
+                b = {along, side == 0 ? w.T + 1 : w.B - depth, along + len - 1, side == 0 ? w.T + depth : w.B - 1};
+            else b = {side == 3 ? w.L + 1 : w.R - depth, along, side == 3 ? w.L + depth : w.R - 1, along + len - 1};
         }
-        if (!fits(b)) continue;
+        if (!fits(b, w)) continue;
         const std::vector<uint8_t> saved = plan.SaveSolid();
         std::vector<int> label;
         const int partsBefore = plan.CornerParts(label);
@@ -231,9 +402,9 @@ void GenerateKeep(TGenPlan& plan, TGenRandom& rng, TGenDensity density, const TG
         Split(plan, rng, b, buildings.empty() ? 0 : 1, parts, inner);
         std::vector<TGenDoor> cut;
         bool ok = true;
-        for (const TWall& w : inner) {
+        for (const TWall& iw : inner) {
             TGenDoor d;
-            if (!DoorInWall(plan, rng, w.northSouth, w.line, w.lo, w.hi, int(rooms.size()), d)) {
+            if (!DoorInWall(plan, rng, iw.northSouth, iw.line, iw.lo, iw.hi, int(rooms.size()), d)) {
                 ok = false;
                 break;
             }
@@ -242,11 +413,11 @@ void GenerateKeep(TGenPlan& plan, TGenRandom& rng, TGenDensity density, const TG
         }
         // One door out to the courtyard from a room on a side that faces it.
         bool out = false;
-        for (int k = 0; k < 24 && ok && !out; ++k) {
+        for (int n = 0; n < 24 && ok && !out; ++n) {
             const int ri = rng.Below(int(parts.size()));
             TGenDoor d;
             if (!DoorOnSide(rng, parts[ri], int(rooms.size() + ri), rng.Below(4), d)) continue;
-            if (!inYard(d.outside) || plan.Solid(d.outside.c, d.outside.r) || !yard.Contains(d.a.c, d.a.r)) continue;
+            if (!inYard(d.outside) || plan.Solid(d.outside.c, d.outside.r) || !w.Inside(d.a.c, d.a.r)) continue;
             const bool onBuildingWall = d.inNorthSouth ? (d.a.c == b.x0 - 1 || d.a.c == b.x1 + 1)
                                                        : (d.a.r == b.y0 - 1 || d.a.r == b.y1 + 1);
             if (!onBuildingWall) continue;
@@ -271,29 +442,36 @@ void GenerateKeep(TGenPlan& plan, TGenRandom& rng, TGenDensity density, const TG
             rooms[big].purpose = TRoomPurpose::Hall;
         }
     }
+    TKeepOutside outside;
+    PlaceKeepSurroundings(plan, rng, k, small, outside);
     plan.ConnectAll(rng);
 
-    // Arrow slits in the curtain and the towers' outer walls, spaced unevenly.
+    // Arrow slits in the outer curtain, spaced unevenly.
     if (p.WindowH || p.WindowV) {
-        for (int side = 0; side < 4; ++side) {
-            const bool ns = side == 1 || side == 3;
-            const int w = ns ? p.WindowV : p.WindowH;
-            if (!w) continue;
-            const int line = side == 0 ? T : side == 1 ? R : side == 2 ? B : L;
-            const int end = ns ? B : R;
-            for (int at = (ns ? T : L) + rng.Range(3, 7); at < end - 3; at += rng.Range(4, 9)) {
-                TGenDoor d;
-                if (!DoorInWall(plan, rng, ns, line, at, at + 1, -1, d)) continue;
-                CutDoor(plan, d);
-                d.symbol = w;
-                doors.push_back(d);
+        for (const TKeepWard& w : wards)
+            for (int side = 0; side < 4; ++side) {
+                const bool ns = side == 1 || side == 3;
+                const int sym = ns ? p.WindowV : p.WindowH;
+                if (!sym || k.SideShared(w, side)) continue;
+                const int line = w.Line(side), end = w.Hi(side);
+                for (int at = w.Lo(side) + rng.Range(3, 7); at < end - 3; at += rng.Range(4, 9)) {
+                    TGenDoor d;
+                    if (!DoorInWall(plan, rng, ns, line, at, at + 1, -1, d)) continue;
+                    // Only where one side is outside the curtain: never into the other ward.
+                    const TGenPoint o1 = ns ? TGenPoint{line - 1, at} : TGenPoint{at, line - 1},
+                                    o2 = ns ? TGenPoint{line + 1, at} : TGenPoint{at, line + 1};
+                    if (k.Distance(o1.c, o1.r) == 0 && k.Distance(o2.c, o2.r) == 0) continue;
+                    CutDoor(plan, d);
+                    d.symbol = sym;
+                    doors.push_back(d);
+                }
             }
-        }
     }
     if (haveGate) {
         gate.symbol = sw.Doors ? (gateNS ? p.DoorV : p.DoorH) : 0;
         doors.push_back(gate);
     }
+    doors.insert(doors.end(), outside.Doors.begin(), outside.Doors.end());
     // Doors: every other gap that still holds, with a secret one now and then between rooms.
     for (TGenDoor& d : doors) {
         if (!DoorHolds(plan, d)) {
@@ -319,31 +497,29 @@ void GenerateKeep(TGenPlan& plan, TGenRandom& rng, TGenDensity density, const TG
     for (const TGenRoom& r : rooms) DressRoom(plan, rng, r, doors, sw);
     for (const TGenRoom& r : towers) DressRoom(plan, rng, r, doors, sw);
 
-    // The courtyard: a well, a cart, stores by the walls, torches by the gate; trees outside.
-    std::vector<TGenPoint> yardSpots, outside;
+    // The courtyard: a well, a cart, stores by the walls, torches by the gate.
+    std::vector<TGenPoint> yardSpots;
     for (int r = area.Top; r <= area.Bottom; ++r)
         for (int c = area.Left; c <= area.Right; ++c) {
-            if (!plan.Free(c, r)) continue;
+            if (!inYard({c, r}) || !plan.Free(c, r)) continue;
             if (std::abs(c - plan.Entrance.c) <= 2 && std::abs(r - plan.Entrance.r) <= 2) continue;
-            if (plan.Ground(c, r) == p.Road && p.Road) continue;
-            bool inBuilding = false;
-            for (const TGenRoom& b : buildings) inBuilding |= b.Contains(c, r);
-            for (const TGenRoom& b : towers) inBuilding |= b.Contains(c, r);
-            if (inBuilding || Overlaps({c, r, c, r}, approach, 0)) continue;
-            (yard.Contains(c, r) ? yardSpots : outside).push_back({c, r});
+            bool taken = false;
+            for (const TGenRoom& b : buildings) taken |= b.Contains(c, r);
+            for (const TGenRoom& b : towers) taken |= b.Contains(c, r);
+            for (const TGenRoom& a : approaches) taken |= Overlaps({c, r, c, r}, a, 0);
+            if (!taken) yardSpots.push_back({c, r});
         }
     if (sw.Dressing) {
         PutOn(plan, rng, yardSpots, p.Object({"well"}), 1);
         PutOn(plan, rng, yardSpots, p.Object({"cart"}), 1);
         PutOn(plan, rng, yardSpots, p.Object({"barrel"}), 2 + int(density));
         PutOn(plan, rng, yardSpots, p.Object({"crate"}), 1 + int(density));
-        PutOn(plan, rng, outside, p.Object({"tree"}), int(outside.size()) / 40);
-        PutOn(plan, rng, outside, p.Object({"bush"}), int(outside.size()) / 60);
     }
+    DressKeepSurroundings(plan, rng, k, outside, doors, sw);
     if (sw.Lights && p.Torch && haveGate)
-        for (int k = -2; k <= 3; k += 5) {
-            const TGenPoint q = gateNS ? TGenPoint{plan.Entrance.c, gate.a.r + k}
-                                       : TGenPoint{gate.a.c + k, plan.Entrance.r};
+        for (int d = -2; d <= 3; d += 5) {
+            const TGenPoint q = gateNS ? TGenPoint{plan.Entrance.c, gate.a.r + d}
+                                       : TGenPoint{gate.a.c + d, plan.Entrance.r};
             if (plan.Free(q.c, q.r)) plan.SetObject(q.c, q.r, p.Torch);
         }
 }
