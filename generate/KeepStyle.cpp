@@ -265,7 +265,10 @@ void GenerateKeep(TGenPlan& plan, TGenRandom& rng, TGenDensity density, const TG
     for (size_t i = 0; i < towers.size(); ++i)
         for (int tries = 0; tries < 12; ++tries) {
             TGenDoor d;
-            if (!DoorOnSide(rng, towers[i], int(i), rng.Below(4), d) || !inYard(d.outside)) continue;
+            // The door's gap wholly within the yard, never cut into the curtain beside the tower.
+            if (!DoorOnSide(rng, towers[i], int(i), rng.Below(4), d) || !inYard(d.outside) || !inYard(d.a) ||
+                !inYard(d.b))
+                continue;
             CutDoor(plan, d);
             doors.push_back(d);
             break;
@@ -457,10 +460,17 @@ void GenerateKeep(TGenPlan& plan, TGenRandom& rng, TGenDensity density, const TG
                 for (int at = w.Lo(side) + rng.Range(3, 7); at < end - 3; at += rng.Range(4, 9)) {
                     TGenDoor d;
                     if (!DoorInWall(plan, rng, ns, line, at, at + 1, -1, d)) continue;
+                    // Never into a gap already open (a door, or a way cut through to join the parts).
+                    if (!plan.Solid(d.a.c, d.a.r) || !plan.Solid(d.b.c, d.b.r)) continue;
                     // Only where one side is outside the curtain: never into the other ward.
                     const TGenPoint o1 = ns ? TGenPoint{line - 1, at} : TGenPoint{at, line - 1},
                                     o2 = ns ? TGenPoint{line + 1, at} : TGenPoint{at, line + 1};
                     if (k.Distance(o1.c, o1.r) == 0 && k.Distance(o2.c, o2.r) == 0) continue;
+                    // A slit shuts its gap: the ground on both faces must lead somewhere, not
+                    // end in a niche between a tower and the wall.
+                    if (!(ns ? plan.CornerOpen(line - 1, at + 1) && plan.CornerOpen(line + 2, at + 1)
+                             : plan.CornerOpen(at + 1, line - 1) && plan.CornerOpen(at + 1, line + 2)))
+                        continue;
                     CutDoor(plan, d);
                     d.symbol = sym;
                     doors.push_back(d);
