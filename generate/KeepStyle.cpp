@@ -60,10 +60,13 @@ bool ChooseLayout(const TGridRect& in, TGenRandom& rng, bool small, TKeepLayout&
     const int m = small ? 4 : (k.Moat ? 12 : 6);
     const int availW = in.Width() - 2 * m, availH = in.Height() - 2 * m;
     if (availW < 15 || availH < 15) return false;
+    // Never so large that nothing fits round it: a moat wants its hamlet too.
+    const int maxSide = k.Moat ? 44 : 52;
     const int minSide = small ? std::max(15, std::min(availW, availH) * 2 / 3) : 28;
     // 0 one enclosure, 1 an L, 2 an outer bailey and an inner ward.
     int plan = small ? 0 : rng.Below(3);
-    int W = rng.Range(std::min(minSide, availW), availW), H = rng.Range(std::min(minSide, availH), availH);
+    int W = rng.Range(std::min(minSide, availW), std::min(availW, maxSide)),
+        H = rng.Range(std::min(minSide, availH), std::min(availH, maxSide));
     if (plan != 0 && std::max(W, H) < 40) {
         if (std::max(availW, availH) < 40) plan = 0;
         else if (availW >= availH) W = rng.Range(40, availW);
@@ -241,10 +244,16 @@ void GenerateKeep(TGenPlan& plan, TGenRandom& rng, TGenDensity density, const TG
     for (size_t w = 0; w < wards.size() && !small; ++w)
         for (int side = 0; side < 4; ++side) {
             if (k.SideShared(wards[w], side) || (int(w) == gs.ward && side == gateSide)) continue;
-            const int lo = wards[w].Lo(side), len = wards[w].Hi(side) - lo;
+            const int lo = wards[w].Lo(side), len = wards[w].Hi(side) - lo, line = wards[w].Line(side);
             if (len < 28) continue;
-            const int at = lo + rng.Range(len / 3, len - len / 3), line = wards[w].Line(side);
-            spots.push_back({side == 1 || side == 3 ? TGenPoint{line, at} : TGenPoint{at, line}, false});
+            // One tower, two on a long side, or now and then a plain stretch of wall.
+            const int n = len >= 40 && rng.Chance(50) ? 2 : (rng.Chance(80) ? 1 : 0);
+            for (int i = 0; i < n; ++i) {
+                const int at = lo + (n == 1 ? rng.Range(len / 3, len - len / 3)
+                                            : (i == 0 ? rng.Range(len / 4, len * 2 / 5)
+                                                      : rng.Range(len * 3 / 5, len * 3 / 4)));
+                spots.push_back({side == 1 || side == 3 ? TGenPoint{line, at} : TGenPoint{at, line}, false});
+            }
         }
     std::vector<TGenRoom> towers;
     for (const TSpot& s : spots) {
@@ -369,7 +378,7 @@ void GenerateKeep(TGenPlan& plan, TGenRandom& rng, TGenDensity density, const TG
         return true;
     };
     const int wanted = (density == TGenDensity::Few ? 2 : density == TGenDensity::Some ? 4 : 6) + int(wards.size()) - 1;
-    for (int tries = 0; tries < 200 && int(buildings.size()) < wanted; ++tries) {
+    for (int tries = 0; tries < 300 && int(buildings.size()) < wanted; ++tries) {
         TGenRoom b;
         // When the hall will not fit its ward, a smaller one in either.
         const bool cramped = tries >= 60;

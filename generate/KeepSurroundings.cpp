@@ -138,12 +138,12 @@ void PlaceKeepSurroundings(TGenPlan& plan, TGenRandom& rng, const TKeepLayout& k
     const TGenPalette& p = plan.Palette();
     // Beyond the towers, and beyond the moat with a bank to walk on.
     const int clear = k.Moat ? k.MoatOut + k.MoatWidth + 3 : 7;
-    if (!small && rng.Chance(60)) PlaceHouses(plan, rng, k, clear, out);
+    if (!small && rng.Chance(65)) PlaceHouses(plan, rng, k, clear, out);
     const int farmland = p.Ground({"farmland"});
-    const int fields = farmland ? rng.Range(small ? 0 : 1, 3) : 0;
+    const int fields = farmland ? rng.Range(small ? 0 : 1, 4) : 0;
     const TGridRect in = plan.Inner();
     for (int tries = 0; tries < 40 && int(out.Fields.size()) < fields; ++tries) {
-        const int w = rng.Range(5, 10), h = rng.Range(4, 7);
+        const int w = rng.Range(5, 12), h = rng.Range(4, 8);
         const int x0 = rng.Range(in.Left + 2, in.Right - 2 - w), y0 = rng.Range(in.Top + 2, in.Bottom - 2 - h);
         const TGenRoom f{x0, y0, x0 + w - 1, y0 + h - 1};
         if (!Room(plan, k, out, f, 2, 1, clear)) continue;
@@ -152,7 +152,7 @@ void PlaceKeepSurroundings(TGenPlan& plan, TGenRandom& rng, const TKeepLayout& k
         out.Fields.push_back(f);
     }
     if (rng.Chance(small ? 25 : 50)) PlaceBlob(plan, rng, k, clear, out, p.Water);
-    for (int n = rng.Range(0, small ? 1 : 2); n > 0; --n) PlaceBlob(plan, rng, k, clear, out, p.Forest);
+    for (int n = rng.Range(small ? 0 : 1, small ? 1 : 3); n > 0; --n) PlaceBlob(plan, rng, k, clear, out, p.Forest);
 }
 
 void DressKeepSurroundings(TGenPlan& plan, TGenRandom& rng, const TKeepLayout& k, const TKeepOutside& out,
@@ -192,7 +192,7 @@ void DressKeepSurroundings(TGenPlan& plan, TGenRandom& rng, const TKeepLayout& k
             const int v = woods.At(c, r);
             if (dist < beyond) {
                 if (bush && rng.Chance(2)) plan.SetObject(c, r, bush);
-            } else if (tree && (v > 185 ? rng.Chance(40) : rng.Chance(2))) {
+            } else if (tree && (v > 170 ? rng.Chance(45) : rng.Chance(3))) {
                 plan.SetObject(c, r, tree);
             } else if (bush && v > 140 && rng.Chance(5)) {
                 plan.SetObject(c, r, bush);
