@@ -38,6 +38,11 @@ struct TKeepLayout {
     bool OnRoad(int c, int r) const;
 };
 
+// The wards' rectangles within the inner area: their size, place and plan drawn from rng. The
+// margin leaves room for towers, the moat and something round them; false when the area is
+// too small for any keep.
+bool ChooseKeepLayout(const TGridRect& in, TGenRandom& rng, bool small, TKeepLayout& k);
+
 // Round the keep, beyond the moat: a hamlet of small houses by the road, fields, a pond and
 // copses. Terrain only here (none of it cuts off any floor); the objects come with
 // DressKeepSurroundings once the keep's own doors are set.
