@@ -6,13 +6,13 @@
 namespace qm {
 
 bool ChooseKeepLayout(const TGridRect& in, TGenRandom& rng, bool small, TKeepLayout& k) {
-    k.Moat = !small && rng.Chance(45);
+    k.Moat = !small && rng.Chance(38);
     k.MoatWidth = k.Moat && rng.Chance(50) ? 2 : 1;
     const int m = small ? 4 : (k.Moat ? 12 : 6);
     const int availW = in.Width() - 2 * m, availH = in.Height() - 2 * m;
     if (availW < 15 || availH < 15) return false;
     // Never so large that nothing fits round it: a moat wants its hamlet too.
-    const int maxSide = k.Moat ? 44 : 52;
+    const int maxSide = k.Moat ? 42 : 52;
     const int minSide = small ? std::max(15, std::min(availW, availH) * 2 / 3) : 28;
     // 0 one enclosure, 1 an L, 2 an outer bailey and an inner ward.
     int plan = small ? 0 : rng.Below(3);
