@@ -1,10 +1,12 @@
-// The keep: a curtain wall with towers at its corners and along long sides, one gate with a
-// road leading to it, arrow slits in the outer walls, a courtyard with a well, and inside it
-// a great hall with chambers and ranges of rooms against the curtain.
+// The keep: a curtain wall (a plain enclosure, an L, or an outer bailey beside an inner ward)
+// with towers at its corners and along long sides, a gatehouse with a road out to the edge on
+// its side, arrow slits in the outer walls, a courtyard with a well, a great hall with
+// chambers and ranges of rooms against the curtain; round it now and then a moat, and a
+// hamlet, fields, a pond and trees.
 #include <algorithm>
 #include <cstdlib>
 
-#include "generate/GenerateMap.h"
+#include "generate/KeepLayout.h"
 
 namespace qm {
 
@@ -63,156 +65,243 @@ void GenerateKeep(TGenPlan& plan, TGenRandom& rng, TGenDensity density, const TG
             plan.SetGround(c, r, k < 8 && p.GrassDark ? p.GrassDark : (k < 12 && p.GrassDry ? p.GrassDry : p.Grass));
         }
 
-    // The curtain: its own margins on every side, so keeps differ in shape and place.
-    // Room outside for the towers and a way round: seven cells where the area allows.
-    // A small area gets a small fort: three-cell towers at the corners only.
+    // A small area gets a small fort: one enclosure, three-cell towers at the corners only.
     const bool small = in.Width() < 40 || in.Height() < 40;
-    // Now and then a moat round the whole, crossed by the road on a bridge.
-    const bool moat = !small && rng.Chance(45);
-    const int mx = small ? 4 : (moat ? 10 : 7), my = mx;
-    const int mw = std::max(0, std::min(in.Width() / 9, (in.Width() - 20) / 2 - mx)),
-              mh = std::max(0, std::min(in.Height() / 9, (in.Height() - 20) / 2 - my));
-    const int L = in.Left + rng.Range(mx, mx + mw), R = in.Right - rng.Range(mx, mx + mw);
-    const int T = in.Top + rng.Range(my, my + mh), B = in.Bottom - rng.Range(my, my + mh);
-    if (R - L < 14 || B - T < 14) {
+    TKeepLayout k;
+    if (!ChooseKeepLayout(in, rng, small, k)) {
         plan.Entrance = {(area.Left + area.Right) / 2, (area.Top + area.Bottom) / 2};
         return;
     }
-    const TGenRoom yard{L + 1, T + 1, R - 1, B - 1};
+    k.Road.assign(MapSize * MapSize, 0);
+    const std::vector<TKeepWard>& wards = k.Wards;
     const int courtyard = p.Cobbles ? p.Cobbles : (p.Dirt ? p.Dirt : p.Grass);
     plan.BaseGround = courtyard; // shows around the doors
     // Cobbles worn to dirt and gravel here and there.
     const int worn[2] = {p.Dirt, p.Ground({"gravel"})};
-    for (int r = T; r <= B; ++r)
-        for (int c = L; c <= R; ++c) {
-            const int k = rng.Below(100);
-            plan.SetGround(c, r, k < 6 && worn[k % 2] ? worn[k % 2] : courtyard);
+    for (int r = area.Top; r <= area.Bottom; ++r)
+        for (int c = area.Left; c <= area.Right; ++c) {
+            if (k.Distance(c, r) > 0) continue;
+            const int n = rng.Below(100);
+            plan.SetGround(c, r, n < 6 && worn[n % 2] ? worn[n % 2] : courtyard);
         }
-    for (int c = L; c <= R; ++c) {
-        plan.SetSolid(c, T, p.Wall);
-        plan.SetSolid(c, B, p.Wall);
+    for (const TKeepWard& w : wards) {
+        for (int c = w.L; c <= w.R; ++c) {
+            plan.SetSolid(c, w.T, p.Wall);
+            plan.SetSolid(c, w.B, p.Wall);
+        }
+        for (int r = w.T; r <= w.B; ++r) {
+            plan.SetSolid(w.L, r, p.Wall);
+            plan.SetSolid(w.R, r, p.Wall);
+        }
     }
-    for (int r = T; r <= B; ++r) {
-        plan.SetSolid(L, r, p.Wall);
-        plan.SetSolid(R, r, p.Wall);
-    }
+    if (k.SharedOpen)
+        for (int a = k.SharedLo + 1; a < k.SharedHi; ++a)
+            plan.ClearSolid(k.SharedNS ? k.SharedLine : a, k.SharedNS ? a : k.SharedLine);
 
-    // Towers: at the corners and along long sides, each a small room astride the curtain.
-    std::vector<TGenRoom> towers;
+    // The gate's place: any outer side long enough for a gatehouse (the outer bailey's, where
+    // there are two wards), flanked by two towers.
     const int t = small || rng.Chance(50) ? 3 : 4;
-    std::vector<TGenPoint> spots{{L, T}, {R, T}, {L, B}, {R, B}};
-    // The gate's place, flanked by two towers: a gatehouse.
-    const int gateSide = rng.Chance(50) ? 2 : rng.Below(4);
+    struct TSide {
+        int ward, side;
+    };
+    std::vector<TSide> gateSides;
+    const size_t gateWards = k.Shared && !k.SharedOpen ? 1 : wards.size();
+    for (size_t w = 0; w < gateWards; ++w)
+        for (int side = 0; side < 4; ++side)
+            if (!k.SideShared(wards[w], side) && wards[w].Hi(side) - wards[w].Lo(side) >= 4 * t + 10)
+                gateSides.push_back({int(w), side});
+    const TSide gs = gateSides.empty() ? TSide{0, 2} : gateSides[rng.Below(int(gateSides.size()))];
+    const TKeepWard& gw = wards[gs.ward];
+    const int gateSide = gs.side;
     const bool gateNS = gateSide == 1 || gateSide == 3;
-    const int gateLine = gateSide == 0 ? T : gateSide == 1 ? R : gateSide == 2 ? B : L;
-    const int gateLo = (gateNS ? T : L) + 2 * t + 4, gateHi = (gateNS ? B : R) - 2 * t - 5;
+    const int gateLine = gw.Line(gateSide);
+    const int gateLo = gw.Lo(gateSide) + 2 * t + 4, gateHi = gw.Hi(gateSide) - 2 * t - 5;
     const int gateAt = rng.Range(gateLo, std::max(gateLo, gateHi));
+
+    // Towers: at every ward's corners, the gate's pair, the cross wall's gatehouse and one
+    // along each long outer side; each a small room astride the curtain.
+    struct TSpot {
+        TGenPoint at;
+        bool paired; // a gatehouse tower: the size of its pair
+    };
+    std::vector<TSpot> spots;
+    for (const TKeepWard& w : wards)
+        for (const TGenPoint c : {TGenPoint{w.L, w.T}, TGenPoint{w.R, w.T}, TGenPoint{w.L, w.B}, TGenPoint{w.R, w.B}})
+            spots.push_back({c, false});
     if (!small)
-        for (int k : {-t - 1, t + 2})
-            spots.push_back(gateNS ? TGenPoint{gateLine, gateAt + k} : TGenPoint{gateAt + k, gateLine});
-    for (int side = 0; side < 4 && !small; ++side) {
-        if (side == (gateSide == 0 ? 0 : gateSide == 2 ? 1 : gateSide == 3 ? 2 : 3)) continue;
-        const bool horizontal = side < 2;
-        const int len = horizontal ? R - L : B - T;
-        if (len < 28) continue;
-        const int at = rng.Range(len / 3, len - len / 3);
-        spots.push_back(horizontal ? TGenPoint{L + at, side == 0 ? T : B} : TGenPoint{side == 2 ? L : R, T + at});
+        for (int d : {-t - 1, t + 2})
+            spots.push_back({gateNS ? TGenPoint{gateLine, gateAt + d} : TGenPoint{gateAt + d, gateLine}, true});
+    int innerAt = -1;
+    if (k.Shared && !k.SharedOpen) {
+        const int lo = k.SharedLo + t + 5, hi = k.SharedHi - t - 6;
+        innerAt = hi >= lo ? rng.Range(lo, hi) : rng.Range(k.SharedLo + 3, k.SharedHi - 4);
+        if (hi >= lo)
+            for (int d : {-t - 1, t + 2})
+                spots.push_back(
+                    {k.SharedNS ? TGenPoint{k.SharedLine, innerAt + d} : TGenPoint{innerAt + d, k.SharedLine}, true});
     }
-    for (const TGenPoint& s : spots) {
-        // Corner and wall towers each of their own size; the gate's pair alike.
-        const bool gateTower = size_t(&s - spots.data()) >= 4 && size_t(&s - spots.data()) < 6 && !small;
-        const int ts = gateTower || small ? t : rng.Range(3, 5), w = ts + (gateTower ? 0 : rng.Below(2));
-        TGenRoom tower{s.c - w / 2, s.r - ts / 2, s.c - w / 2 + w - 1, s.r - ts / 2 + ts - 1};
+    for (size_t w = 0; w < wards.size() && !small; ++w)
+        for (int side = 0; side < 4; ++side) {
+            if (k.SideShared(wards[w], side) || (int(w) == gs.ward && side == gateSide)) continue;
+            const int lo = wards[w].Lo(side), len = wards[w].Hi(side) - lo, line = wards[w].Line(side);
+            if (len < 28) continue;
+            // One tower, two on a long side, or now and then a plain stretch of wall.
+            const int n = len >= 40 && rng.Chance(50) ? 2 : (rng.Chance(80) ? 1 : 0);
+            for (int i = 0; i < n; ++i) {
+                const int at = lo + (n == 1 ? rng.Range(len / 3, len - len / 3)
+                                            : (i == 0 ? rng.Range(len / 4, len * 2 / 5)
+                                                      : rng.Range(len * 3 / 5, len * 3 / 4)));
+                spots.push_back({side == 1 || side == 3 ? TGenPoint{line, at} : TGenPoint{at, line}, false});
+            }
+        }
+    std::vector<TGenRoom> towers;
+    for (const TSpot& s : spots) {
+        // Corner and wall towers each of their own size; a gatehouse's pair alike.
+        const int ts = s.paired || small ? t : rng.Range(3, 5), w = ts + (s.paired ? 0 : rng.Below(2));
+        TGenRoom tower{s.at.c - w / 2, s.at.r - ts / 2, s.at.c - w / 2 + w - 1, s.at.r - ts / 2 + ts - 1};
         tower.purpose = TRoomPurpose::Tower;
+        bool apart = true;
+        for (const TGenRoom& o : towers) apart = apart && !Overlaps(tower, o, 2);
+        if (!apart) continue;
         for (int r = tower.y0 - 1; r <= tower.y1 + 1; ++r)
             for (int c = tower.x0 - 1; c <= tower.x1 + 1; ++c) plan.SetSolid(c, r, p.Wall);
         CarveRoom(plan, tower);
         towers.push_back(tower);
     }
     std::vector<TGenDoor> doors;
-    const auto inYard = [&](TGenPoint q) { return q.c > L && q.c < R && q.r > T && q.r < B; };
+    const auto inYard = [&](TGenPoint q) { return k.InYard(q.c, q.r); };
     for (size_t i = 0; i < towers.size(); ++i)
         for (int tries = 0; tries < 12; ++tries) {
             TGenDoor d;
-            if (!DoorOnSide(rng, towers[i], int(i), rng.Below(4), d) || !inYard(d.outside)) continue;
+            // The door's gap wholly within the yard, never cut into the curtain beside the tower.
+            if (!DoorOnSide(rng, towers[i], int(i), rng.Below(4), d) || !inYard(d.outside) || !inYard(d.a) ||
+                !inYard(d.b))
+                continue;
             CutDoor(plan, d);
             doors.push_back(d);
             break;
         }
 
-    // The gate between its towers, with a road out to the edge of the area.
-    if (moat)
-        for (int r = T - 6; r <= B + 6; ++r)
-            for (int c = L - 6; c <= R + 6; ++c)
-                if (c == L - 6 || c == R + 6 || r == T - 6 || r == B + 6) plan.SetSolid(c, r, p.Water);
+    // The gate between its towers, with a road out to the edge of the area on its side.
     TGenDoor gate;
     const bool haveGate = DoorInWall(plan, rng, gateNS, gateLine, gateAt, gateAt + 1, -1, gate) ||
                           DoorInWall(plan, rng, gateNS, gateLine, gateLo - t, gateHi + t, -1, gate);
-    TGenRoom approach{};
+    // The moat: a ring of water a fixed way beyond the curtain, clear of the towers (water
+    // within two cells of a wall would be refused and leave a gap). A keep with no gate gets
+    // none, so nothing ever has to be cut through it; a ring that cannot close is dropped.
+    if (k.Moat && haveGate) {
+        const std::vector<uint8_t> saved = plan.SaveSolid();
+        for (int r = area.Top; r <= area.Bottom && k.Moat; ++r)
+            for (int c = area.Left; c <= area.Right && k.Moat; ++c) {
+                const int d = k.Distance(c, r);
+                if (d >= k.MoatOut && d < k.MoatOut + k.MoatWidth && !plan.SetSolid(c, r, p.Water)) k.Moat = false;
+            }
+        if (!k.Moat) plan.RestoreSolid(saved);
+    } else {
+        k.Moat = false;
+    }
+    std::vector<TGenRoom> approaches;
     if (haveGate) {
         CutDoor(plan, gate);
         const int dc = gateSide == 1 ? 1 : gateSide == 3 ? -1 : 0, dr = gateSide == 2 ? 1 : gateSide == 0 ? -1 : 0;
-        // The road: two cells wide, from the gate straight out to the area's edge.
-        for (TGenPoint q = gate.a; plan.InArea(q.c, q.r) && plan.InArea(q.c + (gateNS ? 0 : 1), q.r + (gateNS ? 1 : 0));
-             q = {q.c + dc, q.r + dr}) {
-            if (q.c == gate.a.c && q.r == gate.a.r) continue;
-            const bool outside = !(q.c >= L && q.c <= R && q.r >= T && q.r <= B);
-            if (!outside) continue;
-            for (int k = 0; k <= 1; ++k) {
-                const TGenPoint x{q.c + (gateNS ? 0 : k), q.r + (gateNS ? k : 0)};
-                const bool bridge = moat &&
-                                    (plan.Solid(x.c - dc, x.r - dr) == p.Water || plan.Solid(x.c, x.r) == p.Water ||
-                                     plan.Solid(x.c + dc, x.r + dr) == p.Water);
-                if (bridge)
-                    for (int d = -2; d <= 2; ++d)
-                        for (int e = -1; e <= 2; ++e)
-                            if (plan.Solid(q.c + (gateNS ? e : d), q.r + (gateNS ? d : e)) == p.Water)
-                                plan.ClearSolid(q.c + (gateNS ? e : d), q.r + (gateNS ? d : e));
-                plan.SetGround(x.c, x.r, bridge && p.Deck ? p.Deck : (p.Road ? p.Road : courtyard));
+        k.RoadDc = dc;
+        k.RoadDr = dr;
+        // The road: two cells wide, from the gate straight out to the area's edge. Where it
+        // meets the moat, the water across the road and one cell either side of it gives way
+        // to a bridge, so the ring is crossed there and nowhere else.
+        const auto cellAt = [&](TGenPoint q, int across) {
+            return TGenPoint{q.c + (gateNS ? 0 : across), q.r + (gateNS ? across : 0)};
+        };
+        std::vector<TGenPoint> road;
+        for (TGenPoint q = {gate.a.c + dc, gate.a.r + dr};
+             plan.InArea(q.c, q.r) && plan.InArea(cellAt(q, 1).c, cellAt(q, 1).r); q = {q.c + dc, q.r + dr})
+            if (k.Distance(q.c, q.r) > 0) road.push_back(q);
+        std::vector<char> wet(road.size(), 0);
+        for (size_t i = 0; i < road.size() && k.Moat; ++i)
+            for (int e = -1; e <= 2; ++e) {
+                const TGenPoint x = cellAt(road[i], e);
+                if (plan.Solid(x.c, x.r) != p.Water) continue;
+                plan.ClearSolid(x.c, x.r);
+                for (size_t j = i > 0 ? i - 1 : 0; j <= i + 1 && j < road.size(); ++j) wet[j] = 1;
             }
-        }
+        for (size_t i = 0; i < road.size(); ++i)
+            for (int e = -1; e <= 2; ++e) {
+                const TGenPoint x = cellAt(road[i], e);
+                if (wet[i] && p.Deck) plan.SetGround(x.c, x.r, p.Deck);
+                else if (e == 0 || e == 1) plan.SetGround(x.c, x.r, p.Road ? p.Road : courtyard);
+                if (wet[i] || e == 0 || e == 1) k.Road[x.r * MapSize + x.c] = 1;
+            }
         plan.Entrance = {gate.a.c + 3 * dc, gate.a.r + 3 * dr};
         // Keep the way in free of buildings.
-        approach = {std::min(gate.a.c, gate.b.c) - 3, std::min(gate.a.r, gate.b.r) - 3,
-                    std::max(gate.a.c, gate.b.c) + 3, std::max(gate.a.r, gate.b.r) + 3};
+        approaches.push_back({std::min(gate.a.c, gate.b.c) - 3, std::min(gate.a.r, gate.b.r) - 3,
+                              std::max(gate.a.c, gate.b.c) + 3, std::max(gate.a.r, gate.b.r) + 3});
     } else {
-        plan.Entrance = {yard.CentreC(), yard.CentreR()};
+        plan.Entrance = {(gw.L + gw.R) / 2, (gw.T + gw.B) / 2};
+    }
+    // The cross wall's gate into the inner ward.
+    TGenDoor innerGate;
+    const bool haveInner = innerAt >= 0 &&
+                           (DoorInWall(plan, rng, k.SharedNS, k.SharedLine, innerAt, innerAt + 1, -1, innerGate) ||
+                            DoorInWall(plan, rng, k.SharedNS, k.SharedLine, k.SharedLo + 2, k.SharedHi - 2, -1,
+                                       innerGate));
+    if (haveInner) {
+        CutDoor(plan, innerGate);
+        innerGate.room = -3;
+        doors.push_back(innerGate);
+        approaches.push_back({std::min(innerGate.a.c, innerGate.b.c) - 3, std::min(innerGate.a.r, innerGate.b.r) - 3,
+                              std::max(innerGate.a.c, innerGate.b.c) + 3, std::max(innerGate.a.r, innerGate.b.r) + 3});
     }
 
-    // Buildings: the great hall with its chambers, then ranges against the curtain.
+    // Buildings: the great hall with its chambers (in the inner ward, or the larger one), then
+    // ranges against the curtain.
+    // (For an L, the part with the most room across.)
+    size_t hallWard = 0;
+    const auto across = [](const TKeepWard& w) { return std::min(w.R - w.L, w.B - w.T); };
+    if (k.Shared && !k.SharedOpen) hallWard = 1;
+    else
+        for (size_t w = 1; w < wards.size(); ++w)
+            if (across(wards[w]) > across(wards[hallWard])) hallWard = w;
     std::vector<TGenRoom> buildings, rooms;
     std::vector<TWall> walls;
-    const auto fits = [&](const TGenRoom& b) {
-        if (b.x0 - 1 < L || b.y0 - 1 < T || b.x1 + 1 > R || b.y1 + 1 > B) return false;
+    const auto fits = [&](const TGenRoom& b, const TKeepWard& w) {
+        if (b.x0 - 1 < w.L || b.y0 - 1 < w.T || b.x1 + 1 > w.R || b.y1 + 1 > w.B) return false;
         // Against the curtain, or far enough from it to walk round.
-        for (int gap : {b.x0 - 1 - L, R - b.x1 - 1, b.y0 - 1 - T, B - b.y1 - 1})
+        for (int gap : {b.x0 - 1 - w.L, w.R - b.x1 - 1, b.y0 - 1 - w.T, w.B - b.y1 - 1})
             if (gap > 0 && gap < 3) return false;
-        if (Overlaps(b, approach, 1)) return false;
+        for (const TGenRoom& a : approaches)
+            if (Overlaps(b, a, 1)) return false;
         for (const TGenRoom& o : buildings)
             if (Overlaps(b, o, 4)) return false;
         for (const TGenRoom& tw : towers)
             if (Overlaps(b, tw, 3)) return false;
         return true;
     };
-    const int wanted = density == TGenDensity::Few ? 2 : density == TGenDensity::Some ? 4 : 6;
-    for (int tries = 0; tries < 200 && int(buildings.size()) < wanted; ++tries) {
+    const int wanted = (density == TGenDensity::Few ? 2 : density == TGenDensity::Some ? 4 : 6) + int(wards.size()) - 1;
+    for (int tries = 0; tries < 300 && int(buildings.size()) < wanted; ++tries) {
         TGenRoom b;
+        // When the hall will not fit its ward, a smaller one in either.
+        const bool cramped = tries >= 60;
+        const TKeepWard& w = wards[buildings.empty() && !cramped ? hallWard : size_t(rng.Below(int(wards.size())))];
         if (buildings.empty()) {
-            // The great hall's building: a good part of the courtyard, free-standing or against a wall.
-            const int w = rng.Range((R - L) * 2 / 5, (R - L) * 3 / 5), h = rng.Range((B - T) * 2 / 5, (B - T) * 3 / 5);
-            b.x0 = rng.Range(L + 1, R - w);
-            b.y0 = rng.Range(T + 1, B - h);
-            b.x1 = b.x0 + w - 1;
-            b.y1 = b.y0 + h - 1;
+            // The great hall's building: a good part of its ward, free-standing or against a wall.
+            const int d0 = cramped ? 7 : 5, n1 = cramped ? 2 : 3; // 2/5..3/5 of it, or 2/7..2/5
+            const int bw = std::max(6, rng.Range((w.R - w.L) * 2 / d0, (w.R - w.L) * n1 / 5)),
+                      bh = std::max(6, rng.Range((w.B - w.T) * 2 / d0, (w.B - w.T) * n1 / 5));
+            b.x0 = rng.Range(w.L + 1, w.R - bw);
+            b.y0 = rng.Range(w.T + 1, w.B - bh);
+            b.x1 = b.x0 + bw - 1;
+            b.y1 = b.y0 + bh - 1;
         } else {
             // A range: along one side of the curtain, sharing it as its back wall.
             const int side = rng.Below(4), depth = rng.Range(4, 6), len = rng.Range(8, 18);
+            if (k.SharedOpen && k.SideShared(w, side)) continue;
             const bool horizontal = side == 0 || side == 2;
-            const int along = horizontal ? rng.Range(L + 1, R - len) : rng.Range(T + 1, B - len);
-            if (horizontal) b = {along, side == 0 ? T + 1 : B - depth, along + len - 1, side == 0 ? T + depth : B - 1};
-            else b = {side == 3 ? L + 1 : R - depth, along, side == 3 ? L + depth : R - 1, along + len - 1};
+            const int along = horizontal ? rng.Range(w.L + 1, w.R - len) : rng.Range(w.T + 1, w.B - len);
+            if (horizontal)
+                b = {along, side == 0 ? w.T + 1 : w.B - depth, along + len - 1, side == 0 ? w.T + depth : w.B - 1};
+            else b = {side == 3 ? w.L + 1 : w.R - depth, along, side == 3 ? w.L + depth : w.R - 1, along + len - 1};
         }
-        if (!fits(b)) continue;
+        if (!fits(b, w)) continue;
         const std::vector<uint8_t> saved = plan.SaveSolid();
         std::vector<int> label;
         const int partsBefore = plan.CornerParts(label);
@@ -224,9 +313,9 @@ void GenerateKeep(TGenPlan& plan, TGenRandom& rng, TGenDensity density, const TG
         Split(plan, rng, b, buildings.empty() ? 0 : 1, parts, inner);
         std::vector<TGenDoor> cut;
         bool ok = true;
-        for (const TWall& w : inner) {
+        for (const TWall& iw : inner) {
             TGenDoor d;
-            if (!DoorInWall(plan, rng, w.northSouth, w.line, w.lo, w.hi, int(rooms.size()), d)) {
+            if (!DoorInWall(plan, rng, iw.northSouth, iw.line, iw.lo, iw.hi, int(rooms.size()), d)) {
                 ok = false;
                 break;
             }
@@ -235,11 +324,11 @@ void GenerateKeep(TGenPlan& plan, TGenRandom& rng, TGenDensity density, const TG
         }
         // One door out to the courtyard from a room on a side that faces it.
         bool out = false;
-        for (int k = 0; k < 24 && ok && !out; ++k) {
+        for (int n = 0; n < 24 && ok && !out; ++n) {
             const int ri = rng.Below(int(parts.size()));
             TGenDoor d;
             if (!DoorOnSide(rng, parts[ri], int(rooms.size() + ri), rng.Below(4), d)) continue;
-            if (!inYard(d.outside) || plan.Solid(d.outside.c, d.outside.r) || !yard.Contains(d.a.c, d.a.r)) continue;
+            if (!inYard(d.outside) || plan.Solid(d.outside.c, d.outside.r) || !w.Inside(d.a.c, d.a.r)) continue;
             const bool onBuildingWall = d.inNorthSouth ? (d.a.c == b.x0 - 1 || d.a.c == b.x1 + 1)
                                                        : (d.a.r == b.y0 - 1 || d.a.r == b.y1 + 1);
             if (!onBuildingWall) continue;
@@ -264,29 +353,43 @@ void GenerateKeep(TGenPlan& plan, TGenRandom& rng, TGenDensity density, const TG
             rooms[big].purpose = TRoomPurpose::Hall;
         }
     }
+    TKeepOutside outside;
+    PlaceKeepSurroundings(plan, rng, k, small, outside);
     plan.ConnectAll(rng);
 
-    // Arrow slits in the curtain and the towers' outer walls, spaced unevenly.
+    // Arrow slits in the outer curtain, spaced unevenly.
     if (p.WindowH || p.WindowV) {
-        for (int side = 0; side < 4; ++side) {
-            const bool ns = side == 1 || side == 3;
-            const int w = ns ? p.WindowV : p.WindowH;
-            if (!w) continue;
-            const int line = side == 0 ? T : side == 1 ? R : side == 2 ? B : L;
-            const int end = ns ? B : R;
-            for (int at = (ns ? T : L) + rng.Range(3, 7); at < end - 3; at += rng.Range(4, 9)) {
-                TGenDoor d;
-                if (!DoorInWall(plan, rng, ns, line, at, at + 1, -1, d)) continue;
-                CutDoor(plan, d);
-                d.symbol = w;
-                doors.push_back(d);
+        for (const TKeepWard& w : wards)
+            for (int side = 0; side < 4; ++side) {
+                const bool ns = side == 1 || side == 3;
+                const int sym = ns ? p.WindowV : p.WindowH;
+                if (!sym || k.SideShared(w, side)) continue;
+                const int line = w.Line(side), end = w.Hi(side);
+                for (int at = w.Lo(side) + rng.Range(3, 7); at < end - 3; at += rng.Range(4, 9)) {
+                    TGenDoor d;
+                    if (!DoorInWall(plan, rng, ns, line, at, at + 1, -1, d)) continue;
+                    // Never into a gap already open (a door, or a way cut through to join the parts).
+                    if (!plan.Solid(d.a.c, d.a.r) || !plan.Solid(d.b.c, d.b.r)) continue;
+                    // Only where one side is outside the curtain: never into the other ward.
+                    const TGenPoint o1 = ns ? TGenPoint{line - 1, at} : TGenPoint{at, line - 1},
+                                    o2 = ns ? TGenPoint{line + 1, at} : TGenPoint{at, line + 1};
+                    if (k.Distance(o1.c, o1.r) == 0 && k.Distance(o2.c, o2.r) == 0) continue;
+                    // A slit shuts its gap: the ground on both faces must lead somewhere, not
+                    // end in a niche between a tower and the wall.
+                    if (!(ns ? plan.CornerOpen(line - 1, at + 1) && plan.CornerOpen(line + 2, at + 1)
+                             : plan.CornerOpen(at + 1, line - 1) && plan.CornerOpen(at + 1, line + 2)))
+                        continue;
+                    CutDoor(plan, d);
+                    d.symbol = sym;
+                    doors.push_back(d);
+                }
             }
-        }
     }
     if (haveGate) {
         gate.symbol = sw.Doors ? (gateNS ? p.DoorV : p.DoorH) : 0;
         doors.push_back(gate);
     }
+    doors.insert(doors.end(), outside.Doors.begin(), outside.Doors.end());
     // Doors: every other gap that still holds, with a secret one now and then between rooms.
     for (TGenDoor& d : doors) {
         if (!DoorHolds(plan, d)) {
@@ -312,31 +415,29 @@ void GenerateKeep(TGenPlan& plan, TGenRandom& rng, TGenDensity density, const TG
     for (const TGenRoom& r : rooms) DressRoom(plan, rng, r, doors, sw);
     for (const TGenRoom& r : towers) DressRoom(plan, rng, r, doors, sw);
 
-    // The courtyard: a well, a cart, stores by the walls, torches by the gate; trees outside.
-    std::vector<TGenPoint> yardSpots, outside;
+    // The courtyard: a well, a cart, stores by the walls, torches by the gate.
+    std::vector<TGenPoint> yardSpots;
     for (int r = area.Top; r <= area.Bottom; ++r)
         for (int c = area.Left; c <= area.Right; ++c) {
-            if (!plan.Free(c, r)) continue;
+            if (!inYard({c, r}) || !plan.Free(c, r)) continue;
             if (std::abs(c - plan.Entrance.c) <= 2 && std::abs(r - plan.Entrance.r) <= 2) continue;
-            if (plan.Ground(c, r) == p.Road && p.Road) continue;
-            bool inBuilding = false;
-            for (const TGenRoom& b : buildings) inBuilding |= b.Contains(c, r);
-            for (const TGenRoom& b : towers) inBuilding |= b.Contains(c, r);
-            if (inBuilding || Overlaps({c, r, c, r}, approach, 0)) continue;
-            (yard.Contains(c, r) ? yardSpots : outside).push_back({c, r});
+            bool taken = false;
+            for (const TGenRoom& b : buildings) taken |= b.Contains(c, r);
+            for (const TGenRoom& b : towers) taken |= b.Contains(c, r);
+            for (const TGenRoom& a : approaches) taken |= Overlaps({c, r, c, r}, a, 0);
+            if (!taken) yardSpots.push_back({c, r});
         }
     if (sw.Dressing) {
         PutOn(plan, rng, yardSpots, p.Object({"well"}), 1);
         PutOn(plan, rng, yardSpots, p.Object({"cart"}), 1);
         PutOn(plan, rng, yardSpots, p.Object({"barrel"}), 2 + int(density));
         PutOn(plan, rng, yardSpots, p.Object({"crate"}), 1 + int(density));
-        PutOn(plan, rng, outside, p.Object({"tree"}), int(outside.size()) / 40);
-        PutOn(plan, rng, outside, p.Object({"bush"}), int(outside.size()) / 60);
     }
+    DressKeepSurroundings(plan, rng, k, outside, doors, sw);
     if (sw.Lights && p.Torch && haveGate)
-        for (int k = -2; k <= 3; k += 5) {
-            const TGenPoint q = gateNS ? TGenPoint{plan.Entrance.c, gate.a.r + k}
-                                       : TGenPoint{gate.a.c + k, plan.Entrance.r};
+        for (int d = -2; d <= 3; d += 5) {
+            const TGenPoint q = gateNS ? TGenPoint{plan.Entrance.c, gate.a.r + d}
+                                       : TGenPoint{gate.a.c + d, plan.Entrance.r};
             if (plan.Free(q.c, q.r)) plan.SetObject(q.c, q.r, p.Torch);
         }
 }

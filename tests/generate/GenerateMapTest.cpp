@@ -142,6 +142,48 @@ TEST(GenerateMapTest, DungeonsHaveDoorsLightsAndSecretDoors) {
     EXPECT_GT(secrets, 0);
 }
 
+// A moat is a closed ring of water: with its bridge taken away, the way in (just outside
+// the gate, inside the moat) cannot reach the map's edge over dry cells.
+TEST(GenerateMapTest, KeepMoatIsAClosedRing) {
+    const int deck = Fix().palette.Deck, water = Fix().palette.Water;
+    int moats = 0;
+    for (std::uint32_t seed = 1; seed <= 48; ++seed) {
+        TMapRecord m;
+        ClearMapRecord(m);
+        TGenerateOptions o;
+        o.Style = TGenStyle::Keep;
+        o.Seed = seed;
+        const TGenerateResult r = GenerateMap(m, o, Fix().palette);
+        const auto dry = [&](int c, int r) {
+            const TMapCell& cell = m.Cell(c + 1, r + 1);
+            return cell.Lower != deck && (cell.Upper & ~15) != water;
+        };
+        bool bridged = false;
+        for (int c = 0; c < MapSize; ++c)
+            for (int y = 0; y < MapSize; ++y) bridged |= m.Cell(c + 1, y + 1).Lower == deck;
+        if (!bridged) continue;
+        ++moats;
+        std::vector<char> seen(MapSize * MapSize, 0);
+        std::vector<TGenPoint> todo{r.Entrance};
+        seen[r.Entrance.r * MapSize + r.Entrance.c] = 1;
+        bool edge = false;
+        while (!todo.empty() && !edge) {
+            const TGenPoint q = todo.back();
+            todo.pop_back();
+            edge = q.c == 0 || q.r == 0 || q.c == MapSize - 1 || q.r == MapSize - 1;
+            for (const TGenPoint n :
+                 {TGenPoint{q.c + 1, q.r}, TGenPoint{q.c - 1, q.r}, TGenPoint{q.c, q.r + 1}, TGenPoint{q.c, q.r - 1}})
+                if (n.c >= 0 && n.r >= 0 && n.c < MapSize && n.r < MapSize && !seen[n.r * MapSize + n.c] &&
+                    dry(n.c, n.r)) {
+                    seen[n.r * MapSize + n.c] = 1;
+                    todo.push_back(n);
+                }
+        }
+        EXPECT_FALSE(edge) << "keep seed " << seed << ": the moat has a gap";
+    }
+    EXPECT_GE(moats, 8);
+}
+
 TEST(GenerateMapTest, StepNameAndNames) {
     TGenerateOptions o;
     o.Seed = 4711;
