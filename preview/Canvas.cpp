@@ -4,6 +4,7 @@
 #include <QHash>
 #include <QPaintEngine>
 #include <QPainter>
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 
@@ -152,7 +153,7 @@ const QFont& TPainterCanvas::CurrentQFont() {
 
 void TPainterCanvas::ApplyPen() {
     if (!painter_) return;
-    QPen pen(Pen.Color());
+    QPen pen(Shown(Pen.Color()));
     pen.setWidth(std::max(0, Pen.Width()));
     // Width 0 and 1 are one device pixel wide, as on any classic device.
     if (Pen.Width() <= 1) pen.setCosmetic(true);
@@ -185,7 +186,7 @@ void TPainterCanvas::TextOut(int x, int y, const QString& text) {
     painter_->save();
     painter_->setCompositionMode(QPainter::CompositionMode_SourceOver);
     painter_->setFont(f);
-    painter_->setPen(Font.Color());
+    painter_->setPen(Shown(Font.Color()));
     QFontMetricsF m(f);
     painter_->drawText(QPointF(x, y + m.ascent()), text);
     painter_->restore();
@@ -232,7 +233,7 @@ static void DrawImageSnapped(QPainter& p, const QRect& r, const QImage& img) {
 
 void TPainterCanvas::StretchDraw(const QRect& r, const QImage& bitmap) {
     if (!painter_ || bitmap.isNull()) return;
-    DrawImageSnapped(*painter_, r, bitmap);
+    DrawImageSnapped(*painter_, r, Shown(bitmap));
 }
 
 void TPainterCanvas::StretchDraw(const QRect& r, const QPicture& graphic) {
@@ -251,8 +252,56 @@ void TPainterCanvas::StretchDIBits(const QRect& dest, const QImage& bits) {
     if (!painter_ || bits.isNull()) return;
     painter_->save();
     painter_->setCompositionMode(QPainter::CompositionMode_Source);
-    DrawImageSnapped(*painter_, dest, bits);
+    DrawImageSnapped(*painter_, dest, Shown(bits));
     painter_->restore();
+}
+
+namespace {
+// Cell images repeat all over a map: a few hundred recent grey copies cover them.
+constexpr qint64 GrayCacheBytes = 64 << 20;
+
+// Kept in RGB: the PDF writer does not carry an 8-bit grey image's tones over unchanged.
+QImage GrayCopy(const QImage& src) {
+    QImage g = src.convertToFormat(src.hasAlphaChannel() ? QImage::Format_ARGB32 : QImage::Format_RGB32);
+    for (int y = 0; y < g.height(); ++y) {
+        auto* p = reinterpret_cast<QRgb*>(g.scanLine(y));
+        for (int x = 0; x < g.width(); ++x) {
+            const int v = qGray(p[x]);
+            p[x] = qRgba(v, v, v, qAlpha(p[x]));
+        }
+    }
+    return g;
+}
+} // namespace
+
+void TPainterCanvas::SetGrayscale(bool on) {
+    grayscale_ = on;
+    grays_.clear();
+    grayBytes_ = 0;
+}
+
+QColor TPainterCanvas::Shown(QColor c) const {
+    if (!grayscale_) return c;
+    const int v = qGray(c.rgb());
+    return QColor(v, v, v, c.alpha());
+}
+
+QImage TPainterCanvas::Shown(const QImage& image) {
+    if (!grayscale_) return image;
+    const qint64 key = image.cacheKey();
+    for (auto it = grays_.begin(); it != grays_.end(); ++it)
+        if (it->first == key) {
+            std::rotate(it, it + 1, grays_.end()); // the newest last
+            return grays_.back().second;
+        }
+    QImage g = GrayCopy(image);
+    grayBytes_ += g.sizeInBytes();
+    grays_.emplace_back(key, g);
+    while (grayBytes_ > GrayCacheBytes && grays_.size() > 1) {
+        grayBytes_ -= grays_.front().second.sizeInBytes();
+        grays_.erase(grays_.begin());
+    }
+    return g;
 }
 
 void TPainterCanvas::SetBackgroundTransparent() {

@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <utility>
 #include <vector>
 
 class QPainter;
@@ -149,11 +150,21 @@ public:
     void StretchDraw(const QRect& r, const QPicture& graphic) override;
     void StretchDIBits(const QRect& dest, const QImage& bits) override;
     void SetBackgroundTransparent() override;
+    // Grey tones only: pens, text and images drawn from now on show their luminance (a
+    // job printed to a PDF file in grayscale, which the PDF writer cannot do itself).
+    void SetGrayscale(bool on);
 
 private:
     const QFont& CurrentQFont();
     void ApplyPen();
+    QColor Shown(QColor c) const;
+    // The image as drawn: itself, or its grey copy; equal images keep one copy so the
+    // PDF still holds them once.
+    QImage Shown(const QImage& image);
     QPainter* painter_;
+    bool grayscale_ = false;
+    std::vector<std::pair<qint64, QImage>> grays_; // grey copies by source cache key, newest last
+    qint64 grayBytes_ = 0;
     QPoint pos_;
     QFont qfont_;
     bool fontDirty_ = true;

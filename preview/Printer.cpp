@@ -74,6 +74,7 @@ void TPainterPrinter::StopPainting() {
     painter_->end();
     painter_.reset();
     canvas_->SetPainter(nullptr);
+    canvas_->SetGrayscale(false);
     page_ = 0;
 }
 

@@ -100,6 +100,9 @@ void TQtPrinter::BeginDoc() {
             pdfFile_.reset();
             throw PrintException(QStringLiteral("Cannot print to %1: the file cannot be written.").arg(target));
         }
+        // The print dialog's Grayscale: the PDF writer has no such setting, so the canvas
+        // draws in grey itself (a printer's own driver does it for printed sheets).
+        canvas_->SetGrayscale(printer_->colorMode() == QPrinter::GrayScale);
         return;
     }
     if (printer_->outputFormat() == QPrinter::NativeFormat) AskForNoScaling(*printer_);

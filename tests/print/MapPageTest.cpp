@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QGroupBox>
 #include <QLabel>
+#include <QPrinter>
 #include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
@@ -593,6 +594,59 @@ TEST(MapPdfTest, WholeMapAtOneInchPrintsEveryPageAndCellsCarryTheirColours) {
     EXPECT_TRUE(near(c11, SymbolColor(40))) << std::hex << c11;
     EXPECT_TRUE(near(c32, SymbolColor(120))) << std::hex << c32;
     EXPECT_TRUE(near(page.pixel(25 + 50 + 25, 37 + 25), qRgb(255, 255, 255))); // blank cell
+}
+
+// Grayscale in the print dialog, printing to a file: every cell in its grey tone, and
+// equal cells still one image.
+TEST(MapPdfTest, GrayscalePrintToFile) {
+    qmtest::TempDir dir;
+    TQtPrinter qt;
+    qmtest::TScriptedDialogs dialogs;
+    SetPrinter(&qt);
+    SetDialogs(&dialogs);
+    TRenderedTileset ts;
+    MakeTileset(ts, 16);
+    auto map = std::make_unique<TMapRecord>();
+    ClearMapRecord(*map);
+    for (int x = 1; x <= MapSize; ++x)
+        for (int y = 1; y <= MapSize; ++y) map->Cell(x, y).Lower = uint8_t(40 + (x + 2 * y) % 3);
+    QImage cellBitmap;
+    TMapPrintSource src;
+    src.Map = map.get();
+    src.Tileset = &ts;
+    src.CellBitmap = &cellBitmap;
+    src.Settings.ScaleIndex = 4;
+    TMapPageHandler handler([&] { return src; });
+    TPrintPreview preview;
+    handler.Bind(preview);
+    const QString pdf = QString::fromStdString(dir.File("map.pdf"));
+    qt.SetPdfFile(pdf);
+    qt.QtPrinter()->setColorMode(QPrinter::GrayScale);
+    preview.PrintDocument();
+    SetPrinter(nullptr);
+    SetDialogs(nullptr);
+
+    const QString png = QString::fromStdString(dir.File("page"));
+    QProcess raster;
+    raster.start("pdftoppm", {"-png", "-r", "50", "-f", "1", "-l", "1", pdf, png});
+    ASSERT_TRUE(raster.waitForFinished(30000));
+    QImage page(png + "-001.png");
+    if (page.isNull()) page.load(png + "-1.png");
+    ASSERT_FALSE(page.isNull());
+    for (int c = 0; c < 3; ++c) {
+        const QRgb p = page.pixel(25 + c * 50 + 25, 37 + 25);
+        const int want = qGray(SymbolColor(40 + (c + 1 + 2) % 3));
+        EXPECT_EQ(qRed(p), qGreen(p));
+        EXPECT_EQ(qGreen(p), qBlue(p));
+        EXPECT_NEAR(qRed(p), want, 6) << c;
+    }
+    QProcess list;
+    list.start("pdfimages", {"-list", pdf});
+    ASSERT_TRUE(list.waitForFinished(60000));
+    std::set<QString> objects;
+    for (const QString& line : QString::fromUtf8(list.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts).mid(2))
+        objects.insert(line.split(' ', Qt::SkipEmptyParts).value(10));
+    EXPECT_EQ(objects.size(), 3u);
 }
 
 // Equal cells are one image in the PDF, however often they are drawn.
