@@ -73,11 +73,11 @@ struct TKeep {
     bool small = false; // a small area gets a small fort: one enclosure, three-cell towers at the corners only
     TKeepLayout k;
     int courtyard = 0;
-    int t = 3; // the gatehouse towers' size
-    TSide gs{0, 2};
+    int t = 3;      // the gatehouse towers' size (every tower's in a small fort)
+    TSide gs{0, 2}; // the main gate's ward and side
     bool gateNS = false;
-    int gateLine = 0, gateLo = 0, gateHi = 0, gateAt = 0;
-    int innerAt = -1; // along the cross wall, its gate; -1 without one
+    int gateLine = 0, gateLo = 0, gateHi = 0, gateAt = 0; // the gate's line, its range along it, its place
+    int innerAt = -1;                                     // along the cross wall, its gate; -1 without one
     std::vector<TSpot> spots;
     std::vector<TGenRoom> towers, buildings, rooms;
     std::vector<TGenRoom> approaches; // kept free of buildings
@@ -114,6 +114,7 @@ struct TKeep {
     void DressCourtyard();
 };
 
+// What the tileset lacks, and the grass all round: dark and dry patches in the common grass.
 void TKeep::Grass() {
     NoteDoorsMissing(p, sw);
     if (!p.WindowH) p.Note("arrow slits in east-west walls (no window symbol for them)");
