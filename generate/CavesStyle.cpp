@@ -8,11 +8,48 @@
 
 namespace qm {
 
-void GenerateCaves(TGenPlan& plan, TGenRandom& rng, TGenDensity density, const TGenSwitches& sw) {
-    TGenPalette& p = plan.Palette();
+namespace {
+
+// One step of the cave automaton on a w x h grid of cells (1 rock): rock where five of the
+// eight neighbours are rock, or four and it was rock already; with `pillars`, also in the
+// middle of a wide open space, so great caverns keep a column or two.
+void Automaton(std::vector<uint8_t>& cells, std::vector<uint8_t>& out, int w, int h, bool pillars) {
+    const auto at = [&](int x, int y) { return x < 0 || y < 0 || x >= w || y >= h || cells[y * w + x]; };
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            int n = 0, far = 0;
+            for (int dy = -1; dy <= 1; ++dy)
+                for (int dx = -1; dx <= 1; ++dx) n += (dx || dy) && at(x + dx, y + dy);
+            if (pillars)
+                for (int dy = -2; dy <= 2; ++dy)
+                    for (int dx = -2; dx <= 2; ++dx) far += at(x + dx, y + dy);
+            out[y * w + x] = n >= 5 || (pillars && far <= 1) || (cells[y * w + x] && n >= 4);
+        }
+    cells.swap(out);
+}
+
+// What the caves' steps share, in the order they are drawn.
+struct TCaves {
+    TGenPlan& plan;
+    TGenRandom& rng;
+    TGenPalette& p;
+    TGenDensity density;
+    const TGenSwitches& sw;
+    TGridRect area, in;
+
+    TCaves(TGenPlan& plan, TGenRandom& rng, TGenDensity density, const TGenSwitches& sw)
+        : plan(plan), rng(rng), p(plan.Palette()), density(density), sw(sw), area(plan.Area()), in(plan.Inner()) {}
+
+    void Floor();
+    void Rock();
+    void Pools();
+    void WayIn();
+    void Dress();
+};
+
+void TCaves::Floor() {
     if (!p.CaveFloor) p.Note("cave floors (no cave floor, dirt or gravel symbol named)");
     if (sw.Lights && !p.Crystal && !p.Torch) p.Note("lights (no light symbol to stand in a cave)");
-    const TGridRect area = plan.Area(), in = plan.Inner();
     plan.BaseGround = p.CaveFloor;
     const TValueNoise mud(rng, 6);
     const int gravel = p.Ground({"gravel"}) != p.CaveFloor ? p.Ground({"gravel"}) : 0;
@@ -22,9 +59,11 @@ void GenerateCaves(TGenPlan& plan, TGenRandom& rng, TGenDensity density, const T
             const int stones = gravel && rng.Chance(3) ? gravel : p.CaveFloor;
             plan.SetGround(c, r, p.Mud && mud.At(c, r) > 200 ? p.Mud : stones);
         }
+}
 
-    // Rock: noise-seeded cells of two by two plan cells, the automaton's rule of five, then
-    // one pass at full size to round the steps off.
+// Rock: noise-seeded cells of two by two plan cells, the automaton's rule of five, then
+// one pass at full size to round the steps off.
+void TCaves::Rock() {
     const int W = (in.Width() + 1) / 2, H = (in.Height() + 1) / 2;
     const int fill = density == TGenDensity::Few ? 50 : density == TGenDensity::Some ? 46 : 43;
     const TValueNoise big(rng, 7);
@@ -36,32 +75,19 @@ void GenerateCaves(TGenPlan& plan, TGenRandom& rng, TGenDensity density, const T
             const int bias = (big.At(x, y) - 128) / 5;
             rock[y * W + x] = edge || rng.Below(100) < fill + bias;
         }
-    const auto automaton = [&](std::vector<uint8_t>& cells, std::vector<uint8_t>& out, int w, int h, bool pillars) {
-        const auto at = [&](int x, int y) { return x < 0 || y < 0 || x >= w || y >= h || cells[y * w + x]; };
-        for (int y = 0; y < h; ++y)
-            for (int x = 0; x < w; ++x) {
-                int n = 0, far = 0;
-                for (int dy = -1; dy <= 1; ++dy)
-                    for (int dx = -1; dx <= 1; ++dx) n += (dx || dy) && at(x + dx, y + dy);
-                if (pillars)
-                    for (int dy = -2; dy <= 2; ++dy)
-                        for (int dx = -2; dx <= 2; ++dx) far += at(x + dx, y + dy);
-                out[y * w + x] = n >= 5 || (pillars && far <= 1) || (cells[y * w + x] && n >= 4);
-            }
-        cells.swap(out);
-    };
-    for (int step = 0; step < 4; ++step) automaton(rock, next, W, H, step < 2);
+    for (int step = 0; step < 4; ++step) Automaton(rock, next, W, H, step < 2);
     const int FW = in.Width(), FH = in.Height();
     std::vector<uint8_t> fine(size_t(FW) * FH), fineNext(size_t(FW) * FH);
     for (int y = 0; y < FH; ++y)
         for (int x = 0; x < FW; ++x) fine[y * FW + x] = rock[(y / 2) * W + x / 2];
-    automaton(fine, fineNext, FW, FH, false);
+    Automaton(fine, fineNext, FW, FH, false);
     for (int y = 0; y < FH; ++y)
         for (int x = 0; x < FW; ++x)
             if (fine[y * FW + x]) plan.SetSolid(in.Left + x, in.Top + y, p.Mountain);
-    plan.ConnectAll(rng, true);
+}
 
-    // Pools and chasms in open ground, kept only where the floor stays in one piece.
+// Pools and chasms in open ground, kept only where the floor stays in one piece.
+void TCaves::Pools() {
     const int features = density == TGenDensity::Few ? 2 : density == TGenDensity::Some ? 4 : 7;
     std::vector<int> label;
     for (int k = 0, tries = 0; k < features && tries < 60; ++tries) {
@@ -82,8 +108,10 @@ void GenerateCaves(TGenPlan& plan, TGenRandom& rng, TGenDensity density, const T
         }
         ++k;
     }
+}
 
-    // The way in: stairs up on free floor nearest one side of the area.
+// The way in: stairs up on free floor nearest one side of the area.
+void TCaves::WayIn() {
     const int side = rng.Below(4);
     int best = 1 << 30;
     for (int r = area.Top; r <= area.Bottom; ++r)
@@ -101,8 +129,10 @@ void GenerateCaves(TGenPlan& plan, TGenRandom& rng, TGenDensity density, const T
             }
         }
     if (plan.Entrance.c >= 0 && p.StairsUp) plan.SetObject(plan.Entrance.c, plan.Entrance.r, p.StairsUp);
+}
 
-    // Dressing: free cells beside rock get rubble and stalagmites, open ones the rest.
+// Dressing: free cells beside rock get rubble and stalagmites, open ones the rest.
+void TCaves::Dress() {
     std::vector<TGenPoint> byRock, open;
     for (int r = area.Top; r <= area.Bottom; ++r)
         for (int c = area.Left; c <= area.Right; ++c) {
@@ -126,6 +156,18 @@ void GenerateCaves(TGenPlan& plan, TGenRandom& rng, TGenDensity density, const T
         if (p.Treasure) PutOn(plan, rng, byRock, p.Treasure, 1);
     }
     if (sw.Lights) PutOn(plan, rng, byRock, p.Crystal ? p.Crystal : p.Torch, n / (2 * per) + 2);
+}
+
+} // namespace
+
+void GenerateCaves(TGenPlan& plan, TGenRandom& rng, TGenDensity density, const TGenSwitches& sw) {
+    TCaves caves(plan, rng, density, sw);
+    caves.Floor();
+    caves.Rock();
+    plan.ConnectAll(rng, true);
+    caves.Pools();
+    caves.WayIn();
+    caves.Dress();
 }
 
 } // namespace qm

@@ -78,16 +78,48 @@ void PlaceEntrance(TGenPlan& plan, TGenRandom& rng, const TGenRoom& room, int sy
     if (symbol) plan.SetObject(at.c, at.r, symbol);
 }
 
-void GenerateDungeon(TGenPlan& plan, TGenRandom& rng, TGenDensity density, const TGenSwitches& sw) {
-    TGenPalette& p = plan.Palette();
+namespace {
+
+// What the dungeon's steps share, in the order they are drawn.
+struct TDungeon {
+    TGenPlan& plan;
+    TGenRandom& rng;
+    TGenPalette& p;
+    TGenDensity density;
+    const TGenSwitches& sw;
+    TGridRect area, in;
+    std::vector<TGenRoom> rooms;
+    std::vector<unsigned char> reserved; // rooms and their walls, where no corridor goes
+    std::vector<TGenDoor> doors;
+    std::vector<bool> loopDoor;          // per door: it closes a loop (a place for a secret door)
+    std::vector<std::vector<int>> links; // per room: the rooms a corridor joins it to
+    std::vector<TGenPoint> ends;         // where the dead ends stop
+
+    TDungeon(TGenPlan& plan, TGenRandom& rng, TGenDensity density, const TGenSwitches& sw)
+        : plan(plan), rng(rng), p(plan.Palette()), density(density), sw(sw), area(plan.Area()), in(plan.Inner()) {}
+
+    void Rock();
+    bool Rooms();
+    void Pillars();
+    void Corridors();
+    void DeadEnds();
+    void HangDoors();
+    void Purposes();
+    void Stairs();
+    void Dress();
+};
+
+void TDungeon::Rock() {
     NoteDoorsMissing(p, sw);
     if (!p.StairsUp) p.Note("stairs (no stairs symbol named)");
-    const TGridRect area = plan.Area(), in = plan.Inner();
     for (int r = area.Top; r <= area.Bottom; ++r)
         for (int c = area.Left; c <= area.Right; ++c) plan.SetGround(c, r, p.Flagstone);
     plan.FillSolid(p.Wall);
     plan.BaseGround = p.Flagstone;
+}
 
+// The rooms carved out of the rock; false when the area holds none.
+bool TDungeon::Rooms() {
     const TGridRect bounds{in.Left + 4, in.Top + 4, in.Right - 4, in.Bottom - 4};
     const int cells = area.Width() * area.Height();
     const int wanted = std::max(2, (density == TGenDensity::Few    ? 7
@@ -95,7 +127,6 @@ void GenerateDungeon(TGenPlan& plan, TGenRandom& rng, TGenDensity density, const
                                                                    : 16) *
                                        cells / (MapSize * MapSize));
     const int maxSide = density == TGenDensity::Many ? 11 : 14;
-    std::vector<TGenRoom> rooms;
     // Now and then one great hall first, so not every room is of a kind.
     if (rng.Chance(50)) rooms = PlaceRooms(rng, bounds, 1, maxSide, maxSide + 4, 4, 20);
     std::vector<TGenRoom> more = PlaceRooms(rng, bounds, wanted * 3, 5, maxSide, 4, 600);
@@ -109,11 +140,15 @@ void GenerateDungeon(TGenPlan& plan, TGenRandom& rng, TGenDensity density, const
     if (rooms.empty()) {
         // Too small for rooms: one chamber filling what there is.
         TGenRoom r{in.Left + 2, in.Top + 2, in.Right - 2, in.Bottom - 2};
-        if (r.x1 - r.x0 < 2 || r.y1 - r.y0 < 2) return;
+        if (r.x1 - r.x0 < 2 || r.y1 - r.y0 < 2) return false;
         rooms.push_back(r);
     }
     for (const TGenRoom& room : rooms) CarveRoom(plan, room);
-    // Pillars in some large square-cornered halls: single blocks of wall four cells apart.
+    return true;
+}
+
+// Pillars in some large square-cornered halls: single blocks of wall four cells apart.
+void TDungeon::Pillars() {
     for (TGenRoom& room : rooms)
         if (room.chamfer == 0 && room.Width() >= 10 && room.Height() >= 9 && rng.Chance(45)) {
             room.purpose = rng.Chance(50) ? TRoomPurpose::Hall : TRoomPurpose::Crypt;
@@ -121,12 +156,14 @@ void GenerateDungeon(TGenPlan& plan, TGenRandom& rng, TGenDensity density, const
             for (int r = room.y0 + oy; r <= room.y1 - 2; r += 4)
                 for (int c = room.x0 + ox; c <= room.x1 - 2; c += 4) plan.SetSolid(c, r, p.Wall);
         }
+}
 
-    const std::vector<unsigned char> reserved = RoomReserve(rooms);
+// A corridor for every planned edge, with a door at both ends; an edge that finds no way
+// after four tries is left out.
+void TDungeon::Corridors() {
+    reserved = RoomReserve(rooms);
     const int loopChance = density == TGenDensity::Few ? 8 : density == TGenDensity::Some ? 14 : 20;
-    std::vector<TGenDoor> doors;
-    std::vector<bool> loopDoor;
-    std::vector<std::vector<int>> links(rooms.size());
+    links.resize(rooms.size());
     for (const TEdge& e : PlanEdges(rng, rooms, loopChance)) {
         for (int attempt = 0; attempt < 4; ++attempt) {
             TGenDoor da, db;
@@ -148,9 +185,11 @@ void GenerateDungeon(TGenPlan& plan, TGenRandom& rng, TGenDensity density, const
             break;
         }
     }
-    // Dead ends: a corridor from a room into the rock that stops.
+}
+
+// Dead ends: a corridor from a room into the rock that stops.
+void TDungeon::DeadEnds() {
     const int deadEnds = rng.Range(1, density == TGenDensity::Few ? 2 : density == TGenDensity::Some ? 3 : 5);
-    std::vector<TGenPoint> ends;
     for (int k = 0, tries = 0; k < deadEnds && tries < 40; ++tries) {
         const int ri = rng.Below(int(rooms.size()));
         TGenDoor d;
@@ -166,9 +205,10 @@ void GenerateDungeon(TGenPlan& plan, TGenRandom& rng, TGenDensity density, const
         ends.push_back(end);
         ++k;
     }
-    plan.ConnectAll(rng);
+}
 
-    // Doors into their gaps; secret ones on some loops.
+// Doors into their gaps; secret ones on some loops.
+void TDungeon::HangDoors() {
     for (size_t i = 0; i < doors.size(); ++i) {
         TGenDoor& d = doors[i];
         if (!DoorHolds(plan, d)) continue;
@@ -180,8 +220,10 @@ void GenerateDungeon(TGenPlan& plan, TGenRandom& rng, TGenDensity density, const
         plan.SetPortal(d.a.c, d.a.r, s);
         plan.SetPortal(d.b.c, d.b.r, s);
     }
+}
 
-    // What the rooms are for: the largest a throne room or hall, the rest drawn from the list.
+// What the rooms are for: the largest a throne room or hall, the rest drawn from the list.
+void TDungeon::Purposes() {
     std::vector<int> order(rooms.size());
     for (size_t i = 0; i < order.size(); ++i) order[i] = int(i);
     std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
@@ -198,14 +240,17 @@ void GenerateDungeon(TGenPlan& plan, TGenRandom& rng, TGenDensity density, const
                  TRoomPurpose::Crypt, TRoomPurpose::Kitchen, TRoomPurpose::Armoury, TRoomPurpose::Prison,
                  TRoomPurpose::Shrine, TRoomPurpose::Plain, TRoomPurpose::Plain, TRoomPurpose::Bedchamber});
     }
-    // The entrance room is the one nearest the area's top-left or bottom-right, whichever the seed picks.
+}
+
+// The entrance room is the one nearest the area's top-left or bottom-right, whichever the
+// seed picks; stairs down where the walk from it is longest.
+void TDungeon::Stairs() {
     int entrance = 0;
     const bool fromTop = rng.Chance(50);
     for (size_t i = 1; i < rooms.size(); ++i) {
         const auto key = [&](const TGenRoom& r) { return fromTop ? r.x0 + r.y0 : -(r.x1 + r.y1); };
         if (key(rooms[i]) < key(rooms[entrance])) entrance = int(i);
     }
-    // Stairs down where the walk from the entrance is longest.
     std::vector<int> depth(rooms.size(), -1);
     std::vector<int> queue{entrance};
     depth[entrance] = 0;
@@ -222,11 +267,16 @@ void GenerateDungeon(TGenPlan& plan, TGenRandom& rng, TGenDensity density, const
         std::vector<TGenPoint> spots = MiddleSpots(plan, rooms[deepest]);
         PutOn(plan, rng, spots, p.StairsDown, 1);
     }
+}
+
+// The rooms' furniture, a trap or a cache where a dead end stops, and a way in on any
+// clear cell when no room gave one.
+void TDungeon::Dress() {
     for (size_t i = 0; i < rooms.size(); ++i) DressRoom(plan, rng, rooms[i], doors, sw);
     if (sw.Dressing)
         for (const TGenPoint& e : ends) {
-            // A trap or a cache where a dead end stops. A corridor's cells all hold wall pieces,
-            // so the marker lies on the lower layer beneath them, as doors do.
+            // A corridor's cells all hold wall pieces, so the marker lies on the lower layer
+            // beneath them, as doors do.
             const int marker = rng.Chance(50) ? p.Trap : p.Treasure;
             if (marker && !plan.Solid(e.c, e.r) && !plan.Portal(e.c, e.r)) plan.SetPortal(e.c, e.r, marker);
         }
@@ -235,6 +285,22 @@ void GenerateDungeon(TGenPlan& plan, TGenRandom& rng, TGenDensity density, const
             for (int c = area.Left; c <= area.Right && plan.Entrance.c < 0; ++c)
                 if (plan.Clear(c, r)) plan.Entrance = {c, r};
     }
+}
+
+} // namespace
+
+void GenerateDungeon(TGenPlan& plan, TGenRandom& rng, TGenDensity density, const TGenSwitches& sw) {
+    TDungeon dungeon(plan, rng, density, sw);
+    dungeon.Rock();
+    if (!dungeon.Rooms()) return;
+    dungeon.Pillars();
+    dungeon.Corridors();
+    dungeon.DeadEnds();
+    plan.ConnectAll(rng);
+    dungeon.HangDoors();
+    dungeon.Purposes();
+    dungeon.Stairs();
+    dungeon.Dress();
 }
 
 } // namespace qm

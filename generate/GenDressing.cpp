@@ -20,6 +20,166 @@ void Shuffle(TGenRandom& rng, std::vector<TGenPoint>& spots) {
     for (int i = int(spots.size()) - 1; i > 0; --i) std::swap(spots[i], spots[rng.Below(i + 1)]);
 }
 
+// Ground first: stone, with a purpose's own floor where the tileset has one, and a
+// throne room's carpet.
+void LayFloor(TGenPlan& plan, const TGenRoom& room) {
+    const TGenPalette& p = plan.Palette();
+    int floor = 0;
+    switch (room.purpose) {
+    case TRoomPurpose::Shrine:
+    case TRoomPurpose::Chapel: floor = p.Marble; break;
+    case TRoomPurpose::Library:
+    case TRoomPurpose::Barracks:
+    case TRoomPurpose::Bedchamber:
+    case TRoomPurpose::Kitchen: floor = p.Planks; break;
+    case TRoomPurpose::Storeroom:
+    case TRoomPurpose::Prison:
+    case TRoomPurpose::Crypt: floor = p.Flagstone; break;
+    default: break;
+    }
+    for (int r = room.y0 - 1; r <= room.y1 + 1; ++r)
+        for (int c = room.x0 - 1; c <= room.x1 + 1; ++c) {
+            if (floor) plan.SetGround(c, r, floor);
+            else plan.SetStone(c, r);
+        }
+    if (room.purpose == TRoomPurpose::Throne && p.Carpet)
+        for (int r = room.y0 + 1; r <= room.y1 - 1; ++r)
+            for (int c = room.CentreC() - 1; c <= room.CentreC() + 1; ++c) plan.SetGround(c, r, p.Carpet);
+}
+
+// One room's furniture by its purpose, from free cells along its walls and in its middle.
+struct TFurnisher {
+    TGenPlan& plan;
+    TGenRandom& rng;
+    const TGenPalette& p;
+    const TGenRoom& room;
+    const std::vector<TGenDoor>& doors;
+    const TGenSwitches& sw;
+    std::vector<TGenPoint> wall, middle;
+    int area;
+
+    TFurnisher(TGenPlan& plan, TGenRandom& rng, const TGenRoom& room, const std::vector<TGenDoor>& doors,
+               const TGenSwitches& sw)
+        : plan(plan), rng(rng), p(plan.Palette()), room(room), doors(doors), sw(sw), wall(WallSpots(plan, room)),
+          middle(MiddleSpots(plan, room)), area(room.Width() * room.Height()) {}
+
+    int Obj(std::initializer_list<const char*> names) const { return p.Object(names); }
+    // Furnishes the room; true when people live or gather there, so it is lit.
+    bool Furnish();
+    void Throne();
+    void Worship();
+    void Library();
+    void Sleeping();
+    void Storeroom();
+    void Crypt();
+    void Kitchen();
+    void Armoury();
+    void Prison();
+    void Hall();
+    void Plain();
+};
+
+bool TFurnisher::Furnish() {
+    switch (room.purpose) {
+    case TRoomPurpose::Throne: Throne(); return true;
+    case TRoomPurpose::Shrine:
+    case TRoomPurpose::Chapel: Worship(); return true;
+    case TRoomPurpose::Library: Library(); return true;
+    case TRoomPurpose::Barracks:
+    case TRoomPurpose::Bedchamber: Sleeping(); return true;
+    case TRoomPurpose::Storeroom: Storeroom(); return false;
+    case TRoomPurpose::Crypt: Crypt(); return false;
+    case TRoomPurpose::Kitchen: Kitchen(); return true;
+    case TRoomPurpose::Armoury: Armoury(); return true;
+    case TRoomPurpose::Prison: Prison(); return true;
+    case TRoomPurpose::Hall: Hall(); return true;
+    case TRoomPurpose::Tower: PutOn(plan, rng, wall, Obj({"crate", "barrel"}), 1); return false;
+    case TRoomPurpose::Plain: Plain(); return false;
+    }
+    return false;
+}
+
+void TFurnisher::Throne() {
+    const int throne = Obj({"throne"});
+    if (throne && !middle.empty()) {
+        // The throne stands at the far end from the first door, on the carpet's line.
+        int far = room.y0 + 1;
+        for (const TGenDoor& d : doors)
+            if (d.room >= 0 && d.a.r <= room.y0) far = room.y1 - 1;
+        if (plan.Free(room.CentreC(), far)) plan.SetObject(room.CentreC(), far, throne);
+    }
+    PutOn(plan, rng, wall, Obj({"statue"}), 2 + area / 40);
+}
+
+void TFurnisher::Worship() {
+    PutOn(plan, rng, middle, Obj({"altar"}), 1);
+    PutOn(plan, rng, wall, Obj({"statue"}), 1 + area / 50);
+    if (room.purpose == TRoomPurpose::Chapel) PutOn(plan, rng, middle, Obj({"chair"}), area / 12);
+}
+
+void TFurnisher::Library() {
+    PutOn(plan, rng, wall, Obj({"bookshelf"}), int(wall.size()) * 2 / 3);
+    PutOn(plan, rng, middle, Obj({"table"}), 1 + area / 60);
+    PutOn(plan, rng, middle, Obj({"chair"}), 1 + area / 60);
+}
+
+void TFurnisher::Sleeping() {
+    PutOn(plan, rng, wall, Obj({"bed"}), room.purpose == TRoomPurpose::Barracks ? 2 + area / 14 : 1);
+    PutOn(plan, rng, wall, Obj({"chest"}), 1 + area / 40);
+    PutOn(plan, rng, middle, Obj({"table"}), 1);
+    PutOn(plan, rng, middle, Obj({"chair"}), 1 + area / 50);
+}
+
+void TFurnisher::Storeroom() {
+    PutOn(plan, rng, wall, Obj({"barrel"}), 1 + area / 12);
+    PutOn(plan, rng, wall, Obj({"crate"}), 1 + area / 14);
+    PutOn(plan, rng, wall, Obj({"crate stack, small"}), area / 30);
+    PutOn(plan, rng, middle, Obj({"crate stack, large"}), area / 50);
+    if (p.Treasure && rng.Chance(30)) PutOn(plan, rng, middle, p.Treasure, 1);
+}
+
+void TFurnisher::Crypt() {
+    PutOn(plan, rng, middle, Obj({"grave", "coffin", "tomb"}), 2 + area / 10);
+    PutOn(plan, rng, wall, Obj({"bones"}), 1 + area / 40);
+    PutOn(plan, rng, wall, Obj({"spider web", "web"}), 1);
+    if (p.Treasure && rng.Chance(50)) PutOn(plan, rng, middle, p.Treasure, 1);
+    if (p.Monster && rng.Chance(50)) PutOn(plan, rng, middle, p.Monster, 1);
+}
+
+void TFurnisher::Kitchen() {
+    PutOn(plan, rng, middle, Obj({"table"}), 1 + area / 40);
+    PutOn(plan, rng, wall, Obj({"cauldron"}), 1);
+    PutOn(plan, rng, wall, Obj({"barrel"}), 1 + area / 30);
+    PutOn(plan, rng, wall, Obj({"well"}), rng.Chance(30) ? 1 : 0);
+}
+
+void TFurnisher::Armoury() {
+    PutOn(plan, rng, wall, Obj({"anvil"}), 1);
+    PutOn(plan, rng, wall, Obj({"forge"}), sw.Lights ? 1 : 0);
+    PutOn(plan, rng, wall, Obj({"chest"}), 1 + area / 30);
+    PutOn(plan, rng, wall, Obj({"crate"}), area / 30);
+}
+
+void TFurnisher::Prison() {
+    PutOn(plan, rng, wall, Obj({"cage"}), 1 + area / 25);
+    PutOn(plan, rng, wall, Obj({"chain"}), 1 + area / 40);
+    PutOn(plan, rng, middle, Obj({"bones"}), 1);
+    if (p.Monster && rng.Chance(40)) PutOn(plan, rng, middle, p.Monster, 1);
+}
+
+void TFurnisher::Hall() {
+    PutOn(plan, rng, middle, Obj({"table"}), 1 + area / 25);
+    PutOn(plan, rng, middle, Obj({"chair"}), 1 + area / 25);
+    PutOn(plan, rng, wall, Obj({"barrel"}), 1);
+}
+
+void TFurnisher::Plain() {
+    PutOn(plan, rng, wall, Obj({"rubble"}), rng.Below(2));
+    PutOn(plan, rng, wall, Obj({"bones"}), rng.Below(2));
+    PutOn(plan, rng, wall, Obj({"spider web", "web"}), rng.Below(2));
+    if (p.Monster && rng.Chance(25)) PutOn(plan, rng, middle, p.Monster, 1);
+}
+
 } // namespace
 
 std::vector<TGenPoint> WallSpots(const TGenPlan& plan, const TGenRoom& room) {
@@ -71,30 +231,7 @@ TRoomPurpose PickPurpose(TGenRandom& rng, const TGenRoom&, std::initializer_list
 
 void DressRoom(TGenPlan& plan, TGenRandom& rng, const TGenRoom& room, const std::vector<TGenDoor>& doors,
                const TGenSwitches& sw) {
-    const TGenPalette& p = plan.Palette();
-    // Ground first: stone, with a purpose's own floor where the tileset has one.
-    int floor = 0;
-    switch (room.purpose) {
-    case TRoomPurpose::Shrine:
-    case TRoomPurpose::Chapel: floor = p.Marble; break;
-    case TRoomPurpose::Library:
-    case TRoomPurpose::Barracks:
-    case TRoomPurpose::Bedchamber:
-    case TRoomPurpose::Kitchen: floor = p.Planks; break;
-    case TRoomPurpose::Storeroom:
-    case TRoomPurpose::Prison:
-    case TRoomPurpose::Crypt: floor = p.Flagstone; break;
-    default: break;
-    }
-    for (int r = room.y0 - 1; r <= room.y1 + 1; ++r)
-        for (int c = room.x0 - 1; c <= room.x1 + 1; ++c) {
-            if (floor) plan.SetGround(c, r, floor);
-            else plan.SetStone(c, r);
-        }
-    if (room.purpose == TRoomPurpose::Throne && p.Carpet)
-        for (int r = room.y0 + 1; r <= room.y1 - 1; ++r)
-            for (int c = room.CentreC() - 1; c <= room.CentreC() + 1; ++c) plan.SetGround(c, r, p.Carpet);
-
+    LayFloor(plan, room);
     // Keep the way in free: mark the door approaches as taken while furnishing.
     std::vector<TGenPoint> held;
     for (int r = room.y0; r <= room.y1; ++r)
@@ -103,101 +240,13 @@ void DressRoom(TGenPlan& plan, TGenRandom& rng, const TGenRoom& room, const std:
                 plan.SetObject(c, r, 255);
                 held.push_back({c, r});
             }
-
-    std::vector<TGenPoint> wall = WallSpots(plan, room), middle = MiddleSpots(plan, room);
-    const int area = room.Width() * room.Height();
-    const auto obj = [&](std::initializer_list<const char*> names) { return p.Object(names); };
-    bool lit = false;
-    if (sw.Dressing) {
-        switch (room.purpose) {
-        case TRoomPurpose::Throne: {
-            const int throne = obj({"throne"});
-            if (throne && !middle.empty()) {
-                // The throne stands at the far end from the first door, on the carpet's line.
-                int far = room.y0 + 1;
-                for (const TGenDoor& d : doors)
-                    if (d.room >= 0 && d.a.r <= room.y0) far = room.y1 - 1;
-                if (plan.Free(room.CentreC(), far)) plan.SetObject(room.CentreC(), far, throne);
-            }
-            PutOn(plan, rng, wall, obj({"statue"}), 2 + area / 40);
-            lit = true;
-            break;
-        }
-        case TRoomPurpose::Shrine:
-        case TRoomPurpose::Chapel:
-            PutOn(plan, rng, middle, obj({"altar"}), 1);
-            PutOn(plan, rng, wall, obj({"statue"}), 1 + area / 50);
-            if (room.purpose == TRoomPurpose::Chapel) PutOn(plan, rng, middle, obj({"chair"}), area / 12);
-            lit = true;
-            break;
-        case TRoomPurpose::Library:
-            PutOn(plan, rng, wall, obj({"bookshelf"}), int(wall.size()) * 2 / 3);
-            PutOn(plan, rng, middle, obj({"table"}), 1 + area / 60);
-            PutOn(plan, rng, middle, obj({"chair"}), 1 + area / 60);
-            lit = true;
-            break;
-        case TRoomPurpose::Barracks:
-        case TRoomPurpose::Bedchamber:
-            PutOn(plan, rng, wall, obj({"bed"}), room.purpose == TRoomPurpose::Barracks ? 2 + area / 14 : 1);
-            PutOn(plan, rng, wall, obj({"chest"}), 1 + area / 40);
-            PutOn(plan, rng, middle, obj({"table"}), 1);
-            PutOn(plan, rng, middle, obj({"chair"}), 1 + area / 50);
-            lit = true;
-            break;
-        case TRoomPurpose::Storeroom:
-            PutOn(plan, rng, wall, obj({"barrel"}), 1 + area / 12);
-            PutOn(plan, rng, wall, obj({"crate"}), 1 + area / 14);
-            PutOn(plan, rng, wall, obj({"crate stack, small"}), area / 30);
-            PutOn(plan, rng, middle, obj({"crate stack, large"}), area / 50);
-            if (p.Treasure && rng.Chance(30)) PutOn(plan, rng, middle, p.Treasure, 1);
-            break;
-        case TRoomPurpose::Crypt:
-            PutOn(plan, rng, middle, obj({"grave", "coffin", "tomb"}), 2 + area / 10);
-            PutOn(plan, rng, wall, obj({"bones"}), 1 + area / 40);
-            PutOn(plan, rng, wall, obj({"spider web", "web"}), 1);
-            if (p.Treasure && rng.Chance(50)) PutOn(plan, rng, middle, p.Treasure, 1);
-            if (p.Monster && rng.Chance(50)) PutOn(plan, rng, middle, p.Monster, 1);
-            break;
-        case TRoomPurpose::Kitchen:
-            PutOn(plan, rng, middle, obj({"table"}), 1 + area / 40);
-            PutOn(plan, rng, wall, obj({"cauldron"}), 1);
-            PutOn(plan, rng, wall, obj({"barrel"}), 1 + area / 30);
-            PutOn(plan, rng, wall, obj({"well"}), rng.Chance(30) ? 1 : 0);
-            lit = true;
-            break;
-        case TRoomPurpose::Armoury:
-            PutOn(plan, rng, wall, obj({"anvil"}), 1);
-            PutOn(plan, rng, wall, obj({"forge"}), sw.Lights ? 1 : 0);
-            PutOn(plan, rng, wall, obj({"chest"}), 1 + area / 30);
-            PutOn(plan, rng, wall, obj({"crate"}), area / 30);
-            lit = true;
-            break;
-        case TRoomPurpose::Prison:
-            PutOn(plan, rng, wall, obj({"cage"}), 1 + area / 25);
-            PutOn(plan, rng, wall, obj({"chain"}), 1 + area / 40);
-            PutOn(plan, rng, middle, obj({"bones"}), 1);
-            if (p.Monster && rng.Chance(40)) PutOn(plan, rng, middle, p.Monster, 1);
-            lit = true;
-            break;
-        case TRoomPurpose::Hall:
-            PutOn(plan, rng, middle, obj({"table"}), 1 + area / 25);
-            PutOn(plan, rng, middle, obj({"chair"}), 1 + area / 25);
-            PutOn(plan, rng, wall, obj({"barrel"}), 1);
-            lit = true;
-            break;
-        case TRoomPurpose::Tower: PutOn(plan, rng, wall, obj({"crate", "barrel"}), 1); break;
-        case TRoomPurpose::Plain:
-            PutOn(plan, rng, wall, obj({"rubble"}), rng.Below(2));
-            PutOn(plan, rng, wall, obj({"bones"}), rng.Below(2));
-            PutOn(plan, rng, wall, obj({"spider web", "web"}), rng.Below(2));
-            if (p.Monster && rng.Chance(25)) PutOn(plan, rng, middle, p.Monster, 1);
-            break;
-        }
-    } else {
-        lit = room.purpose != TRoomPurpose::Storeroom && room.purpose != TRoomPurpose::Crypt &&
-              room.purpose != TRoomPurpose::Plain;
-    }
-    if (sw.Lights && lit && p.Torch) PutOn(plan, rng, wall, p.Torch, 2 + area / 45);
+    TFurnisher f(plan, rng, room, doors, sw);
+    // Without furniture every room but a storeroom, a crypt or a plain one is lit, a tower too.
+    const bool lit = sw.Dressing ? f.Furnish()
+                                 : room.purpose != TRoomPurpose::Storeroom && room.purpose != TRoomPurpose::Crypt &&
+                                       room.purpose != TRoomPurpose::Plain;
+    const TGenPalette& p = plan.Palette();
+    if (sw.Lights && lit && p.Torch) PutOn(plan, rng, f.wall, p.Torch, 2 + f.area / 45);
     for (const TGenPoint& h : held) plan.SetObject(h.c, h.r, 0);
 }
 

@@ -5,6 +5,56 @@
 
 namespace qm {
 
+namespace {
+
+// An L: the whole width on one side of the cut corner, a narrower part beside it; the two
+// wards meet on a line with no wall.
+void LWards(TGenRandom& rng, const TGridRect& box, TKeepLayout& k) {
+    const int L0 = box.Left, T0 = box.Top, R0 = box.Right, B0 = box.Bottom, W = box.Width(), H = box.Height();
+    const bool cutTop = rng.Chance(50), cutRight = rng.Chance(50);
+    const int nw = rng.Range(std::max(14, W * 3 / 10), W / 2), nh = rng.Range(std::max(13, H * 3 / 10), H / 2);
+    const int line = cutTop ? T0 + nh : B0 - nh;
+    k.Wards.push_back(cutTop ? TKeepWard{L0, line, R0, B0} : TKeepWard{L0, T0, R0, line});
+    const int bl = cutRight ? L0 : L0 + nw, br = cutRight ? R0 - nw : R0;
+    k.Wards.push_back(cutTop ? TKeepWard{bl, T0, br, line} : TKeepWard{bl, line, br, B0});
+    k.Shared = k.SharedOpen = true;
+    k.SharedNS = false;
+    k.SharedLine = line;
+    k.SharedLo = bl;
+    k.SharedHi = br;
+}
+
+// An outer bailey with the gate, and beside it an inner ward behind a cross wall; one of the
+// two may be shorter than the other, set anywhere along it.
+void BaileyWards(TGenRandom& rng, const TGridRect& box, TKeepLayout& k) {
+    const int L0 = box.Left, T0 = box.Top, R0 = box.Right, B0 = box.Bottom, W = box.Width(), H = box.Height();
+    const bool splitX = W >= H;
+    const int len = splitX ? W : H, span = splitX ? H : W;
+    const int bailey = rng.Range(len * 2 / 5, len * 11 / 20);
+    const bool baileyFirst = rng.Chance(50), baileyShort = rng.Chance(50), full = rng.Chance(35);
+    const int shortSpan = full ? span : rng.Range(std::max(22, span * 3 / 5), span);
+    const int offset = rng.Range(0, span - shortSpan);
+    const int lo0 = splitX ? T0 : L0, first = splitX ? L0 : T0, last = splitX ? R0 : B0;
+    const int cut = baileyFirst ? first + bailey : last - bailey;
+    TKeepWard b, w;
+    const auto make = [&](int a0, int a1, int s0, int s1) {
+        return splitX ? TKeepWard{a0, s0, a1, s1} : TKeepWard{s0, a0, s1, a1};
+    };
+    const int bs0 = baileyShort ? lo0 + offset : lo0, bs1 = baileyShort ? lo0 + offset + shortSpan - 1 : lo0 + span - 1;
+    const int ws0 = baileyShort ? lo0 : lo0 + offset, ws1 = baileyShort ? lo0 + span - 1 : lo0 + offset + shortSpan - 1;
+    b = baileyFirst ? make(first, cut, bs0, bs1) : make(cut, last, bs0, bs1);
+    w = baileyFirst ? make(cut, last, ws0, ws1) : make(first, cut, ws0, ws1);
+    k.Wards = {b, w};
+    k.Shared = true;
+    k.SharedOpen = false;
+    k.SharedNS = splitX;
+    k.SharedLine = cut;
+    k.SharedLo = std::max(bs0, ws0);
+    k.SharedHi = std::min(bs1, ws1);
+}
+
+} // namespace
+
 bool ChooseKeepLayout(const TGridRect& in, TGenRandom& rng, bool small, TKeepLayout& k) {
     k.Moat = !small && rng.Chance(38);
     k.MoatWidth = k.Moat && rng.Chance(50) ? 2 : 1;
@@ -34,46 +84,9 @@ bool ChooseKeepLayout(const TGridRect& in, TGenRandom& rng, bool small, TKeepLay
     if (plan == 0) {
         k.Wards.push_back({L0, T0, R0, B0});
     } else if (plan == 1) {
-        // An L: the whole width on one side of the cut corner, a narrower part beside it.
-        const bool cutTop = rng.Chance(50), cutRight = rng.Chance(50);
-        const int nw = rng.Range(std::max(14, W * 3 / 10), W / 2), nh = rng.Range(std::max(13, H * 3 / 10), H / 2);
-        const int line = cutTop ? T0 + nh : B0 - nh;
-        k.Wards.push_back(cutTop ? TKeepWard{L0, line, R0, B0} : TKeepWard{L0, T0, R0, line});
-        const int bl = cutRight ? L0 : L0 + nw, br = cutRight ? R0 - nw : R0;
-        k.Wards.push_back(cutTop ? TKeepWard{bl, T0, br, line} : TKeepWard{bl, line, br, B0});
-        k.Shared = k.SharedOpen = true;
-        k.SharedNS = false;
-        k.SharedLine = line;
-        k.SharedLo = bl;
-        k.SharedHi = br;
+        LWards(rng, {L0, T0, R0, B0}, k);
     } else {
-        // An outer bailey with the gate, and beside it an inner ward behind a cross wall; one
-        // of the two may be shorter than the other, set anywhere along it.
-        const bool splitX = W >= H;
-        const int len = splitX ? W : H, span = splitX ? H : W;
-        const int bailey = rng.Range(len * 2 / 5, len * 11 / 20);
-        const bool baileyFirst = rng.Chance(50), baileyShort = rng.Chance(50), full = rng.Chance(35);
-        const int shortSpan = full ? span : rng.Range(std::max(22, span * 3 / 5), span);
-        const int offset = rng.Range(0, span - shortSpan);
-        const int lo0 = splitX ? T0 : L0, first = splitX ? L0 : T0, last = splitX ? R0 : B0;
-        const int cut = baileyFirst ? first + bailey : last - bailey;
-        TKeepWard b, w;
-        const auto make = [&](int a0, int a1, int s0, int s1) {
-            return splitX ? TKeepWard{a0, s0, a1, s1} : TKeepWard{s0, a0, s1, a1};
-        };
-        const int bs0 = baileyShort ? lo0 + offset : lo0,
-                  bs1 = baileyShort ? lo0 + offset + shortSpan - 1 : lo0 + span - 1;
-        const int ws0 = baileyShort ? lo0 : lo0 + offset,
-                  ws1 = baileyShort ? lo0 + span - 1 : lo0 + offset + shortSpan - 1;
-        b = baileyFirst ? make(first, cut, bs0, bs1) : make(cut, last, bs0, bs1);
-        w = baileyFirst ? make(cut, last, ws0, ws1) : make(first, cut, ws0, ws1);
-        k.Wards = {b, w};
-        k.Shared = true;
-        k.SharedOpen = false;
-        k.SharedNS = splitX;
-        k.SharedLine = cut;
-        k.SharedLo = std::max(bs0, ws0);
-        k.SharedHi = std::min(bs1, ws1);
+        BaileyWards(rng, {L0, T0, R0, B0}, k);
     }
     return true;
 }

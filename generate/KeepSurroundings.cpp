@@ -48,9 +48,39 @@ bool StampAll(TGenPlan& plan, const std::vector<TGenPoint>& cells, int base) {
     return false;
 }
 
+// The house's wall with one door on `side`; taken back when that cuts off any floor.
+bool WallHouse(TGenPlan& plan, TGenRandom& rng, const TGenRoom& house, int side, TGenDoor& d) {
+    std::vector<TGenPoint> ring;
+    for (int r = house.y0 - 1; r <= house.y1 + 1; ++r)
+        for (int c = house.x0 - 1; c <= house.x1 + 1; ++c)
+            if (!house.Contains(c, r)) ring.push_back({c, r});
+    const std::vector<uint8_t> saved = plan.SaveSolid();
+    std::vector<int> label;
+    const int before = plan.CornerParts(label);
+    bool ok = true;
+    for (const TGenPoint& q : ring) ok = ok && plan.SetSolid(q.c, q.r, plan.Palette().Wall);
+    ok = ok && DoorOnSide(rng, house, 0, side, d);
+    if (ok) CutDoor(plan, d);
+    if (ok && plan.CornerParts(label) <= before) return true;
+    plan.RestoreSolid(saved);
+    return false;
+}
+
+// A trodden path from the door on `side` to the road.
+void TrodPath(TGenPlan& plan, const TKeepLayout& k, const TGenDoor& d, int side) {
+    const int dirt = plan.Palette().Dirt;
+    if (!dirt) return;
+    const int dc = side == 1 ? 1 : side == 3 ? -1 : 0, dr = side == 2 ? 1 : side == 0 ? -1 : 0;
+    for (int step = 1; step <= 8; ++step) {
+        const TGenPoint a{d.a.c + step * dc, d.a.r + step * dr}, b{d.b.c + step * dc, d.b.r + step * dr};
+        if (k.OnRoad(a.c, a.r) || k.OnRoad(b.c, b.r)) break;
+        plan.SetGround(a.c, a.r, dirt);
+        plan.SetGround(b.c, b.r, dirt);
+    }
+}
+
 // A small house with one door, by the road where there is one, its door facing it.
 void PlaceHouses(TGenPlan& plan, TGenRandom& rng, const TKeepLayout& k, int clear, TKeepOutside& out) {
-    const TGenPalette& p = plan.Palette();
     const TGridRect in = plan.Inner();
     std::vector<TGenPoint> road;
     for (int r = in.Top; r <= in.Bottom; ++r)
@@ -80,36 +110,14 @@ void PlaceHouses(TGenPlan& plan, TGenRandom& rng, const TKeepLayout& k, int clea
         }
         TGenRoom house{x0, y0, x0 + w - 1, y0 + h - 1};
         if (!Room(plan, k, out, {x0 - 1, y0 - 1, x0 + w, y0 + h}, 3, 1, clear)) continue;
-        std::vector<TGenPoint> ring;
-        for (int r = house.y0 - 1; r <= house.y1 + 1; ++r)
-            for (int c = house.x0 - 1; c <= house.x1 + 1; ++c)
-                if (!house.Contains(c, r)) ring.push_back({c, r});
-        const std::vector<uint8_t> saved = plan.SaveSolid();
-        std::vector<int> label;
-        const int before = plan.CornerParts(label);
-        bool ok = true;
-        for (const TGenPoint& q : ring) ok = ok && plan.SetSolid(q.c, q.r, p.Wall);
         TGenDoor d;
-        ok = ok && DoorOnSide(rng, house, 0, side, d);
-        if (ok) CutDoor(plan, d);
-        if (!ok || plan.CornerParts(label) > before) {
-            plan.RestoreSolid(saved);
-            continue;
-        }
+        if (!WallHouse(plan, rng, house, side, d)) continue;
         house.purpose = PickPurpose(rng, house,
                                     {TRoomPurpose::Bedchamber, TRoomPurpose::Bedchamber, TRoomPurpose::Kitchen,
                                      TRoomPurpose::Storeroom, TRoomPurpose::Armoury});
         out.Houses.push_back(house);
         out.Doors.push_back(d);
-        // A trodden path from the door to the road.
-        const int dc = side == 1 ? 1 : side == 3 ? -1 : 0, dr = side == 2 ? 1 : side == 0 ? -1 : 0;
-        if (byRoad && p.Dirt)
-            for (int step = 1; step <= 8; ++step) {
-                const TGenPoint a{d.a.c + step * dc, d.a.r + step * dr}, b{d.b.c + step * dc, d.b.r + step * dr};
-                if (k.OnRoad(a.c, a.r) || k.OnRoad(b.c, b.r)) break;
-                plan.SetGround(a.c, a.r, p.Dirt);
-                plan.SetGround(b.c, b.r, p.Dirt);
-            }
+        if (byRoad) TrodPath(plan, k, d, side);
     }
 }
 

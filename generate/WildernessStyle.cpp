@@ -26,16 +26,50 @@ std::vector<TGenPoint> Meander(TGenRandom& rng, const TGridRect& box, bool eastW
     return line;
 }
 
-} // namespace
+// What the wilderness's steps share, in the order they are drawn.
+struct TWilderness {
+    TGenPlan& plan;
+    TGenRandom& rng;
+    TGenPalette& p;
+    TGenDensity density;
+    const TGenSwitches& sw;
+    TGridRect area, in;
+    TGridRect land; // where forest, hills and water go: three cells clear of the edges
+    bool roadEastWest = false;
+    std::vector<TGenPoint> road;
+    TGenPoint site;    // the camp's or the ruin's middle
+    bool ruin = false; // a ruin there, else a camp
 
-void GenerateWilderness(TGenPlan& plan, TGenRandom& rng, TGenDensity density, const TGenSwitches& sw) {
-    TGenPalette& p = plan.Palette();
+    TWilderness(TGenPlan& plan, TGenRandom& rng, TGenDensity density, const TGenSwitches& sw)
+        : plan(plan), rng(rng), p(plan.Palette()), density(density), sw(sw), area(plan.Area()),
+          in(plan.Inner()), land{in.Left + 3, in.Top + 3, in.Right - 3, in.Bottom - 3} {}
+
+    void ClearAround(TGenPoint q, int reach) {
+        for (int dr = -reach; dr <= reach; ++dr)
+            for (int dc = -reach; dc <= reach; ++dc) plan.ClearSolid(q.c + dc, q.r + dr);
+    }
+    // Clears all but water round the site, reachC columns and reachR rows either way.
+    void ClearSite(int reachC, int reachR) {
+        for (int dr = -reachR; dr <= reachR; ++dr)
+            for (int dc = -reachC; dc <= reachC; ++dc)
+                if (plan.Solid(site.c + dc, site.r + dr) != p.Water) plan.ClearSolid(site.c + dc, site.r + dr);
+    }
+    void Land();
+    void River();
+    void Lake();
+    void Road();
+    void Clearings();
+    void Site();
+    void DressSite(std::vector<TGenPoint>& nearSite);
+    void Dress();
+};
+
+// Meadows: patches of dark and dry grass and flowers in the common grass; forest and hills
+// from noise.
+void TWilderness::Land() {
     if (!p.Grass) p.Note("meadows (no grass symbol named)");
     if (!p.Road) p.Note("the road's ground (no road symbol named)");
-    const TGridRect area = plan.Area(), in = plan.Inner();
     plan.BaseGround = p.Grass;
-
-    // Meadows: patches of dark and dry grass and flowers in the common grass.
     const TValueNoise meadow(rng, 8), flowers(rng, 5), wood(rng, 10), woodFine(rng, 4), hill(rng, 12);
     for (int r = area.Top; r <= area.Bottom; ++r)
         for (int c = area.Left; c <= area.Right; ++c) {
@@ -46,9 +80,6 @@ void GenerateWilderness(TGenPlan& plan, TGenRandom& rng, TGenDensity density, co
             if (f > 215 && p.Flowers) g = p.Flowers;
             plan.SetGround(c, r, g);
         }
-
-    // Forest and hills from noise, three cells clear of the area's edges.
-    const TGridRect land{in.Left + 3, in.Top + 3, in.Right - 3, in.Bottom - 3};
     const int forestLevel = density == TGenDensity::Few ? 150 : density == TGenDensity::Some ? 135 : 120;
     for (int r = land.Top; r <= land.Bottom; ++r)
         for (int c = land.Left; c <= land.Right; ++c) {
@@ -56,53 +87,53 @@ void GenerateWilderness(TGenPlan& plan, TGenRandom& rng, TGenDensity density, co
             if (hill.At(c, r) > 200) plan.SetSolid(c, r, p.Mountain);
             else if (w > forestLevel) plan.SetSolid(c, r, p.Forest);
         }
+}
 
-    // Water: a river across, or a lake.
-    const bool river = rng.Chance(60);
-    const bool roadEastWest = rng.Chance(50);
-    std::vector<TGenPoint> waterLine;
-    const auto clearAround = [&](TGenPoint q, int reach) {
-        for (int dr = -reach; dr <= reach; ++dr)
-            for (int dc = -reach; dc <= reach; ++dc) plan.ClearSolid(q.c + dc, q.r + dr);
-    };
-    if (river) {
-        waterLine = Meander(rng, in, !roadEastWest, 6);
-        for (const TGenPoint& q : waterLine) clearAround(q, 3);
-        const bool wide = rng.Chance(40);
-        for (const TGenPoint& q : waterLine) {
-            plan.SetSolid(q.c, q.r, p.Water);
-            if (wide) plan.SetSolid(q.c + (roadEastWest ? 1 : 0), q.r + (roadEastWest ? 0 : 1), p.Water);
-        }
-    } else {
-        const int cc = rng.Range(land.Left + land.Width() / 4, land.Right - land.Width() / 4);
-        const int cr = rng.Range(land.Top + land.Height() / 4, land.Bottom - land.Height() / 4);
-        const int rw = rng.Range(4, 8), rh = rng.Range(3, 7);
-        for (int r = cr - rh - 3; r <= cr + rh + 3; ++r)
-            for (int c = cc - rw - 3; c <= cc + rw + 3; ++c) plan.ClearSolid(c, r);
-        const TValueNoise shore(rng, 3);
-        for (int r = cr - rh; r <= cr + rh; ++r)
-            for (int c = cc - rw; c <= cc + rw; ++c) {
-                const int dx = (c - cc) * 100 / rw, dy = (r - cr) * 100 / rh;
-                if (dx * dx + dy * dy < 10000 - (shore.At(c, r) - 128) * 30) plan.SetSolid(c, r, p.Water);
-            }
+// A river across the road's way, in a clear valley, now and then two cells wide.
+void TWilderness::River() {
+    const std::vector<TGenPoint> waterLine = Meander(rng, in, !roadEastWest, 6);
+    for (const TGenPoint& q : waterLine) ClearAround(q, 3);
+    const bool wide = rng.Chance(40);
+    for (const TGenPoint& q : waterLine) {
+        plan.SetSolid(q.c, q.r, p.Water);
+        if (wide) plan.SetSolid(q.c + (roadEastWest ? 1 : 0), q.r + (roadEastWest ? 0 : 1), p.Water);
     }
+}
 
-    // The road: two cells wide from edge to edge, nothing but ground beside it; a bridge of
-    // planks where it crosses the river.
-    const std::vector<TGenPoint> road = Meander(rng, area, roadEastWest, 8);
+// A lake with a ragged shore, cleared round.
+void TWilderness::Lake() {
+    const int cc = rng.Range(land.Left + land.Width() / 4, land.Right - land.Width() / 4);
+    const int cr = rng.Range(land.Top + land.Height() / 4, land.Bottom - land.Height() / 4);
+    const int rw = rng.Range(4, 8), rh = rng.Range(3, 7);
+    for (int r = cr - rh - 3; r <= cr + rh + 3; ++r)
+        for (int c = cc - rw - 3; c <= cc + rw + 3; ++c) plan.ClearSolid(c, r);
+    const TValueNoise shore(rng, 3);
+    for (int r = cr - rh; r <= cr + rh; ++r)
+        for (int c = cc - rw; c <= cc + rw; ++c) {
+            const int dx = (c - cc) * 100 / rw, dy = (r - cr) * 100 / rh;
+            if (dx * dx + dy * dy < 10000 - (shore.At(c, r) - 128) * 30) plan.SetSolid(c, r, p.Water);
+        }
+}
+
+// The road: two cells wide from edge to edge, nothing but ground beside it; a bridge of
+// planks where it crosses the river.
+void TWilderness::Road() {
+    road = Meander(rng, area, roadEastWest, 8);
     for (const TGenPoint& q : road) {
         const TGenPoint q2{q.c + (roadEastWest ? 0 : 1), q.r + (roadEastWest ? 1 : 0)};
         const bool wet = plan.Solid(q.c, q.r) == p.Water || plan.Solid(q2.c, q2.r) == p.Water;
         for (int k = -3; k <= 3 && wet; ++k)
             plan.SetGround(q.c + (roadEastWest ? k : 0), q.r + (roadEastWest ? 0 : k), p.Deck ? p.Deck : p.Road);
-        clearAround(q, 1);
-        clearAround(q2, 1);
+        ClearAround(q, 1);
+        ClearAround(q2, 1);
         for (const TGenPoint& x : {q, q2})
             if (!wet || !p.Deck) plan.SetGround(x.c, x.r, p.Road);
     }
     if (!road.empty()) plan.Entrance = road.front();
+}
 
-    // Clearings in the forest, one of them with a camp or a ruin.
+// Clearings in the forest, one of them the site of a camp or a ruin.
+void TWilderness::Clearings() {
     const int clearings = density == TGenDensity::Few ? 1 : density == TGenDensity::Some ? 2 : 4;
     std::vector<TGenPoint> glades;
     for (int k = 0, tries = 0; k < clearings && tries < 100; ++tries) {
@@ -116,28 +147,47 @@ void GenerateWilderness(TGenPlan& plan, TGenRandom& rng, TGenDensity density, co
         glades.push_back({c, r});
         ++k;
     }
-    const TGenPoint site = glades.empty() ? TGenPoint{(land.Left + land.Right) / 2, (land.Top + land.Bottom) / 2}
-                                          : glades[rng.Below(int(glades.size()))];
-    const bool ruin = rng.Chance(45);
-    if (ruin) {
-        // A broken square of wall with rubble inside, cleared of other terrain around.
-        const int hw = rng.Range(3, 4), hh = rng.Range(3, 4);
-        for (int dr = -hh - 4; dr <= hh + 4; ++dr)
-            for (int dc = -hw - 4; dc <= hw + 4; ++dc)
-                if (plan.Solid(site.c + dc, site.r + dr) != p.Water) plan.ClearSolid(site.c + dc, site.r + dr);
-        for (int dr = -hh; dr <= hh; ++dr)
-            for (int dc = -hw; dc <= hw; ++dc) {
-                const bool ring = std::abs(dc) == hw || std::abs(dr) == hh;
-                if (ring && rng.Chance(70)) plan.SetSolid(site.c + dc, site.r + dr, p.Wall);
-            }
-    } else {
-        for (int dr = -4; dr <= 4; ++dr)
-            for (int dc = -4; dc <= 4; ++dc)
-                if (plan.Solid(site.c + dc, site.r + dr) != p.Water) plan.ClearSolid(site.c + dc, site.r + dr);
-    }
-    plan.ConnectAll(rng, true);
+    site = glades.empty() ? TGenPoint{(land.Left + land.Right) / 2, (land.Top + land.Bottom) / 2}
+                          : glades[rng.Below(int(glades.size()))];
+}
 
-    // Dressing: the camp or the ruin's rubble, lone trees and bushes, rocks on the hills.
+// A ruin: a broken square of wall, cleared of other terrain around; or a camp's open ground.
+void TWilderness::Site() {
+    ruin = rng.Chance(45);
+    if (!ruin) {
+        ClearSite(4, 4);
+        return;
+    }
+    const int hw = rng.Range(3, 4), hh = rng.Range(3, 4);
+    ClearSite(hw + 4, hh + 4);
+    for (int dr = -hh; dr <= hh; ++dr)
+        for (int dc = -hw; dc <= hw; ++dc) {
+            const bool ring = std::abs(dc) == hw || std::abs(dr) == hh;
+            if (ring && rng.Chance(70)) plan.SetSolid(site.c + dc, site.r + dr, p.Wall);
+        }
+}
+
+// The ruin's rubble, or the camp's fire and tents.
+void TWilderness::DressSite(std::vector<TGenPoint>& nearSite) {
+    if (ruin) {
+        if (sw.Dressing) {
+            PutOn(plan, rng, nearSite, p.Object({"rubble"}), 4);
+            PutOn(plan, rng, nearSite, p.Object({"statue", "obelisk"}), 1);
+            PutOn(plan, rng, nearSite, p.Object({"bones"}), 1);
+            if (p.Treasure) PutOn(plan, rng, nearSite, p.Treasure, 1);
+        }
+        return;
+    }
+    if (sw.Lights && p.Campfire && plan.Free(site.c, site.r)) plan.SetObject(site.c, site.r, p.Campfire);
+    if (sw.Dressing) {
+        PutOn(plan, rng, nearSite, p.Object({"tent"}), rng.Range(2, 3));
+        PutOn(plan, rng, nearSite, p.Object({"cart"}), 1);
+        PutOn(plan, rng, nearSite, p.Object({"barrel", "crate"}), 1);
+    }
+}
+
+// Dressing: the site, lone trees and bushes, rocks on the hills, a signpost by the road.
+void TWilderness::Dress() {
     std::vector<TGenPoint> nearSite, byWood, open;
     for (int r = area.Top; r <= area.Bottom; ++r)
         for (int c = area.Left; c <= area.Right; ++c) {
@@ -148,42 +198,44 @@ void GenerateWilderness(TGenPlan& plan, TGenRandom& rng, TGenDensity density, co
                 byWood.push_back({c, r});
             else open.push_back({c, r});
         }
-    if (ruin) {
-        if (sw.Dressing) {
-            PutOn(plan, rng, nearSite, p.Object({"rubble"}), 4);
-            PutOn(plan, rng, nearSite, p.Object({"statue", "obelisk"}), 1);
-            PutOn(plan, rng, nearSite, p.Object({"bones"}), 1);
-            if (p.Treasure) PutOn(plan, rng, nearSite, p.Treasure, 1);
-        }
-    } else {
-        if (sw.Lights && p.Campfire && plan.Free(site.c, site.r)) plan.SetObject(site.c, site.r, p.Campfire);
-        if (sw.Dressing) {
-            PutOn(plan, rng, nearSite, p.Object({"tent"}), rng.Range(2, 3));
-            PutOn(plan, rng, nearSite, p.Object({"cart"}), 1);
-            PutOn(plan, rng, nearSite, p.Object({"barrel", "crate"}), 1);
-        }
-    }
+    DressSite(nearSite);
+    if (!sw.Dressing) return;
     const int n = int(open.size() + byWood.size());
-    if (sw.Dressing) {
-        PutOn(plan, rng, byWood, p.Object({"tree"}), n / 40);
-        PutOn(plan, rng, byWood, p.Object({"bush"}), n / 50);
-        PutOn(plan, rng, open, p.Object({"tree"}), n / 90);
-        PutOn(plan, rng, open, p.Object({"bush"}), n / 90);
-        PutOn(plan, rng, open, p.Object({"rock"}), n / 150);
-        PutOn(plan, rng, open, p.Object({"boulder"}), n / 250);
-        if (p.Monster) PutOn(plan, rng, byWood, p.Monster, 1 + int(density));
-        // A signpost where the road enters.
-        const int sign = p.Object({"signpost"});
-        if (sign)
-            for (int k = 0; k < 6 && k < int(road.size()); ++k) {
-                const TGenPoint q = road[size_t(k) + 2 < road.size() ? size_t(k) + 2 : 0];
-                const TGenPoint s{q.c + (roadEastWest ? 0 : -1), q.r + (roadEastWest ? -1 : 0)};
-                if (plan.Free(s.c, s.r)) {
-                    plan.SetObject(s.c, s.r, sign);
-                    break;
-                }
+    PutOn(plan, rng, byWood, p.Object({"tree"}), n / 40);
+    PutOn(plan, rng, byWood, p.Object({"bush"}), n / 50);
+    PutOn(plan, rng, open, p.Object({"tree"}), n / 90);
+    PutOn(plan, rng, open, p.Object({"bush"}), n / 90);
+    PutOn(plan, rng, open, p.Object({"rock"}), n / 150);
+    PutOn(plan, rng, open, p.Object({"boulder"}), n / 250);
+    if (p.Monster) PutOn(plan, rng, byWood, p.Monster, 1 + int(density));
+    // A signpost where the road enters.
+    const int sign = p.Object({"signpost"});
+    if (sign)
+        for (int k = 0; k < 6 && k < int(road.size()); ++k) {
+            const TGenPoint q = road[size_t(k) + 2 < road.size() ? size_t(k) + 2 : 0];
+            const TGenPoint s{q.c + (roadEastWest ? 0 : -1), q.r + (roadEastWest ? -1 : 0)};
+            if (plan.Free(s.c, s.r)) {
+                plan.SetObject(s.c, s.r, sign);
+                break;
             }
-    }
+        }
+}
+
+} // namespace
+
+void GenerateWilderness(TGenPlan& plan, TGenRandom& rng, TGenDensity density, const TGenSwitches& sw) {
+    TWilderness w(plan, rng, density, sw);
+    w.Land();
+    // Water: a river across, or a lake.
+    const bool river = rng.Chance(60);
+    w.roadEastWest = rng.Chance(50);
+    if (river) w.River();
+    else w.Lake();
+    w.Road();
+    w.Clearings();
+    w.Site();
+    plan.ConnectAll(rng, true);
+    w.Dress();
 }
 
 } // namespace qm
