@@ -29,16 +29,8 @@ void Automaton(std::vector<uint8_t>& cells, std::vector<uint8_t>& out, int w, in
 }
 
 // What the caves' steps share, in the order they are drawn.
-struct TCaves {
-    TGenPlan& plan;
-    TGenRandom& rng;
-    TGenPalette& p;
-    TGenDensity density;
-    const TGenSwitches& sw;
-    TGridRect area, in;
-
-    TCaves(TGenPlan& plan, TGenRandom& rng, TGenDensity density, const TGenSwitches& sw)
-        : plan(plan), rng(rng), p(plan.Palette()), density(density), sw(sw), area(plan.Area()), in(plan.Inner()) {}
+struct TCaves : TGenStyleSteps {
+    using TGenStyleSteps::TGenStyleSteps;
 
     void Floor();
     void Rock();

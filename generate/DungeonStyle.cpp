@@ -81,13 +81,7 @@ void PlaceEntrance(TGenPlan& plan, TGenRandom& rng, const TGenRoom& room, int sy
 namespace {
 
 // What the dungeon's steps share, in the order they are drawn.
-struct TDungeon {
-    TGenPlan& plan;
-    TGenRandom& rng;
-    TGenPalette& p;
-    TGenDensity density;
-    const TGenSwitches& sw;
-    TGridRect area, in;
+struct TDungeon : TGenStyleSteps {
     std::vector<TGenRoom> rooms;
     std::vector<unsigned char> reserved; // rooms and their walls, where no corridor goes
     std::vector<TGenDoor> doors;
@@ -95,8 +89,7 @@ struct TDungeon {
     std::vector<std::vector<int>> links; // per room: the rooms a corridor joins it to
     std::vector<TGenPoint> ends;         // where the dead ends stop
 
-    TDungeon(TGenPlan& plan, TGenRandom& rng, TGenDensity density, const TGenSwitches& sw)
-        : plan(plan), rng(rng), p(plan.Palette()), density(density), sw(sw), area(plan.Area()), in(plan.Inner()) {}
+    using TGenStyleSteps::TGenStyleSteps;
 
     void Rock();
     bool Rooms();

@@ -49,6 +49,20 @@ TGenerateResult GenerateMap(TMapRecord& map, const TGenerateOptions& options, co
 // The history step's name: "Generate dungeon, seed 4711".
 std::string GenerateStepName(const TGenerateOptions& options);
 
+// What every style's steps share: the plan they draw on, the draws, the tileset's symbols
+// and the user's choices. A style keeps its own state in a struct derived from this.
+struct TGenStyleSteps {
+    TGenPlan& plan;
+    TGenRandom& rng;
+    TGenPalette& p;
+    TGenDensity density;
+    const TGenSwitches& sw;
+    TGridRect area, in;
+
+    TGenStyleSteps(TGenPlan& plan, TGenRandom& rng, TGenDensity density, const TGenSwitches& sw)
+        : plan(plan), rng(rng), p(plan.Palette()), density(density), sw(sw), area(plan.Area()), in(plan.Inner()) {}
+};
+
 // The styles, each in its own file.
 void GenerateDungeon(TGenPlan& plan, TGenRandom& rng, TGenDensity density, const TGenSwitches& sw);
 void GenerateCaves(TGenPlan& plan, TGenRandom& rng, TGenDensity density, const TGenSwitches& sw);

@@ -9,7 +9,7 @@ namespace qm {
 
 // What the keep's steps share, in the order they are drawn: every step draws from rng in
 // its turn, so the same seed gives the same keep.
-struct TKeep {
+struct TKeep : TGenStyleSteps {
     // A ward side: 0 north, 1 east, 2 south, 3 west.
     struct TSide {
         int ward, side;
@@ -20,12 +20,6 @@ struct TKeep {
         bool paired; // a gatehouse tower: the size of its pair
     };
 
-    TGenPlan& plan;
-    TGenRandom& rng;
-    TGenPalette& p;
-    TGenDensity density;
-    const TGenSwitches& sw;
-    TGridRect area, in;
     bool small = false; // a small area gets a small fort: one enclosure, three-cell towers at the corners only
     TKeepLayout k;
     int courtyard = 0;
@@ -43,8 +37,7 @@ struct TKeep {
     size_t hallWard = 0;
     TKeepOutside outside;
 
-    TKeep(TGenPlan& plan, TGenRandom& rng, TGenDensity density, const TGenSwitches& sw)
-        : plan(plan), rng(rng), p(plan.Palette()), density(density), sw(sw), area(plan.Area()), in(plan.Inner()) {}
+    using TGenStyleSteps::TGenStyleSteps;
 
     const TKeepWard& GateWard() const { return k.Wards[gs.ward]; }
     bool InYard(TGenPoint q) const { return k.InYard(q.c, q.r); }

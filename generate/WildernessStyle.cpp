@@ -27,13 +27,7 @@ std::vector<TGenPoint> Meander(TGenRandom& rng, const TGridRect& box, bool eastW
 }
 
 // What the wilderness's steps share, in the order they are drawn.
-struct TWilderness {
-    TGenPlan& plan;
-    TGenRandom& rng;
-    TGenPalette& p;
-    TGenDensity density;
-    const TGenSwitches& sw;
-    TGridRect area, in;
+struct TWilderness : TGenStyleSteps {
     TGridRect land; // where forest, hills and water go: three cells clear of the edges
     bool roadEastWest = false;
     std::vector<TGenPoint> road;
@@ -41,8 +35,7 @@ struct TWilderness {
     bool ruin = false; // a ruin there, else a camp
 
     TWilderness(TGenPlan& plan, TGenRandom& rng, TGenDensity density, const TGenSwitches& sw)
-        : plan(plan), rng(rng), p(plan.Palette()), density(density), sw(sw), area(plan.Area()),
-          in(plan.Inner()), land{in.Left + 3, in.Top + 3, in.Right - 3, in.Bottom - 3} {}
+        : TGenStyleSteps(plan, rng, density, sw), land{in.Left + 3, in.Top + 3, in.Right - 3, in.Bottom - 3} {}
 
     void ClearAround(TGenPoint q, int reach) {
         for (int dr = -reach; dr <= reach; ++dr)
