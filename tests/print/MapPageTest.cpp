@@ -596,66 +596,9 @@ TEST(MapPdfTest, WholeMapAtOneInchPrintsEveryPageAndCellsCarryTheirColours) {
     EXPECT_TRUE(near(page.pixel(25 + 50 + 25, 37 + 25), qRgb(255, 255, 255))); // blank cell
 }
 
-// Grayscale in the print dialog, printing to a file: every cell in its grey tone, and
-// equal cells still one image.
-TEST(MapPdfTest, GrayscalePrintToFile) {
-    qmtest::TempDir dir;
-    TQtPrinter qt;
-    qmtest::TScriptedDialogs dialogs;
-    SetPrinter(&qt);
-    SetDialogs(&dialogs);
-    TRenderedTileset ts;
-    MakeTileset(ts, 16);
-    auto map = std::make_unique<TMapRecord>();
-    ClearMapRecord(*map);
-    for (int x = 1; x <= MapSize; ++x)
-        for (int y = 1; y <= MapSize; ++y) map->Cell(x, y).Lower = uint8_t(40 + (x + 2 * y) % 3);
-    QImage cellBitmap;
-    TMapPrintSource src;
-    src.Map = map.get();
-    src.Tileset = &ts;
-    src.CellBitmap = &cellBitmap;
-    src.Settings.ScaleIndex = 4;
-    TMapPageHandler handler([&] { return src; });
-    TPrintPreview preview;
-    handler.Bind(preview);
-    const QString pdf = QString::fromStdString(dir.File("map.pdf"));
-    qt.SetPdfFile(pdf);
-    qt.QtPrinter()->setColorMode(QPrinter::GrayScale);
-    preview.PrintDocument();
-    SetPrinter(nullptr);
-    SetDialogs(nullptr);
-
-    const QString png = QString::fromStdString(dir.File("page"));
-    QProcess raster;
-    raster.start("pdftoppm", {"-png", "-r", "50", "-f", "1", "-l", "1", pdf, png});
-    ASSERT_TRUE(raster.waitForFinished(30000));
-    QImage page(png + "-001.png");
-    if (page.isNull()) page.load(png + "-1.png");
-    ASSERT_FALSE(page.isNull());
-    for (int c = 0; c < 3; ++c) {
-        const QRgb p = page.pixel(25 + c * 50 + 25, 37 + 25);
-        const int want = qGray(SymbolColor(40 + (c + 1 + 2) % 3));
-        EXPECT_EQ(qRed(p), qGreen(p));
-        EXPECT_EQ(qGreen(p), qBlue(p));
-        EXPECT_NEAR(qRed(p), want, 6) << c;
-    }
-    QProcess list;
-    list.start("pdfimages", {"-list", pdf});
-    ASSERT_TRUE(list.waitForFinished(60000));
-    std::set<QString> objects;
-    for (const QString& line : QString::fromUtf8(list.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts).mid(2))
-        objects.insert(line.split(' ', Qt::SkipEmptyParts).value(10));
-    EXPECT_EQ(objects.size(), 3u);
-}
-
-// Equal cells are one image in the PDF, however often they are drawn.
-TEST(MapPdfTest, EqualCellsShareOneImage) {
-    qmtest::TempDir dir;
-    TQtPrinter qt;
-    qmtest::TScriptedDialogs dialogs;
-    SetPrinter(&qt);
-    SetDialogs(&dialogs);
+// Equal cells are one image in the PDF, however often they are drawn; also in grey, which
+// the print dialog's Grayscale asks for and the canvas draws itself when printing to a file.
+TEST(MapPdfTest, EqualCellsShareOneImageInColourAndInGrey) {
     TRenderedTileset ts;
     MakeTileset(ts, 16);
     auto map = std::make_unique<TMapRecord>();
@@ -663,34 +606,62 @@ TEST(MapPdfTest, EqualCellsShareOneImage) {
     for (int x = 1; x <= MapSize; ++x)
         for (int y = 1; y <= MapSize; ++y) map->Cell(x, y).Lower = uint8_t(1 + (x + 2 * y) % 3);
     map->Cell(5, 5).Upper = 9;
-    QImage cellBitmap;
-    TMapPrintSource src;
-    src.Map = map.get();
-    src.Tileset = &ts;
-    src.CellBitmap = &cellBitmap;
-    TMapPageHandler handler([&] { return src; });
-    TPrintPreview preview;
-    handler.Bind(preview);
-    const QString pdf = QString::fromStdString(dir.File("map.pdf"));
-    qt.SetPdfFile(pdf);
-    preview.PrintDocument();
-    SetPrinter(nullptr);
-    SetDialogs(nullptr);
+    QImage colourPage;
+    for (const bool grey : {false, true}) {
+        SCOPED_TRACE(grey ? "grey" : "colour");
+        qmtest::TempDir dir;
+        TQtPrinter qt;
+        qmtest::TScriptedDialogs dialogs;
+        SetPrinter(&qt);
+        SetDialogs(&dialogs);
+        QImage cellBitmap;
+        TMapPrintSource src;
+        src.Map = map.get();
+        src.Tileset = &ts;
+        src.CellBitmap = &cellBitmap;
+        TMapPageHandler handler([&] { return src; });
+        TPrintPreview preview;
+        handler.Bind(preview);
+        const QString pdf = QString::fromStdString(dir.File("map.pdf"));
+        qt.SetPdfFile(pdf);
+        qt.QtPrinter()->setColorMode(grey ? QPrinter::GrayScale : QPrinter::Color);
+        preview.PrintDocument();
+        SetPrinter(nullptr);
+        SetDialogs(nullptr);
 
-    QProcess list;
-    list.start("pdfimages", {"-list", pdf});
-    ASSERT_TRUE(list.waitForFinished(60000));
-    const QStringList lines = QString::fromUtf8(list.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
-    std::set<QString> objects;
-    int drawn = 0;
-    for (const QString& line : lines.mid(2)) {
-        const QStringList f = line.split(' ', Qt::SkipEmptyParts);
-        ASSERT_GT(f.size(), 11) << line.toStdString();
-        objects.insert(f[10]);
-        ++drawn;
+        QProcess list;
+        list.start("pdfimages", {"-list", pdf});
+        ASSERT_TRUE(list.waitForFinished(60000));
+        const QStringList lines = QString::fromUtf8(list.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
+        std::set<QString> objects;
+        int drawn = 0;
+        for (const QString& line : lines.mid(2)) {
+            const QStringList f = line.split(' ', Qt::SkipEmptyParts);
+            ASSERT_GT(f.size(), 11) << line.toStdString();
+            objects.insert(f[10]);
+            ++drawn;
+        }
+        EXPECT_EQ(drawn, MapSize * MapSize);
+        EXPECT_EQ(objects.size(), 4u);
+
+        // In grey, not one pixel keeps a colour, and each shows its colour's grey tone.
+        const QString png = QString::fromStdString(dir.File("page"));
+        QProcess raster;
+        raster.start("pdftoppm", {"-png", "-r", "72", "-singlefile", pdf, png});
+        ASSERT_TRUE(raster.waitForFinished(30000));
+        const QImage page(png + ".png");
+        ASSERT_FALSE(page.isNull());
+        int coloured = 0, offTone = 0;
+        for (int y = 0; y < page.height(); ++y)
+            for (int x = 0; x < page.width(); ++x) {
+                const QRgb c = page.pixel(x, y);
+                coloured += qRed(c) != qGreen(c) || qGreen(c) != qBlue(c);
+                if (grey) offTone += std::abs(qRed(c) - qGray(colourPage.pixel(x, y))) > 8;
+            }
+        EXPECT_EQ(coloured == 0, grey) << coloured;
+        EXPECT_EQ(offTone, 0); // each pixel the grey tone of its colour
+        if (!grey) colourPage = page;
     }
-    EXPECT_EQ(drawn, MapSize * MapSize);
-    EXPECT_EQ(objects.size(), 4u);
 }
 
 } // namespace
