@@ -12,6 +12,7 @@
 #include "preview/Printer.h"
 #include "print/BattleMat.h"
 #include "print/MapPage.h"
+#include "tiles/TilesetLookup.h"
 
 namespace qm {
 
@@ -92,6 +93,8 @@ QString ChooseTilesetFile(const TRenderArgs& args, const TMapRecord& map, const 
     if (IsFile(besideMap)) return besideMap;
     const QString inProgramFolder = programFolder + name;
     if (IsFile(inProgramFolder)) return inProgramFolder;
+    const QString inUserFolder = UserTilesetFolder() + name; // where the program finds it too
+    if (IsFile(inUserFolder)) return inUserFolder;
     return QString();
 }
 

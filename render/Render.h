@@ -20,7 +20,7 @@ public:
 
 // The tileset file to render for this map: --tileset when given (it must be a
 // readable file), else the map's TilesetName beside the map file, then in the
-// program folder; empty for the built-in tileset.
+// program folder, then in the user's tileset folder; empty for the built-in tileset.
 QString ChooseTilesetFile(const TRenderArgs& args, const TMapRecord& map, const QString& programFolder);
 
 // Reads the map (a short file fills only the start of a cleared record, as Open does)

@@ -8,8 +8,10 @@
 
 namespace qm {
 
+// By the program's name rather than the running one's, so the renderer finds the same folder.
 QString UserTilesetFolder() {
-    return QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation) + QStringLiteral("/tilesets/");
+    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
+           QStringLiteral("/Quillmarch/tilesets/");
 }
 
 QString FindMapTileset(const QString& name, const QString& mapPath, const QString& programDir) {

@@ -2,6 +2,7 @@
 // bad input, and pictures equal to the program's own composition.
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QFile>
 #include <QImage>
 #include <QProcess>
@@ -12,6 +13,7 @@
 #include "render/Render.h"
 #include "tests/TestSupport.h"
 #include "tests/support/BuiltInTileset.h"
+#include "tiles/TilesetLookup.h"
 
 using namespace qm;
 
@@ -186,6 +188,10 @@ TEST(RenderRun, TilesetLookup) {
     args.MapPath = mapDir.File("m.map");
 
     EXPECT_EQ(ChooseTilesetFile(args, map, prog), QString()); // nowhere: built-in
+    const QString user = UserTilesetFolder();
+    ASSERT_TRUE(QDir().mkpath(user));
+    sheet.save(user + "custom.bmp", "BMP");
+    EXPECT_EQ(ChooseTilesetFile(args, map, prog), user + "custom.bmp"); // where the program finds it too
     sheet.save(Q(progDir.File("custom.bmp")), "BMP");
     EXPECT_EQ(ChooseTilesetFile(args, map, prog), Q(progDir.File("custom.bmp")));
     sheet.save(Q(mapDir.File("custom.bmp")), "BMP");
@@ -204,6 +210,7 @@ TEST(RenderRun, TilesetLookup) {
     const QImage cell(Q(mapDir.File("c.png")));
     ASSERT_EQ(cell.size(), QSize(4, 4));
     EXPECT_EQ(cell.pixel(2, 2), qRgb(255, 0, 0));
+    QFile::remove(user + "custom.bmp");
 }
 
 // A roles table beside the tileset that cannot be read: the tabletop export, which needs
