@@ -119,9 +119,12 @@ std::string CheckPortalEnds(const TMapRecord& map, const TGridRect& area, const 
                 for (int dr = -1; dr <= 1; ++dr)
                     for (int dc = -1; dc <= 1; ++dc) {
                         const int c = int(end.x) + dc, r = int(end.y) + dr;
+                        // Appended piece by piece: GCC 12 warns (-Wrestrict) on the chained + at -O2.
                         if (InsideMap(c + 1, r + 1))
-                            around += " " + std::to_string(map.Cell(c + 1, r + 1).Upper) + "/" +
-                                      std::to_string(map.Cell(c + 1, r + 1).Lower);
+                            around.append(" ")
+                                .append(std::to_string(map.Cell(c + 1, r + 1).Upper))
+                                .append("/")
+                                .append(std::to_string(map.Cell(c + 1, r + 1).Lower));
                     }
                 return "a door or window end is off the walls at x " + std::to_string(end.x) + ", y " +
                        std::to_string(end.y) + " (upper/lower around:" + around + ")";
