@@ -2,6 +2,7 @@
 // in the strip's colours, written as pictures of their own.
 #include <iterator>
 
+#include "tools/SaveFile.h"
 #include "tools/TilesetArt.h"
 
 namespace gen {
@@ -76,7 +77,7 @@ bool WriteDrawingToolIcons(const QString& dir) {
                 auto it = IconKey().find(icon[1 + y][x]);
                 im.setPixel(x, y, it == IconKey().end() ? 0u : it->second);
             }
-        if (!im.save(dir + "/tool-" + icon[0] + ".png")) return false;
+        if (!SavePng(im, dir + "/tool-" + icon[0] + ".png")) return false; // says which file and why
     }
     return true;
 }

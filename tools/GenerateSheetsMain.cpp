@@ -14,6 +14,7 @@
 #include "generate/GenerateMap.h"
 #include "tiles/SymbolTable.h"
 #include "tiles/Tileset.h"
+#include "tools/SaveFile.h"
 
 using namespace qm;
 
@@ -58,7 +59,9 @@ int main(int argc, char** argv) {
                 }
         }
         p.end();
-        sheet.save(QString("%1/%2-sheet.png").arg(out, QString::fromLatin1(GenStyleName(style))));
+        // A sheet that cannot be written fails the build rather than leaving an old one.
+        if (!gen::SavePng(sheet, QString("%1/%2-sheet.png").arg(out, QString::fromLatin1(GenStyleName(style)))))
+            return 1;
     }
     return 0;
 }
