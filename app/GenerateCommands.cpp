@@ -27,19 +27,14 @@ void Twinviewform::GenerateMap1Click() {
     TGenerateMapDialog dialog(this, app_->Document.CurrentMap, app_->Tileset, palette, DrawGrid1->Selection(),
                               LastOptions());
     if (dialog.exec() != QDialog::Accepted) return;
-    LastOptions() = dialog.Options();
-    ApplyGeneratedMap(dialog.Options());
-}
-
-// The one change to the map: Undo brings the previous map back.
-void Twinviewform::ApplyGeneratedMap(const TGenerateOptions& options) {
+    const TGenerateOptions options = LastOptions() = dialog.Options();
+    // The one change to the map: Undo brings the previous map back.
     const std::string stepName = GenerateStepName(options); // "Generate dungeon, seed 4711"
-    const TGenPalette palette = MakeGenPalette(app_->Symbols, app_->Tileset.HiddenFlags, app_->Tileset.LayerFlags);
     TGenerateResult result;
     EditMap(QString::fromStdString(stepName), [&](TMapRecord& map) { result = GenerateMap(map, options, palette); });
     QString said = QString::fromStdString(stepName);
     for (const std::string& line : result.LeftOut) said += QStringLiteral("; left out ") + QString::fromStdString(line);
-    if (StatusBar1) StatusBar1->showMessage(said, 8000);
+    StatusBar1->showMessage(said, 8000);
 }
 
 } // namespace qm

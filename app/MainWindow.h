@@ -38,7 +38,6 @@ class TPrintPreview;
 class TRecoveryWriter;
 class TSplashForm;
 class TqmAboutBox;
-struct TGenerateOptions;
 struct TOrphanCopy;
 
 class Twinviewform : public QMainWindow {
@@ -175,7 +174,6 @@ private:
     // repainted also when nothing changed.
     void EditMap(const QString& stepName, const std::function<void(TMapRecord&)>& change,
                  TSnapshot snapshot = TSnapshot::Take);
-    void ApplyGeneratedMap(const TGenerateOptions& options);
     // Renders a tileset and brings icons and both grids up to date; a picture that
     // cannot be used throws TTilesetError after the view is refreshed.
     void LoadTileset(const QString& path);

@@ -395,7 +395,7 @@ TRenderParse ParseGenerate(const std::vector<std::string>& operands, TOptionValu
                                                        " cells to generate into, not " + Quoted(*v));
         g.Area = *area;
     }
-    for (const char* name : {"--generate", "--seed", "--density"}) opts.Values.erase(name);
+    for (const std::string& name : GenerateOptions) opts.Values.erase(name);
     const TFileKind out = FileKindOf(r.Args.OutputPath);
     if (out == TFileKind::Map || out == TFileKind::Tmx) {
         // The map itself, or the map for Tiled: only --tileset applies.

@@ -1,11 +1,15 @@
 #include "tests/TestSupport.h"
 
+#include <QProcess>
+#include <QProcessEnvironment>
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <stdexcept>
+
+#include "tests/RunProgram.h"
 
 namespace fs = std::filesystem;
 
@@ -41,6 +45,20 @@ std::vector<unsigned char> ReadAll(const std::string& path) {
 void WriteAll(const std::string& path, const std::vector<unsigned char>& bytes) {
     std::ofstream f(path, std::ios::binary | std::ios::trunc);
     f.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+}
+
+TRunResult RunProgram(const QString& program, const QStringList& args, int ms) {
+    QProcess p;
+    auto env = QProcessEnvironment::systemEnvironment();
+    env.insert("QT_QPA_PLATFORM", "offscreen");
+    p.setProcessEnvironment(env);
+    p.start(program, args);
+    TRunResult r;
+    if (!p.waitForFinished(ms)) return r;
+    r.code = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -2;
+    r.out = p.readAllStandardOutput().toStdString();
+    r.err = p.readAllStandardError().toStdString();
+    return r;
 }
 
 } // namespace qmtest

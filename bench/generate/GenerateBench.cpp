@@ -16,16 +16,7 @@ using namespace qm;
 
 namespace {
 
-struct TSetUp {
-    const TRenderedTileset& ts = qmtest::BuiltInTileset();
-    SymbolTable table = BuiltInSymbolTable();
-    TGenPalette palette = MakeGenPalette(table, ts.HiddenFlags, ts.LayerFlags);
-};
-
-TSetUp& SetUp() {
-    static TSetUp s;
-    return s;
-}
+const qmtest::TBuiltInGenerator& SetUp() { return qmtest::BuiltInGenerator(); }
 
 int SeedsToCheck() {
     const QByteArray v = qgetenv("QM_GENERATE_SEEDS");
@@ -36,7 +27,7 @@ int SeedsToCheck() {
 
 static void BM_GenerateWholeMap(benchmark::State& state) {
     const TGenStyle style = TGenStyle(state.range(0));
-    TSetUp& s = SetUp();
+    const qmtest::TBuiltInGenerator& s = SetUp();
     static TMapRecord map;
     std::uint32_t seed = 1;
     for (auto _ : state) {
@@ -53,7 +44,7 @@ BENCHMARK(BM_GenerateWholeMap)->DenseRange(0, 3)->Unit(benchmark::kMillisecond);
 
 static void BM_GeneratedMapProperties(benchmark::State& state) {
     const TGenStyle style = TGenStyle(state.range(0));
-    TSetUp& s = SetUp();
+    const qmtest::TBuiltInGenerator& s = SetUp();
     const int seeds = SeedsToCheck();
     static TMapRecord before, after;
     for (auto _ : state) {

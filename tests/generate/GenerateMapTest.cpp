@@ -13,16 +13,7 @@ using namespace qm;
 
 namespace {
 
-struct TFixture {
-    const TRenderedTileset& ts = qmtest::BuiltInTileset();
-    SymbolTable table = BuiltInSymbolTable();
-    TGenPalette palette = MakeGenPalette(table, ts.HiddenFlags, ts.LayerFlags);
-};
-
-TFixture& Fix() {
-    static TFixture f;
-    return f;
-}
+const qmtest::TBuiltInGenerator& Fix() { return qmtest::BuiltInGenerator(); }
 
 // A map already drawn on: ground, objects and terrain of several rows everywhere, so a
 // generator that reads or writes outside its area shows it.

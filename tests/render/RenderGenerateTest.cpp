@@ -3,10 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <QFile>
-#include <QProcess>
 #include <cstring>
 
 #include "render/RenderArgs.h"
+#include "tests/RunProgram.h"
 #include "tests/TestSupport.h"
 #include "tests/support/BuiltInTileset.h"
 
@@ -84,20 +84,10 @@ TEST(RenderGenerate, MistakesAndTheirKind) {
     }
 }
 
-struct TResult {
-    int code = -1;
-    std::string out, err;
-};
+using TResult = qmtest::TRunResult;
 
 TResult RunRenderer(const QStringList& args) {
-    QProcess p;
-    p.start(QStringLiteral(QM_PROGRAM_DIR "/quillmarch-render"), args);
-    TResult r;
-    if (!p.waitForFinished(120000)) return r;
-    r.code = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -2;
-    r.out = p.readAllStandardOutput().toStdString();
-    r.err = p.readAllStandardError().toStdString();
-    return r;
+    return qmtest::RunProgram(QStringLiteral(QM_PROGRAM_DIR "/quillmarch-render"), args);
 }
 
 // The map written is the generator's, byte for byte; without --seed the seed printed

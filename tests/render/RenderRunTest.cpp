@@ -11,6 +11,7 @@
 #include "export/ExportPicture.h"
 #include "model/RecordFile.h"
 #include "render/Render.h"
+#include "tests/RunProgram.h"
 #include "tests/TestSupport.h"
 #include "tests/support/BuiltInTileset.h"
 #include "tiles/TilesetLookup.h"
@@ -19,20 +20,10 @@ using namespace qm;
 
 namespace {
 
-struct TResult {
-    int code = -1;
-    std::string out, err;
-};
+using TResult = qmtest::TRunResult;
 
 TResult RunRenderer(const QStringList& args) {
-    QProcess p;
-    p.start(QStringLiteral(QM_PROGRAM_DIR "/quillmarch-render"), args);
-    TResult r;
-    if (!p.waitForFinished(120000)) return r;
-    r.code = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -2;
-    r.out = p.readAllStandardOutput().toStdString();
-    r.err = p.readAllStandardError().toStdString();
-    return r;
+    return qmtest::RunProgram(QStringLiteral(QM_PROGRAM_DIR "/quillmarch-render"), args);
 }
 
 QString Q(const std::string& s) { return QString::fromStdString(s); }

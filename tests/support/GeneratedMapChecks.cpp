@@ -11,6 +11,11 @@
 
 namespace qmtest {
 
+const TBuiltInGenerator& BuiltInGenerator() {
+    static const TBuiltInGenerator g;
+    return g;
+}
+
 using namespace qm;
 
 namespace {

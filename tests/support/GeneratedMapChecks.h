@@ -6,10 +6,20 @@
 #include <string>
 
 #include "generate/GenerateMap.h"
+#include "tests/support/BuiltInTileset.h"
 #include "tiles/SymbolTable.h"
 #include "tiles/Tileset.h"
 
 namespace qmtest {
+
+// The built-in tileset, its symbol table and the generator's palette of it, made once (the
+// palette refers to the table, so the three stay together where they are made).
+struct TBuiltInGenerator {
+    const qm::TRenderedTileset& ts = BuiltInTileset();
+    qm::SymbolTable table = qm::BuiltInSymbolTable();
+    qm::TGenPalette palette = qm::MakeGenPalette(table, ts.HiddenFlags, ts.LayerFlags);
+};
+const TBuiltInGenerator& BuiltInGenerator();
 
 // "" when every property holds, else what failed and where.
 std::string CheckGeneratedMap(const qm::TMapRecord& before, const qm::TMapRecord& after,

@@ -6,11 +6,11 @@
 #include <QFile>
 #include <QImage>
 #include <QPainter>
-#include <QProcess>
 #include <QStandardPaths>
 #include <cstring>
 
 #include "model/RecordFile.h"
+#include "tests/RunProgram.h"
 #include "tests/TestSupport.h"
 #include "tiled/TmxReader.h"
 
@@ -18,24 +18,9 @@ using namespace qm;
 
 namespace {
 
-struct TResult {
-    int code = -1;
-    std::string out, err;
-};
+using TResult = qmtest::TRunResult;
 
-TResult RunTool(const QString& program, const QStringList& args) {
-    QProcess p;
-    auto env = QProcessEnvironment::systemEnvironment();
-    env.insert("QT_QPA_PLATFORM", "offscreen");
-    p.setProcessEnvironment(env);
-    p.start(program, args);
-    TResult r;
-    if (!p.waitForFinished(300000)) return r;
-    r.code = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -2;
-    r.out = p.readAllStandardOutput().toStdString();
-    r.err = p.readAllStandardError().toStdString();
-    return r;
-}
+TResult RunTool(const QString& program, const QStringList& args) { return qmtest::RunProgram(program, args, 300000); }
 
 const QString Render = QStringLiteral(QM_PROGRAM_DIR "/quillmarch-render");
 QString Q(const std::string& s) { return QString::fromStdString(s); }
