@@ -12,6 +12,7 @@
 #include "app/MainWindow.h"
 #include "app/Startup.h"
 #include "dialogs/Dialogs.h"
+#include "geoset/RandomMap.h"
 #include "tests/TestSupport.h"
 #include "tests/support/ScriptedDialogs.h"
 
@@ -20,6 +21,8 @@ namespace qmtest {
 class AppTest : public ::testing::Test {
 protected:
     void SetUp() override {
+        // Fixed seeds: a random maplet can land on what is already there and change nothing.
+        qm::SetSeedSourceForTesting([n = 1u]() mutable { return n++; });
         qm::SetDialogs(&dialogs);
         oldCwd = QDir::currentPath();
         QDir::setCurrent(QString::fromStdString(work.Path()));
@@ -28,6 +31,7 @@ protected:
         windows = {};
         qm::SetDialogs(nullptr);
         QDir::setCurrent(oldCwd);
+        qm::SetSeedSourceForTesting({});
     }
 
     // Creates the windows with the temporary program folder, shows the main window and
