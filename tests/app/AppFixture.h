@@ -2,6 +2,7 @@
 // A real main window on the offscreen platform, with the dialogs answered by the test.
 #include <QAction>
 #include <QDir>
+#include <QFile>
 #include <QStringList>
 #include <QTest>
 #include <QToolButton>
@@ -43,6 +44,12 @@ protected:
         ASSERT_TRUE(QTest::qWaitFor([this] { return !win->State().FirstActivation; }, 5000));
         ASSERT_TRUE(QTest::qWaitForWindowActive(win));
         ASSERT_TRUE(win->State().Tileset.IsRendered());
+    }
+    // The program folder holds the shipped default GeoSet.
+    void StartWithDefaultGeoSet() {
+        ASSERT_TRUE(QFile::copy(QStringLiteral(QM_PROGRAM_DIR "/defaultgeoset.geo"),
+                                ProgramDir() + QStringLiteral("defaultgeoset.geo")));
+        Start();
     }
     QString ProgramDir() const { return QString::fromStdString(program.Path()) + "/"; }
     QString WorkFile(const char* name) const { return QString::fromStdString(work.File(name)); }

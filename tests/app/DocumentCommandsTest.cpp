@@ -21,12 +21,6 @@ namespace qmtest {
 namespace {
 class DocumentTest : public AppTest {
 protected:
-    // The program folder holds the shipped default GeoSet.
-    void StartWithDefaultGeoSet() {
-        ASSERT_TRUE(QFile::copy(QStringLiteral(QM_PROGRAM_DIR "/defaultgeoset.geo"),
-                                ProgramDir() + QStringLiteral("defaultgeoset.geo")));
-        Start();
-    }
     bool MapIsEmpty() {
         for (int x = 1; x <= 72; ++x)
             for (int y = 1; y <= 72; ++y)

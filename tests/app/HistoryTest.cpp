@@ -18,11 +18,6 @@ std::vector<unsigned char> Bytes(const qm::TMapRecord& m) {
 
 class HistoryTest : public AppTest {
 protected:
-    void StartWithDefaultGeoSet() {
-        ASSERT_TRUE(QFile::copy(QStringLiteral(QM_PROGRAM_DIR "/defaultgeoset.geo"),
-                                ProgramDir() + QStringLiteral("defaultgeoset.geo")));
-        Start();
-    }
     // A hand-made map in the work folder, opened.
     void OpenHandMade(const char* name) {
         qm::TMapRecord m;
