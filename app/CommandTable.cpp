@@ -72,6 +72,8 @@ std::span<const Twinviewform::TCommandRow> Twinviewform::CommandRows() {
         {"Edit1", "StepBackward1", "", "Step Backward", "Ctrl+Alt+Z", " Show The Map As It Was One Step Earlier.", -1, &T::StepBackwardExecute, &T::StepBackward1},
         {"Edit1", "StepForward1", "", "Step Forward", "Ctrl+Shift+Z", " Show The Map As It Was One Step Later.", -1, &T::StepForwardExecute, &T::StepForward1},
         {"Edit1", "History1", "", "History...", "", " Show Every Step Of This Session And Go Back To Any Of Them.", -1, &T::HistoryClick},
+        {"Edit1", "Key1", "", "Key...", "", " Show The Map Key: The Numbered Rooms With Their Titles And Texts.", -1, &T::KeyClick},
+        {"Edit1", "DeleteLabel1", "", "Delete Label", "Del", " Delete The Picked Label And Its Key Entry.", -1, &T::DeleteLabelExecute},
         {"Edit1", "-"},
         {"Edit1", "CopyImage1", "ExportClipboard", "Copy Image", "", " Export The Map Or Currently Selected Map Region To The Clipboard As An Image.", -1, &T::ExportImageClipboardExecute},
 
@@ -92,6 +94,7 @@ std::span<const Twinviewform::TCommandRow> Twinviewform::CommandRows() {
         {"Tools1", "Room1", "", "Room", "Ctrl+Shift+M", " Draw A Room: Drag A Rectangle For Its Wall Ring And Floor (Shift: Walls Only).", -1, &T::RoomItemClick},
         {"Tools1", "Door1", "", "Door", "Ctrl+Shift+D", " Put A Door In A Wall With A Click; Click It Again For The Next Kind.", -1, &T::DoorItemClick},
         {"Tools1", "Fill1", "", "Fill", "Ctrl+Shift+F", " Fill The Area Around A Cell, Up To Its Walls Or Within The Selection.", -1, &T::FillItemClick},
+        {"Tools1", "Label1", "", "Label", "Ctrl+Shift+L", " Number A Room For The Map Key: Click A Cell To Pin The Next Number, Drag A Label To Move It.", -1, &T::LabelItemClick},
 
         {"", "Help1", "", "&Help", "", "Help topics", -1, nullptr, nullptr, TCommandRow::Menu},
         {"Help1", "KeyboardShortcuts1", "", "Keyboard Shortcuts", "", " List Every Keyboard Shortcut And Mouse Gesture.", -1, &T::KeyboardShortcutsClick},
@@ -111,6 +114,7 @@ std::span<const Twinviewform::TGestureRow> Twinviewform::GestureRows() {
         {"Shift + drag", "With a smart tool: stamp every cell of the dragged rectangle (one Undo takes it back)"},
         {"Alt + click or drag", "With a smart tool: smart erase, removing that terrain so what remains still joins"},
         {"Shift + drag with Room", "Draw only the room's wall ring, leaving its inside as it is"},
+        {"Drag a label with Label", "Move the label to the cell where the button comes up"},
         {"Ctrl + mouse wheel", "Zoom in or out, keeping the cell under the pointer in place"},
         {"Letters in the symbol column", "Pick the next symbol whose name starts with them"},
         {"Arrow keys, Page Up/Down, Home, End", "Move the selected cell or symbol"},
@@ -138,6 +142,7 @@ std::span<const Twinviewform::TButtonRow> Twinviewform::ButtonRows() {
         {"ButtonRoom", nullptr, -1, " Room Tool", &T::ButtonRoom},
         {"ButtonDoor", nullptr, -1, " Door Tool", &T::ButtonDoor},
         {"ButtonFill", nullptr, -1, " Fill Tool", &T::ButtonFill},
+        {"ButtonLabel", nullptr, -1, " Label Tool", &T::ButtonLabel},
         {"ToolButton2"},
         {"LayerButton", nullptr, 16, " Layer Selection Tool", &T::LayerButton, false},
         {"ToolButton3"},

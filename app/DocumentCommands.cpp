@@ -39,6 +39,7 @@ void Twinviewform::CreateDocumentCommands() {
         s.CellBitmap = &app_->CellBitmap;
         s.Selection = DrawGrid1->Selection();
         s.MapFileName = app_->Document.FileName();
+        s.Key = &app_->Document.CurrentKey;
         if (printOptions_) s.Settings = printOptions_->Settings();
         return s;
     });

@@ -31,12 +31,13 @@ constexpr TDrawingToolControls DrawingTools[] = {
     {"ButtonRoom", "Room1", "room"},
     {"ButtonDoor", "Door1", "door"},
     {"ButtonFill", "Fill1", "fill"},
+    {"ButtonLabel", "Label1", "label"},
 };
 
 } // namespace
 
 void Twinviewform::CreateDrawingTools() {
-    QToolButton* buttons[] = {ButtonRoom, ButtonDoor, ButtonFill};
+    QToolButton* buttons[] = {ButtonRoom, ButtonDoor, ButtonFill, ButtonLabel};
     for (size_t i = 0; i < std::size(DrawingTools); ++i) {
         buttons[i]->setIcon(DrawingToolIcon(QString::fromLatin1(DrawingTools[i].icon)));
         if (auto* item = Tools1->findChild<QAction*>(QString::fromLatin1(DrawingTools[i].item)))
@@ -54,6 +55,7 @@ void Twinviewform::UpdateDrawingTools() {
         {ButtonRoom, RoomToolUnavailable(app_->Symbols)},
         {ButtonDoor, DoorToolUnavailable(app_->Symbols)},
         {ButtonFill, ""},
+        {ButtonLabel, ""},
     };
     for (size_t i = 0; i < std::size(why); ++i) {
         const auto& [b, reason] = why[i];
@@ -86,6 +88,7 @@ TToolContext Twinviewform::ToolContext() const {
 }
 
 void Twinviewform::DrawGrid1MouseUp(Qt::KeyboardModifiers mods) {
+    if (LabelToolMouseUp()) return;
     const TToolOutcome out = UseTool(app_->Document, Gesture(mods, false), ToolContext());
     // A use that changed nothing still repaints (the selection may have moved).
     if (out.Used && !out.Changed) RepaintMap();
@@ -95,9 +98,11 @@ void Twinviewform::DrawGrid1MouseUp(Qt::KeyboardModifiers mods) {
 void Twinviewform::ShowDrawingToolStatus() {
     // Off the map (and while the window is still being built) there is nothing to say.
     const bool onMap = pointer_.Col >= 0 && pointer_.Row >= 0;
-    const QString text = onMap ? ToolHint(app_->Document.CurrentMap,
-                                          Gesture(QGuiApplication::keyboardModifiers(), true), ToolContext())
-                               : QString();
+    const QString text = !onMap ? QString()
+                         : ButtonLabel->isChecked()
+                             ? LabelToolHint()
+                             : ToolHint(app_->Document.CurrentMap, Gesture(QGuiApplication::keyboardModifiers(), true),
+                                        ToolContext());
     if (text.isEmpty()) {
         if (!toolStatus_.isEmpty() && StatusBar1->currentMessage() == toolStatus_) StatusBar1->clearMessage();
     } else StatusBar1->showMessage(text);

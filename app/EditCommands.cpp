@@ -22,6 +22,7 @@ void Twinviewform::DrawGrid1DrawCell(QPainter& p, int col, int row, const QRect&
         p.drawLine(rect.topRight(), rect.bottomRight());
         p.drawLine(rect.bottomLeft(), rect.bottomRight());
     }
+    DrawCellLabel(p, col, row, rect);
 }
 
 void Twinviewform::SymbolGridDrawCell(QPainter& p, int, int row, const QRect& rect, bool selected) {
@@ -52,6 +53,10 @@ void Twinviewform::EditMap(const QString& stepName, const std::function<void(TMa
                            TSnapshot snapshot) {
     // A command that changed nothing still repaints (the selection may have moved).
     if (!app_->Document.Edit(stepName, change, snapshot)) RepaintMap();
+}
+
+void Twinviewform::EditMapAndKey(const QString& stepName, const std::function<void(TMapRecord&, TMapKey&)>& change) {
+    if (!app_->Document.Edit(stepName, change)) RepaintMap();
 }
 
 void Twinviewform::LayerButtonClick() {
@@ -88,23 +93,29 @@ void Twinviewform::SetBackground1Click() {
 void Twinviewform::CutExecute() {
     TQuillmarch& a = *app_;
     const TGridRect sel = DrawGrid1->Selection();
-    EditMap(QStringLiteral("Cut"),
-            [&](TMapRecord& map) { CutSelection(map, a.MapClipboard, sel, a.CurrentLayerMode); });
+    EditMapAndKey(QStringLiteral("Cut"), [&](TMapRecord& map, TMapKey& key) {
+        CutSelection(map, a.MapClipboard, sel, a.CurrentLayerMode);
+        CutLabels(key, a.MapClipboard, sel);
+    });
 }
 
 void Twinviewform::CopyExecute() {
     // Copy takes the undo snapshot too, though it changes nothing.
     TQuillmarch& a = *app_;
     const TGridRect sel = DrawGrid1->Selection();
-    EditMap(QStringLiteral("Copy"),
-            [&](TMapRecord& map) { CopySelection(map, a.MapClipboard, sel, a.CurrentLayerMode); });
+    EditMapAndKey(QStringLiteral("Copy"), [&](TMapRecord& map, TMapKey& key) {
+        CopySelection(map, a.MapClipboard, sel, a.CurrentLayerMode);
+        CopyLabels(key, a.MapClipboard, sel);
+    });
 }
 
 void Twinviewform::PasteExecute() {
     TQuillmarch& a = *app_;
     const TGridRect sel = DrawGrid1->Selection();
-    EditMap(QStringLiteral("Paste"),
-            [&](TMapRecord& map) { PasteClipboard(map, a.MapClipboard, sel, a.CurrentLayerMode); });
+    EditMapAndKey(QStringLiteral("Paste"), [&](TMapRecord& map, TMapKey& key) {
+        PasteClipboard(map, a.MapClipboard, sel, a.CurrentLayerMode);
+        PasteLabels(key, a.MapClipboard, sel);
+    });
 }
 
 void Twinviewform::UndoExecute() {

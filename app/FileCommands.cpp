@@ -12,6 +12,7 @@
 #include "base/Paths.h"
 #include "dialogs/Dialogs.h"
 #include "geoset/GeoSet.h"
+#include "model/MapKey.h"
 #include "model/RecordFile.h"
 #include "model/ShortString.h"
 #include "tiles/TilesetChooser.h"
@@ -83,6 +84,7 @@ void Twinviewform::MapDocumentChanged(TDocumentEvent e) {
     // A step shown again brings its own view settings and tileset.
     QString tilesetError;
     if (e == TDocumentEvent::Restored) tilesetError = ApplyMapSettings();
+    KeyChanged();
     UpdateCaption();
     if (!app_->Document.Modified()) {
         if (recovery_) recovery_->Store().Remove(TRecoveryKind::Map);
@@ -131,6 +133,8 @@ void Twinviewform::OpenMapFile(const QString& path, const QString& documentPath)
     const bool foreign = a.Document.NeedsName();
     const qint64 size = QFileInfo(path).size();
     if (!tilesetError.isEmpty()) Dialogs().Error(this, tilesetError);
+    if (!a.Document.KeyError().isEmpty())
+        Dialogs().Error(this, a.Document.KeyError() + QStringLiteral(" The map opens with an empty key."));
     if (foreign)
         Dialogs().Inform(this, QStringLiteral("%1 is not a Quillmarch map (%2 bytes); it was read as one. Save will "
                                               "ask for a new name.")
@@ -168,7 +172,20 @@ bool Twinviewform::SaveMap() {
         if (answer == TConfirm::No) return SaveMapAs();
         if (answer != TConfirm::Yes) return false;
     }
+    if (!ConfirmKeyReplace(doc.FileName())) return false;
     doc.Save(doc.FileName());
+    return true;
+}
+
+bool Twinviewform::ConfirmKeyReplace(const QString& path) {
+    TMapDocument& doc = app_->Document;
+    if (doc.KeyError().isEmpty() || !SameFile(path, doc.FileName())) return true;
+    const QString name = QFileInfo(doc.KeyFileName()).fileName();
+    if (Dialogs().YesNoCancel(this,
+                              QStringLiteral("%1 could not be read; Save will replace it. Save anyway?").arg(name)) !=
+        TConfirm::Yes)
+        return false;
+    doc.AcceptKeyLoss();
     return true;
 }
 
@@ -183,10 +200,18 @@ bool Twinviewform::SaveMapAs() {
         const TConfirm answer = AskOverwriteChangedFile(this, a.Document.DisplayName());
         if (answer == TConfirm::No) return SaveMapAs();
         if (answer != TConfirm::Yes) return false;
-    } else if (QFileInfo::exists(path) &&
-               Dialogs().YesNoCancel(this, QStringLiteral("OK to overwrite %1").arg(path)) != TConfirm::Yes) {
-        return false;
+    } else {
+        // The key file there is replaced or removed with the map: ask about both.
+        QStringList there;
+        const QString keyPath = QString::fromStdString(KeyPathFor(PathBytes(path)));
+        if (QFileInfo::exists(path)) there << path;
+        if (QFileInfo::exists(keyPath)) there << keyPath;
+        if (!there.isEmpty() &&
+            Dialogs().YesNoCancel(
+                this, QStringLiteral("OK to overwrite %1").arg(there.join(QStringLiteral(" and ")))) != TConfirm::Yes)
+            return false;
     }
+    if (!ConfirmKeyReplace(path)) return false;
     a.Document.Save(path);
     return true;
 }

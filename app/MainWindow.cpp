@@ -50,6 +50,7 @@ Twinviewform::Twinviewform(const QString& programDir, QWidget* parent)
     CreateDocumentCommands();
     CreateRecovery();
     CreateHistory();
+    CreateKey();
     app_->Document.Listen([this](TDocumentEvent e) { MapDocumentChanged(e); });
 
     StatusBar1 = new QStatusBar(this);

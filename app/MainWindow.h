@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "app/ApplicationState.h"
+#include "compose/KeyLabels.h"
 #include "editor/DrawGrid.h"
 #include "editor/MapDocument.h"
 #include "editor/MapEdit.h"
@@ -30,6 +31,7 @@ class QToolButton;
 namespace qm {
 
 class THistoryDock;
+class TKeyDock;
 class TGeoEditForm;
 class TMapPageHandler;
 class TPaletteForm;
@@ -148,6 +150,10 @@ private:
     void RoomItemClick();
     void DoorItemClick();
     void FillItemClick();
+    // The map key: the Label tool, the "Key" dock, Delete for the picked label.
+    void LabelItemClick();
+    void KeyClick();
+    void DeleteLabelExecute();
     // Where the pointer is: the status bar's right-hand panel, Ctrl + wheel zoom and the
     // optional cell lines over the map view; symbol names and type-ahead in the column.
     void DrawGrid1PointerCell(int col, int row);
@@ -166,12 +172,15 @@ private:
     bool AskSaveGeoSetChanges();
     bool SaveMap();   // false when cancelled
     bool SaveMapAs(); // false when cancelled
+    // A key file that could not be read is replaced only after asking.
+    bool ConfirmKeyReplace(const QString& path);
     // Shows the map in memory with its own settings: Show Hidden, zoom, and its tileset
     // when another one is in use (see FindMapTileset; `mapPath` is the map's file).
     // Returns why that tileset could not be loaded, or "".
     QString ApplyMapSettings(const QString& mapPath = {});
     // A map command: one edit of the map document, a step named stepName; the grid is
     // repainted also when nothing changed.
+    void EditMapAndKey(const QString& stepName, const std::function<void(TMapRecord&, TMapKey&)>& change);
     void EditMap(const QString& stepName, const std::function<void(TMapRecord&)>& change,
                  TSnapshot snapshot = TSnapshot::Take);
     // Renders a tileset and brings icons and both grids up to date; a picture that
@@ -255,6 +264,14 @@ private:
     void CreateDocumentCommands();
     void CreateRecovery();
     void CreateHistory();
+    void CreateKey();
+    // The label becomes the picked one (0: none), in the dock too; `scroll` brings it into view.
+    void PickLabel(int number, bool scroll);
+    // The Label tool's use at a release; false when another tool is checked.
+    bool LabelToolMouseUp();
+    QString LabelToolHint() const;
+    void DrawCellLabel(QPainter& p, int col, int row, const QRect& rect);
+    void KeyChanged();
     void CreateWhereAmI();
     void CreateSymbolNames();
 
@@ -283,6 +300,7 @@ private:
     QToolButton* ButtonRoom = nullptr;
     QToolButton* ButtonDoor = nullptr;
     QToolButton* ButtonFill = nullptr;
+    QToolButton* ButtonLabel = nullptr;
     QToolButton* LayerButton = nullptr;
     QButtonGroup* ToolGroup = nullptr;
     QObject* QuillmarchActions = nullptr; // the action list
@@ -293,6 +311,7 @@ private:
     QAction* StepBackward1 = nullptr;
     QAction* StepForward1 = nullptr;
     THistoryDock* HistoryDock1 = nullptr;
+    TKeyDock* KeyDock1 = nullptr;
     // The print-preview component; its three events run the map page handler.
     std::unique_ptr<TPrintPreview> PrintPreview1;
 
@@ -313,7 +332,9 @@ private:
     std::vector<QObject*> imaged_; // actions, items and buttons that show a tool icon
     TPointer pointer_;
     TTypeAhead typeAhead_;
-    QString toolStatus_; // what the status bar says about the tool under the pointer
+    QString toolStatus_;       // what the status bar says about the tool under the pointer
+    int pickedLabel_ = 0;      // the label the Label tool or the Key dock picked
+    TLabelIndex labelIndex_{}; // which label each cell shows
 };
 
 } // namespace qm

@@ -17,6 +17,7 @@
 
 #include "app/MainWindow.h"
 #include "base/Encoding.h"
+#include "editor/LabelTool.h"
 #include "export/FileKind.h"
 
 namespace qm {
@@ -57,7 +58,14 @@ void Twinviewform::CreateWhereAmI() {
 }
 
 QString Twinviewform::CellPanelText() const {
-    return qm::CellPanelText(pointer_, DrawGrid1->Selection(), app_->Document.CurrentMap, app_->Symbols);
+    const TMapDocument& doc = app_->Document;
+    QString text = qm::CellPanelText(pointer_, DrawGrid1->Selection(), doc.CurrentMap, app_->Symbols);
+    // A label names its room where the labels show.
+    const QString label = pointer_.Symbol < 0 && doc.CurrentMap.ShowHidden
+                              ? LabelHint(doc.CurrentKey, pointer_.Col, pointer_.Row)
+                              : QString();
+    if (!label.isEmpty()) text += QStringLiteral("   ") + label;
+    return text;
 }
 
 void Twinviewform::CreateSymbolNames() {

@@ -16,6 +16,7 @@
 
 #include "base/Encoding.h"
 #include "model/GeoSetRecord.h"
+#include "model/MapKey.h"
 #include "model/MapRecord.h"
 #include "model/RecordFile.h"
 
@@ -23,7 +24,8 @@ namespace qm {
 
 namespace {
 const QByteArray Magic = "\n# Quillmarch recovery copy\n";
-constexpr qint64 MaxTrailer = 64 * 1024;
+// Room for the names and a whole map key, percent-encoded.
+constexpr qint64 MaxTrailer = 64 * 1024 + 3 * qint64(MaxKeyFileBytes);
 
 QString Suffix(TRecoveryKind kind) { return kind == TRecoveryKind::Map ? "map" : "geo"; }
 
@@ -45,6 +47,7 @@ QByteArray Trailer(const TRecoveryInfo& info) {
     t += "tileset=" + QUrl::toPercentEncoding(info.TilesetName) + "\n";
     t += QByteArray("needs-name=") + (info.NeedsName ? "1" : "0") + "\n";
     t += "saved=" + info.Saved.toUTC().toString(Qt::ISODateWithMs).toLatin1() + "\n";
+    if (!info.KeyText.isEmpty()) t += "key=" + QUrl::toPercentEncoding(QString::fromUtf8(info.KeyText)) + "\n";
     return t;
 }
 
@@ -58,6 +61,7 @@ bool ParseTrailer(const QByteArray& t, TRecoveryInfo& info) {
         if (key == "file") info.DocumentPath = QUrl::fromPercentEncoding(value);
         else if (key == "tileset") info.TilesetName = QUrl::fromPercentEncoding(value);
         else if (key == "needs-name") info.NeedsName = value == "1";
+        else if (key == "key") info.KeyText = QByteArray::fromPercentEncoding(value);
         else if (key == "saved") {
             info.Saved = QDateTime::fromString(QString::fromLatin1(value), Qt::ISODateWithMs);
             haveSaved = info.Saved.isValid();

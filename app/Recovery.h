@@ -22,10 +22,11 @@ enum class TRecoveryKind { Map, GeoSet };
 
 // What the trailer keeps beside the record.
 struct TRecoveryInfo {
-    QString DocumentPath;   // the file the document belongs to; empty when untitled
-    QString TilesetName;    // the record's tileset name, as the record holds it
-    bool NeedsName = false; // Save must ask for a name first
-    QDateTime Saved;        // when the copy was written
+    QString DocumentPath;    // the file the document belongs to; empty when untitled
+    QString TilesetName;     // the record's tileset name, as the record holds it
+    bool NeedsName = false;  // Save must ask for a name first
+    QDateTime Saved;         // when the copy was written
+    QByteArray KeyText = {}; // the map key as its file would hold it; empty for none
 };
 
 // A copy left by an instance that is no longer running. While the object lives the

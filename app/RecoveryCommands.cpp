@@ -61,9 +61,12 @@ bool Twinviewform::RecoverCopy(const TOrphanCopy& copy) {
     QString tilesetError;
     if (copy.Kind == TRecoveryKind::Map) {
         if (!AskSaveChanges()) return false; // a second copy would replace unsaved work
-        a.Document.OpenRecovered(copy.Path, copy.Info.DocumentPath, copy.Info.NeedsName, [&] {
-            tilesetError = ApplyMapSettings(copy.Info.DocumentPath.isEmpty() ? copy.Path : copy.Info.DocumentPath);
-        });
+        a.Document.OpenRecovered(
+            copy.Path, copy.Info.DocumentPath, copy.Info.NeedsName,
+            [&] {
+                tilesetError = ApplyMapSettings(copy.Info.DocumentPath.isEmpty() ? copy.Path : copy.Info.DocumentPath);
+            },
+            copy.Info.KeyText.toStdString());
         const QString& name = a.Document.FileName();
         a.MapDialogDir = name.isEmpty() ? a.ProgramDir : FolderOf(name);
     } else {

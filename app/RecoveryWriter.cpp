@@ -31,12 +31,12 @@ void TRecoveryWriter::WriteNow() {
     timer_.stop();
     if (map_.Modified()) {
         const TRecoveryInfo info{map_.FileName(), TilesetNameText(MapTilesetName(map_.CurrentMap)), map_.NeedsName(),
-                                 QDateTime::currentDateTime()};
+                                 QDateTime::currentDateTime(), QByteArray::fromStdString(KeyFileText(map_.CurrentKey))};
         store_.Write(TRecoveryKind::Map, &map_.CurrentMap, sizeof map_.CurrentMap, info);
     }
     if (geo_.Modified()) {
-        const TRecoveryInfo info{geo_.FileName(), TilesetNameText(GeoTilesetName(geo_.GeoSet)), false,
-                                 QDateTime::currentDateTime()};
+        const TRecoveryInfo info{
+            geo_.FileName(), TilesetNameText(GeoTilesetName(geo_.GeoSet)), false, QDateTime::currentDateTime(), {}};
         store_.Write(TRecoveryKind::GeoSet, &geo_.GeoSet, sizeof geo_.GeoSet, info);
     }
 }

@@ -29,7 +29,7 @@ void Twinviewform::ExportTiledMap1Click() {
     // One question for all three files that would be replaced.
     const TTiledFileNames names = TiledFileNamesFor(PathBytes(path));
     if (!MayReplace(this, {PathFromBytes(names.Tmx), PathFromBytes(names.Tsx), PathFromBytes(names.Png)})) return;
-    ExportTiledMap(names.Tmx, a.Document.CurrentMap, a.Tileset, a.Symbols);
+    ExportTiledMap(names.Tmx, a.Document.CurrentMap, a.Tileset, a.Symbols, &a.Document.CurrentKey);
 }
 
 void Twinviewform::ImportTiledMap1Click() {
@@ -44,8 +44,9 @@ void Twinviewform::ImportTiledMap1Click() {
     // The map came from elsewhere: an untitled, unsaved document, so Save asks for a name.
     a.Document.Detach();
     QString tilesetError;
-    EditMap(QStringLiteral("Import Tiled Map"), [&](TMapRecord& map) {
+    EditMapAndKey(QStringLiteral("Import Tiled Map"), [&](TMapRecord& map, TMapKey& key) {
         map = imported.Map;
+        key = imported.Key;
         tilesetError = ApplyMapSettings(path);
     });
     if (!tilesetError.isEmpty()) Dialogs().Error(this, tilesetError);

@@ -61,6 +61,37 @@ void PasteClipboard(TMapRecord& map, const TMapClipboard& clip, const TGridRect&
     }
 }
 
+void CopyLabels(const TMapKey& key, TMapClipboard& clip, const TGridRect& sel) {
+    const TGridRect g = ClampSelectionToMap(sel);
+    clip.Labels.clear();
+    for (const TKeyEntry& e : key.Entries) {
+        if (!g.Contains(e.X - 1, e.Y - 1)) continue;
+        TKeyEntry label = e;
+        label.X -= g.Left;
+        label.Y -= g.Top;
+        clip.Labels.push_back(std::move(label));
+    }
+}
+
+void CutLabels(TMapKey& key, TMapClipboard& clip, const TGridRect& sel) {
+    CopyLabels(key, clip, sel);
+    const TGridRect g = ClampSelectionToMap(sel);
+    std::erase_if(key.Entries, [&](const TKeyEntry& e) { return g.Contains(e.X - 1, e.Y - 1); });
+}
+
+void PasteLabels(TMapKey& key, const TMapClipboard& clip, const TGridRect& sel) {
+    const TGridRect g = ClampSelectionToMap(sel);
+    for (TKeyEntry label : clip.Labels) {
+        label.X += g.Left;
+        label.Y += g.Top;
+        if (!InsideMap(label.X, label.Y)) continue;
+        std::erase_if(key.Entries, [&](const TKeyEntry& e) { return e.X == label.X && e.Y == label.Y; });
+        if (key.Find(label.Number)) label.Number = key.NextFreeNumber();
+        if (label.Number == 0) return; // all 999 numbers are taken
+        key.Put(std::move(label));
+    }
+}
+
 void UndoExchange(TMapRecord& map, TMapRecord& undo) {
     // The scratch record lives for the run, like the other two.
     static TMapRecord scratch;

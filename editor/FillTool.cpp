@@ -8,10 +8,12 @@ namespace qm {
 
 namespace {
 
-constexpr uint8_t FullyWalled = 16, Opening = 32;
+constexpr uint8_t FullyWalled = CellFullyWalled, Opening = CellOpening;
 
-// The sides a cell's walls close (EdgeN...), FullyWalled and Opening, from both layers.
-uint8_t Barriers(const TMapCell& cell, const SymbolTable& table) {
+} // namespace
+
+// From both layers.
+uint8_t CellBarriers(const TMapCell& cell, const SymbolTable& table) {
     uint8_t b = 0;
     for (const uint8_t s : {cell.Upper, cell.Lower}) {
         const SymbolTraits& t = table[s];
@@ -29,6 +31,10 @@ uint8_t Barriers(const TMapCell& cell, const SymbolTable& table) {
     }
     return b;
 }
+
+namespace {
+
+uint8_t Barriers(const TMapCell& cell, const SymbolTable& table) { return CellBarriers(cell, table); }
 
 // The layer a symbol goes to, as the Draw tool paints it; the empty symbol is compared
 // on the lower layer unless only the upper one is worked on.

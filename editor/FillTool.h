@@ -14,6 +14,11 @@
 
 namespace qm {
 
+// The sides of a cell that its walls close (EdgeN ...), CellFullyWalled when walls cover
+// all four quarters, and CellOpening for a door or window (of any door kind).
+constexpr uint8_t CellFullyWalled = 16, CellOpening = 32;
+uint8_t CellBarriers(const TMapCell& cell, const SymbolTable& table);
+
 struct TFillArea {
     bool Lower = false;     // the layer compared and painted
     uint8_t From = 0;       // the symbol the area holds there

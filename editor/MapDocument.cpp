@@ -19,6 +19,20 @@ const QString RecoveredStep = QStringLiteral("Recovered");
 const QString UndoStep = QStringLiteral("Undo");
 
 bool SameRecord(const TMapRecord& a, const TMapRecord& b) { return std::memcmp(&a, &b, sizeof a) == 0; }
+
+// The same map as far as the file's meaning goes: zoom and current symbol aside.
+bool SameContent(const TMapRecord& a, const TMapRecord& b) {
+    TMapRecord x = a;
+    x.Zoom = b.Zoom;
+    x.CurrentSymbol = b.CurrentSymbol;
+    return SameRecord(x, b);
+}
+
+bool IsReadOnly(const QString& path) {
+    const QFileInfo info(path);
+    const auto anyWrite = QFileDevice::WriteOwner | QFileDevice::WriteGroup | QFileDevice::WriteOther;
+    return info.exists() && (!(info.permissions() & anyWrite) || !info.isWritable());
+}
 } // namespace
 
 TMapDocument::TMapDocument() { StartFresh(NewStep); }
@@ -28,37 +42,75 @@ void TMapDocument::Notify(TDocumentEvent e) {
 }
 
 void TMapDocument::StartFresh(const QString& stepName) {
-    history_.Start(stepName, CurrentMap, UndoMap);
+    history_.Start(stepName, CurrentMap, UndoMap, CurrentKey, UndoKey);
+    MarkSaved();
+}
+
+void TMapDocument::MarkSaved() {
     savedSerial_ = history_.CurrentSerial();
+    savedMap_ = CurrentMap;
+    savedKey_ = CurrentKey;
+    haveSaved_ = true;
+}
+
+bool TMapDocument::Modified() const {
+    if (history_.CurrentSerial() == savedSerial_) return false;
+    return !haveSaved_ || !SameContent(CurrentMap, savedMap_) || !(CurrentKey == savedKey_);
 }
 
 void TMapDocument::TakeUndoSnapshot() {
     qm::TakeUndoSnapshot(CurrentMap, UndoMap);
-    history_.UpdateUndo(CurrentMap, UndoMap);
+    UndoKey = CurrentKey;
+    history_.UpdateUndo(CurrentMap, UndoMap, CurrentKey, UndoKey);
+}
+
+bool TMapDocument::Record(const QString& stepName, const TMapRecord& before, const TMapKey& keyBefore,
+                          TSnapshot snapshot) {
+    const bool changed = !SameRecord(before, CurrentMap) || !(keyBefore == CurrentKey);
+    if (changed && snapshot == TSnapshot::IfChanged) {
+        qm::TakeUndoSnapshot(before, UndoMap);
+        UndoKey = keyBefore;
+    }
+    if (changed) history_.Record(stepName, CurrentMap, UndoMap, CurrentKey, UndoKey);
+    else if (snapshot == TSnapshot::Take) history_.UpdateUndo(CurrentMap, UndoMap, CurrentKey, UndoKey);
+    if (changed) Notify(TDocumentEvent::Edited);
+    return changed;
 }
 
 bool TMapDocument::Edit(const QString& stepName, const std::function<void(TMapRecord&)>& change, TSnapshot snapshot) {
+    return Edit(
+        stepName, [&](TMapRecord& map, TMapKey&) { change(map); }, snapshot);
+}
+
+bool TMapDocument::Edit(const QString& stepName, const std::function<void(TMapRecord&, TMapKey&)>& change,
+                        TSnapshot snapshot) {
     const TMapRecord before = CurrentMap;
-    if (snapshot == TSnapshot::Take) qm::TakeUndoSnapshot(CurrentMap, UndoMap);
+    const TMapKey keyBefore = CurrentKey;
+    if (snapshot == TSnapshot::Take) {
+        qm::TakeUndoSnapshot(CurrentMap, UndoMap);
+        UndoKey = CurrentKey;
+    }
     std::exception_ptr error;
     try {
-        change(CurrentMap);
+        change(CurrentMap, CurrentKey);
     } catch (...) {
         error = std::current_exception();
     }
-    const bool changed = !SameRecord(before, CurrentMap);
-    if (changed && snapshot == TSnapshot::IfChanged) qm::TakeUndoSnapshot(before, UndoMap);
-    if (changed) history_.Record(stepName, CurrentMap, UndoMap);
-    else if (snapshot == TSnapshot::Take) history_.UpdateUndo(CurrentMap, UndoMap);
-    if (changed) Notify(TDocumentEvent::Edited);
+    const bool changed = Record(stepName, before, keyBefore, snapshot);
     if (error) std::rethrow_exception(error);
     return changed;
 }
 
+bool TMapDocument::EditKey(const QString& stepName, const std::function<void(TMapKey&)>& change) {
+    return Edit(
+        stepName, [&](TMapRecord&, TMapKey& key) { change(key); }, TSnapshot::Take);
+}
+
 bool TMapDocument::Undo() {
-    if (SameRecord(CurrentMap, UndoMap)) return false;
+    if (SameRecord(CurrentMap, UndoMap) && CurrentKey == UndoKey) return false;
     UndoExchange(CurrentMap, UndoMap);
-    history_.Record(UndoStep, CurrentMap, UndoMap);
+    std::swap(CurrentKey, UndoKey);
+    history_.Record(UndoStep, CurrentMap, UndoMap, CurrentKey, UndoKey);
     Notify(TDocumentEvent::Edited);
     return true;
 }
@@ -67,8 +119,10 @@ void TMapDocument::New(const std::string& tilesetName, int cellSize, bool emptyU
     ResetMap(CurrentMap, tilesetName, cellSize);
     if (emptyUndo) ClearMapRecord(UndoMap);
     else qm::TakeUndoSnapshot(CurrentMap, UndoMap); // Undo stays within the new document
+    CurrentKey = UndoKey = {};
     fileName_.clear();
-    identity_ = {};
+    identity_ = keyIdentity_ = {};
+    keyError_.clear();
     needsName_ = false;
     StartFresh(NewStep);
     Notify(TDocumentEvent::Replaced);
@@ -77,6 +131,16 @@ void TMapDocument::New(const std::string& tilesetName, int cellSize, bool emptyU
 void TMapDocument::Open(const QString& path, const std::function<void()>& adopt) {
     ReadMapFile(PathBytes(path), CurrentMap); // throws with the record untouched
     identity_ = FileIdentityOf(path);
+    const QString keyPath = QString::fromStdString(KeyPathFor(PathBytes(path)));
+    keyError_.clear();
+    try {
+        CurrentKey = ReadKeyFile(PathBytes(keyPath));
+    } catch (const std::exception& e) {
+        CurrentKey = {};
+        keyError_ = QString::fromUtf8(e.what());
+    }
+    keyIdentity_ = FileIdentityOf(keyPath);
+    UndoKey = CurrentKey;
     // Anything but one whole record was not written by us: never replace it unasked.
     needsName_ = QFileInfo(path).size() != qint64(sizeof(TMapRecord));
     fileName_ = path;
@@ -88,37 +152,52 @@ void TMapDocument::Open(const QString& path, const std::function<void()>& adopt)
 }
 
 void TMapDocument::OpenRecovered(const QString& copyPath, const QString& documentPath, bool needsName,
-                                 const std::function<void()>& adopt) {
-    ReadMapFile(PathBytes(copyPath), CurrentMap); // the record; the trailer after it is not read
+                                 const std::function<void()>& adopt, const std::string& keyText) {
+    TMapKey key = ParseKeyFile(keyText, PathBytes(copyPath)); // throws before anything changed
+    ReadMapFile(PathBytes(copyPath), CurrentMap);             // the record; the trailer after it is not read
+    CurrentKey = UndoKey = std::move(key);
     fileName_ = documentPath;
-    identity_ = {}; // what the file held when the copy was made is not known
+    identity_ = keyIdentity_ = {}; // what the files held when the copy was made is not known
+    keyError_.clear();
     needsName_ = needsName;
     if (adopt) adopt();
     qm::TakeUndoSnapshot(CurrentMap, UndoMap);
     StartFresh(RecoveredStep);
     savedSerial_ = -1; // its changes are in no file
+    haveSaved_ = false;
     Notify(TDocumentEvent::Replaced);
 }
 
 void TMapDocument::Detach() {
     fileName_.clear();
-    identity_ = {};
+    identity_ = keyIdentity_ = {};
+    keyError_.clear();
     savedSerial_ = -1;
+    haveSaved_ = false;
     Notify(TDocumentEvent::FileChanged);
 }
 
+QString TMapDocument::KeyFileName() const {
+    return fileName_.isEmpty() ? QString() : QString::fromStdString(KeyPathFor(PathBytes(fileName_)));
+}
+
+bool TMapDocument::FileChangedOnDisk() const {
+    return ChangedOnDisk(fileName_, identity_) || (!fileName_.isEmpty() && ChangedOnDisk(KeyFileName(), keyIdentity_));
+}
+
 void TMapDocument::Save(const QString& path) {
-    // A read-only map stays as it is: the atomic replace would otherwise swap it out
-    // whatever its permissions say.
-    const QFileInfo info(path);
-    const auto anyWrite = QFileDevice::WriteOwner | QFileDevice::WriteGroup | QFileDevice::WriteOther;
-    if (info.exists() && (!(info.permissions() & anyWrite) || !info.isWritable()))
-        throw TFileError(CannotCreateMessage(PathBytes(path), std::strerror(EACCES)));
-    WriteMapFile(PathBytes(path), CurrentMap); // atomic: a failure keeps the old file
+    // A read-only map or key stays as it is: the atomic replace would otherwise swap it
+    // out whatever its permissions say.
+    const QString keyPath = QString::fromStdString(KeyPathFor(PathBytes(path)));
+    for (const QString& p : {path, keyPath})
+        if (IsReadOnly(p)) throw TFileError(CannotCreateMessage(PathBytes(p), std::strerror(EACCES)));
+    WriteMapAndKey(PathBytes(path), CurrentMap, CurrentKey);
     fileName_ = path;
     identity_ = FileIdentityOf(path);
+    keyIdentity_ = FileIdentityOf(keyPath);
+    keyError_.clear();
     needsName_ = false;
-    savedSerial_ = history_.CurrentSerial();
+    MarkSaved();
     Notify(TDocumentEvent::FileChanged);
 }
 
@@ -128,7 +207,7 @@ QString TMapDocument::DisplayName() const {
 
 bool TMapDocument::StepTo(int step) {
     if (step < 0 || step >= history_.Count() || step == history_.Current()) return false;
-    history_.Restore(step, CurrentMap, UndoMap);
+    history_.Restore(step, CurrentMap, UndoMap, CurrentKey, UndoKey);
     Notify(TDocumentEvent::Restored);
     return true;
 }

@@ -19,41 +19,81 @@ void Expand(const QByteArray& packed, uint8_t* out) {
 }
 } // namespace
 
-TMapHistory::TStep TMapHistory::Pack(const QString& name, int64_t serial, const TMapRecord& map,
-                                     const TMapRecord& undo) {
+namespace {
+const TMapKey EmptyKey;
+
+qint64 KeySize(const TMapKey& key) {
+    qint64 n = qint64(sizeof key);
+    for (const TKeyEntry& e : key.Entries) n += qint64(sizeof e + e.Title.size() + e.Text.size());
+    for (const auto& [name, value] : key.Fields) n += qint64(name.size() + value.size() + 64);
+    return n;
+}
+} // namespace
+
+TMapHistory::TStep TMapHistory::Pack(const QString& name, int64_t serial, const TMapRecord& map, const TMapRecord& undo,
+                                     const TMapKey& key, const TMapKey& undoKey) const {
     // The undo copy mostly equals the map: their difference packs to a few bytes.
     uint8_t diff[MapRecordSize];
     const auto* m = reinterpret_cast<const uint8_t*>(&map);
     const auto* u = reinterpret_cast<const uint8_t*>(&undo);
     for (size_t i = 0; i < MapRecordSize; ++i) diff[i] = m[i] ^ u[i];
-    return TStep{name, serial, Compress(m), Compress(diff)};
+    TStep step{name, serial, Compress(m), Compress(diff), {}, {}, 0};
+    // Most steps leave the key alone: they share the copy of the step before.
+    qint64 own = 0;
+    auto share = [&](const TMapKey& k) -> TKeyPtr {
+        if (k.Empty()) return {};
+        if (current_ >= 0) {
+            const TStep& last = steps_[size_t(current_)];
+            if (last.Key && *last.Key == k) return last.Key;
+            if (last.UndoKey && *last.UndoKey == k) return last.UndoKey;
+        }
+        own += KeySize(k);
+        return std::make_shared<const TMapKey>(k);
+    };
+    step.Key = share(key);
+    step.UndoKey = undoKey == key ? step.Key : share(undoKey);
+    step.KeyBytes = own;
+    return step;
 }
 
-void TMapHistory::Start(const QString& name, const TMapRecord& map, const TMapRecord& undo) {
+void TMapHistory::Start(const QString& name, const TMapRecord& map, const TMapRecord& undo, const TMapKey& key,
+                        const TMapKey& undoKey) {
     steps_.clear();
     bytes_ = 0;
     current_ = -1;
-    Record(name, map, undo);
+    Record(name, map, undo, key, undoKey);
 }
 
-void TMapHistory::Record(const QString& name, const TMapRecord& map, const TMapRecord& undo) {
+void TMapHistory::Record(const QString& name, const TMapRecord& map, const TMapRecord& undo, const TMapKey& key,
+                         const TMapKey& undoKey) {
+    TStep step = Pack(name, nextSerial_++, map, undo, key, undoKey);
     while (Count() > current_ + 1) {
         bytes_ -= steps_.back().Size();
         steps_.pop_back();
     }
-    steps_.push_back(Pack(name, nextSerial_++, map, undo));
+    steps_.push_back(std::move(step));
     bytes_ += steps_.back().Size();
     current_ = Count() - 1;
     Trim();
 }
 
-void TMapHistory::UpdateUndo(const TMapRecord& map, const TMapRecord& undo) {
+void TMapHistory::UpdateUndo(const TMapRecord& map, const TMapRecord& undo, const TMapKey& key,
+                             const TMapKey& undoKey) {
     if (current_ < 0) return;
+    TStep packed = Pack(steps_[size_t(current_)].Name, steps_[size_t(current_)].Serial, map, undo, key, undoKey);
     TStep& step = steps_[size_t(current_)];
     bytes_ -= step.Size();
-    step = Pack(step.Name, step.Serial, map, undo);
+    step = std::move(packed);
     bytes_ += step.Size();
     Trim();
+}
+
+void TMapHistory::Restore(int i, TMapRecord& map, TMapRecord& undo, TMapKey& key, TMapKey& undoKey) {
+    if (i < 0 || i >= Count()) return;
+    Restore(i, map, undo);
+    const TStep& step = steps_[size_t(i)];
+    key = step.Key ? *step.Key : EmptyKey;
+    undoKey = step.UndoKey ? *step.UndoKey : EmptyKey;
 }
 
 void TMapHistory::Restore(int i, TMapRecord& map, TMapRecord& undo) {

@@ -4,7 +4,9 @@
 #include <cerrno>
 #include <charconv>
 #include <cstring>
+#include <memory>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace qm {
 
@@ -130,8 +132,7 @@ private:
     void ReadFormatLine() const {
         const std::string_view first = Trim(lines_[0]);
         int version = 0;
-        if (first.substr(0, FormatLine.size()) != FormatLine ||
-            !ParseNumber(first.substr(FormatLine.size()), version))
+        if (first.substr(0, FormatLine.size()) != FormatLine || !ParseNumber(first.substr(FormatLine.size()), version))
             Fail(1, "the first line must be \"" + FormatLine + std::to_string(FormatVersion) + "\"");
         if (version != FormatVersion)
             Fail(1, "it is a key of version " + std::to_string(version) + ", this Quillmarch reads version " +
@@ -316,6 +317,25 @@ std::string KeyFileText(const TMapKey& key) {
         }
     }
     return out;
+}
+
+void WriteMapAndKey(const std::string& mapPath, const TMapRecord& map, const TMapKey& key) {
+    const std::string keyPath = KeyPathFor(mapPath);
+    const std::string text = KeyFileText(key);
+    TAtomicFile mapFile(mapPath);
+    mapFile.Write(&map, sizeof map);
+    std::unique_ptr<TAtomicFile> keyFile;
+    if (!text.empty()) {
+        keyFile = std::make_unique<TAtomicFile>(keyPath);
+        keyFile->Write(text.data(), text.size());
+        keyFile->Finish();
+    }
+    mapFile.Finish();
+    // Only renames are left: the key goes first, so a map is never newer than its key.
+    if (keyFile) keyFile->Commit();
+    mapFile.Commit();
+    if (keyFile || ::unlink(keyPath.c_str()) == 0 || errno == ENOENT) return;
+    throw TFileError(CannotCreateMessage(keyPath, std::strerror(errno)) + " The key was emptied but its file stays.");
 }
 
 TMapKey ParseKeyFile(std::string_view bytes, const std::string& fileName) { return TParser(bytes, fileName).Run(); }

@@ -17,17 +17,18 @@
 #include <utility>
 #include <vector>
 
+#include "model/MapRecord.h"
 #include "model/RecordFile.h"
 
 namespace qm {
 
 constexpr int MaxKeyNumber = 999;
-constexpr size_t MaxKeyTitleLength = 80;         // characters, not bytes
+constexpr size_t MaxKeyTitleLength = 80; // characters, not bytes
 constexpr size_t MaxKeyFileBytes = size_t(1) << 20;
 
 struct TKeyEntry {
     int Number = 0;
-    int X = 1, Y = 1; // the cell it is pinned to, 1-based as the status bar shows it
+    int X = 1, Y = 1;  // the cell it is pinned to, 1-based as the status bar shows it
     std::string Title; // one line, UTF-8
     std::string Text;  // plain text, lines joined by '\n', no blank lines at either end
 
@@ -76,5 +77,10 @@ std::string KeyFileText(const TMapKey& key);
 TMapKey ParseKeyFile(std::string_view bytes, const std::string& fileName);
 // A missing file is an empty key; anything unreadable throws (TFileError or TKeyError).
 TMapKey ReadKeyFile(const std::string& path);
+
+// Writes the map and its key (KeyPathFor) as one: both to temporary files, and only when
+// both are written are they renamed over the old ones; an empty key removes the key
+// file. A failure leaves both old files as they were and throws TFileError.
+void WriteMapAndKey(const std::string& mapPath, const TMapRecord& map, const TMapKey& key);
 
 } // namespace qm

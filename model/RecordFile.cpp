@@ -120,13 +120,19 @@ void TAtomicFile::Write(const void* data, size_t size) {
     }
 }
 
-void TAtomicFile::Commit() {
+void TAtomicFile::Finish() {
+    if (finished_) return;
     if (sync_ && ::fsync(fd_) != 0) Fail(errno);
     if (::close(fd_) != 0) {
         fd_ = -1;
         Fail(errno);
     }
     fd_ = -1;
+    finished_ = true;
+}
+
+void TAtomicFile::Commit() {
+    Finish();
     if (::rename(temp_.c_str(), path_.c_str()) != 0) Fail(errno);
     temp_.clear();
 }

@@ -42,6 +42,9 @@ public:
     TAtomicFile& operator=(const TAtomicFile&) = delete;
 
     void Write(const void* data, size_t size);
+    // Flushes and closes the temporary file: what is left to fail after it is the rename.
+    // Files written as one (a map and its key) are all finished before any is committed.
+    void Finish();
     void Commit();
     const std::string& Path() const { return path_; }
 
@@ -52,6 +55,7 @@ private:
     int fd_ = -1;
     long written_ = 0;
     bool sync_ = true;
+    bool finished_ = false;
 };
 
 // Test seam: when set, the atomic writer fails after writing this many bytes, as a

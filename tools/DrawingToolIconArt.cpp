@@ -64,6 +64,23 @@ const char* const DrawingToolArt[][17] = {
      "..........KBBBK.",
      "...........KKK..",
      "................"},
+    {"label",
+     "................",
+     ".....rrrrrr.....",
+     "...rrRRRRRRrr...",
+     "..rRRWWWWWWRRr..",
+     "..rRWWWKKWWWRr..",
+     ".rRWWWKKKWWWWRr.",
+     ".rRWWWWKKWWWWRr.",
+     ".rRWWWWKKWWWWRr.",
+     ".rRWWWWKKWWWWRr.",
+     ".rRWWWWKKWWWWRr.",
+     "..rRWWKKKKWWRr..",
+     "..rRRWWWWWWRRr..",
+     "...rrRRRRRRrr...",
+     ".....rrRRrr.....",
+     ".......rr.......",
+     "................"},
 };
 // clang-format on
 

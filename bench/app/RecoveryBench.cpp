@@ -13,7 +13,7 @@
 
 namespace {
 
-const qm::TRecoveryInfo Info{"/home/user/maps/keep.map", "", false, QDateTime::currentDateTime()};
+const qm::TRecoveryInfo Info{"/home/user/maps/keep.map", "", false, QDateTime::currentDateTime(), {}};
 
 // What the user-interface thread pays when the debounce timer fires.
 void HandMapCopyToWriter(benchmark::State& state) {

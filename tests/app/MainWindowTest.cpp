@@ -116,11 +116,12 @@ TEST_F(AppTest, MenusInOrderWithTheirSeparators) {
                                                         "-",
                                                         "FileExitItem"}));
     EXPECT_EQ(names(Find<QMenu>("Tileset1")), QStringList({"Default1", "Custom1"}));
-    EXPECT_EQ(names(Find<QMenu>("Edit1")), QStringList({"Cut1", "Copy1", "Paste1", "Undo1", "StepBackward1",
-                                                        "StepForward1", "History1", "-", "CopyImage1"}));
+    EXPECT_EQ(names(Find<QMenu>("Edit1")),
+              QStringList({"Cut1", "Copy1", "Paste1", "Undo1", "StepBackward1", "StepForward1", "History1", "Key1",
+                           "DeleteLabel1", "-", "CopyImage1"}));
     EXPECT_EQ(names(Find<QMenu>("Options1")), QStringList({"ShowHidden", "-", "ZoomIn1", "ZoomOut1", "-",
                                                            "RandomMaplet1", "SetBackground1", "-", "ShowGridLines1"}));
-    EXPECT_EQ(names(Find<QMenu>("Tools1")), QStringList({"Room1", "Door1", "Fill1"}));
+    EXPECT_EQ(names(Find<QMenu>("Tools1")), QStringList({"Room1", "Door1", "Fill1", "Label1"}));
     EXPECT_EQ(names(Find<QMenu>("Help1")), QStringList({"KeyboardShortcuts1", "HelpAboutItem"}));
 }
 
@@ -226,6 +227,7 @@ const ButtonRow ButtonRows[] = {
     {"ButtonRoom", -1, " Room Tool", true},
     {"ButtonDoor", -1, " Door Tool", true},
     {"ButtonFill", -1, " Fill Tool", true},
+    {"ButtonLabel", -1, " Label Tool", true},
     {"|", 0, "", false},
     {"LayerButton", 16, " Layer Selection Tool", false},
     {"|", 0, "", false},
@@ -278,7 +280,7 @@ TEST_F(AppTest, ToolButtonsAreOneRadioGroup) {
     EXPECT_FALSE(Find<QToolButton>("ToolButton28")->isChecked());
     Click(Find<QToolButton>("ButtonWall")); // pressing the down button again keeps it down
     EXPECT_TRUE(Find<QToolButton>("ButtonWall")->isChecked());
-    EXPECT_EQ(Find<QButtonGroup>("ToolGroup")->buttons().size(), 14); // the eleven, Room, Door and Fill
+    EXPECT_EQ(Find<QButtonGroup>("ToolGroup")->buttons().size(), 15); // the eleven, Room, Door, Fill and Label
 }
 
 TEST_F(AppTest, IconsComeFromTheToolPalette) {

@@ -27,9 +27,10 @@ std::string ErrorOf(std::string_view bytes) {
 TEST(MapKeyFile, WritesTheDocumentedLayoutAndReadsItBackExactly) {
     const TMapKey key = SampleKey();
     const std::string text = KeyFileText(key);
-    EXPECT_EQ(text.substr(0, text.find("\n## 9")),
-              "# Quillmarch map key 1\nLevel: 2 of 3\n\n## 1.\nat 1, 72\n\nÜmlaut and ✓ survive.\n\n"
-              "## 3. Guard room\nat 20, 31\n\nTwo bunks.\n\nA table  \n\\## not a heading\n\\\\## escaped already\n\\##\n");
+    EXPECT_EQ(
+        text.substr(0, text.find("\n## 9")),
+        "# Quillmarch map key 1\nLevel: 2 of 3\n\n## 1.\nat 1, 72\n\nÜmlaut and ✓ survive.\n\n"
+        "## 3. Guard room\nat 20, 31\n\nTwo bunks.\n\nA table  \n\\## not a heading\n\\\\## escaped already\n\\##\n");
     const TMapKey back = ParseKeyFile(text, "k");
     EXPECT_EQ(back, key);
     EXPECT_EQ(KeyFileText(back), text);
@@ -39,9 +40,10 @@ TEST(MapKeyFile, WritesTheDocumentedLayoutAndReadsItBackExactly) {
 // What a text editor does to the file: CRLF line ends, a byte order mark, blank lines and
 // spaces around, no last line end.
 TEST(MapKeyFile, ReadsWhatATextEditorLeaves) {
-    const TMapKey key = ParseKeyFile("\xEF\xBB\xBF# Quillmarch map key 1\r\n\r\n## 2.   Well  \r\nat  4 ,7\r\n\r\n\r\n"
-                                     "Deep.\r\n\r\n## 5. Door\r\nat 1, 1",
-                                     "k");
+    const TMapKey key = ParseKeyFile(
+        "\xEF\xBB\xBF# Quillmarch map key 1\r\n\r\n## 2.   Well  \r\nat  4 ,7\r\n\r\n\r\n"
+        "Deep.\r\n\r\n## 5. Door\r\nat 1, 1",
+        "k");
     ASSERT_EQ(key.Entries.size(), 2u);
     EXPECT_EQ(key.Entries[0], (TKeyEntry{2, 4, 7, "Well", "Deep."}));
     EXPECT_EQ(key.Entries[1], (TKeyEntry{5, 1, 1, "Door", ""}));
