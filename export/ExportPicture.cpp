@@ -6,6 +6,7 @@
 
 #include "base/Encoding.h"
 #include "compose/CellPainters.h"
+#include "compose/KeyLabels.h"
 #include "compose/MapClamp.h"
 #include "export/PictureBands.h"
 
@@ -31,14 +32,15 @@ TGridRect ExportArea(const TGridRect& selection) {
     return WholeMapArea;
 }
 
-TPictureSource MapPictureSource(const TMapRecord& map, const TRenderedTileset& ts, const TGridRect& area, int zoom) {
+TPictureSource MapPictureSource(const TMapRecord& map, const TRenderedTileset& ts, const TGridRect& area, int zoom,
+                                const TMapKey* labels) {
     const TGridRect a = ClipAreaToMap(area);
     TPictureSource src;
     if (zoom < 1 || zoom > MaxExportZoom || a.Width() < 1 || a.Height() < 1) return src; // empty
     src.Width = a.Width() * zoom;
     src.Height = a.Height() * zoom;
     src.BandHeight = zoom;
-    src.Band = [&map, &ts, a, zoom, width = src.Width](int top, int rows) {
+    src.Band = [&map, &ts, a, zoom, labels, width = src.Width](int top, int rows) {
         QImage band(width, rows, QImage::Format_RGB32);
         band.fill(Qt::white);
         QImage cellBitmap;
@@ -49,13 +51,16 @@ TPictureSource MapPictureSource(const TMapRecord& map, const TRenderedTileset& t
         // every distinct cell at a large zoom would cost more memory than the band.
         for (int c = a.Left; c <= a.Right; ++c)
             DrawMapGridCell(p, c, r, QRect((c - a.Left) * zoom, 0, zoom, zoom), false, map, ts, cellBitmap, nullptr);
+        // A label stays inside its cell, so the band of its row holds it whole.
+        if (labels) DrawKeyLabels(p, *labels, TGridRect{a.Left, r, a.Right, r}, QPointF(0, 0), zoom);
         return band;
     };
     return src;
 }
 
-QImage ComposeMapPicture(const TMapRecord& map, const TRenderedTileset& ts, const TGridRect& area, int zoom) {
-    const TPictureSource src = MapPictureSource(map, ts, area, zoom);
+QImage ComposeMapPicture(const TMapRecord& map, const TRenderedTileset& ts, const TGridRect& area, int zoom,
+                         const TMapKey* labels) {
+    const TPictureSource src = MapPictureSource(map, ts, area, zoom, labels);
     if (src.Width <= 0 || src.Height <= 0) return QImage();
     QImage picture(src.Width, src.Height, QImage::Format_RGB32);
     DrawBandsInto(picture, src);
@@ -63,9 +68,9 @@ QImage ComposeMapPicture(const TMapRecord& map, const TRenderedTileset& ts, cons
 }
 
 void ExportMapPicture(const std::string& path, TPictureFormat f, const TMapRecord& map, const TRenderedTileset& ts,
-                      const TGridRect& area, int zoom, const TProgressFn& progress) {
+                      const TGridRect& area, int zoom, const TProgressFn& progress, const TMapKey* labels) {
     CheckZoom(path, zoom);
-    WritePictureFile(path, f, MapPictureSource(map, ts, area, zoom), progress);
+    WritePictureFile(path, f, MapPictureSource(map, ts, area, zoom, labels), progress);
 }
 
 std::array<TGridRect, 4> QuarterAreas() {

@@ -9,6 +9,7 @@
 
 #include "compose/GridRect.h"
 #include "export/PictureWriters.h"
+#include "model/MapKey.h"
 #include "model/MapRecord.h"
 #include "tiles/Tileset.h"
 
@@ -22,16 +23,20 @@ constexpr TGridRect WholeMapArea{0, 0, MapSize - 1, MapSize - 1};
 TGridRect ExportArea(const TGridRect& selection);
 
 // Picture of `area` (0-based grid cells, inclusive, inside the map) at `zoom` pixels
-// per cell, one band per row of cells. The source keeps references to map and
-// tileset: both must outlive it.
-TPictureSource MapPictureSource(const TMapRecord& map, const TRenderedTileset& ts, const TGridRect& area, int zoom);
+// per cell, one band per row of cells, with the key's labels over their cells when
+// `labels` is given (the game master's copy). The source keeps references to map,
+// tileset and labels: all must outlive it.
+TPictureSource MapPictureSource(const TMapRecord& map, const TRenderedTileset& ts, const TGridRect& area, int zoom,
+                                const TMapKey* labels = nullptr);
 
 // The same picture whole, in memory (clipboard, tests). Format_RGB32.
-QImage ComposeMapPicture(const TMapRecord& map, const TRenderedTileset& ts, const TGridRect& area, int zoom);
+QImage ComposeMapPicture(const TMapRecord& map, const TRenderedTileset& ts, const TGridRect& area, int zoom,
+                         const TMapKey* labels = nullptr);
 
 // Writes the picture of `area` to `path` in format `f`; see WritePictureFile.
 void ExportMapPicture(const std::string& path, TPictureFormat f, const TMapRecord& map, const TRenderedTileset& ts,
-                      const TGridRect& area, int zoom, const TProgressFn& progress = {});
+                      const TGridRect& area, int zoom, const TProgressFn& progress = {},
+                      const TMapKey* labels = nullptr);
 
 // "Export Tiled Map Images" (quarter pictures, not the Tiled editor's files): the whole
 // map in four quarters of 36 x 36 cells, in the order

@@ -204,15 +204,32 @@ void PrintMapPage(TPageInfo& info, TSpecialCanvas& s, const TMapPrintSource& src
     const std::optional<TPageLayout> found = SourceLayout(src, map, s.PageWidth, s.PageHeight, s.XRes, s.YRes);
     info.Summary = LayoutSummary(found, s.PageWidth, s.PageHeight, s.XRes, s.YRes);
     const int p = info.PageNumber;
+    // The key pages follow the map pages, from a sheet of their own.
+    const int mapPages = found ? found->Pages() : 1;
+    TKeyPagesCache ownCache;
+    const TKeyPages* keyPages = nullptr;
+    if (set.KeyPages && src.Key && !src.Key->Entries.empty())
+        keyPages = &(src.KeyPages ? *src.KeyPages : ownCache).Get(s, *src.Key, set, src.MapFileName);
+    if (keyPages) {
+        const int n = keyPages->Count();
+        info.Summary +=
+            QStringLiteral(" + %1 %2").arg(n).arg(n == 1 ? QStringLiteral("key page") : QStringLiteral("key pages"));
+        if (p > mapPages) {
+            info.LastPage = p >= mapPages + n;
+            PrintKeyPage(s, *keyPages, p - mapPages - 1);
+            return;
+        }
+    }
+    const bool more = keyPages != nullptr;
     if (!found) {
-        info.LastPage = true;
+        info.LastPage = !more;
         PrintNothingDrawn(s, src);
         return;
     }
     const TPageLayout& lay = *found;
     int pr = 0, pc = 0;
     PagePosition(lay, p, pr, pc);
-    info.LastPage = p >= lay.Pages();
+    info.LastPage = p >= lay.Pages() && !more;
     if (lay.Overview && pr == 0) {
         PrintOverviewPage(s, src, lay, map);
         return;
@@ -243,6 +260,7 @@ void PrintMapPage(TPageInfo& info, TSpecialCanvas& s, const TMapPrintSource& src
             CellGrid(s, style, lay, cx, cy, l, t, r, b);
         }
     }
+    if (PrintsRoomNumbers(set, map, src.Key)) DrawSheetLabels(s, *src.Key, lay, frame, pr, pc);
     CoverStripOverflow(s, lay, frame);
     if (style == gsHexOverlay) HexOverlay(s, lay);
     DrawSheetParts(s, src, lay, frame, pr, pc, spStrips | spMarks | spLabel);
@@ -257,6 +275,7 @@ void TMapPageHandler::PrintPreview1PrintPage(std::unique_ptr<TPageInfo>& Info, T
     if (!Info) return;
     TMapPrintSource src = source_();
     if (!src.Cells) src.Cells = &cells_;
+    if (!src.KeyPages) src.KeyPages = &keyPages_;
     PrintMapPage(*Info, SCanvas, src);
 }
 

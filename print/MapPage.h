@@ -12,6 +12,7 @@
 #include "compose/GridRect.h"
 #include "model/MapRecord.h"
 #include "preview/PrintSurface.h"
+#include "print/KeyPages.h"
 #include "print/PageLayout.h"
 #include "tiles/Tileset.h"
 
@@ -63,6 +64,7 @@ public:
 private:
     SourceFn source_;
     TCellCache cells_;
+    TKeyPagesCache keyPages_;
 };
 
 } // namespace qm

@@ -7,15 +7,21 @@
 
 #include "compose/CellCache.h"
 #include "compose/GridRect.h"
+#include "model/MapKey.h"
 #include "model/MapRecord.h"
 #include "tiles/Tileset.h"
 
 namespace qm {
 
+class TKeyPagesCache;
+
 enum TGridStyle { gsNone = 0, gsAlignedSquares = 1, gsAlignedHexes = 2, gsOffsetSquares = 3, gsHexOverlay = 4 };
 
 enum TOverlap { ovNone = 0, ovEighth = 1, ovQuarter = 2, ovHalf = 3 };
 enum THiddenPrint { hpAsMap = 0, hpShow = 1, hpLeaveOut = 2 };
+// The map key's numbers on the map pages: as the hidden symbols (when the printed map
+// shows them), always, or never.
+enum TRoomNumbers { rnAsHidden = 0, rnOn = 1, rnOff = 2 };
 
 // The battle-mat choices of "Print Properties": sheets meant to be trimmed and taped
 // together. Every default leaves the printout as it is without them.
@@ -46,6 +52,8 @@ struct TPrintSettings {
     int BottomMargin = 1;
     int GridStyle = gsNone; // -1 (nothing selected) draws no grid
     TBattleMatOptions Mat;
+    int RoomNumbers = rnAsHidden;
+    bool KeyPages = false; // the key after the map pages, from a sheet of its own
 };
 
 // Inches of a scale item (0 for "Fit To Page") and of a margin item.
@@ -64,6 +72,10 @@ struct TMapPrintSource {
     // Composed cells kept across pages, so equal cells are drawn as one shared image
     // (a PDF then stores each once). Optional; the page handler supplies its own.
     TCellCache* Cells = nullptr;
+    // The map key: room numbers and key pages. Optional, as the layout of its pages kept
+    // across pages (the page handler supplies its own).
+    const TMapKey* Key = nullptr;
+    TKeyPagesCache* KeyPages = nullptr;
 };
 
 // All quantities in printer pixels from the sheet's top-left corner; 1-based map cells.

@@ -93,6 +93,7 @@ TPrintOptions::TPrintOptions(QWidget* parent) : QDialog(parent) {
 
     BuildButtons();
     BuildBattleMatGroup();
+    BuildMapKeyGroup();
     FormCreate();
 }
 
@@ -207,14 +208,40 @@ void TPrintOptions::BuildBattleMatGroup() {
     CorrectionLabel->setBuddy(CorrectionEdit);
 }
 
+void TPrintOptions::BuildMapKeyGroup() {
+    MapKeyGroup = new QGroupBox(QStringLiteral("Map Key"), this);
+    MapKeyGroup->setObjectName(QStringLiteral("MapKeyGroup"));
+    MapKeyGroup->hide();
+    RoomNumbersCB = new QCheckBox(QStringLiteral("Room Numbers"), MapKeyGroup);
+    RoomNumbersCB->setObjectName(QStringLiteral("RoomNumbersCB"));
+    RoomNumbersCB->setGeometry(8, 20, 150, 18);
+    RoomNumbersCB->setChecked(true);
+    RoomNumbersCB->setToolTip(
+        QStringLiteral("Print the key's numbers over their rooms; on for the game master's copy, "
+                       "off for the Player Copy unless ticked"));
+    KeyPagesCB = new QCheckBox(QStringLiteral("Key Pages"), MapKeyGroup);
+    KeyPagesCB->setObjectName(QStringLiteral("KeyPagesCB"));
+    KeyPagesCB->setGeometry(8, 42, 150, 18);
+    KeyPagesCB->setToolTip(
+        QStringLiteral("After the map, the key on sheets of its own: number, title and text of every room"));
+    // Until the user decides, the numbers follow the copy: none for the players.
+    connect(RoomNumbersCB, &QCheckBox::clicked, this, [this] { roomNumbersTouched_ = true; });
+    connect(PlayerCopyCB, &QCheckBox::toggled, this, [this](bool players) {
+        if (!roomNumbersTouched_) RoomNumbersCB->setChecked(!players);
+    });
+}
+
 void TPrintOptions::ShowBattleMat(bool shown) {
     BattleMatBut->setText(shown ? QStringLiteral("Battle Mat <<") : QStringLiteral("Battle Mat >>"));
     if (shown) {
-        setFixedSize(225 + 182, 269);
+        setFixedSize(225 + 182 + 182, 269);
         BattleMatGroup->setGeometry(225, 8, 174, 253);
         BattleMatGroup->show();
+        MapKeyGroup->setGeometry(225 + 182, 8, 174, 70);
+        MapKeyGroup->show();
     } else {
         BattleMatGroup->hide();
+        MapKeyGroup->hide();
         setFixedSize(225, 269);
     }
 }
@@ -253,6 +280,8 @@ TPrintSettings TPrintOptions::Settings() const {
     s.Mat.Hidden = PlayerCopyCB->isChecked() ? hpLeaveOut : hpAsMap;
     s.Mat.InkSaver = InkSaverCB->isChecked();
     s.Mat.FitSheets = FitSheetsCB->isChecked();
+    s.RoomNumbers = !roomNumbersTouched_ ? rnAsHidden : RoomNumbersCB->isChecked() ? rnOn : rnOff;
+    s.KeyPages = KeyPagesCB->isChecked();
     return s;
 }
 

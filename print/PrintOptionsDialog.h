@@ -55,6 +55,10 @@ public:
     QCheckBox* InkSaverCB;
     QLabel* CorrectionLabel;
     QDoubleSpinBox* CorrectionEdit;
+    // The map key's group, shown with the battle mat's.
+    QGroupBox* MapKeyGroup;
+    QCheckBox* RoomNumbersCB; // until touched it follows Player Copy
+    QCheckBox* KeyPagesCB;
     void ShowBattleMat(bool shown);
 
     // The item index of the grid style, or -1 when the text names no item.
@@ -67,7 +71,9 @@ private:
     void FitGridStyleCombo();
     void BuildButtons();
     void BuildBattleMatGroup();
+    void BuildMapKeyGroup();
     void FormCreate();
+    bool roomNumbersTouched_ = false;
 };
 
 // The Print command: the dialog, and on Ok the preview (which prints when asked).

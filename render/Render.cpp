@@ -23,12 +23,13 @@ bool IsFile(const QString& path) {
     return info.exists() && info.isFile();
 }
 
-void RenderPicture(const TRenderArgs& args, const TMapRecord& map, const TRenderedTileset& ts) {
+void RenderPicture(const TRenderArgs& args, const TMapRecord& map, const TRenderedTileset& ts, const TMapKey* key) {
     TMapRecord shown = map;
     if (args.ShowHidden) shown.ShowHidden = *args.ShowHidden ? 1 : 0;
     const int zoom = args.Zoom ? *args.Zoom : map.Zoom;
     if (zoom < 1) throw TRenderError("The map \"" + args.MapPath + "\" has no zoom of its own (0); give --zoom N.");
-    ExportMapPicture(args.OutputPath, args.PictureFormat, shown, ts, args.Region ? *args.Region : WholeMapArea, zoom);
+    ExportMapPicture(args.OutputPath, args.PictureFormat, shown, ts, args.Region ? *args.Region : WholeMapArea, zoom,
+                     {}, args.Labels ? key : nullptr);
 }
 
 void RenderVtt(const TRenderArgs& args, const TMapRecord& map, const TRenderedTileset& ts) {
@@ -42,7 +43,7 @@ void RenderVtt(const TRenderArgs& args, const TMapRecord& map, const TRenderedTi
     ExportVttMap(args.OutputPath, map, ts, symbols, args.Region ? *args.Region : WholeMapArea, options);
 }
 
-void RenderPdf(const TRenderArgs& args, const TMapRecord& map, const TRenderedTileset& ts) {
+void RenderPdf(const TRenderArgs& args, const TMapRecord& map, const TRenderedTileset& ts, const TMapKey* key) {
     const QString out = PathFromBytes(args.OutputPath);
     // Found out before a single page is drawn rather than when the file is put in place.
     if (QFileInfo(out).isDir()) throw TFileError(CannotCreateMessage(args.OutputPath, "Is a directory"));
@@ -62,6 +63,7 @@ void RenderPdf(const TRenderArgs& args, const TMapRecord& map, const TRenderedTi
     src.MapFileName = PathFromBytes(args.MapPath);
     src.Settings = args.Print;
     src.Selection = args.PrintArea;
+    src.Key = key;
 
     const QSize sheet = printer.PhysicalPageSize();
     if (!SourceLayout(src, TPrintedMap(&map, src.Settings.Mat.Hidden).Map(), sheet.width(), sheet.height(),
@@ -121,10 +123,19 @@ void LoadMapAndTileset(const TRenderArgs& args, const QString& programFolder, TM
     }
 }
 
-void WriteRendered(const TRenderArgs& args, const TMapRecord& map, const TRenderedTileset& ts) {
-    if (args.Job == TRenderJob::Pdf) RenderPdf(args, map, ts);
+TMapKey LoadKeyFor(const TRenderArgs& args) {
+    if (!args.Labels && !args.Print.KeyPages) return {};
+    try {
+        return ReadKeyFile(KeyPathFor(args.MapPath));
+    } catch (const TFileError& e) {
+        throw TRenderError(e.what());
+    }
+}
+
+void WriteRendered(const TRenderArgs& args, const TMapRecord& map, const TRenderedTileset& ts, const TMapKey* key) {
+    if (args.Job == TRenderJob::Pdf) RenderPdf(args, map, ts, key);
     else if (args.Job == TRenderJob::Vtt) RenderVtt(args, map, ts);
-    else RenderPicture(args, map, ts);
+    else RenderPicture(args, map, ts, key);
 }
 
 int RunRender(const TRenderArgs& args, const QString& programFolder, std::ostream& out, std::ostream& err) {
@@ -140,7 +151,8 @@ int RunRender(const TRenderArgs& args, const QString& programFolder, std::ostrea
         TMapRecord map;
         TRenderedTileset ts;
         LoadMapAndTileset(args, programFolder, map, ts);
-        WriteRendered(args, map, ts);
+        const TMapKey key = LoadKeyFor(args);
+        WriteRendered(args, map, ts, &key);
         out << args.OutputPath << "\n";
         return 0;
     } catch (const std::exception& e) {

@@ -5,6 +5,7 @@
 #include <QString>
 #include <ostream>
 
+#include "model/MapKey.h"
 #include "model/MapRecord.h"
 #include "render/RenderArgs.h"
 #include "tiles/SymbolTable.h"
@@ -35,8 +36,14 @@ SymbolTable RolesOrTerrainOnly(const TRenderedTileset& ts, std::ostream& err);
 // Import notes (flipped tiles, layers left out) go to `err` without failing the run.
 void RunTiledJob(const TRenderArgs& args, const QString& programFolder, std::ostream& out, std::ostream& err);
 
-// Writes the picture, the tabletop map or the PDF that the output's extension asks for.
-void WriteRendered(const TRenderArgs& args, const TMapRecord& map, const TRenderedTileset& ts);
+// The key beside the map (MAP.key.md), when the job draws labels or key pages: a key
+// that cannot be read fails the run then; otherwise it is not read at all.
+TMapKey LoadKeyFor(const TRenderArgs& args);
+
+// Writes the picture, the tabletop map or the PDF that the output's extension asks for;
+// `key` gives the labels and key pages asked for.
+void WriteRendered(const TRenderArgs& args, const TMapRecord& map, const TRenderedTileset& ts,
+                   const TMapKey* key = nullptr);
 
 // --generate: draws the map with the generator (the seed picked and printed when none is
 // given, what the tileset lacks noted on `err`), then writes it as the output asks.

@@ -16,9 +16,9 @@ namespace qm {
 namespace {
 
 const std::set<std::string> PictureOptions = {"--zoom", "--region"};
-const std::set<std::string> PdfOptions = {"--scale", "--margins", "--title",      "--area",
-                                          "--grid",  "--paper",   "--resolution", "--pages"};
-const std::set<std::string> CommonOptions = {"--tileset", "--show-hidden"};
+const std::set<std::string> PdfOptions = {"--scale", "--margins",    "--title", "--area", "--grid",
+                                          "--paper", "--resolution", "--pages", "--key"};
+const std::set<std::string> CommonOptions = {"--tileset", "--show-hidden", "--labels"};
 // Battle-mat sheets, PDF only.
 const std::set<std::string> MatOptions = {"--overlap",    "--marks",     "--overview", "--correction",
                                           "--skip-empty", "--ink-saver", "--sheets"};
@@ -225,6 +225,17 @@ TBadValue ReadDrawingOptions(TRenderArgs& a, const TOptionValues& opts) {
         if (!b) return Bad("--show-hidden must be on or off, not " + Quoted(*v));
         a.ShowHidden = *b;
         a.Print.Mat.Hidden = *b ? hpShow : hpLeaveOut;
+    }
+    if (auto v = opts.Get("--labels")) {
+        auto b = ParseOnOff(*v);
+        if (!b) return Bad("--labels must be on or off, not " + Quoted(*v));
+        a.Labels = *b;
+    }
+    // The map key's numbers only when asked: without --labels every output is as it was.
+    a.Print.RoomNumbers = a.Labels ? rnOn : rnOff;
+    if (auto v = opts.Get("--key")) {
+        if (*v != "pages" && *v != "none") return Bad("--key must be pages or none, not " + Quoted(*v));
+        a.Print.KeyPages = *v == "pages";
     }
     if (auto v = opts.Get("--ppg")) {
         auto n = ParseInt(*v);

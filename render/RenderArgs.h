@@ -46,6 +46,7 @@ struct TRenderArgs {
     std::optional<int> Zoom;         // 1..256; default the map's Zoom
     std::optional<TGridRect> Region; // 0-based grid cells; default the whole map
     std::optional<bool> ShowHidden;  // default the map's own setting; off for a tabletop map
+    bool Labels = false;             // --labels: the map key's numbers over their cells
 
     // Virtual-tabletop maps (Region and ShowHidden as for pictures).
     int PixelsPerGrid = 100;                    // --ppg 16..227, else the target's default

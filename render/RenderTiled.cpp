@@ -1,5 +1,6 @@
 // quillmarch-render's Tiled jobs: export a map for Tiled, import a Tiled map.
 #include "base/Encoding.h"
+#include "model/MapKey.h"
 #include "render/Render.h"
 #include "tiled/TiledExport.h"
 #include "tiled/TmxReader.h"
@@ -16,13 +17,20 @@ void RunTiledJob(const TRenderArgs& args, const QString& programFolder, std::ost
         TMapRecord map;
         TRenderedTileset ts;
         LoadMapAndTileset(args, programFolder, map, ts);
-        ExportTiledMap(args.OutputPath, map, ts, RolesOrTerrainOnly(ts, err));
+        // The key goes with the map to Tiled.
+        TMapKey key;
+        try {
+            key = ReadKeyFile(KeyPathFor(args.MapPath));
+        } catch (const TFileError& e) {
+            throw TRenderError(e.what());
+        }
+        ExportTiledMap(args.OutputPath, map, ts, RolesOrTerrainOnly(ts, err), &key);
         const TTiledFileNames names = TiledFileNamesFor(args.OutputPath);
         out << names.Tmx << "\n" << names.Tsx << "\n" << names.Png << "\n";
         return;
     }
     const TTmxImport imported = ReadTmxFile(args.MapPath, ImportZoom);
-    WriteMapFile(args.OutputPath, imported.Map);
+    WriteMapAndKey(args.OutputPath, imported.Map, imported.Key);
     for (const std::string& note : imported.Notes) err << "quillmarch-render: " << args.MapPath << ": " << note << "\n";
     out << args.OutputPath << "\n";
 }

@@ -170,7 +170,48 @@ std::string TerrainWangId(int shape) {
     return s;
 }
 
-std::string TmxText(const TMapRecord& map, int tileSize, const std::string& tsxFileName) {
+namespace {
+// Texts of several lines go as the property's element text, as Tiled writes them.
+void TextProperty(QXmlStreamWriter& w, const char* name, const QString& value) {
+    w.writeStartElement("property");
+    w.writeAttribute("name", name);
+    if (value.contains(QLatin1Char('\n'))) w.writeCharacters(value);
+    else w.writeAttribute("value", value);
+    w.writeEndElement();
+}
+
+void KeyLayer(QXmlStreamWriter& w, const TMapKey& key, int tileSize) {
+    w.writeStartElement("objectgroup");
+    w.writeAttribute("id", "4");
+    w.writeAttribute("name", tiled::LayerKey);
+    if (!key.Fields.empty()) {
+        w.writeStartElement("properties");
+        for (const auto& [name, value] : key.Fields) TextProperty(w, name.c_str(), QString::fromStdString(value));
+        w.writeEndElement();
+    }
+    int id = 1;
+    for (const TKeyEntry& e : key.Entries) {
+        w.writeStartElement("object");
+        w.writeAttribute("id", QString::number(id++));
+        w.writeAttribute("name",
+                         QString::number(e.Number) + QLatin1Char('.') +
+                             (e.Title.empty() ? QString() : QLatin1Char(' ') + QString::fromStdString(e.Title)));
+        // The cell's centre: whole pixels for even tile sizes, halves otherwise.
+        w.writeAttribute("x", QString::number((e.X - 1) * tileSize + tileSize / 2.0));
+        w.writeAttribute("y", QString::number((e.Y - 1) * tileSize + tileSize / 2.0));
+        w.writeStartElement("properties");
+        Property(w, tiled::PropKeyNumber, "int", QString::number(e.Number));
+        TextProperty(w, tiled::PropKeyText, QString::fromStdString(e.Text));
+        w.writeEndElement();
+        w.writeEmptyElement("point");
+        w.writeEndElement();
+    }
+    w.writeEndElement();
+}
+} // namespace
+
+std::string TmxText(const TMapRecord& map, int tileSize, const std::string& tsxFileName, const TMapKey* key) {
+    const bool withKey = key && !key->Empty();
     QByteArray out;
     QXmlStreamWriter w(&out);
     w.setAutoFormatting(true);
@@ -186,8 +227,8 @@ std::string TmxText(const TMapRecord& map, int tileSize, const std::string& tsxF
     w.writeAttribute("tilewidth", QString::number(tileSize));
     w.writeAttribute("tileheight", QString::number(tileSize));
     w.writeAttribute("infinite", "0");
-    w.writeAttribute("nextlayerid", "4");
-    w.writeAttribute("nextobjectid", "1");
+    w.writeAttribute("nextlayerid", withKey ? "5" : "4");
+    w.writeAttribute("nextobjectid", QString::number(withKey ? key->Entries.size() + 1 : 1));
 
     w.writeStartElement("properties");
     Property(w, tiled::PropBackground, "int", QString::number(map.Background));
@@ -214,6 +255,7 @@ std::string TmxText(const TMapRecord& map, int tileSize, const std::string& tsxF
     CsvLayer(w, 1, tiled::LayerBackground, [&](int, int y) { return BackgroundForRow(map.Background, y - 1); });
     CsvLayer(w, 2, tiled::LayerLower, [&](int x, int y) { return map.Cell(x, y).Lower; });
     CsvLayer(w, 3, tiled::LayerUpper, [&](int x, int y) { return map.Cell(x, y).Upper; });
+    if (withKey) KeyLayer(w, *key, tileSize);
     w.writeEndElement();
     w.writeEndDocument();
     return out.toStdString();
@@ -303,14 +345,14 @@ QByteArray TilesetPng(const TRenderedTileset& ts) {
 }
 
 void ExportTiledMap(const std::string& tmxPath, const TMapRecord& map, const TRenderedTileset& ts,
-                    const SymbolTable& symbols) {
+                    const SymbolTable& symbols, const TMapKey* key) {
     const TTiledFileNames names = TiledFileNamesFor(tmxPath);
     if (!ts.IsRendered()) throw TFileError(CannotCreateMessage(names.Png, "No tileset is rendered."));
     const std::string tilesetName = ts.CurrentTilesetName.isEmpty() ? std::string("Quillmarch default")
                                                                     : ts.CurrentTilesetName.toStdString();
     const QByteArray png = TilesetPng(ts);
     const std::string tsx = TsxText(ts, symbols, tilesetName, BaseName(names.Png));
-    const std::string tmx = TmxText(map, ts.TileSize, BaseName(names.Tsx));
+    const std::string tmx = TmxText(map, ts.TileSize, BaseName(names.Tsx), key);
 
     // The map refers to the tileset and the tileset to the picture: put them in place
     // in that order, so a reader never finds a map whose tileset is missing.

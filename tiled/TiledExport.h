@@ -5,6 +5,7 @@
 #include <QByteArray>
 #include <string>
 
+#include "model/MapKey.h"
 #include "model/MapRecord.h"
 #include "tiles/SymbolTable.h"
 #include "tiles/Tileset.h"
@@ -29,7 +30,10 @@ std::string TerrainWangId(int shape);
 // The texts and picture of one export. The tileset name is the map's own; the file
 // names are bare names the .tmx and .tsx refer to each other by. Each tile carries its
 // layer flag, hidden flag, and the name and role the symbol table gives it.
-std::string TmxText(const TMapRecord& map, int tileSize, const std::string& tsxFileName);
+// The map key, when it has entries or fields, is an object layer "key": a point object a
+// label named "3. Guard room", at its cell's centre, with `number` and `text` properties;
+// the key's header fields are the layer's properties.
+std::string TmxText(const TMapRecord& map, int tileSize, const std::string& tsxFileName, const TMapKey* key = nullptr);
 std::string TsxText(const TRenderedTileset& ts, const SymbolTable& symbols, const std::string& tilesetName,
                     const std::string& pngFileName);
 QByteArray TilesetPng(const TRenderedTileset& ts);
@@ -38,6 +42,6 @@ QByteArray TilesetPng(const TRenderedTileset& ts);
 // renames that put them in place are undone if a later one fails (files that were
 // there before are put back). Throws TFileError naming the file and the reason.
 void ExportTiledMap(const std::string& tmxPath, const TMapRecord& map, const TRenderedTileset& ts,
-                    const SymbolTable& symbols);
+                    const SymbolTable& symbols, const TMapKey* key = nullptr);
 
 } // namespace qm

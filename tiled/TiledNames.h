@@ -6,6 +6,9 @@ namespace qm::tiled {
 inline constexpr const char* LayerBackground = "background";
 inline constexpr const char* LayerLower = "lower";
 inline constexpr const char* LayerUpper = "upper";
+inline constexpr const char* LayerKey = "key"; // object layer: the map key's labels
+inline constexpr const char* PropKeyNumber = "number";
+inline constexpr const char* PropKeyText = "text";
 
 inline constexpr const char* PropBackground = "background";       // int, the record's Background
 inline constexpr const char* PropShowHidden = "showhidden";       // bool

@@ -34,6 +34,8 @@ struct TTilesetRef {
 class TTmxParser {
 public:
     TTmxParser(const std::string& path, int zoom) : path_(path), zoom_(zoom) {}
+    TMapKey key_;
+    int tileWidth_ = 1, tileHeight_ = 1;
 
     TTmxImport Run() {
         TXml xml(path_ + ": ", ReadLimited(path_, path_ + ": It"));
@@ -45,9 +47,12 @@ public:
             else if (n == u"tileset") ReadTileset(xml);
             else if (n == u"layer") ReadLayer(xml);
             else if (n == u"group") ReadGroup(xml);
+            else if (n == u"objectgroup" && xml.Attr("name") == QLatin1String(tiled::LayerKey)) ReadKeyLayer(xml);
             else xml.Skip();
         });
-        return Build(xml);
+        TTmxImport r = Build(xml);
+        r.Key = std::move(key_);
+        return r;
     }
 
 private:
@@ -63,6 +68,64 @@ private:
                      std::to_string(MapSize) + " x " + std::to_string(MapSize) + " can be imported.");
         width_ = int(w);
         height_ = int(h);
+        // Only the key's positions need the tile size.
+        if (xml.HasAttr("tilewidth")) tileWidth_ = int(xml.Number("The tile width", xml.Attr("tilewidth"), 1, 4096));
+        if (xml.HasAttr("tileheight"))
+            tileHeight_ = int(xml.Number("The tile height", xml.Attr("tileheight"), 1, 4096));
+    }
+
+    // The map key: one object a label, at the cell its position falls in.
+    void ReadKeyLayer(TXml& xml) {
+        xml.Children([&] {
+            const QStringView n = xml.Name();
+            if (n == u"properties") {
+                xml.Children([&] {
+                    if (xml.Name() != u"property") return xml.Skip();
+                    const std::string name = xml.Attr("name").toStdString();
+                    QString value = xml.Attr("value"), text;
+                    const bool hasValue = xml.HasAttr("value");
+                    xml.Children([&] { xml.Skip(); }, &text);
+                    key_.SetField(name, (hasValue ? value : text).trimmed().toStdString());
+                });
+                return;
+            }
+            if (n != u"object") return xml.Skip();
+            ReadKeyObject(xml);
+        });
+    }
+
+    void ReadKeyObject(TXml& xml) {
+        const QString label = xml.Attr("name");
+        const double x = xml.Attr("x").toDouble(), y = xml.Attr("y").toDouble();
+        TKeyEntry e;
+        e.X = int(x / tileWidth_) + 1;
+        e.Y = int(y / tileHeight_) + 1;
+        std::string text;
+        xml.Children([&] {
+            if (xml.Name() != u"properties") return xml.Skip();
+            xml.Children([&] {
+                if (xml.Name() != u"property") return xml.Skip();
+                const QString name = xml.Attr("name");
+                QString value = xml.Attr("value"), body;
+                const bool hasValue = xml.HasAttr("value");
+                xml.Children([&] { xml.Skip(); }, &body);
+                if (name == QLatin1String(tiled::PropKeyNumber)) e.Number = value.toInt();
+                else if (name == QLatin1String(tiled::PropKeyText)) text = (hasValue ? value : body).toStdString();
+            });
+        });
+        // Without a number the label's name gives it ("3. Guard room").
+        const qsizetype dot = label.indexOf(QLatin1Char('.'));
+        if (e.Number == 0 && dot > 0) e.Number = label.left(dot).toInt();
+        const std::string where = "the key's object " + Quoted(label);
+        if (e.Number < 1 || e.Number > MaxKeyNumber) xml.Fail("In " + where + " the number is not 1 to 999.");
+        if (x < 0 || y < 0 || !InsideMap(e.X, e.Y) || e.X > width_ || e.Y > height_)
+            xml.Fail(where + " lies off the map.");
+        if (key_.Find(e.Number)) xml.Fail("The key's number " + std::to_string(e.Number) + " is given twice.");
+        const QString prefix = QString::number(e.Number) + QLatin1Char('.');
+        e.Title = CleanKeyTitle((label.startsWith(prefix) ? label.mid(prefix.size()) : label).toStdString());
+        e.Text = CleanKeyText(text);
+        if (key_.Entries.size() >= size_t(MaxKeyNumber)) xml.Fail("The key has more than 999 entries.");
+        key_.Put(std::move(e));
     }
 
     void ReadProperties(TXml& xml) {

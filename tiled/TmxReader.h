@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "model/MapKey.h"
 #include "model/MapRecord.h"
 #include "tiled/TiledError.h"
 
@@ -13,6 +14,7 @@ namespace qm {
 
 struct TTmxImport {
     TMapRecord Map;
+    TMapKey Key;                    // from the object layer "key"
     int FlippedTiles = 0;           // tiles whose flip or rotation flags were cleared
     std::vector<std::string> Notes; // what the user should be told once, in order
 };

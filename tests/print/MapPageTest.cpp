@@ -16,6 +16,7 @@
 #include <QTimer>
 #include <gtest/gtest.h>
 #include <map>
+#include <numeric>
 #include <set>
 
 #include "dialogs/Dialogs.h"
@@ -665,3 +666,62 @@ TEST(MapPdfTest, EqualCellsShareOneImageInColourAndInGrey) {
 }
 
 } // namespace
+
+// ---- the map key on paper ----
+
+// Room numbers go over their cells as pictures where the printed map shows hidden
+// symbols (or when asked), and the key pages follow the map pages from a sheet of their own.
+TEST_F(MapPageTest, RoomNumbersAndKeyPages) {
+    FillMap();
+    TMapKey key;
+    for (int n = 1; n <= 60; ++n)
+        key.Put({n, n % 72 + 1, n / 2 + 1, "Room " + std::to_string(n),
+                 std::string(n % 7 == 0 ? 900 : 40, 'w') + "\n\nA second paragraph of words to wrap."});
+    src.Key = &key;
+    src.Settings.ScaleIndex = 0; // the map on one page
+    const struct {
+        const char* what;
+        bool showHidden;
+        int hidden, numbers;
+        size_t pictures;
+    } cases[] = {
+        {"game master's copy", true, hpAsMap, rnAsHidden, 60},
+        {"Show Hidden off", false, hpAsMap, rnAsHidden, 0},
+        {"player copy", true, hpLeaveOut, rnAsHidden, 0},
+        {"player copy, numbers asked for", true, hpLeaveOut, rnOn, 60},
+        {"numbers turned off", true, hpAsMap, rnOff, 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        map->ShowHidden = c.showHidden;
+        src.Settings.Mat.Hidden = c.hidden;
+        src.Settings.RoomNumbers = c.numbers;
+        bool last = false;
+        EXPECT_EQ(Only(Page(1, &last), TRecordingCanvas::Kind::StretchPicture).size(), c.pictures);
+        EXPECT_TRUE(last); // no key pages asked for
+    }
+
+    src.Settings.KeyPages = true;
+    bool last = false;
+    Page(1, &last);
+    EXPECT_FALSE(last);
+    std::vector<QString> texts;
+    int pages = 1;
+    for (int p = 2; !last && p < 50; ++p, ++pages) {
+        const auto ops = Page(p, &last);
+        EXPECT_TRUE(Only(ops, TRecordingCanvas::Kind::StretchDraw).empty()) << "no map cells on key page " << p;
+        for (const auto& o : Only(ops, TRecordingCanvas::Kind::TextOut)) {
+            texts.push_back(o.text);
+            EXPECT_LT(o.text.size(), 200) << "a line wider than the page"; // 900 letters are cut
+        }
+    }
+    EXPECT_TRUE(last);
+    EXPECT_GE(pages, 3);
+    ASSERT_FALSE(texts.empty());
+    EXPECT_EQ(texts.front(), "Map Key");
+    EXPECT_EQ(std::count(texts.begin(), texts.end(), QStringLiteral("1. Room 1")), 1);
+    EXPECT_EQ(std::count(texts.begin(), texts.end(), QStringLiteral("60. Room 60")), 1);
+    // Every word of a long text is printed, wrapped over lines.
+    const QString all = std::accumulate(texts.begin(), texts.end(), QString());
+    EXPECT_EQ(all.count(QLatin1Char('w')), 8 * 900 + 52 * 40 + 60 * 2 /* "words", "wrap" */);
+}

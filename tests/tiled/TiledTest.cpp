@@ -63,6 +63,44 @@ TEST(TiledExport, BusyMapComesBackByteForByte) {
     EXPECT_EQ(std::memcmp(&back.Map, &busy, MapRecordSize), 0);
 }
 
+// The key there and back byte for byte; a hand-made key layer is read as Tiled leaves it.
+TEST(TiledExport, TheKeyComesBackByteForByte) {
+    qmtest::TempDir dir;
+    TMapKey key;
+    key.Fields = {{"Level", "2 of 3"}, {"Above", "d-1.map"}};
+    for (int n = 1; n <= 40; ++n)
+        key.Put({n * 3, n, 73 - n, n % 4 ? "Room " + std::to_string(n) : "",
+                 n % 5 ? "Line one\n\nLine \"two\" & <three>" : ""});
+    ExportTiledMap(dir.File("k.tmx"), BusyMap(), qmtest::BuiltInTileset(), BuiltInSymbolTable(), &key);
+    EXPECT_EQ(KeyFileText(ReadTmxFile(dir.File("k.tmx"), 16).Key), KeyFileText(key));
+
+    const std::string tmx = Slurp(dir.File("k.tmx"));
+    const size_t layer = tmx.find("<objectgroup");
+    ASSERT_NE(layer, std::string::npos);
+    const std::string head = tmx.substr(0, layer);
+    const struct {
+        const char* what;
+        std::string object;
+        const char* error; // "" = read
+    } cases[] = {
+        {"a number only in the name", R"(<object id="1" name="7. Well" x="5" y="5"><point/></object>)", ""},
+        {"off the map", R"(<object id="1" name="7. Well" x="5" y="99999"><point/></object>)", "lies off the map"},
+        {"no number", R"(<object id="1" name="Well" x="5" y="5"><point/></object>)", "the number is not 1 to 999"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        Put(dir.File("h.tmx"), head + "<objectgroup id=\"9\" name=\"key\">" + c.object + "</objectgroup></map>");
+        try {
+            const TTmxImport r = ReadTmxFile(dir.File("h.tmx"), 16);
+            EXPECT_STREQ(c.error, "");
+            EXPECT_EQ(r.Key.Entries.at(0), (TKeyEntry{7, 1, 1, "Well", ""}));
+        } catch (const TTiledError& e) {
+            EXPECT_NE(std::string(e.what()).find(c.error), std::string::npos) << e.what();
+            EXPECT_STRNE(c.error, "");
+        }
+    }
+}
+
 TEST(TiledExport, LayersAreCsvWithSymbolPlusOne) {
     qmtest::TempDir dir;
     TMapRecord m;

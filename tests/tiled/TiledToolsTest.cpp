@@ -9,6 +9,7 @@
 #include <QStandardPaths>
 #include <cstring>
 
+#include "model/MapKey.h"
 #include "model/RecordFile.h"
 #include "tests/RunProgram.h"
 #include "tests/TestSupport.h"
@@ -100,16 +101,28 @@ TEST(TiledTools, TiledConvertsTheExportToJsonAndBack) {
     if (tiled.isEmpty()) GTEST_SKIP() << "tiled is not installed (Debian package tiled)";
     qmtest::TempDir dir;
     const TMapRecord m = SampleMap();
-    WriteMapFile(dir.File("s.map"), m);
+    // The map key goes along: a point object a label, the text a property.
+    TMapKey key;
+    key.Fields = {{"Level", "1 of 2"}};
+    key.Put({3, 20, 31, "Guard room", "Two bunks & a <table>.\n\n\\## not a heading"});
+    key.Put({12, 72, 72, "", "Corner."});
+    WriteMapAndKey(dir.File("s.map"), m, key);
     ASSERT_EQ(RunTool(Render, {Q(dir.File("s.map")), Q(dir.File("s.tmx"))}).code, 0);
     TResult r = RunTool(tiled, {"--export-map", "json", Q(dir.File("s.tmx")), Q(dir.File("s.json"))});
     ASSERT_EQ(r.code, 0) << r.out << r.err;
     EXPECT_EQ(r.err.find("rror"), std::string::npos) << r.err;
+    QFile json(Q(dir.File("s.json")));
+    ASSERT_TRUE(json.open(QIODevice::ReadOnly));
+    const QByteArray j = json.readAll();
+    EXPECT_TRUE(j.contains("\"name\":\"3. Guard room\"") && j.contains("\"point\":true") &&
+                j.contains("\"type\":\"objectgroup\"") && j.contains("Two bunks & a <table>."))
+        << j.left(400).toStdString();
     r = RunTool(tiled, {"--export-map", "tmx", Q(dir.File("s.json")), Q(dir.File("again.tmx"))});
     ASSERT_EQ(r.code, 0) << r.out << r.err;
     const TTmxImport back = ReadTmxFile(dir.File("again.tmx"), 16);
     EXPECT_TRUE(back.Notes.empty());
     EXPECT_EQ(std::memcmp(&back.Map, &m, MapRecordSize), 0);
+    EXPECT_EQ(KeyFileText(back.Key), KeyFileText(key));
 }
 
 } // namespace
