@@ -15,16 +15,18 @@ void DrawKeyLabel(QPainter& p, const QRectF& cell, int number) {
     p.save();
     p.setRenderHint(QPainter::Antialiasing, true);
     p.setRenderHint(QPainter::TextAntialiasing, true);
-    QPen ring(QColor(150, 24, 20));
-    ring.setWidthF(std::max(0.5, d * 0.09));
-    p.setPen(ring);
-    p.setBrush(QColor(255, 252, 240));
+    // Dark ink with a light rim: it reads on rock and floor alike, and stands apart from
+    // the red rings of the tileset's markers.
+    QPen rim(QColor(255, 252, 240));
+    rim.setWidthF(std::max(0.5, d * 0.07));
+    p.setPen(rim);
+    p.setBrush(QColor(24, 40, 96));
     p.drawEllipse(disc);
     QFont font(QStringLiteral("DejaVu Sans"));
     font.setBold(true);
-    font.setPixelSize(std::max(1, int(d * (text.size() > 2 ? 0.42 : 0.52))));
+    font.setPixelSize(std::max(1, int(d * (text.size() > 2 ? 0.46 : text.size() > 1 ? 0.56 : 0.66))));
     p.setFont(font);
-    p.setPen(QColor(20, 16, 14));
+    p.setPen(QColor(255, 255, 255));
     p.drawText(disc, Qt::AlignCenter, text);
     p.restore();
 }
