@@ -9,6 +9,7 @@
 #include <sys/stat.h>
 
 #include "export/ExportPicture.h"
+#include "model/MapKey.h"
 #include "model/RecordFile.h"
 #include "render/Render.h"
 #include "tests/RunProgram.h"
@@ -327,4 +328,45 @@ TEST(RenderRun, NothingDrawnToPrintIsAnErrorAndWritesNothing) {
                              "\": there is nothing to print.\n");
         EXPECT_EQ(dir.List(), std::vector<std::string>{"e.map"});
     }
+}
+
+// The key beside the map changes nothing unless asked for: --labels draws its numbers,
+// --key pages adds its pages, and a broken key fails only a run that asks for it.
+TEST(RenderRun, TheKeyOnlyWhenAskedFor) {
+    qmtest::TempDir dir;
+    const TMapRecord m = SampleMap();
+    WriteMapFile(dir.File("plain.map"), m);
+    TMapKey key;
+    key.Put({1, 5, 5, "Hall", "Long tables."});
+    key.Put({2, 60, 60, "Cellar", ""});
+    WriteMapAndKey(dir.File("keyed.map"), m, key);
+    const auto render = [&](const char* name, const QStringList& opts, const char* out) {
+        const TResult r = RunRenderer(QStringList(opts) << Q(dir.File(name)) << Q(dir.File(out)));
+        EXPECT_EQ(r.code, 0) << r.err;
+        return qmtest::ReadAll(dir.File(out));
+    };
+    EXPECT_EQ(render("keyed.map", {"--zoom", "16"}, "a.png"), render("plain.map", {"--zoom", "16"}, "b.png"));
+    EXPECT_NE(render("keyed.map", {"--zoom", "16", "--labels", "on"}, "c.png"),
+              render("plain.map", {"--zoom", "16"}, "b.png"));
+    const QImage labelled(Q(dir.File("c.png")));
+    int disc = 0; // the disc's dark ink over cell 5, 5
+    for (int y = 64; y < 80; ++y)
+        for (int x = 64; x < 80; ++x) disc += labelled.pixel(x, y) == qRgb(24, 40, 96);
+    EXPECT_GT(disc, 40);
+    render("keyed.map", {"--key", "pages"}, "k.pdf");
+    EXPECT_EQ(PdfPages(dir.File("k.pdf")), 2);
+    QProcess text;
+    text.start("pdftotext", {Q(dir.File("k.pdf")), "-"});
+    ASSERT_TRUE(text.waitForFinished(30000));
+    const QString printed = QString::fromUtf8(text.readAllStandardOutput());
+    EXPECT_TRUE(printed.contains("Map Key - keyed.map") && printed.contains("1. Hall") &&
+                printed.contains("Long tables.") && printed.contains("2. Cellar"))
+        << printed.toStdString();
+
+    qmtest::WriteAll(dir.File("keyed.key.md"), std::vector<unsigned char>{'x', '\n'});
+    EXPECT_EQ(RunRenderer({Q(dir.File("keyed.map")), Q(dir.File("d.png"))}).code, 0);
+    const TResult bad = RunRenderer({"--labels", "on", Q(dir.File("keyed.map")), Q(dir.File("e.png"))});
+    EXPECT_EQ(bad.code, 1);
+    EXPECT_NE(bad.err.find("keyed.key.md\", line 1"), std::string::npos) << bad.err;
+    EXPECT_EQ(RunRenderer({"--key", "maybe", Q(dir.File("keyed.map")), Q(dir.File("k.pdf"))}).code, 1);
 }
