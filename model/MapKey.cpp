@@ -121,8 +121,9 @@ private:
             const size_t n = Utf8SequenceLength(bytes_, i);
             if (n == 0) Fail(line, "it is not UTF-8 text");
             if (bytes_[i] == '\n') ++line;
-            else if (static_cast<unsigned char>(bytes_[i]) < 0x20 && bytes_[i] != '\t' && bytes_[i] != '\r')
-                Fail(line, "it holds a control character");
+            else if (static_cast<unsigned char>(bytes_[i]) < 0x20 && bytes_[i] != '\t' &&
+                     !(bytes_[i] == '\r' && i + 1 < bytes_.size() && bytes_[i + 1] == '\n'))
+                Fail(line, "it holds a control character"); // a carriage return only before a line end
             i += n;
         }
     }

@@ -71,6 +71,7 @@ TEST(MapKeyFile, BrokenFilesNameTheLineAndTheFault) {
         {head + "## 1. \xC3\x28\nat 1, 1\n", "line 2: it is not UTF-8"},
         {head + "## 1. \xED\xA0\x80\nat 1, 1\n", "not UTF-8"}, // a surrogate
         {head + "## 1. A\x01\nat 1, 1\n", "control character"},
+        {head + "## 1. A\rB\nat 1, 1\n", "control character"},
         {std::string(MaxKeyFileBytes + 1, 'a'), "at most 1 MB"},
     };
     for (const auto& c : cases) {
