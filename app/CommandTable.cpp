@@ -43,6 +43,9 @@ std::span<const Twinviewform::TCommandRow> Twinviewform::CommandRows() {
         {"File1", "Open1", "Open", "Open...", "", " Open An Existing Map.", 1, &T::OpenExecute},
         {"File1", "Save1", "Save", "Save", "Ctrl+S", " Save The Current Map.", 2, &T::SaveExecute},
         {"File1", "SaveAs1", "SaveAs", "Save As...", "", " Save The Current Map Under A New Name.", -1, &T::SaveAsExecute},
+        // A level of a generated stack names its neighbours in its key; Ctrl+Shift keeps the letters for type-ahead.
+        {"File1", "OpenLevelAbove1", "", "Open Level Above", "Ctrl+Shift+PgUp", " Open The Level Above This One In Its Stack.", -1, &T::OpenLevelAboveClick, &T::OpenLevelAbove1},
+        {"File1", "OpenLevelBelow1", "", "Open Level Below", "Ctrl+Shift+PgDown", " Open The Level Below This One In Its Stack.", -1, &T::OpenLevelBelowClick, &T::OpenLevelBelow1},
         {"File1", "-"},
         {"File1", "PrintSetup1", "PrintSetup", "Print &Setup", "", " Set Printer Properties.", -1, &T::PrintSetupExecute},
         {"File1", "Print1", "Print", "&Print", "Ctrl+P", " Print The Current Map.", 23, &T::PrintExecute},

@@ -1,6 +1,10 @@
 // The map key in the window: the Label tool on the map, the "Key" dock, the labels drawn
 // over the map while hidden symbols show, and deleting the picked label.
 #include <QAction>
+#include <QDir>
+#include <QFileInfo>
+#include <QMenu>
+#include <QMenuBar>
 #include <QStatusBar>
 #include <QToolButton>
 
@@ -16,6 +20,8 @@ constexpr int KeyDockWidth = 300;
 } // namespace
 
 void Twinviewform::CreateKey() {
+    // The level items say in their tool tips why they are disabled.
+    if (auto* file = menuBar()->findChild<QMenu*>(QStringLiteral("File1"))) file->setToolTipsVisible(true);
     KeyDock1 = new TKeyDock(this);
     addDockWidget(Qt::RightDockWidgetArea, KeyDock1);
     KeyDock1->hide();
@@ -103,7 +109,53 @@ void Twinviewform::DrawCellLabel(QPainter& p, int col, int row, const QRect& rec
     }
 }
 
+namespace {
+// The neighbour a level's key names ("Below: d-3.map"): a file beside this map only.
+struct TLevelLink {
+    QString Path;   // empty when there is none to open
+    QString Reason; // why not, for the tool tip
+};
+
+TLevelLink LevelLink(const TMapDocument& doc, const char* field) {
+    const std::string name = doc.CurrentKey.Field(field);
+    const bool above = std::string(field) == "Above";
+    if (doc.CurrentKey.Field("Level").empty()) return {{}, QStringLiteral("This map is no level of a stack.")};
+    if (name.empty())
+        return {{},
+                above ? QStringLiteral("This is the top level of its stack.")
+                      : QStringLiteral("This is the bottom level of its stack.")};
+    const QString file = QString::fromStdString(name);
+    if (file.contains(QLatin1Char('/')) || file.contains(QLatin1Char('\\')) || file == QLatin1String("..") ||
+        doc.FileName().isEmpty())
+        return {{}, QStringLiteral("The key names %1, which is not a file beside this map.").arg(file)};
+    const QString path = QFileInfo(doc.FileName()).absoluteDir().filePath(file);
+    if (!QFileInfo(path).isFile()) return {{}, QStringLiteral("%1 is not there beside this map.").arg(file)};
+    return {path, {}};
+}
+} // namespace
+
+void Twinviewform::OpenLevelAboveClick() { OpenLevel("Above"); }
+void Twinviewform::OpenLevelBelowClick() { OpenLevel("Below"); }
+
+void Twinviewform::OpenLevel(const char* field) {
+    const TLevelLink link = LevelLink(app_->Document, field);
+    if (link.Path.isEmpty()) {
+        StatusBar1->showMessage(link.Reason);
+        return;
+    }
+    if (AskSaveChanges()) OpenMapFile(link.Path);
+}
+
+void Twinviewform::UpdateLevelItems() {
+    for (auto [item, field] : {std::pair{OpenLevelAbove1, "Above"}, std::pair{OpenLevelBelow1, "Below"}}) {
+        const TLevelLink link = LevelLink(app_->Document, field);
+        item->setEnabled(!link.Path.isEmpty());
+        item->setToolTip(link.Path.isEmpty() ? link.Reason : QFileInfo(link.Path).fileName());
+    }
+}
+
 void Twinviewform::KeyChanged() {
+    UpdateLevelItems();
     labelIndex_ = IndexLabels(app_->Document.CurrentKey);
     if (pickedLabel_ && !app_->Document.CurrentKey.Find(pickedLabel_)) pickedLabel_ = 0;
     KeyDock1->Pick(pickedLabel_);

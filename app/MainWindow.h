@@ -154,6 +154,11 @@ private:
     void LabelItemClick();
     void KeyClick();
     void DeleteLabelExecute();
+    // File > Open Level Above / Below: the neighbouring level of a stack the key names.
+    void OpenLevelAboveClick();
+    void OpenLevelBelowClick();
+    void OpenLevel(const char* field);
+    void UpdateLevelItems();
     // Where the pointer is: the status bar's right-hand panel, Ctrl + wheel zoom and the
     // optional cell lines over the map view; symbol names and type-ahead in the column.
     void DrawGrid1PointerCell(int col, int row);
@@ -310,6 +315,8 @@ private:
     QAction* ShowGridLines1 = nullptr; // off at start; the screen only
     QAction* StepBackward1 = nullptr;
     QAction* StepForward1 = nullptr;
+    QAction* OpenLevelAbove1 = nullptr;
+    QAction* OpenLevelBelow1 = nullptr;
     THistoryDock* HistoryDock1 = nullptr;
     TKeyDock* KeyDock1 = nullptr;
     // The print-preview component; its three events run the map page handler.

@@ -98,6 +98,8 @@ TEST_F(AppTest, MenusInOrderWithTheirSeparators) {
                                                         "Open1",
                                                         "Save1",
                                                         "SaveAs1",
+                                                        "OpenLevelAbove1",
+                                                        "OpenLevelBelow1",
                                                         "-",
                                                         "PrintSetup1",
                                                         "Print1",
