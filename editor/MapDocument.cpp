@@ -182,7 +182,11 @@ QString TMapDocument::KeyFileName() const {
 }
 
 bool TMapDocument::FileChangedOnDisk() const {
-    return ChangedOnDisk(fileName_, identity_) || (!fileName_.isEmpty() && ChangedOnDisk(KeyFileName(), keyIdentity_));
+    if (ChangedOnDisk(fileName_, identity_)) return true;
+    if (fileName_.isEmpty()) return false;
+    // A key file written meanwhile where there was none (in a text editor) is a change too.
+    const QString key = KeyFileName();
+    return keyIdentity_.Known ? ChangedOnDisk(key, keyIdentity_) : QFileInfo::exists(key);
 }
 
 void TMapDocument::Save(const QString& path) {

@@ -123,10 +123,14 @@ TEST(MapKeyDocument, SaveWritesMapAndKeyAsOneAndOpenReadsThemBack) {
     EXPECT_EQ(doc->CurrentKey.Find(1)->Text, "A brazier.");
     EXPECT_EQ(Names(*doc), QStringList{"Open"});
 
-    // A key emptied by the user takes its file away at Save.
+    // A key emptied by the user takes its file away at Save; one written meanwhile where
+    // there was none is a change on disk.
     DeleteLabel(*doc, 1);
     doc->Save(QString::fromStdString(map));
     EXPECT_FALSE(QFileInfo::exists(QString::fromStdString(key)));
+    EXPECT_FALSE(doc->FileChangedOnDisk());
+    qmtest::WriteAll(key, std::vector<unsigned char>{'#'});
+    EXPECT_TRUE(doc->FileChangedOnDisk());
 }
 
 TEST(MapKeyDocument, AKeyThatCannotBeReadOpensEmptyAndIsKept) {
