@@ -184,6 +184,12 @@ private:
     // The area a picture or tabletop export takes: a selection of more than one cell is
     // asked about ("Selection" / "Whole Map"); false when the user cancelled.
     bool AskExportArea(TGridRect& area);
+    // The map as Export Image or Copy Image draws it: the players' copy or the game
+    // master's, as the picture copy dialog says; false when cancelled.
+    bool AskPictureCopy(const QString& caption, TMapRecord& shown);
+    // Where an export dialog starts: the map's name with `suffix` in the last export
+    // folder of the run, else the map's folder, else the documents folder.
+    QString ExportProposal(const QString& suffix) const;
     // Offers the recovery copies left by instances that no longer run (start-up does).
     void OfferRecovery();
     bool RecoverCopy(const TOrphanCopy& copy);

@@ -35,7 +35,7 @@ void TGeoSetDocument::New() {
     Notify(TGeoSetEvent::Clean);
 }
 
-void TGeoSetDocument::Open(const QString& path) {
+void TGeoSetDocument::Open(const QString& path, bool moreAfter) {
     // The name is taken even when the file cannot be read; the record is read into
     // scratch first, so a failure leaves it as it was. A file of another length is no
     // GeoSet at all: refused whole, name and all, so no mix of two GeoSets is ever made.
@@ -44,7 +44,7 @@ void TGeoSetDocument::Open(const QString& path) {
     fileName_ = path;
     identity_ = {};
     try {
-        ReadWholeGeoSetFile(PathBytes(path), GeoSet);
+        ReadWholeGeoSetFile(PathBytes(path), GeoSet, moreAfter);
     } catch (const TNotARecordError& e) {
         fileName_ = oldName;
         identity_ = oldIdentity;

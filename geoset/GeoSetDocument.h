@@ -58,7 +58,8 @@ public:
     // changes nothing but the file name; one that is not exactly one record long throws
     // TNotARecordError and changes nothing at all. A tileset that cannot be used leaves
     // the GeoSet loaded and is reported by throwing TTilesetError at the end.
-    void Open(const QString& path);
+    // `moreAfter`: the file holds the record and then more (a recovery copy).
+    void Open(const QString& path, bool moreAfter = false);
     // Writes the whole record atomically and makes `path` its file. Throws TFileError.
     void Save(const QString& path);
     // The record was painted into.

@@ -31,11 +31,11 @@ void ReadGeoSetFile(const std::string& path, TGeoSetRecord& rec) {
     if (rec.Section < 1 || rec.Section > GeoSections) rec.Section = 1;
 }
 
-void ReadWholeGeoSetFile(const std::string& path, TGeoSetRecord& rec) {
+void ReadWholeGeoSetFile(const std::string& path, TGeoSetRecord& rec, bool moreAfter) {
     auto scratch = std::make_unique<TGeoSetRecord>();
     uint64_t length = 0;
     ReadRecordPrefix(path, scratch.get(), sizeof *scratch, length);
-    if (length != sizeof *scratch) {
+    if (moreAfter ? length < sizeof *scratch : length != sizeof *scratch) {
         const size_t slash = path.find_last_of('/');
         throw TNotARecordError(
             NotARecordMessage(slash == std::string::npos ? path : path.substr(slash + 1), "GeoSet", length));
