@@ -74,6 +74,8 @@ std::span<const Twinviewform::TCommandRow> Twinviewform::CommandRows() {
         {"Edit1", "History1", "", "History...", "", " Show Every Step Of This Session And Go Back To Any Of Them.", -1, &T::HistoryClick},
         {"Edit1", "-"},
         {"Edit1", "CopyImage1", "ExportClipboard", "Copy Image", "", " Export The Map Or Currently Selected Map Region To The Clipboard As An Image.", -1, &T::ExportImageClipboardExecute},
+        {"Edit1", "-"},
+        {"Edit1", "FindSymbol1", "", "Find Symbol", "Ctrl+F", " Find A Symbol By Name: Narrow The Symbol Column To The Symbols Whose Names Have The Words Typed.", -1, &T::FindSymbolExecute},
 
         {"", "Options1", "", "Options", "", "", -1, nullptr, nullptr, TCommandRow::Menu},
         {"Options1", "ShowHidden", "", "Show Hidden", "Ctrl+H", " Toggle Display Of Hidden Tiles On/Off.", -1, &T::ShowHiddenClick, &T::ShowHidden, TCommandRow::Checkable | TCommandRow::Checked},
@@ -112,7 +114,8 @@ std::span<const Twinviewform::TGestureRow> Twinviewform::GestureRows() {
         {"Alt + click or drag", "With a smart tool: smart erase, removing that terrain so what remains still joins"},
         {"Shift + drag with Room", "Draw only the room's wall ring, leaving its inside as it is"},
         {"Ctrl + mouse wheel", "Zoom in or out, keeping the cell under the pointer in place"},
-        {"Letters in the symbol column", "Pick the next symbol whose name starts with them"},
+        {"Letters in the symbol column", "Pick the next symbol with a word of its name starting with them (more words: later words)"},
+        {"Ctrl + click with Draw", "Pick up the symbol in that map cell (the upper one, or the lower where the upper is empty)"},
         {"Arrow keys, Page Up/Down, Home, End", "Move the selected cell or symbol"},
     };
     return rows;

@@ -22,6 +22,7 @@
 class QAction;
 class QButtonGroup;
 class QLabel;
+class QLineEdit;
 class QMenu;
 class QStatusBar;
 class QToolBar;
@@ -155,6 +156,19 @@ private:
     void ShowGridLinesClick();
     void SymbolGridPointerCell(int col, int row);
     void SymbolGridTypedText(const QString& text);
+    // Finding symbols: the Find Symbol box narrows the column to the symbols its words
+    // find (Ctrl+F goes there); Ctrl + click with Draw takes the symbol in a map cell.
+    void FindSymbolExecute();
+    void FindSymbolChanged(const QString& text);
+    void FindSymbolAccepted();
+    bool PickSymbolFromMap(int col, int row);
+    // The symbol a row of the column shows (-1 none), and the row that shows a symbol (-1
+    // while the column is narrowed to others).
+    int SymbolAtRow(int row) const;
+    int RowOfSymbol(int symbol) const;
+    // Selects and shows `symbol` in the column (widening it when narrowed to others) and
+    // picks it as a click would.
+    void ShowAndPickSymbol(int symbol);
 
     // Runs a command; a failure is shown to the user and never leaves the event loop.
     void RunCommand(const std::function<void()>& command);
@@ -263,6 +277,7 @@ private:
     void CreateHistory();
     void CreateWhereAmI();
     void CreateSymbolNames();
+    void CreateFindSymbol();
 
     // The property that holds the tool icon number of an action, item or button.
     static constexpr const char* ImageProperty = "ImageIndex";
@@ -271,6 +286,7 @@ private:
     // menus and the actions no code reads are found by name only.
     TDrawGrid* DrawGrid1 = nullptr;
     TDrawGrid* SymbolGrid = nullptr;
+    QLineEdit* FindSymbolBox = nullptr; // above SymbolGrid
     QToolBar* ToolBar1 = nullptr;
     QStatusBar* StatusBar1 = nullptr;
     QLabel* CellPanel = nullptr; // right-hand section of the status bar
@@ -319,6 +335,8 @@ private:
     std::vector<QObject*> imaged_; // actions, items and buttons that show a tool icon
     TPointer pointer_;
     TTypeAhead typeAhead_;
+    std::vector<int> shownSymbols_; // the symbol column's rows while narrowed
+    bool narrowed_ = false;         // else every symbol shows, row = symbol
     QString toolStatus_; // what the status bar says about the tool under the pointer
 };
 
