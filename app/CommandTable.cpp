@@ -112,7 +112,7 @@ std::span<const Twinviewform::TGestureRow> Twinviewform::GestureRows() {
     static const TGestureRow rows[] = {
         {"Shift + drag", "With a smart tool: stamp every cell of the dragged rectangle (one Undo takes it back)"},
         {"Alt + click or drag", "With a smart tool: smart erase, removing that terrain so what remains still joins"},
-        {"Shift + drag with Room", "Draw only the room's wall ring, leaving its inside as it is"},
+        {"Shift + drag with Room", "Draw only the room's closed wall ring (no doorways into what it crosses), leaving its inside as it is"},
         {"Ctrl + mouse wheel", "Zoom in or out, keeping the cell under the pointer in place"},
         {"Letters in the symbol column", "Pick the next symbol with a word of its name starting with them (more words: later words)"},
         {"Ctrl + click with Draw", "Pick up the symbol in that map cell (the upper one, or the lower where the upper is empty)"},
