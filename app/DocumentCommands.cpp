@@ -126,8 +126,8 @@ bool Twinviewform::AskExportArea(TGridRect& area) {
 
 QString Twinviewform::ExportProposal(const QString& suffix) const {
     const QString& mapFile = app_->Document.FileName();
-    return SaveDialogStart(ProposedSaveFile(mapFile, suffix,
-                                            {app_->ExportFolderUsed, mapFile.isEmpty() ? QString() : FolderOf(mapFile)}));
+    return SaveDialogStart(
+        ProposedSaveFile(mapFile, suffix, {app_->ExportFolderUsed, mapFile.isEmpty() ? QString() : FolderOf(mapFile)}));
 }
 
 bool Twinviewform::AskPictureCopy(const QString& caption, TMapRecord& shown) {

@@ -176,10 +176,10 @@ bool Twinviewform::SaveMapAs() {
     TQuillmarch& a = *app_;
     // The map's own name in its folder (or the folder of this run's maps) is proposed.
     const QString& mapFile = a.Document.FileName();
-    const QString offered = ProposedSaveFile(mapFile, MapSuffix, {mapFile.isEmpty() ? QString() : FolderOf(mapFile),
-                                                                 a.MapFolderUsed});
-    const QString path =
-        Dialogs().SaveFileName(this, QStringLiteral("Save As"), SaveDialogStart(offered), MapFilter, MapSuffix);
+    const QString offered = ProposedSaveFile(mapFile, MapSuffix,
+                                             {mapFile.isEmpty() ? QString() : FolderOf(mapFile), a.MapFolderUsed});
+    const QString path = Dialogs().SaveFileName(this, QStringLiteral("Save As"), SaveDialogStart(offered), MapFilter,
+                                                MapSuffix);
     if (path.isEmpty()) return false;
     a.MapDialogDir = a.MapFolderUsed = FolderOf(path);
     if (SameFile(path, a.Document.FileName()) && a.Document.FileChangedOnDisk()) {

@@ -67,10 +67,9 @@ void Twinviewform::FindSymbolChanged(const QString& text) {
     SymbolGrid->SetSelection({0, std::max(row, 0), 0, std::max(row, 0)});
     SymbolGrid->ScrollToCell(0, std::max(row, 0));
     SymbolGrid->viewport()->update();
-    StatusBar1->showMessage(!narrowed_ ? QString()
-                            : shownSymbols_.empty()
-                                ? QStringLiteral("No symbol name has %1").arg(text.trimmed())
-                                : QStringLiteral("%1 symbols found").arg(shownSymbols_.size()));
+    StatusBar1->showMessage(!narrowed_              ? QString()
+                            : shownSymbols_.empty() ? QStringLiteral("No symbol name has %1").arg(text.trimmed())
+                                                    : QStringLiteral("%1 symbols found").arg(shownSymbols_.size()));
 }
 
 void Twinviewform::FindSymbolAccepted() {
@@ -96,9 +95,10 @@ void Twinviewform::ShowAndPickSymbol(int symbol) {
 void Twinviewform::CreateFindSymbol() {
     FindSymbolBox->setPlaceholderText(QStringLiteral("Find Symbol"));
     FindSymbolBox->setClearButtonEnabled(true);
-    FindSymbolBox->setToolTip(QStringLiteral("Find Symbol (Ctrl+F): words of a name narrow the column to what they find"));
-    FindSymbolBox->installEventFilter(
-        new TFindSymbolKeys(FindSymbolBox, [this] { RunCommand([this] { FindSymbolAccepted(); }); }, SymbolGrid));
+    FindSymbolBox->setToolTip(
+        QStringLiteral("Find Symbol (Ctrl+F): words of a name narrow the column to what they find"));
+    FindSymbolBox->installEventFilter(new TFindSymbolKeys(
+        FindSymbolBox, [this] { RunCommand([this] { FindSymbolAccepted(); }); }, SymbolGrid));
     connect(FindSymbolBox, &QLineEdit::textChanged, this,
             [this](const QString& text) { RunCommand([this, text] { FindSymbolChanged(text); }); });
 }
@@ -111,9 +111,9 @@ bool Twinviewform::PickSymbolFromMap(int col, int row) {
     }
     ShowAndPickSymbol(symbol);
     const QString name = SymbolName(symbol);
-    StatusBar1->showMessage(toolStatus_ = QStringLiteral("Picked up %1").arg(name.isEmpty() ? QString::number(symbol) : name));
+    StatusBar1->showMessage(
+        toolStatus_ = QStringLiteral("Picked up %1").arg(name.isEmpty() ? QString::number(symbol) : name));
     return true;
 }
 
 } // namespace qm
-

@@ -337,7 +337,7 @@ private:
     TTypeAhead typeAhead_;
     std::vector<int> shownSymbols_; // the symbol column's rows while narrowed
     bool narrowed_ = false;         // else every symbol shows, row = symbol
-    QString toolStatus_; // what the status bar says about the tool under the pointer
+    QString toolStatus_;            // what the status bar says about the tool under the pointer
 };
 
 } // namespace qm

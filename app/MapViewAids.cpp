@@ -76,8 +76,8 @@ void Twinviewform::SymbolGridPointerCell(int, int row) {
 }
 
 void Twinviewform::SymbolGridTypedText(const QString& text) {
-    const int row =
-        typeAhead_.Type(text, QDateTime::currentMSecsSinceEpoch(), SymbolGrid->Row(), app_->Symbols, shownSymbols_);
+    const int row = typeAhead_.Type(text, QDateTime::currentMSecsSinceEpoch(), SymbolGrid->Row(), app_->Symbols,
+                                    shownSymbols_);
     if (row < 0) return;
     SymbolGrid->SetSelection({0, row, 0, row});
     SymbolGrid->ScrollToCell(0, row);

@@ -21,8 +21,8 @@ const QString TiledSuffix = QStringLiteral("tmx");
 
 void Twinviewform::ExportTiledMap1Click() {
     TQuillmarch& a = *app_;
-    QString path =
-        Dialogs().SaveFileName(this, QStringLiteral("Export Tiled Map"), ExportProposal(TiledSuffix), TiledFilter, TiledSuffix);
+    QString path = Dialogs().SaveFileName(this, QStringLiteral("Export Tiled Map"), ExportProposal(TiledSuffix),
+                                          TiledFilter, TiledSuffix);
     if (path.isEmpty()) return;
     if (FileKindOf(PathBytes(path)) != TFileKind::Tmx) path += QStringLiteral(".tmx");
     a.MapDialogDir = a.ExportFolderUsed = FolderOf(path);

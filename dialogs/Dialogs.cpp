@@ -45,10 +45,12 @@ void TDialogs::PrinterSetup(QWidget* parent, QPrinter* printer) {
 }
 
 QString PictureCopyText(bool playerCopy) {
-    return playerCopy ? QStringLiteral("Writing the players' copy: hidden symbols are left out and what the players "
-                                       "see in their place is drawn.")
-                      : QStringLiteral("Writing the game master's copy: hidden symbols (traps, treasure, secret doors) "
-                                       "are drawn.");
+    return playerCopy ? QStringLiteral(
+                            "Writing the players' copy: hidden symbols are left out and what the players "
+                            "see in their place is drawn.")
+                      : QStringLiteral(
+                            "Writing the game master's copy: hidden symbols (traps, treasure, secret doors) "
+                            "are drawn.");
 }
 
 bool TDialogs::PictureCopy(QWidget* parent, const QString& caption, bool& playerCopy) {
@@ -77,7 +79,8 @@ bool TDialogs::PictureCopy(QWidget* parent, const QString& caption, bool& player
 }
 
 QString ProposedSaveFile(const QString& documentPath, const QString& suffix, const QStringList& folders) {
-    const QString base = documentPath.isEmpty() ? QStringLiteral("Untitled") : QFileInfo(documentPath).completeBaseName();
+    const QString base = documentPath.isEmpty() ? QStringLiteral("Untitled")
+                                                : QFileInfo(documentPath).completeBaseName();
     QString folder;
     for (const QString& f : folders)
         if (!f.isEmpty()) {

@@ -39,7 +39,8 @@ bool IsOpenFloor(const TMapRecord& map, int c, int r, const SymbolTable& table) 
 void OpenDoorways(TMapRecord& map, const TMapRecord& before, const std::vector<TRoomDoorway>& doorways,
                   const SymbolTable& table) {
     const auto isDoorway = [&](int c, int r) {
-        return std::any_of(doorways.begin(), doorways.end(), [&](const TRoomDoorway& d) { return d.Col == c && d.Row == r; });
+        return std::any_of(doorways.begin(), doorways.end(),
+                           [&](const TRoomDoorway& d) { return d.Col == c && d.Row == r; });
     };
     for (const TRoomDoorway& d : doorways) {
         // Along the ring: a doorway beside another is part of a wider crossing.

@@ -72,7 +72,8 @@ QString ToolHint(const TMapRecord& map, const TToolGesture& g, const TToolContex
             const QString ring = doorways == 0 ? QStringLiteral("a ring of wall")
                                  : doorways == 1
                                      ? QStringLiteral("a ring of wall open to the floor it crosses in 1 place")
-                                     : QStringLiteral("a ring of wall open to the floor it crosses in %1 places").arg(doorways);
+                                     : QStringLiteral("a ring of wall open to the floor it crosses in %1 places")
+                                           .arg(doorways);
             return QStringLiteral("Room %1 x %2: %3, %4.")
                 .arg(g.Selection.Width())
                 .arg(g.Selection.Height())

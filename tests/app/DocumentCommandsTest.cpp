@@ -179,11 +179,10 @@ TEST_F(DocumentTest, PictureExportsWriteThePlayerCopyWhenAsked) {
         std::deque<bool> answer;
         bool offered, players;
     } steps[] = {
-        {"ExportDisk", {}, false, false},        // follows Show Hidden: the game master's copy
-        {"ExportDisk", {true}, false, true},     // ticked
-        {"ExportClipboard", {}, true, true},     // remembered, whatever Show Hidden says
-        {"ExportClipboard", {false}, true, false},
-        {"ExportDisk", {}, false, false},
+        {"ExportDisk", {}, false, false},    // follows Show Hidden: the game master's copy
+        {"ExportDisk", {true}, false, true}, // ticked
+        {"ExportClipboard", {}, true, true}, // remembered, whatever Show Hidden says
+        {"ExportClipboard", {false}, true, false}, {"ExportDisk", {}, false, false},
     };
     for (const Step& s : steps) {
         SCOPED_TRACE(std::string(s.action) + " " + std::to_string(&s - steps));
@@ -195,7 +194,7 @@ TEST_F(DocumentTest, PictureExportsWriteThePlayerCopyWhenAsked) {
         Trigger(Find<QAction>(s.action));
         EXPECT_EQ(dialogs.PlayerCopyOffered, QList<bool>{s.offered});
         const QImage got = std::string(s.action) == "ExportDisk" ? QImage(WorkFile("p.png"))
-                                                                  : QGuiApplication::clipboard()->image();
+                                                                 : QGuiApplication::clipboard()->image();
         EXPECT_EQ(got.convertToFormat(QImage::Format_RGB32) == playersPicture.convertToFormat(QImage::Format_RGB32),
                   s.players);
     }
@@ -214,7 +213,8 @@ TEST_F(DocumentTest, SaveAndExportDialogsProposeTheMapsName) {
     const struct {
         const char* action;
         const char* suffix;
-    } dialogsAsked[] = {{"SaveAs", "map"}, {"ExportDisk", "png"}, {"ExportDiskTiled", "png"}, {"ExportTiledMap1", "tmx"}};
+    } dialogsAsked[] = {
+        {"SaveAs", "map"}, {"ExportDisk", "png"}, {"ExportDiskTiled", "png"}, {"ExportTiledMap1", "tmx"}};
     auto offered = [&](const char* action) {
         dialogs.FileDirs.clear();
         Trigger(Find<QAction>(action));

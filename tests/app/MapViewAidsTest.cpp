@@ -312,7 +312,8 @@ TEST_F(AppTest, FindSymbolBoxAndEyedropper) {
     const auto list = win->ShortcutList();
     EXPECT_TRUE(std::any_of(list.begin(), list.end(),
                             [](const auto& e) { return e.first == "Ctrl+F" && e.second.endsWith("Find Symbol"); }));
-    EXPECT_TRUE(std::any_of(list.begin(), list.end(), [](const auto& e) { return e.first == "Ctrl + click with Draw"; }));
+    EXPECT_TRUE(
+        std::any_of(list.begin(), list.end(), [](const auto& e) { return e.first == "Ctrl + click with Draw"; }));
 }
 
 } // namespace qmtest

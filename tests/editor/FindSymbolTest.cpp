@@ -12,10 +12,16 @@ TEST(FindSymbol, WordsOfANameInOrder) {
         const char* query;
         bool found;
     } cases[] = {
-        {"Wooden planks", "wood", true},   {"Wooden planks", "plank", true},   {"Wooden planks", "PLA", true},
-        {"Wooden planks", "wood pl", true}, {"Wooden planks", "pl wood", false}, {"Wooden planks", "oden", false},
-        {"Wooden planks", "planks x", false}, {"Wooden door, north-south wall", "south", true},
-        {"Wooden door, north-south wall", "door wall", true}, {"Wooden door, north-south wall", "wall door", false},
+        {"Wooden planks", "wood", true},
+        {"Wooden planks", "plank", true},
+        {"Wooden planks", "PLA", true},
+        {"Wooden planks", "wood pl", true},
+        {"Wooden planks", "pl wood", false},
+        {"Wooden planks", "oden", false},
+        {"Wooden planks", "planks x", false},
+        {"Wooden door, north-south wall", "south", true},
+        {"Wooden door, north-south wall", "door wall", true},
+        {"Wooden door, north-south wall", "wall door", false},
         {"Trap", "  ", true},
     };
     for (const Case& c : cases) EXPECT_EQ(NameMatches(c.name, c.query), c.found) << c.name << " / " << c.query;

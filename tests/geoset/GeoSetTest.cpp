@@ -73,8 +73,8 @@ TEST(GeoSet, FileOfAnyOtherLengthIsRefusedAndTheLoadedOneStays) {
     static TGeoSetRecord before;
     before = st->geo;
     const uint64_t generation = st->tileset.Generation;
-    for (size_t length : {size_t(0), size_t(100), size_t(9000), GeoSetRecordSize - 1, GeoSetRecordSize + 1,
-                          2 * GeoSetRecordSize}) {
+    for (size_t length :
+         {size_t(0), size_t(100), size_t(9000), GeoSetRecordSize - 1, GeoSetRecordSize + 1, 2 * GeoSetRecordSize}) {
         SCOPED_TRACE(length);
         qmtest::WriteAll(dir.File("t.geo"), std::vector<unsigned char>(length, 0x77));
         try {

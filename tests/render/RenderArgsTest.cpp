@@ -199,7 +199,9 @@ TEST(RenderArgs, MistakesAndTheirKind) {
         {{"--accept-any-size", "--generate", "caves", "o.png"},
          K::Usage,
          "--accept-any-size applies to reading a MAP, not to --generate"},
-        {{"--accept-any-size", "t.tmx", "o.map"}, K::Usage, "--accept-any-size does not apply to importing a Tiled map"},
+        {{"--accept-any-size", "t.tmx", "o.map"},
+         K::Usage,
+         "--accept-any-size does not apply to importing a Tiled map"},
     };
     for (const auto& c : cases) {
         auto p = ParseRenderArgs(c.args);

@@ -175,8 +175,8 @@ TEST(RenderRun, MapOfTheWrongSizeStopsUnlessAccepted) {
                                    std::to_string(c.length) + " bytes); give --accept-any-size to read it anyway.\n");
         EXPECT_FALSE(QFile::exists(Q(dir.File("o.png"))));
         // Read anyway: an empty file has no zoom of its own, so that one needs --zoom.
-        const TResult read =
-            RunRenderer({"--accept-any-size", "--zoom", "2", Q(dir.File(c.name)), Q(dir.File("o.png"))});
+        const TResult read = RunRenderer(
+            {"--accept-any-size", "--zoom", "2", Q(dir.File(c.name)), Q(dir.File("o.png"))});
         EXPECT_EQ(read.code, 0) << read.err;
         EXPECT_TRUE(QFile::remove(Q(dir.File("o.png"))));
     }
