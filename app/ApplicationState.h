@@ -3,6 +3,7 @@
 // Functions that touch a part of it receive that part as a parameter.
 #include <QImage>
 #include <QString>
+#include <optional>
 
 #include "compose/CellCache.h"
 #include "editor/Clipboard.h"
@@ -33,6 +34,14 @@ struct TQuillmarch {
     // GeoSet document keeps its own).
     QString MapDialogDir;
     QString PictureDialogDir;
+    // Folders the user chose in this run, empty until then: for maps (Open, Save As, Import
+    // Tiled Map) and for exports. Save and export dialogs propose a name there.
+    QString MapFolderUsed;
+    QString ExportFolderUsed;
+
+    // Export Image's and Copy Image's Player Copy once the user changed it; until then it
+    // follows Show Hidden.
+    std::optional<bool> PlayerCopy;
 };
 
 // The folder of the running executable with its trailing separator.

@@ -79,6 +79,8 @@ std::span<const Twinviewform::TCommandRow> Twinviewform::CommandRows() {
         {"Edit1", "DeleteLabel1", "", "Delete Label", "Del", " Delete The Picked Label And Its Key Entry.", -1, &T::DeleteLabelExecute},
         {"Edit1", "-"},
         {"Edit1", "CopyImage1", "ExportClipboard", "Copy Image", "", " Export The Map Or Currently Selected Map Region To The Clipboard As An Image.", -1, &T::ExportImageClipboardExecute},
+        {"Edit1", "-"},
+        {"Edit1", "FindSymbol1", "", "Find Symbol", "Ctrl+F", " Find A Symbol By Name: Narrow The Symbol Column To The Symbols Whose Names Have The Words Typed.", -1, &T::FindSymbolExecute},
 
         {"", "Options1", "", "Options", "", "", -1, nullptr, nullptr, TCommandRow::Menu},
         {"Options1", "ShowHidden", "", "Show Hidden", "Ctrl+H", " Toggle Display Of Hidden Tiles On/Off.", -1, &T::ShowHiddenClick, &T::ShowHidden, TCommandRow::Checkable | TCommandRow::Checked},
@@ -116,10 +118,11 @@ std::span<const Twinviewform::TGestureRow> Twinviewform::GestureRows() {
     static const TGestureRow rows[] = {
         {"Shift + drag", "With a smart tool: stamp every cell of the dragged rectangle (one Undo takes it back)"},
         {"Alt + click or drag", "With a smart tool: smart erase, removing that terrain so what remains still joins"},
-        {"Shift + drag with Room", "Draw only the room's wall ring, leaving its inside as it is"},
+        {"Shift + drag with Room", "Draw only the room's closed wall ring (no doorways into what it crosses), leaving its inside as it is"},
         {"Drag a label with Label", "Move the label to the cell where the button comes up"},
         {"Ctrl + mouse wheel", "Zoom in or out, keeping the cell under the pointer in place"},
-        {"Letters in the symbol column", "Pick the next symbol whose name starts with them"},
+        {"Letters in the symbol column", "Pick the next symbol with a word of its name starting with them (more words: later words)"},
+        {"Ctrl + click with Draw", "Pick up the symbol in that map cell (the upper one, or the lower where the upper is empty)"},
         {"Arrow keys, Page Up/Down, Home, End", "Move the selected cell or symbol"},
     };
     return rows;

@@ -125,33 +125,54 @@ bool Twinviewform::AskExportArea(TGridRect& area) {
     return answer != TConfirm::Cancel;
 }
 
+QString Twinviewform::ExportProposal(const QString& suffix) const {
+    const QString& mapFile = app_->Document.FileName();
+    return SaveDialogStart(
+        ProposedSaveFile(mapFile, suffix, {app_->ExportFolderUsed, mapFile.isEmpty() ? QString() : FolderOf(mapFile)}));
+}
+
+bool Twinviewform::AskPictureCopy(const QString& caption, TMapRecord& shown) {
+    TQuillmarch& a = *app_;
+    // Until the user changes it the picture follows Show Hidden, as it always did.
+    const bool followsShowHidden = a.Document.CurrentMap.ShowHidden == 0;
+    bool playerCopy = a.PlayerCopy.value_or(followsShowHidden);
+    if (!Dialogs().PictureCopy(this, caption, playerCopy)) return false;
+    if (a.PlayerCopy || playerCopy != followsShowHidden) a.PlayerCopy = playerCopy;
+    shown = a.Document.CurrentMap;
+    shown.ShowHidden = playerCopy ? 0 : 1;
+    return true;
+}
+
 void Twinviewform::ExportDiskExecute() {
     TGridRect area;
     if (!AskExportArea(area)) return;
-    const QString path = qm::ExportDiskExecute(this, app_->Document.CurrentMap, app_->Tileset, area,
-                                               DrawGrid1->DefaultColWidth(), SaveDialogStart(app_->PictureDialogDir));
-    if (!path.isEmpty()) app_->PictureDialogDir = FolderOf(path);
+    auto shown = std::make_unique<TMapRecord>();
+    if (!AskPictureCopy(QStringLiteral("Export Image"), *shown)) return;
+    const QString path = qm::ExportDiskExecute(this, *shown, app_->Tileset, area, DrawGrid1->DefaultColWidth(),
+                                               ExportProposal(QStringLiteral("png")));
+    if (!path.isEmpty()) app_->PictureDialogDir = app_->ExportFolderUsed = FolderOf(path);
 }
 
 void Twinviewform::ExportDiskTiledExecute() {
     const QStringList paths = qm::ExportDiskTiledExecute(this, app_->Document.CurrentMap, app_->Tileset,
-                                                         DrawGrid1->DefaultColWidth(),
-                                                         SaveDialogStart(app_->PictureDialogDir));
-    if (!paths.isEmpty()) app_->PictureDialogDir = FolderOf(paths.first());
+                                                         DrawGrid1->DefaultColWidth(), ExportProposal("png"));
+    if (!paths.isEmpty()) app_->PictureDialogDir = app_->ExportFolderUsed = FolderOf(paths.first());
 }
 
 void Twinviewform::ExportImageClipboardExecute() {
     TGridRect area;
     if (!AskExportArea(area)) return;
-    qm::ExportImageClipboardExecute(this, app_->Document.CurrentMap, app_->Tileset, area, DrawGrid1->DefaultColWidth());
+    auto shown = std::make_unique<TMapRecord>();
+    if (!AskPictureCopy(QStringLiteral("Copy Image"), *shown)) return;
+    qm::ExportImageClipboardExecute(this, *shown, app_->Tileset, area, DrawGrid1->DefaultColWidth());
 }
 
 void Twinviewform::ExportVttExecute() {
     TGridRect area;
     if (!AskExportArea(area)) return;
     const QString path = qm::ExportVttExecute(this, app_->Document.CurrentMap, app_->Tileset, app_->Symbols, area,
-                                              SaveDialogStart(app_->PictureDialogDir));
-    if (!path.isEmpty()) app_->PictureDialogDir = FolderOf(path);
+                                              ExportProposal(QStringLiteral("dd2vtt")));
+    if (!path.isEmpty()) app_->PictureDialogDir = app_->ExportFolderUsed = FolderOf(path);
 }
 
 } // namespace qm

@@ -89,6 +89,13 @@ TToolContext Twinviewform::ToolContext() const {
 
 void Twinviewform::DrawGrid1MouseUp(Qt::KeyboardModifiers mods) {
     if (LabelToolMouseUp()) return;
+    // The eyedropper: Ctrl + click with Draw takes the symbol instead of drawing.
+    const TToolGesture g = Gesture(mods, false);
+    if ((mods & Qt::ControlModifier) && g.Tool == TTool::Draw && g.Drawing == TDrawingTool::None &&
+        PickSymbolFromMap(g.Col, g.Row)) {
+        RepaintMap(); // the selection moved to the cell
+        return;
+    }
     const TToolOutcome out = UseTool(app_->Document, Gesture(mods, false), ToolContext());
     // A use that changed nothing still repaints (the selection may have moved).
     if (out.Used && !out.Changed) RepaintMap();

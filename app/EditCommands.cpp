@@ -27,13 +27,17 @@ void Twinviewform::DrawGrid1DrawCell(QPainter& p, int col, int row, const QRect&
 
 void Twinviewform::SymbolGridDrawCell(QPainter& p, int, int row, const QRect& rect, bool selected) {
     TQuillmarch& a = *app_;
-    if (!a.Tileset.IsRendered() || row < 0 || row > 255) return;
-    DrawSymbolCell(p, row, rect, selected, a.Tileset, a.CellBitmap, &a.CellCache);
+    const int symbol = SymbolAtRow(row);
+    if (!a.Tileset.IsRendered() || symbol < 0) return;
+    // Narrowed, the column marks the current symbol, wherever the grid's own selection is.
+    if (narrowed_) selected = symbol == a.Document.CurrentMap.CurrentSymbol;
+    DrawSymbolCell(p, symbol, rect, selected, a.Tileset, a.CellBitmap, &a.CellCache);
 }
 
 void Twinviewform::SymbolGridSelectCell(int, int row) {
-    if (row < 0 || row > 255) return;
-    app_->Document.CurrentMap.CurrentSymbol = static_cast<uint8_t>(row); // no change to the map
+    const int symbol = SymbolAtRow(row);
+    if (symbol < 0) return;
+    app_->Document.CurrentMap.CurrentSymbol = static_cast<uint8_t>(symbol); // no change to the map
     ButtonDraw->setChecked(true);
 }
 

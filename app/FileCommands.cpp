@@ -125,7 +125,7 @@ void Twinviewform::OpenExecute() {
 
 void Twinviewform::OpenMapFile(const QString& path, const QString& documentPath) {
     TQuillmarch& a = *app_;
-    a.MapDialogDir = FolderOf(documentPath.isEmpty() ? path : documentPath);
+    a.MapDialogDir = a.MapFolderUsed = FolderOf(documentPath.isEmpty() ? path : documentPath);
     // The map is open even when its tileset picture cannot be used; say so afterwards.
     QString tilesetError;
     a.Document.Open(path, [&] { tilesetError = ApplyMapSettings(documentPath.isEmpty() ? path : documentPath); });
@@ -191,10 +191,14 @@ bool Twinviewform::ConfirmKeyReplace(const QString& path) {
 
 bool Twinviewform::SaveMapAs() {
     TQuillmarch& a = *app_;
-    const QString path = Dialogs().SaveFileName(this, QStringLiteral("Save As"), SaveDialogStart(a.MapDialogDir),
-                                                MapFilter, MapSuffix);
+    // The map's own name in its folder (or the folder of this run's maps) is proposed.
+    const QString& mapFile = a.Document.FileName();
+    const QString offered = ProposedSaveFile(mapFile, MapSuffix,
+                                             {mapFile.isEmpty() ? QString() : FolderOf(mapFile), a.MapFolderUsed});
+    const QString path = Dialogs().SaveFileName(this, QStringLiteral("Save As"), SaveDialogStart(offered), MapFilter,
+                                                MapSuffix);
     if (path.isEmpty()) return false;
-    a.MapDialogDir = FolderOf(path);
+    a.MapDialogDir = a.MapFolderUsed = FolderOf(path);
     if (SameFile(path, a.Document.FileName()) && a.Document.FileChangedOnDisk()) {
         // Its own file, replaced by someone else meanwhile: the sharper question.
         const TConfirm answer = AskOverwriteChangedFile(this, a.Document.DisplayName());

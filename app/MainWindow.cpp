@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QEvent>
 #include <QHBoxLayout>
+#include <QLineEdit>
 #include <QShowEvent>
 #include <QStatusBar>
 #include <QToolBar>
@@ -59,6 +60,7 @@ Twinviewform::Twinviewform(const QString& programDir, QWidget* parent)
     setStatusBar(StatusBar1);
     CreateWhereAmI();
     CreateSymbolNames();
+    CreateFindSymbol();
     setWindowTitle(QStringLiteral("QuillMarch[*]"));
 }
 
@@ -126,6 +128,9 @@ void Twinviewform::CreateGrids() {
     SymbolGrid->SetCellSize(SymbolRowHeight, SymbolRowHeight);
     SymbolGrid->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     SymbolGrid->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    FindSymbolBox = new QLineEdit(Panel1);
+    FindSymbolBox->setObjectName(QStringLiteral("FindSymbolBox"));
+    panelLayout->addWidget(FindSymbolBox);
     panelLayout->addWidget(SymbolGrid);
     row->addWidget(Panel1);
 

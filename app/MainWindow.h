@@ -23,6 +23,7 @@
 class QAction;
 class QButtonGroup;
 class QLabel;
+class QLineEdit;
 class QMenu;
 class QStatusBar;
 class QToolBar;
@@ -166,6 +167,19 @@ private:
     void ShowGridLinesClick();
     void SymbolGridPointerCell(int col, int row);
     void SymbolGridTypedText(const QString& text);
+    // Finding symbols: the Find Symbol box narrows the column to the symbols its words
+    // find (Ctrl+F goes there); Ctrl + click with Draw takes the symbol in a map cell.
+    void FindSymbolExecute();
+    void FindSymbolChanged(const QString& text);
+    void FindSymbolAccepted();
+    bool PickSymbolFromMap(int col, int row);
+    // The symbol a row of the column shows (-1 none), and the row that shows a symbol (-1
+    // while the column is narrowed to others).
+    int SymbolAtRow(int row) const;
+    int RowOfSymbol(int symbol) const;
+    // Selects and shows `symbol` in the column (widening it when narrowed to others) and
+    // picks it as a click would.
+    void ShowAndPickSymbol(int symbol);
 
     // Runs a command; a failure is shown to the user and never leaves the event loop.
     void RunCommand(const std::function<void()>& command);
@@ -198,6 +212,12 @@ private:
     // The area a picture or tabletop export takes: a selection of more than one cell is
     // asked about ("Selection" / "Whole Map"); false when the user cancelled.
     bool AskExportArea(TGridRect& area);
+    // The map as Export Image or Copy Image draws it: the players' copy or the game
+    // master's, as the picture copy dialog says; false when cancelled.
+    bool AskPictureCopy(const QString& caption, TMapRecord& shown);
+    // Where an export dialog starts: the map's name with `suffix` in the last export
+    // folder of the run, else the map's folder, else the documents folder.
+    QString ExportProposal(const QString& suffix) const;
     // Offers the recovery copies left by instances that no longer run (start-up does).
     void OfferRecovery();
     bool RecoverCopy(const TOrphanCopy& copy);
@@ -279,6 +299,7 @@ private:
     void KeyChanged();
     void CreateWhereAmI();
     void CreateSymbolNames();
+    void CreateFindSymbol();
 
     // The property that holds the tool icon number of an action, item or button.
     static constexpr const char* ImageProperty = "ImageIndex";
@@ -287,6 +308,7 @@ private:
     // menus and the actions no code reads are found by name only.
     TDrawGrid* DrawGrid1 = nullptr;
     TDrawGrid* SymbolGrid = nullptr;
+    QLineEdit* FindSymbolBox = nullptr; // above SymbolGrid
     QToolBar* ToolBar1 = nullptr;
     QStatusBar* StatusBar1 = nullptr;
     QLabel* CellPanel = nullptr; // right-hand section of the status bar
@@ -339,9 +361,11 @@ private:
     std::vector<QObject*> imaged_; // actions, items and buttons that show a tool icon
     TPointer pointer_;
     TTypeAhead typeAhead_;
-    QString toolStatus_;       // what the status bar says about the tool under the pointer
-    int pickedLabel_ = 0;      // the label the Label tool or the Key dock picked
-    TLabelIndex labelIndex_{}; // which label each cell shows
+    std::vector<int> shownSymbols_; // the symbol column's rows while narrowed
+    bool narrowed_ = false;         // else every symbol shows, row = symbol
+    QString toolStatus_;            // what the status bar says about the tool under the pointer
+    int pickedLabel_ = 0;           // the label the Label tool or the Key dock picked
+    TLabelIndex labelIndex_{};      // which label each cell shows
 };
 
 } // namespace qm

@@ -69,7 +69,7 @@ QString Twinviewform::CellPanelText() const {
 }
 
 void Twinviewform::CreateSymbolNames() {
-    SymbolGrid->SetToolTipFn([this](int, int row) { return SymbolName(row); });
+    SymbolGrid->SetToolTipFn([this](int, int row) { return SymbolName(SymbolAtRow(row)); });
     SymbolGrid->viewport()->setMouseTracking(true);
     connect(SymbolGrid, &TDrawGrid::PointerCell, this, [this](int c, int r) { SymbolGridPointerCell(c, r); });
     connect(SymbolGrid, &TDrawGrid::TypedText, this,
@@ -79,12 +79,13 @@ void Twinviewform::CreateSymbolNames() {
 QString Twinviewform::SymbolName(int symbol) const { return qm::SymbolName(app_->Symbols, symbol); }
 
 void Twinviewform::SymbolGridPointerCell(int, int row) {
-    pointer_.Symbol = row;
+    pointer_.Symbol = row < 0 ? -1 : SymbolAtRow(row);
     CellPanel->setText(CellPanelText());
 }
 
 void Twinviewform::SymbolGridTypedText(const QString& text) {
-    const int row = typeAhead_.Type(text, QDateTime::currentMSecsSinceEpoch(), SymbolGrid->Row(), app_->Symbols);
+    const int row = typeAhead_.Type(text, QDateTime::currentMSecsSinceEpoch(), SymbolGrid->Row(), app_->Symbols,
+                                    shownSymbols_);
     if (row < 0) return;
     SymbolGrid->SetSelection({0, row, 0, row});
     SymbolGrid->ScrollToCell(0, row);

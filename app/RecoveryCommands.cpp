@@ -69,10 +69,11 @@ bool Twinviewform::RecoverCopy(const TOrphanCopy& copy) {
             copy.Info.KeyText.toStdString());
         const QString& name = a.Document.FileName();
         a.MapDialogDir = name.isEmpty() ? a.ProgramDir : FolderOf(name);
+        if (!name.isEmpty()) a.MapFolderUsed = a.MapDialogDir;
     } else {
         if (!AskSaveGeoSetChanges()) return false;
         try {
-            LoadGeoSet(a.GeoSetDocument, copy.Path);
+            a.GeoSetDocument.Open(copy.Path, true); // the record, then the copy's own trailer
         } catch (const TTilesetError& e) {
             tilesetError = MessageText(e); // the GeoSet itself is in
         }

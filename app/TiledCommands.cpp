@@ -21,11 +21,11 @@ const QString TiledSuffix = QStringLiteral("tmx");
 
 void Twinviewform::ExportTiledMap1Click() {
     TQuillmarch& a = *app_;
-    QString path = Dialogs().SaveFileName(this, QStringLiteral("Export Tiled Map"), SaveDialogStart(a.MapDialogDir),
+    QString path = Dialogs().SaveFileName(this, QStringLiteral("Export Tiled Map"), ExportProposal(TiledSuffix),
                                           TiledFilter, TiledSuffix);
     if (path.isEmpty()) return;
     if (FileKindOf(PathBytes(path)) != TFileKind::Tmx) path += QStringLiteral(".tmx");
-    a.MapDialogDir = FolderOf(path);
+    a.MapDialogDir = a.ExportFolderUsed = FolderOf(path);
     // One question for all three files that would be replaced.
     const TTiledFileNames names = TiledFileNamesFor(PathBytes(path));
     if (!MayReplace(this, {PathFromBytes(names.Tmx), PathFromBytes(names.Tsx), PathFromBytes(names.Png)})) return;
@@ -38,7 +38,7 @@ void Twinviewform::ImportTiledMap1Click() {
     if (!AskSaveChanges()) return;
     const QString path = Dialogs().OpenFileName(this, QStringLiteral("Import Tiled Map"), a.MapDialogDir, TiledFilter);
     if (path.isEmpty()) return;
-    a.MapDialogDir = FolderOf(path);
+    a.MapDialogDir = a.MapFolderUsed = FolderOf(path);
     const TTmxImport imported = ReadTmxFile(PathBytes(path), DrawGrid1->DefaultColWidth()); // throws, map untouched
 
     // The map came from elsewhere: an untitled, unsaved document, so Save asks for a name.

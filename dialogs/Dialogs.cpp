@@ -1,14 +1,18 @@
 #include "dialogs/Dialogs.h"
 
+#include <QCheckBox>
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QLabel>
 #include <QMessageBox>
 #include <QPageSetupDialog>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
 #include <QStandardPaths>
+#include <QVBoxLayout>
 
 namespace qm {
 
@@ -40,6 +44,56 @@ void TDialogs::PrinterSetup(QWidget* parent, QPrinter* printer) {
     dlg.exec();
 }
 
+QString PictureCopyText(bool playerCopy) {
+    return playerCopy ? QStringLiteral(
+                            "Writing the players' copy: hidden symbols are left out and what the players "
+                            "see in their place is drawn.")
+                      : QStringLiteral(
+                            "Writing the game master's copy: hidden symbols (traps, treasure, secret doors) "
+                            "are drawn.");
+}
+
+bool TDialogs::PictureCopy(QWidget* parent, const QString& caption, bool& playerCopy) {
+    QDialog dlg(parent);
+    dlg.setObjectName(QStringLiteral("PictureCopyDialog"));
+    dlg.setWindowTitle(caption);
+    auto* box = new QCheckBox(QStringLiteral("Player Copy"), &dlg);
+    box->setObjectName(QStringLiteral("PlayerCopyCB"));
+    box->setToolTip(QStringLiteral("Leave hidden symbols out, whatever Show Hidden says"));
+    box->setChecked(playerCopy);
+    auto* line = new QLabel(PictureCopyText(playerCopy), &dlg);
+    line->setObjectName(QStringLiteral("CopyLabel"));
+    line->setWordWrap(true);
+    line->setMinimumWidth(360);
+    QObject::connect(box, &QCheckBox::toggled, line, [line](bool on) { line->setText(PictureCopyText(on)); });
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dlg);
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &dlg, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, &dlg, &QDialog::reject);
+    auto* layout = new QVBoxLayout(&dlg);
+    layout->addWidget(box);
+    layout->addWidget(line);
+    layout->addWidget(buttons);
+    if (dlg.exec() != QDialog::Accepted) return false;
+    playerCopy = box->isChecked();
+    return true;
+}
+
+QString ProposedSaveFile(const QString& documentPath, const QString& suffix, const QStringList& folders) {
+    const QString base = documentPath.isEmpty() ? QStringLiteral("Untitled")
+                                                : QFileInfo(documentPath).completeBaseName();
+    QString folder;
+    for (const QString& f : folders)
+        if (!f.isEmpty()) {
+            folder = f;
+            break;
+        }
+    if (folder.isEmpty()) {
+        folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+        if (folder.isEmpty() || !QFileInfo(folder).isDir()) folder = QDir::homePath();
+    }
+    return QDir(folder).filePath(base + QLatin1Char('.') + suffix);
+}
+
 namespace {
 class TQtDialogs : public TDialogs {
 public:
@@ -53,6 +107,14 @@ public:
         // The program asks before overwriting, with its own words.
         dlg.setOption(QFileDialog::DontConfirmOverwrite, true);
         if (!defaultSuffix.isEmpty()) dlg.setDefaultSuffix(defaultSuffix);
+        // A proposed name picks the filter of its extension, so the two agree.
+        const QString proposedSuffix = QFileInfo(dir).suffix();
+        if (!proposedSuffix.isEmpty())
+            for (const QString& f : dlg.nameFilters())
+                if (f.contains(QStringLiteral("*.") + proposedSuffix, Qt::CaseInsensitive)) {
+                    dlg.selectNameFilter(f);
+                    break;
+                }
         if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty()) return {};
         if (selectedFilter) *selectedFilter = dlg.selectedNameFilter();
         return dlg.selectedFiles().first();

@@ -3,6 +3,7 @@
 // dialogs and the print dialogs of the printer they are given. Tests install their own
 // answers with SetDialogs; the program uses the Qt dialogs.
 #include <QString>
+#include <QStringList>
 
 class QPrinter;
 class QWidget;
@@ -45,7 +46,13 @@ public:
     // The printer set-up dialog (printer, paper, orientation) for `printer`, none for a
     // null one; its result is ignored.
     virtual void PrinterSetup(QWidget* parent, QPrinter* printer);
+    // Which copy a picture export writes: a "Player Copy" check box offered as
+    // `playerCopy`, and a line saying which copy will be written; false when cancelled.
+    virtual bool PictureCopy(QWidget* parent, const QString& caption, bool& playerCopy);
 };
+
+// The line of the picture copy dialog for each choice.
+QString PictureCopyText(bool playerCopy);
 
 // "Save changes to <documentName>?" with Save (Yes), Discard (No) and Cancel, asked before
 // a document with unsaved changes is left.
@@ -63,6 +70,11 @@ bool SameFile(const QString& a, const QString& b);
 // when its folder can be written, else in the user's documents folder (the file name
 // kept), as for an installed program whose own folder is read-only.
 QString SaveDialogStart(const QString& offered);
+
+// The file a save or export dialog proposes: `documentPath`'s name without its extension
+// (or "Untitled") with `suffix`, in the first of `folders` that is not empty, else in the
+// user's documents folder. Never a bare folder: the dialog opens with a name filled in.
+QString ProposedSaveFile(const QString& documentPath, const QString& suffix, const QStringList& folders);
 
 // The dialogs in use (Qt's unless a test installed others).
 TDialogs& Dialogs();

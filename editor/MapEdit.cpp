@@ -2,6 +2,7 @@
 
 #include "compose/MapClamp.h"
 #include "editor/SmartTerrain.h"
+#include "tiles/SymbolTable.h"
 
 namespace qm {
 
@@ -84,14 +85,13 @@ void ApplyTool(TTool tool, TMapRecord& map, const TGridRect& sel, TLayerMode mod
 }
 
 QString ToolStepName(TTool tool, bool alongDrag) {
-    static const char* const Terrains[] = {"Wall", "Water", "Fire", "Hole", "Slime", "Forest", "Mountain", "Desert"};
     switch (tool) {
     case TTool::Selection: return {};
     case TTool::Draw: return QStringLiteral("Draw");
     case TTool::Eraser: return QStringLiteral("Erase");
     default:
         if (alongDrag) return QStringLiteral("Stamp area");
-        return QString::fromLatin1(Terrains[(TerrainBaseOf(tool) - 128) / 16]) + QStringLiteral(" terrain");
+        return QString::fromLatin1(TerrainName((TerrainBaseOf(tool) - 128) / 16)) + QStringLiteral(" terrain");
     }
 }
 

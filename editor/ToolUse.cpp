@@ -30,7 +30,7 @@ TToolOutcome UseTool(TMapDocument& doc, const TToolGesture& g, const TToolContex
     switch (g.Drawing) {
     case TDrawingTool::Room:
         return ToolStep(doc, QStringLiteral("Room"), [&](TMapRecord& map) {
-            DrawRoom(map, g.Selection, map.CurrentSymbol, g.Shift, c.Mode, c.LayerFlags, c.Symbols);
+            DrawRoom(map, g.Selection, map.CurrentSymbol, g.Shift, c.Mode, c.LayerFlags, c.Symbols, !g.Shift);
         });
     case TDrawingTool::Door: {
         const TDoorAction action = PlanDoor(doc.CurrentMap, g.Col + 1, g.Row + 1, c.Symbols).Action;
@@ -67,11 +67,18 @@ QString ToolHint(const TMapRecord& map, const TToolGesture& g, const TToolContex
                                : IsRoomFloor(map.CurrentSymbol, c.Mode, c.LayerFlags)
                                    ? QStringLiteral("a floor of ") + name(map.CurrentSymbol)
                                    : QStringLiteral("the inside keeping its ground");
-        if (g.Dragging)
-            return QStringLiteral("Room %1 x %2: a ring of wall, %3.")
+        if (g.Dragging) {
+            const size_t doorways = g.Shift ? 0 : RoomDoorways(map, g.Selection, c.Symbols).size();
+            const QString ring = doorways == 0 ? QStringLiteral("a ring of wall")
+                                 : doorways == 1
+                                     ? QStringLiteral("a ring of wall open to the floor it crosses in 1 place")
+                                     : QStringLiteral("a ring of wall open to the floor it crosses in %1 places")
+                                           .arg(doorways);
+            return QStringLiteral("Room %1 x %2: %3, %4.")
                 .arg(g.Selection.Width())
                 .arg(g.Selection.Height())
-                .arg(inside);
+                .arg(ring, inside);
+        }
         return QStringLiteral("Room: drag a rectangle for a ring of wall and %1 (Shift: walls only).").arg(inside);
     }
     case TDrawingTool::Door: {

@@ -3,6 +3,7 @@
 // cell or symbol under the pointer, and type-ahead over symbol names. Widget-free.
 #include <QString>
 #include <cstdint>
+#include <vector>
 
 #include "compose/GridRect.h"
 #include "model/MapRecord.h"
@@ -25,12 +26,26 @@ QString SymbolName(const SymbolTable& symbols, int symbol);
 QString CellPanelText(const TPointer& pointer, const TGridRect& selection, const TMapRecord& map,
                       const SymbolTable& symbols);
 
-// Letters typed within a second of each other make one prefix; the same letter again
-// steps on to the next symbol that starts with it.
+// Whether `query` finds `name`: its first word starts a word of the name and each further
+// word starts a later word ("plank" and "floor pl" find "Floor, planks"); letter case
+// ignored; an empty query finds every name.
+bool NameMatches(const QString& name, const QString& query);
+
+// The symbols whose names `query` finds, in order; every symbol 0..255 for an empty query.
+std::vector<int> MatchingSymbols(const SymbolTable& symbols, const QString& query);
+
+// The symbol the eyedropper takes from map cell (col, row), 0-based: the upper one, else
+// the lower one; -1 for an empty cell or one off the map.
+int SymbolInCell(const TMapRecord& map, int col, int row);
+
+// Letters typed within a second of each other make one query (NameMatches); the same
+// letter again steps on to the next symbol it finds.
 class TTypeAhead {
 public:
-    // The symbol row the letters typed at `nowMs` lead to from row `current`; -1 none.
-    int Type(const QString& text, qint64 nowMs, int current, const SymbolTable& symbols);
+    // The row the letters typed at `nowMs` lead to from row `current`; -1 none. `shown`
+    // lists the column's symbols by row; empty means every symbol, row = symbol.
+    int Type(const QString& text, qint64 nowMs, int current, const SymbolTable& symbols,
+             const std::vector<int>& shown = {});
 
 private:
     QString typed_;

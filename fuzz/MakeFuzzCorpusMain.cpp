@@ -189,6 +189,26 @@ void GeoSets() {
     Bytes shortFile = AsBytes(g);
     shortFile.resize(100);
     Put("geoset", "short.geo", shortFile);
+
+    // Opened over a loaded GeoSet, and as a map for the renderer: whole records of both
+    // kinds, cut short, one byte long, and nothing.
+    SetShortString(g.TilesetName, "");
+    g.Position = 3;
+    g.Section = 4;
+    Bytes whole = AsBytes(g);
+    Put("open_over", "whole.geo", whole);
+    whole.push_back(0);
+    Put("open_over", "one_byte_long.geo", whole);
+    whole.resize(9000);
+    Put("open_over", "cut.geo", whole);
+    Put("open_over", "empty", {});
+    TMapRecord m;
+    ClearMapRecord(m);
+    m.Zoom = 4;
+    Put("open_over", "whole.map", AsBytes(m));
+    Bytes cutMap = AsBytes(m);
+    cutMap.resize(sizeof m - 1);
+    Put("open_over", "one_byte_short.map", cutMap);
 }
 
 void Args() {

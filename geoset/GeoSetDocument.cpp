@@ -35,12 +35,21 @@ void TGeoSetDocument::New() {
     Notify(TGeoSetEvent::Clean);
 }
 
-void TGeoSetDocument::Open(const QString& path) {
+void TGeoSetDocument::Open(const QString& path, bool moreAfter) {
     // The name is taken even when the file cannot be read; the record is read into
-    // scratch first, so a failure leaves it as it was.
+    // scratch first, so a failure leaves it as it was. A file of another length is no
+    // GeoSet at all: refused whole, name and all, so no mix of two GeoSets is ever made.
+    const QString oldName = fileName_;
+    const TFileIdentity oldIdentity = identity_;
     fileName_ = path;
     identity_ = {};
-    ReadGeoSetFile(PathBytes(path), GeoSet);
+    try {
+        ReadWholeGeoSetFile(PathBytes(path), GeoSet, moreAfter);
+    } catch (const TNotARecordError& e) {
+        fileName_ = oldName;
+        identity_ = oldIdentity;
+        throw TNotARecordError(std::string(e.what()) + "; the GeoSet stays as it was.");
+    }
     identity_ = FileIdentityOf(path);
     loaded_ = true;
     modified_ = false;

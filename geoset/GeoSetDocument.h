@@ -53,11 +53,13 @@ public:
     // Clears the record (tileset name := the one in use, Position and Section 1); no
     // file; nothing loaded.
     void New();
-    // Reads `path` over the record (a short file keeps the rest); the tileset it names
-    // is put in use when it differs (letter case of a..z ignored). A file that cannot be
-    // opened throws TFileError and changes nothing but the file name. A tileset that cannot be used leaves
+    // Reads `path` over the record; the tileset it names is put in use when it differs
+    // (letter case of a..z ignored). A file that cannot be opened throws TFileError and
+    // changes nothing but the file name; one that is not exactly one record long throws
+    // TNotARecordError and changes nothing at all. A tileset that cannot be used leaves
     // the GeoSet loaded and is reported by throwing TTilesetError at the end.
-    void Open(const QString& path);
+    // `moreAfter`: the file holds the record and then more (a recovery copy).
+    void Open(const QString& path, bool moreAfter = false);
     // Writes the whole record atomically and makes `path` its file. Throws TFileError.
     void Save(const QString& path);
     // The record was painted into.

@@ -59,6 +59,12 @@ std::string GeoTilesetName(const TGeoSetRecord& rec);
 // a Position outside 1..9 or Section outside 1..6 becomes 1. Throws TFileError.
 void ReadGeoSetFile(const std::string& path, TGeoSetRecord& rec);
 
+// Reads a file that holds exactly one record over `rec`; any other length throws TNotARecordError
+// "<file name> is not a Quillmarch GeoSet (N bytes)" and leaves `rec` as it was. A Position
+// or Section out of range becomes 1, as above.
+// With `moreAfter` the file may go on past the record (a recovery copy's trailer).
+void ReadWholeGeoSetFile(const std::string& path, TGeoSetRecord& rec, bool moreAfter = false);
+
 // Atomic write of the whole record. Throws TFileError ("Cannot create file ...").
 void WriteGeoSetFile(const std::string& path, const TGeoSetRecord& rec);
 

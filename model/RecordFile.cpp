@@ -26,7 +26,16 @@ std::string CannotCreateMessage(const std::string& path, const std::string& reas
     return "Cannot create file \"" + path + "\". " + reason;
 }
 
+std::string NotARecordMessage(const std::string& name, const std::string& kind, uint64_t length) {
+    return name + " is not a Quillmarch " + kind + " (" + std::to_string(length) + " bytes)";
+}
+
 size_t ReadRecordPrefix(const std::string& path, void* dest, size_t size) {
+    uint64_t length = 0;
+    return ReadRecordPrefix(path, dest, size, length);
+}
+
+size_t ReadRecordPrefix(const std::string& path, void* dest, size_t size, uint64_t& fileLength) {
     int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) throw TFileError(CannotOpenMessage(path, Reason(errno)));
     struct stat st {};
@@ -40,10 +49,11 @@ size_t ReadRecordPrefix(const std::string& path, void* dest, size_t size) {
         ::close(fd);
         throw TFileError(CannotOpenMessage(path, S_ISDIR(st.st_mode) ? Reason(EISDIR) : "Not a regular file"));
     }
-    std::vector<unsigned char> buf(size);
+    // One byte more than the record tells a long file from a whole one, whatever fstat said.
+    std::vector<unsigned char> buf(size + 1);
     size_t got = 0;
-    while (got < size) {
-        ssize_t n = ::read(fd, buf.data() + got, size - got);
+    while (got < size + 1) {
+        ssize_t n = ::read(fd, buf.data() + got, size + 1 - got);
         if (n < 0) {
             if (errno == EINTR) continue;
             int err = errno;
@@ -54,6 +64,8 @@ size_t ReadRecordPrefix(const std::string& path, void* dest, size_t size) {
         got += static_cast<size_t>(n);
     }
     ::close(fd);
+    fileLength = got <= size ? got : std::max<uint64_t>(got, uint64_t(st.st_size));
+    got = std::min(got, size);
     std::memcpy(dest, buf.data(), got);
     return got;
 }

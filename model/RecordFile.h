@@ -13,6 +13,12 @@ public:
     using std::runtime_error::runtime_error;
 };
 
+// A file that opened but does not hold one whole record.
+class TNotARecordError : public TFileError {
+public:
+    using TFileError::TFileError;
+};
+
 // "Cannot open file "%s". %s"
 std::string CannotOpenMessage(const std::string& path, const std::string& reason);
 // "Cannot create file "%s". %s"
@@ -22,6 +28,12 @@ std::string CannotCreateMessage(const std::string& path, const std::string& reas
 // only when reading succeeded, copies what was read over the start of `dest`.
 // Returns the number of bytes copied. Throws TFileError.
 size_t ReadRecordPrefix(const std::string& path, void* dest, size_t size);
+
+// The same, and `fileLength` is told the file's whole length (which may exceed `size`).
+size_t ReadRecordPrefix(const std::string& path, void* dest, size_t size, uint64_t& fileLength);
+
+// "<name> is not a Quillmarch <kind> (<length> bytes)": a file that is not one whole record.
+std::string NotARecordMessage(const std::string& name, const std::string& kind, uint64_t length);
 
 // Writes `size` bytes to `path` through a temporary file in the same folder: write,
 // flush to disk, rename over the target. On any failure the temporary file is

@@ -107,11 +107,16 @@ SymbolTable RolesOrTerrainOnly(const TRenderedTileset& ts, std::ostream& err) {
 
 void LoadMapAndTileset(const TRenderArgs& args, const QString& programFolder, TMapRecord& map, TRenderedTileset& ts) {
     ClearMapRecord(map);
+    uint64_t length = 0;
     try {
-        ReadMapFile(args.MapPath, map);
+        ReadRecordPrefix(args.MapPath, &map, sizeof map, length);
     } catch (const TFileError& e) {
         throw TRenderError(e.what());
     }
+    // Nobody is there to read a notice: a file that is not one map record ends the run.
+    if (length != sizeof map && !args.AcceptAnySize)
+        throw TRenderError(NotARecordMessage(args.MapPath, "map", length) +
+                           "; give --accept-any-size to read it anyway.");
     const QString tileset = ChooseTilesetFile(args, map, programFolder);
     // Rendering rewrites the record's tileset name; the map keeps its own on disk.
     TMapRecord scratch = map;

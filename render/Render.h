@@ -24,8 +24,9 @@ public:
 // program folder, then in the user's tileset folder; empty for the built-in tileset.
 QString ChooseTilesetFile(const TRenderArgs& args, const TMapRecord& map, const QString& programFolder);
 
-// Reads the map (a short file fills only the start of a cleared record, as Open does)
-// and renders the chosen tileset. Throws TRenderError.
+// Reads the map and renders the chosen tileset. A file that is not one whole map record
+// is refused unless --accept-any-size (then a short file fills only the start of a cleared
+// record, as Open does). Throws TRenderError.
 void LoadMapAndTileset(const TRenderArgs& args, const QString& programFolder, TMapRecord& map, TRenderedTileset& ts);
 
 // The roles table beside the chosen tileset. A broken one costs the names and roles, not

@@ -24,6 +24,8 @@ const std::set<std::string> MatOptions = {"--overlap",    "--marks",     "--over
                                           "--skip-empty", "--ink-saver", "--sheets"};
 const std::set<std::string> VttOptions = {"--ppg", "--vtt-target"};
 const std::set<std::string> GenerateOptions = {"--generate", "--seed", "--density"};
+// Options that take no value.
+const std::set<std::string> FlagOptions = {"--accept-any-size"};
 
 // A whole decimal number and nothing else.
 std::optional<int> ParseInt(const std::string& s) {
@@ -168,9 +170,12 @@ std::optional<TRenderParse> SplitCommandLine(const std::vector<std::string>& arg
             inlineValue = true;
         }
         if (!PictureOptions.count(name) && !PdfOptions.count(name) && !CommonOptions.count(name) &&
-            !MatOptions.count(name) && !VttOptions.count(name) && !GenerateOptions.count(name))
+            !MatOptions.count(name) && !VttOptions.count(name) && !GenerateOptions.count(name) &&
+            !FlagOptions.count(name))
             return Refused(TRenderParse::Usage, "unknown option " + name);
-        if (!inlineValue) {
+        if (FlagOptions.count(name)) {
+            if (inlineValue) return Refused(TRenderParse::Usage, "option " + name + " takes no value");
+        } else if (!inlineValue) {
             if (i + 1 >= args.size()) return Refused(TRenderParse::Usage, "option " + name + " needs a value");
             value = args[++i];
         }
@@ -437,6 +442,10 @@ TRenderParse ParseRenderArgs(const std::vector<std::string>& args) {
     std::vector<std::string> operands;
     TOptionValues opts;
     if (auto early = SplitCommandLine(args, operands, opts)) return *early;
+    // Only a MAP read from a file has a size to accept.
+    const bool acceptAnySize = opts.Values.erase("--accept-any-size") > 0;
+    if (acceptAnySize && opts.Get("--generate"))
+        return Refused(TRenderParse::Usage, "--accept-any-size applies to reading a MAP, not to --generate");
     if (opts.Get("--generate")) return ParseGenerate(operands, opts);
     for (const char* name : {"--seed", "--density"})
         if (opts.Get(name)) return Refused(TRenderParse::Usage, std::string(name) + " applies to --generate only");
@@ -445,11 +454,14 @@ TRenderParse ParseRenderArgs(const std::vector<std::string>& args) {
     TRenderParse r;
     r.Args.MapPath = operands[0];
     r.Args.OutputPath = operands[1];
+    r.Args.AcceptAnySize = acceptAnySize;
     if (r.Args.MapPath.empty() || r.Args.OutputPath.empty())
         return Refused(TRenderParse::Usage, "MAP and OUTPUT must not be empty");
 
     if (auto tiled = TiledJob(r.Args, opts.Values)) {
         if (!tiled->empty()) return Refused(TRenderParse::Usage, *tiled);
+        if (acceptAnySize && r.Args.Job == TRenderJob::TiledImport)
+            return Refused(TRenderParse::Usage, "--accept-any-size does not apply to importing a Tiled map");
         if (auto v = opts.Get("--tileset")) {
             if (v->empty()) return Refused(TRenderParse::BadValue, "--tileset needs a file name");
             r.Args.TilesetPath = *v;

@@ -41,6 +41,9 @@ struct TRenderArgs {
     TPictureFormat PictureFormat = TPictureFormat::Png;
     std::string TilesetPath;                 // empty: the map's own tileset
     std::optional<TRenderGenerate> Generate; // MapPath empty then
+    // --accept-any-size: a MAP that is not exactly one map record long is read anyway (a
+    // short file fills the start of a cleared record); else it ends the run.
+    bool AcceptAnySize = false;
 
     // Pictures.
     std::optional<int> Zoom;         // 1..256; default the map's Zoom

@@ -75,11 +75,13 @@ const char* RenderUsage() {
            "                           tileset is looked for beside the map, then in the program\n"
            "                           folder, then in ~/.local/share/Quillmarch/tilesets/, and the\n"
            "                           built-in one is used when none has it\n"
+           "  --accept-any-size        read a MAP that is not exactly one map long (a short file fills\n"
+           "                           the start of an empty map); without it such a file ends the run\n"
            "  --help                   show this text\n"
            "\n"
            "One line naming each file written goes to standard output. Exit status: 0 done,\n"
            "1 a bad option value or a map, tileset or output that cannot be used (no partial\n"
-           "output is left), 2 a usage error.\n";
+           "output is left; a MAP of the wrong size among them), 2 a usage error.\n";
 }
 
 } // namespace qm

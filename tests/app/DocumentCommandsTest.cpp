@@ -8,7 +8,9 @@
 #include <QTimer>
 #include <cstring>
 
+#include "export/ExportPicture.h"
 #include "geoset/MapletEditor.h"
+#include "model/RecordFile.h"
 #include "preview/PreviewWindow.h"
 #include "preview/PrintPreview.h"
 #include "preview/Printer.h"
@@ -153,6 +155,86 @@ TEST_F(DocumentTest, PictureExportsFromTheMenus) {
     Trigger(Find<QAction>("CopyImage1"));
     EXPECT_EQ(QGuiApplication::clipboard()->image().size(), QSize(72 * zoom, 72 * zoom));
     EXPECT_TRUE(dialogs.Errors.isEmpty()) << dialogs.Errors.join("\n").toStdString();
+}
+
+} // namespace qmtest
+
+namespace qmtest {
+
+// Export Image and Copy Image ask which copy: the offer follows Show Hidden until the user
+// changes it, then stays for the run; the players' copy leaves hidden symbols out.
+TEST_F(DocumentTest, PictureExportsWriteThePlayerCopyWhenAsked) {
+    Start();
+    Map().Cell(3, 3).Upper = 35; // hidden
+    Map().Cell(5, 4).Lower = 17;
+    Map().Zoom = 8;
+    qm::TMapRecord players = Map(), master = Map();
+    players.ShowHidden = 0;
+    master.ShowHidden = 1;
+    const QImage playersPicture = qm::ComposeMapPicture(players, win->State().Tileset, qm::WholeMapArea, 16);
+    ASSERT_NE(playersPicture, qm::ComposeMapPicture(master, win->State().Tileset, qm::WholeMapArea, 16));
+    ASSERT_TRUE(Find<QAction>("ShowHidden")->isChecked());
+    struct Step {
+        const char* action;
+        std::deque<bool> answer;
+        bool offered, players;
+    } steps[] = {
+        {"ExportDisk", {}, false, false},    // follows Show Hidden: the game master's copy
+        {"ExportDisk", {true}, false, true}, // ticked
+        {"ExportClipboard", {}, true, true}, // remembered, whatever Show Hidden says
+        {"ExportClipboard", {false}, true, false}, {"ExportDisk", {}, false, false},
+    };
+    for (const Step& s : steps) {
+        SCOPED_TRACE(std::string(s.action) + " " + std::to_string(&s - steps));
+        dialogs.PlayerCopyOffered.clear();
+        dialogs.PlayerCopyAnswers = s.answer;
+        dialogs.FileAnswers = {WorkFile("p.png")};
+        dialogs.ConfirmAnswers = {qm::TConfirm::Yes};
+        QGuiApplication::clipboard()->clear();
+        Trigger(Find<QAction>(s.action));
+        EXPECT_EQ(dialogs.PlayerCopyOffered, QList<bool>{s.offered});
+        const QImage got = std::string(s.action) == "ExportDisk" ? QImage(WorkFile("p.png"))
+                                                                 : QGuiApplication::clipboard()->image();
+        EXPECT_EQ(got.convertToFormat(QImage::Format_RGB32) == playersPicture.convertToFormat(QImage::Format_RGB32),
+                  s.players);
+    }
+    EXPECT_TRUE(Map().ShowHidden); // the map's own setting is not touched
+    // Cancelled: nothing is asked or written after it.
+    dialogs.PictureCopyAccept = false;
+    dialogs.FileDirs.clear();
+    Trigger(Find<QAction>("ExportDisk"));
+    EXPECT_TRUE(dialogs.FileDirs.isEmpty());
+}
+
+// Save As and the exports propose the map's name with their extension: in the map's folder,
+// an export in this run's last export folder; an untitled map never in the program folder.
+TEST_F(DocumentTest, SaveAndExportDialogsProposeTheMapsName) {
+    Start();
+    const struct {
+        const char* action;
+        const char* suffix;
+    } dialogsAsked[] = {
+        {"SaveAs", "map"}, {"ExportDisk", "png"}, {"ExportDiskTiled", "png"}, {"ExportTiledMap1", "tmx"}};
+    auto offered = [&](const char* action) {
+        dialogs.FileDirs.clear();
+        Trigger(Find<QAction>(action));
+        return dialogs.FileDirs.value(0);
+    };
+    for (const auto& d : dialogsAsked) {
+        const QString dir = offered(d.action);
+        EXPECT_TRUE(dir.endsWith(QStringLiteral("/Untitled.") + d.suffix)) << dir.toStdString();
+        EXPECT_FALSE(dir.startsWith(ProgramDir())) << dir.toStdString();
+    }
+    TempDir maps, pictures;
+    qm::WriteMapFile(maps.File("crypt.map"), Map());
+    win->OpenMapFile(QString::fromStdString(maps.File("crypt.map")));
+    for (const auto& d : dialogsAsked)
+        EXPECT_EQ(offered(d.action), QString::fromStdString(maps.File("crypt.")) + d.suffix) << d.action;
+    dialogs.FileAnswers = {QString::fromStdString(pictures.File("view.png"))};
+    Trigger(Find<QAction>("ExportDisk"));
+    ASSERT_TRUE(QFile::exists(QString::fromStdString(pictures.File("view.png"))));
+    EXPECT_EQ(offered("ExportDisk"), QString::fromStdString(pictures.File("crypt.png")));
+    EXPECT_EQ(offered("SaveAs"), QString::fromStdString(maps.File("crypt.map")));
 }
 
 } // namespace qmtest

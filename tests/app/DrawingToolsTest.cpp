@@ -8,6 +8,8 @@
 #include <QTimer>
 #include <cstring>
 
+#include "editor/RoomTool.h"
+#include "generate/GenerateMap.h"
 #include "tests/app/AppFixture.h"
 #include "tiles/BuiltInSymbols.h"
 #include "tiles/TilesetChooser.h"
@@ -142,6 +144,61 @@ TEST_F(AppTest, ToolsWithNothingToWorkWithAreDisabled) {
     Trigger(Find<QAction>("Default1"));
     EXPECT_TRUE(Find<QToolButton>("ButtonRoom")->isEnabled());
     EXPECT_EQ(Find<QToolButton>("ButtonDoor")->toolTip(), "Door Tool");
+}
+
+} // namespace qmtest
+
+namespace qmtest {
+
+// A room dragged across a generated dungeon's corridors from cell (21,33) to (32,41):
+// every crossing of open floor that goes on outside stays open (a door in a one-cell
+// crossing, as the Door tool puts it); Shift draws today's closed ring.
+TEST_F(AppTest, RoomOverACorridorLeavesDoorways) {
+    Start();
+    qm::TGenerateOptions options;
+    options.Seed = 1;
+    const qm::SymbolTable& table = win->State().Symbols;
+    const qm::TRenderedTileset& ts = win->State().Tileset;
+    const qm::TGenPalette palette = qm::MakeGenPalette(table, ts.HiddenFlags, ts.LayerFlags);
+    qm::GenerateMap(Map(), options, palette);
+    Map().CurrentSymbol = qm::sym::FloorA;
+    const qm::TMapRecord dungeon = Map();
+    const qm::TGridRect room{20, 32, 31, 40};
+    const std::vector<qm::TRoomDoorway> crossings = qm::RoomDoorways(dungeon, room, table);
+    ASSERT_GE(crossings.size(), 2u); // the example crosses corridors
+    Click(Find<QToolButton>("ButtonRoom"));
+    auto isWall = [&](const qm::TMapCell& c) {
+        return table[c.Upper].role == qm::SymbolRole::Wall || table[c.Lower].role == qm::SymbolRole::Wall;
+    };
+    for (const bool shift : {false, true}) {
+        SCOPED_TRACE(shift ? "Shift" : "plain");
+        Map() = dungeon;
+        Drag(GridPort(), CellCentre(20, 32), CellCentre(31, 40), shift ? Qt::ShiftModifier : Qt::NoModifier);
+        int doors = 0;
+        for (const qm::TRoomDoorway& d : crossings) {
+            const qm::TMapCell& cell = Map().Cell(d.Col + 1, d.Row + 1);
+            EXPECT_EQ(isWall(cell), shift) << d.Col + 1 << "," << d.Row + 1;
+            doors += table[cell.Upper].role == qm::SymbolRole::Door;
+            // The corridor outside is not walled off either.
+            const int oc = d.Col + (d.Vertical ? (d.Col == room.Left ? -1 : 1) : 0);
+            const int orow = d.Row + (d.Vertical ? 0 : (d.Row == room.Top ? -1 : 1));
+            if (!shift) {
+                EXPECT_FALSE(isWall(Map().Cell(oc + 1, orow + 1))) << oc + 1 << "," << orow + 1;
+            }
+        }
+        if (!shift) {
+            EXPECT_GE(doors, 1);
+        }
+        // The rest of the ring is wall as before.
+        for (int c = room.Left; c <= room.Right; ++c)
+            for (int r : {room.Top, room.Bottom}) {
+                const bool crossing = std::any_of(crossings.begin(), crossings.end(),
+                                                  [&](const qm::TRoomDoorway& d) { return d.Col == c && d.Row == r; });
+                if (!crossing) {
+                    EXPECT_TRUE(isWall(Map().Cell(c + 1, r + 1))) << c + 1 << "," << r + 1;
+                }
+            }
+    }
 }
 
 } // namespace qmtest

@@ -120,7 +120,7 @@ TEST_F(AppTest, MenusInOrderWithTheirSeparators) {
     EXPECT_EQ(names(Find<QMenu>("Tileset1")), QStringList({"Default1", "Custom1"}));
     EXPECT_EQ(names(Find<QMenu>("Edit1")),
               QStringList({"Cut1", "Copy1", "Paste1", "Undo1", "StepBackward1", "StepForward1", "History1", "Key1",
-                           "DeleteLabel1", "-", "CopyImage1"}));
+                           "DeleteLabel1", "-", "CopyImage1", "-", "FindSymbol1"}));
     EXPECT_EQ(names(Find<QMenu>("Options1")), QStringList({"ShowHidden", "-", "ZoomIn1", "ZoomOut1", "-",
                                                            "RandomMaplet1", "SetBackground1", "-", "ShowGridLines1"}));
     EXPECT_EQ(names(Find<QMenu>("Tools1")), QStringList({"Room1", "Door1", "Fill1", "Label1"}));

@@ -2,6 +2,7 @@
 // status bar, Ctrl + wheel zoom, the cell lines, Shift-drag terrain, start argument and drop.
 #include <QHelpEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMimeData>
 #include <QScrollBar>
 #include <QToolTip>
@@ -11,6 +12,7 @@
 #include "editor/SmartTerrain.h"
 #include "model/RecordFile.h"
 #include "tests/app/AppFixture.h"
+#include "tiles/BuiltInSymbols.h"
 
 using namespace qmtest;
 
@@ -266,9 +268,52 @@ TEST_F(AppTest, TypingInTheSymbolColumnJumpsToTheNextNameWithThoseLetters) {
     EXPECT_EQ(SymbolGrid()->Row(), 23);
     QTest::keyClicks(SymbolGrid(), "s"); // the same letter again steps on
     EXPECT_GT(SymbolGrid()->Row(), 23);
-    EXPECT_TRUE(qm::SymbolName(win->State().Symbols, SymbolGrid()->Row()).startsWith("S", Qt::CaseInsensitive));
+    EXPECT_TRUE(qm::NameMatches(qm::SymbolName(win->State().Symbols, SymbolGrid()->Row()), "s")); // a word starts so
     const int before = SymbolGrid()->Row();
     QTest::qWait(1100);
     QTest::keyClicks(SymbolGrid(), "qqz"); // no name starts so: nothing moves
     EXPECT_EQ(SymbolGrid()->Row(), before);
 }
+
+namespace qmtest {
+
+// Ctrl+F goes to the Find Symbol box; its words narrow the column, Enter picks the first
+// symbol found, an empty box shows every symbol again; Ctrl + click with Draw picks up the
+// symbol in a map cell (upper, else lower), listed among the gestures.
+TEST_F(AppTest, FindSymbolBoxAndEyedropper) {
+    Start();
+    auto* box = Find<QLineEdit>("FindSymbolBox");
+    QTest::keyClick(win, Qt::Key_F, Qt::ControlModifier);
+    EXPECT_TRUE(box->hasFocus());
+    QTest::keyClicks(box, "wooden");
+    EXPECT_EQ(SymbolGrid()->RowCount(), 4);
+    QTest::keyClicks(box, " pl");
+    EXPECT_EQ(SymbolGrid()->RowCount(), 1);
+    QTest::keyClick(box, Qt::Key_Return);
+    EXPECT_EQ(Map().CurrentSymbol, qm::sym::Planks);
+    EXPECT_TRUE(Find<QToolButton>("ButtonDraw")->isChecked());
+    box->clear();
+    EXPECT_EQ(SymbolGrid()->RowCount(), 256);
+    EXPECT_EQ(SymbolGrid()->Row(), qm::sym::Planks);
+
+    box->setText("trap"); // narrowed to others: the pick widens the column again
+    Map().Cell(3, 4) = {0, 17, 0};
+    Map().Cell(5, 4) = {30, 17, 0};
+    const struct {
+        int col, row, symbol;
+    } picks[] = {{2, 3, 17}, {4, 3, 30}, {6, 3, 30}}; // an empty cell leaves the symbol as it was
+    for (const auto& p : picks) {
+        QTest::mouseClick(GridPort(), Qt::LeftButton, Qt::ControlModifier, CellCentre(p.col, p.row));
+        EXPECT_EQ(Map().CurrentSymbol, p.symbol) << p.col;
+        EXPECT_EQ(SymbolGrid()->RowCount(), 256);
+        EXPECT_EQ(SymbolGrid()->Row(), p.symbol);
+    }
+    EXPECT_EQ(Map().Cell(7, 4).Upper, 0); // nothing was drawn
+    const auto list = win->ShortcutList();
+    EXPECT_TRUE(std::any_of(list.begin(), list.end(),
+                            [](const auto& e) { return e.first == "Ctrl+F" && e.second.endsWith("Find Symbol"); }));
+    EXPECT_TRUE(
+        std::any_of(list.begin(), list.end(), [](const auto& e) { return e.first == "Ctrl + click with Draw"; }));
+}
+
+} // namespace qmtest

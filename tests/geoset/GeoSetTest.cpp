@@ -59,27 +59,37 @@ TEST(GeoSet, ClearKeepsOnlyTheTilesetNameAndSelectors) {
     EXPECT_EQ(st->enabled, 0);
 }
 
-TEST(GeoSet, ShortFileReplacesOnlyItsBytesAndEnablesGeneration) {
+// Only a file of exactly one record is a GeoSet: any other length is refused with its name
+// and size, and the GeoSet loaded before stays whole (record, file name, menu, tileset).
+TEST(GeoSet, FileOfAnyOtherLengthIsRefusedAndTheLoadedOneStays) {
     qmtest::TempDir dir;
     auto st = State();
     Pattern(st->geo, 9);
     SetShortString(st->geo.TilesetName, ""); // same tileset: nothing to render
     st->geo.Position = 4;
     st->geo.Section = 2;
+    WriteGeoSetFile(dir.File("loaded.geo"), st->geo);
+    LoadGeoSet(st->doc, Q(dir.File("loaded.geo")));
     static TGeoSetRecord before;
     before = st->geo;
-    qmtest::WriteAll(dir.File("short.geo"), std::vector<unsigned char>(100, 0x77));
     const uint64_t generation = st->tileset.Generation;
-
-    LoadGeoSet(st->doc, Q(dir.File("short.geo")));
-
-    const auto* b = reinterpret_cast<const uint8_t*>(&st->geo);
-    const auto* o = reinterpret_cast<const uint8_t*>(&before);
-    for (size_t k = 0; k < sizeof before; ++k) ASSERT_EQ(b[k], k < 100 ? 0x77 : o[k]) << k;
-    EXPECT_EQ(st->enabled, 1);
-    EXPECT_EQ(st->selectorUpdates, 1);
-    EXPECT_EQ(st->fileName(), Q(dir.File("short.geo")));
-    EXPECT_EQ(st->tileset.Generation, generation);
+    for (size_t length :
+         {size_t(0), size_t(100), size_t(9000), GeoSetRecordSize - 1, GeoSetRecordSize + 1, 2 * GeoSetRecordSize}) {
+        SCOPED_TRACE(length);
+        qmtest::WriteAll(dir.File("t.geo"), std::vector<unsigned char>(length, 0x77));
+        try {
+            LoadGeoSet(st->doc, Q(dir.File("t.geo")));
+            ADD_FAILURE() << "read as a GeoSet";
+        } catch (const TFileError& e) {
+            EXPECT_EQ(std::string(e.what()), "t.geo is not a Quillmarch GeoSet (" + std::to_string(length) +
+                                                 " bytes); the GeoSet stays as it was.");
+        }
+        ASSERT_EQ(std::memcmp(&st->geo, &before, sizeof before), 0);
+        EXPECT_EQ(st->fileName(), Q(dir.File("loaded.geo")));
+        EXPECT_EQ(st->selectorUpdates, 1);
+        EXPECT_TRUE(st->doc.Loaded());
+        EXPECT_EQ(st->tileset.Generation, generation);
+    }
 }
 
 TEST(GeoSet, UnreadableFileChangesNothingButTheFileName) {

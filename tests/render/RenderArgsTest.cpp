@@ -22,6 +22,9 @@ TEST(RenderArgs, Defaults) {
     EXPECT_FALSE(p.Args.Region);
     EXPECT_FALSE(p.Args.ShowHidden);
     EXPECT_TRUE(p.Args.TilesetPath.empty());
+    EXPECT_FALSE(p.Args.AcceptAnySize);
+    for (const char* out : {"out.png", "out.pdf", "out.tmx", "out.uvtt"})
+        EXPECT_TRUE(Parse({"m.map", "--accept-any-size", out}).Args.AcceptAnySize) << out;
 
     auto d = Parse({"m.map", "out.pdf"});
     ASSERT_EQ(d.Kind, TRenderParse::Run) << d.Message;
@@ -192,6 +195,13 @@ TEST(RenderArgs, MistakesAndTheirKind) {
          K::BadValue,
          "--area must be map, drawn or L,T,R,B with 1 <= L <= R <= 72 and 1 <= T <= B <= 72, not \"all\""},
         {{"--tileset", "", "m.map", "o.pdf"}, K::BadValue, "--tileset needs a file name"},
+        {{"--accept-any-size=on", "m.map", "o.png"}, K::Usage, "option --accept-any-size takes no value"},
+        {{"--accept-any-size", "--generate", "caves", "o.png"},
+         K::Usage,
+         "--accept-any-size applies to reading a MAP, not to --generate"},
+        {{"--accept-any-size", "t.tmx", "o.map"},
+         K::Usage,
+         "--accept-any-size does not apply to importing a Tiled map"},
     };
     for (const auto& c : cases) {
         auto p = ParseRenderArgs(c.args);

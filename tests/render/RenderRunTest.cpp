@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QImage>
 #include <QProcess>
+#include <cstring>
 #include <sys/stat.h>
 
 #include "export/ExportPicture.h"
@@ -151,6 +152,35 @@ TEST(RenderRun, BadInputExitCodesAndMessages) {
     const TResult help = RunRenderer({"--help"});
     EXPECT_EQ(help.code, 0);
     EXPECT_EQ(help.out.rfind("Usage: quillmarch-render [options] MAP OUTPUT", 0), 0u);
+}
+
+// A map file of another length than one map record ends the run, as the window's notice
+// would warn, unless --accept-any-size reads it the window's way.
+TEST(RenderRun, MapOfTheWrongSizeStopsUnlessAccepted) {
+    qmtest::TempDir dir;
+    std::vector<unsigned char> whole(sizeof(TMapRecord));
+    const TMapRecord sample = SampleMap();
+    std::memcpy(whole.data(), &sample, whole.size());
+    struct Case {
+        const char* name;
+        size_t length;
+    } cases[] = {{"empty.map", 0}, {"cut.map", 9000}, {"long.map", sizeof(TMapRecord) + 1}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::vector<unsigned char> bytes(whole.begin(), whole.begin() + std::min(c.length, whole.size()));
+        bytes.resize(c.length, 7);
+        qmtest::WriteAll(dir.File(c.name), bytes);
+        const TResult refused = RunRenderer({Q(dir.File(c.name)), Q(dir.File("o.png"))});
+        EXPECT_EQ(refused.code, 1);
+        EXPECT_EQ(refused.err, "quillmarch-render: " + dir.File(c.name) + " is not a Quillmarch map (" +
+                                   std::to_string(c.length) + " bytes); give --accept-any-size to read it anyway.\n");
+        EXPECT_FALSE(QFile::exists(Q(dir.File("o.png"))));
+        // Read anyway: an empty file has no zoom of its own, so that one needs --zoom.
+        const TResult read = RunRenderer(
+            {"--accept-any-size", "--zoom", "2", Q(dir.File(c.name)), Q(dir.File("o.png"))});
+        EXPECT_EQ(read.code, 0) << read.err;
+        EXPECT_TRUE(QFile::remove(Q(dir.File("o.png"))));
+    }
 }
 
 TEST(RenderRun, ExistingOutputSurvivesAFailure) {

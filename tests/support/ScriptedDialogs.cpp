@@ -43,4 +43,14 @@ bool TScriptedDialogs::PrintDialog(QWidget*, QPrinter*, qm::TPrintRange& range) 
     return true;
 }
 
+bool TScriptedDialogs::PictureCopy(QWidget*, const QString&, bool& playerCopy) {
+    PlayerCopyOffered << playerCopy;
+    if (!PictureCopyAccept) return false;
+    if (!PlayerCopyAnswers.empty()) {
+        playerCopy = PlayerCopyAnswers.front();
+        PlayerCopyAnswers.pop_front();
+    }
+    return true;
+}
+
 } // namespace qmtest

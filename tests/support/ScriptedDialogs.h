@@ -21,6 +21,11 @@ public:
     // offered unless PrintFrom or PrintTo (0: as offered) say otherwise.
     bool PrintAnswer = true;
     int PrintFrom = 0, PrintTo = 0;
+    // The picture copy dialog: each answer ticks (true) or clears Player Copy and accepts;
+    // an empty queue accepts what is offered, unless PictureCopyAccept is false.
+    std::deque<bool> PlayerCopyAnswers;
+    bool PictureCopyAccept = true;
+    QList<bool> PlayerCopyOffered; // what the dialog offered, each time
 
     // What was asked: error texts, question texts, the folders and the last filter and
     // suffix the file dialogs offered, the last page range offered for printing.
@@ -37,6 +42,7 @@ public:
     bool PrintDialog(QWidget*, QPrinter*, qm::TPrintRange& range) override;
     // The printer set-up dialog is closed at once: its result is never read.
     void PrinterSetup(QWidget*, QPrinter*) override {}
+    bool PictureCopy(QWidget*, const QString& caption, bool& playerCopy) override;
 
 private:
     QString NextFile();
