@@ -7,6 +7,7 @@
 #include "base/Encoding.h"
 #include "compose/CellPainters.h"
 #include "compose/MapClamp.h"
+#include "compose/PaperRock.h"
 #include "export/PictureBands.h"
 
 namespace qm {
@@ -31,20 +32,41 @@ TGridRect ExportArea(const TGridRect& selection) {
     return WholeMapArea;
 }
 
-TPictureSource MapPictureSource(const TMapRecord& map, const TRenderedTileset& ts, const TGridRect& area, int zoom) {
+namespace {
+
+// One row of cells with rock as paper: the cells that are not all paper, then the hatching
+// of the row (its lines run on into the rows above and below).
+void PaperRow(QPainter& p, const TMapRecord& map, const TRenderedTileset& ts, const TGridRect& a, int r, int zoom,
+              int rock, QImage& cellBitmap) {
+    for (int c = a.Left; c <= a.Right; ++c) {
+        if (AllPaper(map, ts, c, r)) continue;
+        ComposePaperCell(cellBitmap, ts, VisibleLayers(map, ts, c, r));
+        DrawComposedGridCell(p, QRect((c - a.Left) * zoom, 0, zoom, zoom), false, cellBitmap);
+    }
+    if (rock == rpHatched) DrawRockHatching(p, map, ts, TGridRect{a.Left, r, a.Right, r}, QPointF(0, 0), zoom, zoom);
+}
+
+} // namespace
+
+TPictureSource MapPictureSource(const TMapRecord& map, const TRenderedTileset& ts, const TGridRect& area, int zoom,
+                                int rock) {
     const TGridRect a = ClipAreaToMap(area);
     TPictureSource src;
     if (zoom < 1 || zoom > MaxExportZoom || a.Width() < 1 || a.Height() < 1) return src; // empty
     src.Width = a.Width() * zoom;
     src.Height = a.Height() * zoom;
     src.BandHeight = zoom;
-    src.Band = [&map, &ts, a, zoom, width = src.Width](int top, int rows) {
+    src.Band = [&map, &ts, a, zoom, rock, width = src.Width](int top, int rows) {
         QImage band(width, rows, QImage::Format_RGB32);
         band.fill(Qt::white);
         QImage cellBitmap;
         QPainter p(&band);
         // Bands start on a cell row; `rows` is at most one cell high.
         const int r = a.Top + top / zoom;
+        if (rock != rpDrawn) {
+            PaperRow(p, map, ts, a, r, zoom, rock, cellBitmap);
+            return band;
+        }
         // The grid's own cell painter, never selected, and no cache: a cache of
         // every distinct cell at a large zoom would cost more memory than the band.
         for (int c = a.Left; c <= a.Right; ++c)
@@ -54,8 +76,9 @@ TPictureSource MapPictureSource(const TMapRecord& map, const TRenderedTileset& t
     return src;
 }
 
-QImage ComposeMapPicture(const TMapRecord& map, const TRenderedTileset& ts, const TGridRect& area, int zoom) {
-    const TPictureSource src = MapPictureSource(map, ts, area, zoom);
+QImage ComposeMapPicture(const TMapRecord& map, const TRenderedTileset& ts, const TGridRect& area, int zoom,
+                         int rock) {
+    const TPictureSource src = MapPictureSource(map, ts, area, zoom, rock);
     if (src.Width <= 0 || src.Height <= 0) return QImage();
     QImage picture(src.Width, src.Height, QImage::Format_RGB32);
     DrawBandsInto(picture, src);
@@ -63,9 +86,9 @@ QImage ComposeMapPicture(const TMapRecord& map, const TRenderedTileset& ts, cons
 }
 
 void ExportMapPicture(const std::string& path, TPictureFormat f, const TMapRecord& map, const TRenderedTileset& ts,
-                      const TGridRect& area, int zoom, const TProgressFn& progress) {
+                      const TGridRect& area, int zoom, const TProgressFn& progress, int rock) {
     CheckZoom(path, zoom);
-    WritePictureFile(path, f, MapPictureSource(map, ts, area, zoom), progress);
+    WritePictureFile(path, f, MapPictureSource(map, ts, area, zoom, rock), progress);
 }
 
 std::array<TGridRect, 4> QuarterAreas() {
@@ -88,13 +111,13 @@ std::array<QString, 4> QuarterFileNames(const QString& chosen) {
 }
 
 QStringList ExportQuarterPictures(const QString& chosen, TPictureFormat f, const TMapRecord& map,
-                                  const TRenderedTileset& ts, int zoom, const TProgressFn& progress) {
+                                  const TRenderedTileset& ts, int zoom, const TProgressFn& progress, int rock) {
     const auto names = QuarterFileNames(chosen);
     const auto quarters = QuarterAreas();
     std::array<TPictureSource, 4> sources;
     for (int i = 0; i < 4; ++i) {
         CheckZoom(PathBytes(names[i]), zoom);
-        sources[i] = MapPictureSource(map, ts, quarters[i], zoom);
+        sources[i] = MapPictureSource(map, ts, quarters[i], zoom, rock);
         CheckPictureSize(PathBytes(names[i]), f, sources[i].Width, sources[i].Height);
     }
     int total = 0;

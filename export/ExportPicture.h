@@ -24,14 +24,17 @@ TGridRect ExportArea(const TGridRect& selection);
 // Picture of `area` (0-based grid cells, inclusive, inside the map) at `zoom` pixels
 // per cell, one band per row of cells. The source keeps references to map and
 // tileset: both must outlive it.
-TPictureSource MapPictureSource(const TMapRecord& map, const TRenderedTileset& ts, const TGridRect& area, int zoom);
+// `rock` (TRockPrint) other than rpDrawn leaves solid rock as paper, hatched or white.
+TPictureSource MapPictureSource(const TMapRecord& map, const TRenderedTileset& ts, const TGridRect& area, int zoom,
+                                int rock = 0);
 
 // The same picture whole, in memory (clipboard, tests). Format_RGB32.
-QImage ComposeMapPicture(const TMapRecord& map, const TRenderedTileset& ts, const TGridRect& area, int zoom);
+QImage ComposeMapPicture(const TMapRecord& map, const TRenderedTileset& ts, const TGridRect& area, int zoom,
+                         int rock = 0);
 
 // Writes the picture of `area` to `path` in format `f`; see WritePictureFile.
 void ExportMapPicture(const std::string& path, TPictureFormat f, const TMapRecord& map, const TRenderedTileset& ts,
-                      const TGridRect& area, int zoom, const TProgressFn& progress = {});
+                      const TGridRect& area, int zoom, const TProgressFn& progress = {}, int rock = 0);
 
 // "Export Tiled Map Images" (quarter pictures, not the Tiled editor's files): the whole
 // map in four quarters of 36 x 36 cells, in the order
@@ -47,6 +50,7 @@ std::array<QString, 4> QuarterFileNames(const QString& chosen);
 // and put in place only when every one succeeded, so a failure leaves none behind.
 // Returns the paths written.
 QStringList ExportQuarterPictures(const QString& chosen, TPictureFormat f, const TMapRecord& map,
-                                  const TRenderedTileset& ts, int zoom, const TProgressFn& progress = {});
+                                  const TRenderedTileset& ts, int zoom, const TProgressFn& progress = {},
+                                  int rock = 0);
 
 } // namespace qm

@@ -7,6 +7,7 @@
 
 #include "compose/CellCache.h"
 #include "compose/GridRect.h"
+#include "compose/PaperRock.h"
 #include "model/MapRecord.h"
 #include "tiles/Tileset.h"
 
@@ -46,6 +47,10 @@ struct TPrintSettings {
     int BottomMargin = 1;
     int GridStyle = gsNone; // -1 (nothing selected) draws no grid
     TBattleMatOptions Mat;
+
+    // Rock: how solid rock prints (TRockPrint). Not As Drawn, the drawn part and the
+    // sheets left out go by the places, not the rock.
+    int Rock = rpDrawn;
 };
 
 // Inches of a scale item (0 for "Fit To Page") and of a margin item.

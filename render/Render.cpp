@@ -28,7 +28,8 @@ void RenderPicture(const TRenderArgs& args, const TMapRecord& map, const TRender
     if (args.ShowHidden) shown.ShowHidden = *args.ShowHidden ? 1 : 0;
     const int zoom = args.Zoom ? *args.Zoom : map.Zoom;
     if (zoom < 1) throw TRenderError("The map \"" + args.MapPath + "\" has no zoom of its own (0); give --zoom N.");
-    ExportMapPicture(args.OutputPath, args.PictureFormat, shown, ts, args.Region ? *args.Region : WholeMapArea, zoom);
+    ExportMapPicture(args.OutputPath, args.PictureFormat, shown, ts, args.Region ? *args.Region : WholeMapArea, zoom,
+                     {}, args.Rock);
 }
 
 void RenderVtt(const TRenderArgs& args, const TMapRecord& map, const TRenderedTileset& ts) {
@@ -39,6 +40,7 @@ void RenderVtt(const TRenderArgs& args, const TMapRecord& map, const TRenderedTi
     options.PixelsPerCell = args.PixelsPerGrid;
     options.Target = args.VttTarget;
     options.IncludeHidden = args.ShowHidden.value_or(false);
+    options.Rock = args.Rock;
     ExportVttMap(args.OutputPath, map, ts, symbols, args.Region ? *args.Region : WholeMapArea, options);
 }
 

@@ -19,6 +19,8 @@ const std::set<std::string> PictureOptions = {"--zoom", "--region"};
 const std::set<std::string> PdfOptions = {"--scale", "--margins", "--title",      "--area",
                                           "--grid",  "--paper",   "--resolution", "--pages"};
 const std::set<std::string> CommonOptions = {"--tileset", "--show-hidden"};
+// Rock as paper: pictures, tabletop pictures and PDF.
+const std::set<std::string> RockOptions = {"--rock"};
 // Battle-mat sheets, PDF only.
 const std::set<std::string> MatOptions = {"--overlap",    "--marks",     "--overview", "--correction",
                                           "--skip-empty", "--ink-saver", "--sheets"};
@@ -168,7 +170,8 @@ std::optional<TRenderParse> SplitCommandLine(const std::vector<std::string>& arg
             inlineValue = true;
         }
         if (!PictureOptions.count(name) && !PdfOptions.count(name) && !CommonOptions.count(name) &&
-            !MatOptions.count(name) && !VttOptions.count(name) && !GenerateOptions.count(name))
+            !MatOptions.count(name) && !VttOptions.count(name) && !GenerateOptions.count(name) &&
+            !RockOptions.count(name))
             return Refused(TRenderParse::Usage, "unknown option " + name);
         if (!inlineValue) {
             if (i + 1 >= args.size()) return Refused(TRenderParse::Usage, "option " + name + " needs a value");
@@ -225,6 +228,12 @@ TBadValue ReadDrawingOptions(TRenderArgs& a, const TOptionValues& opts) {
         if (!b) return Bad("--show-hidden must be on or off, not " + Quoted(*v));
         a.ShowHidden = *b;
         a.Print.Mat.Hidden = *b ? hpShow : hpLeaveOut;
+    }
+    if (auto v = opts.Get("--rock")) {
+        const int found = ChoiceIndex(RockChoices, *v);
+        if (found < 0) return Bad("--rock must be drawn, hatched or white, not " + Quoted(*v));
+        a.Rock = found;
+        a.Print.Rock = found;
     }
     if (auto v = opts.Get("--ppg")) {
         auto n = ParseInt(*v);
