@@ -105,6 +105,13 @@ uint8_t CellRockQuarters(const TMapRecord& map, const TRenderedTileset& ts, int 
     return RockQuartersOf(ts, l.Lower) | RockQuartersOf(ts, l.Upper);
 }
 
+bool HasRock(const TMapRecord& map, const TRenderedTileset& ts) {
+    for (int c = 0; c < MapSize; ++c)
+        for (int r = 0; r < MapSize; ++r)
+            if (CellRockQuarters(map, ts, c, r)) return true;
+    return false;
+}
+
 bool AllPaper(const TMapRecord& map, const TRenderedTileset& ts, int c, int r) {
     const TCellLayers l = VisibleLayers(map, ts, c, r);
     const uint8_t upper = RockQuartersOf(ts, l.Upper);

@@ -43,6 +43,9 @@ uint8_t RockQuartersOf(const TRenderedTileset& ts, uint8_t s);
 // The rock quarters of the shown layers of map cell (c, r), 0-based.
 uint8_t CellRockQuarters(const TMapRecord& map, const TRenderedTileset& ts, int c, int r);
 
+// Whether any cell of the map shows solid rock.
+bool HasRock(const TMapRecord& map, const TRenderedTileset& ts);
+
 // Whether 1-based map cell (x, y) holds a place: something drawn (a symbol on either layer,
 // as the drawn part counts it) and a quarter that no rock covers.
 bool HoldsPlace(const TMapRecord& map, const TRenderedTileset* ts, int x, int y);

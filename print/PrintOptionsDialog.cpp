@@ -93,6 +93,7 @@ TPrintOptions::TPrintOptions(QWidget* parent) : QDialog(parent) {
 
     BuildButtons();
     BuildBattleMatGroup();
+    BuildRockControls();
     FormCreate();
 }
 
@@ -207,11 +208,25 @@ void TPrintOptions::BuildBattleMatGroup() {
     CorrectionLabel->setBuddy(CorrectionEdit);
 }
 
+namespace {
+// Room the Rock choice adds at the foot of the battle-mat group.
+constexpr int RockRowHeight = 44;
+} // namespace
+
+void TPrintOptions::BuildRockControls() {
+    RockLabel = NamedLabel(BattleMatGroup, "RockLabel", QStringLiteral("Rock"), 8, 242);
+    RockCombo = NamedCombo(BattleMatGroup, "RockCombo", 8, 257, 120);
+    for (const TRockChoice& c : RockChoices) RockCombo->addItem(QString::fromLatin1(c.Text));
+    RockCombo->setToolTip(QStringLiteral("Solid rock of walls and mountains as drawn, as white paper with a hatched "
+                                         "band along the walls, or all white; sheets then go by the rooms"));
+    RockLabel->setBuddy(RockCombo);
+}
+
 void TPrintOptions::ShowBattleMat(bool shown) {
     BattleMatBut->setText(shown ? QStringLiteral("Battle Mat <<") : QStringLiteral("Battle Mat >>"));
     if (shown) {
-        setFixedSize(225 + 182, 269);
-        BattleMatGroup->setGeometry(225, 8, 174, 253);
+        setFixedSize(225 + 182, 269 + RockRowHeight);
+        BattleMatGroup->setGeometry(225, 8, 174, 253 + RockRowHeight);
         BattleMatGroup->show();
     } else {
         BattleMatGroup->hide();
@@ -253,6 +268,7 @@ TPrintSettings TPrintOptions::Settings() const {
     s.Mat.Hidden = PlayerCopyCB->isChecked() ? hpLeaveOut : hpAsMap;
     s.Mat.InkSaver = InkSaverCB->isChecked();
     s.Mat.FitSheets = FitSheetsCB->isChecked();
+    s.Rock = std::max(0, RockCombo->currentIndex());
     return s;
 }
 

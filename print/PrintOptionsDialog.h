@@ -57,6 +57,10 @@ public:
     QDoubleSpinBox* CorrectionEdit;
     void ShowBattleMat(bool shown);
 
+    // Rock as paper, at the foot of the battle-mat group.
+    QLabel* RockLabel;
+    QComboBox* RockCombo;
+
     // The item index of the grid style, or -1 when the text names no item.
     int GridStyleIndex() const;
     // The settings as the controls hold them now.
@@ -67,6 +71,7 @@ private:
     void FitGridStyleCombo();
     void BuildButtons();
     void BuildBattleMatGroup();
+    void BuildRockControls();
     void FormCreate();
 };
 
