@@ -1,7 +1,11 @@
 // Rock as paper: which cells print as paper, what stays as drawn, the drawn part and the
 // sheets left out going by the places, hatching that runs on across cells, and As Drawn
 // printing what it always printed.
+#include <QComboBox>
+#include <QGroupBox>
 #include <QPainter>
+#include <QPushButton>
+#include <QTest>
 #include <gtest/gtest.h>
 
 #include "editor/SmartTerrain.h"
@@ -10,6 +14,7 @@
 #include "preview/Printer.h"
 #include "print/BattleMat.h"
 #include "print/MapPage.h"
+#include "print/PrintOptionsDialog.h"
 #include "tests/support/GeneratedMapChecks.h"
 #include "tests/support/RecordingPrinter.h"
 
@@ -203,6 +208,27 @@ TEST_F(PaperRockTest, WithoutRockEveryChoicePrintsAsDrawn) {
     const QImage drawn = ComposeMapPicture(*map, ts, {28, 28, 42, 38}, 16, rpDrawn);
     for (int rock : {rpHatched, rpWhite})
         EXPECT_EQ(ComposeMapPicture(*map, ts, {28, 28, 42, 38}, 16, rock), drawn) << RockChoices[rock].Word;
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(PaperRockTest, PrintPropertiesOffersTheRockBesideTheBattleMatOptions) {
+    TPrintOptions dlg;
+    QStringList items;
+    for (int i = 0; i < dlg.RockCombo->count(); ++i) items << dlg.RockCombo->itemText(i);
+    EXPECT_EQ(items, (QStringList{"As Drawn", "Hatched Edge", "White"}));
+    EXPECT_EQ(dlg.Settings().Rock, rpDrawn);
+    dlg.show();
+    QTest::mouseClick(dlg.BattleMatBut, Qt::LeftButton);
+    EXPECT_TRUE(dlg.RockCombo->isVisible());
+    EXPECT_TRUE(dlg.BattleMatGroup->rect().contains(dlg.RockCombo->geometry()));
+    EXPECT_TRUE(dlg.rect().contains(dlg.BattleMatGroup->geometry()));
+    dlg.RockCombo->setCurrentIndex(1);
+    EXPECT_EQ(dlg.Settings().Rock, rpHatched);
+    QTest::mouseClick(dlg.BattleMatBut, Qt::LeftButton);
+    EXPECT_EQ(dlg.size(), QSize(225, 269));
 }
 
 } // namespace
