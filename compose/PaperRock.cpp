@@ -151,20 +151,32 @@ void ComposePaperCell(QImage& cellBitmap, const TRenderedTileset& ts, const TCel
 
 QColor RockHatchColor(const TRenderedTileset& ts, uint8_t s) {
     const int first = s >= 128 ? s - (s - 128) % 16 : s, last = s >= 128 ? first + 15 : s;
+    // Asked for every sheet and picture band: the answer is kept per rendering of the tileset.
+    thread_local uint64_t generation = 0;
+    thread_local const TRenderedTileset* of = nullptr;
+    thread_local std::map<int, QRgb> known;
+    if (of != &ts || generation != ts.Generation) {
+        known.clear();
+        of = &ts;
+        generation = ts.Generation;
+    }
+    if (auto it = known.find(first); it != known.end()) return QColor(it->second);
     int best = 256;
     QRgb darkest = qRgb(0, 0, 0);
     for (int k = first; k <= last && ts.IsRendered(); ++k) {
         if (!RockQuartersOf(ts, uint8_t(k))) continue;
         const QImage& im = ts.DesktopPalette[k];
-        for (int y = 0; y < im.height(); ++y) {
+        const int w = im.width(), h = im.height();
+        for (int y = 0; y < h; ++y) {
             const auto* row = reinterpret_cast<const QRgb*>(im.constScanLine(y));
-            for (int x = 0; x < im.width(); ++x)
+            for (int x = 0; x < w; ++x)
                 if (qAlpha(row[x]) == 255 && qGray(row[x]) < best) {
                     best = qGray(row[x]);
                     darkest = row[x];
                 }
         }
     }
+    known[first] = darkest;
     return QColor(darkest);
 }
 
@@ -184,7 +196,8 @@ void DrawRockHatching(QPainter& p, const TMapRecord& map, const TRenderedTileset
             const TCellLayers l = VisibleLayers(map, ts, c, r);
             rock[i] = RockQuartersOf(ts, l.Lower) | RockQuartersOf(ts, l.Upper);
             top[i] = TopRock(ts, l);
-            place[i] = HoldsPlace(map, &ts, c + 1, r + 1) ? uint8_t(15 & ~rock[i]) : 0;
+            // A place as HoldsPlace has it: a drawn cell, where no rock covers a quarter.
+            place[i] = (l.Upper || l.Lower) ? uint8_t(15 & ~rock[i]) : 0;
         }
     auto at = [&](const std::vector<uint8_t>& v, int c, int r) -> uint8_t {
         return c < c0 || c > c1 || r < r0 || r > r1 ? 0 : v[size_t(r - r0) * w + (c - c0)];
@@ -196,27 +209,37 @@ void DrawRockHatching(QPainter& p, const TMapRecord& map, const TRenderedTileset
         return false;
     };
 
-    // The reach of every place beside rock, as rounded rectangles: a run of whole places in
-    // a row is one rectangle, a place beside rock in its own cell goes by its quarters.
+    // The reach of the places, as rounded rectangles around a cover of the place quarters by
+    // rectangles (a hall is one, a corridor one per straight run), so the path stays small.
     const double rx = RockBandReach * cw, ry = RockBandReach * ch;
     QPainterPath band;
     band.setFillRule(Qt::WindingFill);
-    auto reach = [&](const QRectF& q) { band.addRoundedRect(q.adjusted(-rx, -ry, rx, ry), rx, ry); };
+    const int qw = 2 * w, qh = 2 * h; // quarters of the cells around
+    std::vector<uint8_t> open(size_t(qw) * qh);
     for (int r = r0; r <= r1; ++r)
-        for (int c = c0; c <= c1; ++c) {
-            const uint8_t q = at(place, c, r);
-            if (!q || !near(rock, c, r)) continue;
-            const QPointF o(origin.x() + (c - a.Left) * cw, origin.y() + (r - a.Top) * ch);
-            if (q != 15) {
-                for (int k = 0; k < 4; ++k)
-                    if (q & (1 << k))
-                        reach(QRectF(o.x() + (k & 1) * cw / 2, o.y() + (k >> 1) * ch / 2, cw / 2, ch / 2));
-                continue;
-            }
-            int run = 1;
-            while (c + run <= c1 && at(place, c + run, r) == 15 && near(rock, c + run, r)) ++run;
-            reach(CellRect(origin, cw, ch, c - a.Left, r - a.Top, run));
-            c += run - 1;
+        for (int c = c0; c <= c1; ++c)
+            for (int k = 0; k < 4; ++k)
+                if (at(place, c, r) & (1 << k))
+                    open[size_t(2 * (r - r0) + (k >> 1)) * qw + 2 * (c - c0) + (k & 1)] = 1;
+    auto isOpen = [&](int x, int y) { return open[size_t(y) * qw + x] == 1; };
+    for (int y = 0; y < qh; ++y)
+        for (int x = 0; x < qw; ++x) {
+            if (!isOpen(x, y)) continue;
+            int x1 = x;
+            while (x1 + 1 < qw && isOpen(x1 + 1, y)) ++x1;
+            int y1 = y;
+            auto rowOpen = [&](int yy) {
+                for (int xx = x; xx <= x1; ++xx)
+                    if (!isOpen(xx, yy)) return false;
+                return true;
+            };
+            while (y1 + 1 < qh && rowOpen(y1 + 1)) ++y1;
+            for (int yy = y; yy <= y1; ++yy)
+                for (int xx = x; xx <= x1; ++xx) open[size_t(yy) * qw + xx] = 2; // covered
+            const QRectF q(origin.x() + (c0 - a.Left + x / 2.0) * cw, origin.y() + (r0 - a.Top + y / 2.0) * ch,
+                           (x1 - x + 1) * cw / 2, (y1 - y + 1) * ch / 2);
+            band.addRoundedRect(q.adjusted(-rx, -ry, rx, ry), rx, ry);
+            x = x1;
         }
     if (band.isEmpty()) return;
 
@@ -251,11 +274,11 @@ void DrawRockHatching(QPainter& p, const TMapRecord& map, const TRenderedTileset
 
     p.save();
     p.setRenderHint(QPainter::Antialiasing, true);
-    for (const auto& [key, rockPath] : solid) {
-        // One clip path, not two clips: not every paint engine (a picture played into a
-        // PDF) keeps a clip intersected with the one before.
-        const QPainterPath path = rockPath.intersected(band);
-        const QRectF box = path.boundingRect();
+    // Two clips, the band and then the rock: cheaper than intersecting the paths, and a PDF
+    // keeps both as they are.
+    p.setClipPath(band, Qt::IntersectClip);
+    for (const auto& [key, path] : solid) {
+        const QRectF box = path.boundingRect() & band.boundingRect();
         // Line k of the lattice holds the points whose map column plus map row is k steps.
         auto u = [&](double x, double y) { return (x - origin.x()) / cw + a.Left + (y - origin.y()) / ch + a.Top; };
         const long long k0 = static_cast<long long>(std::ceil(u(box.left(), box.top()) / HatchStep));
