@@ -219,8 +219,7 @@ void DrawRockHatching(QPainter& p, const TMapRecord& map, const TRenderedTileset
     for (int r = r0; r <= r1; ++r)
         for (int c = c0; c <= c1; ++c)
             for (int k = 0; k < 4; ++k)
-                if (at(place, c, r) & (1 << k))
-                    open[size_t(2 * (r - r0) + (k >> 1)) * qw + 2 * (c - c0) + (k & 1)] = 1;
+                if (at(place, c, r) & (1 << k)) open[size_t(2 * (r - r0) + (k >> 1)) * qw + 2 * (c - c0) + (k & 1)] = 1;
     auto isOpen = [&](int x, int y) { return open[size_t(y) * qw + x] == 1; };
     for (int y = 0; y < qh; ++y)
         for (int x = 0; x < qw; ++x) {

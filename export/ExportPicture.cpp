@@ -76,8 +76,7 @@ TPictureSource MapPictureSource(const TMapRecord& map, const TRenderedTileset& t
     return src;
 }
 
-QImage ComposeMapPicture(const TMapRecord& map, const TRenderedTileset& ts, const TGridRect& area, int zoom,
-                         int rock) {
+QImage ComposeMapPicture(const TMapRecord& map, const TRenderedTileset& ts, const TGridRect& area, int zoom, int rock) {
     const TPictureSource src = MapPictureSource(map, ts, area, zoom, rock);
     if (src.Width <= 0 || src.Height <= 0) return QImage();
     QImage picture(src.Width, src.Height, QImage::Format_RGB32);

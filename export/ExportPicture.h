@@ -50,7 +50,6 @@ std::array<QString, 4> QuarterFileNames(const QString& chosen);
 // and put in place only when every one succeeded, so a failure leaves none behind.
 // Returns the paths written.
 QStringList ExportQuarterPictures(const QString& chosen, TPictureFormat f, const TMapRecord& map,
-                                  const TRenderedTileset& ts, int zoom, const TProgressFn& progress = {},
-                                  int rock = 0);
+                                  const TRenderedTileset& ts, int zoom, const TProgressFn& progress = {}, int rock = 0);
 
 } // namespace qm

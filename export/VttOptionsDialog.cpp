@@ -44,8 +44,9 @@ TVttOptionsDialog::TVttOptionsDialog(QWidget* parent, const TVttOptions& start) 
     RockCombo->setObjectName(QStringLiteral("RockCombo"));
     for (const TRockChoice& c : RockChoices) RockCombo->addItem(QString::fromLatin1(c.Text));
     RockCombo->setCurrentIndex(std::clamp(start.Rock, 0, RockCombo->count() - 1));
-    RockCombo->setToolTip(QStringLiteral("Solid rock of walls and mountains in the picture: as drawn, as white paper "
-                                         "with a hatched band along the walls, or all white"));
+    RockCombo->setToolTip(
+        QStringLiteral("Solid rock of walls and mountains in the picture: as drawn, as white paper "
+                       "with a hatched band along the walls, or all white"));
     form->addRow(QStringLiteral("Rock:"), RockCombo);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     buttons->setObjectName(QStringLiteral("VttButtons"));

@@ -217,8 +217,9 @@ void TPrintOptions::BuildRockControls() {
     RockLabel = NamedLabel(BattleMatGroup, "RockLabel", QStringLiteral("Rock"), 8, 242);
     RockCombo = NamedCombo(BattleMatGroup, "RockCombo", 8, 257, 120);
     for (const TRockChoice& c : RockChoices) RockCombo->addItem(QString::fromLatin1(c.Text));
-    RockCombo->setToolTip(QStringLiteral("Solid rock of walls and mountains as drawn, as white paper with a hatched "
-                                         "band along the walls, or all white; sheets then go by the rooms"));
+    RockCombo->setToolTip(
+        QStringLiteral("Solid rock of walls and mountains as drawn, as white paper with a hatched "
+                       "band along the walls, or all white; sheets then go by the rooms"));
     RockLabel->setBuddy(RockCombo);
 }
 

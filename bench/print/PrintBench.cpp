@@ -12,11 +12,11 @@
 #include "bench/BenchSupport.h"
 
 #include "dialogs/Dialogs.h"
+#include "generate/GenerateMap.h"
 #include "preview/PreviewWindow.h"
 #include "preview/PrintPreview.h"
 #include "preview/Printer.h"
 #include "preview/QtPrinter.h"
-#include "generate/GenerateMap.h"
 #include "print/MapPage.h"
 #include "tests/support/GeneratedMapChecks.h"
 #include "tests/support/RecordingPrinter.h"

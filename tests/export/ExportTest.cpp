@@ -4,8 +4,8 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
-#include <QTimer>
 #include <QPainter>
+#include <QTimer>
 #include <fstream>
 #include <sys/stat.h>
 

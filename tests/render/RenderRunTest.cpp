@@ -346,8 +346,8 @@ TEST(RenderRun, RockAsDrawnIsTodaysOutputAndPaperPrintsTheRooms) {
     ASSERT_EQ(RunRenderer({"--generate", "dungeon", "--seed", "7", Q(dir.File("d.map"))}).code, 0);
     const QString map = Q(dir.File("d.map"));
     // No title: no font in the file, whose choice among equal fonts may vary from run to run.
-    const QStringList pdf = {"--scale", "0.50", "--area",      "drawn", "--sheets",     "fit", "--skip-empty",
-                             "on",      "--title", "off",     "--ink-saver", "on",    "--resolution", "72"};
+    const QStringList pdf = {"--scale", "0.50",    "--area", "drawn",       "--sheets", "fit",          "--skip-empty",
+                             "on",      "--title", "off",    "--ink-saver", "on",       "--resolution", "72"};
     struct Case {
         const char* rock; // nullptr: no --rock
         int pages;
