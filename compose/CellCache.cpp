@@ -18,6 +18,7 @@ size_t MaxEntries(const QSize& cellSize) {
 void TCellCache::Clear() {
     cells_.images.clear();
     symbols_.images.clear();
+    variants_.images.clear();
 }
 
 template <class ComposeFn> const QImage& TCellCache::Lookup(TBucket& b, const TRenderedTileset& ts, uint32_t key,
@@ -43,6 +44,12 @@ const QImage& TCellCache::MapCell(const TMapRecord& map, const TRenderedTileset&
     const uint32_t key = uint32_t(l.Background) << 16 | uint32_t(l.Lower) << 8 | l.Upper;
     return Lookup(cells_, ts, key, cellSize, cellBitmap,
                   [&] { ComposeCell(cellBitmap, ts, l.Background, l.Lower, l.Upper); });
+}
+
+const QImage& TCellCache::Variant(uint8_t variant, const TCellLayers& l, const TRenderedTileset& ts,
+                                  const QSize& cellSize, QImage& cellBitmap, const std::function<void()>& compose) {
+    const uint32_t key = uint32_t(variant) << 24 | uint32_t(l.Background) << 16 | uint32_t(l.Lower) << 8 | l.Upper;
+    return Lookup(variants_, ts, key, cellSize, cellBitmap, compose);
 }
 
 const QImage& TCellCache::Symbol(const TRenderedTileset& ts, uint8_t s, const QSize& cellSize, QImage& cellBitmap) {

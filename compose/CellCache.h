@@ -7,6 +7,7 @@
 #include <QImage>
 #include <QSize>
 #include <cstdint>
+#include <functional>
 #include <unordered_map>
 
 #include "compose/Compose.h"
@@ -21,8 +22,13 @@ public:
     // Symbol s as the symbol columns show it (ComposeSymbol, then scaled).
     const QImage& Symbol(const TRenderedTileset& ts, uint8_t s, const QSize& cellSize, QImage& cellBitmap);
 
+    // A map cell with layers `l` composed some other way (rock as paper, the print's ink
+    // saver), kept apart under `variant`; `compose` fills cellBitmap on a miss.
+    const QImage& Variant(uint8_t variant, const TCellLayers& l, const TRenderedTileset& ts, const QSize& cellSize,
+                          QImage& cellBitmap, const std::function<void()>& compose);
+
     void Clear();
-    size_t Count() const { return cells_.images.size() + symbols_.images.size(); }
+    size_t Count() const { return cells_.images.size() + symbols_.images.size() + variants_.images.size(); }
 
 private:
     struct TBucket {
@@ -35,7 +41,7 @@ private:
                                                            const QSize& cellSize, QImage& cellBitmap,
                                                            ComposeFn compose);
 
-    TBucket cells_, symbols_;
+    TBucket cells_, symbols_, variants_;
 };
 
 } // namespace qm

@@ -12,6 +12,7 @@
 #include "dialogs/Dialogs.h"
 #include "export/ExportPicture.h"
 #include "export/PictureBands.h"
+#include "export/PictureRockDialog.h"
 #include "export/VttExport.h"
 #include "export/VttOptionsDialog.h"
 
@@ -70,13 +71,15 @@ bool MayReplace(QWidget* parent, const QStringList& paths, const char* question)
 
 QString ExportDiskExecute(QWidget* parent, const TMapRecord& map, const TRenderedTileset& ts,
                           const TGridRect& selection, int zoom, const QString& startFolder) {
+    int rock = 0;
+    if (!AskPictureRock(parent, "Export Image", map, ts, rock)) return QString();
     QString filter;
     const QString path = AskFile(parent, "Export Image", startFolder, filter);
     if (path.isEmpty() || !MayReplace(parent, {path}, PictureOverwriteQuestion)) return QString();
     TExportProgress progress(parent, "Exporting " + QFileInfo(path).fileName());
     try {
         ExportMapPicture(PathBytes(path), FormatForFile(path, filter), map, ts, ExportArea(selection), zoom,
-                         progress.Fn());
+                         progress.Fn(), rock);
     } catch (const TExportCancelled&) {
         return QString();
     }
@@ -85,6 +88,8 @@ QString ExportDiskExecute(QWidget* parent, const TMapRecord& map, const TRendere
 
 QStringList ExportDiskTiledExecute(QWidget* parent, const TMapRecord& map, const TRenderedTileset& ts, int zoom,
                                    const QString& startFolder) {
+    int rock = 0;
+    if (!AskPictureRock(parent, "Export Tiled Map Images", map, ts, rock)) return {};
     QString filter;
     const QString path = AskFile(parent, "Export Tiled Map Images", startFolder, filter);
     if (path.isEmpty()) return {};
@@ -92,7 +97,7 @@ QStringList ExportDiskTiledExecute(QWidget* parent, const TMapRecord& map, const
     if (!MayReplace(parent, QStringList(names.begin(), names.end()), PictureOverwriteQuestion)) return {};
     TExportProgress progress(parent, "Exporting " + QFileInfo(path).fileName() + " in four parts");
     try {
-        return ExportQuarterPictures(path, FormatForFile(path, filter), map, ts, zoom, progress.Fn());
+        return ExportQuarterPictures(path, FormatForFile(path, filter), map, ts, zoom, progress.Fn(), rock);
     } catch (const TExportCancelled&) {
         return {};
     }
@@ -100,7 +105,9 @@ QStringList ExportDiskTiledExecute(QWidget* parent, const TMapRecord& map, const
 
 bool ExportImageClipboardExecute(QWidget* parent, const TMapRecord& map, const TRenderedTileset& ts,
                                  const TGridRect& selection, int zoom) {
-    const TPictureSource src = MapPictureSource(map, ts, ExportArea(selection), zoom);
+    int rock = 0;
+    if (!AskPictureRock(parent, "Copy Image", map, ts, rock)) return false;
+    const TPictureSource src = MapPictureSource(map, ts, ExportArea(selection), zoom, rock);
     if (src.Width <= 0 || src.Height <= 0)
         throw std::runtime_error("Cannot copy the picture: a cell size of " + std::to_string(zoom) +
                                  " pixels gives no picture.");

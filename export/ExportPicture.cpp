@@ -8,6 +8,7 @@
 #include "compose/CellPainters.h"
 #include "compose/KeyLabels.h"
 #include "compose/MapClamp.h"
+#include "compose/PaperRock.h"
 #include "export/PictureBands.h"
 
 namespace qm {
@@ -32,25 +33,46 @@ TGridRect ExportArea(const TGridRect& selection) {
     return WholeMapArea;
 }
 
+namespace {
+
+// One row of cells with rock as paper: the cells that are not all paper, then the hatching
+// of the row (its lines run on into the rows above and below).
+void PaperRow(QPainter& p, const TMapRecord& map, const TRenderedTileset& ts, const TGridRect& a, int r, int zoom,
+              int rock, QImage& cellBitmap) {
+    for (int c = a.Left; c <= a.Right; ++c) {
+        if (AllPaper(map, ts, c, r)) continue;
+        ComposePaperCell(cellBitmap, ts, VisibleLayers(map, ts, c, r));
+        DrawComposedGridCell(p, QRect((c - a.Left) * zoom, 0, zoom, zoom), false, cellBitmap);
+    }
+    if (rock == rpHatched) DrawRockHatching(p, map, ts, TGridRect{a.Left, r, a.Right, r}, QPointF(0, 0), zoom, zoom);
+}
+
+} // namespace
+
 TPictureSource MapPictureSource(const TMapRecord& map, const TRenderedTileset& ts, const TGridRect& area, int zoom,
-                                const TMapKey* labels) {
+                                int rock, const TMapKey* labels) {
     const TGridRect a = ClipAreaToMap(area);
     TPictureSource src;
     if (zoom < 1 || zoom > MaxExportZoom || a.Width() < 1 || a.Height() < 1) return src; // empty
     src.Width = a.Width() * zoom;
     src.Height = a.Height() * zoom;
     src.BandHeight = zoom;
-    src.Band = [&map, &ts, a, zoom, labels, width = src.Width](int top, int rows) {
+    src.Band = [&map, &ts, a, zoom, rock, labels, width = src.Width](int top, int rows) {
         QImage band(width, rows, QImage::Format_RGB32);
         band.fill(Qt::white);
         QImage cellBitmap;
         QPainter p(&band);
         // Bands start on a cell row; `rows` is at most one cell high.
         const int r = a.Top + top / zoom;
-        // The grid's own cell painter, never selected, and no cache: a cache of
-        // every distinct cell at a large zoom would cost more memory than the band.
-        for (int c = a.Left; c <= a.Right; ++c)
-            DrawMapGridCell(p, c, r, QRect((c - a.Left) * zoom, 0, zoom, zoom), false, map, ts, cellBitmap, nullptr);
+        if (rock != rpDrawn) {
+            PaperRow(p, map, ts, a, r, zoom, rock, cellBitmap);
+        } else {
+            // The grid's own cell painter, never selected, and no cache: a cache of
+            // every distinct cell at a large zoom would cost more memory than the band.
+            for (int c = a.Left; c <= a.Right; ++c)
+                DrawMapGridCell(p, c, r, QRect((c - a.Left) * zoom, 0, zoom, zoom), false, map, ts, cellBitmap,
+                                nullptr);
+        }
         // A label stays inside its cell, so the band of its row holds it whole.
         if (labels) DrawKeyLabels(p, *labels, TGridRect{a.Left, r, a.Right, r}, QPointF(0, 0), zoom);
         return band;
@@ -58,9 +80,9 @@ TPictureSource MapPictureSource(const TMapRecord& map, const TRenderedTileset& t
     return src;
 }
 
-QImage ComposeMapPicture(const TMapRecord& map, const TRenderedTileset& ts, const TGridRect& area, int zoom,
+QImage ComposeMapPicture(const TMapRecord& map, const TRenderedTileset& ts, const TGridRect& area, int zoom, int rock,
                          const TMapKey* labels) {
-    const TPictureSource src = MapPictureSource(map, ts, area, zoom, labels);
+    const TPictureSource src = MapPictureSource(map, ts, area, zoom, rock, labels);
     if (src.Width <= 0 || src.Height <= 0) return QImage();
     QImage picture(src.Width, src.Height, QImage::Format_RGB32);
     DrawBandsInto(picture, src);
@@ -68,9 +90,9 @@ QImage ComposeMapPicture(const TMapRecord& map, const TRenderedTileset& ts, cons
 }
 
 void ExportMapPicture(const std::string& path, TPictureFormat f, const TMapRecord& map, const TRenderedTileset& ts,
-                      const TGridRect& area, int zoom, const TProgressFn& progress, const TMapKey* labels) {
+                      const TGridRect& area, int zoom, const TProgressFn& progress, int rock, const TMapKey* labels) {
     CheckZoom(path, zoom);
-    WritePictureFile(path, f, MapPictureSource(map, ts, area, zoom, labels), progress);
+    WritePictureFile(path, f, MapPictureSource(map, ts, area, zoom, rock, labels), progress);
 }
 
 std::array<TGridRect, 4> QuarterAreas() {
@@ -93,13 +115,13 @@ std::array<QString, 4> QuarterFileNames(const QString& chosen) {
 }
 
 QStringList ExportQuarterPictures(const QString& chosen, TPictureFormat f, const TMapRecord& map,
-                                  const TRenderedTileset& ts, int zoom, const TProgressFn& progress) {
+                                  const TRenderedTileset& ts, int zoom, const TProgressFn& progress, int rock) {
     const auto names = QuarterFileNames(chosen);
     const auto quarters = QuarterAreas();
     std::array<TPictureSource, 4> sources;
     for (int i = 0; i < 4; ++i) {
         CheckZoom(PathBytes(names[i]), zoom);
-        sources[i] = MapPictureSource(map, ts, quarters[i], zoom);
+        sources[i] = MapPictureSource(map, ts, quarters[i], zoom, rock);
         CheckPictureSize(PathBytes(names[i]), f, sources[i].Width, sources[i].Height);
     }
     int total = 0;

@@ -23,19 +23,20 @@ constexpr TGridRect WholeMapArea{0, 0, MapSize - 1, MapSize - 1};
 TGridRect ExportArea(const TGridRect& selection);
 
 // Picture of `area` (0-based grid cells, inclusive, inside the map) at `zoom` pixels
-// per cell, one band per row of cells, with the key's labels over their cells when
-// `labels` is given (the game master's copy). The source keeps references to map,
-// tileset and labels: all must outlive it.
+// per cell, one band per row of cells. The source keeps references to map, tileset and
+// labels: all must outlive it.
+// `rock` (TRockPrint) other than rpDrawn leaves solid rock as paper, hatched or white;
+// `labels`, when given, draws the key's numbers over their cells (the game master's copy).
 TPictureSource MapPictureSource(const TMapRecord& map, const TRenderedTileset& ts, const TGridRect& area, int zoom,
-                                const TMapKey* labels = nullptr);
+                                int rock = 0, const TMapKey* labels = nullptr);
 
 // The same picture whole, in memory (clipboard, tests). Format_RGB32.
 QImage ComposeMapPicture(const TMapRecord& map, const TRenderedTileset& ts, const TGridRect& area, int zoom,
-                         const TMapKey* labels = nullptr);
+                         int rock = 0, const TMapKey* labels = nullptr);
 
 // Writes the picture of `area` to `path` in format `f`; see WritePictureFile.
 void ExportMapPicture(const std::string& path, TPictureFormat f, const TMapRecord& map, const TRenderedTileset& ts,
-                      const TGridRect& area, int zoom, const TProgressFn& progress = {},
+                      const TGridRect& area, int zoom, const TProgressFn& progress = {}, int rock = 0,
                       const TMapKey* labels = nullptr);
 
 // "Export Tiled Map Images" (quarter pictures, not the Tiled editor's files): the whole
@@ -52,6 +53,6 @@ std::array<QString, 4> QuarterFileNames(const QString& chosen);
 // and put in place only when every one succeeded, so a failure leaves none behind.
 // Returns the paths written.
 QStringList ExportQuarterPictures(const QString& chosen, TPictureFormat f, const TMapRecord& map,
-                                  const TRenderedTileset& ts, int zoom, const TProgressFn& progress = {});
+                                  const TRenderedTileset& ts, int zoom, const TProgressFn& progress = {}, int rock = 0);
 
 } // namespace qm

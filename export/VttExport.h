@@ -53,6 +53,7 @@ struct TVttOptions {
     TVttTarget Target = TVttTarget::Generic;
     int PixelsPerCell = DefaultVttPixelsPerCell;
     bool IncludeHidden = false; // hidden symbols in the picture, secret doors as doors
+    int Rock = 0;               // TRockPrint: solid rock in the picture as drawn, hatched or white
 };
 
 // Writes the whole file through a temporary file and a rename. Throws TFileError (a

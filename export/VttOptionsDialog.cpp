@@ -8,6 +8,8 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "compose/PaperRock.h"
+
 namespace qm {
 
 TVttOptionsDialog::TVttOptionsDialog(QWidget* parent, const TVttOptions& start) : QDialog(parent) {
@@ -38,6 +40,14 @@ TVttOptionsDialog::TVttOptionsDialog(QWidget* parent, const TVttOptions& start) 
     form->addRow(QStringLiteral("Tabletop:"), TargetCombo);
     form->addRow(QStringLiteral("Pixels per cell:"), PixelsPerCellEdit);
     form->addRow(IncludeHiddenCheck);
+    RockCombo = new QComboBox(this);
+    RockCombo->setObjectName(QStringLiteral("RockCombo"));
+    for (const TRockChoice& c : RockChoices) RockCombo->addItem(QString::fromLatin1(c.Text));
+    RockCombo->setCurrentIndex(std::clamp(start.Rock, 0, RockCombo->count() - 1));
+    RockCombo->setToolTip(
+        QStringLiteral("Solid rock of walls and mountains in the picture: as drawn, as white paper "
+                       "with a hatched band along the walls, or all white"));
+    form->addRow(QStringLiteral("Rock:"), RockCombo);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     buttons->setObjectName(QStringLiteral("VttButtons"));
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
@@ -52,6 +62,7 @@ TVttOptions TVttOptionsDialog::Options() const {
     o.Target = VttTargets()[size_t(std::max(TargetCombo->currentIndex(), 0))].Target;
     o.PixelsPerCell = PixelsPerCellEdit->value();
     o.IncludeHidden = IncludeHiddenCheck->isChecked();
+    o.Rock = std::max(0, RockCombo->currentIndex());
     return o;
 }
 

@@ -21,6 +21,7 @@ public:
     QComboBox* TargetCombo = nullptr;
     QSpinBox* PixelsPerCellEdit = nullptr;
     QCheckBox* IncludeHiddenCheck = nullptr;
+    QComboBox* RockCombo = nullptr; // solid rock in the picture: as drawn, hatched edge, white
 };
 
 } // namespace qm

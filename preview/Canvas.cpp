@@ -244,6 +244,12 @@ void TPainterCanvas::StretchDraw(const QRect& r, const QPicture& graphic) {
     painter_->translate(r.topLeft());
     painter_->scale(double(r.width()) / b.width(), double(r.height()) / b.height());
     painter_->translate(-b.topLeft());
+    // A picture plays itself scaled by the device's resolution over its own; undone here,
+    // so the graphic fills r on a printer as on the screen.
+    const QPaintDevice* device = painter_->device();
+    if (device && device->logicalDpiX() > 0 && device->logicalDpiY() > 0)
+        painter_->scale(double(graphic.logicalDpiX()) / device->logicalDpiX(),
+                        double(graphic.logicalDpiY()) / device->logicalDpiY());
     painter_->drawPicture(0, 0, graphic);
     painter_->restore();
 }

@@ -2,6 +2,7 @@
 
 #include <QFileInfo>
 #include <QPainter>
+#include <QPicture>
 #include <algorithm>
 #include <iterator>
 
@@ -45,15 +46,9 @@ TPrintedMap::TPrintedMap(const TMapRecord* map, int hidden) : map_(map) {
     map_ = copy_.get();
 }
 
-void ComposePrintedCell(QImage& cellBitmap, const TMapRecord& map, const TRenderedTileset& ts, int c, int r,
-                        bool inkSaver) {
-    if (!inkSaver) {
-        ComposeMapCell(cellBitmap, map, ts, c, r);
-        return;
-    }
-    const TCellLayers l = VisibleLayers(map, ts, c, r);
-    ComposeCell(cellBitmap, ts, l.Background, l.Lower, 0);
-    // Each channel keeps a quarter of its ink (255 - value), rounded down.
+namespace {
+// Each channel keeps a quarter of its ink (255 - value), rounded down.
+void WashGround(QImage& cellBitmap) {
     for (int y = 0; y < cellBitmap.height(); ++y) {
         auto* row = reinterpret_cast<QRgb*>(cellBitmap.scanLine(y));
         for (int x = 0; x < cellBitmap.width(); ++x) {
@@ -61,6 +56,23 @@ void ComposePrintedCell(QImage& cellBitmap, const TMapRecord& map, const TRender
             row[x] = qRgb(255 - (255 - qRed(p)) / 4, 255 - (255 - qGreen(p)) / 4, 255 - (255 - qBlue(p)) / 4);
         }
     }
+}
+} // namespace
+
+void ComposePrintedCell(QImage& cellBitmap, const TMapRecord& map, const TRenderedTileset& ts, int c, int r,
+                        bool inkSaver, bool paper) {
+    if (paper) {
+        ComposePaperCell(cellBitmap, ts, VisibleLayers(map, ts, c, r),
+                         inkSaver ? std::function<void(QImage&)>(WashGround) : nullptr);
+        return;
+    }
+    if (!inkSaver) {
+        ComposeMapCell(cellBitmap, map, ts, c, r);
+        return;
+    }
+    const TCellLayers l = VisibleLayers(map, ts, c, r);
+    ComposeCell(cellBitmap, ts, l.Background, l.Lower, 0);
+    WashGround(cellBitmap);
     if (l.Upper != 0 && ts.IsRendered() && !ts.DesktopPalette[l.Upper].isNull()) {
         QPainter p(&cellBitmap);
         p.drawImage(0, 0, ts.DesktopPalette[l.Upper]);
@@ -69,8 +81,19 @@ void ComposePrintedCell(QImage& cellBitmap, const TMapRecord& map, const TRender
 
 // The cell as printed. Plain cells come from the shared cache, so a PDF stores each distinct
 // cell once; ink-saver cells differ from the cached ones and are composed afresh.
-const QImage& PrintedCell(const TMapPrintSource& src, const TMapRecord& map, int cx, int cy, bool inkSaver) {
+const QImage& PrintedCell(const TMapPrintSource& src, const TMapRecord& map, int cx, int cy, bool inkSaver,
+                          bool paper) {
     const int n = src.Tileset->TileSize;
+    if (paper && src.Cells && n > 0) {
+        const TCellLayers l = VisibleLayers(map, *src.Tileset, cx - 1, cy - 1);
+        return src.Cells->Variant(inkSaver ? 2 : 1, l, *src.Tileset, QSize(n, n), *src.CellBitmap, [&] {
+            ComposePrintedCell(*src.CellBitmap, map, *src.Tileset, cx - 1, cy - 1, inkSaver, true);
+        });
+    }
+    if (paper) {
+        ComposePrintedCell(*src.CellBitmap, map, *src.Tileset, cx - 1, cy - 1, inkSaver, true);
+        return *src.CellBitmap;
+    }
     if (src.Cells && n > 0 && !inkSaver)
         return src.Cells->MapCell(map, *src.Tileset, cx - 1, cy - 1, QSize(n, n), *src.CellBitmap);
     ComposePrintedCell(*src.CellBitmap, map, *src.Tileset, cx - 1, cy - 1, inkSaver);
@@ -152,6 +175,24 @@ void CoverStripOverflow(TSpecialCanvas& s, const TPageLayout& lay, const TSheetF
         s.StretchDraw(QRect(stripRight, t, drawnRight - stripRight, drawnBottom - t), White());
     if (f.StripBottom > 0 && drawnBottom > stripBottom)
         s.StretchDraw(QRect(l, stripBottom, drawnRight - l, drawnBottom - stripBottom), White());
+}
+
+void DrawSheetHatching(TSpecialCanvas& s, const TMapPrintSource& src, const TPageLayout& lay, const TSheetFrame& f,
+                       int pr, int pc, const TMapRecord& map) {
+    if (!f.HasCells() || !src.Tileset) return;
+    const int x0 = lay.X1 + (pc - 1) * lay.CPP, y0 = lay.Y1 + (pr - 1) * lay.RPP;
+    const int x1 = std::min(lay.X2, x0 + lay.CPP + f.ExtraCols - 1);
+    const int y1 = std::min(lay.Y2, y0 + lay.RPP + f.ExtraRows - 1);
+    QPicture picture;
+    {
+        QPainter p(&picture);
+        DrawRockHatching(p, map, *src.Tileset, TGridRect{x0 - 1, y0 - 1, x1 - 1, y1 - 1},
+                         QPointF(f.Trim.x(), f.Trim.y()), lay.CW, lay.CH);
+    }
+    // Drawn on the page one to one.
+    const QRect page(0, 0, s.PageWidth, s.PageHeight);
+    picture.setBoundingRect(page);
+    s.StretchDraw(page, picture);
 }
 
 namespace {
@@ -263,10 +304,15 @@ void DrawOverviewPicture(TSpecialCanvas& s, const TMapPrintSource& src, const TP
     const bool canCompose = map && src.Tileset && src.CellBitmap && src.Tileset->IsRendered();
     for (int y = lay.Y1; y <= lay.Y2 && canCompose; ++y) {
         for (int x = lay.X1; x <= lay.X2; ++x) {
+            const QRect r(lay.LM + (x - lay.X1) * oc, top + (y - lay.Y1) * oc, oc, oc);
             const TMapCell& cell = map->Cell(x, y);
             if (cell.Upper == 0 && cell.Lower == 0 && map->Background == 0) continue;
-            s.StretchDraw(QRect(lay.LM + (x - lay.X1) * oc, top + (y - lay.Y1) * oc, oc, oc),
-                          PrintedCell(src, *map, x, y, src.Settings.Mat.InkSaver));
+            if (src.Settings.Rock != rpDrawn) {
+                if (!AllPaper(*map, *src.Tileset, x - 1, y - 1))
+                    s.StretchDraw(r, PrintedCell(src, *map, x, y, src.Settings.Mat.InkSaver, true));
+                continue;
+            }
+            s.StretchDraw(r, PrintedCell(src, *map, x, y, src.Settings.Mat.InkSaver));
         }
     }
     SetPen(s, Qt::black, std::max(1, s.ScaleX(0.005f)));

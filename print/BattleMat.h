@@ -39,8 +39,9 @@ private:
 
 // Composes a printed cell: as the map view does, or with the ground (background and
 // lower layer) washed out to a quarter of its ink under a full-strength upper layer.
+// With `paper`, solid rock is left white (ComposePaperCell).
 void ComposePrintedCell(QImage& cellBitmap, const TMapRecord& map, const TRenderedTileset& ts, int c, int r,
-                        bool inkSaver);
+                        bool inkSaver, bool paper = false);
 
 // Paints white over the parts of partly printed strip cells that lie past the strips.
 void CoverStripOverflow(TSpecialCanvas& s, const TPageLayout& lay, const TSheetFrame& f);
@@ -57,8 +58,15 @@ void DrawSheetParts(TSpecialCanvas& s, const TMapPrintSource& src, const TPageLa
                     int pc, int parts);
 
 // The cell at 1-based column cx, row cy as printed: from the source's cell cache when it
-// has one, so equal cells are one image in a PDF; ink-saver cells are composed afresh.
-const QImage& PrintedCell(const TMapPrintSource& src, const TMapRecord& map, int cx, int cy, bool inkSaver);
+// has one, so equal cells are one image in a PDF; ink-saver cells are composed afresh,
+// unless printed with rock as `paper` (kept in the cache apart from the plain cells).
+const QImage& PrintedCell(const TMapPrintSource& src, const TMapRecord& map, int cx, int cy, bool inkSaver,
+                          bool paper = false);
+
+// Rock as paper, Hatched Edge: the pen hatching over the sheet's cells (its own and the
+// overlap strips'), drawn as lines clipped to the rock band, so a PDF keeps it small.
+void DrawSheetHatching(TSpecialCanvas& s, const TMapPrintSource& src, const TPageLayout& lay, const TSheetFrame& f,
+                       int pr, int pc, const TMapRecord& map);
 
 // The overview sheet: the whole print area small with the sheet grid and labels, the
 // scale, and a ruler square of 2 inches (times the scale correction).

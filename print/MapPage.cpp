@@ -20,11 +20,17 @@ bool IsDrawnCell(const TMapRecord& map, const TRenderedTileset* ts, int x, int y
     return l.Upper != 0 || l.Lower != 0;
 }
 
-std::optional<TGridRect> DrawnArea(const TMapRecord& map, const TRenderedTileset* ts) {
+namespace {
+bool Counts(const TMapRecord& map, const TRenderedTileset* ts, int x, int y, bool places) {
+    return places ? HoldsPlace(map, ts, x, y) : IsDrawnCell(map, ts, x, y);
+}
+} // namespace
+
+std::optional<TGridRect> DrawnArea(const TMapRecord& map, const TRenderedTileset* ts, bool places) {
     TGridRect r{MapSize, MapSize, -1, -1};
     for (int x = 1; x <= MapSize; ++x) {
         for (int y = 1; y <= MapSize; ++y) {
-            if (!IsDrawnCell(map, ts, x, y)) continue;
+            if (!Counts(map, ts, x, y, places)) continue;
             r.Left = std::min(r.Left, x - 1);
             r.Top = std::min(r.Top, y - 1);
             r.Right = std::max(r.Right, x - 1);
@@ -35,12 +41,12 @@ std::optional<TGridRect> DrawnArea(const TMapRecord& map, const TRenderedTileset
     return r;
 }
 
-void LeaveOutEmptySheets(TPageLayout& l, const TMapRecord& map, const TRenderedTileset* ts) {
+void LeaveOutEmptySheets(TPageLayout& l, const TMapRecord& map, const TRenderedTileset* ts, bool places) {
     l.Drawn.assign(static_cast<size_t>(l.SheetCols) * l.SheetRows, 0);
     l.LeftOut = 0;
     for (int y = l.Y1; y <= l.Y2; ++y) {
         for (int x = l.X1; x <= l.X2; ++x) {
-            if (!IsDrawnCell(map, ts, x, y)) continue;
+            if (!Counts(map, ts, x, y, places)) continue;
             const int pc = (x - l.X1) / l.CPP + 1, pr = (y - l.Y1) / l.RPP + 1;
             if (pc <= l.SheetCols && pr <= l.SheetRows)
                 l.Drawn[static_cast<size_t>((pr - 1) * l.SheetCols + pc - 1)] = 1;
@@ -53,15 +59,16 @@ std::optional<TPageLayout> SourceLayout(const TMapPrintSource& src, const TMapRe
                                         int pageHeight, int xres, int yres) {
     TPrintSettings set = src.Settings;
     TGridRect area = src.Selection;
+    const bool places = set.Rock != rpDrawn;
     if (set.DrawnPart) {
-        const std::optional<TGridRect> drawn = map ? DrawnArea(*map, src.Tileset) : std::nullopt;
+        const std::optional<TGridRect> drawn = map ? DrawnArea(*map, src.Tileset, places) : std::nullopt;
         if (!drawn) return std::nullopt;
         area = *drawn;
         set.WholeMap = false;
     }
     TPageLayout l = ComputePageLayout(set, area, pageWidth, pageHeight, xres, yres);
     if (set.Mat.SkipEmpty && map && !l.Empty) {
-        LeaveOutEmptySheets(l, *map, src.Tileset);
+        LeaveOutEmptySheets(l, *map, src.Tileset, places);
         if (l.Sheets() == 0) return std::nullopt;
     }
     return l;
@@ -240,6 +247,7 @@ void PrintMapPage(TPageInfo& info, TSpecialCanvas& s, const TMapPrintSource& src
     if (lay.Empty) return;
 
     const bool canCompose = map && src.Tileset && src.CellBitmap && src.Tileset->IsRendered();
+    const bool paper = canCompose && set.Rock != rpDrawn;
     const int style = set.GridStyle;
     // Slots past CPP and RPP hold the overlap strips' cells, drawn whole and trimmed after.
     for (int m = 1; m <= lay.RPP + frame.ExtraRows; ++m) {
@@ -252,7 +260,13 @@ void PrintMapPage(TPageInfo& info, TSpecialCanvas& s, const TMapPrintSource& src
             const long long y = lay.Y1 + static_cast<long long>(pr - 1) * lay.RPP + m - 1;
             if (x > lay.X2 || y > lay.Y2 || x < lay.X1 || y < lay.Y1) continue;
             const int cx = static_cast<int>(x), cy = static_cast<int>(y);
-            if (canCompose) {
+            if (paper) {
+                // Solid rock is the paper itself: no cell, and no grid on it.
+                if (AllPaper(*map, *src.Tileset, cx - 1, cy - 1)) continue;
+                const TMapCell& cell = map->Cell(cx, cy);
+                if (cell.Upper != 0 || cell.Lower != 0 || map->Background != 0)
+                    s.StretchDraw(QRect(l, t, r - l, b - t), PrintedCell(src, *map, cx, cy, set.Mat.InkSaver, true));
+            } else if (canCompose) {
                 const TMapCell& cell = map->Cell(cx, cy);
                 if (cell.Upper != 0 || cell.Lower != 0 || map->Background != 0)
                     s.StretchDraw(QRect(l, t, r - l, b - t), PrintedCell(src, *map, cx, cy, set.Mat.InkSaver));
@@ -260,6 +274,7 @@ void PrintMapPage(TPageInfo& info, TSpecialCanvas& s, const TMapPrintSource& src
             CellGrid(s, style, lay, cx, cy, l, t, r, b);
         }
     }
+    if (paper && set.Rock == rpHatched) DrawSheetHatching(s, src, lay, frame, pr, pc, *map);
     if (PrintsRoomNumbers(set, map, src.Key)) DrawSheetLabels(s, *src.Key, lay, frame, pr, pc);
     CoverStripOverflow(s, lay, frame);
     if (style == gsHexOverlay) HexOverlay(s, lay);

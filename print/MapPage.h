@@ -22,11 +22,13 @@ namespace qm {
 // symbol on either layer; a hidden one only while the map shows hidden symbols.
 bool IsDrawnCell(const TMapRecord& map, const TRenderedTileset* ts, int x, int y);
 
-// The smallest rectangle (0-based grid cells) holding every drawn cell; none on an empty map.
-std::optional<TGridRect> DrawnArea(const TMapRecord& map, const TRenderedTileset* ts);
+// The smallest rectangle (0-based grid cells) holding every drawn cell (with `places`,
+// every cell holding a place, HoldsPlace); none on an empty map.
+std::optional<TGridRect> DrawnArea(const TMapRecord& map, const TRenderedTileset* ts, bool places = false);
 
-// Leaves the sheets of the grid that hold no drawn cell out of the layout.
-void LeaveOutEmptySheets(TPageLayout& l, const TMapRecord& map, const TRenderedTileset* ts);
+// Leaves the sheets of the grid that hold no drawn cell (with `places`, no place) out of
+// the layout.
+void LeaveOutEmptySheets(TPageLayout& l, const TMapRecord& map, const TRenderedTileset* ts, bool places = false);
 
 // The layout a page of `src` is drawn in: its print area (the drawn part of `map`, the
 // map as printed, when asked) and the sheets left out. None when the drawn part or the

@@ -8,6 +8,7 @@
 #include "compose/CellCache.h"
 #include "compose/GridRect.h"
 #include "model/MapKey.h"
+#include "compose/PaperRock.h"
 #include "model/MapRecord.h"
 #include "tiles/Tileset.h"
 
@@ -54,6 +55,10 @@ struct TPrintSettings {
     TBattleMatOptions Mat;
     int RoomNumbers = rnAsHidden;
     bool KeyPages = false; // the key after the map pages, from a sheet of its own
+
+    // Rock: how solid rock prints (TRockPrint). Not As Drawn, the drawn part and the
+    // sheets left out go by the places, not the rock.
+    int Rock = rpDrawn;
 };
 
 // Inches of a scale item (0 for "Fit To Page") and of a margin item.

@@ -94,6 +94,7 @@ TPrintOptions::TPrintOptions(QWidget* parent) : QDialog(parent) {
     BuildButtons();
     BuildBattleMatGroup();
     BuildMapKeyGroup();
+    BuildRockControls();
     FormCreate();
 }
 
@@ -231,11 +232,26 @@ void TPrintOptions::BuildMapKeyGroup() {
     });
 }
 
+namespace {
+// Room the Rock choice adds at the foot of the battle-mat group.
+constexpr int RockRowHeight = 44;
+} // namespace
+
+void TPrintOptions::BuildRockControls() {
+    RockLabel = NamedLabel(BattleMatGroup, "RockLabel", QStringLiteral("Rock"), 8, 242);
+    RockCombo = NamedCombo(BattleMatGroup, "RockCombo", 8, 257, 120);
+    for (const TRockChoice& c : RockChoices) RockCombo->addItem(QString::fromLatin1(c.Text));
+    RockCombo->setToolTip(
+        QStringLiteral("Solid rock of walls and mountains as drawn, as white paper with a hatched "
+                       "band along the walls, or all white; sheets then go by the rooms"));
+    RockLabel->setBuddy(RockCombo);
+}
+
 void TPrintOptions::ShowBattleMat(bool shown) {
     BattleMatBut->setText(shown ? QStringLiteral("Battle Mat <<") : QStringLiteral("Battle Mat >>"));
     if (shown) {
-        setFixedSize(225 + 182 + 182, 269);
-        BattleMatGroup->setGeometry(225, 8, 174, 253);
+        setFixedSize(225 + 182 + 182, 269 + RockRowHeight);
+        BattleMatGroup->setGeometry(225, 8, 174, 253 + RockRowHeight);
         BattleMatGroup->show();
         MapKeyGroup->setGeometry(225 + 182, 8, 174, 70);
         MapKeyGroup->show();
@@ -282,6 +298,7 @@ TPrintSettings TPrintOptions::Settings() const {
     s.Mat.FitSheets = FitSheetsCB->isChecked();
     s.RoomNumbers = !roomNumbersTouched_ ? rnAsHidden : RoomNumbersCB->isChecked() ? rnOn : rnOff;
     s.KeyPages = KeyPagesCB->isChecked();
+    s.Rock = std::max(0, RockCombo->currentIndex());
     return s;
 }
 

@@ -61,6 +61,10 @@ public:
     QCheckBox* KeyPagesCB;
     void ShowBattleMat(bool shown);
 
+    // Rock as paper, at the foot of the battle-mat group.
+    QLabel* RockLabel;
+    QComboBox* RockCombo;
+
     // The item index of the grid style, or -1 when the text names no item.
     int GridStyleIndex() const;
     // The settings as the controls hold them now.
@@ -72,6 +76,7 @@ private:
     void BuildButtons();
     void BuildBattleMatGroup();
     void BuildMapKeyGroup();
+    void BuildRockControls();
     void FormCreate();
     bool roomNumbersTouched_ = false;
 };

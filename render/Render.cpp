@@ -29,7 +29,7 @@ void RenderPicture(const TRenderArgs& args, const TMapRecord& map, const TRender
     const int zoom = args.Zoom ? *args.Zoom : map.Zoom;
     if (zoom < 1) throw TRenderError("The map \"" + args.MapPath + "\" has no zoom of its own (0); give --zoom N.");
     ExportMapPicture(args.OutputPath, args.PictureFormat, shown, ts, args.Region ? *args.Region : WholeMapArea, zoom,
-                     {}, args.Labels ? key : nullptr);
+                     {}, args.Rock, args.Labels ? key : nullptr);
 }
 
 void RenderVtt(const TRenderArgs& args, const TMapRecord& map, const TRenderedTileset& ts) {
@@ -40,6 +40,7 @@ void RenderVtt(const TRenderArgs& args, const TMapRecord& map, const TRenderedTi
     options.PixelsPerCell = args.PixelsPerGrid;
     options.Target = args.VttTarget;
     options.IncludeHidden = args.ShowHidden.value_or(false);
+    options.Rock = args.Rock;
     ExportVttMap(args.OutputPath, map, ts, symbols, args.Region ? *args.Region : WholeMapArea, options);
 }
 

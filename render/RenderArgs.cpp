@@ -19,6 +19,8 @@ const std::set<std::string> PictureOptions = {"--zoom", "--region"};
 const std::set<std::string> PdfOptions = {"--scale", "--margins",    "--title", "--area", "--grid",
                                           "--paper", "--resolution", "--pages", "--key"};
 const std::set<std::string> CommonOptions = {"--tileset", "--show-hidden", "--labels"};
+// Rock as paper: pictures, tabletop pictures and PDF.
+const std::set<std::string> RockOptions = {"--rock"};
 // Battle-mat sheets, PDF only.
 const std::set<std::string> MatOptions = {"--overlap",    "--marks",     "--overview", "--correction",
                                           "--skip-empty", "--ink-saver", "--sheets"};
@@ -171,7 +173,7 @@ std::optional<TRenderParse> SplitCommandLine(const std::vector<std::string>& arg
         }
         if (!PictureOptions.count(name) && !PdfOptions.count(name) && !CommonOptions.count(name) &&
             !MatOptions.count(name) && !VttOptions.count(name) && !GenerateOptions.count(name) &&
-            !FlagOptions.count(name))
+            !FlagOptions.count(name) && !RockOptions.count(name))
             return Refused(TRenderParse::Usage, "unknown option " + name);
         if (FlagOptions.count(name)) {
             if (inlineValue) return Refused(TRenderParse::Usage, "option " + name + " takes no value");
@@ -241,6 +243,12 @@ TBadValue ReadDrawingOptions(TRenderArgs& a, const TOptionValues& opts) {
     if (auto v = opts.Get("--key")) {
         if (*v != "pages" && *v != "none") return Bad("--key must be pages or none, not " + Quoted(*v));
         a.Print.KeyPages = *v == "pages";
+    }
+    if (auto v = opts.Get("--rock")) {
+        const int found = ChoiceIndex(RockChoices, *v);
+        if (found < 0) return Bad("--rock must be drawn, hatched or white, not " + Quoted(*v));
+        a.Rock = found;
+        a.Print.Rock = found;
     }
     if (auto v = opts.Get("--ppg")) {
         auto n = ParseInt(*v);

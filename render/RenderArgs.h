@@ -51,6 +51,9 @@ struct TRenderArgs {
     std::optional<bool> ShowHidden;  // default the map's own setting; off for a tabletop map
     bool Labels = false;             // --labels: the map key's numbers over their cells
 
+    // Rock as paper (--rock), for pictures, tabletop pictures and PDF: a TRockPrint.
+    int Rock = rpDrawn;
+
     // Virtual-tabletop maps (Region and ShowHidden as for pictures).
     int PixelsPerGrid = 100;                    // --ppg 16..227, else the target's default
     TVttTarget VttTarget = TVttTarget::Generic; // --vtt-target

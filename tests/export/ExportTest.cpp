@@ -3,17 +3,23 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QComboBox>
 #include <QPainter>
+#include <QTimer>
 #include <fstream>
 #include <sys/stat.h>
 
 #include "compose/CellPainters.h"
+#include "compose/PaperRock.h"
 #include "dialogs/Dialogs.h"
 #include "editor/DrawGrid.h"
 #include "export/ExportCommands.h"
 #include "export/ExportPicture.h"
+#include "export/PictureRockDialog.h"
+#include "export/VttOptionsDialog.h"
 #include "tests/TestSupport.h"
 #include "tests/export/ExportTestSupport.h"
+#include "tests/support/BuiltInTileset.h"
 #include "tests/support/ScriptedDialogs.h"
 
 using namespace qm;
@@ -301,4 +307,42 @@ TEST_F(ExportTest, CopyImagePutsThePictureOnTheClipboard) {
             << e.what();
     }
     EXPECT_EQ(QGuiApplication::clipboard()->image().size(), QSize(72 * 4, 72 * 4));
+}
+
+TEST_F(ExportTest, AMapWithRockIsAskedHowTheRockPrintsBeforeTheFile) {
+    TDialogsGuard g;
+    qmtest::TempDir dir;
+    const TRenderedTileset& built = qmtest::BuiltInTileset();
+    TMapRecord rock;
+    ClearMapRecord(rock);
+    for (int x = 1; x <= MapSize; ++x)
+        for (int y = 1; y <= MapSize; ++y) rock.Cell(x, y).Upper = 141; // all wall terrain
+    rock.Cell(5, 5) = {0, 10, 0};
+    // Picks an item of the rock dialog once it is up, or cancels it.
+    auto answer = [](int item) {
+        QTimer::singleShot(0, [item] {
+            auto* d = qobject_cast<TPictureRockDialog*>(QApplication::activeModalWidget());
+            if (!d) return;
+            if (item < 0) return d->reject();
+            d->RockCombo->setCurrentIndex(item);
+            d->accept();
+        });
+    };
+    const QString path = QString::fromStdString(dir.File("rock.png"));
+    answer(-1);
+    g.fake.FileAnswers = {path};
+    EXPECT_EQ(ExportDiskExecute(nullptr, rock, built, WholeMapArea, 4, ""), QString());
+    EXPECT_TRUE(g.fake.FileDirs.isEmpty()); // no file was asked for
+    answer(rpWhite);
+    EXPECT_EQ(ExportDiskExecute(nullptr, rock, built, WholeMapArea, 4, ""), path);
+    EXPECT_EQ(Read(dir.File("rock.png")), ComposeMapPicture(rock, built, WholeMapArea, 4, rpWhite));
+    EXPECT_EQ(Read(dir.File("rock.png")).pixel(0, 0), qRgb(255, 255, 255));
+
+    // The tabletop export's dialog has the same choice.
+    TVttOptions start;
+    start.Rock = rpHatched;
+    TVttOptionsDialog vtt(nullptr, start);
+    EXPECT_EQ(vtt.RockCombo->currentText(), "Hatched Edge");
+    vtt.RockCombo->setCurrentIndex(rpWhite);
+    EXPECT_EQ(vtt.Options().Rock, rpWhite);
 }

@@ -1,4 +1,5 @@
 #include <QPainter>
+#include <QPicture>
 #include <gtest/gtest.h>
 
 #include "preview/Canvas.h"
@@ -320,5 +321,29 @@ TEST(PainterCanvas, AdjacentBitmapsLeaveNoGapUnderScaling) {
         const int last = int(n * cw * scale) - 1;
         for (int x = 0; x < last; ++x)
             ASSERT_EQ(box.pixel(x, 10), qRgb(0, 0, 0)) << "gap at x " << x << " for scale " << scale;
+    }
+}
+
+TEST(PainterCanvasTest, AGraphicFillsItsRectangleWhateverTheDevicesResolution) {
+    // A picture plays itself scaled by the device's resolution over the screen's: stretched
+    // onto a printer-like 300 dpi device it must still land in its rectangle.
+    QPicture pic;
+    {
+        QPainter p(&pic);
+        p.fillRect(QRect(0, 0, 10, 10), Qt::black);
+    }
+    pic.setBoundingRect(QRect(0, 0, 10, 10));
+    for (int dpi : {96, 300}) {
+        QImage device(100, 100, QImage::Format_RGB32);
+        device.setDotsPerMeterX(int(dpi / 0.0254 + 0.5));
+        device.setDotsPerMeterY(int(dpi / 0.0254 + 0.5));
+        device.fill(Qt::white);
+        QPainter p(&device);
+        qm::TPainterCanvas canvas(&p);
+        canvas.StretchDraw(QRect(20, 20, 40, 40), pic);
+        p.end();
+        EXPECT_EQ(device.pixel(58, 58), qRgb(0, 0, 0)) << dpi;
+        EXPECT_EQ(device.pixel(62, 62), qRgb(255, 255, 255)) << dpi;
+        EXPECT_EQ(device.pixel(18, 18), qRgb(255, 255, 255)) << dpi;
     }
 }

@@ -293,6 +293,14 @@ TEST(RenderArgs, BattleMatOptions) {
         {{"--marks", "yes", "m.map", "o.pdf"}, K::BadValue, 0, "--marks must be on or off, not \"yes\""},
         {{"--ink-saver", "", "m.map", "o.pdf"}, K::BadValue, 0, "--ink-saver must be on or off, not \"\""},
         {{"--overview", "on", "m.map", "o.png"}, K::Usage, 0, "--overview applies to PDF output only"},
+        {{"--rock", "paper", "m.map", "o.png"},
+         K::BadValue,
+         0,
+         "--rock must be drawn, hatched or white, not \"paper\""},
+        {{"--rock", "white", "m.map", "o.tmx"},
+         K::Usage,
+         0,
+         "--rock does not apply to Tiled maps (only --tileset does)"},
     };
     for (const Case& c : cases) {
         auto r = Parse(c.args);

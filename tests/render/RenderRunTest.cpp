@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <QProcess>
 #include <cstring>
@@ -399,4 +400,43 @@ TEST(RenderRun, TheKeyOnlyWhenAskedFor) {
     EXPECT_EQ(bad.code, 1);
     EXPECT_NE(bad.err.find("keyed.key.md\", line 1"), std::string::npos) << bad.err;
     EXPECT_EQ(RunRenderer({"--key", "maybe", Q(dir.File("keyed.map")), Q(dir.File("k.pdf"))}).code, 1);
+}
+
+namespace {
+QByteArray WithoutDate(const std::string& pdf) {
+    QFile f(Q(pdf));
+    if (!f.open(QIODevice::ReadOnly)) return {};
+    QByteArray b = f.readAll();
+    const qsizetype at = b.indexOf("/CreationDate (");
+    if (at >= 0) b.remove(at, b.indexOf(')', at) - at);
+    return b;
+}
+} // namespace
+
+TEST(RenderRun, RockAsDrawnIsTodaysOutputAndPaperPrintsTheRooms) {
+    qmtest::TempDir dir;
+    ASSERT_EQ(RunRenderer({"--generate", "dungeon", "--seed", "7", Q(dir.File("d.map"))}).code, 0);
+    const QString map = Q(dir.File("d.map"));
+    // No title: no font in the file, whose choice among equal fonts may vary from run to run.
+    const QStringList pdf = {"--scale", "0.50",    "--area", "drawn",       "--sheets", "fit",          "--skip-empty",
+                             "on",      "--title", "off",    "--ink-saver", "on",       "--resolution", "72"};
+    struct Case {
+        const char* rock; // nullptr: no --rock
+        int pages;
+    } const cases[] = {{nullptr, 20}, {"drawn", 20}, {"hatched", 17}, {"white", 17}};
+    for (const Case& c : cases) {
+        const QStringList rock = c.rock ? QStringList{"--rock", c.rock} : QStringList{};
+        const std::string name = c.rock ? c.rock : "default";
+        ASSERT_EQ(RunRenderer(QStringList(pdf) << rock << map << Q(dir.File(name + ".pdf"))).code, 0);
+        ASSERT_EQ(RunRenderer(QStringList{"--zoom", "8"} << rock << map << Q(dir.File(name + ".png"))).code, 0);
+        EXPECT_EQ(PdfPages(dir.File(name + ".pdf")), c.pages) << name;
+    }
+    EXPECT_EQ(WithoutDate(dir.File("drawn.pdf")), WithoutDate(dir.File("default.pdf")));
+    EXPECT_EQ(qmtest::ReadAll(dir.File("drawn.png")), qmtest::ReadAll(dir.File("default.png")));
+    // Paper rock: a fraction of the ink saver's PDF (whose cells are each an image), rock white
+    // in the picture.
+    EXPECT_LT(QFileInfo(Q(dir.File("hatched.pdf"))).size() * 4, QFileInfo(Q(dir.File("drawn.pdf"))).size());
+    const QImage drawn(Q(dir.File("drawn.png"))), white(Q(dir.File("white.png")));
+    EXPECT_NE(drawn.pixel(4, 4), qRgb(255, 255, 255));
+    EXPECT_EQ(white.pixel(4, 4), qRgb(255, 255, 255));
 }
