@@ -7,8 +7,8 @@
 
 #include "compose/CellCache.h"
 #include "compose/GridRect.h"
-#include "model/MapKey.h"
 #include "compose/PaperRock.h"
+#include "model/MapKey.h"
 #include "model/MapRecord.h"
 #include "tiles/Tileset.h"
 
