@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "generate/GenKey.h"
 #include "generate/GenNoise.h"
 #include "generate/GenerateMap.h"
 
@@ -160,6 +161,7 @@ void GenerateCaves(TGenPlan& plan, TGenRandom& rng, TGenDensity density, const T
     caves.Pools();
     caves.WayIn();
     caves.Dress();
+    MarkCaverns(plan);
 }
 
 } // namespace qm

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "generate/GenKey.h"
 #include "generate/GenerateMap.h"
 
 namespace qm {
@@ -256,10 +257,32 @@ void TDungeon::Stairs() {
     const int deepest = queue.back();
     if (rooms[entrance].purpose == TRoomPurpose::Throne) rooms[entrance].purpose = TRoomPurpose::Hall;
     PlaceEntrance(plan, rng, rooms[entrance], p.StairsUp);
-    if (deepest != entrance && p.StairsDown) {
-        std::vector<TGenPoint> spots = MiddleSpots(plan, rooms[deepest]);
-        PutOn(plan, rng, spots, p.StairsDown, 1);
-    }
+    if (!p.StairsDown) return;
+    // The deepest room's middle; where that is full or there is no other room, the next
+    // deepest room's, along a wall, and at last the entrance room's own.
+    std::vector<int> candidates;
+    if (deepest != entrance) candidates.push_back(deepest);
+    for (size_t q = queue.size(); q-- > 1;)
+        if (queue[q] != deepest) candidates.push_back(queue[q]);
+    for (size_t i = 0; i < rooms.size(); ++i)
+        if (depth[i] < 0) candidates.push_back(int(i));
+    candidates.push_back(entrance);
+    for (size_t n = 0; n < candidates.size() && plan.StairsDown.c < 0; ++n)
+        for (const bool middle : {true, false}) {
+            const TGenRoom& room = rooms[candidates[n]];
+            std::vector<TGenPoint> spots = middle ? MiddleSpots(plan, room) : WallSpots(plan, room);
+            // Never beside the way in, so the two stairs are not mistaken for one.
+            if (candidates[n] == entrance)
+                std::erase_if(spots, [&](TGenPoint q) {
+                    return std::abs(q.c - plan.Entrance.c) <= 2 && std::abs(q.r - plan.Entrance.r) <= 2;
+                });
+            if (PutOn(plan, rng, spots, p.StairsDown, 1) == 0) continue;
+            for (int r = room.y0; r <= room.y1; ++r)
+                for (int c = room.x0; c <= room.x1; ++c)
+                    if (plan.Object(c, r) == p.StairsDown) plan.StairsDown = {c, r};
+            break;
+        }
+    if (plan.StairsDown.c < 0) p.Note("stairs down (no free floor in any room for them)");
 }
 
 // The rooms' furniture, a trap or a cache where a dead end stops, and a way in on any
@@ -294,6 +317,7 @@ void GenerateDungeon(TGenPlan& plan, TGenRandom& rng, TGenDensity density, const
     dungeon.Purposes();
     dungeon.Stairs();
     dungeon.Dress();
+    for (const TGenRoom& room : dungeon.rooms) AddRoomPlace(plan, room);
 }
 
 } // namespace qm

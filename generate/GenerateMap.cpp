@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "compose/MapClamp.h"
+#include "generate/GenKey.h"
 
 namespace qm {
 
@@ -71,7 +72,11 @@ TGenerateResult GenerateMap(TMapRecord& map, const TGenerateOptions& options, co
     const bool whole = area.Width() == MapSize && area.Height() == MapSize;
     if (whole && plan.BaseGround) map.Background = uint8_t(plan.BaseGround);
     result.Entrance = plan.Entrance;
+    result.StairsDown = plan.StairsDown;
     result.LeftOut = pal.Missing;
+    TGenKeyResult key = BuildGenKey(plan, map);
+    result.Key = std::move(key.Key);
+    result.PlaceOf = std::move(key.PlaceOf);
     return result;
 }
 

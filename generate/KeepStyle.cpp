@@ -8,6 +8,8 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "generate/GenKey.h"
+
 namespace qm {
 
 // What the tileset lacks, and the grass all round: dark and dry patches in the common grass.
@@ -222,6 +224,83 @@ void TKeep::InnerGate() {
                           std::max(innerGate.a.c, innerGate.b.c) + 3, std::max(innerGate.a.r, innerGate.b.r) + 3});
 }
 
+namespace {
+const char* HouseTitle(TRoomPurpose purpose) {
+    switch (purpose) {
+    case TRoomPurpose::Kitchen: return "Bakehouse";
+    case TRoomPurpose::Storeroom: return "Storehouse";
+    case TRoomPurpose::Armoury: return "Smithy";
+    default: return "Cottage";
+    }
+}
+} // namespace
+
+// The key's places: the rooms, the towers and the houses, then each ward's open ground and
+// the ground outside the walls.
+void TKeep::Places() {
+    for (const TGenRoom& r : rooms) AddRoomPlace(plan, r, r.purpose == TRoomPurpose::Hall ? "Great hall" : nullptr);
+    for (const TGenRoom& r : towers) AddRoomPlace(plan, r);
+    for (const TGenRoom& h : outside.Houses) AddRoomPlace(plan, h, HouseTitle(h.purpose));
+    const int W = area.Width() + 1, N = W * (area.Height() + 1);
+    std::vector<char> taken(N, 0);
+    for (const std::vector<TGenRoom>* list : {&rooms, &towers, &outside.Houses})
+        for (const TGenRoom& r : *list)
+            for (int j = r.y0 + 1; j <= r.y1; ++j)
+                for (int i = r.x0 + 1; i <= r.x1; ++i)
+                    if (plan.InArea(i - 1, j - 1)) taken[plan.CornerIndex(i, j)] = 1;
+    // Floor corners whose four cells all lie within the curtain, or all outside it.
+    const auto all = [&](int idx, auto&& ok) {
+        const int i = area.Left + idx % W, j = area.Top + idx / W;
+        return ok(i - 1, j - 1) && ok(i, j - 1) && ok(i - 1, j) && ok(i, j);
+    };
+    const auto yard = [&](int idx) { return all(idx, [&](int c, int r) { return k.InYard(c, r); }); };
+    const auto beyond = [&](int idx) { return all(idx, [&](int c, int r) { return k.Distance(c, r) > 0; }); };
+    std::vector<int> part(N, -1);
+    std::vector<std::vector<int>> yards, outs;
+    for (int s = 0; s < N; ++s) {
+        const int i0 = area.Left + s % W, j0 = area.Top + s / W;
+        if (part[s] >= 0 || taken[s] || !plan.CornerOpen(i0, j0)) continue;
+        const bool inYard = yard(s);
+        if (!inYard && !beyond(s)) continue;
+        std::vector<int> got{s};
+        part[s] = 1;
+        for (size_t q = 0; q < got.size(); ++q) {
+            const int i = area.Left + got[q] % W, j = area.Top + got[q] / W;
+            const int ni[4] = {i + 1, i - 1, i, i}, nj[4] = {j, j, j + 1, j - 1};
+            for (int d = 0; d < 4; ++d) {
+                if (ni[d] < area.Left || nj[d] < area.Top || ni[d] > area.Right + 1 || nj[d] > area.Bottom + 1)
+                    continue;
+                const int n = plan.CornerIndex(ni[d], nj[d]);
+                if (part[n] >= 0 || taken[n] || !plan.CornerOpen(ni[d], nj[d])) continue;
+                if (inYard ? !yard(n) : !beyond(n)) continue;
+                part[n] = 1;
+                got.push_back(n);
+            }
+        }
+        if (got.size() >= 16) (inYard ? yards : outs).push_back(std::move(got));
+    }
+    for (std::vector<int>& y : yards) {
+        const int i = area.Left + y[0] % W, j = area.Top + y[0] / W;
+        TGenPlace place;
+        place.Kind = TGenPlaceKind::Ground;
+        place.Title = !CrossWall() ? "Courtyard" : k.Wards[1].Inside(i, j) ? "Inner ward" : "Outer bailey";
+        place.Mood = "Open sky overhead, and the sound of boots on stone.";
+        place.Corners = std::move(y);
+        plan.Places.push_back(std::move(place));
+    }
+    // The ground outside: the largest stretch of it, where the road comes in.
+    std::stable_sort(outs.begin(), outs.end(), [](const auto& a, const auto& b) { return a.size() > b.size(); });
+    if (!outs.empty()) {
+        TGenPlace place;
+        place.Kind = TGenPlaceKind::Ground;
+        place.Title = "Outside the walls";
+        place.Mood = "Wind in the grass.";
+        if (k.Moat) place.Lines.push_back("A moat rings the walls.");
+        place.Corners = std::move(outs[0]);
+        plan.Places.push_back(std::move(place));
+    }
+}
+
 void GenerateKeep(TGenPlan& plan, TGenRandom& rng, TGenDensity density, const TGenSwitches& sw) {
     TKeep keep(plan, rng, density, sw);
     keep.Grass();
@@ -240,6 +319,7 @@ void GenerateKeep(TGenPlan& plan, TGenRandom& rng, TGenDensity density, const TG
     keep.HangDoors();
     keep.DressRooms();
     keep.DressCourtyard();
+    keep.Places();
 }
 
 } // namespace qm

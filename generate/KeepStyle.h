@@ -65,6 +65,7 @@ struct TKeep : TGenStyleSteps {
     void HangDoors();
     void DressRooms();
     void DressCourtyard();
+    void Places();
 };
 
 } // namespace qm

@@ -3,6 +3,8 @@
 #include <random>
 
 #include "base/Encoding.h"
+#include "model/MapKey.h"
+#include "model/RecordFile.h"
 #include "render/Render.h"
 #include "tiled/TiledExport.h"
 #include "tiles/SymbolTable.h"
@@ -12,6 +14,13 @@ namespace qm {
 namespace {
 // The grid's cell size at start-up: what a new map opens with, and a picture's default zoom.
 constexpr int GeneratedZoom = 16;
+
+void WriteGeneratedKey(const std::string& path, const TMapKey& key) {
+    const std::string text = KeyFileText(key);
+    TAtomicFile file(path);
+    file.Write(text.data(), text.size());
+    file.Commit();
+}
 } // namespace
 
 void RunGenerated(const TRenderArgs& args, std::ostream& out, std::ostream& err) {
@@ -52,6 +61,11 @@ void RunGenerated(const TRenderArgs& args, std::ostream& out, std::ostream& err)
     if (args.Job == TRenderJob::MapFile) {
         WriteMapFile(args.OutputPath, map);
         out << args.OutputPath << "\n";
+        if (!result.Key.Empty()) {
+            const std::string keyPath = KeyPathFor(args.OutputPath);
+            WriteGeneratedKey(keyPath, result.Key);
+            out << keyPath << "\n";
+        }
     } else if (args.Job == TRenderJob::TiledExport) {
         ExportTiledMap(args.OutputPath, map, ts, symbols);
         const TTiledFileNames names = TiledFileNamesFor(args.OutputPath);

@@ -5,6 +5,7 @@
 #include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -17,6 +18,24 @@
 #include "tools/SaveFile.h"
 
 using namespace qm;
+
+namespace {
+// The key's numbers as small discs on their pins, as a game master's copy shows them.
+void DrawKeyNumbers(QPainter& p, const TMapKey& key, int ox, int oy, int px) {
+    const int d = std::max(9, px * 2);
+    QFont font = p.font();
+    font.setPixelSize(d * 2 / 3);
+    font.setBold(true);
+    p.setFont(font);
+    for (const TKeyEntry& e : key.Entries) {
+        const QRect disc(ox + (e.X - 1) * px + px / 2 - d / 2, oy + (e.Y - 1) * px + px / 2 - d / 2, d, d);
+        p.setPen(QPen(Qt::black, 1));
+        p.setBrush(QColor(255, 255, 220));
+        p.drawEllipse(disc);
+        p.drawText(disc, Qt::AlignCenter, QString::number(e.Number));
+    }
+}
+} // namespace
 
 int main(int argc, char** argv) {
     QGuiApplication app(argc, argv);
@@ -57,6 +76,7 @@ int main(int argc, char** argv) {
                     ComposeMapCell(cell, map, ts, c, r);
                     DrawScaledCell(p, QRect(ox + c * px, oy + r * px, px, px), cell);
                 }
+            DrawKeyNumbers(p, result.Key, ox, oy, px);
         }
         p.end();
         // A sheet that cannot be written fails the build rather than leaving an old one.

@@ -256,3 +256,23 @@ TEST(GenPaletteTest, FindsSymbolsByRoleWallAndName) {
 }
 
 } // namespace
+
+namespace {
+
+// Every dungeon has its stairs down (seeds 5 and 8 once had none), in a room, apart from the way in.
+TEST(GenerateMapTest, EveryDungeonHasStairsDown) {
+    for (std::uint32_t seed = 1; seed <= 150; ++seed) {
+        TMapRecord m;
+        ClearMapRecord(m);
+        TGenerateOptions o;
+        o.Seed = seed;
+        o.Density = TGenDensity(seed % 3);
+        const TGenerateResult r = GenerateMap(m, o, Fix().palette);
+        ASSERT_GE(r.StairsDown.c, 0) << "seed " << seed;
+        EXPECT_EQ(m.Cell(r.StairsDown.c + 1, r.StairsDown.r + 1).Upper, Fix().palette.StairsDown) << "seed " << seed;
+        EXPECT_GT(r.PlaceOf[r.StairsDown.r * MapSize + r.StairsDown.c], 0) << "seed " << seed;
+        EXPECT_FALSE(r.StairsDown == r.Entrance) << "seed " << seed;
+    }
+}
+
+} // namespace
