@@ -45,7 +45,14 @@ bool DoorOnSide(TGenRandom& rng, const TGenRoom& room, int roomIndex, int side, 
     const int lo = (vertical ? room.y0 : room.x0) + room.chamfer,
               hi = (vertical ? room.y1 : room.x1) - 1 - room.chamfer;
     if (hi < lo) return false;
-    const int at = rng.Range(lo, hi);
+    return DoorOnSideAt(room, roomIndex, side, rng.Range(lo, hi), door);
+}
+
+bool DoorOnSideAt(const TGenRoom& room, int roomIndex, int side, int at, TGenDoor& door) {
+    const bool vertical = side == 1 || side == 3;
+    const int lo = (vertical ? room.y0 : room.x0) + room.chamfer,
+              hi = (vertical ? room.y1 : room.x1) - 1 - room.chamfer;
+    if (at < lo || at > hi) return false;
     door = {};
     door.inNorthSouth = vertical;
     door.room = roomIndex;

@@ -16,7 +16,11 @@ namespace qm {
 void TKeep::Grass() {
     NoteDoorsMissing(p, sw);
     if (!p.WindowH) p.Note("arrow slits in east-west walls (no window symbol for them)");
-    if (!p.WindowV) p.Note("arrow slits in north-south walls (no window symbol for them)");
+    // The built-in tileset's arrow slit is drawn across an east-west wall only, all its symbol
+    // slots are taken and symbols are never drawn turned: say what would give them.
+    if (!p.WindowV)
+        p.Note("arrow slits in north-south walls (no window symbol drawn for a north-south wall; a tileset whose "
+               ".roles gives one with axis=v gets them)");
     for (int r = area.Top; r <= area.Bottom; ++r)
         for (int c = area.Left; c <= area.Right; ++c) {
             const int n = rng.Below(100);
@@ -120,6 +124,32 @@ void TKeep::WallTowerSpots() {
         }
 }
 
+// Nooks of floor shut in between towers and the curtain, too small to be anything: filled with
+// wall, so nothing has to be cut through the curtain to reach them.
+void TKeep::FillNooks() {
+    std::vector<int> label;
+    const int parts = plan.CornerParts(label);
+    std::vector<int> size(parts, 0);
+    std::vector<char> room(parts, 0);
+    for (int l : label)
+        if (l >= 0) ++size[l];
+    const int W = area.Width() + 1;
+    for (const std::vector<TGenRoom>* list : {&rooms, &towers, &outside.Houses})
+        for (const TGenRoom& r : *list)
+            for (int j = r.y0 + 1; j <= r.y1; ++j)
+                for (int i = r.x0 + 1; i <= r.x1; ++i)
+                    if (plan.InArea(i - 1, j - 1) && label[plan.CornerIndex(i, j)] >= 0)
+                        room[label[plan.CornerIndex(i, j)]] = 1;
+    for (int k2 = 0; k2 < int(label.size()); ++k2) {
+        const int l = label[k2];
+        if (l < 0 || room[l] || size[l] >= OpenPartSize) continue;
+        const int i = area.Left + k2 % W, j = area.Top + k2 / W;
+        for (int r = j - 1; r <= j; ++r)
+            for (int c = i - 1; c <= i; ++c)
+                if (!plan.Solid(c, r)) plan.SetSolid(c, r, p.Wall);
+    }
+}
+
 // Each tower where it stands apart from the others, with a door into the yard.
 void TKeep::Towers() {
     for (const TSpot& s : spots) {
@@ -135,17 +165,56 @@ void TKeep::Towers() {
         CarveRoom(plan, tower);
         towers.push_back(tower);
     }
-    for (size_t i = 0; i < towers.size(); ++i)
-        for (int tries = 0; tries < 12; ++tries) {
+    // Into the yard itself, not a nook shut in between two towers and the curtain.
+    std::vector<int> label;
+    std::vector<int> size(plan.CornerParts(label), 0);
+    for (int l : label)
+        if (l >= 0) ++size[l];
+    const auto intoYard = [&](const TGenDoor& d) {
+        const int part = label[plan.CornerIndex(d.outside.c, d.outside.r)];
+        return InYard(d.outside) && InYard(d.a) && InYard(d.b) && part >= 0 && size[part] >= OpenPartSize;
+    };
+    for (size_t i = 0; i < towers.size(); ++i) {
+        bool done = false;
+        for (int tries = 0; tries < 12 && !done; ++tries) {
             TGenDoor d;
             // The door's gap wholly within the yard, never cut into the curtain beside the tower.
-            if (!DoorOnSide(rng, towers[i], int(i), rng.Below(4), d) || !InYard(d.outside) || !InYard(d.a) ||
-                !InYard(d.b))
-                continue;
+            if (!DoorOnSide(rng, towers[i], int(i), rng.Below(4), d) || !intoYard(d)) continue;
             CutDoor(plan, d);
             doors.push_back(d);
-            break;
+            done = true;
         }
+        // Every place a door into the yard fits; a tower too small to have one (a small one on
+        // a corner) reaches a cell further into the yard, so its room is never shut in.
+        for (int grow = 0; grow < 3 && !done; ++grow) {
+            std::vector<TGenDoor> fits;
+            for (int side = 0; side < 4; ++side)
+                for (int at = std::min(towers[i].x0, towers[i].y0); at <= std::max(towers[i].x1, towers[i].y1); ++at) {
+                    TGenDoor d;
+                    if (DoorOnSideAt(towers[i], int(i), side, at, d) && intoYard(d)) fits.push_back(d);
+                }
+            if (!fits.empty()) {
+                const TGenDoor d = fits[size_t(rng.Below(int(fits.size())))];
+                CutDoor(plan, d);
+                doors.push_back(d);
+                done = true;
+                break;
+            }
+            TGenRoom& tw = towers[i];
+            for (const TKeepWard& w : k.Wards) {
+                if (!Overlaps(tw, {w.L, w.T, w.R, w.B}, 0)) continue;
+                if (tw.CentreC() * 2 > w.L + w.R) --tw.x0;
+                else ++tw.x1;
+                if (tw.CentreR() * 2 > w.T + w.B) --tw.y0;
+                else ++tw.y1;
+                break;
+            }
+            for (int r = tw.y0 - 1; r <= tw.y1 + 1; ++r)
+                for (int c = tw.x0 - 1; c <= tw.x1 + 1; ++c)
+                    if (!tw.Contains(c, r) && !plan.Solid(c, r)) plan.SetSolid(c, r, p.Wall);
+            CarveRoom(plan, tw);
+        }
+    }
 }
 
 // The gate between its towers. The moat: a ring of water a fixed way beyond the curtain,
@@ -314,6 +383,7 @@ void GenerateKeep(TGenPlan& plan, TGenRandom& rng, TGenDensity density, const TG
     keep.InnerGate();
     keep.Buildings();
     PlaceKeepSurroundings(plan, rng, keep.k, keep.small, keep.outside);
+    keep.FillNooks();
     plan.ConnectAll(rng);
     keep.ArrowSlits();
     keep.HangDoors();
