@@ -106,6 +106,8 @@ public:
 
     TGenPoint Entrance{-1, -1};
     TGenPoint StairsDown{-1, -1}; // where the stairs to a level below stand; -1 without
+    TGenPoint Arrive{-1, -1};     // a level below: where the stairs from above must come in
+    bool WantStairsDown = false;  // caves: stairs down to a level below
     std::vector<TGenPlace> Places; // for the key, in the order the style made them
     int BaseGround = 0; // the style's ground, shown as the background of a whole map
 

@@ -32,6 +32,12 @@ struct TGenerateOptions {
     TGridRect Area{0, 0, MapSize - 1, MapSize - 1}; // 0-based, inclusive
     TGenDensity Density = TGenDensity::Some;
     TGenSwitches Switches;
+    // A level of a stack (dungeon and caves): its number, which gives it its own draws, the
+    // cell where the stairs from the level above arrive (0-based; -1 on the top level), and
+    // whether caves need stairs down to a level below (a dungeon always has them).
+    int Level = 1;
+    TGenPoint ArriveAt{-1, -1};
+    bool StairsDown = false;
 };
 
 struct TGenerateResult {
