@@ -44,10 +44,12 @@ TGenerateResult GenerateOnce(TMapRecord& map, const TGenerateOptions& options, c
     plan.Arrive = options.ArriveAt;
     plan.WantStairsDown = options.StairsDown;
     // The style and the seed pick the stream, so two styles with one seed differ; a level
-    // below and a new try each take a stream of their own.
+    // below (by its number and the cell its stairs come down on) and a new try each take a
+    // stream of their own.
     std::uint64_t stream = std::uint64_t(options.Seed) * 4 + std::uint64_t(options.Style);
-    if (options.Level > 1 || attempt > 0)
-        stream ^= (std::uint64_t(options.Level) * 0x5851f42d4c957f2dull) + std::uint64_t(attempt) * 0x14057b7ef767814full;
+    if (options.Level > 1 || attempt > 0 || options.ArriveAt.c >= 0)
+        stream ^= std::uint64_t(options.Level) * 0x5851f42d4c957f2dull + std::uint64_t(attempt) * 0x14057b7ef767814full +
+                  std::uint64_t(options.ArriveAt.r * MapSize + options.ArriveAt.c + MapSize + 1) * 0x2545f4914f6cdd1dull;
     TGenRandom rng(stream);
     plan.Salt = rng.Next();
     switch (options.Style) {

@@ -1,18 +1,20 @@
 // Draws, for every style of the map generator, a contact sheet of 16 seeds (whole maps,
-// seeds 1..16, density "some") for looking at them as a user would:
+// seeds 1..16, density "some") for looking at them as a user would, with the key's numbers, and
+// sheets of stacks of three levels side by side:
 // gen_generate_sheets <out-folder> [cell-pixels] [tileset.bmp|-] [first-seed] [maps] writes
-// STYLE-sheet.png.
+// STYLE-sheet.png and dungeon-stacks.png, caves-stacks.png, dungeon-caves-stacks.png.
 #include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
 #include <string>
 
 #include "base/Encoding.h"
 #include "compose/Compose.h"
-#include "generate/GenerateMap.h"
+#include "generate/GenStack.h"
 #include "tiles/SymbolTable.h"
 #include "tiles/Tileset.h"
 #include "tools/SaveFile.h"
@@ -82,6 +84,42 @@ int main(int argc, char** argv) {
         // A sheet that cannot be written fails the build rather than leaving an old one.
         if (!gen::SavePng(sheet, QString("%1/%2-sheet.png").arg(out, QString::fromLatin1(GenStyleName(style)))))
             return 1;
+    }
+    // Stacks of three levels side by side, one seed a row, the stairs between levels ringed.
+    const struct {
+        TGenStyle top;
+        std::optional<TGenStyle> below;
+        const char* name;
+    } stacks[] = {{TGenStyle::Dungeon, std::nullopt, "dungeon"},
+                  {TGenStyle::Caves, std::nullopt, "caves"},
+                  {TGenStyle::Dungeon, TGenStyle::Caves, "dungeon-caves"}};
+    const int rows = std::min(maps, 4);
+    for (const auto& kind : stacks) {
+        QImage sheet(3 * side + 2 * gap, rows * side + (rows - 1) * gap, QImage::Format_RGB32);
+        sheet.fill(Qt::darkGray);
+        QPainter p(&sheet);
+        for (int n = 0; n < rows; ++n) {
+            ResetMap(map, "", 16);
+            TGenerateOptions o;
+            o.Style = kind.top;
+            o.Seed = std::uint32_t(first + n);
+            const std::vector<TGenLevel> levels = GenerateStack(map, o, 3, kind.below, palette);
+            for (size_t k = 0; k < levels.size(); ++k) {
+                const int ox = int(k) * (side + gap), oy = n * (side + gap);
+                for (int c = 0; c < MapSize; ++c)
+                    for (int r = 0; r < MapSize; ++r) {
+                        ComposeMapCell(cell, levels[k].Map, ts, c, r);
+                        DrawScaledCell(p, QRect(ox + c * px, oy + r * px, px, px), cell);
+                    }
+                DrawKeyNumbers(p, levels[k].Result.Key, ox, oy, px);
+                p.setBrush(Qt::NoBrush);
+                p.setPen(QPen(Qt::red, std::max(2, px / 3)));
+                for (const TGenPoint q : {levels[k].Result.Entrance, levels[k].Result.StairsDown})
+                    if (q.c >= 0) p.drawEllipse(QPoint(ox + q.c * px + px / 2, oy + q.r * px + px / 2), 2 * px, 2 * px);
+            }
+        }
+        p.end();
+        if (!gen::SavePng(sheet, QString("%1/%2-stacks.png").arg(out, QString::fromLatin1(kind.name)))) return 1;
     }
     return 0;
 }
