@@ -8,10 +8,10 @@
 #include <memory>
 
 #include "app/MainWindow.h"
-#include "generate/GenerateMap.h"
 #include "base/Encoding.h"
 #include "dialogs/Dialogs.h"
 #include "generate/GenStack.h"
+#include "generate/GenerateMap.h"
 #include "generate/GenerateMapDialog.h"
 #include "model/MapKey.h"
 #include "model/RecordFile.h"
@@ -85,10 +85,11 @@ void Twinviewform::SaveGeneratedLevels(std::vector<TGenLevel> levels) {
     app_->MapDialogDir = QFileInfo(path).absolutePath();
     const QString first = PathFromBytes(LevelPath(base, 1));
     OpenMapFile(first);
-    StatusBar1->showMessage(QStringLiteral("Generated %1 levels: %2 .. %3")
-                                .arg(levels.size())
-                                .arg(QFileInfo(first).fileName(), QFileInfo(PathFromBytes(LevelPath(base, int(levels.size())))).fileName()),
-                            8000);
+    StatusBar1->showMessage(
+        QStringLiteral("Generated %1 levels: %2 .. %3")
+            .arg(levels.size())
+            .arg(QFileInfo(first).fileName(), QFileInfo(PathFromBytes(LevelPath(base, int(levels.size())))).fileName()),
+        8000);
 }
 
 } // namespace qm

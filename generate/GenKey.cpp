@@ -13,8 +13,8 @@ namespace {
 
 constexpr int Far = 1 << 30;
 
-const char* const SideNames[8] = {"north",      "north-east", "east",      "south-east",
-                                  "south",      "south-west", "west",      "north-west"};
+const char* const SideNames[8] = {"north", "north-east", "east", "south-east",
+                                  "south", "south-west", "west", "north-west"};
 
 // What stands in an exit's gap.
 enum TExitKind { ExitOpen, ExitDoor, ExitLocked, ExitSecret, ExitPassage };
@@ -76,7 +76,7 @@ private:
     std::vector<int> label_, comp_, cellPlace_;
     std::vector<std::set<int>> compTouches_;
     std::vector<std::map<int, int>> compMarkers_; // hidden markers lying in each stretch of passage
-    std::vector<std::set<int>> features_; // per place: terrain bases beside it
+    std::vector<std::set<int>> features_;         // per place: terrain bases beside it
 
     int Index(int i, int j) const { return plan_.CornerIndex(i, j); }
     int CornerI(int k) const { return area_.Left + k % W_; }
@@ -318,20 +318,18 @@ std::vector<int> TKeyBuilder::Numbering() const {
     const auto visit = [&](int from) {
         if (seen[from]) return;
         seen[from] = 1;
-        for (size_t q = walk.size(), end = 0; end == 0; end = 1) {
-            walk.push_back(from);
-            for (; q < walk.size(); ++q) {
-                std::vector<int> next;
-                for (const TExit& x : Exits(walk[q]))
-                    for (int t : x.to)
-                        if (!seen[t]) next.push_back(t);
-                std::sort(next.begin(), next.end(), nearer);
-                next.erase(std::unique(next.begin(), next.end()), next.end());
-                for (int t : next)
-                    if (!seen[t]) {
-                        seen[t] = 1;
-                        walk.push_back(t);
-                    }
+        size_t q = walk.size();
+        walk.push_back(from);
+        for (; q < walk.size(); ++q) {
+            std::vector<int> next;
+            for (const TExit& x : Exits(walk[q]))
+                for (int t : x.to)
+                    if (!seen[t]) next.push_back(t);
+            std::sort(next.begin(), next.end(), nearer);
+            next.erase(std::unique(next.begin(), next.end()), next.end());
+            for (int t : next) {
+                seen[t] = 1;
+                walk.push_back(t);
             }
         }
     };
@@ -447,7 +445,10 @@ std::string TKeyBuilder::Text(int place, const std::vector<TExit>& exits, const 
             continue;
         }
         const std::string item = std::string(SideNames[e.side]) + " to " + NumberList(to);
-        (e.kind == ExitDoor ? doors : e.kind == ExitLocked ? locked : e.kind == ExitPassage ? passages : open)
+        (e.kind == ExitDoor      ? doors
+         : e.kind == ExitLocked  ? locked
+         : e.kind == ExitPassage ? passages
+                                 : open)
             .push_back(item);
     }
     const auto sentence = [](const char* head, const std::vector<std::string>& items) {

@@ -27,10 +27,10 @@ struct TGenPoint {
 // A place the map key numbers: a room (its interior cells), a cavern, or a stretch of open
 // ground (the plan's corners it takes in); the key reads what stands there from the map.
 enum class TGenPlaceKind {
-    Room,    // walled: its exits are named by the wall they are in
-    Cavern,  // a part of the caves: titled by what is found in it
-    Ground,  // walled round (a courtyard, the ground outside the walls): exits by compass
-    Open     // open country: no exits named
+    Room,   // walled: its exits are named by the wall they are in
+    Cavern, // a part of the caves: titled by what is found in it
+    Ground, // walled round (a courtyard, the ground outside the walls): exits by compass
+    Open    // open country: no exits named
 };
 
 struct TGenPlace {
@@ -105,11 +105,11 @@ public:
     int CornerIndex(int i, int j) const { return (j - area_.Top) * (area_.Width() + 1) + (i - area_.Left); }
 
     TGenPoint Entrance{-1, -1};
-    TGenPoint StairsDown{-1, -1}; // where the stairs to a level below stand; -1 without
-    TGenPoint Arrive{-1, -1};     // a level below: where the stairs from above must come in
-    bool WantStairsDown = false;  // caves: stairs down to a level below
+    TGenPoint StairsDown{-1, -1};  // where the stairs to a level below stand; -1 without
+    TGenPoint Arrive{-1, -1};      // a level below: where the stairs from above must come in
+    bool WantStairsDown = false;   // caves: stairs down to a level below
     std::vector<TGenPlace> Places; // for the key, in the order the style made them
-    int BaseGround = 0; // the style's ground, shown as the background of a whole map
+    int BaseGround = 0;            // the style's ground, shown as the background of a whole map
 
     // Draws the plan into the area of `map`; cells outside it stay as they were.
     void Commit(TMapRecord& map) const;

@@ -162,7 +162,8 @@ struct TCorridorSearch {
         return true;
     }
     int Noise(int i, int j) const {
-        std::uint64_t z = salt ^ (std::uint64_t(i) * 0x9e3779b97f4a7c15ull) ^ (std::uint64_t(j) * 0xc2b2ae3d27d4eb4full);
+        std::uint64_t z = salt ^ (std::uint64_t(i) * 0x9e3779b97f4a7c15ull) ^
+                          (std::uint64_t(j) * 0xc2b2ae3d27d4eb4full);
         z ^= z >> 29;
         z *= 0xbf58476d1ce4e5b9ull;
         return int((z >> 40) % 6);

@@ -48,8 +48,10 @@ TGenerateResult GenerateOnce(TMapRecord& map, const TGenerateOptions& options, c
     // stream of their own.
     std::uint64_t stream = std::uint64_t(options.Seed) * 4 + std::uint64_t(options.Style);
     if (options.Level > 1 || attempt > 0 || options.ArriveAt.c >= 0)
-        stream ^= std::uint64_t(options.Level) * 0x5851f42d4c957f2dull + std::uint64_t(attempt) * 0x14057b7ef767814full +
-                  std::uint64_t(options.ArriveAt.r * MapSize + options.ArriveAt.c + MapSize + 1) * 0x2545f4914f6cdd1dull;
+        stream ^= std::uint64_t(options.Level) * 0x5851f42d4c957f2dull +
+                  std::uint64_t(attempt) * 0x14057b7ef767814full +
+                  std::uint64_t(options.ArriveAt.r * MapSize + options.ArriveAt.c + MapSize + 1) *
+                      0x2545f4914f6cdd1dull;
     TGenRandom rng(stream);
     plan.Salt = rng.Next();
     switch (options.Style) {

@@ -103,7 +103,8 @@ TGenerateMapDialog::TGenerateMapDialog(QWidget* parent, const TMapRecord& map, c
     LevelsCombo = new QComboBox(this);
     LevelsCombo->setObjectName(QStringLiteral("LevelsCombo"));
     for (int n = 1; n <= MaxGenLevels; ++n) LevelsCombo->addItem(QString::number(n));
-    LevelsCombo->setToolTip(QStringLiteral("Dungeon and caves: levels linked by stairs, saved as NAME-1.map, NAME-2.map..."));
+    LevelsCombo->setToolTip(
+        QStringLiteral("Dungeon and caves: levels linked by stairs, saved as NAME-1.map, NAME-2.map..."));
 
     auto* form = new QFormLayout;
     form->addRow(QStringLiteral("Style:"), StyleCombo);

@@ -19,8 +19,9 @@ void TKeep::Grass() {
     // The built-in tileset's arrow slit is drawn across an east-west wall only, all its symbol
     // slots are taken and symbols are never drawn turned: say what would give them.
     if (!p.WindowV)
-        p.Note("arrow slits in north-south walls (no window symbol drawn for a north-south wall; a tileset whose "
-               ".roles gives one with axis=v gets them)");
+        p.Note(
+            "arrow slits in north-south walls (no window symbol drawn for a north-south wall; a tileset whose "
+            ".roles gives one with axis=v gets them)");
     for (int r = area.Top; r <= area.Bottom; ++r)
         for (int c = area.Left; c <= area.Right; ++c) {
             const int n = rng.Below(100);

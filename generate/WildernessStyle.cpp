@@ -31,10 +31,10 @@ struct TWilderness : TGenStyleSteps {
     TGridRect land; // where forest, hills and water go: three cells clear of the edges
     bool roadEastWest = false;
     std::vector<TGenPoint> road;
-    TGenPoint site;    // the camp's or the ruin's middle
-    bool ruin = false; // a ruin there, else a camp
-    int siteW = 4, siteH = 4;            // how far the site reaches either way
-    std::vector<TGenPoint> glades;       // the clearings' middles
+    TGenPoint site;                // the camp's or the ruin's middle
+    bool ruin = false;             // a ruin there, else a camp
+    int siteW = 4, siteH = 4;      // how far the site reaches either way
+    std::vector<TGenPoint> glades; // the clearings' middles
     std::vector<int> gladeRadius;
 
     TWilderness(TGenPlan& plan, TGenRandom& rng, TGenDensity density, const TGenSwitches& sw)
@@ -253,9 +253,11 @@ void TWilderness::Places() {
                 return dc * dc + dr * dr <= rad * rad;
             });
     if (!road.empty()) {
-        TGenPlace* r = region("The road", "Wheel ruts in the dirt.", [&](int i, int j) { return cellIs(i, j, p.Road); });
+        TGenPlace* r = region("The road", "Wheel ruts in the dirt.",
+                              [&](int i, int j) { return cellIs(i, j, p.Road); });
         if (r && r->Title == "The road")
-            r->Lines.push_back(roadEastWest ? "It runs east-west from edge to edge." : "It runs north-south from edge to edge.");
+            r->Lines.push_back(roadEastWest ? "It runs east-west from edge to edge."
+                                            : "It runs north-south from edge to edge.");
     }
 }
 

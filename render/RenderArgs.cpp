@@ -387,9 +387,8 @@ TRenderParse ParseGenerate(const std::vector<std::string>& operands, TOptionValu
     if (auto v = opts.Get("--levels")) {
         const auto n = ParseInt(*v);
         if (!n || *n < 1 || *n > MaxGenLevels)
-            return Refused(TRenderParse::BadValue,
-                           "--levels must be a whole number from 1 to " + std::to_string(MaxGenLevels) + ", not " +
-                               Quoted(*v));
+            return Refused(TRenderParse::BadValue, "--levels must be a whole number from 1 to " +
+                                                       std::to_string(MaxGenLevels) + ", not " + Quoted(*v));
         g.Levels = *n;
     }
     if (auto v = opts.Get("--below")) {

@@ -85,8 +85,8 @@ static void BM_GenerateStackOverSeeds(benchmark::State& state) {
             o.Style = kind == 1 ? TGenStyle::Caves : TGenStyle::Dungeon;
             o.Seed = seed;
             const auto t0 = std::chrono::steady_clock::now();
-            const std::vector<TGenLevel> stack =
-                GenerateStack(start, o, 3, kind == 2 ? std::optional(TGenStyle::Caves) : std::nullopt, s.palette);
+            const std::vector<TGenLevel> stack = GenerateStack(
+                start, o, 3, kind == 2 ? std::optional(TGenStyle::Caves) : std::nullopt, s.palette);
             const double ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count();
             benchmark::DoNotOptimize(stack.back().Map.Cells[0][0]);
             slowest = std::max(slowest, ms);
@@ -113,8 +113,8 @@ static void BM_StackProperties(benchmark::State& state) {
             o.Style = kind == 1 ? TGenStyle::Caves : TGenStyle::Dungeon;
             o.Seed = std::uint32_t(n) * 2654435761u;
             o.Density = TGenDensity(n % 3);
-            const std::vector<TGenLevel> stack =
-                GenerateStack(start, o, 3, kind == 2 ? std::optional(TGenStyle::Caves) : std::nullopt, s.palette);
+            const std::vector<TGenLevel> stack = GenerateStack(
+                start, o, 3, kind == 2 ? std::optional(TGenStyle::Caves) : std::nullopt, s.palette);
             for (size_t k = 0; k < stack.size(); ++k) {
                 const TGenLevel& l = stack[k];
                 std::string failed = qmtest::CheckGeneratedMap(start, l.Map, l.Options, l.Result, s.ts, s.table);
@@ -124,14 +124,15 @@ static void BM_StackProperties(benchmark::State& state) {
                     failed = "the stairs of levels " + std::to_string(k + 1) + " and " + std::to_string(k + 2) +
                              " are not on one cell";
                 if (!failed.empty()) {
-                    state.SkipWithError(("seed " + std::to_string(o.Seed) + " level " + std::to_string(k + 1) + ": " +
-                                         failed)
-                                            .c_str());
+                    state.SkipWithError(
+                        ("seed " + std::to_string(o.Seed) + " level " + std::to_string(k + 1) + ": " + failed).c_str());
                     return;
                 }
             }
         }
-    state.SetLabel(std::string(kind == 0 ? "dungeon" : kind == 1 ? "caves" : "dungeon over caves") + ", " +
-                   std::to_string(seeds) + " stacks of 3");
+    state.SetLabel(std::string(kind == 0   ? "dungeon"
+                               : kind == 1 ? "caves"
+                                           : "dungeon over caves") +
+                   ", " + std::to_string(seeds) + " stacks of 3");
 }
 BENCHMARK(BM_StackProperties)->DenseRange(0, 2)->Iterations(1)->Unit(benchmark::kSecond);

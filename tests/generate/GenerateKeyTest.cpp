@@ -24,7 +24,8 @@ TEST_P(GenerateKeyTest, EveryFactIsTrueOfTheMapOverManySeeds) {
         o.Density = TGenDensity(seed % 3);
         const TGenerateResult r = GenerateMap(map, o, Fix().palette);
         ASSERT_GE(r.Key.Entries.size(), GetParam() == TGenStyle::Wilderness ? 2u : 4u) << "seed " << o.Seed;
-        ASSERT_EQ(qmtest::CheckGeneratedKey(map, r, Fix().palette, Fix().table), "") << GenStyleName(o.Style) << " seed " << o.Seed;
+        ASSERT_EQ(qmtest::CheckGeneratedKey(map, r, Fix().palette, Fix().table), "")
+            << GenStyleName(o.Style) << " seed " << o.Seed;
         // The same inputs give the same file, and the file reads back as the key.
         TMapRecord again;
         ClearMapRecord(again);
@@ -39,9 +40,8 @@ INSTANTIATE_TEST_SUITE_P(AllStyles, GenerateKeyTest, ::testing::ValuesIn(AllGenS
 
 // The entrance's place is 1, and its text says so; a dungeon's rooms say what they are for.
 TEST(GenerateKeyTest, EntranceIsOneAndRoomsAreTitledByPurpose) {
-    const std::set<std::string> purposes = {"Chamber",   "Hall",    "Throne room", "Shrine",  "Library",
-                                            "Guard room", "Storeroom", "Crypt",   "Kitchen", "Armoury",
-                                            "Prison",    "Bedchamber"};
+    const std::set<std::string> purposes = {"Chamber",   "Hall",  "Throne room", "Shrine",  "Library", "Guard room",
+                                            "Storeroom", "Crypt", "Kitchen",     "Armoury", "Prison",  "Bedchamber"};
     for (std::uint32_t seed = 1; seed <= 10; ++seed) {
         TMapRecord map;
         ClearMapRecord(map);

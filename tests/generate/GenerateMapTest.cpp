@@ -311,7 +311,8 @@ TEST(GenerateMapTest, KeepCurtainIsClosedAndTowersOpenOnTheYard) {
             }
         std::vector<int> todo;
         for (int k = 0; k < Q * Q; ++k)
-            if (open[k] && (k % Q == 0 || k / Q == 0 || k % Q == Q - 1 || k / Q == Q - 1)) seen[k] = 1, todo.push_back(k);
+            if (open[k] && (k % Q == 0 || k / Q == 0 || k % Q == Q - 1 || k / Q == Q - 1))
+                seen[k] = 1, todo.push_back(k);
         while (!todo.empty()) {
             const int k = todo.back();
             todo.pop_back();
@@ -321,7 +322,8 @@ TEST(GenerateMapTest, KeepCurtainIsClosedAndTowersOpenOnTheYard) {
                 << "keep seed " << seed << ": the outside reaches " << r.Key.Find(place)->Title << " at " << x / 2 + 1
                 << ", " << y / 2 + 1;
             for (const int n : {k + 1, k - 1, k + Q, k - Q})
-                if (n >= 0 && n < Q * Q && std::abs(n % Q - x) <= 1 && open[n] && !seen[n]) seen[n] = 1, todo.push_back(n);
+                if (n >= 0 && n < Q * Q && std::abs(n % Q - x) <= 1 && open[n] && !seen[n])
+                    seen[n] = 1, todo.push_back(n);
         }
         for (const TKeyEntry& e : r.Key.Entries) {
             if (e.Title != "Tower room") continue;

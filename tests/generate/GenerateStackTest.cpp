@@ -54,7 +54,8 @@ TEST_P(GenerateStackTest, LevelsShareTheirStairsAndKeepEveryProperty) {
             const int above = l.Result.PlaceOf[s.r * MapSize + s.c], below = next.Result.PlaceOf[s.r * MapSize + s.c];
             ASSERT_GT(above, 0) << at;
             ASSERT_GT(below, 0) << at;
-            const std::string down = "Stairs down to level " + std::to_string(k + 2) + ", room " + std::to_string(below);
+            const std::string down = "Stairs down to level " + std::to_string(k + 2) + ", room " +
+                                     std::to_string(below);
             const std::string up = "Stairs up to level " + std::to_string(k + 1) + ", room " + std::to_string(above);
             EXPECT_NE(l.Result.Key.Find(above)->Text.find(down), std::string::npos) << at;
             EXPECT_NE(next.Result.Key.Find(below)->Text.find(up), std::string::npos) << at;

@@ -77,12 +77,15 @@ TEST(RenderGenerate, MistakesAndTheirKind) {
         {{"--generate", "keep", "--scale", "fit", "o.png"}, K::Usage, "--scale applies to PDF output only"},
         {{"--seed", "3", "m.map", "o.png"}, K::Usage, "--seed applies to --generate only"},
         {{"--density", "few", "m.map", "o.png"}, K::Usage, "--density applies to --generate only"},
-        {{"--generate", "caves", "--levels", "6", "o.map"}, K::BadValue,
+        {{"--generate", "caves", "--levels", "6", "o.map"},
+         K::BadValue,
          "--levels must be a whole number from 1 to 5, not \"6\""},
-        {{"--generate", "caves", "--levels", "2", "--below", "keep", "o.map"}, K::BadValue,
+        {{"--generate", "caves", "--levels", "2", "--below", "keep", "o.map"},
+         K::BadValue,
          "--below must be dungeon or caves, not \"keep\""},
         {{"--generate", "caves", "--below", "dungeon", "o.map"}, K::Usage, "--below needs --levels 2 or more"},
-        {{"--generate", "keep", "--levels", "2", "o.png"}, K::Usage,
+        {{"--generate", "keep", "--levels", "2", "o.png"},
+         K::Usage,
          "--levels applies to dungeon and caves only, not \"keep\""},
         {{"--levels", "2", "m.map", "o.png"}, K::Usage, "--levels applies to --generate only"},
     };
@@ -140,7 +143,7 @@ TEST(RenderGenerate, LevelsWriteOneFilePerLevel) {
                                       "--zoom", "2", QString::fromStdString(dir.File("deep.png"))});
     ASSERT_EQ(pics.code, 0) << pics.err;
     EXPECT_EQ(dir.List(), (std::vector<std::string>{"deep-1.key.md", "deep-1.map", "deep-1.png", "deep-2.key.md",
-                                                     "deep-2.map", "deep-2.png"}));
+                                                    "deep-2.map", "deep-2.png"}));
     const TMapKey below = ReadKeyFile(dir.File("deep-2.key.md"));
     EXPECT_EQ(below.Field("Level"), "2 of 2");
     EXPECT_EQ(below.Field("Above"), "deep-1.map");

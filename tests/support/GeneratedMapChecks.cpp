@@ -293,12 +293,12 @@ std::string CheckGeneratedKey(const TMapRecord& map, const TGenerateResult& r, c
     }
     for (const auto& [from, to] : exits)
         for (int n : to) {
-            if (n == from || !key.Find(n)) return "entry " + std::to_string(from) + " leads to no entry " + std::to_string(n);
+            if (n == from || !key.Find(n))
+                return "entry " + std::to_string(from) + " leads to no entry " + std::to_string(n);
             if (!exits[n].count(from))
                 return "entry " + std::to_string(from) + " leads to " + std::to_string(n) + " but not back";
         }
     return "";
 }
-
 
 } // namespace qmtest
