@@ -34,6 +34,7 @@ namespace qm {
 class THistoryDock;
 class TKeyDock;
 class TGeoEditForm;
+struct TGenLevel;
 class TMapPageHandler;
 class TPaletteForm;
 class TPrintOptions;
@@ -135,6 +136,7 @@ private:
     void RandomMaplet1Click();
     // File > Generate Map...: the dialog, then the generated map as one undoable change.
     void GenerateMap1Click();
+    void SaveGeneratedLevels(std::vector<TGenLevel> levels);
     void GeoNewExecute();
     void GeoOpenExecute();
     void GeoSaveExecute();

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "generate/GenKey.h"
 #include "generate/GenNoise.h"
 #include "generate/GenerateMap.h"
 
@@ -36,6 +37,8 @@ struct TCaves : TGenStyleSteps {
     void Rock();
     void Pools();
     void WayIn();
+    bool NearArrival(TGenPoint q) const;
+    void StairsDown();
     void Dress();
 };
 
@@ -76,6 +79,51 @@ void TCaves::Rock() {
     for (int y = 0; y < FH; ++y)
         for (int x = 0; x < FW; ++x)
             if (fine[y * FW + x]) plan.SetSolid(in.Left + x, in.Top + y, p.Mountain);
+    // A level below: open floor round the stairs from above.
+    const TGenPoint a = plan.Arrive;
+    if (a.c >= 0)
+        for (int dr = -3; dr <= 3; ++dr)
+            for (int dc = -3; dc <= 3; ++dc)
+                if (dc * dc + dr * dr <= 10) plan.ClearSolid(a.c + dc, a.r + dr);
+}
+
+bool TCaves::NearArrival(TGenPoint q) const {
+    return plan.Arrive.c >= 0 && std::abs(q.c - plan.Arrive.c) <= 4 && std::abs(q.r - plan.Arrive.r) <= 4;
+}
+
+// Stairs down for a level below: the free floor farthest to walk from the way in, with
+// floor all round it and well inside the area, so the level below has room round them.
+void TCaves::StairsDown() {
+    if (!plan.WantStairsDown || !p.StairsDown || plan.Entrance.c < 0) return;
+    const int W = area.Width() + 1, N = W * (area.Height() + 1);
+    std::vector<int> dist(N, -1), queue{plan.CornerIndex(plan.Entrance.c, plan.Entrance.r)};
+    dist[queue[0]] = 0;
+    for (size_t q = 0; q < queue.size(); ++q) {
+        const int i = area.Left + queue[q] % W, j = area.Top + queue[q] / W;
+        const int ni[4] = {i + 1, i - 1, i, i}, nj[4] = {j, j, j + 1, j - 1};
+        for (int d = 0; d < 4; ++d) {
+            if (ni[d] < area.Left || nj[d] < area.Top || ni[d] > area.Right + 1 || nj[d] > area.Bottom + 1) continue;
+            const int n = plan.CornerIndex(ni[d], nj[d]);
+            if (dist[n] < 0 && plan.CornerOpen(ni[d], nj[d])) {
+                dist[n] = dist[queue[q]] + 1;
+                queue.push_back(n);
+            }
+        }
+    }
+    int best = -1;
+    for (int r = in.Top + 8; r <= in.Bottom - 8; ++r)
+        for (int c = in.Left + 8; c <= in.Right - 8; ++c) {
+            const int d = dist[plan.CornerIndex(c, r)];
+            if (d <= best || !plan.Free(c, r)) continue;
+            bool room = true;
+            for (int dr = -1; dr <= 1 && room; ++dr)
+                for (int dc = -1; dc <= 1 && room; ++dc) room = plan.Clear(c + dc, r + dr);
+            if (!room) continue;
+            best = d;
+            plan.StairsDown = {c, r};
+        }
+    if (plan.StairsDown.c >= 0) plan.SetObject(plan.StairsDown.c, plan.StairsDown.r, p.StairsDown);
+    else p.Note("stairs down (no open floor far enough inside the area)");
 }
 
 // Pools and chasms in open ground, kept only where the floor stays in one piece.
@@ -89,7 +137,7 @@ void TCaves::Pools() {
         TGenPoint at{c, r};
         const int size = rng.Range(6, 24);
         for (int s = 0; s < size; ++s) {
-            if (plan.SetSolid(at.c, at.r, base)) put.push_back(at);
+            if (!NearArrival(at) && plan.SetSolid(at.c, at.r, base)) put.push_back(at);
             const int d = rng.Below(4);
             at = {at.c + (d == 0) - (d == 1), at.r + (d == 2) - (d == 3)};
         }
@@ -105,6 +153,11 @@ void TCaves::Pools() {
 // The way in: stairs up on free floor nearest one side of the area.
 void TCaves::WayIn() {
     const int side = rng.Below(4);
+    if (plan.Arrive.c >= 0) {
+        plan.Entrance = plan.Arrive;
+        if (p.StairsUp) plan.SetObject(plan.Entrance.c, plan.Entrance.r, p.StairsUp);
+        return;
+    }
     int best = 1 << 30;
     for (int r = area.Top; r <= area.Bottom; ++r)
         for (int c = area.Left; c <= area.Right; ++c) {
@@ -159,7 +212,9 @@ void GenerateCaves(TGenPlan& plan, TGenRandom& rng, TGenDensity density, const T
     plan.ConnectAll(rng, true);
     caves.Pools();
     caves.WayIn();
+    caves.StairsDown();
     caves.Dress();
+    MarkCaverns(plan);
 }
 
 } // namespace qm

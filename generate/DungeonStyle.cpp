@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "generate/GenKey.h"
 #include "generate/GenerateMap.h"
 
 namespace qm {
@@ -92,6 +93,7 @@ struct TDungeon : TGenStyleSteps {
     using TGenStyleSteps::TGenStyleSteps;
 
     void Rock();
+    TGenRoom ArrivalRoom(const TGridRect& bounds);
     bool Rooms();
     void Pillars();
     void Corridors();
@@ -111,6 +113,24 @@ void TDungeon::Rock() {
     plan.BaseGround = p.Flagstone;
 }
 
+// A room of 5 to 9 cells a side with the arrival cell inside it, a cell from its walls.
+TGenRoom TDungeon::ArrivalRoom(const TGridRect& bounds) {
+    const TGenPoint a = plan.Arrive;
+    const int w = rng.Range(5, 9), h = rng.Range(5, 9);
+    const auto place = [](int at, int size, int lo, int hi, int offset) {
+        int start = std::clamp(at - offset, lo, std::max(lo, hi - size + 1));
+        // The arrival cell one cell in from either wall, whatever the bounds say.
+        start = std::clamp(start, at - size + 2, at - 1);
+        return start;
+    };
+    TGenRoom room;
+    room.x0 = place(a.c, w, bounds.Left, bounds.Right, rng.Range(1, w - 2));
+    room.y0 = place(a.r, h, bounds.Top, bounds.Bottom, rng.Range(1, h - 2));
+    room.x1 = room.x0 + w - 1;
+    room.y1 = room.y0 + h - 1;
+    return room;
+}
+
 // The rooms carved out of the rock; false when the area holds none.
 bool TDungeon::Rooms() {
     const TGridRect bounds{in.Left + 4, in.Top + 4, in.Right - 4, in.Bottom - 4};
@@ -120,15 +140,21 @@ bool TDungeon::Rooms() {
                                                                    : 16) *
                                        cells / (MapSize * MapSize));
     const int maxSide = density == TGenDensity::Many ? 11 : 14;
+    // A level below: first the room the stairs from above come down into.
+    if (plan.Arrive.c >= 0) rooms.push_back(ArrivalRoom(bounds));
+    const auto apart = [&](const TGenRoom& r) {
+        return std::all_of(rooms.begin(), rooms.end(), [&](const TGenRoom& o) {
+            return r.x0 > o.x1 + 4 || r.x1 < o.x0 - 4 || r.y0 > o.y1 + 4 || r.y1 < o.y0 - 4;
+        });
+    };
     // Now and then one great hall first, so not every room is of a kind.
-    if (rng.Chance(50)) rooms = PlaceRooms(rng, bounds, 1, maxSide, maxSide + 4, 4, 20);
+    if (rng.Chance(50))
+        for (const TGenRoom& r : PlaceRooms(rng, bounds, 1, maxSide, maxSide + 4, 4, 20))
+            if (apart(r)) rooms.push_back(r);
     std::vector<TGenRoom> more = PlaceRooms(rng, bounds, wanted * 3, 5, maxSide, 4, 600);
     for (const TGenRoom& r : more) {
         if (int(rooms.size()) >= wanted) break;
-        const bool apart = std::all_of(rooms.begin(), rooms.end(), [&](const TGenRoom& o) {
-            return r.x0 > o.x1 + 4 || r.x1 < o.x0 - 4 || r.y0 > o.y1 + 4 || r.y1 < o.y0 - 4;
-        });
-        if (apart) rooms.push_back(r);
+        if (apart(r)) rooms.push_back(r);
     }
     if (rooms.empty()) {
         // Too small for rooms: one chamber filling what there is.
@@ -240,7 +266,7 @@ void TDungeon::Purposes() {
 void TDungeon::Stairs() {
     int entrance = 0;
     const bool fromTop = rng.Chance(50);
-    for (size_t i = 1; i < rooms.size(); ++i) {
+    for (size_t i = 1; i < rooms.size() && plan.Arrive.c < 0; ++i) {
         const auto key = [&](const TGenRoom& r) { return fromTop ? r.x0 + r.y0 : -(r.x1 + r.y1); };
         if (key(rooms[i]) < key(rooms[entrance])) entrance = int(i);
     }
@@ -255,11 +281,38 @@ void TDungeon::Stairs() {
             }
     const int deepest = queue.back();
     if (rooms[entrance].purpose == TRoomPurpose::Throne) rooms[entrance].purpose = TRoomPurpose::Hall;
-    PlaceEntrance(plan, rng, rooms[entrance], p.StairsUp);
-    if (deepest != entrance && p.StairsDown) {
-        std::vector<TGenPoint> spots = MiddleSpots(plan, rooms[deepest]);
-        PutOn(plan, rng, spots, p.StairsDown, 1);
+    if (plan.Arrive.c >= 0) {
+        plan.Entrance = plan.Arrive;
+        if (p.StairsUp) plan.SetObject(plan.Arrive.c, plan.Arrive.r, p.StairsUp);
+    } else {
+        PlaceEntrance(plan, rng, rooms[entrance], p.StairsUp);
     }
+    if (!p.StairsDown) return;
+    // The deepest room's middle; where that is full or there is no other room, the next
+    // deepest room's, along a wall, and at last the entrance room's own.
+    std::vector<int> candidates;
+    if (deepest != entrance) candidates.push_back(deepest);
+    for (size_t q = queue.size(); q-- > 1;)
+        if (queue[q] != deepest) candidates.push_back(queue[q]);
+    for (size_t i = 0; i < rooms.size(); ++i)
+        if (depth[i] < 0) candidates.push_back(int(i));
+    candidates.push_back(entrance);
+    for (size_t n = 0; n < candidates.size() && plan.StairsDown.c < 0; ++n)
+        for (const bool middle : {true, false}) {
+            const TGenRoom& room = rooms[candidates[n]];
+            std::vector<TGenPoint> spots = middle ? MiddleSpots(plan, room) : WallSpots(plan, room);
+            // Never beside the way in, so the two stairs are not mistaken for one.
+            if (candidates[n] == entrance)
+                std::erase_if(spots, [&](TGenPoint q) {
+                    return std::abs(q.c - plan.Entrance.c) <= 2 && std::abs(q.r - plan.Entrance.r) <= 2;
+                });
+            if (PutOn(plan, rng, spots, p.StairsDown, 1) == 0) continue;
+            for (int r = room.y0; r <= room.y1; ++r)
+                for (int c = room.x0; c <= room.x1; ++c)
+                    if (plan.Object(c, r) == p.StairsDown) plan.StairsDown = {c, r};
+            break;
+        }
+    if (plan.StairsDown.c < 0) p.Note("stairs down (no free floor in any room for them)");
 }
 
 // The rooms' furniture, a trap or a cache where a dead end stops, and a way in on any
@@ -294,6 +347,7 @@ void GenerateDungeon(TGenPlan& plan, TGenRandom& rng, TGenDensity density, const
     dungeon.Purposes();
     dungeon.Stairs();
     dungeon.Dress();
+    for (const TGenRoom& room : dungeon.rooms) AddRoomPlace(plan, room);
 }
 
 } // namespace qm

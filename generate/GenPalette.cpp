@@ -62,12 +62,10 @@ void TGenPalette::Note(const std::string& what) {
     if (std::find(Missing.begin(), Missing.end(), what) == Missing.end()) Missing.push_back(what);
 }
 
-TGenPalette MakeGenPalette(const SymbolTable& table, const std::array<std::uint8_t, 256>& hidden,
-                           const std::array<std::uint8_t, 256>& upper) {
-    TGenPalette p;
-    p.Table = &table;
-    p.Hidden = hidden;
-    p.Upper = upper;
+namespace {
+
+// Floors and grounds by name, each falling back where the tileset names fewer.
+void FindGrounds(TGenPalette& p) {
     p.StoneA = p.Ground({"stone floor", "floor"});
     p.StoneB = p.Ground({"stone floor, cracked"});
     if (!p.StoneB) p.StoneB = p.StoneA;
@@ -88,7 +86,10 @@ TGenPalette MakeGenPalette(const SymbolTable& table, const std::array<std::uint8
     p.Cobbles = p.Ground({"cobblestones", "cobbles"});
     p.Shallows = p.Ground({"shallow water", "ford"});
     p.Deck = p.Ground({"wooden deck", "deck", "bridge"});
+}
 
+// Doors, locked doors and windows for each wall by role and axis.
+void FindPortals(TGenPalette& p, const SymbolTable& table) {
     p.DoorH = Portal(p, SymbolRole::Door, false, {"wooden door, east-west wall", "wooden door", "door"});
     p.DoorV = Portal(p, SymbolRole::Door, true, {"wooden door, north-south wall", "wooden door", "door"});
     p.LockedH = Portal(p, SymbolRole::Door, false, {"locked door", "locked"});
@@ -97,8 +98,11 @@ TGenPalette MakeGenPalette(const SymbolTable& table, const std::array<std::uint8
     if (p.LockedV && !HasWord(Lower(table[p.LockedV].name), "locked")) p.LockedV = 0;
     p.WindowH = Portal(p, SymbolRole::Window, false, {"arrow slit", "window"});
     p.WindowV = Portal(p, SymbolRole::Window, true, {"arrow slit", "window"});
-    // A secret door for each wall: by its door axis, else by a name that says the wall, else
-    // one marker for both.
+}
+
+// A secret door for each wall: by its door axis, else by a name that says the wall, else
+// one marker for both.
+void FindSecretDoors(TGenPalette& p, const SymbolTable& table, const std::array<std::uint8_t, 256>& hidden) {
     for (const bool ns : {false, true}) {
         const auto secret = [&](int s) { return hidden[s] && HasWord(Lower(table[s].name), "secret"); };
         const auto axis = [&](int s) {
@@ -120,6 +124,11 @@ TGenPalette MakeGenPalette(const SymbolTable& table, const std::array<std::uint8
         for (int s = 1; s < 128 && !to; ++s)
             if (plain(s)) to = s;
     }
+}
+
+// Lights, stairs and the hidden markers.
+void FindLightsAndMarkers(TGenPalette& p, const SymbolTable& table, const std::array<std::uint8_t, 256>& hidden,
+                          const std::array<std::uint8_t, 256>& upper) {
     p.Torch = FindIn(p, {"torch", "brazier", "lamp", "lantern"},
                      [&](int s) { return table[s].role == SymbolRole::Light && upper[s] && !hidden[s]; });
     if (!p.Torch)
@@ -137,6 +146,20 @@ TGenPalette MakeGenPalette(const SymbolTable& table, const std::array<std::uint8
     p.Trap = marker({"trap marker", "trap"});
     p.Treasure = marker({"treasure marker", "treasure"});
     p.Monster = marker({"monster marker", "monster"});
+}
+
+} // namespace
+
+TGenPalette MakeGenPalette(const SymbolTable& table, const std::array<std::uint8_t, 256>& hidden,
+                           const std::array<std::uint8_t, 256>& upper) {
+    TGenPalette p;
+    p.Table = &table;
+    p.Hidden = hidden;
+    p.Upper = upper;
+    FindGrounds(p);
+    FindPortals(p, table);
+    FindSecretDoors(p, table, hidden);
+    FindLightsAndMarkers(p, table, hidden, upper);
     return p;
 }
 

@@ -193,7 +193,7 @@ void TGenPlan::Commit(TMapRecord& map) const {
             for (int c = inner_.Left; c <= inner_.Right; ++c) {
                 const int s = scratch.Cell(c + 1, r + 1).Upper;
                 if (!IsTerrain(s) || s - TerrainBaseOf(s) != 13) continue;
-                TMapCell before[3][3];
+                TMapCell before[3][3]{};
                 for (int dr = -1; dr <= 1; ++dr)
                     for (int dc = -1; dc <= 1; ++dc)
                         if (InsideMap(c + 1 + dc, r + 1 + dr))

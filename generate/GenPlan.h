@@ -9,6 +9,7 @@
 // wide is two cells of the plan wide, and a wall one plan cell thick stands between two
 // rooms. Doors sit in a gap of two plan cells cut into such a wall.
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "compose/GridRect.h"
@@ -21,6 +22,23 @@ namespace qm {
 struct TGenPoint {
     int c = 0, r = 0;
     bool operator==(const TGenPoint&) const = default;
+};
+
+// A place the map key numbers: a room (its interior cells), a cavern, or a stretch of open
+// ground (the plan's corners it takes in); the key reads what stands there from the map.
+enum class TGenPlaceKind {
+    Room,   // walled: its exits are named by the wall they are in
+    Cavern, // a part of the caves: titled by what is found in it
+    Ground, // walled round (a courtyard, the ground outside the walls): exits by compass
+    Open    // open country: no exits named
+};
+
+struct TGenPlace {
+    TGenPlaceKind Kind = TGenPlaceKind::Room;
+    std::string Title, Mood;
+    int x0 = 0, y0 = 0, x1 = -1, y1 = -1; // a room's interior cells
+    std::vector<int> Corners;             // otherwise: corner indices (TGenPlan::CornerIndex)
+    std::vector<std::string> Lines;       // what the style itself knows of it, one sentence each
 };
 
 class TGenPlan {
@@ -87,7 +105,11 @@ public:
     int CornerIndex(int i, int j) const { return (j - area_.Top) * (area_.Width() + 1) + (i - area_.Left); }
 
     TGenPoint Entrance{-1, -1};
-    int BaseGround = 0; // the style's ground, shown as the background of a whole map
+    TGenPoint StairsDown{-1, -1};  // where the stairs to a level below stand; -1 without
+    TGenPoint Arrive{-1, -1};      // a level below: where the stairs from above must come in
+    bool WantStairsDown = false;   // caves: stairs down to a level below
+    std::vector<TGenPlace> Places; // for the key, in the order the style made them
+    int BaseGround = 0;            // the style's ground, shown as the background of a whole map
 
     // Draws the plan into the area of `map`; cells outside it stay as they were.
     void Commit(TMapRecord& map) const;

@@ -45,7 +45,14 @@ bool DoorOnSide(TGenRandom& rng, const TGenRoom& room, int roomIndex, int side, 
     const int lo = (vertical ? room.y0 : room.x0) + room.chamfer,
               hi = (vertical ? room.y1 : room.x1) - 1 - room.chamfer;
     if (hi < lo) return false;
-    const int at = rng.Range(lo, hi);
+    return DoorOnSideAt(room, roomIndex, side, rng.Range(lo, hi), door);
+}
+
+bool DoorOnSideAt(const TGenRoom& room, int roomIndex, int side, int at, TGenDoor& door) {
+    const bool vertical = side == 1 || side == 3;
+    const int lo = (vertical ? room.y0 : room.x0) + room.chamfer,
+              hi = (vertical ? room.y1 : room.x1) - 1 - room.chamfer;
+    if (at < lo || at > hi) return false;
     door = {};
     door.inNorthSouth = vertical;
     door.room = roomIndex;
@@ -135,48 +142,57 @@ std::vector<unsigned char> RoomReserve(const std::vector<TGenRoom>& rooms) {
     return reserved;
 }
 
-bool CarveCorridor(TGenPlan& plan, TGenRandom& rng, const std::vector<unsigned char>& reserved, TGenPoint from,
-                   TGenPoint to) {
-    const TGridRect in = plan.Inner();
-    // Corners whose four cells lie inside the inner area with a cell of wall to spare.
-    const int i0 = in.Left + 2, i1 = in.Right - 1, j0 = in.Top + 2, j1 = in.Bottom - 1;
-    if (i1 < i0 || j1 < j0) return false;
-    const int W = i1 - i0 + 1, H = j1 - j0 + 1;
-    const auto usable = [&](int i, int j) {
+namespace {
+
+// The corners a corridor may open (their four cells inside the inner area with a cell of
+// wall to spare, none reserved) and what each step costs: little along open corridor, more
+// through rock with a little noise so corridors wander, much for a turn.
+struct TCorridorSearch {
+    const TGenPlan& plan;
+    const std::vector<unsigned char>& reserved;
+    int i0, i1, j0, j1;
+    std::uint64_t salt = 0;
+
+    int W() const { return i1 - i0 + 1; }
+    bool Usable(int i, int j) const {
         if (i < i0 || i > i1 || j < j0 || j > j1) return false;
         for (int r = j - 1; r <= j; ++r)
             for (int c = i - 1; c <= i; ++c)
                 if (reserved[r * MapSize + c]) return false;
         return true;
-    };
-    if (!usable(from.c, from.r) || !usable(to.c, to.r)) return false;
-    const std::uint64_t salt = rng.Next();
-    const auto noise = [&](int i, int j) {
+    }
+    int Noise(int i, int j) const {
         std::uint64_t z = salt ^ (std::uint64_t(i) * 0x9e3779b97f4a7c15ull) ^
                           (std::uint64_t(j) * 0xc2b2ae3d27d4eb4full);
         z ^= z >> 29;
         z *= 0xbf58476d1ce4e5b9ull;
         return int((z >> 40) % 6);
-    };
+    }
+    // A* over (corner, heading): the path's corners from `to` back to `from`; empty when none.
+    std::vector<TGenPoint> Path(TGenPoint from, TGenPoint to) const;
+};
+
+std::vector<TGenPoint> TCorridorSearch::Path(TGenPoint from, TGenPoint to) const {
+    const int w = W(), h = j1 - j0 + 1;
     const int di[4] = {1, 0, -1, 0}, dj[4] = {0, 1, 0, -1};
-    const int states = W * H * 4;
+    const int states = w * h * 4;
     std::vector<int> cost(states, 1 << 30), prev(states, -1);
     using TKey = std::uint64_t; // cost in the high bits, the state below: a total order, the same on every library
     std::priority_queue<TKey, std::vector<TKey>, std::greater<TKey>> open;
-    const auto state = [&](int i, int j, int d) { return ((j - j0) * W + (i - i0)) * 4 + d; };
-    const auto h = [&](int i, int j) { return 4 * (std::abs(i - to.c) + std::abs(j - to.r)); };
+    const auto state = [&](int i, int j, int d) { return ((j - j0) * w + (i - i0)) * 4 + d; };
+    const auto estimate = [&](int i, int j) { return 4 * (std::abs(i - to.c) + std::abs(j - to.r)); };
     for (int d = 0; d < 4; ++d) {
         const int s = state(from.c, from.r, d);
         cost[s] = 0;
-        open.push((TKey(h(from.c, from.r)) << 24) | TKey(s));
+        open.push((TKey(estimate(from.c, from.r)) << 24) | TKey(s));
     }
     int goal = -1;
     while (!open.empty()) {
         const TKey top = open.top();
         open.pop();
         const int s = int(top & 0xffffff);
-        const int d = s % 4, cell = s / 4, i = i0 + cell % W, j = j0 + cell / W;
-        if (int(top >> 24) != cost[s] + h(i, j)) continue; // a stale entry
+        const int d = s % 4, cell = s / 4, i = i0 + cell % w, j = j0 + cell / w;
+        if (int(top >> 24) != cost[s] + estimate(i, j)) continue; // a stale entry
         if (i == to.c && j == to.r) {
             goal = s;
             break;
@@ -184,22 +200,33 @@ bool CarveCorridor(TGenPlan& plan, TGenRandom& rng, const std::vector<unsigned c
         for (int nd = 0; nd < 4; ++nd) {
             if (nd == (d + 2) % 4) continue;
             const int ni = i + di[nd], nj = j + dj[nd];
-            if (!usable(ni, nj)) continue;
-            const int step = (plan.CornerOpen(ni, nj) ? 4 : 10 + noise(ni, nj)) + (nd != d ? 24 : 0);
+            if (!Usable(ni, nj)) continue;
+            const int step = (plan.CornerOpen(ni, nj) ? 4 : 10 + Noise(ni, nj)) + (nd != d ? 24 : 0);
             const int ns = state(ni, nj, nd);
             if (cost[s] + step < cost[ns]) {
                 cost[ns] = cost[s] + step;
                 prev[ns] = s;
-                open.push((TKey(cost[ns] + h(ni, nj)) << 24) | TKey(ns));
+                open.push((TKey(cost[ns] + estimate(ni, nj)) << 24) | TKey(ns));
             }
         }
     }
-    if (goal < 0) return false;
-    for (int s = goal; s >= 0; s = prev[s]) {
-        const int cell = s / 4;
-        plan.OpenCorner(i0 + cell % W, j0 + cell / W);
-    }
-    return true;
+    std::vector<TGenPoint> path;
+    for (int s = goal; s >= 0; s = prev[s]) path.push_back({i0 + (s / 4) % w, j0 + (s / 4) / w});
+    return path;
+}
+
+} // namespace
+
+bool CarveCorridor(TGenPlan& plan, TGenRandom& rng, const std::vector<unsigned char>& reserved, TGenPoint from,
+                   TGenPoint to) {
+    const TGridRect in = plan.Inner();
+    TCorridorSearch search{plan, reserved, in.Left + 2, in.Right - 1, in.Top + 2, in.Bottom - 1};
+    if (search.i1 < search.i0 || search.j1 < search.j0) return false;
+    if (!search.Usable(from.c, from.r) || !search.Usable(to.c, to.r)) return false;
+    search.salt = rng.Next();
+    const std::vector<TGenPoint> path = search.Path(from, to);
+    for (const TGenPoint& q : path) plan.OpenCorner(q.c, q.r);
+    return !path.empty();
 }
 
 } // namespace qm

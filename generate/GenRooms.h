@@ -56,6 +56,8 @@ void CarveRoom(TGenPlan& plan, const TGenRoom& room);
 bool DoorToward(TGenRandom& rng, const TGenRoom& room, int roomIndex, int c, int r, TGenDoor& door);
 // A door on a given side: 0 north, 1 east, 2 south, 3 west.
 bool DoorOnSide(TGenRandom& rng, const TGenRoom& room, int roomIndex, int side, TGenDoor& door);
+// The same at a given place along the side; false when it is off the side.
+bool DoorOnSideAt(const TGenRoom& room, int roomIndex, int side, int at, TGenDoor& door);
 // A door somewhere along a wall of plan cells: at column `line` from row lo to hi when the
 // wall runs north-south, else at row `line` from column lo to hi; only where both sides of
 // the gap are open. False when there is no such place.

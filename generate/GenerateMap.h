@@ -10,6 +10,7 @@
 #include "compose/GridRect.h"
 #include "generate/GenDressing.h"
 #include "generate/GenPalette.h"
+#include "model/MapKey.h"
 #include "model/MapRecord.h"
 
 namespace qm {
@@ -31,11 +32,21 @@ struct TGenerateOptions {
     TGridRect Area{0, 0, MapSize - 1, MapSize - 1}; // 0-based, inclusive
     TGenDensity Density = TGenDensity::Some;
     TGenSwitches Switches;
+    // A level of a stack (dungeon and caves): its number, which gives it its own draws, the
+    // cell where the stairs from the level above arrive (0-based; -1 on the top level), and
+    // whether caves need stairs down to a level below (a dungeon always has them).
+    int Level = 1;
+    TGenPoint ArriveAt{-1, -1};
+    bool StairsDown = false;
 };
 
 struct TGenerateResult {
     TGenPoint Entrance{-1, -1};       // 0-based cell where the party comes in
+    TGenPoint StairsDown{-1, -1};     // 0-based cell of the stairs down; -1 where there are none
     std::vector<std::string> LeftOut; // what the tileset lacked, one line each
+    TMapKey Key;                      // the places made, numbered from the entrance outward
+    // Per cell (r * MapSize + c, 0-based): the number of the key entry whose place it is, 0 for none.
+    std::vector<std::uint16_t> PlaceOf;
 };
 
 // Smallest area a style can be drawn into (either side).

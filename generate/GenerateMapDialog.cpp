@@ -12,7 +12,9 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpressionValidator>
+#include <QTabBar>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <random>
 
 #include "compose/Compose.h"
@@ -98,16 +100,26 @@ TGenerateMapDialog::TGenerateMapDialog(QWidget* parent, const TMapRecord& map, c
     auto* switches = new QHBoxLayout;
     for (QCheckBox* b : {DoorsCheck, SecretDoorsCheck, LightsCheck, DressingCheck}) switches->addWidget(b);
 
+    LevelsCombo = new QComboBox(this);
+    LevelsCombo->setObjectName(QStringLiteral("LevelsCombo"));
+    for (int n = 1; n <= MaxGenLevels; ++n) LevelsCombo->addItem(QString::number(n));
+    LevelsCombo->setToolTip(
+        QStringLiteral("Dungeon and caves: levels linked by stairs, saved as NAME-1.map, NAME-2.map..."));
+
     auto* form = new QFormLayout;
     form->addRow(QStringLiteral("Style:"), StyleCombo);
     form->addRow(QStringLiteral("Seed:"), seedRow);
     form->addRow(QStringLiteral("Density:"), DensityCombo);
     form->addRow(QStringLiteral("Area:"), areaRow);
     form->addRow(switches);
+    form->addRow(QStringLiteral("Levels:"), LevelsCombo);
 
     Preview = new QLabel(this);
     Preview->setObjectName(QStringLiteral("Preview"));
     Preview->setFixedSize(MapSize * PreviewCellPixels, MapSize * PreviewCellPixels);
+    LevelTabs = new QTabBar(this);
+    LevelTabs->setObjectName(QStringLiteral("LevelTabs"));
+    LevelTabs->setVisible(false);
     Notes = new QLabel(this);
     Notes->setObjectName(QStringLiteral("Notes"));
     Notes->setWordWrap(true);
@@ -124,7 +136,11 @@ TGenerateMapDialog::TGenerateMapDialog(QWidget* parent, const TMapRecord& map, c
     left->addStretch(1);
     auto* body = new QHBoxLayout;
     body->addLayout(left);
-    body->addWidget(Preview);
+    auto* shown = new QVBoxLayout;
+    shown->addWidget(Preview);
+    shown->addWidget(LevelTabs);
+    shown->addStretch(1);
+    body->addLayout(shown);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(body);
     layout->addWidget(buttons);
@@ -133,6 +149,8 @@ TGenerateMapDialog::TGenerateMapDialog(QWidget* parent, const TMapRecord& map, c
             [this] { SeedEdit->setText(QString::number(FreshGenerateSeed())); });
     connect(StyleCombo, &QComboBox::currentIndexChanged, this, [this] { Update(); });
     connect(DensityCombo, &QComboBox::currentIndexChanged, this, [this] { Update(); });
+    connect(LevelsCombo, &QComboBox::currentIndexChanged, this, [this] { Update(); });
+    connect(LevelTabs, &QTabBar::currentChanged, this, [this](int index) { ShowLevel(index); });
     connect(SeedEdit, &QLineEdit::textChanged, this, [this] { Update(); });
     for (QRadioButton* b : {WholeMapRadio, SelectionRadio})
         connect(b, &QRadioButton::toggled, this, [this] { Update(); });
@@ -162,12 +180,53 @@ void TGenerateMapDialog::Update() {
         Notes->setText(QStringLiteral("The seed is a whole number from 0 to 4294967295."));
         return;
     }
+    const TGenStyle style = TGenStyle(StyleCombo->currentIndex());
+    LevelsCombo->setEnabled(style == TGenStyle::Dungeon || style == TGenStyle::Caves);
     preview_ = map_;
-    const TGenerateResult result = GenerateMap(preview_, Options(), palette_);
+    const TGenerateResult result = Levels() > 1 ? GenerateLevels() : GenerateMap(preview_, Options(), palette_);
+    if (Levels() == 1) {
+        stack_.clear();
+        key_ = result.Key;
+        LevelTabs->setVisible(false);
+    }
     QString notes;
     for (const std::string& line : result.LeftOut)
         notes += QStringLiteral("Left out: %1\n").arg(QString::fromStdString(line));
     Notes->setText(notes.trimmed());
+    Preview->setPixmap(QPixmap::fromImage(MapPreviewPicture(preview_, ts_, PreviewCellPixels)));
+}
+
+int TGenerateMapDialog::Levels() const {
+    const TGenStyle style = TGenStyle(StyleCombo->currentIndex());
+    const bool stacks = style == TGenStyle::Dungeon || style == TGenStyle::Caves;
+    return stacks ? LevelsCombo->currentIndex() + 1 : 1;
+}
+
+// The stack, its levels in the switch under the preview, the one shown kept where it was.
+TGenerateResult TGenerateMapDialog::GenerateLevels() {
+    stack_ = GenerateStack(map_, Options(), Levels(), std::nullopt, palette_);
+    const QSignalBlocker quiet(LevelTabs);
+    const int shown = std::clamp(LevelTabs->currentIndex(), 0, int(stack_.size()) - 1);
+    while (LevelTabs->count() > int(stack_.size())) LevelTabs->removeTab(LevelTabs->count() - 1);
+    while (LevelTabs->count() < int(stack_.size()))
+        LevelTabs->addTab(QStringLiteral("Level %1").arg(LevelTabs->count() + 1));
+    LevelTabs->setCurrentIndex(shown);
+    LevelTabs->setVisible(true);
+    preview_ = stack_[size_t(shown)].Map;
+    key_ = stack_[size_t(shown)].Result.Key;
+    TGenerateResult result = stack_[size_t(shown)].Result;
+    for (size_t k = 0; k < stack_.size(); ++k)
+        if (int(k) != shown)
+            for (const std::string& line : stack_[k].Result.LeftOut)
+                if (std::find(result.LeftOut.begin(), result.LeftOut.end(), line) == result.LeftOut.end())
+                    result.LeftOut.push_back(line);
+    return result;
+}
+
+void TGenerateMapDialog::ShowLevel(int index) {
+    if (index < 0 || index >= int(stack_.size())) return;
+    preview_ = stack_[size_t(index)].Map;
+    key_ = stack_[size_t(index)].Result.Key;
     Preview->setPixmap(QPixmap::fromImage(MapPreviewPicture(preview_, ts_, PreviewCellPixels)));
 }
 

@@ -4,7 +4,7 @@
 #include <QDialog>
 #include <QImage>
 
-#include "generate/GenerateMap.h"
+#include "generate/GenStack.h"
 #include "tiles/Tileset.h"
 
 class QButtonGroup;
@@ -14,6 +14,7 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
+class QTabBar;
 
 namespace qm {
 
@@ -27,6 +28,11 @@ public:
     TGenerateOptions Options() const;
     // The map the preview shows: what OK will make of the current map.
     const TMapRecord& PreviewMap() const { return preview_; }
+    // The key of the map the preview shows (its places numbered from the entrance outward).
+    const TMapKey& GeneratedKey() const { return key_; }
+    // Levels chosen (1..5; dungeon and caves only), and the stack made when more than one.
+    int Levels() const;
+    const std::vector<TGenLevel>& GeneratedLevels() const { return stack_; }
 
     QComboBox* StyleCombo = nullptr;
     QLineEdit* SeedEdit = nullptr;
@@ -38,17 +44,23 @@ public:
     QCheckBox* SecretDoorsCheck = nullptr;
     QCheckBox* LightsCheck = nullptr;
     QCheckBox* DressingCheck = nullptr;
+    QComboBox* LevelsCombo = nullptr;
     QLabel* Preview = nullptr;
+    QTabBar* LevelTabs = nullptr; // under the preview: which level it shows
     QLabel* Notes = nullptr;
     QPushButton* OkButton = nullptr;
 
 private:
     void Update();
+    TGenerateResult GenerateLevels();
+    void ShowLevel(int index);
     const TMapRecord& map_;
     const TRenderedTileset& ts_;
     const TGenPalette& palette_;
     TGridRect selection_;
     TMapRecord preview_{};
+    TMapKey key_;
+    std::vector<TGenLevel> stack_;
 };
 
 // The whole map drawn at `px` pixels a cell, as the map grid composes its cells.

@@ -185,6 +185,32 @@ void TKeep::ArrowSlits() {
                 doors.push_back(d);
             }
         }
+    // A slit in the middle of each tower side that faces out, where the ground beyond is open.
+    for (size_t i = 0; i < towers.size(); ++i)
+        for (int side = 0; side < 4; ++side) {
+            const bool ns = side == 1 || side == 3;
+            const int sym = ns ? p.WindowV : p.WindowH;
+            const TGenRoom& tw = towers[i];
+            TGenDoor d;
+            if (!sym || !DoorOnSideAt(tw, int(i), side, ns ? (tw.y0 + tw.y1 - 1) / 2 : (tw.x0 + tw.x1 - 1) / 2, d))
+                continue;
+            if (k.Distance(d.outside.c, d.outside.r) == 0 || !plan.Solid(d.a.c, d.a.r) || !plan.Solid(d.b.c, d.b.r))
+                continue;
+            // Both faces open: the tower's floor inside, open ground beyond.
+            const TGenPoint in = side == 0   ? TGenPoint{d.b.c, d.a.r + 2}
+                                 : side == 2 ? TGenPoint{d.b.c, d.a.r - 1}
+                                 : side == 3 ? TGenPoint{d.a.c + 2, d.b.r}
+                                             : TGenPoint{d.a.c - 1, d.b.r};
+            if (!plan.CornerOpen(d.outside.c, d.outside.r) || !plan.CornerOpen(in.c, in.r)) continue;
+            const std::vector<uint8_t> saved = plan.SaveSolid();
+            CutDoor(plan, d);
+            if (!DoorHolds(plan, d)) {
+                plan.RestoreSolid(saved);
+                continue;
+            }
+            d.symbol = sym;
+            doors.push_back(d);
+        }
 }
 
 // Doors: every other gap that still holds, with a secret one now and then between rooms.

@@ -8,13 +8,20 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "generate/GenKey.h"
+
 namespace qm {
 
 // What the tileset lacks, and the grass all round: dark and dry patches in the common grass.
 void TKeep::Grass() {
     NoteDoorsMissing(p, sw);
     if (!p.WindowH) p.Note("arrow slits in east-west walls (no window symbol for them)");
-    if (!p.WindowV) p.Note("arrow slits in north-south walls (no window symbol for them)");
+    // The built-in tileset's arrow slit is drawn across an east-west wall only, all its symbol
+    // slots are taken and symbols are never drawn turned: say what would give them.
+    if (!p.WindowV)
+        p.Note(
+            "arrow slits in north-south walls (no window symbol drawn for a north-south wall; a tileset whose "
+            ".roles gives one with axis=v gets them)");
     for (int r = area.Top; r <= area.Bottom; ++r)
         for (int c = area.Left; c <= area.Right; ++c) {
             const int n = rng.Below(100);
@@ -118,6 +125,32 @@ void TKeep::WallTowerSpots() {
         }
 }
 
+// Nooks of floor shut in between towers and the curtain, too small to be anything: filled with
+// wall, so nothing has to be cut through the curtain to reach them.
+void TKeep::FillNooks() {
+    std::vector<int> label;
+    const int parts = plan.CornerParts(label);
+    std::vector<int> size(parts, 0);
+    std::vector<char> room(parts, 0);
+    for (int l : label)
+        if (l >= 0) ++size[l];
+    const int W = area.Width() + 1;
+    for (const std::vector<TGenRoom>* list : {&rooms, &towers, &outside.Houses})
+        for (const TGenRoom& r : *list)
+            for (int j = r.y0 + 1; j <= r.y1; ++j)
+                for (int i = r.x0 + 1; i <= r.x1; ++i)
+                    if (plan.InArea(i - 1, j - 1) && label[plan.CornerIndex(i, j)] >= 0)
+                        room[label[plan.CornerIndex(i, j)]] = 1;
+    for (int k2 = 0; k2 < int(label.size()); ++k2) {
+        const int l = label[k2];
+        if (l < 0 || room[l] || size[l] >= OpenPartSize) continue;
+        const int i = area.Left + k2 % W, j = area.Top + k2 / W;
+        for (int r = j - 1; r <= j; ++r)
+            for (int c = i - 1; c <= i; ++c)
+                if (!plan.Solid(c, r)) plan.SetSolid(c, r, p.Wall);
+    }
+}
+
 // Each tower where it stands apart from the others, with a door into the yard.
 void TKeep::Towers() {
     for (const TSpot& s : spots) {
@@ -133,17 +166,56 @@ void TKeep::Towers() {
         CarveRoom(plan, tower);
         towers.push_back(tower);
     }
-    for (size_t i = 0; i < towers.size(); ++i)
-        for (int tries = 0; tries < 12; ++tries) {
+    // Into the yard itself, not a nook shut in between two towers and the curtain.
+    std::vector<int> label;
+    std::vector<int> size(plan.CornerParts(label), 0);
+    for (int l : label)
+        if (l >= 0) ++size[l];
+    const auto intoYard = [&](const TGenDoor& d) {
+        const int part = label[plan.CornerIndex(d.outside.c, d.outside.r)];
+        return InYard(d.outside) && InYard(d.a) && InYard(d.b) && part >= 0 && size[part] >= OpenPartSize;
+    };
+    for (size_t i = 0; i < towers.size(); ++i) {
+        bool done = false;
+        for (int tries = 0; tries < 12 && !done; ++tries) {
             TGenDoor d;
             // The door's gap wholly within the yard, never cut into the curtain beside the tower.
-            if (!DoorOnSide(rng, towers[i], int(i), rng.Below(4), d) || !InYard(d.outside) || !InYard(d.a) ||
-                !InYard(d.b))
-                continue;
+            if (!DoorOnSide(rng, towers[i], int(i), rng.Below(4), d) || !intoYard(d)) continue;
             CutDoor(plan, d);
             doors.push_back(d);
-            break;
+            done = true;
         }
+        // Every place a door into the yard fits; a tower too small to have one (a small one on
+        // a corner) reaches a cell further into the yard, so its room is never shut in.
+        for (int grow = 0; grow < 3 && !done; ++grow) {
+            std::vector<TGenDoor> fits;
+            for (int side = 0; side < 4; ++side)
+                for (int at = std::min(towers[i].x0, towers[i].y0); at <= std::max(towers[i].x1, towers[i].y1); ++at) {
+                    TGenDoor d;
+                    if (DoorOnSideAt(towers[i], int(i), side, at, d) && intoYard(d)) fits.push_back(d);
+                }
+            if (!fits.empty()) {
+                const TGenDoor d = fits[size_t(rng.Below(int(fits.size())))];
+                CutDoor(plan, d);
+                doors.push_back(d);
+                done = true;
+                break;
+            }
+            TGenRoom& tw = towers[i];
+            for (const TKeepWard& w : k.Wards) {
+                if (!Overlaps(tw, {w.L, w.T, w.R, w.B}, 0)) continue;
+                if (tw.CentreC() * 2 > w.L + w.R) --tw.x0;
+                else ++tw.x1;
+                if (tw.CentreR() * 2 > w.T + w.B) --tw.y0;
+                else ++tw.y1;
+                break;
+            }
+            for (int r = tw.y0 - 1; r <= tw.y1 + 1; ++r)
+                for (int c = tw.x0 - 1; c <= tw.x1 + 1; ++c)
+                    if (!tw.Contains(c, r) && !plan.Solid(c, r)) plan.SetSolid(c, r, p.Wall);
+            CarveRoom(plan, tw);
+        }
+    }
 }
 
 // The gate between its towers. The moat: a ring of water a fixed way beyond the curtain,
@@ -222,6 +294,83 @@ void TKeep::InnerGate() {
                           std::max(innerGate.a.c, innerGate.b.c) + 3, std::max(innerGate.a.r, innerGate.b.r) + 3});
 }
 
+namespace {
+const char* HouseTitle(TRoomPurpose purpose) {
+    switch (purpose) {
+    case TRoomPurpose::Kitchen: return "Bakehouse";
+    case TRoomPurpose::Storeroom: return "Storehouse";
+    case TRoomPurpose::Armoury: return "Smithy";
+    default: return "Cottage";
+    }
+}
+} // namespace
+
+// The key's places: the rooms, the towers and the houses, then each ward's open ground and
+// the ground outside the walls.
+void TKeep::Places() {
+    for (const TGenRoom& r : rooms) AddRoomPlace(plan, r, r.purpose == TRoomPurpose::Hall ? "Great hall" : nullptr);
+    for (const TGenRoom& r : towers) AddRoomPlace(plan, r);
+    for (const TGenRoom& h : outside.Houses) AddRoomPlace(plan, h, HouseTitle(h.purpose));
+    const int W = area.Width() + 1, N = W * (area.Height() + 1);
+    std::vector<char> taken(N, 0);
+    for (const std::vector<TGenRoom>* list : {&rooms, &towers, &outside.Houses})
+        for (const TGenRoom& r : *list)
+            for (int j = r.y0 + 1; j <= r.y1; ++j)
+                for (int i = r.x0 + 1; i <= r.x1; ++i)
+                    if (plan.InArea(i - 1, j - 1)) taken[plan.CornerIndex(i, j)] = 1;
+    // Floor corners whose four cells all lie within the curtain, or all outside it.
+    const auto all = [&](int idx, auto&& ok) {
+        const int i = area.Left + idx % W, j = area.Top + idx / W;
+        return ok(i - 1, j - 1) && ok(i, j - 1) && ok(i - 1, j) && ok(i, j);
+    };
+    const auto yard = [&](int idx) { return all(idx, [&](int c, int r) { return k.InYard(c, r); }); };
+    const auto beyond = [&](int idx) { return all(idx, [&](int c, int r) { return k.Distance(c, r) > 0; }); };
+    std::vector<int> part(N, -1);
+    std::vector<std::vector<int>> yards, outs;
+    for (int s = 0; s < N; ++s) {
+        const int i0 = area.Left + s % W, j0 = area.Top + s / W;
+        if (part[s] >= 0 || taken[s] || !plan.CornerOpen(i0, j0)) continue;
+        const bool inYard = yard(s);
+        if (!inYard && !beyond(s)) continue;
+        std::vector<int> got{s};
+        part[s] = 1;
+        for (size_t q = 0; q < got.size(); ++q) {
+            const int i = area.Left + got[q] % W, j = area.Top + got[q] / W;
+            const int ni[4] = {i + 1, i - 1, i, i}, nj[4] = {j, j, j + 1, j - 1};
+            for (int d = 0; d < 4; ++d) {
+                if (ni[d] < area.Left || nj[d] < area.Top || ni[d] > area.Right + 1 || nj[d] > area.Bottom + 1)
+                    continue;
+                const int n = plan.CornerIndex(ni[d], nj[d]);
+                if (part[n] >= 0 || taken[n] || !plan.CornerOpen(ni[d], nj[d])) continue;
+                if (inYard ? !yard(n) : !beyond(n)) continue;
+                part[n] = 1;
+                got.push_back(n);
+            }
+        }
+        if (got.size() >= 16) (inYard ? yards : outs).push_back(std::move(got));
+    }
+    for (std::vector<int>& y : yards) {
+        const int i = area.Left + y[0] % W, j = area.Top + y[0] / W;
+        TGenPlace place;
+        place.Kind = TGenPlaceKind::Ground;
+        place.Title = !CrossWall() ? "Courtyard" : k.Wards[1].Inside(i, j) ? "Inner ward" : "Outer bailey";
+        place.Mood = "Open sky overhead, and the sound of boots on stone.";
+        place.Corners = std::move(y);
+        plan.Places.push_back(std::move(place));
+    }
+    // The ground outside: the largest stretch of it, where the road comes in.
+    std::stable_sort(outs.begin(), outs.end(), [](const auto& a, const auto& b) { return a.size() > b.size(); });
+    if (!outs.empty()) {
+        TGenPlace place;
+        place.Kind = TGenPlaceKind::Ground;
+        place.Title = "Outside the walls";
+        place.Mood = "Wind in the grass.";
+        if (k.Moat) place.Lines.push_back("A moat rings the walls.");
+        place.Corners = std::move(outs[0]);
+        plan.Places.push_back(std::move(place));
+    }
+}
+
 void GenerateKeep(TGenPlan& plan, TGenRandom& rng, TGenDensity density, const TGenSwitches& sw) {
     TKeep keep(plan, rng, density, sw);
     keep.Grass();
@@ -235,11 +384,13 @@ void GenerateKeep(TGenPlan& plan, TGenRandom& rng, TGenDensity density, const TG
     keep.InnerGate();
     keep.Buildings();
     PlaceKeepSurroundings(plan, rng, keep.k, keep.small, keep.outside);
+    keep.FillNooks();
     plan.ConnectAll(rng);
     keep.ArrowSlits();
     keep.HangDoors();
     keep.DressRooms();
     keep.DressCourtyard();
+    keep.Places();
 }
 
 } // namespace qm

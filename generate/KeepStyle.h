@@ -54,6 +54,8 @@ struct TKeep : TGenStyleSteps {
     void TowerSpots();
     void WallTowerSpots();
     void Towers();
+    void FillNooks();
+    static constexpr int OpenPartSize = 60; // corners: smaller parts of floor are nooks
     void GateAndMoat();
     void Road();
     void InnerGate();
@@ -65,6 +67,7 @@ struct TKeep : TGenStyleSteps {
     void HangDoors();
     void DressRooms();
     void DressCourtyard();
+    void Places();
 };
 
 } // namespace qm

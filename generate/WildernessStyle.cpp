@@ -31,8 +31,11 @@ struct TWilderness : TGenStyleSteps {
     TGridRect land; // where forest, hills and water go: three cells clear of the edges
     bool roadEastWest = false;
     std::vector<TGenPoint> road;
-    TGenPoint site;    // the camp's or the ruin's middle
-    bool ruin = false; // a ruin there, else a camp
+    TGenPoint site;                // the camp's or the ruin's middle
+    bool ruin = false;             // a ruin there, else a camp
+    int siteW = 4, siteH = 4;      // how far the site reaches either way
+    std::vector<TGenPoint> glades; // the clearings' middles
+    std::vector<int> gladeRadius;
 
     TWilderness(TGenPlan& plan, TGenRandom& rng, TGenDensity density, const TGenSwitches& sw)
         : TGenStyleSteps(plan, rng, density, sw), land{in.Left + 3, in.Top + 3, in.Right - 3, in.Bottom - 3} {}
@@ -55,6 +58,7 @@ struct TWilderness : TGenStyleSteps {
     void Site();
     void DressSite(std::vector<TGenPoint>& nearSite);
     void Dress();
+    void Places();
 };
 
 // Meadows: patches of dark and dry grass and flowers in the common grass; forest and hills
@@ -128,7 +132,6 @@ void TWilderness::Road() {
 // Clearings in the forest, one of them the site of a camp or a ruin.
 void TWilderness::Clearings() {
     const int clearings = density == TGenDensity::Few ? 1 : density == TGenDensity::Some ? 2 : 4;
-    std::vector<TGenPoint> glades;
     for (int k = 0, tries = 0; k < clearings && tries < 100; ++tries) {
         const int c = rng.Range(land.Left + 5, land.Right - 5), r = rng.Range(land.Top + 5, land.Bottom - 5);
         if (plan.Solid(c, r) != p.Forest) continue;
@@ -138,6 +141,7 @@ void TWilderness::Clearings() {
                 if (dc * dc + dr * dr <= (rad + 1) * (rad + 1) && plan.Solid(c + dc, r + dr) != p.Water)
                     plan.ClearSolid(c + dc, r + dr);
         glades.push_back({c, r});
+        gladeRadius.push_back(rad);
         ++k;
     }
     site = glades.empty() ? TGenPoint{(land.Left + land.Right) / 2, (land.Top + land.Bottom) / 2}
@@ -152,6 +156,8 @@ void TWilderness::Site() {
         return;
     }
     const int hw = rng.Range(3, 4), hh = rng.Range(3, 4);
+    siteW = hw + 1;
+    siteH = hh + 1;
     ClearSite(hw + 4, hh + 4);
     for (int dr = -hh; dr <= hh; ++dr)
         for (int dc = -hw; dc <= hw; ++dc) {
@@ -214,6 +220,47 @@ void TWilderness::Dress() {
         }
 }
 
+// The key's places: the site, the bridge, the other clearings and the road.
+void TWilderness::Places() {
+    const auto region = [&](const char* title, const char* mood, auto&& in) {
+        TGenPlace place;
+        place.Kind = TGenPlaceKind::Open;
+        place.Title = title;
+        place.Mood = mood;
+        for (int j = area.Top; j <= area.Bottom + 1; ++j)
+            for (int i = area.Left; i <= area.Right + 1; ++i)
+                if (plan.CornerOpen(i, j) && in(i, j)) place.Corners.push_back(plan.CornerIndex(i, j));
+        if (!place.Corners.empty()) plan.Places.push_back(std::move(place));
+        return plan.Places.empty() ? nullptr : &plan.Places.back();
+    };
+    const auto near = [](TGenPoint q, int i, int j, int rc, int rr) {
+        return i > q.c - rc && i <= q.c + rc + 1 && j > q.r - rr && j <= q.r + rr + 1;
+    };
+    region(ruin ? "Ruin" : "Camp",
+           ruin ? "Moss creeps over the fallen stones." : "Trampled grass, and the smell of old smoke.",
+           [&](int i, int j) { return near(site, i, j, siteW, siteH); });
+    const auto cellIs = [&](int i, int j, int ground) {
+        for (int r = j - 1; r <= j; ++r)
+            for (int c = i - 1; c <= i; ++c)
+                if (ground && plan.Ground(c, r) == ground) return true;
+        return false;
+    };
+    if (p.Deck) region("Bridge", "Water rushes below.", [&](int i, int j) { return cellIs(i, j, p.Deck); });
+    for (size_t g = 0; g < glades.size(); ++g)
+        if (!(glades[g] == site))
+            region("Clearing", "Birdsong, and sunlight through the leaves.", [&](int i, int j) {
+                const int dc = i - glades[g].c, dr = j - glades[g].r, rad = gladeRadius[g];
+                return dc * dc + dr * dr <= rad * rad;
+            });
+    if (!road.empty()) {
+        TGenPlace* r = region("The road", "Wheel ruts in the dirt.",
+                              [&](int i, int j) { return cellIs(i, j, p.Road); });
+        if (r && r->Title == "The road")
+            r->Lines.push_back(roadEastWest ? "It runs east-west from edge to edge."
+                                            : "It runs north-south from edge to edge.");
+    }
+}
+
 } // namespace
 
 void GenerateWilderness(TGenPlan& plan, TGenRandom& rng, TGenDensity density, const TGenSwitches& sw) {
@@ -229,6 +276,7 @@ void GenerateWilderness(TGenPlan& plan, TGenRandom& rng, TGenDensity density, co
     w.Site();
     plan.ConnectAll(rng, true);
     w.Dress();
+    w.Places();
 }
 
 } // namespace qm

@@ -9,6 +9,7 @@
 
 #include "export/FileKind.h"
 #include "export/VttExport.h"
+#include "generate/GenStack.h"
 #include "print/PrintTables.h"
 
 namespace qm {
@@ -25,7 +26,7 @@ const std::set<std::string> RockOptions = {"--rock"};
 const std::set<std::string> MatOptions = {"--overlap",    "--marks",     "--overview", "--correction",
                                           "--skip-empty", "--ink-saver", "--sheets"};
 const std::set<std::string> VttOptions = {"--ppg", "--vtt-target"};
-const std::set<std::string> GenerateOptions = {"--generate", "--seed", "--density"};
+const std::set<std::string> GenerateOptions = {"--generate", "--seed", "--density", "--levels", "--below"};
 // Options that take no value.
 const std::set<std::string> FlagOptions = {"--accept-any-size"};
 
@@ -407,6 +408,22 @@ TRenderParse ParseGenerate(const std::vector<std::string>& operands, TOptionValu
         if (!d) return Refused(TRenderParse::BadValue, "--density must be few, some or many, not " + Quoted(*v));
         g.Density = *d;
     }
+    if (auto v = opts.Get("--levels")) {
+        const auto n = ParseInt(*v);
+        if (!n || *n < 1 || *n > MaxGenLevels)
+            return Refused(TRenderParse::BadValue, "--levels must be a whole number from 1 to " +
+                                                       std::to_string(MaxGenLevels) + ", not " + Quoted(*v));
+        g.Levels = *n;
+    }
+    if (auto v = opts.Get("--below")) {
+        const auto b = GenStyleFromName(*v);
+        if (!b || (*b != TGenStyle::Dungeon && *b != TGenStyle::Caves))
+            return Refused(TRenderParse::BadValue, "--below must be dungeon or caves, not " + Quoted(*v));
+        if (g.Levels < 2) return Refused(TRenderParse::Usage, "--below needs --levels 2 or more");
+        g.Below = *b;
+    }
+    if (g.Levels > 1 && g.Style != TGenStyle::Dungeon && g.Style != TGenStyle::Caves)
+        return Refused(TRenderParse::Usage, "--levels applies to dungeon and caves only, not " + Quoted(style));
     if (auto v = opts.Get("--area"); v && *v != "map") {
         const auto area = ParseCells(*v);
         if (!area)
@@ -455,7 +472,7 @@ TRenderParse ParseRenderArgs(const std::vector<std::string>& args) {
     if (acceptAnySize && opts.Get("--generate"))
         return Refused(TRenderParse::Usage, "--accept-any-size applies to reading a MAP, not to --generate");
     if (opts.Get("--generate")) return ParseGenerate(operands, opts);
-    for (const char* name : {"--seed", "--density"})
+    for (const char* name : {"--seed", "--density", "--levels", "--below"})
         if (opts.Get(name)) return Refused(TRenderParse::Usage, std::string(name) + " applies to --generate only");
     if (operands.size() < 2) return Refused(TRenderParse::Usage, "expected MAP and OUTPUT");
     if (operands.size() > 2) return Refused(TRenderParse::Usage, "unexpected argument " + operands[2]);

@@ -21,7 +21,9 @@ struct TRenderGenerate {
     TGenStyle Style = TGenStyle::Dungeon;
     std::optional<std::uint32_t> Seed; // none: one is picked and printed
     TGenDensity Density = TGenDensity::Some;
-    std::optional<TGridRect> Area; // none: the whole map
+    std::optional<TGridRect> Area;  // none: the whole map
+    int Levels = 1;                 // --levels: a stack written as OUT-1.ext .. OUT-N.ext
+    std::optional<TGenStyle> Below; // --below: the style of the levels under the first
 };
 
 // What the run makes, from the output's extension (and the input's, for a Tiled import).

@@ -1,22 +1,43 @@
 // Draws, for every style of the map generator, a contact sheet of 16 seeds (whole maps,
-// seeds 1..16, density "some") for looking at them as a user would:
+// seeds 1..16, density "some") for looking at them as a user would, with the key's numbers, and
+// sheets of stacks of three levels side by side:
 // gen_generate_sheets <out-folder> [cell-pixels] [tileset.bmp|-] [first-seed] [maps] writes
-// STYLE-sheet.png.
+// STYLE-sheet.png and dungeon-stacks.png, caves-stacks.png, dungeon-caves-stacks.png.
 #include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
 #include <string>
 
 #include "base/Encoding.h"
 #include "compose/Compose.h"
-#include "generate/GenerateMap.h"
+#include "generate/GenStack.h"
 #include "tiles/SymbolTable.h"
 #include "tiles/Tileset.h"
 #include "tools/SaveFile.h"
 
 using namespace qm;
+
+namespace {
+// The key's numbers as small discs on their pins, as a game master's copy shows them.
+void DrawKeyNumbers(QPainter& p, const TMapKey& key, int ox, int oy, int px) {
+    const int d = std::max(9, px * 2);
+    QFont font = p.font();
+    font.setPixelSize(d * 2 / 3);
+    font.setBold(true);
+    p.setFont(font);
+    for (const TKeyEntry& e : key.Entries) {
+        const QRect disc(ox + (e.X - 1) * px + px / 2 - d / 2, oy + (e.Y - 1) * px + px / 2 - d / 2, d, d);
+        p.setPen(QPen(Qt::black, 1));
+        p.setBrush(QColor(255, 255, 220));
+        p.drawEllipse(disc);
+        p.drawText(disc, Qt::AlignCenter, QString::number(e.Number));
+    }
+}
+} // namespace
 
 int main(int argc, char** argv) {
     QGuiApplication app(argc, argv);
@@ -57,11 +78,48 @@ int main(int argc, char** argv) {
                     ComposeMapCell(cell, map, ts, c, r);
                     DrawScaledCell(p, QRect(ox + c * px, oy + r * px, px, px), cell);
                 }
+            DrawKeyNumbers(p, result.Key, ox, oy, px);
         }
         p.end();
         // A sheet that cannot be written fails the build rather than leaving an old one.
         if (!gen::SavePng(sheet, QString("%1/%2-sheet.png").arg(out, QString::fromLatin1(GenStyleName(style)))))
             return 1;
+    }
+    // Stacks of three levels side by side, one seed a row, the stairs between levels ringed.
+    const struct {
+        TGenStyle top;
+        std::optional<TGenStyle> below;
+        const char* name;
+    } stacks[] = {{TGenStyle::Dungeon, std::nullopt, "dungeon"},
+                  {TGenStyle::Caves, std::nullopt, "caves"},
+                  {TGenStyle::Dungeon, TGenStyle::Caves, "dungeon-caves"}};
+    const int rows = std::min(maps, 4);
+    for (const auto& kind : stacks) {
+        QImage sheet(3 * side + 2 * gap, rows * side + (rows - 1) * gap, QImage::Format_RGB32);
+        sheet.fill(Qt::darkGray);
+        QPainter p(&sheet);
+        for (int n = 0; n < rows; ++n) {
+            ResetMap(map, "", 16);
+            TGenerateOptions o;
+            o.Style = kind.top;
+            o.Seed = std::uint32_t(first + n);
+            const std::vector<TGenLevel> levels = GenerateStack(map, o, 3, kind.below, palette);
+            for (size_t k = 0; k < levels.size(); ++k) {
+                const int ox = int(k) * (side + gap), oy = n * (side + gap);
+                for (int c = 0; c < MapSize; ++c)
+                    for (int r = 0; r < MapSize; ++r) {
+                        ComposeMapCell(cell, levels[k].Map, ts, c, r);
+                        DrawScaledCell(p, QRect(ox + c * px, oy + r * px, px, px), cell);
+                    }
+                DrawKeyNumbers(p, levels[k].Result.Key, ox, oy, px);
+                p.setBrush(Qt::NoBrush);
+                p.setPen(QPen(Qt::red, std::max(2, px / 3)));
+                for (const TGenPoint q : {levels[k].Result.Entrance, levels[k].Result.StairsDown})
+                    if (q.c >= 0) p.drawEllipse(QPoint(ox + q.c * px + px / 2, oy + q.r * px + px / 2), 2 * px, 2 * px);
+            }
+        }
+        p.end();
+        if (!gen::SavePng(sheet, QString("%1/%2-stacks.png").arg(out, QString::fromLatin1(kind.name)))) return 1;
     }
     return 0;
 }

@@ -5,10 +5,12 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTabBar>
 #include <QTimer>
 #include <cstring>
 
 #include "generate/GenerateMapDialog.h"
+#include "model/MapKey.h"
 #include "tests/app/AppFixture.h"
 
 namespace qmtest {
@@ -97,6 +99,42 @@ TEST_F(GenerateCommandTest, SelectionIsTheAreaAndCancelChangesNothing) {
             changed += !same;
         }
     EXPECT_GT(changed, 100);
+}
+
+// Three levels: the preview shows the one picked under it; OK asks once for a name, asks
+// before overwriting naming the files there, writes every level and key, and opens level 1.
+TEST_F(GenerateCommandTest, LevelsAreSavedTogetherAndTheFirstOpens) {
+    Start();
+    const std::string stack = work.File("deep.map");
+    qm::WriteFileAtomic(work.File("deep-2.key.md"), "old", 3);
+    dialogs.FileAnswers = {QString::fromStdString(stack), QString::fromStdString(stack)};
+    dialogs.ConfirmAnswers = {qm::TConfirm::Cancel, qm::TConfirm::Yes};
+    qm::TMapRecord shown2{};
+    for (int run = 0; run < 2; ++run)
+        Drive([&](qm::TGenerateMapDialog& d) {
+            d.SeedEdit->setText(QStringLiteral("77"));
+            d.StyleCombo->setCurrentIndex(int(qm::TGenStyle::Keep));
+            EXPECT_FALSE(d.LevelsCombo->isEnabled()) << "a keep has one level";
+            d.StyleCombo->setCurrentIndex(int(qm::TGenStyle::Dungeon));
+            d.LevelsCombo->setCurrentIndex(2);
+            ASSERT_EQ(d.LevelTabs->count(), 3);
+            EXPECT_TRUE(d.LevelTabs->isVisible() || !d.isVisible());
+            const QImage first = d.Preview->pixmap().toImage();
+            d.LevelTabs->setCurrentIndex(1);
+            EXPECT_NE(d.Preview->pixmap().toImage(), first) << "the switch shows level 2";
+            EXPECT_EQ(d.GeneratedKey().Field("Level"), "") << "named when saved";
+            shown2 = d.PreviewMap();
+            QTest::mouseClick(d.OkButton, Qt::LeftButton);
+        });
+    ASSERT_EQ(dialogs.Confirms.size(), 2);
+    EXPECT_EQ(dialogs.Confirms[0], QStringLiteral("OK to overwrite deep-2.key.md"));
+    EXPECT_EQ(qm::ReadKeyFile(work.File("deep-2.key.md")).Field("Level"), "2 of 3") << "the second answer was Yes";
+    qm::TMapRecord level2{};
+    qm::ReadMapFile(work.File("deep-2.map"), level2);
+    EXPECT_EQ(std::memcmp(&level2, &shown2, sizeof level2), 0);
+    EXPECT_EQ(qm::ReadKeyFile(work.File("deep-3.key.md")).Field("Above"), "deep-2.map");
+    EXPECT_EQ(win->State().Document.FileName(), QString::fromStdString(work.File("deep-1.map")));
+    EXPECT_FALSE(win->isWindowModified()) << "level 1 opens as a saved map";
 }
 
 } // namespace

@@ -5,6 +5,7 @@
 #include <QFile>
 #include <cstring>
 
+#include "model/MapKey.h"
 #include "render/RenderArgs.h"
 #include "tests/RunProgram.h"
 #include "tests/TestSupport.h"
@@ -76,6 +77,17 @@ TEST(RenderGenerate, MistakesAndTheirKind) {
         {{"--generate", "keep", "--scale", "fit", "o.png"}, K::Usage, "--scale applies to PDF output only"},
         {{"--seed", "3", "m.map", "o.png"}, K::Usage, "--seed applies to --generate only"},
         {{"--density", "few", "m.map", "o.png"}, K::Usage, "--density applies to --generate only"},
+        {{"--generate", "caves", "--levels", "6", "o.map"},
+         K::BadValue,
+         "--levels must be a whole number from 1 to 5, not \"6\""},
+        {{"--generate", "caves", "--levels", "2", "--below", "keep", "o.map"},
+         K::BadValue,
+         "--below must be dungeon or caves, not \"keep\""},
+        {{"--generate", "caves", "--below", "dungeon", "o.map"}, K::Usage, "--below needs --levels 2 or more"},
+        {{"--generate", "keep", "--levels", "2", "o.png"},
+         K::Usage,
+         "--levels applies to dungeon and caves only, not \"keep\""},
+        {{"--levels", "2", "m.map", "o.png"}, K::Usage, "--levels applies to --generate only"},
     };
     for (const Case& c : cases) {
         const auto p = Parse(c.args);
@@ -102,7 +114,7 @@ TEST(RenderGenerate, WritesTheGeneratorsMapAndPrintsAPickedSeed) {
     const TResult second = RunRenderer(
         {"--generate", "keep", "--density", "few", "--seed", QString::fromStdString(seed), b});
     ASSERT_EQ(second.code, 0) << second.err;
-    EXPECT_EQ(second.out, b.toStdString() + "\n");
+    EXPECT_EQ(second.out, b.toStdString() + "\n" + KeyPathFor(b.toStdString()) + "\n") << "the map and its key";
     QFile fa(a), fb(b);
     ASSERT_TRUE(fa.open(QIODevice::ReadOnly) && fb.open(QIODevice::ReadOnly));
     const QByteArray bytes = fa.readAll();
@@ -119,6 +131,24 @@ TEST(RenderGenerate, WritesTheGeneratorsMapAndPrintsAPickedSeed) {
     const SymbolTable table = BuiltInSymbolTable();
     GenerateMap(expected, o, MakeGenPalette(table, ts.HiddenFlags, ts.LayerFlags));
     EXPECT_EQ(std::memcmp(bytes.constData(), &expected, MapRecordSize), 0);
+}
+
+// --levels: one file per level, each map with its key, the stairs of one on the next's.
+TEST(RenderGenerate, LevelsWriteOneFilePerLevel) {
+    const qmtest::TempDir dir;
+    const TResult maps = RunRenderer({"--generate", "dungeon", "--seed", "5", "--levels", "2", "--below", "caves",
+                                      QString::fromStdString(dir.File("deep.map"))});
+    ASSERT_EQ(maps.code, 0) << maps.err;
+    const TResult pics = RunRenderer({"--generate", "dungeon", "--seed", "5", "--levels", "2", "--below", "caves",
+                                      "--zoom", "2", QString::fromStdString(dir.File("deep.png"))});
+    ASSERT_EQ(pics.code, 0) << pics.err;
+    EXPECT_EQ(dir.List(), (std::vector<std::string>{"deep-1.key.md", "deep-1.map", "deep-1.png", "deep-2.key.md",
+                                                    "deep-2.map", "deep-2.png"}));
+    const TMapKey below = ReadKeyFile(dir.File("deep-2.key.md"));
+    EXPECT_EQ(below.Field("Level"), "2 of 2");
+    EXPECT_EQ(below.Field("Above"), "deep-1.map");
+    EXPECT_EQ(below.Entries[0].Title, "Cave mouth");
+    EXPECT_NE(below.Entries[0].Text.find("Stairs up to level 1, room "), std::string::npos) << below.Entries[0].Text;
 }
 
 TEST(RenderGenerate, BadValueExitsOneAndWritesNothing) {

@@ -35,4 +35,10 @@ std::string CheckPortalEnds(const qm::TMapRecord& map, const qm::TGridRect& area
                             const qm::SymbolTable& table);
 std::string CheckNoRepeatedBlock(const qm::TMapRecord& map);
 
+// The key's facts against the map: entries numbered 1..n, each pinned to floor in its own
+// place, stairs and hidden markers said iff they are there, secret doors beside it, and every
+// number an exit names an entry that names this one back.
+std::string CheckGeneratedKey(const qm::TMapRecord& map, const qm::TGenerateResult& result,
+                              const qm::TGenPalette& palette, const qm::SymbolTable& table);
+
 } // namespace qmtest
