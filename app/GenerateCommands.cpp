@@ -10,6 +10,7 @@
 #include "app/MainWindow.h"
 #include "base/Encoding.h"
 #include "dialogs/Dialogs.h"
+#include "editor/LabelTool.h"
 #include "generate/GenStack.h"
 #include "generate/GenerateMap.h"
 #include "generate/GenerateMapDialog.h"
@@ -43,7 +44,10 @@ void Twinviewform::GenerateMap1Click() {
     // The one change to the map: Undo brings the previous map back.
     const std::string stepName = GenerateStepName(options); // "Generate dungeon, seed 4711"
     TGenerateResult result;
-    EditMap(QString::fromStdString(stepName), [&](TMapRecord& map) { result = GenerateMap(map, options, palette); });
+    EditMapAndKey(QString::fromStdString(stepName), [&](TMapRecord& map, TMapKey& key) {
+        result = GenerateMap(map, options, palette);
+        AdoptGeneratedKey(key, result.Key, options.Area);
+    });
     QString said = QString::fromStdString(stepName);
     for (const std::string& line : result.LeftOut) said += QStringLiteral("; left out ") + QString::fromStdString(line);
     StatusBar1->showMessage(said, 8000);
@@ -77,6 +81,7 @@ void Twinviewform::SaveGeneratedLevels(std::vector<TGenLevel> levels) {
             out.push_back(std::make_unique<TAtomicFile>(name));
             out.back()->Write(bytes.data(), bytes.size());
         }
+        for (auto& f : out) f->Finish(); // only renames are left to fail after this
         for (auto& f : out) f->Commit();
     } catch (const std::exception& e) {
         Dialogs().Error(this, MessageText(e.what()));

@@ -129,6 +129,29 @@ bool RenumberKey(TMapDocument& doc, const SymbolTable& symbols) {
     });
 }
 
+void AdoptGeneratedKey(TMapKey& key, const TMapKey& generated, const TGridRect& area) {
+    if (area == TGridRect{0, 0, MapSize - 1, MapSize - 1}) {
+        key = generated;
+        return;
+    }
+    std::erase_if(key.Entries, [&](const TKeyEntry& e) { return area.Contains(e.X - 1, e.Y - 1); });
+    std::map<int, int> renumbered;
+    TMapKey taken = key;
+    for (const TKeyEntry& e : generated.Entries) {
+        const int n = taken.NextFreeNumber();
+        if (n == 0) break;
+        renumbered[e.Number] = n;
+        taken.Put({n, e.X, e.Y, {}, {}});
+    }
+    for (TKeyEntry e : generated.Entries) {
+        const auto it = renumbered.find(e.Number);
+        if (it == renumbered.end()) break;
+        e.Number = it->second;
+        e.Text = RenumberReferences(e.Text, renumbered);
+        key.Put(std::move(e));
+    }
+}
+
 QString LabelHint(const TMapKey& key, int col, int row) {
     const TKeyEntry* e = key.At(col + 1, row + 1);
     if (!e) return {};

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "compose/GridRect.h"
 #include "editor/MapDocument.h"
 #include "tiles/SymbolTable.h"
 
@@ -36,6 +37,11 @@ std::string RenumberReferences(const std::string& text, const std::map<int, int>
 // "Renumber": 1, 2, 3 ... in walk order from the entrance (the lowest number), the
 // references in the texts following.
 bool RenumberKey(TMapDocument& doc, const SymbolTable& symbols);
+
+// A generated map's key comes with it: over the whole map it is the key; into an area
+// (0-based) its entries replace the labels inside it and take the numbers still free,
+// their texts' references following.
+void AdoptGeneratedKey(TMapKey& key, const TMapKey& generated, const TGridRect& area);
 
 // The status bar's word on the label at the cell, "" when there is none.
 QString LabelHint(const TMapKey& key, int col, int row);

@@ -206,3 +206,19 @@ TEST(MapKeyRenumber, WalksFromTheEntranceAndRewritesReferences) {
     EXPECT_EQ(doc.CurrentKey.Find(1)->Text, "Doors: east to 3.");
     EXPECT_FALSE(RenumberKey(doc, symbols)); // in order already: no step
 }
+
+TEST(MapKeyRenumber, AGeneratedAreaTakesFreeNumbersAndKeepsTheLabelsOutside) {
+    TMapKey key, generated;
+    key.Put({1, 2, 2, "Outside", "Doors: east to 2."});
+    key.Put({2, 20, 20, "Inside, replaced", ""});
+    generated.Put({1, 21, 21, "Hall", "Doors: north to 2."});
+    generated.Put({2, 22, 25, "Shrine", "Doors: south to 1."});
+    TMapKey area = key;
+    AdoptGeneratedKey(area, generated, TGridRect{15, 15, 30, 30});
+    EXPECT_EQ(Numbers(area), (std::vector<int>{1, 2, 3}));
+    EXPECT_EQ(*area.Find(1), *key.Find(1));
+    EXPECT_EQ(*area.Find(2), (TKeyEntry{2, 21, 21, "Hall", "Doors: north to 3."}));
+    EXPECT_EQ(*area.Find(3), (TKeyEntry{3, 22, 25, "Shrine", "Doors: south to 2."}));
+    AdoptGeneratedKey(key, generated, TGridRect{0, 0, MapSize - 1, MapSize - 1});
+    EXPECT_EQ(key, generated);
+}
