@@ -6,6 +6,7 @@
 
 #include "base/Encoding.h"
 #include "export/ExportPicture.h"
+#include "export/FoundryScene.h"
 #include "export/VttExport.h"
 #include "model/RecordFile.h"
 #include "preview/PrintRun.h"
@@ -40,6 +41,21 @@ void RenderVtt(const TRenderArgs& args, const TMapRecord& map, const TRenderedTi
     options.Target = args.VttTarget;
     options.IncludeHidden = args.ShowHidden.value_or(false);
     ExportVttMap(args.OutputPath, map, ts, symbols, args.Region ? *args.Region : WholeMapArea, options);
+}
+
+// The scene's name is the map's, not the output file's.
+void RenderFoundry(const TRenderArgs& args, const TMapRecord& map, const TRenderedTileset& ts) {
+    if (!ts.RolesError.empty()) throw std::runtime_error(ts.RolesError);
+    TFoundryOptions options;
+    options.PixelsPerCell = args.PixelsPerGrid;
+    options.IncludeHidden = args.ShowHidden.value_or(false);
+    options.PictureFolder = args.FoundryFolder;
+    const std::string& from = args.MapPath;
+    const size_t slash = from.find_last_of('/');
+    options.Name = from.substr(slash == std::string::npos ? 0 : slash + 1);
+    if (const size_t dot = options.Name.find_last_of('.'); dot != std::string::npos && dot > 0)
+        options.Name.resize(dot);
+    ExportFoundryScene(args.OutputPath, map, ts, *ts.Roles, args.Region ? *args.Region : WholeMapArea, options);
 }
 
 void RenderPdf(const TRenderArgs& args, const TMapRecord& map, const TRenderedTileset& ts) {
@@ -124,7 +140,13 @@ void LoadMapAndTileset(const TRenderArgs& args, const QString& programFolder, TM
 void WriteRendered(const TRenderArgs& args, const TMapRecord& map, const TRenderedTileset& ts) {
     if (args.Job == TRenderJob::Pdf) RenderPdf(args, map, ts);
     else if (args.Job == TRenderJob::Vtt) RenderVtt(args, map, ts);
+    else if (args.Job == TRenderJob::FoundryScene) RenderFoundry(args, map, ts);
     else RenderPicture(args, map, ts);
+}
+
+void PrintWritten(const TRenderArgs& args, std::ostream& out) {
+    out << args.OutputPath << "\n";
+    if (args.Job == TRenderJob::FoundryScene) out << FoundryPicturePath(args.OutputPath) << "\n";
 }
 
 int RunRender(const TRenderArgs& args, const QString& programFolder, std::ostream& out, std::ostream& err) {
@@ -141,7 +163,7 @@ int RunRender(const TRenderArgs& args, const QString& programFolder, std::ostrea
         TRenderedTileset ts;
         LoadMapAndTileset(args, programFolder, map, ts);
         WriteRendered(args, map, ts);
-        out << args.OutputPath << "\n";
+        PrintWritten(args, out);
         return 0;
     } catch (const std::exception& e) {
         err << "quillmarch-render: " << e.what() << "\n";

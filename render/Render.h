@@ -37,6 +37,8 @@ void RunTiledJob(const TRenderArgs& args, const QString& programFolder, std::ost
 
 // Writes the picture, the tabletop map or the PDF that the output's extension asks for.
 void WriteRendered(const TRenderArgs& args, const TMapRecord& map, const TRenderedTileset& ts);
+// One line naming each file the run wrote (a Foundry scene's picture too).
+void PrintWritten(const TRenderArgs& args, std::ostream& out);
 
 // --generate: draws the map with the generator (the seed picked and printed when none is
 // given, what the tileset lacks noted on `err`), then writes it as the output asks.

@@ -58,7 +58,7 @@ void RunGenerated(const TRenderArgs& args, std::ostream& out, std::ostream& err)
         out << names.Tmx << "\n" << names.Tsx << "\n" << names.Png << "\n";
     } else {
         WriteRendered(named, map, ts);
-        out << args.OutputPath << "\n";
+        PrintWritten(args, out);
     }
 }
 
