@@ -169,18 +169,6 @@ void ExportFoundryScene(const std::string& path, const TMapRecord& map, const TR
             path, "The picture folder \"" + options.PictureFolder +
                       "\" must be a folder inside Foundry's user data, such as worlds/keep (no \"..\", no leading /)."));
     const TGridRect a = ClipAreaToMap(area);
-    // The largest side Foundry's textures take (VttTargetInfo(Foundry).MaxSide).
-    const int maxSide = VttTargetInfo(TVttTarget::Foundry).MaxSide;
-    const int longest = std::max(a.Width(), a.Height());
-    if (longest * ppg > maxSide) {
-        const int fit = maxSide / longest;
-        throw TVttLimitError(CannotCreateMessage(path, "The picture would be " + std::to_string(a.Width() * ppg) +
-                                                           " x " + std::to_string(a.Height() * ppg) +
-                                                           " pixels; Foundry VTT takes at most " +
-                                                           std::to_string(maxSide) + " pixels a side. Use " +
-                                                           std::to_string(fit) + " pixels per cell or fewer."),
-                             fit);
-    }
     TMapRecord shown = map;
     shown.ShowHidden = options.IncludeHidden ? 1 : 0;
     const TPictureSource picture = MapPictureSource(shown, ts, a, ppg);

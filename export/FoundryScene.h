@@ -50,9 +50,9 @@ std::string FoundrySceneJson(const TVttGeometry& g, const TGridRect& area, int p
 
 // Writes OUT.json and its picture (FoundryPicturePath), each through a temporary file and
 // a rename, the picture first. Throws TFileError (a cell size outside
-// MinVttPixelsPerCell..MaxVttPixelsPerCell, a folder name Foundry cannot take),
-// TVttLimitError when the picture would be over Foundry's 16384 pixels a side (with the
-// largest cell size that fits), TExportCancelled; nothing new is left behind then.
+// MinVttPixelsPerCell..MaxVttPixelsPerCell, which keeps a whole map within Foundry's 16384
+// pixels a side; a folder name Foundry cannot take) or TExportCancelled; nothing new is
+// left behind then.
 void ExportFoundryScene(const std::string& path, const TMapRecord& map, const TRenderedTileset& ts,
                         const SymbolTable& symbols, const TGridRect& area, const TFoundryOptions& options,
                         const TProgressFn& progress = {});
