@@ -153,4 +153,14 @@ void Twinviewform::ExportVttExecute() {
     if (!path.isEmpty()) app_->PictureDialogDir = FolderOf(path);
 }
 
+void Twinviewform::ExportFoundryExecute() {
+    TGridRect area;
+    if (!AskExportArea(area)) return;
+    // The map key's entries become the scene's notes once the map has a key.
+    const QString path = qm::ExportFoundryExecute(this, app_->Document.CurrentMap, app_->Tileset, app_->Symbols, area,
+                                                  SaveDialogStart(app_->PictureDialogDir),
+                                                  QFileInfo(app_->Document.FileName()).completeBaseName(), {});
+    if (!path.isEmpty()) app_->PictureDialogDir = FolderOf(path);
+}
+
 } // namespace qm
