@@ -212,6 +212,22 @@ TEST_F(FoundryTest, ScenePassesFoundrysTypeCheck) {
     EXPECT_NE(refused.out.find("WALL_DOOR_TYPES"), std::string::npos) << refused.out;
 }
 
+// Obstacle outlines are not counted as walls: a generated map of every style keeps within
+// Fantasy Grounds Unity's 500 walls.
+TEST_F(FoundryTest, FantasyGroundsTakesAGeneratedMapOfEveryStyle) {
+    for (qm::TGenStyle style : qm::AllGenStyles) {
+        qm::ClearMapRecord(map);
+        qm::TGenerateOptions o;
+        o.Style = style;
+        qm::GenerateMap(map, o, gen.palette);
+        qm::TVttOptions v;
+        v.Target = qm::TVttTarget::Fgu;
+        v.PixelsPerCell = 50;
+        EXPECT_NO_THROW(qm::ExportVttMap(dir.File("fgu.dd2vtt"), map, gen.ts, gen.table, qm::WholeMapArea, v))
+            << qm::GenStyleName(style);
+    }
+}
+
 TEST(FoundryRenderArgs, Options) {
     struct Row {
         std::vector<std::string> args;
