@@ -415,7 +415,10 @@ std::uint8_t PlayerFrameAt(const SymbolTable& table, const std::array<std::uint8
     // A piece framing the passage in the door's own cell gives way to the door's stand-in.
     const TMapCell& own = map.Cell(c + 1, r + 1);
     for (std::uint8_t q : {own.Upper, own.Lower})
-        if (q != s && IsSecretDoorAt(table, hidden, q, map, c, r)) return PlayerSymbolAt(table, q, map, c, r);
+        if (q != s && IsSecretDoorAt(table, hidden, q, map, c, r)) {
+            const std::uint8_t stand = PlayerSymbolAt(table, q, map, c, r);
+            return (table[stand].quarters & t.quarters) == t.quarters ? stand : s;
+        }
     // The quarters a secret door beside the cell walls off on their shared side carry on
     // into this cell's half on that side: the notch the passage cut is filled.
     std::uint8_t quarters = t.quarters;
