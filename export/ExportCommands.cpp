@@ -11,9 +11,9 @@
 #include "base/Encoding.h"
 #include "dialogs/Dialogs.h"
 #include "export/ExportPicture.h"
+#include "export/FoundryOptionsDialog.h"
 #include "export/PictureBands.h"
 #include "export/VttExport.h"
-#include "export/FoundryOptionsDialog.h"
 #include "export/VttOptionsDialog.h"
 
 namespace qm {
@@ -164,8 +164,8 @@ QString ExportFoundryExecute(QWidget* parent, const TMapRecord& map, const TRend
     TFoundryOptionsDialog dlg(parent, last);
     if (dlg.exec() != QDialog::Accepted) return QString();
     last = dlg.Options();
-    const QString path =
-        Dialogs().SaveFileName(parent, "Export Foundry Scene", startFolder, SaveFoundryFilter, QStringLiteral("json"));
+    const QString path = Dialogs().SaveFileName(parent, "Export Foundry Scene", startFolder, SaveFoundryFilter,
+                                                QStringLiteral("json"));
     if (path.isEmpty()) return QString();
     const QString picture = QString::fromStdString(FoundryPicturePath(PathBytes(path)));
     if (!MayReplace(parent, {path, picture})) return QString();

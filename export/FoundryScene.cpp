@@ -115,26 +115,30 @@ std::string FoundrySceneJson(const TVttGeometry& g, const TGridRect& a, int ppg,
     std::string& j = w.j;
     const std::string sceneId = w.ids.Next();
     j += "{\"_id\":\"" + sceneId + "\",\"name\":" + Quote(name) + ",\n\"width\":" + std::to_string(a.Width() * ppg) +
-         ",\"height\":" + std::to_string(a.Height() * ppg) + ",\"padding\":0,\n\"background\":{\"src\":" +
-         Quote(pictureSrc) + "},\n\"grid\":{\"type\":1,\"size\":" + std::to_string(ppg) +
+         ",\"height\":" + std::to_string(a.Height() * ppg) +
+         ",\"padding\":0,\n\"background\":{\"src\":" + Quote(pictureSrc) +
+         "},\n\"grid\":{\"type\":1,\"size\":" + std::to_string(ppg) +
          ",\"distance\":" + std::to_string(FoundryFeetPerCell) + ",\"units\":\"ft\"},\n\"walls\":[";
     // Walls and obstacles: one wall document a segment; obstacles stop sight and light, not feet.
     for (const TVttPolyline& l : g.Walls)
-        for (size_t i = 0; i + 1 < l.size(); ++i) w.Wall(l[i], l[i + 1], SenseNormal, SenseNormal, DoorNone, StateClosed);
+        for (size_t i = 0; i + 1 < l.size(); ++i)
+            w.Wall(l[i], l[i + 1], SenseNormal, SenseNormal, DoorNone, StateClosed);
     for (const TVttPolyline& l : g.Objects)
         for (size_t i = 0; i + 1 < l.size(); ++i) w.Wall(l[i], l[i + 1], SenseNone, SenseNormal, DoorNone, StateClosed);
     for (const TVttPortal& p : g.Portals) {
         if (p.window) w.Wall(p.a, p.b, SenseNormal, SenseNone, DoorNone, StateClosed);
-        else w.Wall(p.a, p.b, SenseNormal, SenseNormal, p.secret ? DoorSecret : DoorDoor, p.closed ? StateClosed : StateOpen);
+        else
+            w.Wall(p.a, p.b, SenseNormal, SenseNormal, p.secret ? DoorSecret : DoorDoor,
+                   p.closed ? StateClosed : StateOpen);
     }
     j += "],\n\"lights\":[";
     for (size_t i = 0; i < g.Lights.size(); ++i) {
         const TVttLight& l = g.Lights[i];
         if (i) j += ",\n";
         const double dim = l.range * FoundryFeetPerCell;
-        j += "{\"_id\":\"" + w.ids.Next() + "\",\"x\":" + std::to_string(w.X(l.at.x)) + ",\"y\":" +
-             std::to_string(w.Y(l.at.y)) + ",\"config\":{\"dim\":" + Dec(dim) + ",\"bright\":" + Dec(dim / 2) +
-             ",\"color\":\"" + Hex6(l.color) + "\",\"alpha\":0.5}}";
+        j += "{\"_id\":\"" + w.ids.Next() + "\",\"x\":" + std::to_string(w.X(l.at.x)) +
+             ",\"y\":" + std::to_string(w.Y(l.at.y)) + ",\"config\":{\"dim\":" + Dec(dim) +
+             ",\"bright\":" + Dec(dim / 2) + ",\"color\":\"" + Hex6(l.color) + "\",\"alpha\":0.5}}";
     }
     j += "],\n\"notes\":[";
     bool first = true;
@@ -142,8 +146,8 @@ std::string FoundrySceneJson(const TVttGeometry& g, const TGridRect& a, int ppg,
         if (!a.Contains(n.Col, n.Row)) continue;
         if (!first) j += ",\n";
         first = false;
-        j += "{\"_id\":\"" + w.ids.Next() + "\",\"x\":" + std::to_string(w.X(n.Col + 0.5)) + ",\"y\":" +
-             std::to_string(w.Y(n.Row + 0.5)) + ",\"text\":" + Quote(n.Text) +
+        j += "{\"_id\":\"" + w.ids.Next() + "\",\"x\":" + std::to_string(w.X(n.Col + 0.5)) +
+             ",\"y\":" + std::to_string(w.Y(n.Row + 0.5)) + ",\"text\":" + Quote(n.Text) +
              ",\"entryId\":null,\"pageId\":null,\"texture\":{\"src\":\"icons/svg/book.svg\"},\"iconSize\":40,"
              "\"fontSize\":32,\"global\":false}";
     }
@@ -166,8 +170,9 @@ void ExportFoundryScene(const std::string& path, const TMapRecord& map, const TR
     if (folder.find("..") != std::string::npos || (!folder.empty() && folder.front() == '/') ||
         folder.find('\\') != std::string::npos)
         throw TFileError(CannotCreateMessage(
-            path, "The picture folder \"" + options.PictureFolder +
-                      "\" must be a folder inside Foundry's user data, such as worlds/keep (no \"..\", no leading /)."));
+            path,
+            "The picture folder \"" + options.PictureFolder +
+                "\" must be a folder inside Foundry's user data, such as worlds/keep (no \"..\", no leading /)."));
     const TGridRect a = ClipAreaToMap(area);
     TMapRecord shown = map;
     shown.ShowHidden = options.IncludeHidden ? 1 : 0;
@@ -184,8 +189,8 @@ void ExportFoundryScene(const std::string& path, const TMapRecord& map, const TR
         name = path.substr(s == std::string::npos ? 0 : s + 1);
         if (const size_t dot = name.find_last_of('.'); dot != std::string::npos && dot > 0) name.resize(dot);
     }
-    const std::string json =
-        FoundrySceneJson(g, a, ppg, folder.empty() ? pictureName : folder + "/" + pictureName, name, options.Notes);
+    const std::string json = FoundrySceneJson(g, a, ppg, folder.empty() ? pictureName : folder + "/" + pictureName,
+                                              name, options.Notes);
 
     TAtomicFile pictureFile(picturePath);
     WritePng(pictureFile, picture, progress);

@@ -135,8 +135,7 @@ struct ShownSymbols {
             const uint8_t stand = PlayerSymbolAt(table, s, map, c, r);
             if (stand == 0) continue;
             if (!includeHidden) f(int(stand), table[stand]);
-            else if (table[stand].role == SymbolRole::Wall && table[stand].edges)
-                f(int(s), SecretDoor(table[stand]));
+            else if (table[stand].role == SymbolRole::Wall && table[stand].edges) f(int(s), SecretDoor(table[stand]));
         }
     }
     // Whether cell (c, r) holds a secret door in wall terrain (hidden symbols shown).
@@ -144,7 +143,8 @@ struct ShownSymbols {
         if (!includeHidden) return false;
         const TMapCell& cell = map.Cell(c + 1, r + 1);
         for (uint8_t s : {cell.Lower, cell.Upper})
-            if (IsSecretDoorAt(table, ts.HiddenFlags, s, map, c, r) && !table[PlayerSymbolAt(table, s, map, c, r)].edges)
+            if (IsSecretDoorAt(table, ts.HiddenFlags, s, map, c, r) &&
+                !table[PlayerSymbolAt(table, s, map, c, r)].edges)
                 return true;
         return false;
     }
@@ -252,8 +252,10 @@ void AddTerrainSecretDoors(const ShownSymbols& symbolsOf, const TGridRect& a, co
             last = q;
         }
         if (first < 0) first = lo, last = hi;
-        const Seg span = vertical ? MakeSeg({x0 + line * half, y0 + first * half}, {x0 + line * half, y0 + (last + 1) * half})
-                                  : MakeSeg({x0 + first * half, y0 + line * half}, {x0 + (last + 1) * half, y0 + line * half});
+        const Seg span = vertical ? MakeSeg({x0 + line * half, y0 + first * half},
+                                            {x0 + line * half, y0 + (last + 1) * half})
+                                  : MakeSeg({x0 + first * half, y0 + line * half},
+                                            {x0 + (last + 1) * half, y0 + line * half});
         out.portals.push_back({span, vertical, true, true});
     }
 }

@@ -140,13 +140,13 @@ void LoadMapAndTileset(const TRenderArgs& args, const QString& programFolder, TM
 void WriteRendered(const TRenderArgs& args, const TMapRecord& map, const TRenderedTileset& ts) {
     if (args.Job == TRenderJob::Pdf) RenderPdf(args, map, ts);
     else if (args.Job == TRenderJob::Vtt) RenderVtt(args, map, ts);
-    else if (args.Job == TRenderJob::FoundryScene) RenderFoundry(args, map, ts);
+    else if (args.Job == TRenderJob::Foundry) RenderFoundry(args, map, ts);
     else RenderPicture(args, map, ts);
 }
 
 void PrintWritten(const TRenderArgs& args, std::ostream& out) {
     out << args.OutputPath << "\n";
-    if (args.Job == TRenderJob::FoundryScene) out << FoundryPicturePath(args.OutputPath) << "\n";
+    if (args.Job == TRenderJob::Foundry) out << FoundryPicturePath(args.OutputPath) << "\n";
 }
 
 int RunRender(const TRenderArgs& args, const QString& programFolder, std::ostream& out, std::ostream& err) {

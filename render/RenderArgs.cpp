@@ -198,14 +198,14 @@ std::optional<std::string> ReadOutputKind(TRenderArgs& a, const TOptionValues& o
         const std::string* target = opts.Get("--vtt-target");
         if (!target || *target != "foundry")
             return "OUTPUT ending in .json is a Foundry VTT scene: give --vtt-target foundry: " + a.OutputPath;
-        a.Job = TRenderJob::FoundryScene;
+        a.Job = TRenderJob::Foundry;
     } else {
-        return "OUTPUT must end in .png, .jpg, .jpeg, .bmp, .pdf, .tmx, .dd2vtt, .uvtt, .df2vtt or .json: " + a.OutputPath;
+        return "OUTPUT must end in .png, .jpg, .jpeg, .bmp, .pdf, .tmx, .dd2vtt, .uvtt, .df2vtt or .json: " +
+               a.OutputPath;
     }
-    const bool pdf = a.Job == TRenderJob::Pdf,
-               vtt = a.Job == TRenderJob::Vtt || a.Job == TRenderJob::FoundryScene;
+    const bool pdf = a.Job == TRenderJob::Pdf, vtt = a.Job == TRenderJob::Vtt || a.Job == TRenderJob::Foundry;
     for (const auto& [name, value] : opts.Values) {
-        if (a.Job != TRenderJob::FoundryScene && FoundryOptions.count(name))
+        if (a.Job != TRenderJob::Foundry && FoundryOptions.count(name))
             return name + " applies to Foundry VTT scenes (.json) only";
         if (pdf && PictureOptions.count(name)) return name + " applies to pictures, not to PDF output";
         if (!pdf && (PdfOptions.count(name) || MatOptions.count(name))) return name + " applies to PDF output only";
@@ -252,8 +252,7 @@ TBadValue ReadDrawingOptions(TRenderArgs& a, const TOptionValues& opts) {
         if (!opts.Get("--ppg")) a.PixelsPerGrid = t->DefaultPixelsPerCell;
     }
     if (auto v = opts.Get("--foundry-folder")) {
-        if (v->find("..") != std::string::npos || (!v->empty() && (*v)[0] == '/') ||
-            v->find('\\') != std::string::npos)
+        if (v->find("..") != std::string::npos || (!v->empty() && (*v)[0] == '/') || v->find('\\') != std::string::npos)
             return Bad("--foundry-folder must be a folder inside Foundry's user data such as worlds/keep, not " +
                        Quoted(*v));
         a.FoundryFolder = *v;

@@ -32,7 +32,7 @@ enum class TRenderJob {
     TiledExport, // MAP OUT.tmx: the map and its tileset for Tiled
     TiledImport, // IN.tmx OUT.map: a Tiled map as a Quillmarch map
     MapFile,     // --generate ... OUT.map
-    FoundryScene, // --vtt-target foundry MAP OUT.json: a Foundry VTT scene and its picture
+    Foundry,     // --vtt-target foundry MAP OUT.json: a Foundry VTT scene and its picture
 };
 
 struct TRenderArgs {

@@ -92,8 +92,7 @@ TEST_F(FoundryTest, DocumentsOfASmallMap) {
     // The secret door spans the thin wall's north side, 0.145 cells in: whole pixels.
     bool found = false;
     for (const auto& w : s["walls"].toArray())
-        if (w.toObject()["door"].toInt() == 2)
-            found = w.toObject()["c"].toArray() == QJsonArray{400, 57, 450, 57};
+        if (w.toObject()["door"].toInt() == 2) found = w.toObject()["c"].toArray() == QJsonArray{400, 57, 450, 57};
     EXPECT_TRUE(found);
 
     const QJsonArray lights = s["lights"].toArray();
@@ -152,9 +151,9 @@ TEST_F(FoundryTest, GeneratedScenesKeepWallsInsideAndDoorsOnWalls) {
                 for (bool hidden : {false, true}) {
                     // The scene's JSON alone: the picture is the tabletop export's, tested there.
                     const qm::TVttGeometry g = qm::VttGeometry(map, gen.ts, gen.table, area, hidden);
-                    const QJsonObject s =
-                        QJsonDocument::fromJson(QByteArray::fromStdString(qm::FoundrySceneJson(g, area, 50, "t.png", "t", {})))
-                            .object();
+                    const QJsonObject s = QJsonDocument::fromJson(QByteArray::fromStdString(qm::FoundrySceneJson(
+                                                                      g, area, 50, "t.png", "t", {})))
+                                              .object();
                     const int W = s["width"].toInt(), H = s["height"].toInt();
                     const QJsonArray walls = s["walls"].toArray();
                     for (int i = 0; i < walls.size(); ++i) {
@@ -166,7 +165,8 @@ TEST_F(FoundryTest, GeneratedScenesKeepWallsInsideAndDoorsOnWalls) {
                             EXPECT_LE(c[k].toInteger(), k % 2 ? H : W);
                         }
                         const QJsonObject w = walls[i].toObject();
-                        const bool opening = w["door"].toInt() != 0 || (w["sight"].toInt() == 0 && w["move"].toInt() != 0);
+                        const bool opening = w["door"].toInt() != 0 ||
+                                             (w["sight"].toInt() == 0 && w["move"].toInt() != 0);
                         if (!opening) continue;
                         for (int end : {0, 2}) {
                             // Where the area cuts a wall, the door's jamb may lie outside it.
@@ -257,7 +257,7 @@ TEST(FoundryRenderArgs, Options) {
             EXPECT_EQ(p.Message, r.message);
         }
         if (p.Kind == qm::TRenderParse::Run) {
-            EXPECT_EQ(p.Args.Job, qm::TRenderJob::FoundryScene);
+            EXPECT_EQ(p.Args.Job, qm::TRenderJob::Foundry);
             EXPECT_EQ(p.Args.PixelsPerGrid, 100);
         }
     }

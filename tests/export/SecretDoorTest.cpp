@@ -57,8 +57,7 @@ bool Reaches(const qm::TVttGeometry& g, const qm::TVttPortal* leftOut, const qm:
         const double x0 = (std::min(a.x, b.x) - window.Left) * N, x1 = (std::max(a.x, b.x) - window.Left) * N;
         const double y0 = (std::min(a.y, b.y) - window.Top) * N, y1 = (std::max(a.y, b.y) - window.Top) * N;
         for (int y = std::max(0, int(std::floor(y0 - 1e-9))); y <= std::min(H - 1, int(std::floor(y1 + 1e-9))); ++y)
-            for (int x = std::max(0, int(std::floor(x0 - 1e-9))); x <= std::min(W - 1, int(std::floor(x1 + 1e-9)));
-                 ++x)
+            for (int x = std::max(0, int(std::floor(x0 - 1e-9))); x <= std::min(W - 1, int(std::floor(x1 + 1e-9))); ++x)
                 blocked[size_t(y) * W + x] = 1;
     };
     for (const auto& l : g.Walls)
@@ -121,7 +120,8 @@ TEST(SecretDoors, EveryGeneratedSecretDoorClosesItsPassageAndIsAStraightWallForP
                 // Just either side of the door's middle: apart while it is shut, joined when open.
                 const TVttPoint m{(door->a.x + door->b.x) / 2, (door->a.y + door->b.y) / 2};
                 const double dx = door->vertical ? 0.1 : 0, dy = door->vertical ? 0 : 0.1;
-                const qm::TGridRect window = qm::ClipAreaToMap({run.Left - 3, run.Top - 3, run.Right + 3, run.Bottom + 3});
+                const qm::TGridRect window = qm::ClipAreaToMap(
+                    {run.Left - 3, run.Top - 3, run.Right + 3, run.Bottom + 3});
                 EXPECT_FALSE(Reaches(master, nullptr, window, {m.x - dx, m.y - dy}, {m.x + dx, m.y + dy})) << at;
                 EXPECT_TRUE(Reaches(master, &*door, window, {m.x - dx, m.y - dy}, {m.x + dx, m.y + dy})) << at;
 
@@ -131,13 +131,17 @@ TEST(SecretDoors, EveryGeneratedSecretDoorClosesItsPassageAndIsAStraightWallForP
                     EXPECT_FALSE(Inside({(p.a.x + p.b.x) / 2, (p.a.y + p.b.y) / 2}, run.Left, run.Top, run.Right + 1,
                                         run.Bottom + 1))
                         << at;
-                const double l = door->vertical ? run.Left - 0.5 : door->a.x, r = door->vertical ? run.Right + 1.5 : door->b.x;
-                const double t = door->vertical ? door->a.y : run.Top - 0.5, b = door->vertical ? door->b.y : run.Bottom + 1.5;
+                const double l = door->vertical ? run.Left - 0.5 : door->a.x,
+                             r = door->vertical ? run.Right + 1.5 : door->b.x;
+                const double t = door->vertical ? door->a.y : run.Top - 0.5,
+                             b = door->vertical ? door->b.y : run.Bottom + 1.5;
                 for (const auto& line : players.Walls)
                     for (size_t i = 0; i + 1 < line.size(); ++i) {
                         const TVttPoint p = line[i], q = line[i + 1];
-                        const bool crosses = p.y == q.y ? p.y > t && p.y < b && std::max(p.x, q.x) > l && std::min(p.x, q.x) < r
-                                                        : p.x > l && p.x < r && std::max(p.y, q.y) > t && std::min(p.y, q.y) < b;
+                        const bool crosses = p.y == q.y ? p.y > t && p.y < b && std::max(p.x, q.x) > l &&
+                                                              std::min(p.x, q.x) < r
+                                                        : p.x > l && p.x < r && std::max(p.y, q.y) > t &&
+                                                              std::min(p.y, q.y) < b;
                         EXPECT_FALSE(crosses) << at << " (" << p.x << "," << p.y << ")-(" << q.x << "," << q.y << ")";
                     }
                 // The picture shows wall in every quarter of it.
@@ -150,7 +154,8 @@ TEST(SecretDoors, EveryGeneratedSecretDoorClosesItsPassageAndIsAStraightWallForP
                         uint8_t walled = 0;
                         for (uint8_t sym : {shown.Lower, shown.Upper})
                             if (gen.table[sym].role == qm::SymbolRole::Wall) walled |= gen.table[sym].quarters;
-                        EXPECT_TRUE(walled & bit) << at << " cell (" << c + 1 << "," << rr + 1 << ") quarter " << int(bit);
+                        EXPECT_TRUE(walled & bit)
+                            << at << " cell (" << c + 1 << "," << rr + 1 << ") quarter " << int(bit);
                     }
             }
         }

@@ -605,9 +605,8 @@ TEST_F(VttTest, TargetLimitsAtTheirEdges) {
         const size_t at = m.find("The region ");
         ASSERT_NE(at, std::string::npos) << m;
         qm::TGridRect part{};
-        ASSERT_EQ(std::sscanf(m.c_str() + at, "The region %d,%d,%d,%d", &part.Left, &part.Top, &part.Right,
-                              &part.Bottom),
-                  4);
+        ASSERT_EQ(
+            std::sscanf(m.c_str() + at, "The region %d,%d,%d,%d", &part.Left, &part.Top, &part.Right, &part.Bottom), 4);
         part = {part.Left - 1, part.Top - 1, part.Right - 1, part.Bottom - 1};
         EXPECT_TRUE(area.Contains(part.Left, part.Top) && area.Contains(part.Right, part.Bottom));
         qm::ExportVttMap(path, map, ts, symbols, part, o, few); // the region offered is taken
