@@ -25,6 +25,7 @@ run: release
 # A short fuzz smoke run of every loader comes first, so the test summary is the last line.
 test: build
 	@$(MAKE) --no-print-directory fuzz FUZZ_SECONDS=$(FUZZ_SMOKE_SECONDS)
+	@sh tools/install-foundry-types.sh $(BUILD)/foundry-types || echo "The Foundry scene type check will be skipped."
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
 
 # Fuzzing: each loader and the renderer's command line, built with clang and libFuzzer

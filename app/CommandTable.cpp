@@ -62,6 +62,7 @@ std::span<const Twinviewform::TCommandRow> Twinviewform::CommandRows() {
         {"File1", "ExportImage1", "ExportDisk", "Export Image...", "", " Export Map Or Currently Selected Map Region To Disk As A BMP, JPG Or PNG File At The Current Level Of Detail.", -1, &T::ExportDiskExecute},
         {"File1", "ExportTiledMapImages1", "ExportDiskTiled", "Export Tiled Map Images", "", " Export Map To Disk As Four Tiled BMP, JPG Or PNG Files At The Current Level Of Detail.", -1, &T::ExportDiskTiledExecute},
         {"File1", "ExportVirtualTabletopMap1", "ExportVtt", "Export Virtual Tabletop Map...", "", " Export Map Or Currently Selected Map Region With Its Walls, Doors And Lights As A Universal VTT File For Virtual Tabletops.", -1, &T::ExportVttExecute},
+        {"File1", "ExportFoundryScene1", "", "Export Foundry Scene...", "", " Export Map Or Currently Selected Map Region As A Foundry VTT Scene With Its Walls, Doors, Secret Doors, Lights And Notes.", -1, &T::ExportFoundryExecute},
         {"File1", "ExportTiledMap1", "", "Export Tiled Map...", "", " Export The Map With Its Tileset And Smart Terrains For The Tiled Map Editor (TMX).", -1, &T::ExportTiledMap1Click},
         {"File1", "ImportTiledMap1", "", "Import Tiled Map...", "", " Replace The Map With A Map From The Tiled Map Editor (TMX).", -1, &T::ImportTiledMap1Click},
         {"File1", "-"},

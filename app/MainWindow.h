@@ -144,6 +144,7 @@ private:
     void ExportDiskTiledExecute();
     void ExportImageClipboardExecute();
     void ExportVttExecute();
+    void ExportFoundryExecute();
     void ExportTiledMap1Click();
     void ImportTiledMap1Click();
     // Walking through the map document's steps; History... shows them in a dock.

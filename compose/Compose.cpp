@@ -44,8 +44,11 @@ TCellLayers VisibleLayers(const TMapRecord& map, const TRenderedTileset& ts, int
     if (!InsideMapGrid(c, r)) return l;
     const TMapCell& cell = map.Cell(c + 1, r + 1);
     // A hidden symbol left out shows what players see in its place, if anything.
+    // The frame of a secret door's passage shows the wall running straight past it.
     auto shown = [&](uint8_t s) -> uint8_t {
-        if (s == 0 || !IsHiddenSymbol(map, ts, s)) return s;
+        if (s == 0) return s;
+        if (!IsHiddenSymbol(map, ts, s))
+            return map.ShowHidden == 0 && ts.Roles ? PlayerFrameAt(*ts.Roles, ts.HiddenFlags, s, map, c, r) : s;
         return ts.Roles ? PlayerSymbolAt(*ts.Roles, s, map, c, r) : 0;
     };
     l.Lower = shown(cell.Lower);

@@ -11,6 +11,7 @@
 #include "base/Encoding.h"
 #include "dialogs/Dialogs.h"
 #include "export/ExportPicture.h"
+#include "export/FoundryOptionsDialog.h"
 #include "export/PictureBands.h"
 #include "export/PictureRockDialog.h"
 #include "export/VttExport.h"
@@ -158,6 +159,33 @@ QString ExportVttExecute(QWidget* parent, const TMapRecord& map, const TRendered
             options.PixelsPerCell = e.FittingPixelsPerCell;
         }
     }
+}
+
+const char* const SaveFoundryFilter = "Foundry VTT Scene (*.json)";
+
+QString ExportFoundryExecute(QWidget* parent, const TMapRecord& map, const TRenderedTileset& ts,
+                             const SymbolTable& symbols, const TGridRect& selection, const QString& startFolder,
+                             const QString& mapName, const std::vector<TFoundryNote>& notes) {
+    // The dialog's choices last for the run.
+    static TFoundryOptions last;
+    TFoundryOptionsDialog dlg(parent, last);
+    if (dlg.exec() != QDialog::Accepted) return QString();
+    last = dlg.Options();
+    const QString path = Dialogs().SaveFileName(parent, "Export Foundry Scene", startFolder, SaveFoundryFilter,
+                                                QStringLiteral("json"));
+    if (path.isEmpty()) return QString();
+    const QString picture = QString::fromStdString(FoundryPicturePath(PathBytes(path)));
+    if (!MayReplace(parent, {path, picture})) return QString();
+    TFoundryOptions options = last;
+    options.Name = mapName.isEmpty() ? std::string("Untitled") : mapName.toStdString();
+    options.Notes = notes;
+    TExportProgress progress(parent, "Exporting " + QFileInfo(path).fileName());
+    try {
+        ExportFoundryScene(PathBytes(path), map, ts, symbols, ExportArea(selection), options, progress.Fn());
+    } catch (const TExportCancelled&) {
+        return QString();
+    }
+    return path;
 }
 
 } // namespace qm

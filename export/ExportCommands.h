@@ -5,7 +5,10 @@
 #include <QString>
 #include <QStringList>
 
+#include <vector>
+
 #include "compose/GridRect.h"
+#include "export/FoundryScene.h"
 #include "model/MapRecord.h"
 #include "tiles/SymbolTable.h"
 #include "tiles/Tileset.h"
@@ -51,5 +54,15 @@ bool ExportImageClipboardExecute(QWidget* parent, const TMapRecord& map, const T
 extern const char* const SaveVttFilter;
 QString ExportVttExecute(QWidget* parent, const TMapRecord& map, const TRenderedTileset& ts, const SymbolTable& symbols,
                          const TGridRect& selection, const QString& startFolder);
+
+// "Export Foundry Scene...": asks for the scene's options, then OUT.json (and before
+// replacing it or its picture OUT.png), and writes the selection when it spans more than one
+// cell, else the whole map; `notes` are the scene's map notes. The scene is named after
+// `mapName` (the map file's name without its extension; "Untitled" when empty). Returns the
+// scene's path; empty when cancelled.
+extern const char* const SaveFoundryFilter;
+QString ExportFoundryExecute(QWidget* parent, const TMapRecord& map, const TRenderedTileset& ts,
+                             const SymbolTable& symbols, const TGridRect& selection, const QString& startFolder,
+                             const QString& mapName, const std::vector<TFoundryNote>& notes = {});
 
 } // namespace qm

@@ -15,7 +15,7 @@ struct TExtension {
 constexpr TExtension Extensions[] = {
     {"bmp", TFileKind::Bmp},  {"jpg", TFileKind::Jpeg},   {"jpeg", TFileKind::Jpeg}, {"png", TFileKind::Png},
     {"pdf", TFileKind::Pdf},  {"tmx", TFileKind::Tmx},    {"map", TFileKind::Map},   {"dd2vtt", TFileKind::Vtt},
-    {"uvtt", TFileKind::Vtt}, {"df2vtt", TFileKind::Vtt},
+    {"uvtt", TFileKind::Vtt}, {"df2vtt", TFileKind::Vtt}, {"json", TFileKind::Json}, // a Foundry VTT scene
 };
 
 } // namespace

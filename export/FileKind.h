@@ -8,7 +8,7 @@
 
 namespace qm {
 
-enum class TFileKind { Other, Bmp, Jpeg, Png, Pdf, Tmx, Map, Vtt };
+enum class TFileKind { Other, Bmp, Jpeg, Png, Pdf, Tmx, Map, Vtt, Json };
 
 // The extension is what follows the last dot of the file-name part; a name without one is Other.
 TFileKind FileKindOf(const std::string& path);

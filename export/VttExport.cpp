@@ -162,12 +162,45 @@ std::string Megabytes(std::uint64_t bytes) {
     return buf;
 }
 
-// Wall segments as a tabletop counts them: one per pair of neighbouring points.
+// Wall segments as a tabletop counts them: one per pair of neighbouring points of
+// line_of_sight. Obstacle outlines (objects_line_of_sight) are not its walls.
 int SegmentCount(const TVttGeometry& g) {
     int n = 0;
-    for (auto* lines : {&g.Walls, &g.Objects})
-        for (const TVttPolyline& l : *lines) n += std::max(int(l.size()) - 1, 0);
+    for (const TVttPolyline& l : g.Walls) n += std::max(int(l.size()) - 1, 0);
     return n;
+}
+
+// Whether the target's counted limits take geometry `g`.
+bool CountsFit(const TVttTargetInfo& t, const TVttGeometry& g) {
+    return (!t.MaxWalls || SegmentCount(g) <= t.MaxWalls) && (!t.MaxDoors || int(g.Portals.size()) <= t.MaxDoors) &&
+           (!t.MaxLights || int(g.Lights.size()) <= t.MaxLights);
+}
+
+// The largest part of the area (a half, a third, a quarter ... of it in each direction,
+// the first such part from the top left among the largest) whose walls, doors and lights the
+// target takes; nothing when no part of up to a quarter of the area a side does.
+std::optional<TGridRect> FittingRegion(const TVttTargetInfo& t, const TMapRecord& map, const TRenderedTileset& ts,
+                                       const SymbolTable& symbols, const TGridRect& a, bool includeHidden) {
+    std::optional<TGridRect> best;
+    long long bestCells = 0;
+    for (int across = 1; across <= 4; ++across)
+        for (int down = 1; down <= 4; ++down) {
+            if (across * down == 1) continue;
+            const int w = (a.Width() + across - 1) / across, h = (a.Height() + down - 1) / down;
+            if (w < 1 || h < 1 || (long long)w * h <= bestCells) continue;
+            for (int j = 0; j < down; ++j)
+                for (int i = 0; i < across; ++i) {
+                    const TGridRect part{a.Left + i * w, a.Top + j * h, std::min(a.Right, a.Left + (i + 1) * w - 1),
+                                         std::min(a.Bottom, a.Top + (j + 1) * h - 1)};
+                    const long long cells = (long long)part.Width() * part.Height();
+                    if (part.Width() < 1 || part.Height() < 1 || cells <= bestCells) continue;
+                    if (CountsFit(t, VttGeometry(map, ts, symbols, part, includeHidden))) {
+                        best = part;
+                        bestCells = cells;
+                    }
+                }
+        }
+    return best;
 }
 
 // The largest cell size whose picture keeps within the target's pixel limits.
@@ -255,10 +288,18 @@ void ExportVttMap(const std::string& path, const TMapRecord& map, const TRendere
                   {int(g.Portals.size()), t.MaxDoors, "doors and windows"},
                   {int(g.Lights.size()), t.MaxLights, "lights"}};
     for (const auto& c : counts)
-        if (c.most && c.have > c.most)
-            refuse("The area has " + std::to_string(c.have) + " " + c.what + "; " + name + " takes at most " +
-                       std::to_string(c.most) + ".",
-                   0);
+        if (c.most && c.have > c.most) {
+            std::string why = "The area has " + std::to_string(c.have) + " " + c.what + "; " + name +
+                              " takes at most " + std::to_string(c.most) + ".";
+            // A part of the area that the tabletop takes, in the 1-based cells of --region.
+            if (const auto part = FittingRegion(t, map, ts, symbols, a, options.IncludeHidden)) {
+                why += " The region " + std::to_string(part->Left + 1) + "," + std::to_string(part->Top + 1) + "," +
+                       std::to_string(part->Right + 1) + "," + std::to_string(part->Bottom + 1) +
+                       " (columns, rows: left, top, right, bottom) fits: select it, or give it as --region.";
+                throw TVttLimitError(CannotCreateMessage(path, why), 0);
+            }
+            refuse(why, 0);
+        }
     const int pixelFit = PixelFit(t, a);
     if (ppg > pixelFit) {
         const std::string size = std::to_string(picture.Width) + " x " + std::to_string(picture.Height) + " pixels";

@@ -100,6 +100,7 @@ std::vector<std::vector<Pt>> Chain(const std::vector<Seg>& segs) {
 struct Portal {
     Seg span;
     bool vertical, closed;
+    bool secret = false, window = false;
 };
 
 struct Layout {
@@ -113,8 +114,10 @@ bool IsTerrainRow(int s) { return s >= 128; }
 
 // The symbols of a cell that may give geometry: both layers. The background symbol is
 // paint under every cell, not a thing standing in it. A hidden symbol gives what players
-// see in its place; with hidden symbols shown, a secret door (a hidden symbol standing in
-// for a wall piece) is a closed door across that wall, and other hidden symbols give nothing.
+// see in its place, and the frame of a secret door's passage the wall running past it;
+// with hidden symbols shown, a secret door in a thin wall is a closed door across that
+// wall, one in wall terrain gives nothing here (its run gets one door, AddTerrainSecretDoors),
+// and other hidden symbols give nothing.
 struct ShownSymbols {
     const TMapRecord& map;
     const TRenderedTileset& ts;
@@ -125,37 +128,33 @@ struct ShownSymbols {
         for (uint8_t s : {cell.Lower, cell.Upper}) {
             if (s == 0) continue;
             if (!ts.HiddenFlags[s]) {
-                f(int(s), table[s]);
+                const uint8_t shown = includeHidden ? s : PlayerFrameAt(table, ts.HiddenFlags, s, map, c, r);
+                f(int(shown), table[shown]);
                 continue;
             }
             const uint8_t stand = PlayerSymbolAt(table, s, map, c, r);
             if (stand == 0) continue;
             if (!includeHidden) f(int(stand), table[stand]);
-            else if (table[stand].role == SymbolRole::Wall) f(int(s), SecretDoor(table[stand], c, r));
+            else if (table[stand].role == SymbolRole::Wall && table[stand].edges) f(int(s), SecretDoor(table[stand]));
         }
     }
-    // The closed door that crosses the wall line of wall piece `w`.
-    SymbolTraits SecretDoor(const SymbolTraits& w, int c, int r) const {
+    // Whether cell (c, r) holds a secret door in wall terrain (hidden symbols shown).
+    bool TerrainSecretDoor(int c, int r) const {
+        if (!includeHidden) return false;
+        const TMapCell& cell = map.Cell(c + 1, r + 1);
+        for (uint8_t s : {cell.Lower, cell.Upper})
+            if (IsSecretDoorAt(table, ts.HiddenFlags, s, map, c, r) &&
+                !table[PlayerSymbolAt(table, s, map, c, r)].edges)
+                return true;
+        return false;
+    }
+    // The closed door that crosses the wall line of thin wall piece `w`.
+    static SymbolTraits SecretDoor(const SymbolTraits& w) {
         SymbolTraits d;
         d.role = SymbolRole::Door;
-        if (w.edges) {
-            d.vertical = !(w.edges & (EdgeN | EdgeS));
-            const bool far = d.vertical ? !(w.edges & EdgeW) : !(w.edges & EdgeN);
-            d.across = far ? 1 - w.inset : w.inset;
-            return d;
-        }
-        const uint8_t q = w.quarters;
-        if (q == (QuarterNW | QuarterNE) || q == (QuarterSW | QuarterSE)) d.vertical = false;
-        else if (q == (QuarterNW | QuarterSW) || q == (QuarterNE | QuarterSE)) d.vertical = true;
-        else {
-            // Solid rock: the door runs along the wall that its west or east neighbour continues.
-            auto walled = [&](int nc) {
-                if (nc < 0 || nc >= 72) return false;
-                const TMapCell& n = map.Cell(nc + 1, r + 1);
-                return table[n.Lower].role == SymbolRole::Wall || table[n.Upper].role == SymbolRole::Wall;
-            };
-            d.vertical = !(walled(c - 1) || walled(c + 1));
-        }
+        d.vertical = !(w.edges & (EdgeN | EdgeS));
+        const bool far = d.vertical ? !(w.edges & EdgeW) : !(w.edges & EdgeN);
+        d.across = far ? 1 - w.inset : w.inset;
         return d;
     }
 };
@@ -163,7 +162,7 @@ struct ShownSymbols {
 // Wall quarters at half-cell resolution; every boundary between a walled and an open
 // quarter inside the area becomes a wall. A door or window opens its cell: full wall
 // terrain lies on the lower layer, so a door drawn into a wall sits on top of it.
-void AddTerrainWalls(const ShownSymbols& symbolsOf, const TGridRect& a, Layout& out) {
+std::vector<uint8_t> AddTerrainWalls(const ShownSymbols& symbolsOf, const TGridRect& a, Layout& out) {
     const int W = a.Width(), H = a.Height();
     const int QW = 2 * W, QH = 2 * H;
     std::vector<uint8_t> walled(size_t(QW) * QH, 0);
@@ -196,11 +195,74 @@ void AddTerrainWalls(const ShownSymbols& symbolsOf, const TGridRect& a, Layout& 
                 out.walls.push_back(MakeSeg({x0 + qx * half, y}, {x0 + (qx + 1) * half, y}));
             }
         }
+    return walled;
+}
+
+// A run of secret doors side by side in wall terrain (hidden symbols shown) is one closed
+// door: across the passage that the wall pieces framing the run leave open (the passage
+// runs between the two sides of the run with more open quarters beyond them), on the
+// middle line of the run, spanning the open part of that line. `walled` is the area's
+// quarter grid from AddTerrainWalls.
+void AddTerrainSecretDoors(const ShownSymbols& symbolsOf, const TGridRect& a, const std::vector<uint8_t>& walled,
+                           Layout& out) {
+    const int W = a.Width(), H = a.Height(), QW = 2 * W, QH = 2 * H;
+    std::vector<uint8_t> secret(size_t(W) * H, 0);
+    for (int r = 0; r < H; ++r)
+        for (int c = 0; c < W; ++c) secret[size_t(r) * W + c] = symbolsOf.TerrainSecretDoor(a.Left + c, a.Top + r);
+    // Quarters outside the area count as walled: no passage is known there.
+    auto open = [&](int qx, int qy) {
+        return qx >= 0 && qy >= 0 && qx < QW && qy < QH && !walled[size_t(qy) * QW + qx];
+    };
+    const int half = Unit / 2, x0 = a.Left * Unit, y0 = a.Top * Unit;
+    std::vector<bool> seen(secret.size(), false);
+    for (size_t start = 0; start < secret.size(); ++start) {
+        if (!secret[start] || seen[start]) continue;
+        int c0 = W, c1 = -1, r0 = H, r1 = -1;
+        std::vector<size_t> todo{start};
+        seen[start] = true;
+        while (!todo.empty()) {
+            const size_t i = todo.back();
+            todo.pop_back();
+            const int c = int(i % size_t(W)), r = int(i / size_t(W));
+            c0 = std::min(c0, c), c1 = std::max(c1, c), r0 = std::min(r0, r), r1 = std::max(r1, r);
+            const int dc[4] = {1, -1, 0, 0}, dr[4] = {0, 0, 1, -1};
+            for (int k = 0; k < 4; ++k) {
+                const int nc = c + dc[k], nr = r + dr[k];
+                if (nc < 0 || nr < 0 || nc >= W || nr >= H) continue;
+                const size_t j = size_t(nr) * W + nc;
+                if (secret[j] && !seen[j]) {
+                    seen[j] = true;
+                    todo.push_back(j);
+                }
+            }
+        }
+        int openWE = 0, openNS = 0;
+        for (int qy = 2 * r0; qy <= 2 * r1 + 1; ++qy) openWE += open(2 * c0 - 1, qy) + open(2 * c1 + 2, qy);
+        for (int qx = 2 * c0; qx <= 2 * c1 + 1; ++qx) openNS += open(qx, 2 * r0 - 1) + open(qx, 2 * r1 + 2);
+        // No passage to tell by: the door lies along the run.
+        const bool vertical = openWE != openNS ? openWE > openNS : r1 - r0 > c1 - c0;
+        // The door line, in quarters: between the run's two middle quarter columns (rows).
+        const int line = vertical ? c0 + c1 + 1 : r0 + r1 + 1;
+        const int lo = vertical ? 2 * r0 : 2 * c0, hi = vertical ? 2 * r1 + 1 : 2 * c1 + 1;
+        int first = -1, last = -1;
+        for (int q = lo; q <= hi; ++q) {
+            const bool gap = vertical ? open(line - 1, q) || open(line, q) : open(q, line - 1) || open(q, line);
+            if (!gap) continue;
+            if (first < 0) first = q;
+            last = q;
+        }
+        if (first < 0) first = lo, last = hi;
+        const Seg span = vertical ? MakeSeg({x0 + line * half, y0 + first * half},
+                                            {x0 + line * half, y0 + (last + 1) * half})
+                                  : MakeSeg({x0 + first * half, y0 + line * half},
+                                            {x0 + (last + 1) * half, y0 + line * half});
+        out.portals.push_back({span, vertical, true, true});
+    }
 }
 
 // What one symbol of the cell whose top left is (L, T) stands for: thin walls, a door
 // or window, an obstacle's outline or a light.
-void AddSymbolGeometry(int s, const SymbolTraits& t, int L, int T, Layout& out) {
+void AddSymbolGeometry(int s, const SymbolTraits& t, bool hidden, int L, int T, Layout& out) {
     const int R = L + Unit, B = T + Unit, half = Unit / 2;
     switch (t.role) {
     case SymbolRole::Wall: {
@@ -219,7 +281,8 @@ void AddSymbolGeometry(int s, const SymbolTraits& t, int L, int T, Layout& out) 
     case SymbolRole::Window: {
         const int at = Milli(t.across);
         const Seg span = t.vertical ? MakeSeg({L + at, T}, {L + at, B}) : MakeSeg({L, T + at}, {R, T + at});
-        out.portals.push_back({span, t.vertical, t.role == SymbolRole::Door && !t.open});
+        out.portals.push_back(
+            {span, t.vertical, t.role == SymbolRole::Door && !t.open, hidden, t.role == SymbolRole::Window});
         break;
     }
     case SymbolRole::Obstacle: {
@@ -306,7 +369,8 @@ void MergeTouchingPortals(std::vector<Portal>& portals) {
             for (size_t j = i + 1; j < portals.size() && !merged; ++j) {
                 Portal& p = portals[i];
                 const Portal& q = portals[j];
-                if (p.closed != q.closed || p.vertical != q.vertical || p.span.Horizontal() != q.span.Horizontal())
+                if (p.closed != q.closed || p.vertical != q.vertical || p.span.Horizontal() != q.span.Horizontal() ||
+                    p.secret != q.secret || p.window != q.window)
                     continue;
                 if (!OnSeg(p.span, q.span.a) && !OnSeg(p.span, q.span.b) && !OnSeg(q.span, p.span.a)) continue;
                 p.span = {std::min(p.span.a, q.span.a), std::max(p.span.b, q.span.b)};
@@ -362,10 +426,13 @@ Layout BuildLayout(const TMapRecord& map, const TRenderedTileset& ts, const Symb
                    bool includeHidden) {
     Layout out;
     const ShownSymbols symbolsOf{map, ts, table, includeHidden};
-    AddTerrainWalls(symbolsOf, a, out);
+    const std::vector<uint8_t> walled = AddTerrainWalls(symbolsOf, a, out);
     for (int r = a.Top; r <= a.Bottom; ++r)
         for (int c = a.Left; c <= a.Right; ++c)
-            symbolsOf(c, r, [&](int s, const SymbolTraits& t) { AddSymbolGeometry(s, t, c * Unit, r * Unit, out); });
+            symbolsOf(c, r, [&](int s, const SymbolTraits& t) {
+                AddSymbolGeometry(s, t, ts.HiddenFlags[size_t(s)] != 0, c * Unit, r * Unit, out);
+            });
+    AddTerrainSecretDoors(symbolsOf, a, walled, out);
     AddTerrainLights(symbolsOf, a, out);
     out.walls = MergeCollinear(std::move(out.walls));
     MergeTouchingPortals(out.portals);
@@ -393,7 +460,8 @@ TVttGeometry VttGeometry(const TMapRecord& map, const TRenderedTileset& ts, cons
         for (Pt p : o) pl.push_back(ToCells(p));
         g.Objects.push_back(std::move(pl));
     }
-    for (const Portal& p : l.portals) g.Portals.push_back({ToCells(p.span.a), ToCells(p.span.b), p.vertical, p.closed});
+    for (const Portal& p : l.portals)
+        g.Portals.push_back({ToCells(p.span.a), ToCells(p.span.b), p.vertical, p.closed, p.secret, p.window});
     g.Lights = std::move(l.lights);
     return g;
 }

@@ -26,6 +26,8 @@ struct TVttPortal {
     TVttPoint a, b;        // the span, west to east or north to south
     bool vertical = false; // in a north-south wall
     bool closed = true;    // a closed door; false for a window or an open door
+    bool secret = false;   // a secret door (only with hidden symbols included)
+    bool window = false;   // a window: blocks movement, not sight
 };
 
 struct TVttLight {
@@ -43,8 +45,10 @@ struct TVttGeometry {
 
 // The geometry of `area` (0-based grid cells, inclusive) of the map, in whole-map cell
 // units. A hidden symbol gives the geometry of what players see in its place
-// (PlayerSymbolAt); with `includeHidden`, a secret door (a hidden symbol standing in for a
-// wall piece) is a closed door across that wall instead.
+// (PlayerSymbolAt), and the frame of a secret door's passage that of the wall running
+// past it (PlayerFrameAt); with `includeHidden`, a secret door (a hidden symbol standing in
+// for a wall piece) is a closed door across that wall instead: one door for each run of
+// secret doors side by side, across the passage their frame leaves open.
 TVttGeometry VttGeometry(const TMapRecord& map, const TRenderedTileset& ts, const SymbolTable& symbols,
                          const TGridRect& area, bool includeHidden = false);
 

@@ -43,8 +43,16 @@ void CheckVisibleLayers(const TMapRecord& map, const TRenderedTileset& ts) {
             const TCellLayers l = VisibleLayers(map, ts, c, r);
             const TMapCell& cell = map.Cell(c + 1, r + 1);
             Check(l.Background == BackgroundForRow(map.Background, r), "a cell shows the wrong background");
-            auto shown = [&](uint8_t s) {
-                return IsHiddenSymbol(map, ts, s) ? PlayerSymbolAt(*ts.Roles, s, map, c, r) : s;
+            // The frame of a secret door's passage shows the wall running past it: it only
+            // ever gains wall quarters.
+            auto shown = [&](uint8_t s) -> uint8_t {
+                if (s == 0) return s;
+                if (IsHiddenSymbol(map, ts, s)) return PlayerSymbolAt(*ts.Roles, s, map, c, r);
+                if (map.ShowHidden) return s;
+                const uint8_t frame = PlayerFrameAt(*ts.Roles, ts.HiddenFlags, s, map, c, r);
+                const uint8_t q = (*ts.Roles)[s].quarters;
+                Check(frame == s || ((*ts.Roles)[frame].quarters & q) == q, "a secret door's frame loses wall");
+                return frame;
             };
             Check(l.Lower == shown(cell.Lower), "a cell shows the wrong lower symbol");
             Check(l.Upper == shown(cell.Upper), "a cell shows the wrong upper symbol");

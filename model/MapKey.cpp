@@ -291,6 +291,10 @@ std::string CleanKeyText(std::string_view text) {
     return out;
 }
 
+std::string KeyEntryHeading(const TKeyEntry& e) {
+    return std::to_string(e.Number) + "." + (e.Title.empty() ? std::string() : " " + e.Title);
+}
+
 std::string KeyPathFor(const std::string& mapPath) {
     std::string base = mapPath;
     if (base.size() > 4) {

@@ -68,6 +68,9 @@ std::string CleanKeyTitle(std::string_view title);
 // The text as it is kept: '\n' line ends, no blank lines at either end.
 std::string CleanKeyText(std::string_view text);
 
+// "3. Guard room" ("3." without a title): how the entry is named on pins and pages.
+std::string KeyEntryHeading(const TKeyEntry& e);
+
 // NAME.map -> NAME.key.md (any other name gets ".key.md" added).
 std::string KeyPathFor(const std::string& mapPath);
 

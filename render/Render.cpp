@@ -6,6 +6,7 @@
 
 #include "base/Encoding.h"
 #include "export/ExportPicture.h"
+#include "export/FoundryScene.h"
 #include "export/VttExport.h"
 #include "model/RecordFile.h"
 #include "preview/PrintRun.h"
@@ -42,6 +43,23 @@ void RenderVtt(const TRenderArgs& args, const TMapRecord& map, const TRenderedTi
     options.IncludeHidden = args.ShowHidden.value_or(false);
     options.Rock = args.Rock;
     ExportVttMap(args.OutputPath, map, ts, symbols, args.Region ? *args.Region : WholeMapArea, options);
+}
+
+// The scene's name is the map's, not the output file's.
+void RenderFoundry(const TRenderArgs& args, const TMapRecord& map, const TRenderedTileset& ts, const TMapKey* key) {
+    if (!ts.RolesError.empty()) throw std::runtime_error(ts.RolesError);
+    TFoundryOptions options;
+    options.PixelsPerCell = args.PixelsPerGrid;
+    options.IncludeHidden = args.ShowHidden.value_or(false);
+    options.PictureFolder = args.FoundryFolder;
+    const std::string& from = args.MapPath;
+    const size_t slash = from.find_last_of('/');
+    options.Name = from.substr(slash == std::string::npos ? 0 : slash + 1);
+    if (const size_t dot = options.Name.find_last_of('.'); dot != std::string::npos && dot > 0)
+        options.Name.resize(dot);
+    // The key's entries become map notes, for the game master's eyes only.
+    if (key) options.Notes = FoundryNotes(*key);
+    ExportFoundryScene(args.OutputPath, map, ts, *ts.Roles, args.Region ? *args.Region : WholeMapArea, options);
 }
 
 void RenderPdf(const TRenderArgs& args, const TMapRecord& map, const TRenderedTileset& ts, const TMapKey* key) {
@@ -130,7 +148,7 @@ void LoadMapAndTileset(const TRenderArgs& args, const QString& programFolder, TM
 }
 
 TMapKey LoadKeyFor(const TRenderArgs& args) {
-    if (!args.Labels && !args.Print.KeyPages) return {};
+    if (!args.Labels && !args.Print.KeyPages && args.Job != TRenderJob::Foundry) return {};
     try {
         return ReadKeyFile(KeyPathFor(args.MapPath));
     } catch (const TFileError& e) {
@@ -141,7 +159,13 @@ TMapKey LoadKeyFor(const TRenderArgs& args) {
 void WriteRendered(const TRenderArgs& args, const TMapRecord& map, const TRenderedTileset& ts, const TMapKey* key) {
     if (args.Job == TRenderJob::Pdf) RenderPdf(args, map, ts, key);
     else if (args.Job == TRenderJob::Vtt) RenderVtt(args, map, ts);
+    else if (args.Job == TRenderJob::Foundry) RenderFoundry(args, map, ts, key);
     else RenderPicture(args, map, ts, key);
+}
+
+void PrintWritten(const TRenderArgs& args, std::ostream& out) {
+    out << args.OutputPath << "\n";
+    if (args.Job == TRenderJob::Foundry) out << FoundryPicturePath(args.OutputPath) << "\n";
 }
 
 int RunRender(const TRenderArgs& args, const QString& programFolder, std::ostream& out, std::ostream& err) {
@@ -159,7 +183,7 @@ int RunRender(const TRenderArgs& args, const QString& programFolder, std::ostrea
         LoadMapAndTileset(args, programFolder, map, ts);
         const TMapKey key = LoadKeyFor(args);
         WriteRendered(args, map, ts, &key);
-        out << args.OutputPath << "\n";
+        PrintWritten(args, out);
         return 0;
     } catch (const std::exception& e) {
         err << "quillmarch-render: " << e.what() << "\n";

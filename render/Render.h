@@ -45,6 +45,8 @@ TMapKey LoadKeyFor(const TRenderArgs& args);
 // `key` gives the labels and key pages asked for.
 void WriteRendered(const TRenderArgs& args, const TMapRecord& map, const TRenderedTileset& ts,
                    const TMapKey* key = nullptr);
+// One line naming each file the run wrote (a Foundry scene's picture too).
+void PrintWritten(const TRenderArgs& args, std::ostream& out);
 
 // --generate: draws the map with the generator (the seed picked and printed when none is
 // given, what the tileset lacks noted on `err`), then writes it as the output asks.

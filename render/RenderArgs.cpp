@@ -29,6 +29,8 @@ const std::set<std::string> VttOptions = {"--ppg", "--vtt-target"};
 const std::set<std::string> GenerateOptions = {"--generate", "--seed", "--density", "--levels", "--below"};
 // Options that take no value.
 const std::set<std::string> FlagOptions = {"--accept-any-size"};
+// Foundry VTT scenes (.json) only; the tabletop options apply to them too.
+const std::set<std::string> FoundryOptions = {"--foundry-folder"};
 
 // A whole decimal number and nothing else.
 std::optional<int> ParseInt(const std::string& s) {
@@ -174,7 +176,7 @@ std::optional<TRenderParse> SplitCommandLine(const std::vector<std::string>& arg
         }
         if (!PictureOptions.count(name) && !PdfOptions.count(name) && !CommonOptions.count(name) &&
             !MatOptions.count(name) && !VttOptions.count(name) && !GenerateOptions.count(name) &&
-            !FlagOptions.count(name) && !RockOptions.count(name))
+            !FlagOptions.count(name) && !RockOptions.count(name) && !FoundryOptions.count(name))
             return Refused(TRenderParse::Usage, "unknown option " + name);
         if (FlagOptions.count(name)) {
             if (inlineValue) return Refused(TRenderParse::Usage, "option " + name + " takes no value");
@@ -198,11 +200,20 @@ std::optional<std::string> ReadOutputKind(TRenderArgs& a, const TOptionValues& o
         a.PictureFormat = *picture;
     } else if (out == TFileKind::Vtt) {
         a.Job = TRenderJob::Vtt;
+    } else if (out == TFileKind::Json) {
+        // A scene of the one tabletop whose own format this is, asked for by name.
+        const std::string* target = opts.Get("--vtt-target");
+        if (!target || *target != "foundry")
+            return "OUTPUT ending in .json is a Foundry VTT scene: give --vtt-target foundry: " + a.OutputPath;
+        a.Job = TRenderJob::Foundry;
     } else {
-        return "OUTPUT must end in .png, .jpg, .jpeg, .bmp, .pdf, .tmx, .dd2vtt, .uvtt or .df2vtt: " + a.OutputPath;
+        return "OUTPUT must end in .png, .jpg, .jpeg, .bmp, .pdf, .tmx, .dd2vtt, .uvtt, .df2vtt or .json: " +
+               a.OutputPath;
     }
-    const bool pdf = a.Job == TRenderJob::Pdf, vtt = a.Job == TRenderJob::Vtt;
+    const bool pdf = a.Job == TRenderJob::Pdf, vtt = a.Job == TRenderJob::Vtt || a.Job == TRenderJob::Foundry;
     for (const auto& [name, value] : opts.Values) {
+        if (a.Job != TRenderJob::Foundry && FoundryOptions.count(name))
+            return name + " applies to Foundry VTT scenes (.json) only";
         if (pdf && PictureOptions.count(name)) return name + " applies to pictures, not to PDF output";
         if (!pdf && (PdfOptions.count(name) || MatOptions.count(name))) return name + " applies to PDF output only";
         if (!vtt && VttOptions.count(name)) return name + " applies to virtual tabletop maps only";
@@ -263,6 +274,12 @@ TBadValue ReadDrawingOptions(TRenderArgs& a, const TOptionValues& opts) {
         if (!t) return Bad("--vtt-target must be generic, foundry, owlbear, roll20 or fgu, not " + Quoted(*v));
         a.VttTarget = t->Target;
         if (!opts.Get("--ppg")) a.PixelsPerGrid = t->DefaultPixelsPerCell;
+    }
+    if (auto v = opts.Get("--foundry-folder")) {
+        if (v->find("..") != std::string::npos || (!v->empty() && (*v)[0] == '/') || v->find('\\') != std::string::npos)
+            return Bad("--foundry-folder must be a folder inside Foundry's user data such as worlds/keep, not " +
+                       Quoted(*v));
+        a.FoundryFolder = *v;
     }
     return std::nullopt;
 }

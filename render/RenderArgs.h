@@ -34,6 +34,7 @@ enum class TRenderJob {
     TiledExport, // MAP OUT.tmx: the map and its tileset for Tiled
     TiledImport, // IN.tmx OUT.map: a Tiled map as a Quillmarch map
     MapFile,     // --generate ... OUT.map
+    Foundry,     // --vtt-target foundry MAP OUT.json: a Foundry VTT scene and its picture
 };
 
 struct TRenderArgs {
@@ -59,6 +60,9 @@ struct TRenderArgs {
     // Virtual-tabletop maps (Region and ShowHidden as for pictures).
     int PixelsPerGrid = 100;                    // --ppg 16..227, else the target's default
     TVttTarget VttTarget = TVttTarget::Generic; // --vtt-target
+
+    // Foundry scenes (.json; PixelsPerGrid, Region and ShowHidden as for tabletop maps).
+    std::string FoundryFolder; // --foundry-folder: where the picture is uploaded in Foundry's user data
 
     // PDF: the choices of the "Print Properties" dialog, battle-mat sheets and the player
     // copy (--show-hidden) among them, and the printed cells when not the whole map.

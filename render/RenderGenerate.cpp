@@ -45,12 +45,13 @@ void WriteGeneratedLevel(const TRenderArgs& args, const TGenLevel& level, const 
             out << keyPath << "\n";
         }
     } else if (args.Job == TRenderJob::TiledExport) {
-        ExportTiledMap(args.OutputPath, map, ts, symbols);
+        ExportTiledMap(args.OutputPath, map, ts, symbols, &level.Result.Key);
         const TTiledFileNames names = TiledFileNamesFor(args.OutputPath);
         out << names.Tmx << "\n" << names.Tsx << "\n" << names.Png << "\n";
     } else {
-        WriteRendered(named, map, ts);
-        out << args.OutputPath << "\n";
+        // The key as a saved map would give it: labels, key pages, Foundry notes.
+        WriteRendered(named, map, ts, &level.Result.Key);
+        PrintWritten(args, out);
     }
 }
 } // namespace

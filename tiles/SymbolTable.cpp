@@ -398,6 +398,56 @@ std::uint8_t PlayerSymbolAt(const SymbolTable& table, std::uint8_t s, const TMap
     return 0;
 }
 
+bool IsSecretDoorAt(const SymbolTable& table, const std::array<std::uint8_t, 256>& hidden, std::uint8_t s,
+                    const TMapRecord& map, int c, int r) {
+    if (s == 0 || !hidden[s]) return false;
+    const int p = table[s].player;
+    if (p != PlayerWallPiece && (p <= 0 || table[p].role != SymbolRole::Wall)) return false;
+    const std::uint8_t stand = PlayerSymbolAt(table, s, map, c, r);
+    return stand != 0 && table[stand].role == SymbolRole::Wall;
+}
+
+std::uint8_t PlayerFrameAt(const SymbolTable& table, const std::array<std::uint8_t, 256>& hidden, std::uint8_t s,
+                           const TMapRecord& map, int c, int r) {
+    const SymbolTraits& t = table[s];
+    constexpr std::uint8_t All = QuarterNW | QuarterNE | QuarterSW | QuarterSE;
+    if (s < 128 || t.role != SymbolRole::Wall || t.edges || t.quarters == All) return s;
+    // A piece framing the passage in the door's own cell gives way to the door's stand-in.
+    const TMapCell& own = map.Cell(c + 1, r + 1);
+    for (std::uint8_t q : {own.Upper, own.Lower})
+        if (q != s && IsSecretDoorAt(table, hidden, q, map, c, r)) {
+            const std::uint8_t stand = PlayerSymbolAt(table, q, map, c, r);
+            return (table[stand].quarters & t.quarters) == t.quarters ? stand : s;
+        }
+    // The quarters a secret door beside the cell walls off on their shared side carry on
+    // into this cell's half on that side: the notch the passage cut is filled.
+    std::uint8_t quarters = t.quarters;
+    struct {
+        int dc, dr;
+        std::uint8_t theirA, oursA, theirB, oursB;
+    } const near[] = {{-1, 0, QuarterNE, QuarterNW, QuarterSE, QuarterSW},
+                      {1, 0, QuarterNW, QuarterNE, QuarterSW, QuarterSE},
+                      {0, -1, QuarterSW, QuarterNW, QuarterSE, QuarterNE},
+                      {0, 1, QuarterNW, QuarterSW, QuarterNE, QuarterSE}};
+    for (const auto& n : near) {
+        const int nc = c + n.dc, nr = r + n.dr;
+        if (nc < 0 || nr < 0 || nc >= MapSize || nr >= MapSize) continue;
+        const TMapCell& cell = map.Cell(nc + 1, nr + 1);
+        for (std::uint8_t q : {cell.Upper, cell.Lower}) {
+            if (!IsSecretDoorAt(table, hidden, q, map, nc, nr)) continue;
+            const std::uint8_t stand = table[PlayerSymbolAt(table, q, map, nc, nr)].quarters;
+            if (stand & n.theirA) quarters |= n.oursA;
+            if (stand & n.theirB) quarters |= n.oursB;
+        }
+    }
+    if (quarters == t.quarters) return s;
+    const int row = s - (s - 128) % 16;
+    for (int k = 0; k < 16; ++k)
+        if (table[row + k].role == SymbolRole::Wall && !table[row + k].edges && table[row + k].quarters == quarters)
+            return std::uint8_t(row + k);
+    return s;
+}
+
 std::vector<std::uint8_t> SecretDoorsFor(const SymbolTable& table, const std::array<std::uint8_t, 256>& hidden,
                                          std::uint8_t wall) {
     std::vector<std::uint8_t> out;

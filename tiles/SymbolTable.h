@@ -100,6 +100,18 @@ SymbolTable SymbolTableFor(const std::string& tilesetPath, const std::array<std:
 // The drawing and the tabletop export both go through this.
 std::uint8_t PlayerSymbolAt(const SymbolTable& table, std::uint8_t s, const TMapRecord& map, int c, int r);
 
+// Whether hidden symbol `s` of cell (c, r) is a secret door: its stand-in there is a wall piece.
+bool IsSecretDoorAt(const SymbolTable& table, const std::array<std::uint8_t, 256>& hidden, std::uint8_t s,
+                    const TMapRecord& map, int c, int r);
+
+// What players see in place of the visible wall terrain piece `s` of cell (c, r): a piece
+// carved for the passage of a secret door beside it (the door's frame) is drawn as the
+// piece its wall continues through the cell along the wall, so the players' wall runs
+// straight past the door, and one in the door's own cell as the door's stand-in; any other
+// symbol is itself.
+std::uint8_t PlayerFrameAt(const SymbolTable& table, const std::array<std::uint8_t, 256>& hidden, std::uint8_t s,
+                           const TMapRecord& map, int c, int r);
+
 // The hidden symbols whose stand-in is wall piece `wall` (or PlayerWallPiece, which
 // stands for every wall piece): the secret doors a tool may put into that wall.
 std::vector<std::uint8_t> SecretDoorsFor(const SymbolTable& table, const std::array<std::uint8_t, 256>& hidden,

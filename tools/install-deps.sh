@@ -7,7 +7,8 @@ for pkg in $(grep -v '^#' "$list" | grep -v '^[[:space:]]*$'); do
   status=$(dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null || true)
   case "$status" in
     *"install ok installed"*) ;;
-    *) missing="$missing $pkg" ;;
+    # A tool that came with another package (npm inside a newer nodejs) is there already.
+    *) command -v "$pkg" >/dev/null 2>&1 && [ "$pkg" = npm ] || missing="$missing $pkg" ;;
   esac
 done
 [ -z "$missing" ] && exit 0

@@ -113,6 +113,7 @@ TEST_F(AppTest, MenusInOrderWithTheirSeparators) {
                                                         "ExportImage1",
                                                         "ExportTiledMapImages1",
                                                         "ExportVirtualTabletopMap1",
+                                                        "ExportFoundryScene1",
                                                         "ExportTiledMap1",
                                                         "ImportTiledMap1",
                                                         "-",

@@ -5,15 +5,18 @@
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFile>
+#include <QImage>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTimer>
 #include <cstring>
 
+#include "export/FoundryOptionsDialog.h"
 #include "export/VttOptionsDialog.h"
 #include "tests/app/AppFixture.h"
 #include "tiles/TilesetChooser.h"
@@ -85,6 +88,50 @@ TEST_F(AppTest, ExportVirtualTabletopMapFromTheFileMenu) {
     Trigger(Find<QAction>("ExportVirtualTabletopMap1"));
     EXPECT_EQ(dialogs.FileAnswers.size(), 1u);
     EXPECT_FALSE(QFile::exists(WorkFile("other.dd2vtt")));
+}
+
+// File > Export Foundry Scene...: the scene and its picture side by side, the game master's
+// secret door as a secret door; replacing either file asks once, naming both.
+TEST_F(AppTest, ExportFoundrySceneFromTheFileMenu) {
+    Start();
+    const uint8_t thin[3][3] = {{6, 35, 7}, {5, 0, 12}, {9, 4, 8}}; // a secret door in the north wall
+    for (int r = 0; r < 3; ++r)
+        for (int c = 0; c < 3; ++c) Map().Cell(3 + c, 3 + r) = {thin[r][c], 10, 0};
+    auto answer = [&](bool master) {
+        QTimer::singleShot(0, [=] {
+            auto* dlg = qobject_cast<qm::TFoundryOptionsDialog*>(QApplication::activeModalWidget());
+            if (!dlg) return;
+            dlg->PixelsPerCellEdit->setValue(40);
+            dlg->IncludeHiddenCheck->setChecked(master);
+            dlg->PictureFolderEdit->setText("worlds/keep");
+            QTest::mouseClick(dlg->findChild<QDialogButtonBox*>("FoundryButtons")->button(QDialogButtonBox::Ok),
+                              Qt::LeftButton);
+        });
+    };
+    const QString path = WorkFile("keep.json");
+    dialogs.FileAnswers = {path};
+    answer(true);
+    Trigger(Find<QAction>("ExportFoundryScene1"));
+    EXPECT_EQ(dialogs.LastSuffix, "json");
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    const QJsonObject j = QJsonDocument::fromJson(f.readAll()).object();
+    f.close();
+    EXPECT_EQ(j["name"].toString(), "Untitled");
+    EXPECT_EQ(j["grid"].toObject()["size"].toInt(), 40);
+    EXPECT_EQ(j["background"].toObject()["src"].toString(), "worlds/keep/keep.png");
+    int secret = 0;
+    for (const auto& w : j["walls"].toArray()) secret += w.toObject()["door"].toInt() == 2;
+    EXPECT_EQ(secret, 1);
+    EXPECT_EQ(QImage(WorkFile("keep.png")).width(), 72 * 40);
+    EXPECT_TRUE(dialogs.Errors.isEmpty()) << dialogs.Errors.join("\n").toStdString();
+
+    dialogs.FileAnswers = {path};
+    dialogs.ConfirmAnswers = {qm::TConfirm::No};
+    answer(false);
+    Trigger(Find<QAction>("ExportFoundryScene1"));
+    ASSERT_EQ(dialogs.Confirms.size(), 1);
+    EXPECT_EQ(dialogs.Confirms[0], "OK to overwrite " + path + ", " + WorkFile("keep.png"));
 }
 
 // The tabletop picks its cell size; a file over its limit is refused with an offer of the
