@@ -91,20 +91,43 @@ std::vector<int> WalkOrder(const TMapRecord& map, const TMapKey& key, const Symb
 }
 
 std::string RenumberReferences(const std::string& text, const std::map<int, int>& renumbered) {
+    const auto isDigit = [](char c) { return std::isdigit(static_cast<unsigned char>(c)) != 0; };
+    const auto isWordChar = [](char c) { return std::isalnum(static_cast<unsigned char>(c)) != 0; };
     std::string out;
     out.reserve(text.size());
     size_t i = 0;
-    const auto isDigit = [](char c) { return std::isdigit(static_cast<unsigned char>(c)) != 0; };
+    // The number at `at` if it is a whole word, written anew; returns where it ends, or
+    // npos when there is no such number there.
+    const auto number = [&](size_t at) {
+        size_t end = at;
+        while (end < text.size() && isDigit(text[end])) ++end;
+        if (end == at || (end < text.size() && isWordChar(text[end]))) return std::string::npos;
+        const std::string digits = text.substr(at, end - at);
+        const auto it = digits.size() <= 3 ? renumbered.find(std::stoi(digits)) : renumbered.end();
+        out += it != renumbered.end() ? std::to_string(it->second) : digits;
+        return end;
+    };
     while (i < text.size()) {
-        const bool word = i == 0 || !std::isalnum(static_cast<unsigned char>(text[i - 1]));
-        if (word && text.compare(i, 3, "to ") == 0 && i + 3 < text.size() && isDigit(text[i + 3])) {
-            size_t end = i + 3;
-            while (end < text.size() && isDigit(text[end])) ++end;
-            const bool whole = end == text.size() || !std::isalnum(static_cast<unsigned char>(text[end]));
-            const auto it = whole && end - i - 3 <= 3 ? renumbered.find(std::stoi(text.substr(i + 3, end - i - 3)))
-                                                      : renumbered.end();
-            out += text.substr(i, 3);
-            out += it != renumbered.end() ? std::to_string(it->second) : text.substr(i + 3, end - i - 3);
+        const bool word = i == 0 || !isWordChar(text[i - 1]);
+        if (word && text.compare(i, 3, "to ") == 0) {
+            out += "to ";
+            size_t end = number(i + 3);
+            if (end == std::string::npos) {
+                i += 3;
+                continue;
+            }
+            // A list goes on: "to 2, 3 and 5".
+            for (;;) {
+                const size_t sep = text.compare(end, 2, ", ") == 0 ? 2 : text.compare(end, 5, " and ") == 0 ? 5 : 0;
+                if (sep == 0 || end + sep >= text.size() || !isDigit(text[end + sep])) break;
+                out += text.substr(end, sep);
+                const size_t next = number(end + sep);
+                if (next == std::string::npos) {
+                    out.resize(out.size() - sep);
+                    break;
+                }
+                end = next;
+            }
             i = end;
             continue;
         }

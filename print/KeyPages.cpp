@@ -103,8 +103,7 @@ TKeyPages LayOutKeyPages(TSpecialCanvas& s, const TMapKey& key, const TPrintSett
     put(left, name.isEmpty() ? QStringLiteral("Map Key") : QStringLiteral("Map Key - ") + name, TitlePoints, true);
     y += entryGap;
     for (const TKeyEntry& e : key.Entries) {
-        const QString heading = QString::number(e.Number) + QLatin1Char('.') +
-                                (e.Title.empty() ? QString() : QLatin1Char(' ') + QString::fromStdString(e.Title));
+        const QString heading = QString::fromStdString(KeyEntryHeading(e));
         SetFont(s, TextPoints, false);
         std::vector<std::vector<QString>> paragraphs;
         if (!e.Text.empty())

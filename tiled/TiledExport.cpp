@@ -193,9 +193,7 @@ void KeyLayer(QXmlStreamWriter& w, const TMapKey& key, int tileSize) {
     for (const TKeyEntry& e : key.Entries) {
         w.writeStartElement("object");
         w.writeAttribute("id", QString::number(id++));
-        w.writeAttribute("name",
-                         QString::number(e.Number) + QLatin1Char('.') +
-                             (e.Title.empty() ? QString() : QLatin1Char(' ') + QString::fromStdString(e.Title)));
+        w.writeAttribute("name", QString::fromStdString(KeyEntryHeading(e)));
         // The cell's centre: whole pixels for even tile sizes, halves otherwise.
         w.writeAttribute("x", QString::number((e.X - 1) * tileSize + tileSize / 2.0));
         w.writeAttribute("y", QString::number((e.Y - 1) * tileSize + tileSize / 2.0));

@@ -189,8 +189,17 @@ TEST(MapKeyRenumber, WalksFromTheEntranceAndRewritesReferences) {
     key.Put({3, 30, 5, "Far", "Back to 1, on to 2; a 12 ft drop to 3 levels."});
     key.Put({4, 6, 5, "Near", "Doors: west to 1 and to 4."});
     EXPECT_EQ(WalkOrder(map, key, symbols), (std::vector<int>{1, 4, 3, 2}));
-    EXPECT_EQ(RenumberReferences("Doors: east to 3. A secret door leads to 12, not into 3.", {{3, 2}, {12, 5}}),
-              "Doors: east to 2. A secret door leads to 5, not into 3.");
+    const struct {
+        const char* from;
+        const char* to;
+    } texts[] = {
+        {"Doors: east to 3. A secret door leads to 12, not into 3.",
+         "Doors: east to 2. A secret door leads to 5, not into 3."},
+        {"Doors: south to 3 and 12, west to 3, 12 and 7.", "Doors: south to 2 and 5, west to 2, 5 and 7."},
+        {"to 3, 4x and to 12a; 3 and 12", "to 2, 4x and to 12a; 3 and 12"},
+        {"to 3, and 12", "to 2, and 12"},
+    };
+    for (const auto& t : texts) EXPECT_EQ(RenumberReferences(t.from, {{3, 2}, {12, 5}}), t.to);
 
     TMapDocument doc;
     doc.New("", 16);
