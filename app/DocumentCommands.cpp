@@ -179,10 +179,9 @@ void Twinviewform::ExportFoundryExecute() {
     TGridRect area;
     if (!AskExportArea(area)) return;
     // The map key's entries become the scene's notes, for the game master's eyes.
-    const QString path = qm::ExportFoundryExecute(this, app_->Document.CurrentMap, app_->Tileset, app_->Symbols, area,
-                                                  ExportProposal(QStringLiteral("json")),
-                                                  QFileInfo(app_->Document.FileName()).completeBaseName(),
-                                                  FoundryNotes(app_->Document.CurrentKey));
+    const QString path = qm::ExportFoundryExecute(
+        this, app_->Document.CurrentMap, app_->Tileset, app_->Symbols, area, ExportProposal(QStringLiteral("json")),
+        QFileInfo(app_->Document.FileName()).completeBaseName(), FoundryNotes(app_->Document.CurrentKey));
     if (!path.isEmpty()) app_->PictureDialogDir = app_->ExportFolderUsed = FolderOf(path);
 }
 
