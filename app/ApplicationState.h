@@ -42,6 +42,7 @@ struct TQuillmarch {
     // Export Image's and Copy Image's Player Copy once the user changed it; until then it
     // follows Show Hidden.
     std::optional<bool> PlayerCopy;
+    bool PictureRoomNumbers = false; // Export Image and Copy Image: the key's numbers, kept for the run
 };
 
 // The folder of the running executable with its trailing separator.

@@ -131,12 +131,17 @@ QString Twinviewform::ExportProposal(const QString& suffix) const {
         ProposedSaveFile(mapFile, suffix, {app_->ExportFolderUsed, mapFile.isEmpty() ? QString() : FolderOf(mapFile)}));
 }
 
-bool Twinviewform::AskPictureCopy(const QString& caption, TMapRecord& shown) {
+bool Twinviewform::AskPictureCopy(const QString& caption, TMapRecord& shown, const TMapKey*& labels) {
     TQuillmarch& a = *app_;
     // Until the user changes it the picture follows Show Hidden, as it always did.
     const bool followsShowHidden = a.Document.CurrentMap.ShowHidden == 0;
     bool playerCopy = a.PlayerCopy.value_or(followsShowHidden);
-    if (!Dialogs().PictureCopy(this, caption, playerCopy)) return false;
+    // The numbers are offered only where there is a key; no numbers unless asked for.
+    const bool keyed = !a.Document.CurrentKey.Entries.empty();
+    bool numbers = a.PictureRoomNumbers;
+    if (!Dialogs().PictureCopy(this, caption, playerCopy, keyed ? &numbers : nullptr)) return false;
+    if (keyed) a.PictureRoomNumbers = numbers;
+    labels = keyed && numbers ? &a.Document.CurrentKey : nullptr;
     if (a.PlayerCopy || playerCopy != followsShowHidden) a.PlayerCopy = playerCopy;
     shown = a.Document.CurrentMap;
     shown.ShowHidden = playerCopy ? 0 : 1;
@@ -147,9 +152,10 @@ void Twinviewform::ExportDiskExecute() {
     TGridRect area;
     if (!AskExportArea(area)) return;
     auto shown = std::make_unique<TMapRecord>();
-    if (!AskPictureCopy(QStringLiteral("Export Image"), *shown)) return;
+    const TMapKey* labels = nullptr;
+    if (!AskPictureCopy(QStringLiteral("Export Image"), *shown, labels)) return;
     const QString path = qm::ExportDiskExecute(this, *shown, app_->Tileset, area, DrawGrid1->DefaultColWidth(),
-                                               ExportProposal(QStringLiteral("png")));
+                                               ExportProposal(QStringLiteral("png")), labels);
     if (!path.isEmpty()) app_->PictureDialogDir = app_->ExportFolderUsed = FolderOf(path);
 }
 
@@ -163,8 +169,9 @@ void Twinviewform::ExportImageClipboardExecute() {
     TGridRect area;
     if (!AskExportArea(area)) return;
     auto shown = std::make_unique<TMapRecord>();
-    if (!AskPictureCopy(QStringLiteral("Copy Image"), *shown)) return;
-    qm::ExportImageClipboardExecute(this, *shown, app_->Tileset, area, DrawGrid1->DefaultColWidth());
+    const TMapKey* labels = nullptr;
+    if (!AskPictureCopy(QStringLiteral("Copy Image"), *shown, labels)) return;
+    qm::ExportImageClipboardExecute(this, *shown, app_->Tileset, area, DrawGrid1->DefaultColWidth(), labels);
 }
 
 void Twinviewform::ExportVttExecute() {

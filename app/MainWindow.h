@@ -217,7 +217,8 @@ private:
     bool AskExportArea(TGridRect& area);
     // The map as Export Image or Copy Image draws it: the players' copy or the game
     // master's, as the picture copy dialog says; false when cancelled.
-    bool AskPictureCopy(const QString& caption, TMapRecord& shown);
+    // `labels` is set to the key when its numbers are to be drawn.
+    bool AskPictureCopy(const QString& caption, TMapRecord& shown, const TMapKey*& labels);
     // Where an export dialog starts: the map's name with `suffix` in the last export
     // folder of the run, else the map's folder, else the documents folder.
     QString ExportProposal(const QString& suffix) const;

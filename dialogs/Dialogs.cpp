@@ -53,7 +53,7 @@ QString PictureCopyText(bool playerCopy) {
                             "are drawn.");
 }
 
-bool TDialogs::PictureCopy(QWidget* parent, const QString& caption, bool& playerCopy) {
+bool TDialogs::PictureCopy(QWidget* parent, const QString& caption, bool& playerCopy, bool* roomNumbers) {
     QDialog dlg(parent);
     dlg.setObjectName(QStringLiteral("PictureCopyDialog"));
     dlg.setWindowTitle(caption);
@@ -72,9 +72,18 @@ bool TDialogs::PictureCopy(QWidget* parent, const QString& caption, bool& player
     auto* layout = new QVBoxLayout(&dlg);
     layout->addWidget(box);
     layout->addWidget(line);
+    QCheckBox* numbers = nullptr;
+    if (roomNumbers) {
+        numbers = new QCheckBox(QStringLiteral("Room Numbers"), &dlg);
+        numbers->setObjectName(QStringLiteral("RoomNumbersCB"));
+        numbers->setToolTip(QStringLiteral("Draw the map key's numbers over their rooms (for the game master)"));
+        numbers->setChecked(*roomNumbers);
+        layout->addWidget(numbers);
+    }
     layout->addWidget(buttons);
     if (dlg.exec() != QDialog::Accepted) return false;
     playerCopy = box->isChecked();
+    if (numbers) *roomNumbers = numbers->isChecked();
     return true;
 }
 

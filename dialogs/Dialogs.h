@@ -48,7 +48,8 @@ public:
     virtual void PrinterSetup(QWidget* parent, QPrinter* printer);
     // Which copy a picture export writes: a "Player Copy" check box offered as
     // `playerCopy`, and a line saying which copy will be written; false when cancelled.
-    virtual bool PictureCopy(QWidget* parent, const QString& caption, bool& playerCopy);
+    // With `roomNumbers` (a map with a key) also a "Room Numbers" check box.
+    virtual bool PictureCopy(QWidget* parent, const QString& caption, bool& playerCopy, bool* roomNumbers = nullptr);
 };
 
 // The line of the picture copy dialog for each choice.

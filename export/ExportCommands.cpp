@@ -71,7 +71,7 @@ bool MayReplace(QWidget* parent, const QStringList& paths, const char* question)
 }
 
 QString ExportDiskExecute(QWidget* parent, const TMapRecord& map, const TRenderedTileset& ts,
-                          const TGridRect& selection, int zoom, const QString& startFolder) {
+                          const TGridRect& selection, int zoom, const QString& startFolder, const TMapKey* labels) {
     int rock = 0;
     if (!AskPictureRock(parent, "Export Image", map, ts, rock)) return QString();
     QString filter;
@@ -80,7 +80,7 @@ QString ExportDiskExecute(QWidget* parent, const TMapRecord& map, const TRendere
     TExportProgress progress(parent, "Exporting " + QFileInfo(path).fileName());
     try {
         ExportMapPicture(PathBytes(path), FormatForFile(path, filter), map, ts, ExportArea(selection), zoom,
-                         progress.Fn(), rock);
+                         progress.Fn(), rock, labels);
     } catch (const TExportCancelled&) {
         return QString();
     }
@@ -105,10 +105,10 @@ QStringList ExportDiskTiledExecute(QWidget* parent, const TMapRecord& map, const
 }
 
 bool ExportImageClipboardExecute(QWidget* parent, const TMapRecord& map, const TRenderedTileset& ts,
-                                 const TGridRect& selection, int zoom) {
+                                 const TGridRect& selection, int zoom, const TMapKey* labels) {
     int rock = 0;
     if (!AskPictureRock(parent, "Copy Image", map, ts, rock)) return false;
-    const TPictureSource src = MapPictureSource(map, ts, ExportArea(selection), zoom, rock);
+    const TPictureSource src = MapPictureSource(map, ts, ExportArea(selection), zoom, rock, labels);
     if (src.Width <= 0 || src.Height <= 0)
         throw std::runtime_error("Cannot copy the picture: a cell size of " + std::to_string(zoom) +
                                  " pixels gives no picture.");

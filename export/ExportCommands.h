@@ -30,8 +30,10 @@ extern const char* const SavePictureFilter;
 // chosen filter. An existing file is replaced only when the user answers Yes to "OK to
 // overwrite <path>?". Returns the path written; empty when the user cancelled the
 // dialog, declined the overwrite or cancelled the progress window.
+// `labels`: the map key's numbers drawn over their cells.
 QString ExportDiskExecute(QWidget* parent, const TMapRecord& map, const TRenderedTileset& ts,
-                          const TGridRect& selection, int zoom, const QString& startFolder);
+                          const TGridRect& selection, int zoom, const QString& startFolder,
+                          const TMapKey* labels = nullptr);
 
 // As ExportDiskExecute for the whole map in four quarter pictures (see
 // TiledFileNames), asking once before replacing those of the four that exist. Returns
@@ -46,7 +48,7 @@ QStringList ExportDiskTiledExecute(QWidget* parent, const TMapRecord& map, const
 constexpr qint64 MaxClipboardPixels = 64ll * 1000 * 1000;
 
 bool ExportImageClipboardExecute(QWidget* parent, const TMapRecord& map, const TRenderedTileset& ts,
-                                 const TGridRect& selection, int zoom);
+                                 const TGridRect& selection, int zoom, const TMapKey* labels = nullptr);
 
 // "Export Virtual Tabletop Map...": asks for pixels per cell and hidden symbols, then a
 // .dd2vtt/.uvtt/.df2vtt file (and before replacing one), and writes the selection when it spans

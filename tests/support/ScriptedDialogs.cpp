@@ -43,9 +43,13 @@ bool TScriptedDialogs::PrintDialog(QWidget*, QPrinter*, qm::TPrintRange& range) 
     return true;
 }
 
-bool TScriptedDialogs::PictureCopy(QWidget*, const QString&, bool& playerCopy) {
+bool TScriptedDialogs::PictureCopy(QWidget*, const QString&, bool& playerCopy, bool* roomNumbers) {
     PlayerCopyOffered << playerCopy;
     if (!PictureCopyAccept) return false;
+    if (roomNumbers && !RoomNumberAnswers.empty()) {
+        *roomNumbers = RoomNumberAnswers.front();
+        RoomNumberAnswers.pop_front();
+    }
     if (!PlayerCopyAnswers.empty()) {
         playerCopy = PlayerCopyAnswers.front();
         PlayerCopyAnswers.pop_front();

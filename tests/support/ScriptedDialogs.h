@@ -25,7 +25,8 @@ public:
     // an empty queue accepts what is offered, unless PictureCopyAccept is false.
     std::deque<bool> PlayerCopyAnswers;
     bool PictureCopyAccept = true;
-    QList<bool> PlayerCopyOffered; // what the dialog offered, each time
+    QList<bool> PlayerCopyOffered;      // what the dialog offered, each time
+    std::deque<bool> RoomNumberAnswers; // answers for the Room Numbers box, when offered
 
     // What was asked: error texts, question texts, the folders and the last filter and
     // suffix the file dialogs offered, the last page range offered for printing.
@@ -42,7 +43,7 @@ public:
     bool PrintDialog(QWidget*, QPrinter*, qm::TPrintRange& range) override;
     // The printer set-up dialog is closed at once: its result is never read.
     void PrinterSetup(QWidget*, QPrinter*) override {}
-    bool PictureCopy(QWidget*, const QString& caption, bool& playerCopy) override;
+    bool PictureCopy(QWidget*, const QString& caption, bool& playerCopy, bool* roomNumbers = nullptr) override;
 
 private:
     QString NextFile();
