@@ -274,7 +274,8 @@ void WritePng(const TByteSink& out, const std::string& path, const TPictureSourc
         [&](const QImage& band, int) {
             for (int y = 0; y < band.height(); ++y, ++row) {
                 const auto* px = reinterpret_cast<const QRgb*>(band.constScanLine(y));
-                const auto* above = y > 0 ? reinterpret_cast<const QRgb*>(band.constScanLine(y - 1)) : lastPixels.data();
+                const auto* above = y > 0 ? reinterpret_cast<const QRgb*>(band.constScanLine(y - 1))
+                                          : lastPixels.data();
                 if (segment.empty()) segment.reserve(rowsPerSegment * rowBytes);
                 segment.resize(segment.size() + rowBytes);
                 uint8_t* filtered = segment.data() + segment.size() - rowBytes;

@@ -194,13 +194,13 @@ void TGenerateMapDialog::StartPicture() {
     drawing_ = std::async(std::launch::async, [this, ticket, map, latest = latest_] {
         QImage picture;
         try {
-            picture = MapPreviewPicture(*map, ts_, PreviewCellPixels, &cells_, [&] { return latest->load() != ticket; });
+            picture = MapPreviewPicture(*map, ts_, PreviewCellPixels, &cells_,
+                                        [&] { return latest->load() != ticket; });
         } catch (const std::exception&) {
             // No memory for the picture: the preview keeps the one it has.
         }
         QMetaObject::invokeMethod(
-            this, [this, ticket, picture = std::move(picture)] { PictureDone(ticket, picture); },
-            Qt::QueuedConnection);
+            this, [this, ticket, picture = std::move(picture)] { PictureDone(ticket, picture); }, Qt::QueuedConnection);
     });
 }
 

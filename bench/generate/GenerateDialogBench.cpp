@@ -5,9 +5,9 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QEventLoop>
 #include <QLabel>
 #include <QPushButton>
-#include <QEventLoop>
 #include <QTimer>
 #include <chrono>
 
