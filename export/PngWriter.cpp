@@ -40,7 +40,7 @@ constexpr int Level = 3;
 constexpr int GoodLength = 4, NiceLength = 258, MaxChain = 16;
 // A zero row keeps only its last bytes in the match finder: enough for the next row to
 // find runs of zeros close by.
-constexpr size_t ZeroRowTail = 2048;
+constexpr size_t ZeroRowTail = 8192;
 constexpr size_t SegmentBytes = size_t(1) << 19;
 constexpr size_t Window = size_t(1) << 15;
 constexpr size_t IdatBytes = size_t(1) << 16;
