@@ -8,10 +8,17 @@
 // before it and ends on a sync flush (the last one on the final block), so the
 // pieces join into one zlib stream. Where the cuts fall depends on the picture
 // alone, never on timing: the file is the same, byte for byte, on any machine.
+//
+// Maps drawn above the tile size repeat whole pixel rows, and a repeated row filters
+// to zeros. Hashing every byte of those rows into the match finder is most of what a
+// lazy deflate level spends on a map, so the segments use greedy matching that keeps
+// every string of a changing row but only the tail of a zero row: half the time of
+// level 4, in a file of about the same size.
 #include <QImage>
 #include <algorithm>
 #include <chrono>
 #include <cstdlib>
+#include <cstring>
 #include <deque>
 #include <future>
 #include <memory>
@@ -28,10 +35,16 @@ namespace {
 
 using detail::PutBE32;
 
-constexpr int Level = 4; // a whole map at the largest zoom in about half the time of the default level
+// Greedy matching (levels 1 to 3 share it; the tuning below replaces their table).
+constexpr int Level = 3;
+constexpr int GoodLength = 4, NiceLength = 258, MaxChain = 16;
+// A zero row keeps only its last bytes in the match finder: enough for the next row to
+// find runs of zeros close by.
+constexpr size_t ZeroRowTail = 8192;
 constexpr size_t SegmentBytes = size_t(1) << 19;
 constexpr size_t Window = size_t(1) << 15;
 constexpr size_t IdatBytes = size_t(1) << 16;
+constexpr uInt MaxMatch = 258;
 
 void WriteChunk(const TByteSink& out, const char type[4], const uint8_t* data, uint32_t size) {
     std::vector<uint8_t> head;
@@ -72,9 +85,23 @@ struct TSegment {
     bool noMemory = false;
 };
 
-// Deflates one segment: raw deflate primed with `dictionary`, ending on a sync flush,
-// or on the final block when `last`.
-TSegment DeflateSegment(std::shared_ptr<const std::vector<uint8_t>> in, std::vector<uint8_t> dictionary, bool last) {
+bool AllZero(const uint8_t* p, size_t n) {
+    uint8_t any = 0;
+    for (size_t i = 0; i < n; ++i) any |= p[i];
+    return any == 0;
+}
+
+// Adler-32 of the filter byte followed by n - 1 zeros: the sum A stays, B adds A each byte.
+uLong ZeroRowAdler(uint8_t filter, size_t n) {
+    constexpr uLong Base = 65521;
+    const uLong a = (1 + filter) % Base;
+    return (a * (n % Base)) % Base << 16 | a;
+}
+
+// Deflates one segment of whole filtered rows of `rowBytes`: raw deflate primed with
+// `dictionary`, ending on a sync flush, or on the final block when `last`.
+TSegment DeflateSegment(std::shared_ptr<const std::vector<uint8_t>> in, size_t rowBytes,
+                        std::vector<uint8_t> dictionary, bool last) {
     TSegment s;
     z_stream z{};
     if (deflateInit2(&z, Level, Z_DEFLATED, -15, 8, Z_FILTERED) != Z_OK) {
@@ -84,23 +111,45 @@ TSegment DeflateSegment(std::shared_ptr<const std::vector<uint8_t>> in, std::vec
     std::unique_ptr<z_stream, int (*)(z_stream*)> guard(&z, deflateEnd);
     if (!dictionary.empty() && deflateSetDictionary(&z, dictionary.data(), uInt(dictionary.size())) != Z_OK)
         throw std::logic_error("deflate dictionary refused");
-    s.adler = adler32(1L, in->data(), uInt(in->size()));
     // Maps pack well: start small, so the pieces in flight stay a few MB in all.
     s.data.resize(in->size() / 8 + 4096);
-    z.next_in = const_cast<Bytef*>(in->data());
-    z.avail_in = uInt(in->size());
-    const int flush = last ? Z_FINISH : Z_SYNC_FLUSH;
     size_t used = 0;
-    for (;;) {
-        z.next_out = s.data.data() + used;
-        z.avail_out = uInt(s.data.size() - used);
-        const int rc = deflate(&z, flush);
-        if (rc == Z_STREAM_ERROR) throw std::logic_error("deflate stream error");
-        used = s.data.size() - z.avail_out;
-        // Done when all input is in and the flush has room left over behind it.
-        if (last ? rc == Z_STREAM_END : z.avail_in == 0 && z.avail_out > 0) break;
-        s.data.resize(s.data.size() * 2);
+    // Feeds n bytes; the last call flushes. Done when all input is in and the flush has
+    // room left over behind it.
+    const auto feed = [&](const uint8_t* p, size_t n, int flush) {
+        z.next_in = const_cast<Bytef*>(p);
+        z.avail_in = uInt(n);
+        for (;;) {
+            z.next_out = s.data.data() + used;
+            z.avail_out = uInt(s.data.size() - used);
+            const int rc = deflate(&z, flush);
+            if (rc == Z_STREAM_ERROR) throw std::logic_error("deflate stream error");
+            used = s.data.size() - z.avail_out;
+            if (flush == Z_FINISH ? rc == Z_STREAM_END : z.avail_in == 0 && z.avail_out > 0) break;
+            s.data.resize(s.data.size() * 2);
+        }
+    };
+    // Tuning changes only which matches the encoder looks for, never what the stream
+    // means; it takes effect from the bytes not yet consumed.
+    const auto keepStrings = [&](bool keep) { deflateTune(&z, GoodLength, keep ? MaxMatch : 0, NiceLength, MaxChain); };
+    bool keeping = true;
+    keepStrings(true);
+    const uint8_t* p = in->data();
+    for (size_t left = in->size(); left > 0;) {
+        const size_t n = std::min(rowBytes, left);
+        const bool zero = n > ZeroRowTail && AllZero(p + 1, n - 1);
+        s.adler = zero ? adler32_combine(s.adler, ZeroRowAdler(p[0], n), z_off_t(n)) : adler32(s.adler, p, uInt(n));
+        if (zero) {
+            if (keeping) keepStrings(keeping = false);
+            feed(p, n - ZeroRowTail, Z_NO_FLUSH);
+        }
+        if (!keeping) keepStrings(keeping = true);
+        const size_t rest = zero ? ZeroRowTail : n;
+        feed(p + n - rest, rest, Z_NO_FLUSH);
+        p += n;
+        left -= n;
     }
+    feed(nullptr, 0, last ? Z_FINISH : Z_SYNC_FLUSH);
     s.data.resize(used);
     return s;
 }
@@ -109,8 +158,8 @@ TSegment DeflateSegment(std::shared_ptr<const std::vector<uint8_t>> in, std::vec
 // Adler-32 of everything. At most `inFlight` segments are compressing at a time.
 class TParallelDeflater {
 public:
-    TParallelDeflater(const TByteSink& out, const std::string& path, size_t inFlight)
-        : out_(out), path_(path), inFlight_(std::max<size_t>(1, inFlight)) {
+    TParallelDeflater(const TByteSink& out, const std::string& path, size_t rowBytes, size_t inFlight)
+        : out_(out), path_(path), rowBytes_(rowBytes), inFlight_(std::max<size_t>(1, inFlight)) {
         // CMF: deflate, 32 KB window; FLG: the "fast" level class, check bits.
         unsigned header = 0x7800 | 1u << 6;
         header += 31 - header % 31;
@@ -131,7 +180,7 @@ public:
             window_.insert(window_.begin(), dictionary.end() - std::ptrdiff_t(older), dictionary.end());
         }
         pending_.push_back(
-            {in->size(), std::async(std::launch::async, DeflateSegment, in, std::move(dictionary), last)});
+            {in->size(), std::async(std::launch::async, DeflateSegment, in, rowBytes_, std::move(dictionary), last)});
         while (pending_.size() >= inFlight_ ||
                (!pending_.empty() &&
                 pending_.front().result.wait_for(std::chrono::seconds(0)) == std::future_status::ready))
@@ -180,6 +229,7 @@ private:
 
     const TByteSink& out_;
     const std::string path_;
+    const size_t rowBytes_;
     const size_t inFlight_;
     std::vector<uint8_t> window_;
     std::vector<uint8_t> idat_;
@@ -212,26 +262,38 @@ void WritePng(const TByteSink& out, const std::string& path, const TPictureSourc
     const size_t rowBytes = n + 1;
     const size_t rowsPerSegment = std::max<size_t>(1, SegmentBytes / rowBytes);
     std::vector<uint8_t> cur(n), prev(n, 0), segment;
+    // The last row of the band before, to spot a repeated row across bands.
+    std::vector<QRgb> lastPixels(size_t(src.Width));
 
     // One segment compressing per core, and one more waiting, while this thread composes.
     const unsigned cores = std::max(1u, std::thread::hardware_concurrency());
-    TParallelDeflater z(out, path, cores + 1);
+    TParallelDeflater z(out, path, rowBytes, cores + 1);
     int row = 0;
     ForEachBand(
         src,
         [&](const QImage& band, int) {
             for (int y = 0; y < band.height(); ++y, ++row) {
                 const auto* px = reinterpret_cast<const QRgb*>(band.constScanLine(y));
-                uint8_t* d = cur.data();
-                for (int x = 0; x < src.Width; ++x, d += 3) {
-                    d[0] = uint8_t(qRed(px[x]));
-                    d[1] = uint8_t(qGreen(px[x]));
-                    d[2] = uint8_t(qBlue(px[x]));
-                }
+                const auto* above = y > 0 ? reinterpret_cast<const QRgb*>(band.constScanLine(y - 1))
+                                          : lastPixels.data();
                 if (segment.empty()) segment.reserve(rowsPerSegment * rowBytes);
                 segment.resize(segment.size() + rowBytes);
-                PaethRow(cur.data(), prev.data(), n, segment.data() + segment.size() - rowBytes);
-                cur.swap(prev);
+                uint8_t* filtered = segment.data() + segment.size() - rowBytes;
+                if (row > 0 && std::memcmp(px, above, size_t(src.Width) * sizeof(QRgb)) == 0) {
+                    // A row equal to the one above filters to zeros.
+                    filtered[0] = 4;
+                    std::memset(filtered + 1, 0, n);
+                } else {
+                    uint8_t* d = cur.data();
+                    for (int x = 0; x < src.Width; ++x, d += 3) {
+                        d[0] = uint8_t(qRed(px[x]));
+                        d[1] = uint8_t(qGreen(px[x]));
+                        d[2] = uint8_t(qBlue(px[x]));
+                    }
+                    PaethRow(cur.data(), prev.data(), n, filtered);
+                    cur.swap(prev);
+                }
+                if (y + 1 == band.height()) std::memcpy(lastPixels.data(), px, size_t(src.Width) * sizeof(QRgb));
                 const bool last = row + 1 == src.Height;
                 if (last || segment.size() >= rowsPerSegment * rowBytes) {
                     z.Add(std::move(segment), last);

@@ -25,17 +25,26 @@ namespace {
 constexpr int PreviewCellPixels = 6;
 } // namespace
 
-QImage MapPreviewPicture(const TMapRecord& map, const TRenderedTileset& ts, int px) {
+QImage MapPreviewPicture(const TMapRecord& map, const TRenderedTileset& ts, int px, TCellCache* cache,
+                         const std::function<bool()>& stop) {
     QImage pic(MapSize * px, MapSize * px, QImage::Format_RGB32);
     pic.fill(Qt::white);
     if (!ts.IsRendered()) return pic;
     QImage cell;
     QPainter p(&pic);
-    for (int c = 0; c < MapSize; ++c)
+    for (int c = 0; c < MapSize; ++c) {
+        if (stop && stop()) return QImage();
         for (int r = 0; r < MapSize; ++r) {
-            ComposeMapCell(cell, map, ts, c, r);
-            DrawScaledCell(p, QRect(c * px, r * px, px, px), cell);
+            const QRect target(c * px, r * px, px, px);
+            if (cache) {
+                // The cache holds exactly what DrawScaledCell would draw.
+                p.drawImage(target.topLeft(), cache->MapCell(map, ts, c, r, target.size(), cell));
+            } else {
+                ComposeMapCell(cell, map, ts, c, r);
+                DrawScaledCell(p, target, cell);
+            }
         }
+    }
     return pic;
 }
 
@@ -159,6 +168,12 @@ TGenerateMapDialog::TGenerateMapDialog(QWidget* parent, const TMapRecord& map, c
     Update();
 }
 
+TGenerateMapDialog::~TGenerateMapDialog() {
+    // The picture being drawn reads the tileset: it stops at its next column.
+    latest_->store(0);
+    if (drawing_.valid()) drawing_.wait();
+}
+
 TGenerateOptions TGenerateMapDialog::Options() const {
     TGenerateOptions o;
     o.Style = TGenStyle(StyleCombo->currentIndex());
@@ -193,7 +208,35 @@ void TGenerateMapDialog::Update() {
     for (const std::string& line : result.LeftOut)
         notes += QStringLiteral("Left out: %1\n").arg(QString::fromStdString(line));
     Notes->setText(notes.trimmed());
-    Preview->setPixmap(QPixmap::fromImage(MapPreviewPicture(preview_, ts_, PreviewCellPixels)));
+    latest_->store(++ticket_);
+    // A picture still being drawn is of an older map: when it ends, the newest is drawn.
+    if (!drawing_.valid()) StartPicture();
+}
+
+void TGenerateMapDialog::StartPicture() {
+    const unsigned ticket = ticket_;
+    auto map = std::make_shared<const TMapRecord>(preview_);
+    drawing_ = std::async(std::launch::async, [this, ticket, map, latest = latest_] {
+        QImage picture;
+        try {
+            picture = MapPreviewPicture(*map, ts_, PreviewCellPixels, &cells_,
+                                        [&] { return latest->load() != ticket; });
+        } catch (const std::exception&) {
+            // No memory for the picture: the preview keeps the one it has.
+        }
+        QMetaObject::invokeMethod(
+            this, [this, ticket, picture = std::move(picture)] { PictureDone(ticket, picture); }, Qt::QueuedConnection);
+    });
+}
+
+void TGenerateMapDialog::PictureDone(unsigned ticket, const QImage& picture) {
+    drawing_.get();
+    if (ticket != ticket_) {
+        StartPicture();
+        return;
+    }
+    if (!picture.isNull()) Preview->setPixmap(QPixmap::fromImage(picture));
+    emit PreviewShown();
 }
 
 int TGenerateMapDialog::Levels() const {
@@ -227,7 +270,9 @@ void TGenerateMapDialog::ShowLevel(int index) {
     if (index < 0 || index >= int(stack_.size())) return;
     preview_ = stack_[size_t(index)].Map;
     key_ = stack_[size_t(index)].Result.Key;
-    Preview->setPixmap(QPixmap::fromImage(MapPreviewPicture(preview_, ts_, PreviewCellPixels)));
+    // As any change: a picture still being drawn is of another level and gives way.
+    latest_->store(++ticket_);
+    if (!drawing_.valid()) StartPicture();
 }
 
 } // namespace qm

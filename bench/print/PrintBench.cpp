@@ -1,5 +1,6 @@
-// Map printing: the whole map at 1.00 inch (121 pages) to a PDF file, and one
-// fit-to-page page painted in the preview window.
+// Map printing: the whole map at 1.00 inch (121 pages) to a PDF file, a generated
+// dungeon as battle-mat sheets at 1.00 inch, and one fit-to-page page painted in the
+// preview window.
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
@@ -117,6 +118,44 @@ void BM_PrintDungeonSheetsRock(benchmark::State& state) {
     }
     state.counters["sheets"] = sheets;
     state.counters["ms/sheet"] = ms / double(state.iterations()) / sheets;
+}
+
+// The drawn part of a generated dungeon on the sheets it needs, with overlap, marks and
+// the overview, as a game master prints a battle mat.
+void BM_BattleMatGeneratedDungeonToPdf(benchmark::State& state) {
+    const qmtest::TBuiltInGenerator& g = qmtest::BuiltInGenerator();
+    auto map = std::make_unique<TMapRecord>();
+    ClearMapRecord(*map);
+    TGenerateOptions o;
+    o.Seed = 4711;
+    GenerateMap(*map, o, g.palette);
+    QImage cellBitmap;
+    QTemporaryDir dir;
+    TQtPrinter qt;
+    qmtest::TScriptedDialogs dialogs;
+    SetPrinter(&qt);
+    SetDialogs(&dialogs);
+    TMapPageHandler handler([&] {
+        TMapPrintSource s;
+        s.Map = map.get();
+        s.Tileset = &g.ts;
+        s.CellBitmap = &cellBitmap;
+        s.MapFileName = "dungeon.map";
+        s.Settings.ScaleIndex = 4;
+        s.Settings.DrawnPart = true;
+        s.Settings.GridStyle = gsAlignedSquares;
+        s.Settings.Mat.Overlap = 1;
+        s.Settings.Mat.Marks = true;
+        s.Settings.Mat.Overview = true;
+        s.Settings.Mat.SkipEmpty = true;
+        s.Settings.Mat.FitSheets = true;
+        return s;
+    });
+    TPrintPreview preview;
+    handler.Bind(preview);
+    const QString pdf = dir.filePath("mat.pdf");
+    qt.SetPdfFile(pdf);
+    for (auto _ : state) preview.PrintDocument();
     state.counters["MB"] = QFileInfo(pdf).size() / 1e6;
     SetPrinter(nullptr);
     SetDialogs(nullptr);
@@ -125,6 +164,7 @@ BENCHMARK(BM_PrintDungeonSheetsRock)
     ->ArgsProduct({{rpDrawn, rpHatched, rpWhite}, {0, 1}})
     ->Unit(benchmark::kMillisecond)
     ->Iterations(5);
+BENCHMARK(BM_BattleMatGeneratedDungeonToPdf)->Unit(benchmark::kMillisecond)->Iterations(2);
 
 void BM_PreviewFitToPage(benchmark::State& state) {
     BusyMap m;

@@ -5,6 +5,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSignalSpy>
 #include <QTabBar>
 #include <QTimer>
 #include <cstring>
@@ -44,13 +45,27 @@ TEST_F(GenerateCommandTest, PreviewFollowsTheControlsAndOkMakesOneUndoableChange
     const qm::TMapRecord before = Map();
     qm::TMapRecord previewed{};
     const qm::TGenerateOptions o = Drive([&](qm::TGenerateMapDialog& d) {
-        d.SeedEdit->setText(QStringLiteral("4711"));
-        const QImage first = d.Preview->pixmap().toImage();
-        d.StyleCombo->setCurrentIndex(int(qm::TGenStyle::Caves));
-        EXPECT_NE(d.Preview->pixmap().toImage(), first) << "the preview follows the style";
-        const QImage caves = d.Preview->pixmap().toImage();
-        d.DensityCombo->setCurrentIndex(int(qm::TGenDensity::Many));
-        EXPECT_NE(d.Preview->pixmap().toImage(), caves) << "the preview follows the density";
+        // The picture is drawn off the window's thread: each change shows when it is ready.
+        const auto shown = [&](const std::function<void()>& change) {
+            QSignalSpy spy(&d, &qm::TGenerateMapDialog::PreviewShown);
+            change();
+            EXPECT_TRUE(spy.wait(10000)) << "no preview";
+            return d.Preview->pixmap().toImage();
+        };
+        const QImage first = shown([&] { d.SeedEdit->setText(QStringLiteral("4711")); });
+        const QImage caves = shown([&] { d.StyleCombo->setCurrentIndex(int(qm::TGenStyle::Caves)); });
+        EXPECT_NE(caves, first) << "the preview follows the style";
+        EXPECT_EQ(caves, qm::MapPreviewPicture(d.PreviewMap(), win->State().Tileset, 6).convertToFormat(caves.format()))
+            << "the cached cells draw what the cells themselves draw";
+        EXPECT_NE(shown([&] { d.DensityCombo->setCurrentIndex(int(qm::TGenDensity::Many)); }), caves)
+            << "the preview follows the density";
+        // Typed fast, the pictures of the seeds passed over are dropped for the last one.
+        const QImage last = shown([&] {
+            for (const char* seed : {"1", "12", "123", "1234"}) d.SeedEdit->setText(QString::fromLatin1(seed));
+        });
+        QCoreApplication::processEvents();
+        EXPECT_EQ(d.Preview->pixmap().toImage(), last);
+        EXPECT_EQ(last, qm::MapPreviewPicture(d.PreviewMap(), win->State().Tileset, 6).convertToFormat(last.format()));
         const QString seed = d.SeedEdit->text();
         QTest::mouseClick(d.NewSeedButton, Qt::LeftButton);
         EXPECT_NE(d.SeedEdit->text(), seed);

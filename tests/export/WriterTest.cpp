@@ -339,19 +339,48 @@ QImage PythonDecoded(const std::string& png, const std::string& ppm) {
     return img;
 }
 
+// Pillow's reading of a PNG as RGB bytes, empty when it refused the file.
+QByteArray PillowRgb(const std::string& png) {
+    QProcess p;
+    p.start("/usr/bin/python3", {"-c",
+                                 "import sys\nfrom PIL import Image\nim = Image.open(sys.argv[1])\nim.load()\n"
+                                 "sys.stdout.buffer.write(im.convert('RGB').tobytes())",
+                                 QString::fromStdString(png)});
+    if (!p.waitForFinished(120000) || p.exitStatus() != QProcess::NormalExit || p.exitCode() != 0) {
+        ADD_FAILURE() << "Pillow: " << p.readAllStandardError().toStdString();
+        return {};
+    }
+    return p.readAllStandardOutput();
+}
+
+QByteArray RgbBytes(const QImage& img) {
+    QByteArray out;
+    for (int y = 0; y < img.height(); ++y)
+        for (int x = 0; x < img.width(); ++x) {
+            const QRgb c = img.pixel(x, y);
+            out += char(qRed(c));
+            out += char(qGreen(c));
+            out += char(qBlue(c));
+        }
+    return out;
+}
+
 } // namespace
 
 // Pictures large enough that the rows are deflated in several pieces on worker
-// threads: the same bytes on every run, and the same pixels through Qt's decoder and
-// through an independent one.
+// threads: the same bytes on every run, and the same pixels through Qt's decoder,
+// an independent zlib-only one, Pillow and pngcheck. A doubled picture repeats every
+// row, as a map drawn above the tile size does.
 TEST(PictureWriters, PngFromSeveralPiecesIsStableAndDecodesExactly) {
     struct Case {
         int w, h, band;
-    } cases[] = {{1, 1, 1}, {37, 29, 8}, {760, 300, 17}};
+        bool doubled;
+    } cases[] = {{1, 1, 1, false}, {37, 29, 8, false}, {760, 300, 17, false}, {700, 200, 48, true}};
     for (const auto& c : cases) {
-        SCOPED_TRACE(std::to_string(c.w) + "x" + std::to_string(c.h));
+        SCOPED_TRACE(std::to_string(c.w) + "x" + std::to_string(c.h) + (c.doubled ? " doubled" : ""));
         qmtest::TempDir dir;
-        const QImage src = Synthetic(c.w, c.h);
+        QImage src = Synthetic(c.w, c.h);
+        if (c.doubled) src = src.scaled(2 * c.w, 2 * c.h);
         WritePictureFile(dir.File("a.png"), TPictureFormat::Png, ImageSource(src, c.band));
         WritePictureFile(dir.File("b.png"), TPictureFormat::Png, ImageSource(src, c.band));
         EXPECT_EQ(qmtest::ReadAll(dir.File("a.png")), qmtest::ReadAll(dir.File("b.png")));
@@ -360,6 +389,11 @@ TEST(PictureWriters, PngFromSeveralPiecesIsStableAndDecodesExactly) {
         const auto d = Compare(py, src);
         ASSERT_TRUE(d.SameSize);
         EXPECT_EQ(d.Max, 0);
+        EXPECT_TRUE(PillowRgb(dir.File("a.png")) == RgbBytes(src));
+        QProcess check;
+        check.start("pngcheck", {QString::fromStdString(dir.File("a.png"))});
+        ASSERT_TRUE(check.waitForFinished(60000)) << "pngcheck did not run";
+        EXPECT_EQ(check.exitCode(), 0) << check.readAllStandardOutput().toStdString();
     }
 }
 

@@ -1,5 +1,6 @@
 // An install into a temporary prefix: what lands where, the desktop entry against it, and
 // the installed programs started through their launchers.
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -95,11 +96,26 @@ QString Canonical(const std::string& path) { return QFileInfo(QString::fromStdSt
 
 const int IconSizes[] = {16, 24, 32, 48, 64, 128, 256};
 
-// One install for all tests of a process; each test process gets its own prefix.
+// Under ctest the run installs once before these tests and names the prefix with
+// --installed=PREFIX; a test process started without it installs into a temporary prefix
+// of its own.
+std::string SharedPrefix() {
+    for (const QString& a : QCoreApplication::arguments())
+        if (a.startsWith("--installed=")) return a.mid(12).toStdString();
+    return {};
+}
+
 class Installed : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
+        prefixPath_ = SharedPrefix();
+        if (!prefixPath_.empty()) {
+            installed_ = QFileInfo(QString::fromStdString(prefixPath_ + "/bin/quillmarch")).exists();
+            installLog_ = "nothing installed in " + prefixPath_;
+            return;
+        }
         prefix_ = std::make_unique<TempDir>();
+        prefixPath_ = prefix_->Path();
         const std::string log = prefix_->Path() + "-install.log";
         const int status = RunToEnd({QM_CMAKE, "--install", BinaryDir, "--prefix", prefix_->Path()}, BinaryDir, log);
         installLog_ = ReadText(log);
@@ -109,10 +125,11 @@ protected:
     static void TearDownTestSuite() { prefix_.reset(); }
     void SetUp() override { ASSERT_TRUE(installed_) << "cmake --install failed:\n" << installLog_; }
 
-    static std::string P(const std::string& rel) { return prefix_->Path() + "/" + rel; }
+    static std::string P(const std::string& rel) { return prefixPath_ + "/" + rel; }
     static QString ProgramFolder() { return QString::fromStdString(P("lib/quillmarch/")); }
 
     static inline std::unique_ptr<TempDir> prefix_;
+    static inline std::string prefixPath_;
     static inline bool installed_ = false;
     static inline std::string installLog_;
 };
