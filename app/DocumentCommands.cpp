@@ -178,7 +178,7 @@ void Twinviewform::ExportVttExecute() {
     TGridRect area;
     if (!AskExportArea(area)) return;
     const QString path = qm::ExportVttExecute(this, app_->Document.CurrentMap, app_->Tileset, app_->Symbols, area,
-                                              ExportProposal(QStringLiteral("dd2vtt")));
+                                              ExportProposal(QStringLiteral("dd2vtt")), &app_->Document.CurrentKey);
     if (!path.isEmpty()) app_->PictureDialogDir = app_->ExportFolderUsed = FolderOf(path);
 }
 

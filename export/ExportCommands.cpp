@@ -132,12 +132,14 @@ bool ExportImageClipboardExecute(QWidget* parent, const TMapRecord& map, const T
 }
 
 QString ExportVttExecute(QWidget* parent, const TMapRecord& map, const TRenderedTileset& ts, const SymbolTable& symbols,
-                         const TGridRect& selection, const QString& startFolder) {
+                         const TGridRect& selection, const QString& startFolder, const TMapKey* key) {
     // The dialog's choices last for the run.
     static TVttOptions last;
+    last.Key = key && !key->Entries.empty() ? key : nullptr;
     TVttOptionsDialog dlg(parent, last);
     if (dlg.exec() != QDialog::Accepted) return QString();
     last = dlg.Options();
+    last.Key = key && !key->Entries.empty() ? key : nullptr;
     const QString path = Dialogs().SaveFileName(parent, "Export Virtual Tabletop Map", startFolder, SaveVttFilter,
                                                 QStringLiteral("dd2vtt"));
     if (path.isEmpty() || !MayReplace(parent, {path})) return QString();

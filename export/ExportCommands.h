@@ -54,8 +54,9 @@ bool ExportImageClipboardExecute(QWidget* parent, const TMapRecord& map, const T
 // .dd2vtt/.uvtt/.df2vtt file (and before replacing one), and writes the selection when it spans
 // more than one cell, else the whole map. Returns the path written; empty when cancelled.
 extern const char* const SaveVttFilter;
+// `key`: the map key, whose numbers the dialog offers to draw.
 QString ExportVttExecute(QWidget* parent, const TMapRecord& map, const TRenderedTileset& ts, const SymbolTable& symbols,
-                         const TGridRect& selection, const QString& startFolder);
+                         const TGridRect& selection, const QString& startFolder, const TMapKey* key = nullptr);
 
 // "Export Foundry Scene...": asks for the scene's options, then OUT.json (and before
 // replacing it or its picture OUT.png), and writes the selection when it spans more than one

@@ -257,7 +257,8 @@ void ExportVttMap(const std::string& path, const TMapRecord& map, const TRendere
     const TGridRect a = ClipAreaToMap(area);
     TMapRecord shown = map;
     shown.ShowHidden = options.IncludeHidden ? 1 : 0;
-    auto pictureAt = [&](int cell) { return MapPictureSource(shown, ts, a, cell, options.Rock); };
+    const TMapKey* labels = options.RoomNumbers ? options.Key : nullptr;
+    auto pictureAt = [&](int cell) { return MapPictureSource(shown, ts, a, cell, options.Rock, labels); };
     const TPictureSource picture = pictureAt(ppg);
     CheckPictureSize(path, TPictureFormat::Png, picture.Width, picture.Height);
     const TVttGeometry g = VttGeometry(map, ts, symbols, a, options.IncludeHidden);

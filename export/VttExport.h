@@ -9,6 +9,7 @@
 #include "compose/GridRect.h"
 #include "export/PictureWriters.h"
 #include "export/VttGeometry.h"
+#include "model/MapKey.h"
 #include "model/MapRecord.h"
 #include "tiles/SymbolTable.h"
 #include "tiles/Tileset.h"
@@ -52,8 +53,10 @@ public:
 struct TVttOptions {
     TVttTarget Target = TVttTarget::Generic;
     int PixelsPerCell = DefaultVttPixelsPerCell;
-    bool IncludeHidden = false; // hidden symbols in the picture, secret doors as doors
-    int Rock = 0;               // TRockPrint: solid rock in the picture as drawn, hatched or white
+    bool IncludeHidden = false;   // hidden symbols in the picture, secret doors as doors
+    int Rock = 0;                 // TRockPrint: solid rock in the picture as drawn, hatched or white
+    bool RoomNumbers = false;     // the map key's numbers in the picture (the game master's copy)
+    const TMapKey* Key = nullptr; // the key they come from; none: no numbers
 };
 
 // Writes the whole file through a temporary file and a rename. Throws TFileError (a

@@ -48,6 +48,13 @@ TVttOptionsDialog::TVttOptionsDialog(QWidget* parent, const TVttOptions& start) 
         QStringLiteral("Solid rock of walls and mountains in the picture: as drawn, as white paper "
                        "with a hatched band along the walls, or all white"));
     form->addRow(QStringLiteral("Rock:"), RockCombo);
+    RoomNumbersCheck = new QCheckBox(QStringLiteral("Room numbers"), this);
+    RoomNumbersCheck->setObjectName(QStringLiteral("RoomNumbersCheck"));
+    RoomNumbersCheck->setToolTip(
+        QStringLiteral("Draw the map key's numbers over their rooms (the game master's copy)"));
+    RoomNumbersCheck->setChecked(start.RoomNumbers && start.Key);
+    RoomNumbersCheck->setEnabled(start.Key != nullptr);
+    form->addRow(RoomNumbersCheck);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     buttons->setObjectName(QStringLiteral("VttButtons"));
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
@@ -63,6 +70,7 @@ TVttOptions TVttOptionsDialog::Options() const {
     o.PixelsPerCell = PixelsPerCellEdit->value();
     o.IncludeHidden = IncludeHiddenCheck->isChecked();
     o.Rock = std::max(0, RockCombo->currentIndex());
+    o.RoomNumbers = RoomNumbersCheck->isChecked();
     return o;
 }
 

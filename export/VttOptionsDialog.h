@@ -21,7 +21,8 @@ public:
     QComboBox* TargetCombo = nullptr;
     QSpinBox* PixelsPerCellEdit = nullptr;
     QCheckBox* IncludeHiddenCheck = nullptr;
-    QComboBox* RockCombo = nullptr; // solid rock in the picture: as drawn, hatched edge, white
+    QComboBox* RockCombo = nullptr;        // solid rock in the picture: as drawn, hatched edge, white
+    QCheckBox* RoomNumbersCheck = nullptr; // the key's numbers; offered on a map with a key
 };
 
 } // namespace qm

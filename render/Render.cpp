@@ -33,7 +33,7 @@ void RenderPicture(const TRenderArgs& args, const TMapRecord& map, const TRender
                      {}, args.Rock, args.Labels ? key : nullptr);
 }
 
-void RenderVtt(const TRenderArgs& args, const TMapRecord& map, const TRenderedTileset& ts) {
+void RenderVtt(const TRenderArgs& args, const TMapRecord& map, const TRenderedTileset& ts, const TMapKey* key) {
     // Walls and doors come from the roles table: without it there is nothing to export.
     if (!ts.RolesError.empty()) throw std::runtime_error(ts.RolesError);
     const SymbolTable& symbols = *ts.Roles;
@@ -42,6 +42,8 @@ void RenderVtt(const TRenderArgs& args, const TMapRecord& map, const TRenderedTi
     options.Target = args.VttTarget;
     options.IncludeHidden = args.ShowHidden.value_or(false);
     options.Rock = args.Rock;
+    options.RoomNumbers = args.Labels;
+    options.Key = key;
     ExportVttMap(args.OutputPath, map, ts, symbols, args.Region ? *args.Region : WholeMapArea, options);
 }
 
@@ -158,7 +160,7 @@ TMapKey LoadKeyFor(const TRenderArgs& args) {
 
 void WriteRendered(const TRenderArgs& args, const TMapRecord& map, const TRenderedTileset& ts, const TMapKey* key) {
     if (args.Job == TRenderJob::Pdf) RenderPdf(args, map, ts, key);
-    else if (args.Job == TRenderJob::Vtt) RenderVtt(args, map, ts);
+    else if (args.Job == TRenderJob::Vtt) RenderVtt(args, map, ts, key);
     else if (args.Job == TRenderJob::Foundry) RenderFoundry(args, map, ts, key);
     else RenderPicture(args, map, ts, key);
 }

@@ -131,12 +131,17 @@ TEST_F(GenerateCommandTest, LevelsAreSavedTogetherAndTheFirstOpens) {
             d.StyleCombo->setCurrentIndex(int(qm::TGenStyle::Keep));
             EXPECT_FALSE(d.LevelsCombo->isEnabled()) << "a keep has one level";
             d.StyleCombo->setCurrentIndex(int(qm::TGenStyle::Dungeon));
-            d.LevelsCombo->setCurrentIndex(2);
+            // The picture is drawn off the window's thread: each change shows when it is ready.
+            const auto shown = [&](const std::function<void()>& change) {
+                QSignalSpy spy(&d, &qm::TGenerateMapDialog::PreviewShown);
+                change();
+                EXPECT_TRUE(spy.wait(10000)) << "no preview";
+                return d.Preview->pixmap().toImage();
+            };
+            const QImage first = shown([&] { d.LevelsCombo->setCurrentIndex(2); });
             ASSERT_EQ(d.LevelTabs->count(), 3);
             EXPECT_TRUE(d.LevelTabs->isVisible() || !d.isVisible());
-            const QImage first = d.Preview->pixmap().toImage();
-            d.LevelTabs->setCurrentIndex(1);
-            EXPECT_NE(d.Preview->pixmap().toImage(), first) << "the switch shows level 2";
+            EXPECT_NE(shown([&] { d.LevelTabs->setCurrentIndex(1); }), first) << "the switch shows level 2";
             EXPECT_EQ(d.GeneratedKey().Field("Level"), "") << "named when saved";
             shown2 = d.PreviewMap();
             QTest::mouseClick(d.OkButton, Qt::LeftButton);
