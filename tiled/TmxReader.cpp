@@ -4,6 +4,7 @@
 #include <QFileInfo>
 #include <QXmlStreamReader>
 #include <cstring>
+#include <functional>
 #include <map>
 #include <zlib.h>
 
@@ -78,17 +79,10 @@ private:
     void ReadKeyLayer(TXml& xml) {
         xml.Children([&] {
             const QStringView n = xml.Name();
-            if (n == u"properties") {
-                xml.Children([&] {
-                    if (xml.Name() != u"property") return xml.Skip();
-                    const std::string name = xml.Attr("name").toStdString();
-                    QString value = xml.Attr("value"), text;
-                    const bool hasValue = xml.HasAttr("value");
-                    xml.Children([&] { xml.Skip(); }, &text);
-                    key_.SetField(name, (hasValue ? value : text).trimmed().toStdString());
+            if (n == u"properties")
+                return EachProperty(xml, [&](const QString& name, const QString& value) {
+                    key_.SetField(name.toStdString(), value.trimmed().toStdString());
                 });
-                return;
-            }
             if (n != u"object") return xml.Skip();
             ReadKeyObject(xml);
         });
@@ -103,14 +97,9 @@ private:
         std::string text;
         xml.Children([&] {
             if (xml.Name() != u"properties") return xml.Skip();
-            xml.Children([&] {
-                if (xml.Name() != u"property") return xml.Skip();
-                const QString name = xml.Attr("name");
-                QString value = xml.Attr("value"), body;
-                const bool hasValue = xml.HasAttr("value");
-                xml.Children([&] { xml.Skip(); }, &body);
+            EachProperty(xml, [&](const QString& name, const QString& value) {
                 if (name == QLatin1String(tiled::PropKeyNumber)) e.Number = value.toInt();
-                else if (name == QLatin1String(tiled::PropKeyText)) text = (hasValue ? value : body).toStdString();
+                else if (name == QLatin1String(tiled::PropKeyText)) text = value.toStdString();
             });
         });
         // Without a number the label's name gives it ("3. Guard room").
@@ -128,15 +117,21 @@ private:
         key_.Put(std::move(e));
     }
 
-    void ReadProperties(TXml& xml) {
+    // Each <property> of a <properties> element, by name and value; multi-line strings
+    // come as the element's text.
+    static void EachProperty(TXml& xml, const std::function<void(const QString&, const QString&)>& use) {
         xml.Children([&] {
             if (xml.Name() != u"property") return xml.Skip();
             const QString name = xml.Attr("name");
             QString value = xml.Attr("value"), text;
             const bool hasValue = xml.HasAttr("value");
             xml.Children([&] { xml.Skip(); }, &text);
-            props_[name.toStdString()] = hasValue ? value : text; // multi-line strings come as text
+            use(name, hasValue ? value : text);
         });
+    }
+
+    void ReadProperties(TXml& xml) {
+        EachProperty(xml, [&](const QString& name, const QString& value) { props_[name.toStdString()] = value; });
     }
 
     void ReadTileset(TXml& xml) {
