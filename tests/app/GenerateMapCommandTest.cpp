@@ -44,6 +44,7 @@ TEST_F(GenerateCommandTest, PreviewFollowsTheControlsAndOkMakesOneUndoableChange
     Map().Cell(3, 3) = {40, 17, 9};
     const qm::TMapRecord before = Map();
     qm::TMapRecord previewed{};
+    qm::TMapKey previewedKey;
     const qm::TGenerateOptions o = Drive([&](qm::TGenerateMapDialog& d) {
         // The picture is drawn off the window's thread: each change shows when it is ready.
         const auto shown = [&](const std::function<void()>& change) {
@@ -75,15 +76,20 @@ TEST_F(GenerateCommandTest, PreviewFollowsTheControlsAndOkMakesOneUndoableChange
         d.SeedEdit->setText(QStringLiteral("4711"));
         EXPECT_FALSE(d.SelectionRadio->isEnabled()) << "no selection to draw into";
         previewed = d.PreviewMap();
+        previewedKey = d.GeneratedKey();
         QTest::mouseClick(d.OkButton, Qt::LeftButton);
     });
     EXPECT_EQ(o.Style, qm::TGenStyle::Caves);
+    const qm::TMapKey& key = win->State().Document.CurrentKey;
+    EXPECT_FALSE(key.Entries.empty()) << "the caverns are numbered";
+    EXPECT_EQ(key, previewedKey) << "the key comes with the map, in the same step";
     EXPECT_EQ(o.Seed, 4711u);
     EXPECT_EQ(std::memcmp(&Map(), &previewed, sizeof previewed), 0) << "OK gives what the preview showed";
     EXPECT_NE(std::memcmp(&Map(), &before, sizeof before), 0);
     EXPECT_TRUE(win->isWindowModified());
     Trigger(Find<QAction>("Undo"));
     EXPECT_EQ(std::memcmp(&Map(), &before, sizeof before), 0);
+    EXPECT_TRUE(key.Entries.empty());
 }
 
 TEST_F(GenerateCommandTest, SelectionIsTheAreaAndCancelChangesNothing) {
