@@ -197,6 +197,9 @@ void ExportFoundryScene(const std::string& path, const TMapRecord& map, const TR
     TAtomicFile sceneFile(path);
     sceneFile.Write(json.data(), json.size());
     const bool pictureWasThere = std::ifstream(picturePath).good();
+    // Both written out before either is put in place: only the renames are left to fail.
+    pictureFile.Finish();
+    sceneFile.Finish();
     pictureFile.Commit();
     try {
         sceneFile.Commit();

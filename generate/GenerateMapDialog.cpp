@@ -114,6 +114,14 @@ TGenerateMapDialog::TGenerateMapDialog(QWidget* parent, const TMapRecord& map, c
     for (int n = 1; n <= MaxGenLevels; ++n) LevelsCombo->addItem(QString::number(n));
     LevelsCombo->setToolTip(
         QStringLiteral("Dungeon and caves: levels linked by stairs, saved as NAME-1.map, NAME-2.map..."));
+    BelowCombo = new QComboBox(this);
+    BelowCombo->setObjectName(QStringLiteral("BelowCombo"));
+    BelowCombo->addItems({QStringLiteral("as the first"), QStringLiteral("dungeon"), QStringLiteral("caves")});
+    BelowCombo->setToolTip(QStringLiteral("The style of the levels below the first (caves under a dungeon ...)"));
+    auto* levelsRow = new QHBoxLayout;
+    levelsRow->addWidget(LevelsCombo);
+    levelsRow->addWidget(new QLabel(QStringLiteral("below:"), this));
+    levelsRow->addWidget(BelowCombo, 1);
 
     auto* form = new QFormLayout;
     form->addRow(QStringLiteral("Style:"), StyleCombo);
@@ -121,7 +129,7 @@ TGenerateMapDialog::TGenerateMapDialog(QWidget* parent, const TMapRecord& map, c
     form->addRow(QStringLiteral("Density:"), DensityCombo);
     form->addRow(QStringLiteral("Area:"), areaRow);
     form->addRow(switches);
-    form->addRow(QStringLiteral("Levels:"), LevelsCombo);
+    form->addRow(QStringLiteral("Levels:"), levelsRow);
 
     Preview = new QLabel(this);
     Preview->setObjectName(QStringLiteral("Preview"));
@@ -159,6 +167,7 @@ TGenerateMapDialog::TGenerateMapDialog(QWidget* parent, const TMapRecord& map, c
     connect(StyleCombo, &QComboBox::currentIndexChanged, this, [this] { Update(); });
     connect(DensityCombo, &QComboBox::currentIndexChanged, this, [this] { Update(); });
     connect(LevelsCombo, &QComboBox::currentIndexChanged, this, [this] { Update(); });
+    connect(BelowCombo, &QComboBox::currentIndexChanged, this, [this] { Update(); });
     connect(LevelTabs, &QTabBar::currentChanged, this, [this](int index) { ShowLevel(index); });
     connect(SeedEdit, &QLineEdit::textChanged, this, [this] { Update(); });
     for (QRadioButton* b : {WholeMapRadio, SelectionRadio})
@@ -197,6 +206,7 @@ void TGenerateMapDialog::Update() {
     }
     const TGenStyle style = TGenStyle(StyleCombo->currentIndex());
     LevelsCombo->setEnabled(style == TGenStyle::Dungeon || style == TGenStyle::Caves);
+    BelowCombo->setEnabled(Levels() > 1);
     preview_ = map_;
     const TGenerateResult result = Levels() > 1 ? GenerateLevels() : GenerateMap(preview_, Options(), palette_);
     if (Levels() == 1) {
@@ -247,7 +257,12 @@ int TGenerateMapDialog::Levels() const {
 
 // The stack, its levels in the switch under the preview, the one shown kept where it was.
 TGenerateResult TGenerateMapDialog::GenerateLevels() {
-    stack_ = GenerateStack(map_, Options(), Levels(), std::nullopt, palette_);
+    const int below = BelowCombo->currentIndex();
+    stack_ = GenerateStack(map_, Options(), Levels(),
+                           below == 1   ? std::optional(TGenStyle::Dungeon)
+                           : below == 2 ? std::optional(TGenStyle::Caves)
+                                        : std::nullopt,
+                           palette_);
     const QSignalBlocker quiet(LevelTabs);
     const int shown = std::clamp(LevelTabs->currentIndex(), 0, int(stack_.size()) - 1);
     while (LevelTabs->count() > int(stack_.size())) LevelTabs->removeTab(LevelTabs->count() - 1);

@@ -52,6 +52,7 @@ public:
     QCheckBox* LightsCheck = nullptr;
     QCheckBox* DressingCheck = nullptr;
     QComboBox* LevelsCombo = nullptr;
+    QComboBox* BelowCombo = nullptr; // the levels below: the first's style, dungeon or caves
     QLabel* Preview = nullptr;
     QTabBar* LevelTabs = nullptr; // under the preview: which level it shows
     QLabel* Notes = nullptr;

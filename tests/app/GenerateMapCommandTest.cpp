@@ -148,6 +148,10 @@ TEST_F(GenerateCommandTest, LevelsAreSavedTogetherAndTheFirstOpens) {
             ASSERT_EQ(d.LevelTabs->count(), 3);
             EXPECT_TRUE(d.LevelTabs->isVisible() || !d.isVisible());
             EXPECT_NE(shown([&] { d.LevelTabs->setCurrentIndex(1); }), first) << "the switch shows level 2";
+            d.BelowCombo->setCurrentIndex(2);
+            EXPECT_EQ(d.GeneratedLevels().at(1).Options.Style, qm::TGenStyle::Caves) << "caves below";
+            d.BelowCombo->setCurrentIndex(0);
+            EXPECT_EQ(d.GeneratedLevels().at(1).Options.Style, qm::TGenStyle::Dungeon);
             EXPECT_EQ(d.GeneratedKey().Field("Level"), "") << "named when saved";
             shown2 = d.PreviewMap();
             QTest::mouseClick(d.OkButton, Qt::LeftButton);
