@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <cstring>
 #include <exception>
+#include <optional>
 
 #include "base/Encoding.h"
 #include "editor/Clipboard.h"
@@ -64,12 +65,12 @@ void TMapDocument::TakeUndoSnapshot() {
     history_.UpdateUndo(CurrentMap, UndoMap, CurrentKey, UndoKey);
 }
 
-bool TMapDocument::Record(const QString& stepName, const TMapRecord& before, const TMapKey& keyBefore,
+bool TMapDocument::Record(const QString& stepName, const TMapRecord& before, const TMapKey* keyBefore,
                           TSnapshot snapshot) {
-    const bool changed = !SameRecord(before, CurrentMap) || !(keyBefore == CurrentKey);
+    const bool changed = !SameRecord(before, CurrentMap) || (keyBefore && !(*keyBefore == CurrentKey));
     if (changed && snapshot == TSnapshot::IfChanged) {
         qm::TakeUndoSnapshot(before, UndoMap);
-        UndoKey = keyBefore;
+        UndoKey = keyBefore ? *keyBefore : CurrentKey;
     }
     if (changed) history_.Record(stepName, CurrentMap, UndoMap, CurrentKey, UndoKey);
     else if (snapshot == TSnapshot::Take) history_.UpdateUndo(CurrentMap, UndoMap, CurrentKey, UndoKey);
@@ -77,15 +78,12 @@ bool TMapDocument::Record(const QString& stepName, const TMapRecord& before, con
     return changed;
 }
 
-bool TMapDocument::Edit(const QString& stepName, const std::function<void(TMapRecord&)>& change, TSnapshot snapshot) {
-    return Edit(
-        stepName, [&](TMapRecord& map, TMapKey&) { change(map); }, snapshot);
-}
-
-bool TMapDocument::Edit(const QString& stepName, const std::function<void(TMapRecord&, TMapKey&)>& change,
-                        TSnapshot snapshot) {
+bool TMapDocument::Apply(const QString& stepName, const std::function<void(TMapRecord&, TMapKey&)>& change,
+                         TSnapshot snapshot, bool keyMayChange) {
     const TMapRecord before = CurrentMap;
-    const TMapKey keyBefore = CurrentKey;
+    // A map edit leaves the key alone: no copy of it to compare with.
+    std::optional<TMapKey> keyBefore;
+    if (keyMayChange) keyBefore = CurrentKey;
     if (snapshot == TSnapshot::Take) {
         qm::TakeUndoSnapshot(CurrentMap, UndoMap);
         UndoKey = CurrentKey;
@@ -96,9 +94,19 @@ bool TMapDocument::Edit(const QString& stepName, const std::function<void(TMapRe
     } catch (...) {
         error = std::current_exception();
     }
-    const bool changed = Record(stepName, before, keyBefore, snapshot);
+    const bool changed = Record(stepName, before, keyBefore ? &*keyBefore : nullptr, snapshot);
     if (error) std::rethrow_exception(error);
     return changed;
+}
+
+bool TMapDocument::Edit(const QString& stepName, const std::function<void(TMapRecord&)>& change, TSnapshot snapshot) {
+    return Apply(
+        stepName, [&](TMapRecord& map, TMapKey&) { change(map); }, snapshot, false);
+}
+
+bool TMapDocument::Edit(const QString& stepName, const std::function<void(TMapRecord&, TMapKey&)>& change,
+                        TSnapshot snapshot) {
+    return Apply(stepName, change, snapshot, true);
 }
 
 bool TMapDocument::EditKey(const QString& stepName, const std::function<void(TMapKey&)>& change) {

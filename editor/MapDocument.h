@@ -110,7 +110,10 @@ private:
     void Notify(TDocumentEvent e);
     void StartFresh(const QString& stepName);
     void MarkSaved();
-    bool Record(const QString& stepName, const TMapRecord& before, const TMapKey& keyBefore, TSnapshot snapshot);
+    // keyBefore: the key before a change that may touch it; none for a map edit.
+    bool Record(const QString& stepName, const TMapRecord& before, const TMapKey* keyBefore, TSnapshot snapshot);
+    bool Apply(const QString& stepName, const std::function<void(TMapRecord&, TMapKey&)>& change, TSnapshot snapshot,
+               bool keyMayChange);
 
     QString fileName_;
     TFileIdentity identity_, keyIdentity_;

@@ -198,6 +198,30 @@ std::vector<uint8_t> AddTerrainWalls(const ShownSymbols& symbolsOf, const TGridR
     return walled;
 }
 
+// The cells joined to `start` in the four directions whose `in` holds, marked in `seen`, each
+// handed to `visit` (column, row, index) in the order a stack takes them.
+template <typename TIn, typename TVisit>
+void FloodCells(size_t start, int W, int H, const TIn& in, std::vector<bool>& seen, const TVisit& visit) {
+    std::vector<size_t> todo{start};
+    seen[start] = true;
+    while (!todo.empty()) {
+        const size_t i = todo.back();
+        todo.pop_back();
+        const int c = int(i % size_t(W)), r = int(i / size_t(W));
+        visit(c, r, i);
+        const int dc[4] = {1, -1, 0, 0}, dr[4] = {0, 0, 1, -1};
+        for (int k = 0; k < 4; ++k) {
+            const int nc = c + dc[k], nr = r + dr[k];
+            if (nc < 0 || nr < 0 || nc >= W || nr >= H) continue;
+            const size_t j = size_t(nr) * W + nc;
+            if (in[j] && !seen[j]) {
+                seen[j] = true;
+                todo.push_back(j);
+            }
+        }
+    }
+}
+
 // A run of secret doors side by side in wall terrain (hidden symbols shown) is one closed
 // door: across the passage that the wall pieces framing the run leave open (the passage
 // runs between the two sides of the run with more open quarters beyond them), on the
@@ -218,24 +242,9 @@ void AddTerrainSecretDoors(const ShownSymbols& symbolsOf, const TGridRect& a, co
     for (size_t start = 0; start < secret.size(); ++start) {
         if (!secret[start] || seen[start]) continue;
         int c0 = W, c1 = -1, r0 = H, r1 = -1;
-        std::vector<size_t> todo{start};
-        seen[start] = true;
-        while (!todo.empty()) {
-            const size_t i = todo.back();
-            todo.pop_back();
-            const int c = int(i % size_t(W)), r = int(i / size_t(W));
+        FloodCells(start, W, H, secret, seen, [&](int c, int r, size_t) {
             c0 = std::min(c0, c), c1 = std::max(c1, c), r0 = std::min(r0, r), r1 = std::max(r1, r);
-            const int dc[4] = {1, -1, 0, 0}, dr[4] = {0, 0, 1, -1};
-            for (int k = 0; k < 4; ++k) {
-                const int nc = c + dc[k], nr = r + dr[k];
-                if (nc < 0 || nr < 0 || nc >= W || nr >= H) continue;
-                const size_t j = size_t(nr) * W + nc;
-                if (secret[j] && !seen[j]) {
-                    seen[j] = true;
-                    todo.push_back(j);
-                }
-            }
-        }
+        });
         int openWE = 0, openNS = 0;
         for (int qy = 2 * r0; qy <= 2 * r1 + 1; ++qy) openWE += open(2 * c0 - 1, qy) + open(2 * c1 + 2, qy);
         for (int qx = 2 * c0; qx <= 2 * c1 + 1; ++qx) openNS += open(qx, 2 * r0 - 1) + open(qx, 2 * r1 + 2);
@@ -332,28 +341,13 @@ void AddTerrainLights(const ShownSymbols& symbolsOf, const TGridRect& a, Layout&
         int n = 0;
         float range = 0;
         std::uint32_t color = 0;
-        std::vector<size_t> todo{start};
-        seen[start] = true;
-        while (!todo.empty()) {
-            const size_t i = todo.back();
-            todo.pop_back();
-            const int c = int(i % size_t(W)), r = int(i / size_t(W));
+        FloodCells(start, W, H, fire, seen, [&](int c, int r, size_t i) {
             sx += a.Left + c + 0.5;
             sy += a.Top + r + 0.5;
             ++n;
             range = std::max(range, fire[i]->range);
             color = fire[i]->color;
-            const int dc[4] = {1, -1, 0, 0}, dr[4] = {0, 0, 1, -1};
-            for (int k = 0; k < 4; ++k) {
-                const int nc = c + dc[k], nr = r + dr[k];
-                if (nc < 0 || nr < 0 || nc >= W || nr >= H) continue;
-                const size_t j = size_t(nr) * W + nc;
-                if (fire[j] && !seen[j]) {
-                    seen[j] = true;
-                    todo.push_back(j);
-                }
-            }
-        }
+        });
         const double reach = std::min(100.0, range + (std::sqrt(double(n)) - 1) / 2);
         out.lights.push_back({{sx / n, sy / n}, reach, color});
     }
