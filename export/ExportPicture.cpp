@@ -57,6 +57,10 @@ TPictureSource MapPictureSource(const TMapRecord& map, const TRenderedTileset& t
     src.Width = a.Width() * zoom;
     src.Height = a.Height() * zoom;
     src.BandHeight = zoom;
+    // Every band has its own painter and cell bitmap and only reads the map and tileset.
+    // Labels are text, and a thread that draws text keeps fonts until it ends: those bands
+    // are drawn here.
+    src.ConcurrentBands = labels == nullptr;
     src.Band = [&map, &ts, a, zoom, rock, labels, width = src.Width](int top, int rows) {
         QImage band(width, rows, QImage::Format_RGB32);
         band.fill(Qt::white);

@@ -22,6 +22,9 @@ struct TPictureSource {
     int Height = 0;
     int BandHeight = 1; // rows per band; the last band may be shorter
     std::function<QImage(int top, int rows)> Band;
+    // Band may be called from several threads at once (it draws from const data only), so
+    // the writers draw the next bands while they encode this one.
+    bool ConcurrentBands = false;
 
     int BandCount() const { return BandHeight > 0 ? (Height + BandHeight - 1) / BandHeight : 0; }
 };

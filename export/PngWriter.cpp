@@ -16,17 +16,14 @@
 // level 4, in a file of about the same size.
 #include <QImage>
 #include <algorithm>
-#include <chrono>
 #include <cstdlib>
 #include <cstring>
-#include <deque>
-#include <future>
 #include <memory>
-#include <thread>
 #include <zlib.h>
 
 #include "export/PictureBands.h"
 #include "export/PictureWriters.h"
+#include "export/Workers.h"
 #include "export/WriterSupport.h"
 
 namespace qm {
@@ -79,17 +76,49 @@ void PaethRow(const uint8_t* cur, const uint8_t* prev, size_t n, uint8_t* out) {
     }
 }
 
+// Whole filtered rows of one width. A row equal to the one above filters to its filter
+// byte and zeros; such a row is only marked, not stored.
+struct TRows {
+    std::vector<uint8_t> bytes;  // the other rows, one after another
+    std::vector<uint8_t> repeat; // a flag for every row, in order
+    size_t Length(size_t rowBytes) const { return repeat.size() * rowBytes; }
+    void Clear() {
+        bytes.clear();
+        repeat.clear();
+    }
+};
+
+// The last `count` bytes of the rows as the stream sees them.
+std::vector<uint8_t> RowsTail(const TRows& rows, size_t rowBytes, size_t count) {
+    size_t first = rows.repeat.size(), taken = 0, stored = 0;
+    while (first > 0 && taken < count) {
+        --first;
+        taken += rowBytes;
+        if (!rows.repeat[first]) stored += rowBytes;
+    }
+    std::vector<uint8_t> out;
+    out.reserve(taken);
+    const uint8_t* p = rows.bytes.data() + rows.bytes.size() - stored;
+    for (size_t r = first; r < rows.repeat.size(); ++r) {
+        if (rows.repeat[r]) {
+            out.push_back(4);
+            out.resize(out.size() + rowBytes - 1, 0);
+        } else {
+            out.insert(out.end(), p, p + rowBytes);
+            p += rowBytes;
+        }
+    }
+    out.erase(out.begin(), out.end() - std::ptrdiff_t(std::min(count, out.size())));
+    return out;
+}
+
 struct TSegment {
+    size_t length = 0; // bytes in
+    TRows spent;       // the input, handed back for the next segment to fill
     std::vector<uint8_t> data;
     uLong adler = 1;
     bool noMemory = false;
 };
-
-bool AllZero(const uint8_t* p, size_t n) {
-    uint8_t any = 0;
-    for (size_t i = 0; i < n; ++i) any |= p[i];
-    return any == 0;
-}
 
 // Adler-32 of the filter byte followed by n - 1 zeros: the sum A stays, B adds A each byte.
 uLong ZeroRowAdler(uint8_t filter, size_t n) {
@@ -98,21 +127,43 @@ uLong ZeroRowAdler(uint8_t filter, size_t n) {
     return (a * (n % Base)) % Base << 16 | a;
 }
 
+// Each worker keeps its deflate state from one segment to the next: a reset is the
+// same stream as a new one, without allocating and touching its tables again.
+struct TWorkerStream {
+    z_stream z{};
+    bool ready = false;
+    ~TWorkerStream() {
+        if (ready) deflateEnd(&z);
+    }
+};
+
+z_stream* FreshStream() {
+    thread_local TWorkerStream s;
+    if (s.ready) return deflateReset(&s.z) == Z_OK ? &s.z : nullptr;
+    if (deflateInit2(&s.z, Level, Z_DEFLATED, -15, 8, Z_FILTERED) != Z_OK) return nullptr;
+    s.ready = true;
+    return &s.z;
+}
+
 // Deflates one segment of whole filtered rows of `rowBytes`: raw deflate primed with
 // `dictionary`, ending on a sync flush, or on the final block when `last`.
-TSegment DeflateSegment(std::shared_ptr<const std::vector<uint8_t>> in, size_t rowBytes,
-                        std::vector<uint8_t> dictionary, bool last) {
+TSegment DeflateSegment(TRows input, size_t rowBytes, const std::vector<uint8_t>& dictionary, bool last) {
     TSegment s;
-    z_stream z{};
-    if (deflateInit2(&z, Level, Z_DEFLATED, -15, 8, Z_FILTERED) != Z_OK) {
+    s.length = input.Length(rowBytes);
+    // A repeated row as the stream reads it.
+    thread_local std::vector<uint8_t> zeroRow;
+    if (zeroRow.size() != rowBytes) zeroRow.assign(rowBytes, 0);
+    zeroRow[0] = 4;
+    z_stream* stream = FreshStream();
+    if (!stream) {
         s.noMemory = true;
         return s;
     }
-    std::unique_ptr<z_stream, int (*)(z_stream*)> guard(&z, deflateEnd);
+    z_stream& z = *stream;
     if (!dictionary.empty() && deflateSetDictionary(&z, dictionary.data(), uInt(dictionary.size())) != Z_OK)
         throw std::logic_error("deflate dictionary refused");
     // Maps pack well: start small, so the pieces in flight stay a few MB in all.
-    s.data.resize(in->size() / 8 + 4096);
+    s.data.resize(s.length / 8 + 4096);
     size_t used = 0;
     // Feeds n bytes; the last call flushes. Done when all input is in and the flush has
     // room left over behind it.
@@ -134,23 +185,24 @@ TSegment DeflateSegment(std::shared_ptr<const std::vector<uint8_t>> in, size_t r
     const auto keepStrings = [&](bool keep) { deflateTune(&z, GoodLength, keep ? MaxMatch : 0, NiceLength, MaxChain); };
     bool keeping = true;
     keepStrings(true);
-    const uint8_t* p = in->data();
-    for (size_t left = in->size(); left > 0;) {
-        const size_t n = std::min(rowBytes, left);
-        const bool zero = n > ZeroRowTail && AllZero(p + 1, n - 1);
-        s.adler = zero ? adler32_combine(s.adler, ZeroRowAdler(p[0], n), z_off_t(n)) : adler32(s.adler, p, uInt(n));
+    const uint8_t* p = input.bytes.data();
+    const size_t n = rowBytes;
+    for (const uint8_t repeat : input.repeat) {
+        const bool zero = repeat && n > ZeroRowTail;
+        const uint8_t* row = repeat ? zeroRow.data() : p;
+        if (!repeat) p += n;
+        s.adler = repeat ? adler32_combine(s.adler, ZeroRowAdler(4, n), z_off_t(n)) : adler32(s.adler, row, uInt(n));
         if (zero) {
             if (keeping) keepStrings(keeping = false);
-            feed(p, n - ZeroRowTail, Z_NO_FLUSH);
+            feed(row, n - ZeroRowTail, Z_NO_FLUSH);
         }
         if (!keeping) keepStrings(keeping = true);
         const size_t rest = zero ? ZeroRowTail : n;
-        feed(p + n - rest, rest, Z_NO_FLUSH);
-        p += n;
-        left -= n;
+        feed(row + n - rest, rest, Z_NO_FLUSH);
     }
     feed(nullptr, 0, last ? Z_FINISH : Z_SYNC_FLUSH);
     s.data.resize(used);
+    s.spent = std::move(input);
     return s;
 }
 
@@ -169,26 +221,32 @@ public:
     }
 
     // Hands one filtered segment over; writes whatever has finished in order.
-    void Add(std::vector<uint8_t> segment, bool last) {
-        auto in = std::make_shared<const std::vector<uint8_t>>(std::move(segment));
+    void Add(TRows segment, bool last) {
         std::vector<uint8_t> dictionary = std::move(window_);
-        const size_t keep = std::min(Window, in->size());
-        window_.assign(in->end() - std::ptrdiff_t(keep), in->end());
+        window_ = RowsTail(segment, rowBytes_, Window);
+        const size_t keep = window_.size();
         if (keep < Window && !dictionary.empty()) {
             // A segment shorter than the window: the older bytes still count.
             const size_t older = std::min(Window - keep, dictionary.size());
             window_.insert(window_.begin(), dictionary.end() - std::ptrdiff_t(older), dictionary.end());
         }
-        pending_.push_back(
-            {in->size(), std::async(std::launch::async, DeflateSegment, in, rowBytes_, std::move(dictionary), last)});
-        while (pending_.size() >= inFlight_ ||
-               (!pending_.empty() &&
-                pending_.front().result.wait_for(std::chrono::seconds(0)) == std::future_status::ready))
-            WriteOldest();
+        pending_.Push([in = std::move(segment), rowBytes = rowBytes_, dictionary = std::move(dictionary),
+                       last]() mutable { return DeflateSegment(std::move(in), rowBytes, dictionary, last); });
+        while (pending_.Size() >= inFlight_ || (!pending_.Empty() && pending_.FrontReady())) WriteOldest();
+    }
+
+    // An empty buffer for the next segment, one that a finished segment gave back where
+    // there is one.
+    TRows Spare() {
+        if (spares_.empty()) return {};
+        TRows b = std::move(spares_.back());
+        spares_.pop_back();
+        b.Clear();
+        return b;
     }
 
     void Finish() {
-        while (!pending_.empty()) WriteOldest();
+        while (!pending_.Empty()) WriteOldest();
         Put(uint8_t(adler_ >> 24));
         Put(uint8_t(adler_ >> 16));
         Put(uint8_t(adler_ >> 8));
@@ -198,17 +256,11 @@ public:
     }
 
 private:
-    struct TPending {
-        size_t length;
-        std::future<TSegment> result;
-    };
-
     void WriteOldest() {
-        TPending p = std::move(pending_.front());
-        pending_.pop_front();
-        const TSegment s = p.result.get();
+        TSegment s = pending_.Pop();
+        if (s.spent.repeat.capacity() > 0) spares_.push_back(std::move(s.spent));
         if (s.noMemory) throw TFileError(CannotCreateMessage(path_, "Not enough memory for compression."));
-        adler_ = adler32_combine(adler_, s.adler, z_off_t(p.length));
+        adler_ = adler32_combine(adler_, s.adler, z_off_t(s.length));
         for (size_t at = 0; at < s.data.size();) {
             const size_t n = std::min(IdatBytes - idat_.size(), s.data.size() - at);
             idat_.insert(idat_.end(), s.data.begin() + std::ptrdiff_t(at), s.data.begin() + std::ptrdiff_t(at + n));
@@ -233,9 +285,10 @@ private:
     const size_t inFlight_;
     std::vector<uint8_t> window_;
     std::vector<uint8_t> idat_;
+    std::vector<TRows> spares_;
     uLong adler_ = 1;
     // Destroyed before the members above: an unfinished export waits for its workers.
-    std::deque<TPending> pending_;
+    TJobQueue<TSegment> pending_;
 };
 
 } // namespace
@@ -261,29 +314,28 @@ void WritePng(const TByteSink& out, const std::string& path, const TPictureSourc
     const size_t n = size_t(src.Width) * 3;
     const size_t rowBytes = n + 1;
     const size_t rowsPerSegment = std::max<size_t>(1, SegmentBytes / rowBytes);
-    std::vector<uint8_t> cur(n), prev(n, 0), segment;
-    // The last row of the band before, to spot a repeated row across bands.
-    std::vector<QRgb> lastPixels(size_t(src.Width));
+    std::vector<uint8_t> cur(n), prev(n, 0);
+    TRows segment;
+    // The band before, for its last row: a repeated row is spotted across bands too.
+    QImage before;
 
-    // One segment compressing per core, and one more waiting, while this thread composes.
-    const unsigned cores = std::max(1u, std::thread::hardware_concurrency());
-    TParallelDeflater z(out, path, rowBytes, cores + 1);
+    // Every worker busy and two more segments queued, while this thread filters.
+    TParallelDeflater z(out, path, rowBytes, WorkerCount() + 2);
     int row = 0;
     ForEachBand(
         src,
         [&](const QImage& band, int) {
             for (int y = 0; y < band.height(); ++y, ++row) {
                 const auto* px = reinterpret_cast<const QRgb*>(band.constScanLine(y));
-                const auto* above = y > 0 ? reinterpret_cast<const QRgb*>(band.constScanLine(y - 1))
-                                          : lastPixels.data();
-                if (segment.empty()) segment.reserve(rowsPerSegment * rowBytes);
-                segment.resize(segment.size() + rowBytes);
-                uint8_t* filtered = segment.data() + segment.size() - rowBytes;
-                if (row > 0 && std::memcmp(px, above, size_t(src.Width) * sizeof(QRgb)) == 0) {
-                    // A row equal to the one above filters to zeros.
-                    filtered[0] = 4;
-                    std::memset(filtered + 1, 0, n);
-                } else {
+                const QRgb* above = nullptr;
+                if (y > 0) above = reinterpret_cast<const QRgb*>(band.constScanLine(y - 1));
+                else if (row > 0) above = reinterpret_cast<const QRgb*>(before.constScanLine(before.height() - 1));
+                const bool repeat = above && std::memcmp(px, above, size_t(src.Width) * sizeof(QRgb)) == 0;
+                segment.repeat.push_back(repeat);
+                if (!repeat) {
+                    if (segment.bytes.capacity() == 0) segment.bytes.reserve(rowsPerSegment * rowBytes);
+                    segment.bytes.resize(segment.bytes.size() + rowBytes);
+                    uint8_t* filtered = segment.bytes.data() + segment.bytes.size() - rowBytes;
                     uint8_t* d = cur.data();
                     for (int x = 0; x < src.Width; ++x, d += 3) {
                         d[0] = uint8_t(qRed(px[x]));
@@ -293,13 +345,13 @@ void WritePng(const TByteSink& out, const std::string& path, const TPictureSourc
                     PaethRow(cur.data(), prev.data(), n, filtered);
                     cur.swap(prev);
                 }
-                if (y + 1 == band.height()) std::memcpy(lastPixels.data(), px, size_t(src.Width) * sizeof(QRgb));
                 const bool last = row + 1 == src.Height;
-                if (last || segment.size() >= rowsPerSegment * rowBytes) {
+                if (last || segment.repeat.size() >= rowsPerSegment) {
                     z.Add(std::move(segment), last);
-                    segment = {};
+                    segment = z.Spare();
                 }
             }
+            before = band;
         },
         progress);
     z.Finish();

@@ -5,8 +5,11 @@
 #include <QImage>
 #include <QProcess>
 #include <QRandomGenerator>
+#include <atomic>
+#include <chrono>
 #include <cstdio>
 #include <cstring>
+#include <thread>
 
 #include "export/FileKind.h"
 #include "export/PictureWriters.h"
@@ -310,6 +313,41 @@ TEST(PictureWriters, BmpAsksForBandsBottomUpOthersTopDown) {
         const std::vector<int> want = format == TPictureFormat::Bmp ? std::vector<int>{20, 10, 0}
                                                                     : std::vector<int>{0, 10, 20};
         EXPECT_EQ(tops, want) << FormatExtension(format);
+    }
+}
+
+// Bands drawn on the workers ahead of their use: the same bytes as one at a time, and a
+// cancel or a failure waits for every band in flight before the writer returns.
+TEST(PictureWriters, BandsDrawnAheadGiveTheSameFileAndNeverOutliveTheWriter) {
+    const QImage img = Synthetic(64, 90);
+    for (auto format : {TPictureFormat::Bmp, TPictureFormat::Jpeg, TPictureFormat::Png}) {
+        SCOPED_TRACE(FormatExtension(format));
+        qmtest::TempDir dir;
+        WritePictureFile(dir.File("serial"), format, ImageSource(img, 7));
+        std::atomic<int> drawing{0}, drawn{0};
+        TPictureSource src = ImageSource(img, 7);
+        src.ConcurrentBands = true;
+        auto inner = src.Band;
+        src.Band = [&](int top, int rows) {
+            ++drawing;
+            std::this_thread::sleep_for(std::chrono::milliseconds(2));
+            QImage band = inner(top, rows);
+            --drawing;
+            ++drawn;
+            return band;
+        };
+        WritePictureFile(dir.File("ahead"), format, src);
+        EXPECT_EQ(qmtest::ReadAll(dir.File("ahead")), qmtest::ReadAll(dir.File("serial")));
+        EXPECT_EQ(drawn.load(), 13);
+
+        drawn = 0;
+        EXPECT_THROW(WritePictureFile(dir.File("cancelled"), format, src, [](int done, int) { return done < 3; }),
+                     TExportCancelled);
+        EXPECT_EQ(drawing.load(), 0);
+        const int after = drawn;
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        EXPECT_EQ(drawn.load(), after);
+        EXPECT_LT(after, 13);
     }
 }
 
