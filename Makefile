@@ -3,6 +3,12 @@ BUILD   ?= build
 RELEASE ?= build-release
 JOBS    ?= $(shell nproc)
 CMAKE_FLAGS ?=
+# Each library compiled a group of sources at a time (QM_UNITY=OFF: a file at a time).
+QM_UNITY ?= ON
+# The test tree: clang builds the fuzz targets in it too, so `make test` compiles the
+# program once. TEST_CXX=g++ builds the tests with gcc and the fuzz smoke in its own tree.
+TEST_CXX ?= clang++
+TEST_FUZZ = $(if $(findstring clang,$(TEST_CXX)),ON,OFF)
 PREFIX  ?= /usr/local
 
 .PHONY: all deps configure build run test bench fuzz release install package clean
@@ -13,7 +19,8 @@ deps:
 	@sh tools/install-deps.sh debian-packages.txt
 
 configure: deps
-	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Debug -DQM_SANITIZE=ON -DQM_BENCH=ON $(CMAKE_FLAGS) >/dev/null
+	@cmake -S . -B $(BUILD) -DCMAKE_CXX_COMPILER=$(TEST_CXX) -DCMAKE_BUILD_TYPE=Debug -DQM_SANITIZE=ON -DQM_BENCH=ON \
+		-DQM_UNITY=$(QM_UNITY) -DQM_FUZZ=$(TEST_FUZZ) $(CMAKE_FLAGS) >/dev/null
 
 build: configure
 	@cmake --build $(BUILD) -j $(JOBS)
@@ -24,7 +31,11 @@ run: release
 
 # A short fuzz smoke run of every loader comes first, so the test summary is the last line.
 test: build
+ifeq ($(TEST_FUZZ),ON)
+	@sh fuzz/run.sh $(BUILD) $(FUZZ_SMOKE_SECONDS)
+else
 	@$(MAKE) --no-print-directory fuzz FUZZ_SECONDS=$(FUZZ_SMOKE_SECONDS)
+endif
 	@sh tools/install-foundry-types.sh $(BUILD)/foundry-types || echo "The Foundry scene type check will be skipped."
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
 
@@ -34,20 +45,20 @@ FUZZ_BUILD ?= build-fuzz
 FUZZ_SECONDS ?= 60
 FUZZ_SMOKE_SECONDS ?= 5
 fuzz: deps
-	@cmake -S fuzz -B $(FUZZ_BUILD) -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+	@cmake -S fuzz -B $(FUZZ_BUILD) -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQM_UNITY=$(QM_UNITY) >/dev/null
 	@cmake --build $(FUZZ_BUILD) -j $(JOBS) --target fuzz_all
 	@sh fuzz/run.sh $(FUZZ_BUILD) $(FUZZ_SECONDS)
 
 # Benchmarks want an optimised build without sanitizers.
 bench: deps
-	@cmake -S . -B $(RELEASE) -DCMAKE_BUILD_TYPE=Release -DQM_BENCH=ON -DQM_TESTS=OFF >/dev/null
+	@cmake -S . -B $(RELEASE) -DCMAKE_BUILD_TYPE=Release -DQM_BENCH=ON -DQM_TESTS=OFF -DQM_UNITY=$(QM_UNITY) >/dev/null
 	@cmake --build $(RELEASE) -j $(JOBS)
 	@for b in $(RELEASE)/bench/bench_*; do echo "== $$b"; QT_QPA_PLATFORM=offscreen $$b; done
 
 # Installing and packaging use the optimised tree without sanitizers, building only what
 # is installed. `make install PREFIX=$HOME/.local` installs for one user.
 release: deps
-	@cmake -S . -B $(RELEASE) -DCMAKE_BUILD_TYPE=Release -DQM_TESTS=OFF $(CMAKE_FLAGS) >/dev/null
+	@cmake -S . -B $(RELEASE) -DCMAKE_BUILD_TYPE=Release -DQM_TESTS=OFF -DQM_UNITY=$(QM_UNITY) $(CMAKE_FLAGS) >/dev/null
 	@cmake --build $(RELEASE) -j $(JOBS) --target installable
 
 install: release

@@ -10,6 +10,13 @@
 
 namespace qm {
 
+// ASCII letters lowered, every other byte kept: symbol names are matched so, UTF-8 or not.
+inline std::string AsciiLower(std::string s) {
+    for (char& c : s)
+        if (c >= 'A' && c <= 'Z') c = char(c - 'A' + 'a');
+    return s;
+}
+
 // A path as the bytes std::filesystem, fopen and the record functions take.
 inline std::string PathBytes(const QString& path) { return QFile::encodeName(path).toStdString(); }
 

@@ -8,14 +8,14 @@ namespace qm {
 
 namespace {
 
-bool IsWallTerrain(int s) { return s > DoorWallBase && s <= DoorWallBase + 15; }
+bool IsDoorWall(int s) { return s > DoorWallBase && s <= DoorWallBase + 15; }
 
 // The wall terrain shape a cell holds on either layer (upper first); 0 for none or outside.
 int WallShape(const TMapRecord& map, int col, int row) {
     if (!InsideMap(col, row)) return 0;
     const TMapCell& cell = map.Cell(col, row);
-    if (IsWallTerrain(cell.Upper)) return cell.Upper - DoorWallBase;
-    if (IsWallTerrain(cell.Lower)) return cell.Lower - DoorWallBase;
+    if (IsDoorWall(cell.Upper)) return cell.Upper - DoorWallBase;
+    if (IsDoorWall(cell.Lower)) return cell.Lower - DoorWallBase;
     return 0;
 }
 
@@ -118,7 +118,7 @@ TDoorPlan PlanDoor(const TMapRecord& map, int col, int row, const SymbolTable& t
     p.Row = zr;
     p.Terrain = true;
     p.Vertical = run == 2;
-    p.Lower = !IsWallTerrain(z.Upper);
+    p.Lower = !IsDoorWall(z.Upper);
     p.From = p.Lower ? z.Lower : z.Upper;
     return WithKind(p, table);
 }
@@ -139,11 +139,11 @@ bool PlaceDoor(TMapRecord& map, int col, int row, const SymbolTable& table) {
     for (const int side : {-1, 1}) {
         TMapCell& half = map.Cell(p.Col + side * dc, p.Row + side * dr);
         for (uint8_t* s : {&half.Upper, &half.Lower})
-            if (IsWallTerrain(*s)) *s = 0;
+            if (IsDoorWall(*s)) *s = 0;
         if (!floor && table[half.Lower].role == SymbolRole::None) floor = half.Lower;
     }
     for (uint8_t* s : {&z.Upper, &z.Lower})
-        if (IsWallTerrain(*s)) *s = 0;
+        if (IsDoorWall(*s)) *s = 0;
     if (z.Upper == 0) {
         z.Upper = p.To;
         if (z.Lower == 0) z.Lower = floor;

@@ -23,7 +23,7 @@ void StampRing(TMapRecord& map, const TGridRect& g, TLayerMode mode) {
 
 bool SameCells(const TMapRecord& a, const TMapRecord& b) { return std::memcmp(a.Cells, b.Cells, sizeof a.Cells) == 0; }
 
-bool IsWallTerrain(int s) { return s > RoomWallBase && s <= RoomWallBase + 15; }
+bool IsRoomWall(int s) { return s > RoomWallBase && s <= RoomWallBase + 15; }
 
 // Open floor a corridor may run through: no wall, and a floor or a door in the cell.
 bool IsOpenFloor(const TMapRecord& map, int c, int r, const SymbolTable& table) {
@@ -56,7 +56,7 @@ void OpenDoorways(TMapRecord& map, const TMapRecord& before, const std::vector<T
             TMapCell& cell = map.Cell(c + 1, r + 1);
             const TMapCell& was = before.Cell(c + 1, r + 1);
             for (uint8_t* s : {&cell.Upper, &cell.Lower})
-                if (IsWallTerrain(*s) && !IsWallTerrain(s == &cell.Upper ? was.Upper : was.Lower)) *s = 0;
+                if (IsRoomWall(*s) && !IsRoomWall(s == &cell.Upper ? was.Upper : was.Lower)) *s = 0;
         }
     }
 }

@@ -13,14 +13,12 @@ namespace qm {
 
 namespace {
 
-constexpr int Unit = VttUnitsPerCell;
-
 // Numbers as the file shows them: thousandths of a cell at most, no trailing zeros.
 std::string Num(double v) {
-    const long long m = std::llround(v * Unit);
-    std::string s = std::to_string(m / Unit);
-    if (m < 0 && m / Unit == 0) s = "-0";
-    int frac = int(std::llabs(m % Unit));
+    const long long m = std::llround(v * VttUnitsPerCell);
+    std::string s = std::to_string(m / VttUnitsPerCell);
+    if (m < 0 && m / VttUnitsPerCell == 0) s = "-0";
+    int frac = int(std::llabs(m % VttUnitsPerCell));
     if (frac) {
         char digits[4] = {char('0' + frac / 100), char('0' + frac / 10 % 10), char('0' + frac % 10), 0};
         std::string f(digits);

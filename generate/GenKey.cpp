@@ -7,6 +7,8 @@
 #include <set>
 #include <string>
 
+#include "base/Encoding.h"
+
 namespace qm {
 
 namespace {
@@ -28,11 +30,6 @@ struct TExit {
         return std::tie(side, kind, to, passage) < std::tie(o.side, o.kind, o.to, o.passage);
     }
 };
-
-std::string Lower(std::string s) {
-    for (char& c : s) c = char(std::tolower(static_cast<unsigned char>(c)));
-    return s;
-}
 
 // "4", "4 and 7", "2, 4 and 7".
 std::string NumberList(const std::vector<int>& numbers) {
@@ -403,7 +400,7 @@ std::string TKeyBuilder::Text(int place, const std::vector<TExit>& exits, const 
     const auto listOf = [&](const std::map<int, int>& m) {
         std::string out;
         for (const auto& [s, n] : m) {
-            const std::string name = Traits(s) ? Lower(Traits(s)->name) : std::string();
+            const std::string name = Traits(s) ? AsciiLower(Traits(s)->name) : std::string();
             if (name.empty()) continue;
             out += (out.empty() ? "" : ", ") + Counted(name, n);
         }

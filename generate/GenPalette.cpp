@@ -3,15 +3,11 @@
 #include <algorithm>
 #include <cctype>
 
+#include "base/Encoding.h"
+
 namespace qm {
 
 namespace {
-
-std::string Lower(const std::string& s) {
-    std::string out = s;
-    for (char& c : out) c = char(std::tolower(static_cast<unsigned char>(c)));
-    return out;
-}
 
 // "wooden door" contains "door" at a word start; "indoor" does not.
 bool HasWord(const std::string& name, const std::string& word) {
@@ -24,10 +20,10 @@ template <class Ok> int FindIn(const TGenPalette& p, std::initializer_list<const
     if (!p.Table) return 0;
     for (const char* want : names)
         for (int s = 1; s < 128; ++s)
-            if (ok(s) && Lower((*p.Table)[s].name) == want) return s;
+            if (ok(s) && AsciiLower((*p.Table)[s].name) == want) return s;
     for (const char* want : names)
         for (int s = 1; s < 128; ++s)
-            if (ok(s) && HasWord(Lower((*p.Table)[s].name), want)) return s;
+            if (ok(s) && HasWord(AsciiLower((*p.Table)[s].name), want)) return s;
     return 0;
 }
 
@@ -36,7 +32,7 @@ int Portal(const TGenPalette& p, SymbolRole role, bool vertical, std::initialize
     const auto fits = [&](int s) {
         const SymbolTraits& t = (*p.Table)[s];
         // An open door closes nothing.
-        return t.role == role && t.vertical == vertical && !p.Hidden[s] && !HasWord(Lower(t.name), "open");
+        return t.role == role && t.vertical == vertical && !p.Hidden[s] && !HasWord(AsciiLower(t.name), "open");
     };
     if (const int s = FindIn(p, prefer, fits)) return s;
     for (int s = 1; s < 128; ++s)
@@ -94,8 +90,8 @@ void FindPortals(TGenPalette& p, const SymbolTable& table) {
     p.DoorV = Portal(p, SymbolRole::Door, true, {"wooden door, north-south wall", "wooden door", "door"});
     p.LockedH = Portal(p, SymbolRole::Door, false, {"locked door", "locked"});
     p.LockedV = Portal(p, SymbolRole::Door, true, {"locked door", "locked"});
-    if (p.LockedH && !HasWord(Lower(table[p.LockedH].name), "locked")) p.LockedH = 0;
-    if (p.LockedV && !HasWord(Lower(table[p.LockedV].name), "locked")) p.LockedV = 0;
+    if (p.LockedH && !HasWord(AsciiLower(table[p.LockedH].name), "locked")) p.LockedH = 0;
+    if (p.LockedV && !HasWord(AsciiLower(table[p.LockedV].name), "locked")) p.LockedV = 0;
     p.WindowH = Portal(p, SymbolRole::Window, false, {"arrow slit", "window"});
     p.WindowV = Portal(p, SymbolRole::Window, true, {"arrow slit", "window"});
 }
@@ -104,16 +100,16 @@ void FindPortals(TGenPalette& p, const SymbolTable& table) {
 // one marker for both.
 void FindSecretDoors(TGenPalette& p, const SymbolTable& table, const std::array<std::uint8_t, 256>& hidden) {
     for (const bool ns : {false, true}) {
-        const auto secret = [&](int s) { return hidden[s] && HasWord(Lower(table[s].name), "secret"); };
+        const auto secret = [&](int s) { return hidden[s] && HasWord(AsciiLower(table[s].name), "secret"); };
         const auto axis = [&](int s) {
             return secret(s) && table[s].role == SymbolRole::Door && table[s].vertical == ns;
         };
         const auto named = [&](int s) {
             return secret(s) && table[s].role != SymbolRole::Door &&
-                   HasWord(Lower(table[s].name), ns ? "north" : "east");
+                   HasWord(AsciiLower(table[s].name), ns ? "north" : "east");
         };
         const auto plain = [&](int s) {
-            const std::string n = Lower(table[s].name);
+            const std::string n = AsciiLower(table[s].name);
             return secret(s) && table[s].role != SymbolRole::Door && !HasWord(n, "north") && !HasWord(n, "east");
         };
         int& to = ns ? p.SecretV : p.SecretH;

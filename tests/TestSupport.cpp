@@ -1,19 +1,31 @@
 #include "tests/TestSupport.h"
 
+#include <QDir>
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <algorithm>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <stdexcept>
 
+#include "model/MapRecord.h"
 #include "tests/RunProgram.h"
 
 namespace fs = std::filesystem;
 
 namespace qmtest {
+
+bool SameRecord(const qm::TMapRecord& a, const qm::TMapRecord& b) { return std::memcmp(&a, &b, sizeof a) == 0; }
+
+KeepCwd::KeepCwd() : was_(QDir::currentPath().toStdString()) {}
+KeepCwd::~KeepCwd() { QDir::setCurrent(QString::fromStdString(was_)); }
+
+const std::set<int> BuiltInLowerLayer = {0,  1,   10,  11,  16,  17,  18,  19,  20,  21,  25, 47,
+                                         48, 57,  63,  64,  68,  83,  84,  85,  91,  96,  97, 98,
+                                         99, 102, 103, 109, 141, 157, 173, 189, 205, 237, 253};
 
 TempDir::TempDir() {
     std::string tmpl = (fs::temp_directory_path() / "qmtest.XXXXXX").string();

@@ -1,7 +1,12 @@
 #pragma once
 // Helpers shared by the test folders.
+#include <set>
 #include <string>
 #include <vector>
+
+namespace qm {
+struct TMapRecord;
+}
 
 namespace qmtest {
 
@@ -20,5 +25,21 @@ private:
 
 std::vector<unsigned char> ReadAll(const std::string& path);
 void WriteAll(const std::string& path, const std::vector<unsigned char>& bytes);
+
+// Every byte of two map records alike.
+bool SameRecord(const qm::TMapRecord& a, const qm::TMapRecord& b);
+
+// Restores the working folder a test moves away from.
+class KeepCwd {
+public:
+    KeepCwd();
+    ~KeepCwd();
+
+private:
+    std::string was_;
+};
+
+// The symbols of the built-in tileset that lie in the lower layer.
+extern const std::set<int> BuiltInLowerLayer;
 
 } // namespace qmtest

@@ -6,13 +6,12 @@
 #include "editor/Clipboard.h"
 #include "editor/MapDocument.h"
 #include "editor/MapEdit.h"
+#include "tests/TestSupport.h"
 #include "tests/editor/EditorTestSupport.h"
 
 using namespace qm;
 
 namespace {
-
-bool SameRecord(const TMapRecord& a, const TMapRecord& b) { return std::memcmp(&a, &b, sizeof a) == 0; }
 
 // Cell (x, y) holds Upper 100 + x, Lower 50 + y, Spare x ^ y, so every cell differs.
 std::unique_ptr<TMapRecord> PatternMap() {
@@ -145,8 +144,8 @@ TEST(Clipboard, PasteBeforeAnyCopyChangesNothingButSnapshots) {
     f.map->Background = 9;
     const auto before = *f.map;
     f.Edit([&](TMapRecord& m) { PasteClipboard(m, *f.clip, TGridRect{5, 5, 8, 8}, lmAuto); });
-    EXPECT_TRUE(SameRecord(*f.map, before));
-    EXPECT_TRUE(SameRecord(*f.undo, before));
+    EXPECT_TRUE(qmtest::SameRecord(*f.map, before));
+    EXPECT_TRUE(qmtest::SameRecord(*f.undo, before));
 }
 
 TEST(Undo, SequencesOfCommands) {
@@ -161,7 +160,7 @@ TEST(Undo, SequencesOfCommands) {
         f.doc->Undo();
         EXPECT_EQ(f.map->Cell(1, 1).Lower, 51);
         f.doc->Undo();
-        EXPECT_TRUE(SameRecord(*f.map, drawn));
+        EXPECT_TRUE(qmtest::SameRecord(*f.map, drawn));
     }
     // Draw, Copy, Undo: the drawing stays.
     {
@@ -192,7 +191,7 @@ TEST(Undo, SequencesOfCommands) {
         ClearMapRecord(*startup);
         *f.undo = *startup;
         f.doc->Undo();
-        EXPECT_TRUE(SameRecord(*f.map, *startup));
+        EXPECT_TRUE(qmtest::SameRecord(*f.map, *startup));
         EXPECT_EQ(f.undo->Cell(72, 72).Upper, 172);
     }
 }
@@ -226,7 +225,7 @@ TEST(Undo, SnapshotIsTakenByExactlyTheCommandsThatTakeIt) {
         f.undo->Background = 99; // marks the old snapshot
         const auto before = *f.map;
         k.run(f);
-        if (k.snapshots) EXPECT_TRUE(SameRecord(*f.undo, before));
+        if (k.snapshots) EXPECT_TRUE(qmtest::SameRecord(*f.undo, before));
         else EXPECT_EQ(f.undo->Background, k.name == std::string("Undo") ? before.Background : 99);
     }
 }

@@ -7,16 +7,13 @@
 
 #include "editor/DoorTool.h"
 #include "editor/RoomTool.h"
+#include "tests/TestSupport.h"
 #include "tests/editor/EditorTestSupport.h"
 #include "tiles/BuiltInSymbols.h"
 
 using namespace qm;
 
 namespace {
-
-constexpr int Wall = 128;
-
-bool Same(const TMapRecord& a, const TMapRecord& b) { return std::memcmp(&a, &b, sizeof a) == 0; }
 
 // A room of wall terrain over columns 5..14, rows 5..12 with a floor inside.
 std::unique_ptr<TMapRecord> Room() {
@@ -111,7 +108,7 @@ TEST(DoorTool, NoWallNoDoor) {
         const TMapRecord before = *map;
         EXPECT_EQ(PlanDoor(*map, k.c, k.r, table).Action, TDoorAction::NoWall);
         EXPECT_FALSE(PlaceDoor(*map, k.c, k.r, table));
-        EXPECT_TRUE(Same(*map, before));
+        EXPECT_TRUE(qmtest::SameRecord(*map, before));
     }
 }
 

@@ -7,13 +7,12 @@
 #include "editor/MapDocument.h"
 #include "editor/MapEdit.h"
 #include "editor/SmartTerrain.h"
+#include "tests/TestSupport.h"
 #include "tests/editor/EditorTestSupport.h"
 
 using namespace qm;
 
-namespace {
-bool SameRecord(const TMapRecord& a, const TMapRecord& b) { return std::memcmp(&a, &b, sizeof a) == 0; }
-} // namespace
+namespace {} // namespace
 
 TEST(MapEdit, PaintCellFollowsModeAndLayerFlags) {
     TLayerFlags flags{};
@@ -131,14 +130,14 @@ TEST(MapEdit, EachToolIsOneNamedStepWithTheSnapshotFirst) {
         EXPECT_EQ(ToolStepName(k.tool, k.along), QString::fromLatin1(k.step));
         if (k.tool == TTool::Selection) {
             ApplyTool(k.tool, doc->CurrentMap, TGridRect{1, 1, 1, 1}, lmAuto, flags);
-            EXPECT_TRUE(SameRecord(doc->CurrentMap, before));
+            EXPECT_TRUE(qmtest::SameRecord(doc->CurrentMap, before));
             continue;
         }
         EXPECT_TRUE(doc->Edit(ToolStepName(k.tool, k.along), [&](TMapRecord& m) {
             ApplyTool(k.tool, m, TGridRect{1, 1, 2, 2}, lmAuto, flags, k.along);
         }));
-        EXPECT_TRUE(SameRecord(doc->UndoMap, before)); // the state before the change
-        EXPECT_FALSE(SameRecord(doc->CurrentMap, before));
+        EXPECT_TRUE(qmtest::SameRecord(doc->UndoMap, before)); // the state before the change
+        EXPECT_FALSE(qmtest::SameRecord(doc->CurrentMap, before));
         ASSERT_EQ(doc->History().Count(), 2);
         EXPECT_EQ(doc->History().Name(1), QString::fromLatin1(k.step));
     }
@@ -149,7 +148,7 @@ TEST(MapEdit, SmartToolStampsOnceAtTheSelectionsTopLeft) {
     auto viaTool = qmtest::NewMap(), direct = qmtest::NewMap();
     ApplyTool(TTool::Forest, *viaTool, TGridRect{9, 9, 13, 13}, lmAuto, flags);
     StampSmartTerrain(*direct, 10, 10, 208, lmAuto);
-    EXPECT_TRUE(SameRecord(*viaTool, *direct));
+    EXPECT_TRUE(qmtest::SameRecord(*viaTool, *direct));
     EXPECT_EQ(TerrainBaseOf(TTool::Wall), 128);
     EXPECT_EQ(TerrainBaseOf(TTool::Desert), 240);
     EXPECT_EQ(TerrainBaseOf(TTool::Draw), -1);

@@ -18,8 +18,6 @@ using namespace qm;
 
 namespace {
 
-constexpr int Wall = 128;
-
 // A room dragged, or a wall line stamped along (Shift-drag), in 1-based cells.
 struct Stroke {
     int c1, r1, c2, r2;
@@ -63,7 +61,7 @@ TEST(RoomTool, RingsJoinAsTheStampWouldLeaveThem) {
         std::vector<std::pair<int, int>> ring;
         for (const Stroke& s : k.strokes) {
             if (s.room) EXPECT_TRUE(DrawRoom(*map, Rect(s), 0, true, lmAuto, flags, table));
-            else SmartTerrainAlongCommand(*map, Rect(s), Wall, lmAuto);
+            else SmartTerrainAlongCommand(*map, Rect(s), RoomWallBase, lmAuto);
             AddStamped(s, stamped);
             if (s.room) {
                 std::set<std::pair<int, int>> own;
@@ -73,10 +71,10 @@ TEST(RoomTool, RingsJoinAsTheStampWouldLeaveThem) {
         }
         // The terrain holds exactly the corners of every stamped cell: shared walls stay one
         // wall thick and meet in T and corner pieces.
-        EXPECT_EQ(qmtest::DiffersFromCorners(*map, stamped, Wall), "");
+        EXPECT_EQ(qmtest::DiffersFromCorners(*map, stamped, RoomWallBase), "");
         for (const auto& [c, r] : ring) {
             TMapRecord again = *map;
-            StampSmartTerrain(again, c, r, Wall, lmAuto);
+            StampSmartTerrain(again, c, r, RoomWallBase, lmAuto);
             EXPECT_TRUE(Same(again, *map)) << "re-stamping column " << c << ", row " << r << " changed the map";
         }
     }
@@ -92,7 +90,7 @@ TEST(RoomTool, RingAlongTheMapsEdgeIsAFixedPointToo) {
         for (const auto& [c, r] : {std::pair{i, 1}, std::pair{i, MapSize}, std::pair{1, i}, std::pair{MapSize, i},
                                    std::pair{std::min(i, 21), 31}, std::pair{21, 31 + i % 11}}) {
             TMapRecord again = *map;
-            StampSmartTerrain(again, c, r, Wall, lmAuto);
+            StampSmartTerrain(again, c, r, RoomWallBase, lmAuto);
             ASSERT_TRUE(Same(again, *map)) << "re-stamping column " << c << ", row " << r << " changed the map";
         }
 }
@@ -108,7 +106,7 @@ TEST(RoomTool, TJoinPieces) {
     const struct {
         int c, r, shape;
     } want[] = {{7, 3, 2}, {7, 4, 13}, {6, 5, 9}, {8, 5, 11}, {7, 5, 13}, {6, 6, 10}, {8, 6, 12}, {7, 8, 1}};
-    for (const auto& w : want) EXPECT_EQ(map->Cell(w.c, w.r).Upper, Wall + w.shape) << w.c << "," << w.r;
+    for (const auto& w : want) EXPECT_EQ(map->Cell(w.c, w.r).Upper, RoomWallBase + w.shape) << w.c << "," << w.r;
 }
 
 TEST(RoomTool, Inside) {
@@ -134,18 +132,18 @@ TEST(RoomTool, Inside) {
         auto map = qmtest::NewMap();
         for (int c = 1; c <= MapSize; ++c)
             for (int r = 1; r <= MapSize; ++r) map->Cell(c, r) = {0, sym::Grass, 7};
-        map->Cell(8, 8).Upper = sym::WallN;   // a thin wall inside
-        map->Cell(9, 8).Lower = Wall + 13;    // wall terrain below
-        map->Cell(10, 9).Upper = sym::Chest;  // furniture stays
-        map->Cell(30, 30).Upper = sym::WallN; // far away: untouched
+        map->Cell(8, 8).Upper = sym::WallN;        // a thin wall inside
+        map->Cell(9, 8).Lower = RoomWallBase + 13; // wall terrain below
+        map->Cell(10, 9).Upper = sym::Chest;       // furniture stays
+        map->Cell(30, 30).Upper = sym::WallN;      // far away: untouched
         EXPECT_TRUE(DrawRoom(*map, {4, 4, 14, 12}, k.symbol, k.keepInside, k.mode, flags, table));
         EXPECT_EQ(map->Cell(9, 9).Lower, k.lowerInside);
         EXPECT_EQ(map->Cell(8, 8).Upper == 0, k.wallsGone);
         EXPECT_EQ(map->Cell(9, 8).Lower == 0 || map->Cell(9, 8).Lower == k.lowerInside, k.wallsGone);
         EXPECT_EQ(map->Cell(10, 9).Upper, sym::Chest);
         EXPECT_EQ(map->Cell(30, 30).Upper, sym::WallN);
-        EXPECT_EQ(map->Cell(5, 5).Upper, Wall + 13);  // the ring's corner
-        EXPECT_EQ(map->Cell(3, 3).Lower, sym::Grass); // outside keeps its ground
+        EXPECT_EQ(map->Cell(5, 5).Upper, RoomWallBase + 13); // the ring's corner
+        EXPECT_EQ(map->Cell(3, 3).Lower, sym::Grass);        // outside keeps its ground
         EXPECT_EQ(map->Cell(9, 9).Spare, 7);
     }
 }
@@ -161,6 +159,6 @@ TEST(RoomTool, NothingToDoChangesNothing) {
 TEST(RoomTool, UnavailableWithoutWallTerrain) {
     EXPECT_STREQ(RoomToolUnavailable(BuiltInSymbolTable()), "");
     SymbolTable t = BuiltInSymbolTable();
-    t[Wall + 5].role = SymbolRole::None;
+    t[RoomWallBase + 5].role = SymbolRole::None;
     EXPECT_STRNE(RoomToolUnavailable(t), "");
 }

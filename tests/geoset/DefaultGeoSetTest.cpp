@@ -211,7 +211,7 @@ TEST(ShippedGeoSets, GeneratedMapsAreClosedSeamlessAndConnected) {
             std::vector<std::pair<int, int>> todo{{sx, sy}};
             seen[sx][sy] = 1;
             int reached = 0;
-            std::set<int> slots;
+            std::set<int> filled;
             auto visit = [&](int i, int j) {
                 if (i < 0 || j < 0 || i > 72 || j > 72 || seen[i][j] || !floorCorner(i, j)) return;
                 seen[i][j] = 1;
@@ -221,7 +221,7 @@ TEST(ShippedGeoSets, GeneratedMapsAreClosedSeamlessAndConnected) {
                 auto [i, j] = todo.back();
                 todo.pop_back();
                 ++reached;
-                if (i >= 1 && j >= 1) slots.insert((i - 1) / 12 * 6 + (j - 1) / 12);
+                if (i >= 1 && j >= 1) filled.insert((i - 1) / 12 * 6 + (j - 1) / 12);
                 visit(i + 1, j);
                 visit(i - 1, j);
                 visit(i, j + 1);
@@ -233,7 +233,7 @@ TEST(ShippedGeoSets, GeneratedMapsAreClosedSeamlessAndConnected) {
                                 for (int b : {Y - 1, Y}) visit(a, b);
             }
             EXPECT_EQ(reached, total) << "floor split, seed " << seed;
-            EXPECT_EQ(slots.size(), 36u) << "seed " << seed;
+            EXPECT_EQ(filled.size(), 36u) << "seed " << seed;
         }
     }
 }

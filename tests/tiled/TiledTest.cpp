@@ -160,9 +160,9 @@ TEST(TiledExport, WangTilesColourTheCoveredCorners) {
         SCOPED_TRACE(names[t]);
         EXPECT_EQ(type[names[t]], "corner");
         ASSERT_EQ(found[names[t]].size(), 15u);
-        for (const auto& [k, q] : quarters) {
+        for (const auto& [k, covered] : quarters) {
             // top, top-right, right, bottom-right, bottom, bottom-left, left, top-left
-            const auto on = [&](const char* c) { return q.find(c) != std::string::npos ? "1" : "0"; };
+            const auto on = [&q = covered](const char* c) { return q.find(c) != std::string::npos ? "1" : "0"; };
             const std::string want = std::string("0,") + on("NE") + ",0," + on("SE") + ",0," + on("SW") + ",0," +
                                      on("NW");
             EXPECT_EQ(found[names[t]][128 + 16 * t + k], want) << "shape " << k;

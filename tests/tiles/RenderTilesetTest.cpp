@@ -19,15 +19,6 @@ namespace {
 using qm::RenderTileset;
 using qm::TRenderedTileset;
 
-const std::set<int> LowerLayer = {0,  1,  10, 11, 16, 17, 18, 19,  20,  21,  25,  47,  48,  57,  63,  64,  68, 83,
-                                  84, 85, 91, 96, 97, 98, 99, 102, 103, 109, 141, 157, 173, 189, 205, 237, 253};
-
-// Restores the working folder a test moves away from.
-struct KeepCwd {
-    QString was = QDir::currentPath();
-    ~KeepCwd() { QDir::setCurrent(was); }
-};
-
 class RenderTilesetTest : public ::testing::Test {
 protected:
     void SetUp() override { qm::ClearMapRecord(map); }
@@ -69,7 +60,7 @@ TEST_F(RenderTilesetTest, DefaultTileset) {
     for (const QImage& icon : ts.ToolPalette) EXPECT_EQ(icon.size(), QSize(16, 16));
     for (int s = 0; s < 256; ++s) {
         EXPECT_EQ(ts.HiddenFlags[s], s >= 34 && s <= 38 ? 1 : 0) << s;
-        EXPECT_EQ(ts.LayerFlags[s], LowerLayer.count(s) ? 0 : 1) << s;
+        EXPECT_EQ(ts.LayerFlags[s], qmtest::BuiltInLowerLayer.count(s) ? 0 : 1) << s;
     }
 }
 
@@ -187,7 +178,7 @@ TEST_F(RenderTilesetTest, PixelsBeyondAShortPictureAreBlank) {
 }
 
 TEST_F(RenderTilesetTest, MissingFilesFallBackToTheDefaultKeepingTheName) {
-    KeepCwd keep;
+    qmtest::KeepCwd keep;
     const QString elsewhere = QString::fromStdString(dir.File("elsewhere"));
     QDir().mkpath(elsewhere);
     Numbered(512, 512).save(elsewhere + "/only-there.bmp", "BMP");

@@ -7,6 +7,7 @@
 #include <cmath>
 #include <set>
 
+#include "tests/TestSupport.h"
 #include "tiles/Tileset.h"
 
 namespace {
@@ -18,9 +19,6 @@ struct Sheet {
 
 QImage LoadDefault() { return qm::DefaultTilesetPicture(); }
 QImage LoadParchment() { return QImage(QString(QM_PROGRAM_DIR) + "/parchment.bmp", "BMP"); }
-
-const std::set<int> LowerLayer = {0,  1,  10, 11, 16, 17, 18, 19,  20,  21,  25,  47,  48,  57,  63,  64,  68, 83,
-                                  84, 85, 91, 96, 97, 98, 99, 102, 103, 109, 141, 157, 173, 189, 205, 237, 253};
 
 bool IsWhite(QRgb c) { return (c & 0xFFFFFF) == 0xFFFFFF; }
 bool IsBlack(QRgb c) { return (c & 0xFFFFFF) == 0; }
@@ -57,7 +55,7 @@ TEST_P(TilesetArt, FlagsInTheMarkerStrip) {
     const int y0 = 16 * S;
     for (int s = 0; s < 256; ++s) {
         const QRgb layer = pic.pixel(s % 16, y0 + s / 16), hidden = pic.pixel(16 + s % 16, y0 + s / 16);
-        EXPECT_EQ(IsBlack(layer), !LowerLayer.count(s)) << "layer flag of " << s;
+        EXPECT_EQ(IsBlack(layer), !qmtest::BuiltInLowerLayer.count(s)) << "layer flag of " << s;
         EXPECT_EQ(IsBlack(hidden), s >= 34 && s <= 38) << "hidden flag of " << s;
     }
 }
@@ -68,7 +66,7 @@ TEST_P(TilesetArt, EveryDrawnSymbolHasArtAndLowerOnesAreOpaque) {
         for (int y = 0; y < S; ++y)
             for (int x = 0; x < S; ++x) white += IsWhite(Px(s, x, y));
         EXPECT_LT(white, S * S) << "symbol " << s << " is empty";
-        if (LowerLayer.count(s)) {
+        if (qmtest::BuiltInLowerLayer.count(s)) {
             EXPECT_EQ(white, 0) << "lower-layer symbol " << s << " lets the ground through";
         }
     }
@@ -161,7 +159,7 @@ double SeamRatio(const QImage& pic, int S, int s, bool vertical) {
 }
 
 TEST_P(TilesetArt, GroundsAndFullTerrainRepeatWithoutSeams) {
-    for (int s : LowerLayer) {
+    for (int s : qmtest::BuiltInLowerLayer) {
         if (s == 0) continue;
         EXPECT_LT(SeamRatio(pic, S, s, false), 1.5) << "symbol " << s << " left-right";
         EXPECT_LT(SeamRatio(pic, S, s, true), 1.5) << "symbol " << s << " top-bottom";

@@ -10,11 +10,6 @@
 
 namespace {
 
-struct KeepCwd {
-    QString was = QDir::currentPath();
-    ~KeepCwd() { QDir::setCurrent(was); }
-};
-
 void Touch(const std::string& path) { qmtest::WriteAll(path, {'B', 'M'}); }
 
 QStringList Listed(const qm::TPaletteForm& form) {
@@ -39,7 +34,7 @@ TEST(PaletteForm, ControlsAsDesigned) {
 }
 
 TEST(PaletteForm, ListsOnlyBitmapFilesOfTheFolderAndMovesTheWorkingFolder) {
-    KeepCwd keep;
+    qmtest::KeepCwd keep;
     qmtest::TempDir dir;
     Touch(dir.File("dungeon.bmp"));
     Touch(dir.File("Caves.BMP"));
@@ -62,7 +57,7 @@ TEST(PaletteForm, ListsOnlyBitmapFilesOfTheFolderAndMovesTheWorkingFolder) {
 }
 
 TEST(PaletteForm, SelectedPathIsTheFullPathOrEmpty) {
-    KeepCwd keep;
+    qmtest::KeepCwd keep;
     qmtest::TempDir dir;
     Touch(dir.File("a.bmp"));
     Touch(dir.File("b.bmp"));
@@ -78,7 +73,7 @@ TEST(PaletteForm, SelectedPathIsTheFullPathOrEmpty) {
 }
 
 TEST(PaletteForm, EmptyFolderListsNothing) {
-    KeepCwd keep;
+    qmtest::KeepCwd keep;
     qmtest::TempDir dir;
     qm::TPaletteForm form;
     form.SetDirectory(QString::fromStdString(dir.Path()));
