@@ -123,7 +123,7 @@ std::string RenumberReferences(const std::string& text, const std::map<int, int>
                 out += text.substr(end, sep);
                 const size_t next = number(end + sep);
                 if (next == std::string::npos) {
-                    out.resize(out.size() - sep);
+                    out.erase(out.size() - sep);
                     break;
                 }
                 end = next;
