@@ -18,7 +18,14 @@ all: build
 deps:
 	@sh tools/install-deps.sh debian-packages.txt
 
+# A tree configured with another compiler (a test tree of gcc's from before) is configured
+# anew: CMake cannot change the compiler of a tree.
 configure: deps
+	@want=$$(command -v $(TEST_CXX) || echo $(TEST_CXX)); \
+	if [ -f $(BUILD)/CMakeCache.txt ] && ! grep -q "^CMAKE_CXX_COMPILER:[A-Z]*=$$want\$$" $(BUILD)/CMakeCache.txt; then \
+		echo "$(BUILD)/ was configured with another compiler: configuring it anew with $$want."; \
+		rm -rf $(BUILD)/CMakeCache.txt $(BUILD)/CMakeFiles; \
+	fi
 	@cmake -S . -B $(BUILD) -DCMAKE_CXX_COMPILER=$(TEST_CXX) -DCMAKE_BUILD_TYPE=Debug -DQM_SANITIZE=ON -DQM_BENCH=ON \
 		-DQM_UNITY=$(QM_UNITY) -DQM_FUZZ=$(TEST_FUZZ) $(CMAKE_FLAGS) >/dev/null
 
