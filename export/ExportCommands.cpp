@@ -54,10 +54,6 @@ QString AskFile(QWidget* parent, const QString& caption, const QString& startFol
     return Dialogs().SaveFileName(parent, caption, startFolder, SavePictureFilter, QString(), &filter);
 }
 
-// Each command below draws from its own copy of the map and the tileset (the tileset's
-// pictures are shared, not copied): the workers drawing bands ahead must never see a
-// change that the progress window lets through.
-
 // The picture exports ask with a question mark, as they always have.
 const char* const PictureOverwriteQuestion = "OK to overwrite %1?";
 
@@ -74,10 +70,8 @@ bool MayReplace(QWidget* parent, const QStringList& paths, const char* question)
                TConfirm::Yes;
 }
 
-QString ExportDiskExecute(QWidget* parent, const TMapRecord& liveMap, const TRenderedTileset& liveTs,
+QString ExportDiskExecute(QWidget* parent, const TMapRecord& map, const TRenderedTileset& ts,
                           const TGridRect& selection, int zoom, const QString& startFolder, const TMapKey* labels) {
-    const TMapRecord map = liveMap;
-    const TRenderedTileset ts = liveTs;
     int rock = 0;
     if (!AskPictureRock(parent, "Export Image", map, ts, rock)) return QString();
     QString filter;
@@ -93,10 +87,8 @@ QString ExportDiskExecute(QWidget* parent, const TMapRecord& liveMap, const TRen
     return path;
 }
 
-QStringList ExportDiskTiledExecute(QWidget* parent, const TMapRecord& liveMap, const TRenderedTileset& liveTs, int zoom,
+QStringList ExportDiskTiledExecute(QWidget* parent, const TMapRecord& map, const TRenderedTileset& ts, int zoom,
                                    const QString& startFolder) {
-    const TMapRecord map = liveMap;
-    const TRenderedTileset ts = liveTs;
     int rock = 0;
     if (!AskPictureRock(parent, "Export Tiled Map Images", map, ts, rock)) return {};
     QString filter;
@@ -112,10 +104,8 @@ QStringList ExportDiskTiledExecute(QWidget* parent, const TMapRecord& liveMap, c
     }
 }
 
-bool ExportImageClipboardExecute(QWidget* parent, const TMapRecord& liveMap, const TRenderedTileset& liveTs,
+bool ExportImageClipboardExecute(QWidget* parent, const TMapRecord& map, const TRenderedTileset& ts,
                                  const TGridRect& selection, int zoom, const TMapKey* labels) {
-    const TMapRecord map = liveMap;
-    const TRenderedTileset ts = liveTs;
     int rock = 0;
     if (!AskPictureRock(parent, "Copy Image", map, ts, rock)) return false;
     const TPictureSource src = MapPictureSource(map, ts, ExportArea(selection), zoom, rock, labels);
@@ -141,11 +131,8 @@ bool ExportImageClipboardExecute(QWidget* parent, const TMapRecord& liveMap, con
     return true;
 }
 
-QString ExportVttExecute(QWidget* parent, const TMapRecord& liveMap, const TRenderedTileset& liveTs,
-                         const SymbolTable& symbols, const TGridRect& selection, const QString& startFolder,
-                         const TMapKey* key) {
-    const TMapRecord map = liveMap;
-    const TRenderedTileset ts = liveTs;
+QString ExportVttExecute(QWidget* parent, const TMapRecord& map, const TRenderedTileset& ts, const SymbolTable& symbols,
+                         const TGridRect& selection, const QString& startFolder, const TMapKey* key) {
     // The dialog's choices last for the run.
     static TVttOptions last;
     last.Key = key && !key->Entries.empty() ? key : nullptr;
@@ -178,11 +165,9 @@ QString ExportVttExecute(QWidget* parent, const TMapRecord& liveMap, const TRend
 
 const char* const SaveFoundryFilter = "Foundry VTT Scene (*.json)";
 
-QString ExportFoundryExecute(QWidget* parent, const TMapRecord& liveMap, const TRenderedTileset& liveTs,
+QString ExportFoundryExecute(QWidget* parent, const TMapRecord& map, const TRenderedTileset& ts,
                              const SymbolTable& symbols, const TGridRect& selection, const QString& startFolder,
                              const QString& mapName, const std::vector<TFoundryNote>& notes) {
-    const TMapRecord map = liveMap;
-    const TRenderedTileset ts = liveTs;
     // The dialog's choices last for the run.
     static TFoundryOptions last;
     TFoundryOptionsDialog dlg(parent, last);

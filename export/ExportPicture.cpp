@@ -57,11 +57,19 @@ TPictureSource MapPictureSource(const TMapRecord& map, const TRenderedTileset& t
     src.Width = a.Width() * zoom;
     src.Height = a.Height() * zoom;
     src.BandHeight = zoom;
-    // Every band has its own painter and cell bitmap and only reads the map and tileset.
-    // Labels are text, and a thread that draws text keeps fonts until it ends: those bands
-    // are drawn here.
+    // Every band has its own painter and cell bitmap and reads the source's own copies of
+    // the map and tileset (the tileset's pictures are shared, not copied), which nothing
+    // the window does meanwhile can change. Labels are text, and a thread that draws text
+    // keeps fonts until it ends: those bands are drawn on the thread that asks.
     src.ConcurrentBands = labels == nullptr;
-    src.Band = [&map, &ts, a, zoom, rock, labels, width = src.Width](int top, int rows) {
+    struct TDrawn {
+        TMapRecord Map;
+        TRenderedTileset Tiles;
+    };
+    const auto drawn = std::make_shared<const TDrawn>(TDrawn{map, ts});
+    src.Band = [drawn, a, zoom, rock, labels, width = src.Width](int top, int rows) {
+        const TMapRecord& map = drawn->Map;
+        const TRenderedTileset& ts = drawn->Tiles;
         QImage band(width, rows, QImage::Format_RGB32);
         band.fill(Qt::white);
         QImage cellBitmap;

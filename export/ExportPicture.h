@@ -23,8 +23,8 @@ constexpr TGridRect WholeMapArea{0, 0, MapSize - 1, MapSize - 1};
 TGridRect ExportArea(const TGridRect& selection);
 
 // Picture of `area` (0-based grid cells, inclusive, inside the map) at `zoom` pixels
-// per cell, one band per row of cells. The source keeps references to map, tileset and
-// labels: all must outlive it.
+// per cell, one band per row of cells. The source keeps its own copies of map and tileset
+// and a reference to labels, which must outlive it.
 // `rock` (TRockPrint) other than rpDrawn leaves solid rock as paper, hatched or white;
 // `labels`, when given, draws the key's numbers over their cells (the game master's copy).
 TPictureSource MapPictureSource(const TMapRecord& map, const TRenderedTileset& ts, const TGridRect& area, int zoom,

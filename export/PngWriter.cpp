@@ -18,7 +18,6 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
-#include <memory>
 #include <zlib.h>
 
 #include "export/PictureBands.h"
@@ -113,8 +112,7 @@ std::vector<uint8_t> RowsTail(const TRows& rows, size_t rowBytes, size_t count) 
 }
 
 struct TSegment {
-    size_t length = 0; // bytes in
-    TRows spent;       // the input, handed back for the next segment to fill
+    TRows spent; // the input, handed back for the next segment to fill
     std::vector<uint8_t> data;
     uLong adler = 1;
     bool noMemory = false;
@@ -149,7 +147,6 @@ z_stream* FreshStream() {
 // `dictionary`, ending on a sync flush, or on the final block when `last`.
 TSegment DeflateSegment(TRows input, size_t rowBytes, const std::vector<uint8_t>& dictionary, bool last) {
     TSegment s;
-    s.length = input.Length(rowBytes);
     // A repeated row as the stream reads it.
     thread_local std::vector<uint8_t> zeroRow;
     if (zeroRow.size() != rowBytes) zeroRow.assign(rowBytes, 0);
@@ -163,7 +160,7 @@ TSegment DeflateSegment(TRows input, size_t rowBytes, const std::vector<uint8_t>
     if (!dictionary.empty() && deflateSetDictionary(&z, dictionary.data(), uInt(dictionary.size())) != Z_OK)
         throw std::logic_error("deflate dictionary refused");
     // Maps pack well: start small, so the pieces in flight stay a few MB in all.
-    s.data.resize(s.length / 8 + 4096);
+    s.data.resize(input.Length(rowBytes) / 8 + 4096);
     size_t used = 0;
     // Feeds n bytes; the last call flushes. Done when all input is in and the flush has
     // room left over behind it.
@@ -258,9 +255,9 @@ public:
 private:
     void WriteOldest() {
         TSegment s = pending_.Pop();
-        if (s.spent.repeat.capacity() > 0) spares_.push_back(std::move(s.spent));
         if (s.noMemory) throw TFileError(CannotCreateMessage(path_, "Not enough memory for compression."));
-        adler_ = adler32_combine(adler_, s.adler, z_off_t(s.length));
+        adler_ = adler32_combine(adler_, s.adler, z_off_t(s.spent.Length(rowBytes_)));
+        spares_.push_back(std::move(s.spent));
         for (size_t at = 0; at < s.data.size();) {
             const size_t n = std::min(IdatBytes - idat_.size(), s.data.size() - at);
             idat_.insert(idat_.end(), s.data.begin() + std::ptrdiff_t(at), s.data.begin() + std::ptrdiff_t(at + n));
